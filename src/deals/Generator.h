@@ -1,0 +1,35 @@
+#pragma once
+// A generator run: deals random deals on a worker thread, keeps those that
+// satisfy the condition and appends them to the deal collection, until the
+// requested number is kept or the owner asks it to stop. One TGenerator serves
+// one run.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TDeals;
+class TGeneratorOwner;
+struct TRuleList;
+
+// What a run reads of its owner (the main window, the command-line program).
+// It is read on the owner's thread before the start and holds still during the run.
+struct TGeneratorInputs {
+    std::vector<std::string> ConditionLines;  // the editor's lines, joined with nothing between
+    const TRuleList* Rules = nullptr;         // the grammar's rule set, owned by the owner
+    int32_t RequestedTotal = 1;               // seTotal, 1 to 9999999
+    bool AnySeatShown = false;                // whether any seat toggle is pressed
+};
+
+// The three requests a run makes. They are called on the worker thread, in
+// order; an implementation hands them to its own thread and returns at once
+// (the worker never waits for its owner). GenerationFinished comes last.
+class TGeneratorOwner {
+public:
+    virtual ~TGeneratorOwner() = default;
+    virtual void ReportProgress(int32_t kept, int64_t dealt) = 0;
+    virtual void ShowDeal(int32_t index) = 0;
+    virtual void GenerationFinished(int32_t kept, int32_t startCount) = 0;
+};
