@@ -33,3 +33,29 @@ public:
     virtual void ShowDeal(int32_t index) = 0;
     virtual void GenerationFinished(int32_t kept, int32_t startCount) = 0;
 };
+
+class TGenerator {
+public:
+    // Created not started; deals are appended to `deals`, requests go to `owner`.
+    TGenerator(TGeneratorOwner& owner, TDeals& deals, TGeneratorInputs inputs);
+    // Stops a run that is still going and waits for the worker.
+    ~TGenerator();
+    TGenerator(const TGenerator&) = delete;
+    TGenerator& operator=(const TGenerator&) = delete;
+
+    // On the owner's thread, before Start: joins the lines, tokenizes, parses and
+    // type-checks. False when the condition has an error: its first message went
+    // to the message sink and ErrorPosition() is the character offset into the
+    // joined text where the caret belongs. Any error reported during the check
+    // refuses the run, whatever the type of the whole condition.
+    bool PrepareCondition();
+    int32_t ErrorPosition() const;
+
+    void Start();      // starts the worker; only after PrepareCondition returned true
+    void Terminate();  // asks the run to stop before its next deal
+    void Wait();       // waits until the worker has ended (GenerationFinished was called)
+
+private:
+    struct TState;
+    std::unique_ptr<TState> state_;
+};
