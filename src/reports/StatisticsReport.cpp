@@ -12,11 +12,11 @@ constexpr int32_t kSuitsTopDown[4] = {4, 3, 2, 1};  // spades, hearts, diamonds,
 constexpr int32_t kLastPattern = 39;
 constexpr int32_t kMaxPoints = 37;
 
-// count / deals × factor, divided in double and then held as a float, as the
-// report prints it. No deals give 0 instead of a division by zero.
-float Share(int64_t count, int32_t deals, double factor) {
+// count / deals × factor, worked out in extended precision and then held as a
+// float, as the report prints it. No deals give 0, not a division by zero.
+float Share(int64_t count, int32_t deals, long double factor) {
     if (deals <= 0) return 0.0f;
-    return static_cast<float>(static_cast<double>(count) / deals * factor);
+    return static_cast<float>(static_cast<long double>(count) / deals * factor);
 }
 
 std::string PatternName(int32_t pattern) {

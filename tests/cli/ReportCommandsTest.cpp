@@ -1,6 +1,7 @@
 // Runs the korvana-cli program on deals files in a temporary folder.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
