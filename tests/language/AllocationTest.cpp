@@ -18,6 +18,9 @@ namespace {
 std::atomic<long> allocations{0};
 }
 
+// GCC cannot see that this operator new allocates with malloc.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
@@ -50,7 +53,7 @@ TEST(Allocation, MatchingDealsAllocatesNothing) {
             kept += condition.Matches(deal);
         }
         EXPECT_EQ(allocations.load() - before, 0) << text;
-        EXPECT_GE(kept, 0);
+        EXPECT_GT(kept, 0) << text;
     }
     // The counter does see allocations.
     const long before = allocations.load();

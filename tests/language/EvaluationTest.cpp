@@ -141,7 +141,7 @@ TEST(Evaluation, CheckWithoutDealGivesBooleanRootAndZeroCalls) {
 
 struct TDealCase {
     std::string condition;
-    std::function<bool(TDeal&)> expected;
+    std::function<bool(TDeal&)> expected;  // nullptr: holds for every deal
 };
 
 const std::vector<TDealCase> DealCases = {
@@ -175,13 +175,13 @@ const std::vector<TDealCase> DealCases = {
     {"Suits(N, 1, 4, -1, -1, 3)", [](TDeal& d) { return d.Suits(1, 1, 4, -1, -1, 3); }},
     {"Shape(E, 0, 4, 4, 3, 2)", [](TDeal& d) { return d.Shape(2, 0, 4, 4, 3, 2); }},
     {"Shape(E, -1, 5, -1, -1, -1) AND T", [](TDeal& d) { return d.Shape(2, -1, 5, -1, -1, -1); }},
-    {"(10 - 3 - 2) = 9", [](TDeal&) { return true; }},
-    {"(HCP(N, C) + HCP(N, D) + HCP(N, H) + HCP(N, SP)) = HCP(N)", [](TDeal&) { return true; }},
-    {"(2147483647 + 1) = -2147483648", [](TDeal&) { return true; }},
-    {"(-2147483648 - 1) = 2147483647", [](TDeal&) { return true; }},
-    {"(HCP(N) + HCP(E) + HCP(S) + HCP(W)) = 40", [](TDeal&) { return true; }},
-    {"((HCP(N) - 40) - 2147483647) > 0",
-     [](TDeal& d) { return d.HCP(1, -1) - 40 - 2147483647LL + 4294967296LL > 0; }},
+    {"(10 - 3 - 2) = 9", nullptr},
+    {"(HCP(N, C) + HCP(N, D) + HCP(N, H) + HCP(N, SP)) = HCP(N)", nullptr},
+    {"(2147483647 + 1) = -2147483648", nullptr},
+    {"(-2147483648 - 1) = 2147483647", nullptr},
+    {"(HCP(N) + HCP(E) + HCP(S) + HCP(W)) = 40", nullptr},
+    // Wraps around to a large positive number exactly for a hand without points.
+    {"((HCP(N) - 2147483647) - 2) < 2147483637", [](TDeal& d) { return d.HCP(1, -1) >= 1; }},
 };
 
 TEST(Evaluation, AgreesWithTheHandFunctionsOnDealtDeals) {
@@ -196,18 +196,20 @@ TEST(Evaluation, AgreesWithTheHandFunctionsOnDealtDeals) {
     for (int d = 0; d < 2000; ++d) {
         deal.DealRandom(source);
         for (std::size_t k = 0; k < DealCases.size(); ++k) {
-            const bool expected = DealCases[k].expected(deal);
+            const bool expected = !DealCases[k].expected || DealCases[k].expected(deal);
             ASSERT_EQ(conditions[k].Matches(deal), expected)
                 << DealCases[k].condition << " on deal " << deal.ToText();
             kept[k] += expected;
         }
     }
     EXPECT_TRUE(sink.messages.empty());
-    // Every case both keeps and rejects deals, except those true for all deals.
-    for (std::size_t k = 0; k < DealCases.size(); ++k)
-        if (DealCases[k].condition.find("HCP(N) >= 12") == 0 ||
-            DealCases[k].condition.find("Balanced") != std::string::npos)
-            EXPECT_GT(kept[k], 0) << DealCases[k].condition;
+    // Each case keeps some deals and, unless it holds for every deal, rejects some.
+    for (std::size_t k = 0; k < DealCases.size(); ++k) {
+        EXPECT_GT(kept[k], 0) << DealCases[k].condition;
+        if (DealCases[k].expected) {
+            EXPECT_LT(kept[k], 2000) << DealCases[k].condition;
+        }
+    }
 }
 
 TEST(Evaluation, HostileNestingEvaluatesWithoutRecursion) {
