@@ -1,33 +1,16 @@
 // Evaluating a checked condition against a deal must not allocate: the
-// generator evaluates millions of deals per run. This file replaces the global
-// operator new of the test program with a counting one.
+// generator evaluates millions of deals per run. Allocations are counted by the
+// test program's replaced operator new (see support/AllocationCounter.h).
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "ConditionTestSupport.h"
 #include "deals/Deal.h"
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
+#include "support/AllocationCounter.h"
 #include "support/RecordingSink.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-// GCC cannot see that this operator new allocates with malloc.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
@@ -47,18 +30,18 @@ TEST(Allocation, MatchingDealsAllocatesNothing) {
         TRandomSource source(42u);
         TDeal deal;
         long kept = 0;
-        const long before = allocations.load();
+        const long before = allocationsOfThisThread;
         for (int k = 0; k < 2000; ++k) {
             deal.DealRandom(source);
             kept += condition.Matches(deal);
         }
-        EXPECT_EQ(allocations.load() - before, 0) << text;
+        EXPECT_EQ(allocationsOfThisThread - before, 0) << text;
         EXPECT_GT(kept, 0) << text;
     }
     // The counter does see allocations.
-    const long before = allocations.load();
+    const long before = allocationsOfThisThread;
     auto probe = std::make_unique<std::string>(100, 'x');
-    EXPECT_GT(allocations.load() - before, 0);
+    EXPECT_GT(allocationsOfThisThread - before, 0);
 }
 
 }  // namespace
