@@ -1,5 +1,6 @@
 #include "reports/windows/EditorWindow.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -98,6 +99,7 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setFont(ReportFont());
     RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit->setTabStopDistance(kTabColumns * QFontMetricsF(RichEdit->font()).horizontalAdvance(QLatin1Char(' ')));
     // No scroll bars: the view follows the caret (and the wheel).
     RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

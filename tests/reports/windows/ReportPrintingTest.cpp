@@ -103,6 +103,21 @@ private slots:
             QSKIP("pdfinfo and pdftotext (poppler-utils) are not installed");
     }
 
+    void expandTabs_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expanded");
+        QTest::newRow("none") << "a b" << "a b";
+        QTest::newRow("leading") << "\tx" << "        x";
+        QTest::newRow("inside") << "abc\tx" << "abc     x";
+        QTest::newRow("at a stop") << "abcdefgh\tx" << "abcdefgh        x";
+        QTest::newRow("two") << "a\t\tb" << "a               b";
+    }
+    void expandTabs() {
+        QFETCH(QString, line);
+        QFETCH(QString, expanded);
+        QCOMPARE(ExpandTabs(line), expanded);
+    }
+
     void breakLine_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("widthInCharacters");
