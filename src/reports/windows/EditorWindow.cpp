@@ -9,6 +9,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "reports/DealListing.h"
+#include "reports/StatisticsReport.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/ReportPrinting.h"
 #include "reports/windows/ReportServices.h"
@@ -113,6 +115,16 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
 }
 
 TEditorWindow::~TEditorWindow() = default;
+
+void TEditorWindow::ShowStatistics(TDeals& deals) {
+    FillLines(QStringLiteral("Статистика"), StatisticsReportLines(deals));
+}
+
+void TEditorWindow::ShowListing(TDeals& deals, bool north, bool east, bool south, bool west,
+                                int columns) {
+    FillLines(QStringLiteral("Просмотр раздач"),
+              DealListingLines(deals, TListingSeats{north, east, south, west}, columns));
+}
 
 void TEditorWindow::FillLines(const QString& caption, const std::vector<std::string>& lines) {
     setWindowTitle(caption);
