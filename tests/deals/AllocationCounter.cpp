@@ -5,12 +5,6 @@
 #include <cstdlib>
 #include <new>
 
-namespace {
-thread_local long allocationsOfThisThread = 0;
-}
-
-long AllocationsOfThisThread() { return allocationsOfThisThread; }
-
 void* operator new(std::size_t size) {
     ++allocationsOfThisThread;
     if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
