@@ -1,0 +1,176 @@
+// Writing deals in the PBN export format.
+#include <bitset>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+
+#include "deals/BridgeTerms.h"
+#include "deals/Deal.h"
+#include "deals/DealCollection.h"
+#include "deals/FileError.h"
+#include "deals/PbnFile.h"
+#include "language/MessageSink.h"
+#include "language/StringFunctions.h"
+
+namespace {
+
+constexpr std::string_view LineEnd = "\r\n";
+constexpr char SeatLetters[] = "NESW";  // seats 1..4
+// An export line holds at most 255 bytes with its CR LF.
+constexpr std::size_t MaxPrintingBytes = 253;
+
+// The board's place in the cycle of 16 boards, 0..15.
+int64_t CyclePlace(int64_t board) {
+    int64_t place = (board - 1) % 16;
+    return place < 0 ? place + 16 : place;
+}
+
+// The next code point of UTF-8 text, advancing `at`; -1 for a byte that starts
+// no well-formed sequence (that byte alone is consumed).
+int32_t NextCodePoint(std::string_view text, std::size_t& at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
+    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+    if (length == 0 || at + length > text.size()) {
+        ++at;
+        return -1;
+    }
+    int32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            ++at;
+            return -1;
+        }
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    // Overlong forms and surrogates are not characters.
+    static constexpr int32_t Lowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < Lowest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        ++at;
+        return -1;
+    }
+    at += length;
+    return code;
+}
+
+// The Latin-1 bytes that stand for one character inside a tag value.
+std::string LatinPiece(int32_t code) {
+    if (code == '"') return "\\\"";
+    if (code == '\\') return "\\\\";
+    if (code < 0) return "?";
+    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return " ";  // no control characters
+    if (code <= 0xFF) return std::string(1, static_cast<char>(code));
+    return "?";
+}
+
+void WriteLine(std::ostream& out, std::string_view line) {
+    out << line << LineEnd;
+}
+
+void WriteGame(std::ostream& out, const TDeal& deal, int64_t board, const std::string& generator) {
+    int32_t dealer = PbnBoardDealer(board);
+    std::string dealerLetter(1, SeatLetters[dealer - 1]);
+    // The fifteen mandatory tags in their fixed order; a dealing program leaves
+    // the values that do not apply to it empty.
+    WriteLine(out, PbnTagLine("Event", ""));
+    WriteLine(out, PbnTagLine("Site", ""));
+    WriteLine(out, PbnTagLine("Date", ""));
+    WriteLine(out, PbnTagLine("Board", std::to_string(board)));
+    WriteLine(out, PbnTagLine("West", ""));
+    WriteLine(out, PbnTagLine("North", ""));
+    WriteLine(out, PbnTagLine("East", ""));
+    WriteLine(out, PbnTagLine("South", ""));
+    WriteLine(out, PbnTagLine("Dealer", dealerLetter));
+    WriteLine(out, PbnTagLine("Vulnerable", PbnBoardVulnerability(board)));
+    WriteLine(out, PbnTagLine("Deal", PbnDealValue(deal, dealer)));
+    WriteLine(out, PbnTagLine("Scoring", ""));
+    WriteLine(out, PbnTagLine("Declarer", ""));
+    WriteLine(out, PbnTagLine("Contract", ""));
+    WriteLine(out, PbnTagLine("Result", ""));
+    // Supplemental tags follow in alphabetical order.
+    WriteLine(out, PbnTagLine("Generator", generator));
+}
+
+}  // namespace
+
+int32_t PbnBoardDealer(int64_t board) { return static_cast<int32_t>(CyclePlace(board) % 4) + 1; }
+
+std::string_view PbnBoardVulnerability(int64_t board) {
+    static constexpr std::string_view Names[] = {"None", "NS", "EW", "All"};
+    // Each group of four boards shifts the vulnerability by one step.
+    int64_t place = CyclePlace(board);
+    return Names[(place + place / 4) % 4];
+}
+
+std::string PbnDealValue(const TDeal& deal, int32_t firstSeat) {
+    if (firstSeat < 1 || firstSeat > 4) firstSeat = North;
+    std::bitset<53> written;
+    std::string value(1, SeatLetters[firstSeat - 1]);
+    value += ':';
+    for (int32_t i = 0; i < 4; ++i) {
+        int32_t seat = (firstSeat - 1 + i) % 4 + 1;
+        const THand& hand = deal.Hand(seat);
+        std::bitset<53> held;
+        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
+            int32_t card = hand.Card(j);
+            if (IsCard(card) && !written[static_cast<std::size_t>(card)]) {
+                held.set(static_cast<std::size_t>(card));
+                written.set(static_cast<std::size_t>(card));
+            }
+        }
+        if (i > 0) value += ' ';
+        for (int32_t suit = Spades; suit >= Clubs; --suit) {
+            if (suit != Spades) value += '.';
+            for (int32_t card = suit * 13; card > suit * 13 - 13; --card) {
+                if (held[static_cast<std::size_t>(card)]) value += CardChar(card);
+            }
+        }
+    }
+    return value;
+}
+
+std::string PbnTagLine(std::string_view name, std::string_view value) {
+    std::string line = "[";
+    line += name;
+    line += " \"";
+    const std::size_t closing = 2;  // the closing quote and bracket
+    std::size_t at = 0;
+    while (at < value.size()) {
+        std::string piece = LatinPiece(NextCodePoint(value, at));
+        if (line.size() + piece.size() + closing > MaxPrintingBytes) break;
+        line += piece;
+    }
+    line += "\"]";
+    return line;
+}
+
+void WritePbn(std::ostream& out, TDeals& deals, int64_t keyValue) {
+    const std::string generator = "Korvana, key value " + std::to_string(keyValue);
+    WriteLine(out, "% PBN 2.1");
+    WriteLine(out, "% EXPORT");
+    int32_t count = deals.Count();
+    for (int32_t index = 0; index < count && out; ++index) {
+        const TDeal* deal = deals.GetDeal(index);
+        if (deal == nullptr) break;
+        if (index > 0) out << LineEnd;  // an empty line before every game but the first
+        WriteGame(out, *deal, int64_t{index} + 1, generator);
+    }
+}
+
+void SavePbnFile(const std::string& name, TDeals& deals, int64_t keyValue) {
+    if (deals.Count() == 0) return;
+    if (!FileDirExists(name)) return;
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+    if (!file) throw TFileError(name, errno);
+    WritePbn(file, deals, keyValue);
+    file.flush();
+    if (!file) throw TFileError(name, errno);
+    file.close();
+    if (file.fail()) throw TFileError(name, errno);
+    ShowMessage(std::to_string(deals.Count()) + " раздач(и) сохранены в файле " + name);
+}
