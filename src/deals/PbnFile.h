@@ -43,13 +43,13 @@ std::string PbnTagLine(std::string_view name, std::string_view value);
 // Writes every deal of the collection as one game; keyValue is named in each
 // game's Generator tag, so that the run can be repeated. Writes nothing else
 // than the stream; the caller checks the stream's state.
-void WritePbn(std::ostream& out, TDeals& deals, int64_t keyValue);
+void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue);
 
 // Saves the collection to a PBN file, as SaveToFile does for a deals file: an
 // empty collection or a folder that does not exist writes nothing and shows
 // nothing; otherwise the file is replaced and the message "<n> раздач(и)
 // сохранены в файле <name>" is shown. A file-system failure throws TFileError.
-void SavePbnFile(const std::string& name, TDeals& deals, int64_t keyValue);
+void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
 
 // ---- Reading -------------------------------------------------------------
 

@@ -252,6 +252,10 @@ private:
 
 constexpr std::size_t ChunkSize = 1 << 16;
 
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 }  // namespace
 
 bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
@@ -325,9 +329,12 @@ std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& coun
 
 TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals) {
     TPbnLoadResult result;
+    // A missing file, or a folder of that name, is passed over as the deals file is.
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::path(name), error)) return result;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"), std::fclose);
+    std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return result;
+    errno = 0;
+    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "rb"));
     if (!file) throw TFileError(name, errno);
     result.Found = true;
 
@@ -335,6 +342,7 @@ TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals) {
     auto buffer = std::make_unique<char[]>(ChunkSize);
     std::size_t got = 0;
     do {
+        errno = 0;
         got = std::fread(buffer.get(), 1, ChunkSize, file.get());
         // The games completed before a read error stay in the collection.
         if (std::ferror(file.get())) throw TFileError(name, errno);

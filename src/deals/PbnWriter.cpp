@@ -1,8 +1,8 @@
 // Writing deals in the PBN export format.
 #include <bitset>
 #include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <ostream>
 
 #include "deals/BridgeTerms.h"
@@ -68,32 +68,49 @@ std::string LatinPiece(int32_t code) {
     return "?";
 }
 
-void WriteLine(std::ostream& out, std::string_view line) {
-    out << line << LineEnd;
+void AppendLine(std::string& text, std::string_view line) {
+    text += line;
+    text += LineEnd;
 }
 
-void WriteGame(std::ostream& out, const TDeal& deal, int64_t board, const std::string& generator) {
+const std::string FileHeader = "% PBN 2.1\r\n% EXPORT\r\n";
+
+std::string GeneratorValue(int64_t keyValue) { return "Korvana, key value " + std::to_string(keyValue); }
+
+// The text of one game with its line ends; every game but the first starts
+// with an empty line.
+std::string GameText(const TDeal& deal, int64_t board, const std::string& generator) {
     int32_t dealer = PbnBoardDealer(board);
-    std::string dealerLetter(1, SeatLetters[dealer - 1]);
+    std::string text;
+    if (board > 1) text += LineEnd;
     // The fifteen mandatory tags in their fixed order; a dealing program leaves
     // the values that do not apply to it empty.
-    WriteLine(out, PbnTagLine("Event", ""));
-    WriteLine(out, PbnTagLine("Site", ""));
-    WriteLine(out, PbnTagLine("Date", ""));
-    WriteLine(out, PbnTagLine("Board", std::to_string(board)));
-    WriteLine(out, PbnTagLine("West", ""));
-    WriteLine(out, PbnTagLine("North", ""));
-    WriteLine(out, PbnTagLine("East", ""));
-    WriteLine(out, PbnTagLine("South", ""));
-    WriteLine(out, PbnTagLine("Dealer", dealerLetter));
-    WriteLine(out, PbnTagLine("Vulnerable", PbnBoardVulnerability(board)));
-    WriteLine(out, PbnTagLine("Deal", PbnDealValue(deal, dealer)));
-    WriteLine(out, PbnTagLine("Scoring", ""));
-    WriteLine(out, PbnTagLine("Declarer", ""));
-    WriteLine(out, PbnTagLine("Contract", ""));
-    WriteLine(out, PbnTagLine("Result", ""));
-    // Supplemental tags follow in alphabetical order.
-    WriteLine(out, PbnTagLine("Generator", generator));
+    AppendLine(text, PbnTagLine("Event", ""));
+    AppendLine(text, PbnTagLine("Site", ""));
+    AppendLine(text, PbnTagLine("Date", ""));
+    AppendLine(text, PbnTagLine("Board", std::to_string(board)));
+    AppendLine(text, PbnTagLine("West", ""));
+    AppendLine(text, PbnTagLine("North", ""));
+    AppendLine(text, PbnTagLine("East", ""));
+    AppendLine(text, PbnTagLine("South", ""));
+    AppendLine(text, PbnTagLine("Dealer", std::string(1, SeatLetters[dealer - 1])));
+    AppendLine(text, PbnTagLine("Vulnerable", PbnBoardVulnerability(board)));
+    AppendLine(text, PbnTagLine("Deal", PbnDealValue(deal, dealer)));
+    AppendLine(text, PbnTagLine("Scoring", ""));
+    AppendLine(text, PbnTagLine("Declarer", ""));
+    AppendLine(text, PbnTagLine("Contract", ""));
+    AppendLine(text, PbnTagLine("Result", ""));
+    // Supplemental tags follow, in alphabetical order.
+    AppendLine(text, PbnTagLine("Generator", generator));
+    return text;
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+void Write(std::FILE* file, std::string_view text, const std::string& name) {
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) throw TFileError(name, errno);
 }
 
 }  // namespace
@@ -149,28 +166,28 @@ std::string PbnTagLine(std::string_view name, std::string_view value) {
     return line;
 }
 
-void WritePbn(std::ostream& out, TDeals& deals, int64_t keyValue) {
-    const std::string generator = "Korvana, key value " + std::to_string(keyValue);
-    WriteLine(out, "% PBN 2.1");
-    WriteLine(out, "% EXPORT");
+void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
+    const std::string generator = GeneratorValue(keyValue);
+    out << FileHeader;
     int32_t count = deals.Count();
     for (int32_t index = 0; index < count && out; ++index) {
-        const TDeal* deal = deals.GetDeal(index);
-        if (deal == nullptr) break;
-        if (index > 0) out << LineEnd;  // an empty line before every game but the first
-        WriteGame(out, *deal, int64_t{index} + 1, generator);
+        out << GameText(*deals.GetDeal(index), int64_t{index} + 1, generator);
     }
 }
 
-void SavePbnFile(const std::string& name, TDeals& deals, int64_t keyValue) {
-    if (deals.Count() == 0) return;
-    if (!FileDirExists(name)) return;
-    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
+    int32_t count = deals.Count();
+    if (count == 0 || !FileDirExists(name)) return;
+    errno = 0;
+    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "wb"));
     if (!file) throw TFileError(name, errno);
-    WritePbn(file, deals, keyValue);
-    file.flush();
-    if (!file) throw TFileError(name, errno);
-    file.close();
-    if (file.fail()) throw TFileError(name, errno);
-    ShowMessage(std::to_string(deals.Count()) + " раздач(и) сохранены в файле " + name);
+    const std::string generator = GeneratorValue(keyValue);
+    Write(file.get(), FileHeader, name);
+    for (int32_t index = 0; index < count; ++index) {
+        Write(file.get(), GameText(*deals.GetDeal(index), int64_t{index} + 1, generator), name);
+    }
+    // Closing flushes the last buffer: a full disk often shows only here.
+    errno = 0;
+    if (std::fclose(file.release()) != 0) throw TFileError(name, errno);
+    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }

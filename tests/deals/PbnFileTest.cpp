@@ -566,12 +566,15 @@ TEST(ReadPbn, SurvivesMangledInputAndOnlyEverLoadsFullDeals) {
 
 // ---- Files ---------------------------------------------------------------
 
-TEST(LoadPbnFile, MissingFileDoesNothing) {
+TEST(LoadPbnFile, AMissingFileOrAFolderDoesNothing) {
     TTempFolder folder;
     TRecordingSink sink;
     TDeals deals;
-    TPbnLoadResult result = LoadPbnFile(folder.File("none.pbn"), deals);
-    EXPECT_FALSE(result.Found);
+    fs::create_directory(folder.File("folder.pbn"));
+    for (const std::string& name : {folder.File("none.pbn"), folder.File("folder.pbn")}) {
+        TPbnLoadResult result = LoadPbnFile(name, deals);
+        EXPECT_FALSE(result.Found) << name;
+    }
     EXPECT_EQ(deals.Count(), 0);
     EXPECT_TRUE(sink.messages.empty());
 }
@@ -605,11 +608,11 @@ TEST(LoadPbnFile, TheMessageNamesLoadedAndSkipped) {
               "Из файла " + name + " загружено раздач: 3; пропущено игр без полной раздачи: 2");
 }
 
-TEST(LoadPbnFile, AFolderInsteadOfAFileThrowsAFileError) {
-    TTempFolder folder;
+TEST(LoadPbnFile, AReadErrorThrowsAFileError) {
     TDeals deals;
-    fs::create_directory(folder.File("sub.pbn"));
-    EXPECT_THROW(LoadPbnFile(folder.File("sub.pbn"), deals), TFileError);
+    // Reading this process's memory from address 0 fails with an I/O error.
+    EXPECT_THROW(LoadPbnFile("/proc/self/mem", deals), TFileError);
+    EXPECT_EQ(deals.Count(), 0);
 }
 
 TEST(SavePbnFile, WritesNothingForAnEmptyCollectionOrAMissingFolder) {
