@@ -45,11 +45,19 @@ std::string PbnTagLine(std::string_view name, std::string_view value);
 // than the stream; the caller checks the stream's state.
 void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue);
 
+// Creates or replaces the file and writes the collection into it (the header
+// alone for an empty collection). A file-system failure throws TFileError.
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
+
 // Saves the collection to a PBN file, as SaveToFile does for a deals file: an
 // empty collection or a folder that does not exist writes nothing and shows
 // nothing; otherwise the file is replaced and the message "<n> раздач(и)
 // сохранены в файле <name>" is shown. A file-system failure throws TFileError.
 void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
+
+// True when the name ends in ".pbn", in any letter case: the files the open
+// and save commands read and write as PBN.
+bool IsPbnFileName(std::string_view name);
 
 // ---- Reading -------------------------------------------------------------
 

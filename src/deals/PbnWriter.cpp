@@ -175,19 +175,36 @@ void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
     }
 }
 
-void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
-    int32_t count = deals.Count();
-    if (count == 0 || !FileDirExists(name)) return;
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
     errno = 0;
     std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "wb"));
     if (!file) throw TFileError(name, errno);
     const std::string generator = GeneratorValue(keyValue);
     Write(file.get(), FileHeader, name);
+    int32_t count = deals.Count();
     for (int32_t index = 0; index < count; ++index) {
         Write(file.get(), GameText(*deals.GetDeal(index), int64_t{index} + 1, generator), name);
     }
     // Closing flushes the last buffer: a full disk often shows only here.
     errno = 0;
     if (std::fclose(file.release()) != 0) throw TFileError(name, errno);
+}
+
+void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
+    int32_t count = deals.Count();
+    if (count == 0 || !FileDirExists(name)) return;
+    WritePbnFile(name, deals, keyValue);
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+}
+
+bool IsPbnFileName(std::string_view name) {
+    constexpr std::string_view Extension = ".pbn";
+    if (name.size() <= Extension.size()) return false;
+    std::string_view tail = name.substr(name.size() - Extension.size());
+    for (std::size_t i = 0; i < Extension.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != Extension[i]) return false;
+    }
+    return true;
 }

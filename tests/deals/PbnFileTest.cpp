@@ -628,6 +628,25 @@ TEST(SavePbnFile, WritesNothingForAnEmptyCollectionOrAMissingFolder) {
     EXPECT_TRUE(sink.messages.empty());
 }
 
+TEST(WritePbnFile, WritesTheHeaderAloneForAnEmptyCollection) {
+    TTempFolder folder;
+    TRecordingSink sink;
+    TDeals empty;
+    WritePbnFile(folder.File("empty.pbn"), empty, 5);
+    EXPECT_EQ(ReadBytes(folder.File("empty.pbn")), "% PBN 2.1\r\n% EXPORT\r\n");
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(IsPbnFileName, LooksAtTheExtensionInAnyCase) {
+    EXPECT_TRUE(IsPbnFileName("/tmp/a.pbn"));
+    EXPECT_TRUE(IsPbnFileName("x.PBN"));
+    EXPECT_TRUE(IsPbnFileName("x.Pbn"));
+    EXPECT_FALSE(IsPbnFileName(".pbn"));
+    EXPECT_FALSE(IsPbnFileName("x.dls"));
+    EXPECT_FALSE(IsPbnFileName("x.pbn.dls"));
+    EXPECT_FALSE(IsPbnFileName("xpbn"));
+}
+
 TEST(SavePbnFile, AFolderInTheWayThrowsAFileError) {
     TTempFolder folder;
     TDeals deals;
