@@ -24,11 +24,20 @@ bool IsNameChar(char c) {
 // Seat 1..4 of a direction letter in either case; 0 for any other character.
 int32_t SeatOfLetter(char c) {
     switch (c) {
-        case 'N': case 'n': return North;
-        case 'E': case 'e': return East;
-        case 'S': case 's': return South;
-        case 'W': case 'w': return West;
-        default: return 0;
+        case 'N':
+        case 'n':
+            return North;
+        case 'E':
+        case 'e':
+            return East;
+        case 'S':
+        case 's':
+            return South;
+        case 'W':
+        case 'w':
+            return West;
+        default:
+            return 0;
     }
 }
 
@@ -37,12 +46,23 @@ int32_t SeatOfLetter(char c) {
 int32_t RankOfChar(char c) {
     if (c >= '2' && c <= '9') return c - '2';
     switch (c) {
-        case 'T': case 't': return 8;
-        case 'J': case 'j': return 9;
-        case 'Q': case 'q': return 10;
-        case 'K': case 'k': return 11;
-        case 'A': case 'a': return 12;
-        default: return -1;
+        case 'T':
+        case 't':
+            return 8;
+        case 'J':
+        case 'j':
+            return 9;
+        case 'Q':
+        case 'q':
+            return 10;
+        case 'K':
+        case 'k':
+            return 11;
+        case 'A':
+        case 'a':
+            return 12;
+        default:
+            return -1;
     }
 }
 

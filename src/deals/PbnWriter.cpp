@@ -35,7 +35,10 @@ int32_t NextCodePoint(std::string_view text, std::size_t& at) {
         ++at;
         return lead;
     }
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+    std::size_t length = lead >= 0xF0 && lead <= 0xF4  ? 4
+                         : lead >= 0xE0                ? 3
+                         : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                       : 0;
     if (length == 0 || at + length > text.size()) {
         ++at;
         return -1;
@@ -75,7 +78,9 @@ void AppendLine(std::string& text, std::string_view line) {
 
 const std::string FileHeader = "% PBN 2.1\r\n% EXPORT\r\n";
 
-std::string GeneratorValue(int64_t keyValue) { return "Korvana, key value " + std::to_string(keyValue); }
+std::string GeneratorValue(int64_t keyValue) {
+    return "Korvana, key value " + std::to_string(keyValue);
+}
 
 // The text of one game with its line ends; every game but the first starts
 // with an empty line.
@@ -110,7 +115,8 @@ struct TFileCloser {
 };
 
 void Write(std::FILE* file, std::string_view text, const std::string& name) {
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) throw TFileError(name, errno);
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        throw TFileError(name, errno);
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "deals/PbnFile.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +12,7 @@
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/FileError.h"
+#include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "support/RecordingSink.h"
 
@@ -77,7 +76,7 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd) {
 // descending order and no card twice.
 
 const std::vector<std::string> MandatoryTags = {
-    "Event",  "Site",   "Date",       "Board", "West",    "North",    "East",    "South",
+    "Event",  "Site",       "Date", "Board",   "West",     "North",    "East",  "South",
     "Dealer", "Vulnerable", "Deal", "Scoring", "Declarer", "Contract", "Result"};
 
 std::string CheckExportDeal(const std::string& value, const std::string& dealer) {
@@ -112,7 +111,9 @@ std::string CheckExportDeal(const std::string& value, const std::string& dealer)
 
 std::string CheckMandatoryValue(const std::string& name, const std::string& value,
                                 const std::string& dealer) {
-    auto matches = [&](const char* pattern) { return std::regex_match(value, std::regex(pattern)); };
+    auto matches = [&](const char* pattern) {
+        return std::regex_match(value, std::regex(pattern));
+    };
     if (name == "Date" && !matches(R"(|[0-9?]{4}\.[0-9?]{2}\.[0-9?]{2})")) return "bad Date";
     if (name == "Board" && !matches("[1-9][0-9]*")) return "Board is no positive integer";
     if (name == "Dealer" && !matches("[NESW]")) return "bad Dealer";
@@ -142,7 +143,8 @@ std::vector<std::string> CheckPbnExport(const std::string& bytes) {
             continue;
         }
         bool printing = (byte >= 32 && byte <= 126) || byte >= 160;
-        if (!printing) errors.push_back("byte " + std::to_string(byte) + " is not printing ISO-8859-1");
+        if (!printing)
+            errors.push_back("byte " + std::to_string(byte) + " is not printing ISO-8859-1");
         line += static_cast<char>(byte);
     }
     if (!line.empty()) errors.push_back("last line has no line end");
@@ -166,7 +168,8 @@ std::vector<std::string> CheckPbnExport(const std::string& bytes) {
             }
             std::string value;
             std::string raw = match[2].str();
-            for (std::size_t i = 0; i < raw.size(); ++i) value += raw[i] == '\\' ? raw[++i] : raw[i];
+            for (std::size_t i = 0; i < raw.size(); ++i)
+                value += raw[i] == '\\' ? raw[++i] : raw[i];
             tags.emplace_back(match[1].str(), value);
         }
         ++games;
@@ -178,14 +181,16 @@ std::vector<std::string> CheckPbnExport(const std::string& bytes) {
         std::string dealer = tags[8].second;
         for (std::size_t i = 0; i < MandatoryTags.size(); ++i) {
             if (tags[i].first != MandatoryTags[i]) {
-                errors.push_back("tag " + tags[i].first + " where " + MandatoryTags[i] + " belongs");
+                errors.push_back("tag " + tags[i].first + " where " + MandatoryTags[i] +
+                                 " belongs");
                 continue;
             }
             std::string problem = CheckMandatoryValue(tags[i].first, tags[i].second, dealer);
             if (!problem.empty()) errors.push_back(problem);
         }
         for (std::size_t i = MandatoryTags.size() + 1; i < tags.size(); ++i) {
-            if (tags[i - 1].first >= tags[i].first) errors.push_back("supplemental tags out of order");
+            if (tags[i - 1].first >= tags[i].first)
+                errors.push_back("supplemental tags out of order");
         }
     }
     if (games == 0) errors.push_back("no game");
@@ -203,7 +208,8 @@ std::vector<std::string> GamesOf(const std::string& text) {
     std::size_t start = text.find("\r\n[");
     while (start != std::string::npos) {
         std::size_t end = text.find("\r\n\r\n", start + 2);
-        games.push_back(text.substr(start + 2, end == std::string::npos ? std::string::npos : end - start));
+        games.push_back(
+            text.substr(start + 2, end == std::string::npos ? std::string::npos : end - start));
         start = end == std::string::npos ? end : end + 2;
     }
     return games;
@@ -243,11 +249,12 @@ TEST(PbnBoard, DealerAndVulnerabilityFollowTheSixteenBoardCycle) {
         int32_t dealer;
         std::string_view vulnerable;
     };
-    const TCase cases[] = {
-        {1, 1, "None"},  {2, 2, "NS"},   {3, 3, "EW"},   {4, 4, "All"},  {5, 1, "NS"},  {6, 2, "EW"},
-        {7, 3, "All"},   {8, 4, "None"}, {9, 1, "EW"},   {10, 2, "All"}, {11, 3, "None"},
-        {12, 4, "NS"},   {13, 1, "All"}, {14, 2, "None"}, {15, 3, "NS"}, {16, 4, "EW"},
-        {17, 1, "None"}, {20, 4, "All"}, {32, 4, "EW"},  {33, 1, "None"}, {1000001, 1, "None"}};
+    const TCase cases[] = {{1, 1, "None"},      {2, 2, "NS"},    {3, 3, "EW"},    {4, 4, "All"},
+                           {5, 1, "NS"},        {6, 2, "EW"},    {7, 3, "All"},   {8, 4, "None"},
+                           {9, 1, "EW"},        {10, 2, "All"},  {11, 3, "None"}, {12, 4, "NS"},
+                           {13, 1, "All"},      {14, 2, "None"}, {15, 3, "NS"},   {16, 4, "EW"},
+                           {17, 1, "None"},     {20, 4, "All"},  {32, 4, "EW"},   {33, 1, "None"},
+                           {1000001, 1, "None"}};
     for (const TCase& c : cases) {
         EXPECT_EQ(PbnBoardDealer(c.board), c.dealer) << "board " << c.board;
         EXPECT_EQ(PbnBoardVulnerability(c.board), c.vulnerable) << "board " << c.board;
@@ -282,10 +289,10 @@ TEST(PbnTagLine, EscapesQuoteAndBackslashAndWritesLatin1) {
         {"", R"([Event ""])"},
         {R"(say "hi")", R"([Event "say \"hi\""])"},
         {R"(C:\deals\x.pbn)", R"([Event "C:\\deals\\x.pbn"])"},
-        {"Caf\xC3\xA9", "[Event \"Caf\xE9\"]"},             // é has a Latin-1 form
+        {"Caf\xC3\xA9", "[Event \"Caf\xE9\"]"},  // é has a Latin-1 form
         {"\xD0\x9A\xD1\x83\xD0\xB1\xD0\xBE\xD0\xBA", R"([Event "?????"])"},  // Cyrillic has none
-        {"a\tb\r\nc", R"([Event "a b  c"])"},                // no control characters
-        {"x\xFFy", R"([Event "x?y"])"},                      // not UTF-8
+        {"a\tb\r\nc", R"([Event "a b  c"])"},  // no control characters
+        {"x\xFFy", R"([Event "x?y"])"},        // not UTF-8
     };
     for (const TCase& c : cases) EXPECT_EQ(PbnTagLine("Event", c.value), c.line) << c.value;
 }
@@ -343,7 +350,8 @@ TEST(PbnExport, CheckerRejectsEachKindOfFault) {
         {"a C1 control byte", replaced("[Site \"\"]", "[Site \"\x85\"]")},
         {"an unescaped quote", replaced("[Site \"\"]", "[Site \"a\"b\"]")},
         {"a long line", replaced("[Site \"\"]", "[Site \"" + std::string(250, 'x') + "\"]")},
-        {"tags out of order", replaced("[Event \"\"]\r\n[Site \"\"]", "[Site \"\"]\r\n[Event \"\"]")},
+        {"tags out of order",
+         replaced("[Event \"\"]\r\n[Site \"\"]", "[Site \"\"]\r\n[Event \"\"]")},
         {"a lower-case rank", replaced("N:7532.A6", "N:7532.a6")},
         {"ranks not descending", replaced("N:7532.A6", "N:7352.A6")},
         {"Deal not at the dealer", replaced("[Deal \"N:", "[Deal \"E:")},
@@ -351,7 +359,8 @@ TEST(PbnExport, CheckerRejectsEachKindOfFault) {
         {"no header", good.substr(11)},
         {"Vulnerable in an import form", replaced("\"None\"", "\"Love\"")},
     };
-    for (const TCase& fault : faults) EXPECT_FALSE(CheckPbnExport(fault.text).empty()) << fault.name;
+    for (const TCase& fault : faults)
+        EXPECT_FALSE(CheckPbnExport(fault.text).empty()) << fault.name;
 }
 
 TEST(PbnExport, TheSameKeyWritesTheSameFile) {
@@ -415,7 +424,8 @@ constexpr std::string_view HandWritten =
     "\n"
     "[Deal \"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6 A8.KQT973.964.A3\"] }\n"
     "[Event \"no deal here\"]\n"
-    "[Dealer \"S\"] ; [Deal \"N:K.842.KJ753.T975 7532.A6.Q2.KJ842 QJT964.J5.AT8.Q6 A8.KQT973.964.A3\"]\n"
+    "[Dealer \"S\"] ; [Deal \"N:K.842.KJ753.T975 7532.A6.Q2.KJ842 QJT964.J5.AT8.Q6 "
+    "A8.KQT973.964.A3\"]\n"
     "\n"
     " \t \n"
     "[Deal\n"
@@ -512,7 +522,7 @@ TEST(ReadPbn, AGameWithoutATagIsNoGameAndABrokenDealIsSkipped) {
         {"% PBN 2.1\n%\n\n\nPass 1H\n", 0, 0},
         {"This is Deals File\n52 51 50\n", 0, 0},
         {deal + "\n\n\n\n" + deal, 2, 0},
-        {"[Deal \"N:" + std::string(KeyOneFirstDeal), 0, 1},           // never closed
+        {"[Deal \"N:" + std::string(KeyOneFirstDeal), 0, 1},            // never closed
         {"[Deal \"N:" + std::string(KeyOneFirstDeal) + "\n\"]", 0, 1},  // broken by a line end
         {"[Deal \"N:" + std::string(KeyOneFirstDeal) + "\" ; ]\n]", 0, 1},
         {"[Deal \"N:" + std::string(300, ' ') + std::string(KeyOneFirstDeal) + "\"]", 0, 1},
@@ -543,9 +553,15 @@ TEST(ReadPbn, SurvivesMangledInputAndOnlyEverLoadsFullDeals) {
         for (int i = 0; i < changes; ++i) {
             std::size_t at = random() % text.size();
             switch (random() % 3) {
-                case 0: text[at] = static_cast<char>(random() % 256); break;
-                case 1: text[at] = specials[random() % specials.size()]; break;
-                default: text.erase(at, random() % 40); break;
+                case 0:
+                    text[at] = static_cast<char>(random() % 256);
+                    break;
+                case 1:
+                    text[at] = specials[random() % specials.size()];
+                    break;
+                default:
+                    text.erase(at, random() % 40);
+                    break;
             }
             if (text.empty()) text = "[";
         }
@@ -556,7 +572,8 @@ TEST(ReadPbn, SurvivesMangledInputAndOnlyEverLoadsFullDeals) {
         for (int32_t d = 0; d < deals.Count(); ++d) {
             std::bitset<53> held;
             for (int32_t seat = North; seat <= West; ++seat) {
-                for (int32_t j = 1; j <= 13; ++j) held.set(static_cast<std::size_t>(deals.GetDeal(d)->Hand(seat).Card(j)));
+                for (int32_t j = 1; j <= 13; ++j)
+                    held.set(static_cast<std::size_t>(deals.GetDeal(d)->Hand(seat).Card(j)));
             }
             ASSERT_FALSE(held[0]);
             ASSERT_EQ(held.count(), 52u) << "round " << round;
