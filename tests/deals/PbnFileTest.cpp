@@ -431,7 +431,7 @@ constexpr std::string_view HandWritten =
     "[Deal\n"
     "  \"W:A8.KQT973.964.A3 7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6\"\n"
     "  ]\n"
-    "[Deal \"S:QJT964.J5.AT8.Q6 A8.KQT973.964.A3 7532.A6.Q2.KJ842 K.842.KJ753.T975\"]\n"
+    "[Deal \"N:K.842.KJ753.T975 7532.A6.Q2.KJ842 QJT964.J5.AT8.Q6 A8.KQT973.964.A3\"]\n"
     "[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]\n"
     "N NT 7\n"
     "\n"
@@ -449,7 +449,7 @@ TEST_P(PbnHandWritten, LoadsEveryFullDealAndCountsTheOthers) {
 
     TDeals read;
     TPbnReadCounts counts = ReadText(WithLineEnds(HandWritten, GetParam()), read);
-    // Loaded: the East game, the West game (its later South Deal is ignored) and
+    // Loaded: the East game, the West game (its second Deal tag is ignored) and
     // the last one. Skipped: the game without a Deal and the one with two hands.
     EXPECT_EQ(counts.Loaded, 3);
     EXPECT_EQ(counts.Skipped, 2);
