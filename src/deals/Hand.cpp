@@ -1,0 +1,138 @@
+#include "deals/Hand.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "deals/BridgeTerms.h"
+#include "deals/Patterns.h"
+#include "language/StringFunctions.h"
+
+namespace {
+bool IsSuitNumber(int32_t suit) { return suit >= 1 && suit <= 4; }
+
+// What one card adds to the hand's figures, as eight byte lanes of a 64-bit
+// word: lanes 0-3 the points of suits 1-4, lanes 4-7 their lengths. Summing
+// the thirteen words gives every figure at once (no lane can exceed 52).
+// Indexed by the byte of a card place, so values that are no card add nothing.
+constexpr std::array<uint64_t, 256> BuildCardFigures() {
+    std::array<uint64_t, 256> table{};
+    for (int32_t value = -128; value <= 127; ++value) {
+        int32_t suit = CardSuit(value);
+        if (suit == 0) continue;
+        std::size_t index = static_cast<uint8_t>(static_cast<int8_t>(value));
+        table[index] = (static_cast<uint64_t>(CardPoints(value)) << (8 * (suit - 1))) |
+                       (uint64_t{1} << (8 * (suit + 3)));
+    }
+    return table;
+}
+
+constexpr std::array<uint64_t, 256> CardFigures = BuildCardFigures();
+}  // namespace
+
+void THand::ResetFigures() {
+    points_.fill(-1);
+    lengths_.fill(-1);
+    sortedLengths_.fill(-1);
+}
+
+int32_t THand::Card(int32_t j) const {
+    return j >= 1 && j <= CardsInHand ? cards_[static_cast<std::size_t>(j - 1)] : 0;
+}
+
+void THand::SetCard(int32_t j, int32_t card) {
+    if (j < 1 || j > CardsInHand) return;
+    cards_[static_cast<std::size_t>(j - 1)] = card >= -128 && card <= 127 ? static_cast<int8_t>(card) : 0;
+    ResetFigures();
+}
+
+// One pass fills the points and the lengths of all four suits.
+void THand::ComputeFigures() {
+    uint64_t lanes = 0;
+    for (int8_t card : cards_) lanes += CardFigures[static_cast<uint8_t>(card)];
+    int32_t total = 0;
+    for (std::size_t suit = 0; suit < 4; ++suit) {
+        auto points = static_cast<int8_t>((lanes >> (8 * suit)) & 0xFF);
+        points_[suit + 1] = points;
+        total += points;
+        lengths_[suit] = static_cast<int8_t>((lanes >> (8 * (suit + 4))) & 0xFF);
+    }
+    points_[0] = static_cast<int8_t>(total);
+}
+
+void THand::ComputeSortedLengths() {
+    if (lengths_[0] < 0) ComputeFigures();
+    // A sorting network of four: longest first.
+    int8_t a = lengths_[0], b = lengths_[1], c = lengths_[2], d = lengths_[3];
+    auto order = [](int8_t& high, int8_t& low) {
+        if (high < low) std::swap(high, low);
+    };
+    order(a, b);
+    order(c, d);
+    order(a, c);
+    order(b, d);
+    order(b, c);
+    sortedLengths_ = {a, b, c, d};
+}
+
+int32_t THand::HCP(int32_t suit) {
+    std::size_t entry = IsSuitNumber(suit) ? static_cast<std::size_t>(suit) : 0;
+    if (points_[entry] < 0) ComputeFigures();
+    return points_[entry];
+}
+
+int32_t THand::SuitLength(int32_t suit) {
+    if (!IsSuitNumber(suit)) return 0;
+    std::size_t entry = static_cast<std::size_t>(suit - 1);
+    if (lengths_[entry] < 0) ComputeFigures();
+    return lengths_[entry];
+}
+
+int32_t THand::SuitByLength(int32_t n) {
+    if (n < 1 || n > 4) return 0;
+    std::size_t entry = static_cast<std::size_t>(n - 1);
+    if (sortedLengths_[entry] < 0) ComputeSortedLengths();
+    return sortedLengths_[entry];
+}
+
+int32_t THand::PatternIndex() {
+    return PatternIndexOf(SuitByLength(1), SuitByLength(2), SuitByLength(3), SuitByLength(4));
+}
+
+std::string THand::SuitText(int32_t suit) const {
+    if (!IsSuitNumber(suit)) return "";
+    int32_t lowest = suit * 13 - 12;
+    int32_t highest = suit * 13;
+    std::string text;
+    for (int8_t card : cards_) {
+        if (card < lowest) break;  // the cards are in descending order
+        if (card <= highest) text.push_back(CardChar(card)[0]);
+    }
+    return text.empty() ? "-" : text;
+}
+
+std::array<std::string, 4> THand::SuitTexts() const {
+    std::array<std::string, 4> texts;
+    for (int8_t card : cards_) {
+        int32_t suit = CardSuit(card);
+        if (suit != 0) texts[static_cast<std::size_t>(suit - 1)].push_back(CardChar(card)[0]);
+    }
+    for (std::string& text : texts)
+        if (text.empty()) text.push_back('-');
+    return texts;
+}
+
+std::string THand::ToText() const {
+    std::string text;
+    text.reserve(TextLength);
+    for (int8_t card : cards_) text += IntLeft(card, 2, true);
+    text += ';';
+    return text;
+}
+
+void THand::FromText(std::string_view text) {
+    for (std::size_t j = 0; j < cards_.size(); ++j) {
+        std::string_view field = 2 * j < text.size() ? text.substr(2 * j, 2) : std::string_view();
+        cards_[j] = static_cast<int8_t>(TextToInt(field, 0));  // two characters: -9..99
+    }
+    ResetFigures();
+}
