@@ -39,6 +39,9 @@ const std::vector<TTypeErrorCase> TypeErrorCases = {
     {"MissingRangeBound", "Range(N, 12)", "Пропущен параметр (Целый)", 11},
     {"MissingBothRangeBounds", "Range(S)", "Пропущен параметр (Целый)", 7},
     {"MissingShapeLength", "Shape(N, 0, 5, 3, 3)", "Пропущен параметр (Целый)", 19},
+    // After a parameter written empty, at the bracket that ends it, not past the text.
+    {"MissingAfterEmptyParameter", "Range(W,)", "Пропущен параметр (Целый)", 8},
+    {"MissingAfterEmptyShapeLength", "Shape(N, 0, ,)", "Пропущен параметр (Целый)", 13},
     {"SuitByLengthWithoutNumber", "SuitByLength(N) > 3", Integer, 0},
     {"SuitByLengthWithSeat", "(SuitByLength(N, E) > 3)", Integer, 1},
     {"OmittedSuit", "HCP(N,) > 1", Suit, 6},
