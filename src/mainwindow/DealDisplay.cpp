@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QThread>
 #include <QToolButton>
 
 #include "deals/DealCollection.h"
@@ -14,14 +13,14 @@
 #include "reports/windows/DealInfo.h"
 
 void TMainWindow::ShowDeal(int32_t index) {
-    if (QThread::currentThread() == thread()) {
+    if (std::this_thread::get_id() == guiThread_) {
         DisplayDeal(index);
         return;
     }
     // From a run: only the newest request matters, since each shows a newer
     // deal than the one before; one queued call at a time shows the latest.
     newestDeal_.store(index);
-    if (!showDealPending_.exchange(true))
+    if (!showDealPending_.load() && !showDealPending_.exchange(true))
         QMetaObject::invokeMethod(
             this,
             [this] {

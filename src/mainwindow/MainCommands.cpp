@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -86,7 +85,7 @@ void TMainWindow::ReportProgress(int32_t kept, int64_t dealt) {
     // Stored only; a timer shows the latest counts about 30 times a second.
     progressDealt_.store(dealt, std::memory_order_relaxed);
     progressKept_.store(kept, std::memory_order_release);
-    if (QThread::currentThread() == thread()) ShowProgress();
+    if (std::this_thread::get_id() == guiThread_) ShowProgress();
 }
 
 void TMainWindow::ShowProgress() {
@@ -96,7 +95,7 @@ void TMainWindow::ShowProgress() {
 }
 
 void TMainWindow::GenerationFinished(int32_t kept, int32_t startCount) {
-    if (QThread::currentThread() == thread()) {
+    if (std::this_thread::get_id() == guiThread_) {
         FinishRun(kept, startCount);
         return;
     }

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"

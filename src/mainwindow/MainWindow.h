@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include "deals/Generator.h"
 #include "mainwindow/PlatformServices.h"
@@ -123,6 +124,7 @@ private:
     std::atomic<int32_t> newestDeal_{-1};
     std::atomic<bool> showDealPending_{false};
     QTimer* progressTimer_ = nullptr;
+    const std::thread::id guiThread_ = std::this_thread::get_id();
 
 public:
     // Controls, named as the window's designer named them.

@@ -43,6 +43,10 @@ int TNumberField::Clamped(int value) const {
 
 void TNumberField::SetValue(int value) { lineEdit()->setText(QString::number(Clamped(value))); }
 
+QString TNumberField::Text() const { return lineEdit()->text(); }
+
+void TNumberField::SetText(const QString& text) { lineEdit()->setText(text); }
+
 void TNumberField::SetRange(int lowest, int highest) {
     lowest_ = lowest;
     highest_ = highest;

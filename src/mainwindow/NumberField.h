@@ -14,6 +14,9 @@ public:
 
     int Value() const;
     void SetValue(int value);  // clamped when there is a range
+    // The text as typed; any text is accepted.
+    QString Text() const;
+    void SetText(const QString& text);
     int Lowest() const { return lowest_; }
     int Highest() const { return highest_; }
     // Sets the range without touching the shown text.

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSaveFile>
+#include <QScreen>
 #include <QToolButton>
 
 #include "deals/DealCollection.h"
@@ -48,10 +49,14 @@ void TMainWindow::LoadSetup() {
     seColumnsCount->SetValue(state.ColumnsCount);
 
     move(state.Left, state.Top);
-    const int width = state.HasWidth && state.Width >= SmallestRestoredSide ? state.Width : this->width();
-    const int height =
-        state.HasHeight && state.Height >= SmallestRestoredSide ? state.Height : this->height();
-    resize(width, height);
+    // A size that is missing, tiny or larger than the screens could hold (a
+    // damaged file) keeps the default of that side.
+    const QSize screens = screen() ? screen()->availableVirtualSize() : QSize(4096, 4096);
+    auto restored = [](bool has, int side, int largest, int fallback) {
+        return has && side >= SmallestRestoredSide && side <= largest ? side : fallback;
+    };
+    resize(restored(state.HasWidth, state.Width, screens.width(), width()),
+           restored(state.HasHeight, state.Height, screens.height(), height()));
     if (state.WindowState == 2) setWindowState(Qt::WindowMaximized);
 
     dealsChooser_.Folder = content.DealsFolder;
