@@ -72,7 +72,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     BuildEditingMenus();
     ConnectControls();
     LoadSetup();
-    rules_ = std::make_unique<TRuleList>(CreateConditionRules());
+    rules_ = CreateConditionRules();
     RandomSource.SetSeed(seKeyValue->Value());
     aboutBox_ = new TAboutBox(this);
     qApp->installEventFilter(this);

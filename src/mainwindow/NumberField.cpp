@@ -53,16 +53,15 @@ void TNumberField::SetRange(int lowest, int highest) {
     update();  // the arrows' enabled state may have changed
 }
 
-void TNumberField::SetMaxLength(int characters) { lineEdit()->setMaxLength(characters); }
-
 void TNumberField::stepBy(int steps) {
     SetValue(int(std::clamp<qint64>(qint64(Value()) + steps, std::numeric_limits<int>::min(),
                                     std::numeric_limits<int>::max())));
     lineEdit()->selectAll();
 }
 
-QValidator::State TNumberField::validate(QString&, int&) const {
-    return QValidator::Acceptable;  // any text may be typed; it reads as a number later
+QValidator::State TNumberField::validate(QString& input, int&) const {
+    // Any text may be typed, it reads as a number later; only its length is limited.
+    return input.size() <= maxLength_ ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 QAbstractSpinBox::StepEnabled TNumberField::stepEnabled() const {

@@ -21,7 +21,8 @@ public:
     int Highest() const { return highest_; }
     // Sets the range without touching the shown text.
     void SetRange(int lowest, int highest);
-    void SetMaxLength(int characters);
+    // Limits what can be typed; a value set from code is shown whole.
+    void SetMaxLength(int characters) { maxLength_ = characters; }
     bool HasRange() const { return lowest_ != highest_; }
 
     void stepBy(int steps) override;
@@ -38,6 +39,7 @@ private:
     int Clamped(int value) const;
     int lowest_ = 0;
     int highest_ = 0;
+    int maxLength_ = 32767;
 };
 
 // The integer a text spells: blanks at both ends are dropped, then an optional

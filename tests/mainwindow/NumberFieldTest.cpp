@@ -87,6 +87,20 @@ private slots:
         QCOMPARE(field.Value(), 2);
     }
 
+    void MaxLengthLimitsTypingOnly() {
+        QWidget window;
+        auto* field = new TNumberField(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        field->SetMaxLength(5);
+        field->SetValue(-123456);  // a key value restored from the setup file
+        QCOMPARE(field->Value(), -123456);
+        field->SetText(QString());
+        field->setFocus();
+        QTest::keyClicks(field, "1234567");
+        QCOMPARE(field->Text(), QStringLiteral("12345"));
+    }
+
     void LosingTheFocusClampsTheShownNumber() {
         QWidget window;
         auto* field = new TNumberField(&window);
