@@ -1,5 +1,5 @@
-// Generate and stop, clear, open and save deals; the Idle and Generating
-// states; the requests of a generator run.
+// Clear, open and save deals; the Idle and Generating states; the requests
+// of a generator run and the end of a run.
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -15,32 +15,6 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/NumberField.h"
 #include "mainwindow/TextFile.h"
-
-void TMainWindow::itmGenerateClick() {
-    if (state_ != TState::Idle) return;
-    TGeneratorInputs inputs;
-    for (const QString& line : ConditionLines()) inputs.ConditionLines.push_back(line.toStdString());
-    inputs.Rules = rules_.get();
-    inputs.RequestedTotal = std::clamp(seTotal->Value(), 1, 9999999);
-    inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
-    auto generator = std::make_unique<TGenerator>(*this, *deals_, std::move(inputs));
-    if (!generator->PrepareCondition()) {
-        RichEdit->setFocus();
-        PutCaretAtJoinedOffset(generator->ErrorPosition());
-        return;
-    }
-    generator_ = std::move(generator);
-    progressKept_.store(0);
-    progressDealt_.store(0);
-    SetState(TState::Generating);
-    repaint();
-    progressTimer_->start();
-    generator_->Start();
-}
-
-void TMainWindow::btnStopClick() {
-    if (generator_) generator_->Terminate();
-}
 
 // The error offset counts characters of the editor's lines joined with
 // nothing between them; the caret goes to the same character in the editor.
@@ -113,10 +87,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
         DisplayDeal(-1);
     }
     SetState(TState::Idle);
-    if (generator_) {
-        generator_->Wait();
-        generator_.reset();
-    }
+    StopRunAndWait();  // the run has ended: this only reclaims its thread
 }
 
 void TMainWindow::itmClearClick() {

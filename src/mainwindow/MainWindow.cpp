@@ -80,11 +80,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
 
 TMainWindow::~TMainWindow() {
     qApp->removeEventFilter(this);
-    if (generator_) {
-        generator_->Terminate();
-        generator_->Wait();
-        generator_.reset();
-    }
+    StopRunAndWait();
     SaveSetup();
 }
 
@@ -191,6 +187,6 @@ void TMainWindow::itmExitClick() { close(); }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
     // A run does not outlive the window: ask it to stop now; the destructor waits.
-    if (generator_) generator_->Terminate();
+    btnStopClick();
     QMainWindow::closeEvent(event);
 }

@@ -92,7 +92,8 @@ private:
     void SetDealRange(int lowest, int highest);
     void ShowDealCount();
 
-    // Generator runs (MainCommands.cpp).
+    // Generator runs (GenerateCommand.cpp, MainCommands.cpp).
+    void StopRunAndWait();  // stops a run that is still going and waits for its end
     void SetState(TState state);
     void ShowProgress();
     void FinishRun(int32_t kept, int32_t startCount);
@@ -114,7 +115,10 @@ private:
     // What the window owns.
     std::unique_ptr<TDeals> deals_;
     std::unique_ptr<TRuleList> rules_;
-    std::unique_ptr<TGenerator> generator_;
+    struct TGeneratorDeleter {
+        void operator()(TGenerator* generator) const;
+    };
+    std::unique_ptr<TGenerator, TGeneratorDeleter> generator_;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
 
