@@ -177,7 +177,7 @@ bool WriteDealsFile(const std::string& name, const TDeals& deals) {
     errno = 0;
     std::FILE* file = std::fopen(name.c_str(), "wb");
     if (file == nullptr) return complain(std::strerror(errno));
-    std::fprintf(file, "%s\r\n", TDeals::FileHeader);
+    std::fprintf(file, "%.*s\r\n", static_cast<int>(TDeals::FileHeader.size()), TDeals::FileHeader.data());
     bool written = std::ferror(file) == 0;
     int error = errno;
     if (std::fclose(file) != 0) {

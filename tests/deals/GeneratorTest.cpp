@@ -14,6 +14,7 @@
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
+#include "support/AllocationCounter.h"
 #include "support/RecordingSink.h"
 
 namespace {
@@ -380,6 +381,35 @@ TEST_F(GeneratorTest, ReseedAndReadsDuringARunAreSafe) {
         for (size_t i = 0; i < expected.size(); ++i)
             ASSERT_EQ(deals().GetDeal(10 + static_cast<int32_t>(i))->ToText(), expected[i]) << "deal " << i;
     }
+}
+
+// Reads the worker thread's allocation count when the run ends; allocates
+// nothing itself.
+class TAllocationOwner : public TGeneratorOwner {
+public:
+    void ReportProgress(int32_t, int64_t) override {}
+    void ShowDeal(int32_t) override {}
+    void GenerationFinished(int32_t, int32_t) override { allocations = allocationsOfThisThread; }
+    long allocations = -1;
+};
+
+// A pass of the one-thread loop allocates nothing: a run of a hundred times as
+// many deals makes exactly as many allocations.
+TEST_F(GeneratorTest, APassAllocatesNothing) {
+    std::vector<long> counts;
+    for (int64_t maxDealt : {1000, 100000}) {
+        RandomSource.SetSeed(11);
+        TAllocationOwner owner;
+        TGeneratorInputs inputs = Inputs("((HCP(N) + HCP(S)) >= 40) AND Balanced(N) OR Multy(E,,,,,5)", 9999999);
+        inputs.MaxDealt = maxDealt;
+        TGenerator generator(owner, deals(), inputs);
+        ASSERT_TRUE(generator.PrepareCondition());
+        generator.Start();
+        generator.Wait();
+        counts.push_back(owner.allocations);
+    }
+    EXPECT_GE(counts[0], 0);
+    EXPECT_EQ(counts[0], counts[1]);
 }
 
 TEST_F(GeneratorTest, DestroyingARunningGeneratorStopsIt) {
