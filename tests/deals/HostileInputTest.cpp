@@ -4,9 +4,6 @@
 // the program goes on, says what happened, and never damages a file it had.
 #include <gtest/gtest.h>
 #include <unistd.h>
-#ifdef __linux__
-#include <sys/mount.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -30,6 +27,7 @@
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
+#include "support/HostileMounts.h"
 #include "support/RecordingSink.h"
 
 namespace {
@@ -88,61 +86,19 @@ protected:
         fs::create_directories(folder_);
     }
     void TearDown() override {
-#ifdef __linux__
-        for (auto it = mounts_.rbegin(); it != mounts_.rend(); ++it) ::umount2(it->c_str(), MNT_DETACH);
-#endif
+        mounts_.UnmountAll();  // the mounts go before their folder
         std::error_code error;
         fs::remove_all(folder_, error);
     }
 
-    // Mounts a fresh tmpfs of `kilobytes` at folder/leaf; false when the
-    // system refuses (no privilege, no tmpfs).
     bool MountSmallDisk(const std::string& leaf, int kilobytes) {
-#ifdef __linux__
-        const fs::path point = folder_ / leaf;
-        fs::create_directories(point);
-        const std::string options = "size=" + std::to_string(kilobytes) + "k";
-        if (::mount("tmpfs", point.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0)
-            return false;
-        mounts_.push_back(point);
-        return true;
-#else
-        (void)leaf;
-        (void)kilobytes;
-        return false;
-#endif
+        return mounts_.MountSmallDisk(folder_ / leaf, kilobytes);
     }
-
-    // Makes a mount of MountSmallDisk read-only; what it holds stays readable.
-    bool MakeReadOnly(const std::string& leaf) {
-#ifdef __linux__
-        const fs::path point = folder_ / leaf;
-        return ::mount(nullptr, point.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                       nullptr) == 0;
-#else
-        (void)leaf;
-        return false;
-#endif
-    }
-
-    // Fills the file system holding `folder` to the last byte.
-    static void FillUp(const fs::path& folder) {
-        std::FILE* filler = std::fopen((folder / "filler").c_str(), "wb");
-        ASSERT_NE(filler, nullptr);
-        const std::string block(4096, 'f');
-        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
-        }
-        std::fclose(filler);
-        for (int size = 2048; size >= 1; size /= 2) {  // the last partial block
-            filler = std::fopen((folder / ("filler" + std::to_string(size))).c_str(), "wb");
-            if (filler == nullptr) break;
-            std::fwrite(block.data(), 1, static_cast<std::size_t>(size), filler);
-            std::fclose(filler);
-        }
-    }
+    bool MakeReadOnly(const std::string& leaf) { return THostileMounts::MakeReadOnly(folder_ / leaf); }
+    static void FillUp(const fs::path& folder) { ASSERT_TRUE(THostileMounts::FillUp(folder)); }
 
     fs::path folder_;
-    std::vector<fs::path> mounts_;
+    THostileMounts mounts_;
     TRecordingSink sink_;
 };
 
@@ -598,8 +554,7 @@ TEST_F(HostileFiles, ASaveOverAnOldFileOnAFullDiskKeepsTheOldFileAndWorksOnceThe
     reread.LoadFromFile(name);
     EXPECT_EQ(reread.Count(), 3);
 
-    for (const auto& entry : fs::directory_iterator(disk))
-        if (entry.path().filename().string().rfind("filler", 0) == 0) fs::remove(entry.path());
+    THostileMounts::MakeRoom(disk);
     bigger.SaveToFile(name);
     TDeals saved;
     saved.LoadFromFile(name);
