@@ -105,8 +105,13 @@ private slots:
             // Every line read is a line of the whole file, the last one maybe cut short.
             QVERIFY2(readLines.size() <= lines.size(), qPrintable(where));
             for (qsizetype i = 0; i < readLines.size(); ++i) {
-                if (i + 1 < readLines.size()) QVERIFY2(readLines[i] == lines[i], qPrintable(where));
-                else QVERIFY2(lines[i].startsWith(readLines[i]), qPrintable(where));
+                if (i + 1 < readLines.size()) {
+                    QVERIFY2(readLines[i] == lines[i], qPrintable(where));
+                } else {  // cut short, maybe between CR and LF
+                    QString last = readLines[i];
+                    if (last.endsWith(u'\r')) last.chop(1);
+                    QVERIFY2(lines[i].startsWith(last), qPrintable(where));
+                }
             }
             if (readLines.size() > 1) {
                 const TStateRecord& state = read.State;
@@ -119,11 +124,17 @@ private slots:
             // Deal lines: those of the file in order; a cut "[Conditions]"
             // line is one more, empty deal line, as any other damaged line.
             QVERIFY2(read.DealLines.size() <= valid.DealLines.size() + 1, qPrintable(where));
-            for (qsizetype i = 0; i < read.DealLines.size() && i < valid.DealLines.size(); ++i)
-                QVERIFY2(valid.DealLines[i].startsWith(read.DealLines[i]), qPrintable(where));
+            for (qsizetype i = 0; i < read.DealLines.size() && i < valid.DealLines.size(); ++i) {
+                QString line = read.DealLines[i];
+                if (line.endsWith(u'\r')) line.chop(1);
+                QVERIFY2(valid.DealLines[i].startsWith(line), qPrintable(where));
+            }
             QVERIFY2(read.ConditionLines.size() <= valid.ConditionLines.size(), qPrintable(where));
-            for (qsizetype i = 0; i < read.ConditionLines.size(); ++i)
-                QVERIFY2(valid.ConditionLines[i].startsWith(read.ConditionLines[i]), qPrintable(where));
+            for (qsizetype i = 0; i < read.ConditionLines.size(); ++i) {
+                QString line = read.ConditionLines[i];
+                if (line.endsWith(u'\r')) line.chop(1);
+                QVERIFY2(valid.ConditionLines[i].startsWith(line), qPrintable(where));
+            }
         }
         QCOMPARE(ParseSetup(bytes).DealLines, valid.DealLines);
         QCOMPARE(ParseSetup(bytes).ConditionLines, valid.ConditionLines);
@@ -241,6 +252,7 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("utf-8 cyrillic") << QByteArray("HCP(N) > 12 // \xd1\x81\xd0\xb5\xd0\xb2\xd0\xb5\xd1\x80\r\n");
         QTest::newRow("byte 0x98, undefined") << QByteArray("\x98\x98 HCP(N)\r\n\x98\r\n");
+        QTest::newRow("no-break spaces") << QByteArray("HCP(N)\xa0>\xa012\r\n\xa0\r\n");
         QTest::newRow("utf-8 byte order mark") << QByteArray("\xef\xbb\xbfHCP(N) > 1\r\n");
         QTest::newRow("every byte but line ends and nul") << [] {
             QByteArray body;
@@ -304,7 +316,8 @@ private slots:
             QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
         } else {
             QVERIFY(fixture.services->messages.isEmpty());
-            QCOMPARE(window->ConditionLines().size(), ParseConditions(bytes)->size());
+            // A carriage return without its line feed ends a line too.
+            QCOMPARE(window->ConditionLines(), ParseConditions(bytes)->join(u'\n').replace(u'\r', u'\n').split(u'\n'));
         }
         // The program goes on: generating from whatever is in the editor
         // either runs or names the first error.
