@@ -23,6 +23,14 @@ TReplacingFile::TReplacingFile(const std::string& name) : name_(name), target_(n
     const fs::file_status status = fs::status(target_, error);
     if (fs::is_directory(status)) throw TFileError(name_, static_cast<int>(std::errc::is_a_directory));
     const bool exists = fs::exists(status);
+    if (exists && fs::is_regular_file(status)) {
+        // A protected file stays protected: it must be writable to be replaced.
+        // Opening it to append changes nothing in it.
+        errno = 0;
+        std::FILE* probe = std::fopen(target_.c_str(), "ab");
+        if (!probe) throw TFileError(name_, LastError());
+        std::fclose(probe);
+    }
     if (!exists || fs::is_regular_file(status)) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             temporary_ = target_ + ".~" + std::to_string(attempt);

@@ -252,7 +252,7 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("utf-8 cyrillic") << QByteArray("HCP(N) > 12 // \xd1\x81\xd0\xb5\xd0\xb2\xd0\xb5\xd1\x80\r\n");
         QTest::newRow("byte 0x98, undefined") << QByteArray("\x98\x98 HCP(N)\r\n\x98\r\n");
-        QTest::newRow("no-break spaces") << QByteArray("HCP(N)\xa0>\xa012\r\n\xa0\r\n");
+        QTest::newRow("no-break spaces") << QByteArray("HCP(N)\xa0>\xa0" "12\r\n\xa0\r\n");
         QTest::newRow("utf-8 byte order mark") << QByteArray("\xef\xbb\xbfHCP(N) > 1\r\n");
         QTest::newRow("every byte but line ends and nul") << [] {
             QByteArray body;
