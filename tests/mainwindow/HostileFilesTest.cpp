@@ -79,7 +79,7 @@ TSetupContent ValidSetup() {
     content.State.Height = 500;
     content.DealsFolder = QStringLiteral("/home/игрок/раздачи/");
     content.ConditionsFolder = QStringLiteral("/home/игрок/условия/");
-    for (TDeal& deal : DealsOfKey(1, 5)) content.DealLines += QString::fromStdString(deal.ToText());
+    for (TDeal& deal : DealsOfKey(1, 5)) content.DealLines += QByteArray::fromStdString(deal.ToText());
     content.ConditionLines = {QStringLiteral("(HCP(N) >= 12) {север}"), QStringLiteral(""),
                               QStringLiteral("AND Balanced(N)")};
     return content;
@@ -125,8 +125,8 @@ private slots:
             // line is one more, empty deal line, as any other damaged line.
             QVERIFY2(read.DealLines.size() <= valid.DealLines.size() + 1, qPrintable(where));
             for (qsizetype i = 0; i < read.DealLines.size() && i < valid.DealLines.size(); ++i) {
-                QString line = read.DealLines[i];
-                if (line.endsWith(u'\r')) line.chop(1);
+                QByteArray line = read.DealLines[i];
+                if (line.endsWith('\r')) line.chop(1);
                 QVERIFY2(valid.DealLines[i].startsWith(line), qPrintable(where));
             }
             QVERIFY2(read.ConditionLines.size() <= valid.ConditionLines.size(), qPrintable(where));
@@ -372,7 +372,7 @@ private slots:
             TSetupContent content = ValidSetup();
             old = what == "setup"  ? FormatSetup(content)
                   : what == "deals" ? QByteArray("This is Deals File of Tavex's Bridge Generator\r\n") +
-                                          content.DealLines.join("\r\n").toLatin1() + "\r\n"
+                                          content.DealLines.join("\r\n") + "\r\n"
                                     : FormatConditions({"HCP(N) > 20"});
             QVERIFY(WriteAll(target, old));
         }
