@@ -2,8 +2,7 @@
 
 TBalancedWindow::TBalancedWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если NT-расклад",
-                             {MinHCPField("MinHCP", 0),
-                              MaxHCPField("MaxHCP", 37)}) {}
+                             {MinHCPField("MinHCP", 0), MaxHCPField("MaxHCP", 37)}) {}
 
 QString TBalancedWindow::Execute(const QString&) {
     return TBooleanFunctionWindow::Execute("Balanced");

@@ -67,8 +67,8 @@ QLabel* TFunctionWindow::AddNote(const char* name, const QString& text) {
     return note;
 }
 
-QLabel* TFunctionWindow::AddRow(const char* labelName, const QString& labelText,
-                                QWidget* control, int row) {
+QLabel* TFunctionWindow::AddRow(const char* labelName, const QString& labelText, QWidget* control,
+                                int row) {
     auto* label = new QLabel(labelText, this);
     label->setObjectName(labelName);
     label->setBuddy(control);

@@ -29,12 +29,11 @@ protected:
     virtual QString CallText() const = 0;
 
     QString FunctionName() const { return windowTitle(); }
-    QString Seat() const;  // "North" ... "West"
+    QString Seat() const;            // "North" ... "West"
     static QStringList SuitWords();  // "Clubs", "Diamonds", "Hearts", "Spades"
 
     // Adds a labelled row under the rows added before (at `row` when it is given).
-    QLabel* AddRow(const char* labelName, const QString& labelText, QWidget* control,
-                   int row = -1);
+    QLabel* AddRow(const char* labelName, const QString& labelText, QWidget* control, int row = -1);
     // Adds a line of text right under the description.
     QLabel* AddNote(const char* name, const QString& text);
     QComboBox* NewList(const char* name, const QStringList& items);

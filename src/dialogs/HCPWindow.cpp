@@ -2,8 +2,7 @@
 
 #include <QComboBox>
 
-THCPWindow::THCPWindow(QWidget* owner)
-    : TFunctionWindow(owner, "HCP в определённой масти") {
+THCPWindow::THCPWindow(QWidget* owner) : TFunctionWindow(owner, "HCP в определённой масти") {
     cmbSuit = NewList("cmbSuit", QStringList{"Все масти"} + SuitWords());
     Label1 = AddRow("Label1", "Масть", cmbSuit);
 }

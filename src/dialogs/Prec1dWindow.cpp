@@ -7,6 +7,4 @@ TPrec1dWindow::TPrec1dWindow(QWidget* owner)
                               {"seMinUnbal", "Label3", "Min не-NT", 0, 37, 11},
                               {"seMaxUnbal", "Label4", "Max не-NT", 0, 37, 15}}) {}
 
-QString TPrec1dWindow::Execute(const QString&) {
-    return TBooleanFunctionWindow::Execute("Prec1d");
-}
+QString TPrec1dWindow::Execute(const QString&) { return TBooleanFunctionWindow::Execute("Prec1d"); }

@@ -2,9 +2,6 @@
 
 TPrec2cWindow::TPrec2cWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если 2с (Precision)",
-                             {MinHCPField("MinHCP", 11),
-                              MaxHCPField("MaxHCP", 15)}) {}
+                             {MinHCPField("MinHCP", 11), MaxHCPField("MaxHCP", 15)}) {}
 
-QString TPrec2cWindow::Execute(const QString&) {
-    return TBooleanFunctionWindow::Execute("Prec2c");
-}
+QString TPrec2cWindow::Execute(const QString&) { return TBooleanFunctionWindow::Execute("Prec2c"); }

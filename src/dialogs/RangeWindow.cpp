@@ -2,9 +2,6 @@
 
 TRangeWindow::TRangeWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если HCP в диапазоне",
-                             {MinHCPField("MinHCP", 0),
-                              MaxHCPField("MaxHCP", 37)}) {}
+                             {MinHCPField("MinHCP", 0), MaxHCPField("MaxHCP", 37)}) {}
 
-QString TRangeWindow::Execute(const QString&) {
-    return TBooleanFunctionWindow::Execute("Range");
-}
+QString TRangeWindow::Execute(const QString&) { return TBooleanFunctionWindow::Execute("Range"); }

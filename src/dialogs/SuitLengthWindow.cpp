@@ -2,8 +2,7 @@
 
 #include <QComboBox>
 
-TSuitLengthWindow::TSuitLengthWindow(QWidget* owner)
-    : TFunctionWindow(owner, "Длина масти") {
+TSuitLengthWindow::TSuitLengthWindow(QWidget* owner) : TFunctionWindow(owner, "Длина масти") {
     cmbSuit = NewList("cmbSuit", SuitWords());
     Label1 = AddRow("Label1", "Масть", cmbSuit);
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -50,4 +51,16 @@ inline void TypeInto(QDialog& dialog, const char* field, const QString& keys) {
     numberField->setFocus();
     numberField->selectAll();
     QTest::keyClicks(numberField, keys);
+}
+
+// Makes the choices, given as pairs of a control's name and a value: an item
+// of a list (names starting with "cmb") or keys typed into a number field.
+inline void MakeChoices(QDialog& dialog, const QStringList& choices) {
+    for (qsizetype i = 0; i + 1 < choices.size(); i += 2) {
+        const QByteArray name = choices[i].toLatin1();
+        if (name.startsWith("cmb"))
+            ChooseItem(dialog, name.constData(), choices[i + 1]);
+        else
+            TypeInto(dialog, name.constData(), choices[i + 1]);
+    }
 }

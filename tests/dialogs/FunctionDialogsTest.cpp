@@ -31,13 +31,19 @@ std::unique_ptr<TFunctionWindow> Make(QWidget* owner) {
 }
 
 const std::map<QString, std::function<std::unique_ptr<TFunctionWindow>(QWidget*)>> kDialogs = {
-    {"HCP", Make<THCPWindow>},         {"SuitLength", Make<TSuitLengthWindow>},
+    {"HCP", Make<THCPWindow>},
+    {"SuitLength", Make<TSuitLengthWindow>},
     {"SuitByLength", Make<TSuitByLengthWindow>},
-    {"Range", Make<TRangeWindow>},     {"Suits", Make<TSuitsWindow>},
-    {"Shape", Make<TShapeWindow>},     {"Balanced", Make<TBalancedWindow>},
-    {"Polish1c", Make<TPolish1cWindow>}, {"Unbal1d", Make<TUnbal1dWindow>},
-    {"Prec1d", Make<TPrec1dWindow>},   {"Prec1h", Make<TPrec1hWindow>},
-    {"Prec1s", Make<TPrec1sWindow>},   {"Prec2c", Make<TPrec2cWindow>},
+    {"Range", Make<TRangeWindow>},
+    {"Suits", Make<TSuitsWindow>},
+    {"Shape", Make<TShapeWindow>},
+    {"Balanced", Make<TBalancedWindow>},
+    {"Polish1c", Make<TPolish1cWindow>},
+    {"Unbal1d", Make<TUnbal1dWindow>},
+    {"Prec1d", Make<TPrec1dWindow>},
+    {"Prec1h", Make<TPrec1hWindow>},
+    {"Prec1s", Make<TPrec1sWindow>},
+    {"Prec2c", Make<TPrec2cWindow>},
     {"Multy", Make<TMultyWindow>},
 };
 
@@ -97,8 +103,7 @@ private slots:
         QTest::addColumn<QStringList>("choices");  // name, value, name, value ...
         QTest::addColumn<QString>("callText");
         QTest::newRow("HCP of South's spades")
-            << "HCP" << QStringList{"cmbSeat", "South", "cmbSuit", "Spades"}
-            << "HCP(South,Spades)";
+            << "HCP" << QStringList{"cmbSeat", "South", "cmbSuit", "Spades"} << "HCP(South,Spades)";
         QTest::newRow("SuitLength of West's hearts")
             << "SuitLength" << QStringList{"cmbSeat", "West", "cmbSuit", "Hearts"}
             << "SuitLength(West,Hearts)";
@@ -106,43 +111,41 @@ private slots:
             << "Suits" << QStringList{"cmbSeat", "East", "cmbCode", ">=", "seMinHCP", "5"}
             << "Suits(East,1,5,-1,-1,-1)";
         QTest::newRow("Suits at most, all four lengths")
-            << "Suits"
-            << QStringList{"cmbCode", "<=", "seMinHCP", "4", "seMaxHCP", "3",
-                           "seDiamonds", "2", "seClubs", "13"}
+            << "Suits" << QStringList{"cmbCode", "<=",         "seMinHCP", "4",       "seMaxHCP",
+                                      "3",       "seDiamonds", "2",        "seClubs", "13"}
             << "Suits(North,-1,4,3,2,13)";
-        QTest::newRow("Shape 5-3-3-2") << "Shape"
-                                       << QStringList{"seMinHCP", "5", "seMaxHCP", "3",
-                                                      "seDiamonds", "3", "seClubs", "2"}
-                                       << "Shape(North,0,5,3,3,2)";
+        QTest::newRow("Shape 5-3-3-2")
+            << "Shape"
+            << QStringList{"seMinHCP", "5", "seMaxHCP", "3", "seDiamonds", "3", "seClubs", "2"}
+            << "Shape(North,0,5,3,3,2)";
         QTest::newRow("SuitByLength fourth")
             << "SuitByLength" << QStringList{"SpinEdit", "4"} << "SuitByLength(North,4)";
         QTest::newRow("Polish1c further fields")
             << "Polish1c" << QStringList{"seMinSUnbal", "17", "seMinSBal", "20"}
             << "Polish1c(North,12,14,17,20)";
         QTest::newRow("Multy every field")
-            << "Multy"
-            << QStringList{"seMinHCP", "5", "seMaxHCP", "9", "seMin6", "1", "seMax7", "2",
-                           "seMax4", "3", "seMax5", "4"}
+            << "Multy" << QStringList{"seMinHCP", "5", "seMaxHCP", "9", "seMin6", "1",
+                                      "seMax7",   "2", "seMax4",   "3", "seMax5", "4"}
             << "Multy(North,5,9,1,2,3,4)";
         // Values beyond a range, or no number at all, read within the range at OK.
-        QTest::newRow("99 reads as 37") << "Balanced" << QStringList{"seMinHCP", "99"}
-                                        << "Balanced(North,37,37)";
+        QTest::newRow("99 reads as 37")
+            << "Balanced" << QStringList{"seMinHCP", "99"} << "Balanced(North,37,37)";
         QTest::newRow("no number reads as the lowest")
             << "Range" << QStringList{"seMaxHCP", "x"} << "Range(North,0,0)";
-        QTest::newRow("below the range") << "Prec1d" << QStringList{"seMaxUnbal", "-5"}
-                                         << "Prec1d(North,11,14,11,0)";
+        QTest::newRow("below the range")
+            << "Prec1d" << QStringList{"seMaxUnbal", "-5"} << "Prec1d(North,11,14,11,0)";
         QTest::newRow("Multy side fields end at 10")
             << "Multy" << QStringList{"seMin6", "25"} << "Multy(North,6,10,10,10,10,10)";
-        QTest::newRow("lengths end at 13") << "Suits" << QStringList{"seClubs", "14"}
-                                           << "Suits(North,0,-1,-1,-1,13)";
-        QTest::newRow("lengths start at -1") << "Shape" << QStringList{"seMaxHCP", "-7"}
-                                             << "Shape(North,0,-1,-1,-1,-1)";
+        QTest::newRow("lengths end at 13")
+            << "Suits" << QStringList{"seClubs", "14"} << "Suits(North,0,-1,-1,-1,13)";
+        QTest::newRow("lengths start at -1")
+            << "Shape" << QStringList{"seMaxHCP", "-7"} << "Shape(North,0,-1,-1,-1,-1)";
         QTest::newRow("element at most 4")
             << "SuitByLength" << QStringList{"SpinEdit", "9"} << "SuitByLength(North,4)";
         QTest::newRow("element at least 1")
             << "SuitByLength" << QStringList{"SpinEdit", "0"} << "SuitByLength(North,1)";
-        QTest::newRow("two characters at most") << "Unbal1d" << QStringList{"seMinHCP", "123"}
-                                                << "Unbal1d(North,12,15)";
+        QTest::newRow("two characters at most")
+            << "Unbal1d" << QStringList{"seMinHCP", "123"} << "Unbal1d(North,12,15)";
     }
     void choices() {
         QFETCH(QString, function);
@@ -150,13 +153,7 @@ private slots:
         QFETCH(QString, callText);
         auto dialog = MakeDialog(function);
         const QString text = Run(*dialog, [&](QDialog& d) {
-            for (qsizetype i = 0; i + 1 < choices.size(); i += 2) {
-                const QByteArray name = choices[i].toLatin1();
-                if (name.startsWith("cmb"))
-                    ChooseItem(d, name.constData(), choices[i + 1]);
-                else
-                    TypeInto(d, name.constData(), choices[i + 1]);
-            }
+            MakeChoices(d, choices);
             ClickOk(d);
         });
         QCOMPARE(text, callText);
@@ -189,10 +186,11 @@ private slots:
     // dialog showed before.
     void executeStartsOnNorth() {
         auto dialog = MakeDialog("Prec2c");
-        QCOMPARE(Run(*dialog, [](QDialog& d) {
-                     ChooseItem(d, "cmbSeat", "South");
-                     ClickOk(d);
-                 }),
+        QCOMPARE(Run(*dialog,
+                     [](QDialog& d) {
+                         ChooseItem(d, "cmbSeat", "South");
+                         ClickOk(d);
+                     }),
                  QString("Prec2c(South,11,15)"));
         QCOMPARE(Run(*dialog, [](QDialog& d) { ClickOk(d); }), QString("Prec2c(North,11,15)"));
         QVERIFY(Run(*dialog, [](QDialog& d) { d.reject(); }).isEmpty());
@@ -225,9 +223,10 @@ private slots:
 
     void suitsLabelsShowSuitSymbols() {
         auto suits = MakeDialog("Suits");
-        const std::pair<const char*, char32_t> labels[] = {
-            {"Label1", U'\u2660'}, {"Label2", U'\u2665'}, {"Label4", U'\u2666'},
-            {"Label5", U'\u2663'}};
+        const std::pair<const char*, char32_t> labels[] = {{"Label1", U'\u2660'},
+                                                           {"Label2", U'\u2665'},
+                                                           {"Label4", U'\u2666'},
+                                                           {"Label5", U'\u2663'}};
         for (const auto& [name, symbol] : labels) {
             auto* label = suits->findChild<QLabel*>(name);
             QVERIFY(label);
