@@ -1,0 +1,130 @@
+#include "deals/Deal.h"
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+
+#include "deals/Patterns.h"
+
+THand& TDeal::Hand(int32_t seat) {
+    if (THand* hand = Seat(seat)) return *hand;
+    throw std::out_of_range("TDeal::Hand: no such seat");
+}
+
+const THand& TDeal::Hand(int32_t seat) const { return const_cast<TDeal*>(this)->Hand(seat); }
+
+void TDeal::DealRandom(TRandomSource& source) {
+    uint32_t before = source.Seed();
+    uint32_t seed = before;
+    DealFromSeed(seed);
+    source.CommitSeed(before, seed);
+}
+
+void TDeal::DealFromSeed(uint32_t& seed) {
+    std::array<int32_t, 4> rest = {13, 13, 13, 13};  // free places of each seat
+    for (int32_t card = 1; card <= 51; ++card) {
+        seed = TRandomSource::NextSeed(seed);
+        int32_t r = TRandomSource::Scale(seed, 53 - card);  // the number of free places left
+        std::size_t h = 0;
+        int32_t bound = rest[0];
+        while (r >= bound && h < 3) bound += rest[++h];
+        hands_[h].cards_[static_cast<std::size_t>(--rest[h])] = static_cast<int8_t>(card);
+    }
+    // The ace of spades takes the one place left, without a draw.
+    std::size_t last = 0;
+    while (last < 3 && rest[last] == 0) ++last;
+    hands_[last].cards_[static_cast<std::size_t>(--rest[last])] = 52;
+    for (THand& hand : hands_) hand.ResetFigures();
+}
+
+std::string TDeal::ToText() const {
+    std::string line;
+    line.reserve(LineLength);
+    for (const THand& hand : hands_) line += hand.ToText();
+    return line;
+}
+
+void TDeal::FromText(std::string_view line) {
+    for (std::size_t i = 0; i < hands_.size(); ++i) {
+        std::size_t start = i * THand::TextLength;
+        hands_[i].FromText(start < line.size() ? line.substr(start, THand::TextLength - 1) : std::string_view());
+    }
+}
+
+int32_t TDeal::SuitSplitIndex(int32_t suit) {
+    if (suit < 1 || suit > 4) return 0;
+    std::array<int32_t, 4> lengths{};
+    for (std::size_t i = 0; i < hands_.size(); ++i) lengths[i] = hands_[i].SuitLength(suit);
+    std::sort(lengths.begin(), lengths.end(), std::greater<>());
+    return PatternIndexOf(lengths[0], lengths[1], lengths[2], lengths[3]);
+}
+
+int32_t TDeal::HCP(int32_t seat, int32_t suit) {
+    THand* hand = Seat(seat);
+    return hand ? hand->HCP(suit) : 0;
+}
+
+int32_t TDeal::SuitLength(int32_t seat, int32_t suit) {
+    THand* hand = Seat(seat);
+    return hand ? hand->SuitLength(suit) : 0;
+}
+
+int32_t TDeal::SuitByLength(int32_t seat, int32_t n) {
+    THand* hand = Seat(seat);
+    return hand ? hand->SuitByLength(n) : 0;
+}
+
+bool TDeal::Range(int32_t seat, int32_t min, int32_t max) {
+    THand* hand = Seat(seat);
+    return hand && hand->Range(min, max);
+}
+
+bool TDeal::Balanced(int32_t seat, int32_t min, int32_t max) {
+    THand* hand = Seat(seat);
+    return hand && hand->Balanced(min, max);
+}
+
+bool TDeal::Polish1c(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4) {
+    THand* hand = Seat(seat);
+    return hand && hand->Polish1c(a1, a2, a3, a4);
+}
+
+bool TDeal::Prec1d(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4) {
+    THand* hand = Seat(seat);
+    return hand && hand->Prec1d(a1, a2, a3, a4);
+}
+
+bool TDeal::Unbal1d(int32_t seat, int32_t a1, int32_t a2) {
+    THand* hand = Seat(seat);
+    return hand && hand->Unbal1d(a1, a2);
+}
+
+bool TDeal::Prec1h(int32_t seat, int32_t a1, int32_t a2) {
+    THand* hand = Seat(seat);
+    return hand && hand->Prec1h(a1, a2);
+}
+
+bool TDeal::Prec1s(int32_t seat, int32_t a1, int32_t a2) {
+    THand* hand = Seat(seat);
+    return hand && hand->Prec1s(a1, a2);
+}
+
+bool TDeal::Prec2c(int32_t seat, int32_t a1, int32_t a2) {
+    THand* hand = Seat(seat);
+    return hand && hand->Prec2c(a1, a2);
+}
+
+bool TDeal::Multy(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6) {
+    THand* hand = Seat(seat);
+    return hand && hand->Multy(a1, a2, a3, a4, a5, a6);
+}
+
+bool TDeal::Suits(int32_t seat, int32_t mode, int32_t s, int32_t h, int32_t d, int32_t c) {
+    THand* hand = Seat(seat);
+    return hand && hand->Suits(mode, s, h, d, c);
+}
+
+bool TDeal::Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4) {
+    THand* hand = Seat(seat);
+    return hand && hand->Shape(mode, l1, l2, l3, l4);
+}

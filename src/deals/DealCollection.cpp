@@ -1,0 +1,63 @@
+#include "deals/DealCollection.h"
+
+#include <algorithm>
+#include <climits>
+
+int32_t TDeals::Count() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return count_;
+}
+
+TDeal* TDeals::Add(const TDeal& deal) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (count_ % BlockSize == 0 && static_cast<std::size_t>(count_ / BlockSize) == blocks_.size())
+        blocks_.push_back(std::make_unique<TDeal[]>(BlockSize));
+    TDeal* stored = At(count_);
+    *stored = deal;
+    ++count_;
+    return stored;
+}
+
+TDeal* TDeals::GetDeal(int32_t index) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return index >= 0 && index < count_ ? At(index) : nullptr;
+}
+
+void TDeals::Clear() {
+    std::lock_guard<std::mutex> guard(lock_);
+    blocks_.clear();
+    count_ = 0;
+}
+
+void TDeals::ClearStatistics() {
+    std::fill(&ShapeCount[0][0], &ShapeCount[0][0] + sizeof ShapeCount / sizeof(int32_t), 0);
+    std::fill(&SplitCount[0][0], &SplitCount[0][0] + sizeof SplitCount / sizeof(int32_t), 0);
+    std::fill(&HcpCount[0][0], &HcpCount[0][0] + sizeof HcpCount / sizeof(int32_t), 0);
+    std::fill(&LengthSum[0][0], &LengthSum[0][0] + sizeof LengthSum / sizeof(int32_t), 0);
+    std::fill(std::begin(HcpSum), std::end(HcpSum), 0);
+}
+
+void TDeals::ComputeStatistics() {
+    ClearStatistics();
+    // Sums are kept wide and stored clamped, so millions of damaged hands cannot overflow them.
+    int64_t lengthSum[5][5] = {};
+    int64_t hcpSum[5] = {};
+    std::lock_guard<std::mutex> guard(lock_);
+    for (int32_t index = 0; index < count_; ++index) {
+        TDeal& deal = *At(index);
+        for (int32_t j = 1; j <= 4; ++j) {
+            THand& hand = deal.Hand(j);
+            ++ShapeCount[j][hand.PatternIndex()];  // always 0..39
+            ++SplitCount[j][deal.SuitSplitIndex(j)];  // here j is a suit
+            int32_t points = hand.HCP(0);
+            if (points >= 0 && points <= MaxPoints) ++HcpCount[j][points];
+            hcpSum[j] += points;
+            for (int32_t suit = 1; suit <= 4; ++suit) lengthSum[j][suit] += hand.SuitLength(suit);
+        }
+    }
+    auto clamp = [](int64_t sum) { return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX)); };
+    for (int32_t j = 1; j <= 4; ++j) {
+        HcpSum[j] = clamp(hcpSum[j]);
+        for (int32_t suit = 1; suit <= 4; ++suit) LengthSum[j][suit] = clamp(lengthSum[j][suit]);
+    }
+}

@@ -1,0 +1,76 @@
+#pragma once
+// TDeals, the one ordered collection of the user's deals, with the statistics
+// of the statistics report and the deals file.
+//
+// During a generator run the worker appends with Add while the user-interface
+// thread reads with Count and GetDeal: these three take one lock, and a stored
+// deal never moves, so a TDeal* handed out stays valid until Clear or the
+// collection's end. Clear, the statistics and the file operations are called
+// only while no run is under way.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "deals/Deal.h"
+#include "deals/Patterns.h"
+
+class TDeals {
+public:
+    static constexpr int32_t MaxPoints = 37;  // the most a hand of distinct cards holds
+    static constexpr std::string_view FileHeader = "This is Deals File of Tavex's Bridge Generator";
+
+    TDeals() = default;
+    TDeals(const TDeals&) = delete;
+    TDeals& operator=(const TDeals&) = delete;
+
+    int32_t Count() const;
+    // Appends a copy of the deal and returns the stored one.
+    TDeal* Add(const TDeal& deal);
+    // The deal at 0-based index; nullptr outside 0..Count-1.
+    TDeal* GetDeal(int32_t index) const;
+    // Destroys every deal; the statistics stay as they are.
+    void Clear();
+
+    void ClearStatistics();
+    // Recomputes the five arrays from all deals. A hand read from a damaged
+    // file (repeated cards, numbers outside 1..52) still has a pattern index
+    // 0..39 and suit lengths 0..13; its points can exceed 37 (up to 52), and
+    // then the hand is left out of HcpCount but still adds to HcpSum. Sums
+    // beyond the 32-bit range stop at its largest value.
+    void ComputeStatistics();
+
+    // Writes the header and one deal line per deal, lines ended by CR LF,
+    // then shows "<count> раздач(и) сохранены в файле <name>". Does nothing,
+    // silently, for an empty collection or when the folder part of the name
+    // ("/" delimits folders) is not an existing folder.
+    // Throws TFileError when the file cannot be created or written.
+    void SaveToFile(const std::string& name) const;
+    // Appends one deal per line after the header; lines may end in CR LF or
+    // LF, and the last line break may be missing. Does nothing for a missing
+    // file; shows "Файл <name> не содержит раздачи" and adds nothing when the
+    // first line is not exactly the header. Throws TFileError on a read error
+    // (the deals read before it stay).
+    void LoadFromFile(const std::string& name);
+
+    // Statistics; index 0 of the first dimension is unused (seats and suits are 1..4).
+    int32_t ShapeCount[5][PatternCount + 1] = {};  // [seat][pattern index]
+    int32_t SplitCount[5][PatternCount + 1] = {};  // [suit][split pattern index]
+    int32_t HcpCount[5][MaxPoints + 1] = {};       // [seat][points]
+    int32_t LengthSum[5][5] = {};                  // [seat][suit]
+    int32_t HcpSum[5] = {};                        // [seat]
+
+private:
+    // Deals live in fixed blocks that are never moved or resized.
+    static constexpr int32_t BlockSize = 1024;
+
+    TDeal* At(int32_t index) const {
+        return &blocks_[static_cast<std::size_t>(index / BlockSize)][static_cast<std::size_t>(index % BlockSize)];
+    }
+
+    mutable std::mutex lock_;
+    std::vector<std::unique_ptr<TDeal[]>> blocks_;
+    int32_t count_ = 0;
+};

@@ -1,0 +1,109 @@
+// The deals file: the header line, then one 108-character deal line per deal,
+// every line ended by CR LF.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "deals/DealCollection.h"
+#include "deals/FileError.h"
+#include "language/MessageSink.h"
+#include "language/StringFunctions.h"
+
+namespace {
+
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+// Reads lines ended by LF or CR LF; a last line without a break is still a
+// line, but the break that ends the last line does not start another one.
+class TLineReader {
+public:
+    TLineReader(std::FILE* file, const std::string& name) : file_(file), name_(name) {}
+
+    // False at the end of the file; throws TFileError on a read error.
+    bool ReadLine(std::string& line) {
+        line.clear();
+        bool any = false;
+        for (;;) {
+            if (next_ == filled_ && !Refill()) break;
+            any = true;
+            const char* start = buffer_ + next_;
+            const char* end = buffer_ + filled_;
+            const char* lineFeed = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+            if (lineFeed) {
+                line.append(start, lineFeed);
+                next_ = static_cast<std::size_t>(lineFeed - buffer_) + 1;
+                break;
+            }
+            line.append(start, end);
+            next_ = filled_;
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return any;
+    }
+
+private:
+    bool Refill() {
+        errno = 0;
+        filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        next_ = 0;
+        if (filled_ == 0 && std::ferror(file_)) throw TFileError(name_, errno);
+        return filled_ != 0;
+    }
+
+    std::FILE* file_;
+    const std::string& name_;
+    char buffer_[1 << 16];
+    std::size_t filled_ = 0, next_ = 0;
+};
+
+void Write(std::FILE* file, std::string_view text, const std::string& name) {
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) throw TFileError(name, errno);
+}
+
+}  // namespace
+
+void TDeals::SaveToFile(const std::string& name) const {
+    int32_t count = Count();
+    if (count == 0 || !FileDirExists(name)) return;
+    errno = 0;
+    TFilePtr file(std::fopen(name.c_str(), "wb"));
+    if (!file) throw TFileError(name, errno);
+    Write(file.get(), FileHeader, name);
+    Write(file.get(), "\r\n", name);
+    std::string line;
+    for (int32_t index = 0; index < count; ++index) {
+        line = GetDeal(index)->ToText();
+        line += "\r\n";
+        Write(file.get(), line, name);
+    }
+    // Closing flushes the last buffer: a full disk often shows only here.
+    errno = 0;
+    if (std::fclose(file.release()) != 0) throw TFileError(name, errno);
+    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+}
+
+void TDeals::LoadFromFile(const std::string& name) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return;
+    errno = 0;
+    TFilePtr file(std::fopen(name.c_str(), "rb"));
+    if (!file) throw TFileError(name, errno);
+    TLineReader reader(file.get(), name);
+    std::string line;
+    if (!reader.ReadLine(line) || line != FileHeader) {
+        ShowMessage("Файл " + name + " не содержит раздачи");
+        return;
+    }
+    TDeal deal;
+    while (reader.ReadLine(line)) {
+        deal.FromText(line);
+        Add(deal);
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+// Lexemes of a condition and the lexer that makes them.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "language/StringFunctions.h"
+
+class TNonTerminal;
+struct TRuleList;
+
+// Lexeme kinds. The grammar selects rules by sets of these codes, and the tree
+// node kinds (TNodeKind) continue the numbering, so the numbers matter.
+enum TLexemKind : uint8_t {
+    lkNone = 0,      // a word of no class; never kept in a list
+    lkValue = 1,     // integer literal, Boolean constant, seat or suit
+    lkNot = 2,       // "NOT"
+    lkOperator = 3,  // an entry of OperatorWords
+    lkFunction = 4,  // an entry of FunctionWords
+    lkOpen = 5,      // "("
+    lkClose = 6,     // ")"
+    lkComma = 7,     // ","
+    lkEnd = 8,       // the end lexeme
+};
+
+// Text and position of the end lexeme that closes every non-empty list.
+inline constexpr std::string_view EndLexemText = "Конец файла";
+
+class TLexem {
+public:
+    // A non-zero kind is kept as given. Kind lkNone classifies the text (already
+    // upper-case): NOT, brackets and comma, values, function names, operators,
+    // in that order; a value also gets its type and value text.
+    TLexem(std::string text, int32_t position, uint8_t kind = lkNone);
+    virtual ~TLexem() = default;
+    TLexem(const TLexem&) = delete;
+    TLexem& operator=(const TLexem&) = delete;
+
+    // The value text: Value for a value lexeme, the empty text otherwise.
+    // Tree nodes evaluate themselves here.
+    virtual const std::string& GetValue();
+    // The tree node this object is, or nullptr for a plain lexeme.
+    virtual TNonTerminal* AsNode() { return nullptr; }
+
+    int32_t Position;  // character offset of the lexeme in the condition
+    std::string Text;  // the lexeme as written, upper-cased
+    uint8_t Kind;      // TLexemKind, or a TNodeKind for tree nodes
+    TValueType ValueType = vtNone;
+    std::string Value;
+};
+
+// The lexemes of one condition, in order. The list owns the lexemes added to
+// it and destroys them in FreeLexemes or when it is destroyed; tree nodes are
+// never held here.
+class TLexems {
+public:
+    TLexems() = default;
+    ~TLexems() { FreeLexemes(); }
+    TLexems(const TLexems&) = delete;
+    TLexems& operator=(const TLexems&) = delete;
+
+    // Classifies the text and appends the lexeme. An unrecognised word reports
+    // code 1, an integer literal outside the signed 32-bit range code 9, both
+    // at the position; nothing is appended then and the result is nullptr.
+    TLexem* AddLexeme(std::string text, int32_t position);
+    // Appends a lexeme made elsewhere (the end lexeme) without any check.
+    TLexem* Add(std::unique_ptr<TLexem> lexeme);
+    // The lexeme at the index, or nullptr outside 0 .. Count() - 1.
+    TLexem* GetLexem(int32_t index) const;
+    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+    // Destroys every lexeme of the list and empties it.
+    void FreeLexemes();
+
+    // Resets the error state and splits the UTF-8 text into lexemes, appending
+    // the end lexeme when there was at least one. False after an error has been
+    // reported; the lexemes made before it stay in the list.
+    bool Tokenize(std::string_view text);
+
+    // Resets the error state and parses the list with the grammar's rules. The
+    // root of the finished tree, or nullptr: after a reported error, or without
+    // a message for an empty list. The tree refers to the list's lexemes, so
+    // the list must outlive it.
+    std::unique_ptr<TNonTerminal> Parse(const TRuleList& rules) const;
+
+private:
+    std::vector<TLexem*> items_;
+};

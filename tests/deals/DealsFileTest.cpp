@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "deals/BridgeTerms.h"
+#include "deals/DealCollection.h"
+#include "deals/FileError.h"
+#include "support/RecordingSink.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Header = "This is Deals File of Tavex's Bridge Generator";
+
+class DealsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("korvana-dealsfile-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string PathOf(const std::string& leaf) const { return (folder_ / leaf).string(); }
+
+    std::string Write(const std::string& leaf, const std::string& content) const {
+        std::string path = PathOf(leaf);
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    static std::string Read(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    static void DealInto(TDeals& deals, int32_t key, int32_t count) {
+        TRandomSource source;
+        source.SetSeed(key);
+        TDeal deal;
+        for (int32_t i = 0; i < count; ++i) {
+            deal.DealRandom(source);
+            deals.Add(deal);
+        }
+    }
+
+    static void ExpectSameDeals(const TDeals& a, const TDeals& b) {
+        ASSERT_EQ(a.Count(), b.Count());
+        for (int32_t i = 0; i < a.Count(); ++i)
+            ASSERT_EQ(a.GetDeal(i)->ToText(), b.GetDeal(i)->ToText()) << i;
+    }
+
+    fs::path folder_;
+    TRecordingSink sink_;
+};
+
+TEST_F(DealsFile, SavedDealsReadBackCardForCard) {
+    TDeals saved;
+    DealInto(saved, 1, 50);
+    std::string path = PathOf("fifty.dls");
+    saved.SaveToFile(path);
+    ASSERT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(sink_.messages[0].text, "50 раздач(и) сохранены в файле " + path);
+    EXPECT_EQ(sink_.messages[0].position, -1);
+
+    std::string content = Read(path);
+    std::string expected = Header + "\r\n";
+    for (int32_t i = 0; i < 50; ++i) expected += saved.GetDeal(i)->ToText() + "\r\n";
+    EXPECT_EQ(content, expected);  // 51 lines, each ended by CR LF
+
+    TDeals loaded;
+    loaded.LoadFromFile(path);
+    ExpectSameDeals(saved, loaded);
+    EXPECT_EQ(sink_.messages.size(), 1u);  // loading shows nothing
+
+    loaded.LoadFromFile(path);  // appended, not replaced
+    EXPECT_EQ(loaded.Count(), 100);
+    EXPECT_EQ(loaded.GetDeal(50)->ToText(), saved.GetDeal(0)->ToText());
+}
+
+TEST_F(DealsFile, LineBreaksOfEveryKindAndAMissingLastOne) {
+    TDeals saved;
+    DealInto(saved, 12345, 3);
+    std::string crlf = Header + "\r\n";
+    std::string lf = Header + "\n";
+    for (int32_t i = 0; i < 3; ++i) {
+        crlf += saved.GetDeal(i)->ToText() + "\r\n";
+        lf += saved.GetDeal(i)->ToText() + "\n";
+    }
+    const std::string variants[] = {crlf, crlf.substr(0, crlf.size() - 2), lf, lf.substr(0, lf.size() - 1)};
+    int n = 0;
+    for (const std::string& content : variants) {
+        TDeals loaded;
+        loaded.LoadFromFile(Write("v" + std::to_string(n++) + ".dls", content));
+        ExpectSameDeals(saved, loaded);
+    }
+    EXPECT_TRUE(sink_.messages.empty());
+}
+
+TEST_F(DealsFile, NothingToSaveOrNowhereToSaveIsSilent) {
+    TDeals empty;
+    std::string path = PathOf("empty.dls");
+    empty.SaveToFile(path);
+    EXPECT_FALSE(fs::exists(path));
+
+    TDeals deals;
+    DealInto(deals, 1, 2);
+    deals.SaveToFile(PathOf("missing/x.dls"));
+    EXPECT_FALSE(fs::exists(PathOf("missing")));
+    const std::string bare = "korvana-bare-name-test.dls";
+    deals.SaveToFile(bare);
+    EXPECT_FALSE(fs::exists(bare));
+    EXPECT_TRUE(sink_.messages.empty());
+}
+
+TEST_F(DealsFile, ASaveReplacesTheFile) {
+    std::string path = Write("old.dls", std::string(5000, 'x'));
+    TDeals deals;
+    DealInto(deals, 1, 1);
+    deals.SaveToFile(path);
+    EXPECT_EQ(Read(path), Header + "\r\n" + deals.GetDeal(0)->ToText() + "\r\n");
+}
+
+TEST_F(DealsFile, AnythingButTheExactHeaderIsRefused) {
+    const std::string firstLines[] = {Header + " ", "this is deals file of tavex's bridge generator",
+                                      "", " " + Header, Header.substr(1)};
+    int n = 0;
+    for (const std::string& first : firstLines) {
+        std::string path = Write("bad" + std::to_string(n++) + ".dls", first + "\r\n" + std::string(107, ' ') + ";\r\n");
+        TDeals deals;
+        sink_.messages.clear();
+        deals.LoadFromFile(path);
+        EXPECT_EQ(deals.Count(), 0) << first;
+        ASSERT_EQ(sink_.messages.size(), 1u) << first;
+        EXPECT_EQ(sink_.messages[0].text, "Файл " + path + " не содержит раздачи");
+    }
+    // An empty file has no header either.
+    TDeals deals;
+    sink_.messages.clear();
+    deals.LoadFromFile(Write("void.dls", ""));
+    EXPECT_EQ(sink_.messages.size(), 1u);
+}
+
+TEST_F(DealsFile, MissingFilesAndBareHeadersAddNothing) {
+    TDeals deals;
+    deals.LoadFromFile(PathOf("nothere.dls"));
+    deals.LoadFromFile(folder_.string());  // a folder is no file
+    deals.LoadFromFile(Write("header.dls", Header));
+    deals.LoadFromFile(Write("headerbreak.dls", Header + "\r\n"));
+    EXPECT_EQ(deals.Count(), 0);
+    EXPECT_TRUE(sink_.messages.empty());
+}
+
+TEST_F(DealsFile, DamagedLinesLoadWithNeutralFigures) {
+    std::string content = Header + "\r\n";
+    content += "\r\n";                                    // empty line: a deal without cards
+    content += std::string(26, ' ') + ";\r\n";            // blank fields, short line
+    content += "ab cd ef gh ij kl mn op qr;\r\n";         // letters
+    content += "52525252525252525252525252x52\r\n";       // repeated cards, no separator
+    content += "-9-8-799 0 53100 1\r\n";                  // numbers outside 1..52
+    content += "1 2 3 4 5 6 7 8 9 10111213;\r";           // a last line with only CR
+    TDeals deals;
+    deals.LoadFromFile(Write("damaged.dls", content));
+    ASSERT_EQ(deals.Count(), 6);
+    EXPECT_TRUE(sink_.messages.empty());
+    for (int32_t i = 0; i < 3; ++i) {
+        TDeal& deal = *deals.GetDeal(i);
+        for (int32_t seat = 1; seat <= 4; ++seat) {
+            EXPECT_EQ(deal.HCP(seat, 0), 0);
+            EXPECT_EQ(deal.Hand(seat).PatternIndex(), 0);
+            EXPECT_EQ(deal.Hand(seat).SuitText(Spades), "-");
+            EXPECT_EQ(deal.Hand(seat).ToText(), "0 0 0 0 0 0 0 0 0 0 0 0 0 ;");
+        }
+    }
+    TDeal& repeated = *deals.GetDeal(3);
+    EXPECT_EQ(repeated.HCP(North, 0), 52);
+    EXPECT_EQ(repeated.Hand(East).Card(1), 52);  // the 28th and 29th characters
+    TDeal& outside = *deals.GetDeal(4);
+    EXPECT_EQ(outside.Hand(North).ToText(), "-9-8-7990 5 310 1 0 0 0 0 ;");
+    EXPECT_EQ(outside.HCP(North, 0), 0);
+    EXPECT_EQ(outside.SuitLength(North, Clubs), 2);
+    EXPECT_EQ(outside.SuitLength(North, Hearts), 1);
+    EXPECT_EQ(deals.GetDeal(5)->SuitLength(North, Clubs), 13);
+    deals.ComputeStatistics();
+    EXPECT_EQ(deals.ShapeCount[North][0], 4);
+    EXPECT_EQ(deals.ShapeCount[North][1], 2);
+}
+
+TEST_F(DealsFile, FileSystemFailuresCarryTheSystemTextAndTheName) {
+    TDeals deals;
+    DealInto(deals, 1, 2);
+    // A folder in place of the file cannot be created.
+    fs::create_directories(PathOf("taken.dls"));
+    try {
+        deals.SaveToFile(PathOf("taken.dls"));
+        FAIL() << "no error";
+    } catch (const TFileError& error) {
+        EXPECT_EQ(error.ErrorNumber(), EISDIR);
+        EXPECT_EQ(std::string(error.what()), std::strerror(EISDIR) + std::string(": ") + PathOf("taken.dls"));
+    }
+    if (fs::exists("/dev/full")) {  // a full disk
+        EXPECT_THROW(deals.SaveToFile("/dev/full"), TFileError);
+    }
+    if (fs::exists("/proc/self/mem")) {  // reading at offset 0 is a device error
+        TDeals loaded;
+        EXPECT_THROW(loaded.LoadFromFile("/proc/self/mem"), TFileError);
+    }
+    EXPECT_TRUE(sink_.messages.empty());
+}
+
+}  // namespace
