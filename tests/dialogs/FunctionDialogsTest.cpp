@@ -221,6 +221,29 @@ private slots:
         QCOMPARE(shownAt, corner + QPoint(100, 30));
     }
 
+    // What every dialog shares: the seat list, the buttons, the description's
+    // font and a title bar with only the close box.
+    void sharedControls() {
+        for (const auto& [function, make] : kDialogs) {
+            const auto dialog = make(nullptr);
+            auto* seats = dialog->findChild<QComboBox*>("cmbSeat");
+            QVERIFY(seats && !seats->isEditable());
+            QStringList items;
+            for (int i = 0; i < seats->count(); ++i) items << seats->itemText(i);
+            QCOMPARE(items, QStringList({"North", "East", "South", "West"}));
+            QCOMPARE(dialog->findChild<QLabel*>("lSeat")->text(), QString("Позиция"));
+            QCOMPARE(dialog->findChild<QPushButton*>("btnOk")->text(), QString("OK"));
+            QCOMPARE(dialog->findChild<QPushButton*>("btnCancel")->text(), QString("Отмена"));
+            const QFont description = dialog->findChild<QLabel*>("lDescription")->font();
+            QVERIFY(description.bold() && description.italic());
+            QVERIFY(description.pointSizeF() > dialog->font().pointSizeF());
+            const Qt::WindowFlags flags = dialog->windowFlags();
+            QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+            QVERIFY(!flags.testFlag(Qt::WindowMinMaxButtonsHint));
+            QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
+        }
+    }
+
     void suitsLabelsShowSuitSymbols() {
         auto suits = MakeDialog("Suits");
         const std::pair<const char*, char32_t> labels[] = {{"Label1", U'\u2660'},
