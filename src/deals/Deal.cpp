@@ -22,12 +22,18 @@ void TDeal::DealRandom(TRandomSource& source) {
 
 void TDeal::DealFromSeed(uint32_t& seed) {
     std::array<int32_t, 4> rest = {13, 13, 13, 13};  // free places of each seat
+    // Running sums of the free places: North's, North's and East's, up to South's.
+    int32_t upToNorth = 13, upToEast = 26, upToSouth = 39;
     for (int32_t card = 1; card <= 51; ++card) {
         seed = TRandomSource::NextSeed(seed);
         int32_t r = TRandomSource::Scale(seed, 53 - card);  // the number of free places left
-        std::size_t h = 0;
-        int32_t bound = rest[0];
-        while (r >= bound && h < 3) bound += rest[++h];
+        // The seat whose share of the free places holds r, found without
+        // branches: the choice is random and would defeat branch prediction.
+        int32_t inNorth = r < upToNorth, inEast = r < upToEast, inSouth = r < upToSouth;
+        std::size_t h = static_cast<std::size_t>(3 - inNorth - inEast - inSouth);
+        upToNorth -= inNorth;
+        upToEast -= inEast;
+        upToSouth -= inSouth;
         hands_[h].cards_[static_cast<std::size_t>(--rest[h])] = static_cast<int8_t>(card);
     }
     // The ace of spades takes the one place left, without a draw.

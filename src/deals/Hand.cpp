@@ -1,7 +1,7 @@
 #include "deals/Hand.h"
 
 #include <algorithm>
-#include <functional>
+#include <utility>
 
 #include "deals/BridgeTerms.h"
 #include "deals/Patterns.h"
@@ -9,6 +9,24 @@
 
 namespace {
 bool IsSuitNumber(int32_t suit) { return suit >= 1 && suit <= 4; }
+
+// What one card adds to the hand's figures, as eight byte lanes of a 64-bit
+// word: lanes 0-3 the points of suits 1-4, lanes 4-7 their lengths. Summing
+// the thirteen words gives every figure at once (no lane can exceed 52).
+// Indexed by the byte of a card place, so values that are no card add nothing.
+constexpr std::array<uint64_t, 256> BuildCardFigures() {
+    std::array<uint64_t, 256> table{};
+    for (int32_t value = -128; value <= 127; ++value) {
+        int32_t suit = CardSuit(value);
+        if (suit == 0) continue;
+        std::size_t index = static_cast<uint8_t>(static_cast<int8_t>(value));
+        table[index] = (static_cast<uint64_t>(CardPoints(value)) << (8 * (suit - 1))) |
+                       (uint64_t{1} << (8 * (suit + 3)));
+    }
+    return table;
+}
+
+constexpr std::array<uint64_t, 256> CardFigures = BuildCardFigures();
 }  // namespace
 
 void THand::ResetFigures() {
@@ -27,36 +45,45 @@ void THand::SetCard(int32_t j, int32_t card) {
     ResetFigures();
 }
 
-// One pass fills the whole hand and all four suits.
-void THand::ComputePoints() {
-    std::array<int32_t, 5> sums{};  // [1..4] the suits; places without a card count nothing
-    for (int8_t card : cards_) sums[static_cast<std::size_t>(CardSuit(card))] += CardPoints(card);
-    sums[0] = sums[1] + sums[2] + sums[3] + sums[4];
-    for (std::size_t i = 0; i < sums.size(); ++i) points_[i] = static_cast<int8_t>(sums[i]);
-}
-
-void THand::ComputeLengths() {
-    std::array<int32_t, 5> counts{};  // [0] collects the places that hold no card
-    for (int8_t card : cards_) ++counts[static_cast<std::size_t>(CardSuit(card))];
-    for (std::size_t suit = 1; suit <= 4; ++suit) lengths_[suit - 1] = static_cast<int8_t>(counts[suit]);
+// One pass fills the points and the lengths of all four suits.
+void THand::ComputeFigures() {
+    uint64_t lanes = 0;
+    for (int8_t card : cards_) lanes += CardFigures[static_cast<uint8_t>(card)];
+    int32_t total = 0;
+    for (std::size_t suit = 0; suit < 4; ++suit) {
+        auto points = static_cast<int8_t>((lanes >> (8 * suit)) & 0xFF);
+        points_[suit + 1] = points;
+        total += points;
+        lengths_[suit] = static_cast<int8_t>((lanes >> (8 * (suit + 4))) & 0xFF);
+    }
+    points_[0] = static_cast<int8_t>(total);
 }
 
 void THand::ComputeSortedLengths() {
-    if (lengths_[0] < 0) ComputeLengths();
-    sortedLengths_ = lengths_;
-    std::sort(sortedLengths_.begin(), sortedLengths_.end(), std::greater<>());
+    if (lengths_[0] < 0) ComputeFigures();
+    // A sorting network of four: longest first.
+    int8_t a = lengths_[0], b = lengths_[1], c = lengths_[2], d = lengths_[3];
+    auto order = [](int8_t& high, int8_t& low) {
+        if (high < low) std::swap(high, low);
+    };
+    order(a, b);
+    order(c, d);
+    order(a, c);
+    order(b, d);
+    order(b, c);
+    sortedLengths_ = {a, b, c, d};
 }
 
 int32_t THand::HCP(int32_t suit) {
     std::size_t entry = IsSuitNumber(suit) ? static_cast<std::size_t>(suit) : 0;
-    if (points_[entry] < 0) ComputePoints();
+    if (points_[entry] < 0) ComputeFigures();
     return points_[entry];
 }
 
 int32_t THand::SuitLength(int32_t suit) {
     if (!IsSuitNumber(suit)) return 0;
     std::size_t entry = static_cast<std::size_t>(suit - 1);
-    if (lengths_[entry] < 0) ComputeLengths();
+    if (lengths_[entry] < 0) ComputeFigures();
     return lengths_[entry];
 }
 
@@ -78,7 +105,7 @@ std::string THand::SuitText(int32_t suit) const {
     std::string text;
     for (int8_t card : cards_) {
         if (card < lowest) break;  // the cards are in descending order
-        if (card <= highest) text += CardChar(card);
+        if (card <= highest) text.push_back(CardChar(card)[0]);
     }
     return text.empty() ? "-" : text;
 }
@@ -87,10 +114,10 @@ std::array<std::string, 4> THand::SuitTexts() const {
     std::array<std::string, 4> texts;
     for (int8_t card : cards_) {
         int32_t suit = CardSuit(card);
-        if (suit != 0) texts[static_cast<std::size_t>(suit - 1)] += CardChar(card);
+        if (suit != 0) texts[static_cast<std::size_t>(suit - 1)].push_back(CardChar(card)[0]);
     }
     for (std::string& text : texts)
-        if (text.empty()) text = "-";
+        if (text.empty()) text.push_back('-');
     return texts;
 }
 

@@ -74,8 +74,7 @@ public:
 
 private:
     friend class TDeal;  // dealing fills the places directly
-    void ComputePoints();
-    void ComputeLengths();
+    void ComputeFigures();  // points and lengths together
     void ComputeSortedLengths();
     // The points of the first suit, in the order spades, hearts, diamonds,
     // clubs, that has `length` cards; -1 when none has.

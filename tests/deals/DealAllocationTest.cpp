@@ -9,9 +9,7 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 
-namespace {
-thread_local long allocationsOfThisThread = 0;
-}
+#include "support/AllocationCounter.h"
 
 void* operator new(std::size_t size) {
     ++allocationsOfThisThread;

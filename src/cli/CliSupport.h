@@ -1,0 +1,38 @@
+#pragma once
+// Pieces every korvana-cli subcommand shares: the message sink that prints to
+// stderr, reading a deals file with the reasons for failure, and writing lines.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "language/MessageSink.h"
+
+class TDeals;
+
+// Prints every message of the core to stderr and counts them. Installs itself
+// for its lifetime and restores the previous sink afterwards.
+class TStderrSink : public TMessageSink {
+public:
+    TStderrSink();
+    ~TStderrSink() override;
+    TStderrSink(const TStderrSink&) = delete;
+    TStderrSink& operator=(const TStderrSink&) = delete;
+
+    void Show(const std::string& message, int32_t position) override;
+    int32_t MessageCount() const { return messageCount_; }
+
+private:
+    TMessageSink* previous_;
+    int32_t messageCount_ = 0;
+};
+
+// Appends the deals of a deals file to the collection. False when the file
+// cannot be read (the system's reason goes to stderr) or is refused as no deals
+// file (the refusal message goes to stderr through the installed sink).
+bool ReadDealsFile(const std::string& name, TDeals& deals);
+
+// Writes each line followed by "\n" to stdout; false when stdout fails.
+bool WriteLines(const std::vector<std::string>& lines);
+
+// Complains about bad usage on stderr, before the usage text.
+void ComplainUsage(const std::string& complaint);

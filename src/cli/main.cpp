@@ -1,0 +1,42 @@
+// korvana-cli: the command-line front end. Dispatches to one subcommand.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+namespace {
+
+void PrintUsage(std::FILE* stream) {
+    std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
+    for (const TCommand& command : kCommands) {
+        std::fprintf(stream, "  %s %s\n      %s\n", command.Name, command.Arguments,
+                     command.Summary);
+    }
+    std::fputs("\nexit codes: 0 done, 2 bad usage, 4 a file could not be read\n", stream);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TStderrSink sink;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return ExitBadUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "help" || name == "--help" || name == "-h") {
+        PrintUsage(stdout);
+        return ExitDone;
+    }
+    for (const TCommand& command : kCommands) {
+        if (name != command.Name) continue;
+        int code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
+        if (code == ExitBadUsage) PrintUsage(stderr);
+        return code;
+    }
+    std::fprintf(stderr, "korvana-cli: unknown command \"%s\"\n", name.c_str());
+    PrintUsage(stderr);
+    return ExitBadUsage;
+}

@@ -1,0 +1,44 @@
+#include "language/ConditionCheck.h"
+
+#include "language/ErrorReport.h"
+
+TCompiledCondition::~TCompiledCondition() { ReleaseCondition(); }
+
+void TCompiledCondition::ReleaseCondition() {
+    root_.reset();  // the tree refers to the lexemes: it goes first
+    lexemes_.reset();
+}
+
+bool TCompiledCondition::Prepare(std::string_view joinedText, const TRuleList& rules) {
+    ReleaseCondition();
+    ResetErrorState();
+    errorPosition_ = 0;
+    if (joinedText.empty()) return true;
+
+    lexemes_ = std::make_unique<TLexems>();
+    bool ready = lexemes_->Tokenize(joinedText);
+    if (ready) {
+        root_ = lexemes_->Parse(rules);
+        ready = root_ != nullptr;  // nullptr without a message for blanks only
+    }
+    if (ready) {
+        root_->Bind(nullptr);
+        root_->GetValue();
+        if (root_->ValueType != vtBoolean && !::ErrorReported())
+            ReportError(ecTypeMismatch, TypeName(vtBoolean), 0);
+        // A parameter beyond a function's signature is checked by nothing above
+        // it, so its error can leave a Boolean root: any report refuses.
+        ready = !::ErrorReported();
+    }
+    if (!ready) {
+        errorPosition_ = ::ErrorPosition();
+        ReleaseCondition();
+    }
+    return ready;
+}
+
+bool TCompiledCondition::Matches(TDeal& deal) {
+    if (root_ == nullptr) return true;
+    root_->Bind(&deal);
+    return TextToBool(root_->GetValue(), true);
+}

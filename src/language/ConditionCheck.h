@@ -1,0 +1,50 @@
+#pragma once
+// A condition ready for a run: its lexemes and its checked tree, owned together.
+// Prepare runs on the user-interface thread (messages may be shown); Matches
+// then runs on the generator's thread, one deal at a time, and allocates nothing.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "language/Lexem.h"
+#include "language/ParseTree.h"
+
+class TDeal;
+
+class TCompiledCondition {
+public:
+    TCompiledCondition() = default;
+    ~TCompiledCondition();
+    TCompiledCondition(const TCompiledCondition&) = delete;
+    TCompiledCondition& operator=(const TCompiledCondition&) = delete;
+
+    // Resets the error state, then tokenizes the joined condition text, parses it
+    // with the rules and type-checks the tree by evaluating it without a deal.
+    // True for an empty text (every deal matches) and for a Boolean condition
+    // whose check reported nothing. False when any error was reported (its first
+    // message went to the message sink) or, without a message, for a text of
+    // blanks only; the condition is then released and ErrorPosition() tells
+    // where the caret belongs.
+    bool Prepare(std::string_view joinedText, const TRuleList& rules);
+
+    // Whether the deal satisfies the prepared condition: binds the tree to the
+    // deal, evaluates it and keeps unless the value is exactly "0". Always true
+    // without a condition.
+    bool Matches(TDeal& deal);
+
+    // Destroys the tree, then the lexemes.
+    void ReleaseCondition();
+
+    bool IsEmpty() const { return root_ == nullptr; }
+    // The character offset of the error that refused the last Prepare.
+    int32_t ErrorPosition() const { return errorPosition_; }
+    // The tree and lexemes of a prepared condition (nullptr when empty).
+    TNonTerminal* Root() const { return root_.get(); }
+    const TLexems* Lexemes() const { return lexemes_.get(); }
+
+private:
+    std::unique_ptr<TLexems> lexemes_;
+    std::unique_ptr<TNonTerminal> root_;
+    int32_t errorPosition_ = 0;
+};

@@ -1,0 +1,165 @@
+#include "reports/DealListing.h"
+
+#include <algorithm>
+
+#include "deals/DealCollection.h"
+#include "language/StringFunctions.h"
+
+namespace {
+
+constexpr int32_t kNorth = 1, kEast = 2, kSouth = 3, kWest = 4;
+constexpr int32_t kSuitsTopDown[4] = {4, 3, 2, 1};  // spades, hearts, diamonds, clubs
+constexpr int32_t kSuitFieldWidth = 13;
+constexpr size_t kStackedPairEmptyLine = 4;
+
+std::string Spaces(int32_t count) { return RepeatText(count, " "); }
+
+// The four suit fields of a seat's hand, spades first.
+std::vector<std::string> SuitFields(const TDeal& deal, int32_t seat) {
+    std::vector<std::string> fields;
+    for (int32_t suit : kSuitsTopDown)
+        fields.push_back(LeftAligned(deal.Hand(seat).SuitText(suit), kSuitFieldWidth));
+    return fields;
+}
+
+void AppendGroup(std::vector<std::string>& lines, const std::vector<std::string>& fields,
+                 int32_t spacesBefore, int32_t spacesAfter) {
+    for (const std::string& field : fields)
+        lines.push_back(Spaces(spacesBefore) + field + Spaces(spacesAfter));
+}
+
+bool IsAlwaysEmpty(TBlockShape shape, size_t blockLine) {
+    return shape == TBlockShape::StackedPair && blockLine == kStackedPairEmptyLine;
+}
+
+size_t TrailingSpaces(const std::string& line) {
+    size_t last = line.find_last_not_of(' ');
+    return last == std::string::npos ? line.size() : line.size() - last - 1;
+}
+
+// How many spaces the row's lines need before a further deal's label is laid
+// over the end of the top line: the label covers its width less two characters
+// there, and those must be spaces, with one more space before a label that does
+// not start with one. Zero whenever the top line ends in enough filler spaces.
+int32_t ExtraSpacesForLabel(const std::string& topLine, const std::string& label) {
+    size_t needed = label.size() - 2 + (label.front() == ' ' ? 0 : 1);
+    size_t present = TrailingSpaces(topLine);
+    return needed > present ? static_cast<int32_t>(needed - present) : 0;
+}
+
+}  // namespace
+
+TBlockChoice ChooseBlock(const TListingSeats& seats) {
+    int32_t selected = seats.North + seats.East + seats.South + seats.West;
+    switch (selected) {
+        case 0:
+            return {};
+        case 1:
+            return {TBlockShape::SingleHand,
+                    seats.North   ? kNorth
+                    : seats.East  ? kEast
+                    : seats.South ? kSouth
+                                  : kWest,
+                    0};
+        case 2:
+            if (seats.North && seats.East) return {TBlockShape::FallingPair, kNorth, kEast};
+            if (seats.South && seats.West) return {TBlockShape::FallingPair, kWest, kSouth};
+            if (seats.North && seats.South) return {TBlockShape::StackedPair, kNorth, kSouth};
+            if (seats.North && seats.West) return {TBlockShape::RisingPair, kNorth, kWest};
+            if (seats.East && seats.South) return {TBlockShape::RisingPair, kEast, kSouth};
+            return {TBlockShape::SideBySide, kWest, kEast};
+        default:
+            return {TBlockShape::FullDeal, 0, 0};
+    }
+}
+
+std::vector<std::string> BlockLines(const TBlockChoice& choice, const TDeal& deal) {
+    std::vector<std::string> lines;
+    switch (choice.Shape) {
+        case TBlockShape::None:
+            break;
+        case TBlockShape::SingleHand:
+            AppendGroup(lines, SuitFields(deal, choice.HandA), 0, 0);
+            break;
+        case TBlockShape::FallingPair:
+            AppendGroup(lines, SuitFields(deal, choice.HandA), 0, 6);
+            AppendGroup(lines, SuitFields(deal, choice.HandB), 6, 0);
+            break;
+        case TBlockShape::StackedPair:
+            AppendGroup(lines, SuitFields(deal, kNorth), 0, 0);
+            lines.emplace_back();
+            AppendGroup(lines, SuitFields(deal, kSouth), 0, 0);
+            break;
+        case TBlockShape::RisingPair:
+            AppendGroup(lines, SuitFields(deal, choice.HandA), 7, 0);
+            AppendGroup(lines, SuitFields(deal, choice.HandB), 0, 7);
+            break;
+        case TBlockShape::SideBySide: {
+            std::vector<std::string> west = SuitFields(deal, kWest);
+            std::vector<std::string> east = SuitFields(deal, kEast);
+            for (size_t i = 0; i < west.size(); ++i) lines.push_back(west[i] + " " + east[i]);
+            break;
+        }
+        case TBlockShape::FullDeal: {
+            AppendGroup(lines, SuitFields(deal, kNorth), 7, 6);
+            std::vector<std::string> west = SuitFields(deal, kWest);
+            std::vector<std::string> east = SuitFields(deal, kEast);
+            for (size_t i = 0; i < west.size(); ++i) lines.push_back(west[i] + east[i]);
+            AppendGroup(lines, SuitFields(deal, kSouth), 7, 6);
+            break;
+        }
+    }
+    return lines;
+}
+
+std::string DealLabel(int32_t number) {
+    std::string label = std::to_string(number) + ".";
+    return label.size() < 3 ? " " + label : label;
+}
+
+std::vector<std::string> DealListingLines(const TDeals& deals, const TListingSeats& seats,
+                                          int32_t columns) {
+    std::vector<std::string> lines;
+    const TBlockChoice choice = ChooseBlock(seats);
+    if (choice.Shape == TBlockShape::None) return lines;
+    const int32_t perRow = std::max(columns, 1);
+    const int32_t count = deals.Count();
+
+    for (int32_t first = 0; first < count; first += perRow) {
+        const size_t rowStart = lines.size();
+        const int32_t inRow = std::min(perRow, count - first);
+        for (int32_t k = 0; k < inRow; ++k) {
+            const TDeal* deal = deals.GetDeal(first + k);
+            const std::string label = DealLabel(first + k + 1);
+            const int32_t width = static_cast<int32_t>(label.size());
+            const std::vector<std::string> block = BlockLines(choice, *deal);
+
+            if (k == 0) {
+                for (size_t i = 0; i < block.size(); ++i) {
+                    if (IsAlwaysEmpty(choice.Shape, i))
+                        lines.emplace_back();
+                    else
+                        lines.push_back((i == 0 ? label : Spaces(width)) + block[i]);
+                }
+                continue;
+            }
+
+            // A further deal extends the row's lines in place; its label ends
+            // where its block begins, laid over the last characters of the top line.
+            const int32_t extra = ExtraSpacesForLabel(lines[rowStart], label);
+            for (size_t i = 0; i < block.size(); ++i) {
+                if (IsAlwaysEmpty(choice.Shape, i)) continue;
+                std::string& line = lines[rowStart + i];
+                line += Spaces(extra);
+                if (i == 0) {
+                    line.resize(line.size() - static_cast<size_t>(width) + 2);
+                    line += label + block[i];
+                } else {
+                    line += "  " + block[i];
+                }
+            }
+        }
+        lines.emplace_back();
+    }
+    return lines;
+}

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ConditionTestSupport.h"
+#include "deals/Deal.h"
+#include "deals/RandomSource.h"
+#include "language/ConditionCheck.h"
+#include "language/ErrorReport.h"
+#include "support/RecordingSink.h"
+
+namespace {
+
+struct TTypeErrorCase {
+    std::string name;
+    std::string condition;
+    std::string message;
+    int32_t position;
+};
+
+void PrintTo(const TTypeErrorCase& c, std::ostream* out) { *out << c.condition; }
+
+const std::string Boolean = "Несоответствие типов: требуется \"Логический\"";
+const std::string Integer = "Несоответствие типов: требуется \"Целый\"";
+const std::string Seat = "Несоответствие типов: требуется \"Позиция\"";
+const std::string Suit = "Несоответствие типов: требуется \"Macть\"";
+
+const std::vector<TTypeErrorCase> TypeErrorCases = {
+    // Operators share one level and group to the right.
+    {"AndWithoutBrackets", "HCP(N) >= 12 AND HCP(S) >= 12", Boolean, 10},
+    {"AndWithoutBracketsTwo", "HCP(North)>12 AND Balanced(North)", Boolean, 11},
+    {"SumWithoutBrackets", "HCP(N) + HCP(S) >= 20", Integer, 9},
+    {"SeatWhereSuitBelongs", "HCP(N, S) > 1", Suit, 7},
+    {"MissingSuit", "SuitLength(N)", "Пропущен параметр (Macть)", 12},
+    {"MissingSuitAfterLongSeat", "SuitLength(North) > 1", "Пропущен параметр (Macть)", 16},
+    {"IntegerWhereSuitBelongs", "SuitLength(N, 3) > 1", Suit, 14},
+    {"MissingRangeBound", "Range(N, 12)", "Пропущен параметр (Целый)", 11},
+    {"MissingBothRangeBounds", "Range(S)", "Пропущен параметр (Целый)", 7},
+    {"MissingShapeLength", "Shape(N, 0, 5, 3, 3)", "Пропущен параметр (Целый)", 19},
+    {"SuitByLengthWithoutNumber", "SuitByLength(N) > 3", Integer, 0},
+    {"SuitByLengthWithSeat", "(SuitByLength(N, E) > 3)", Integer, 1},
+    {"OmittedSuit", "HCP(N,) > 1", Suit, 6},
+    {"SeatsCompared", "N = S", Integer, 0},
+    {"IntegerAsSeat", "HCP(5) > 1", Seat, 4},
+    {"BooleanAsInteger", "Balanced(N, TRUE)", Integer, 12},
+    {"SixthMultyParameter", "Multy(N, 1, 2, 3, 4, 5, T)", Integer, 24},
+    {"IntegerCondition", "5", Boolean, 0},
+    {"NotOfInteger", "NOT 5", Boolean, 0},
+    {"NotCoversTheRest", "NOT (1 > 2) AND 5", Boolean, 16},
+    {"EmptyBrackets", "() OR T", Boolean, 0},
+    {"BooleanAdded", "1 + T", Integer, 4},
+    {"SuitCondition", "  SP", Boolean, 0},
+    {"EmptyParameterList", "HCP() > 1", "Пропущен параметр (Позиция)", 0},
+    {"EmptyParameterListInside", "T AND Balanced()", "Пропущен параметр (Позиция)", 6},
+    {"NotOfSeatAsParameter", "HCP(NOT N) > 1", Seat, 4},
+    // A type error among parameters beyond the signature leaves a Boolean root,
+    // yet the condition is refused.
+    {"ExtraParameterMistyped", "HCP(N, SP, HCP(5)) > 3", Seat, 15},
+    {"ExtraBalancedParameterMistyped", "Balanced(N, 1, 2, N + 1)", Integer, 18},
+};
+
+class TypeError : public testing::TestWithParam<TTypeErrorCase> {};
+
+TEST_P(TypeError, RefusesTheConditionWithOneMessage) {
+    TRecordingSink sink;
+    const TTypeErrorCase& c = GetParam();
+    TCompiledCondition condition;
+    EXPECT_FALSE(condition.Prepare(c.condition, TestRules()));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, c.message);
+    EXPECT_EQ(sink.messages[0].position, c.position);
+    EXPECT_EQ(condition.ErrorPosition(), c.position);
+    EXPECT_EQ(condition.Root(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Evaluation, TypeError, testing::ValuesIn(TypeErrorCases),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(Evaluation, SyntaxAndLexerErrorsRefuseThroughTheFacade) {
+    const std::vector<std::pair<std::string, int32_t>> cases = {
+        {"N=<S", 1}, {"12AB", 0}, {"HCP(N)-5", 6}, {"HCP(N) > 9999999999", 9}, {"(T", 1}};
+    for (const auto& [text, position] : cases) {
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        EXPECT_FALSE(condition.Prepare(text, TestRules())) << text;
+        EXPECT_EQ(sink.messages.size(), 1u) << text;
+        EXPECT_EQ(condition.ErrorPosition(), position) << text;
+    }
+}
+
+TEST(Evaluation, EmptyConditionKeepsEveryDealAndBlanksAreRefusedSilently) {
+    TRecordingSink sink;
+    TCompiledCondition condition;
+    ASSERT_TRUE(condition.Prepare("", TestRules()));
+    EXPECT_TRUE(condition.IsEmpty());
+    TDeal deal;
+    deal.DealFromSeed(*std::make_unique<uint32_t>(7u));
+    EXPECT_TRUE(condition.Matches(deal));
+
+    EXPECT_FALSE(condition.Prepare("   ", TestRules()));
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(condition.ErrorPosition(), 0);
+}
+
+struct TCheckValueCase {
+    std::string condition;
+    std::string value;  // the root's value without a deal, where every call is "0"
+};
+
+TEST(Evaluation, CheckWithoutDealGivesBooleanRootAndZeroCalls) {
+    const std::vector<TCheckValueCase> cases = {
+        {"(HCP(N) >= 12) AND (HCP(S) >= 12)", "0"},
+        {"(HCP(N) >= 12) AND HCP(S) >= 12", "0"},
+        {"(HCP(N) + HCP(S)) >= 20", "0"},
+        {"NOT Balanced(N)", "1"},
+        {"TRUE", "1"},
+        {"f", "0"},
+        {"HCP(N, SP) > -1", "1"},
+        {"(10 - 3 - 2) = 9", "1"},
+        {"Balanced(N,,17) OR Balanced(N)", "0"},
+        {"Suits(N, 1, 5, -1, -1, -1)", "0"},
+        {"SuitByLength(N,) = 0", "1"},
+        {"NOT NOT (T)", "1"},
+        {"Multy(N, 1, 2, 3, 4, 5, 6, 7, 8)", "0"},
+        {"Prec1d(N, , , , 15) <> T", ""},  // not Boolean: refused below
+    };
+    for (const TCheckValueCase& c : cases) {
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        const bool ready = condition.Prepare(c.condition, TestRules());
+        EXPECT_EQ(ready, !c.value.empty()) << c.condition;
+        if (!ready) continue;
+        EXPECT_TRUE(sink.messages.empty()) << c.condition;
+        EXPECT_EQ(condition.Root()->ValueType, vtBoolean) << c.condition;
+        // The check leaves the root's value in place; a new Bind forgets it.
+        EXPECT_EQ(condition.Root()->Value, c.value) << c.condition;
+    }
+}
+
+struct TDealCase {
+    std::string condition;
+    std::function<bool(TDeal&)> expected;  // nullptr: holds for every deal
+};
+
+const std::vector<TDealCase> DealCases = {
+    {"HCP(N) >= 12", [](TDeal& d) { return d.HCP(1, -1) >= 12; }},
+    {"hcp(north) < 8", [](TDeal& d) { return d.HCP(1, -1) < 8; }},
+    {"(HCP(N) + HCP(S)) >= 25", [](TDeal& d) { return d.HCP(1, -1) + d.HCP(3, -1) >= 25; }},
+    {"(HCP(N) >= 12) AND (HCP(S) >= 12)",
+     [](TDeal& d) { return d.HCP(1, -1) >= 12 && d.HCP(3, -1) >= 12; }},
+    {"(HCP(E, SP) - HCP(W, H)) > -2", [](TDeal& d) { return d.HCP(2, 4) - d.HCP(4, 3) > -2; }},
+    {"HCP(E, DIAMONDS) <> 3", [](TDeal& d) { return d.HCP(2, 2) != 3; }},
+    {"SuitLength(W, D) = SuitByLength(W, 4)",
+     [](TDeal& d) { return d.SuitLength(4, 2) == d.SuitByLength(4, 4); }},
+    {"SuitLength(S, hearts) >= 5", [](TDeal& d) { return d.SuitLength(3, 3) >= 5; }},
+    {"SuitByLength(E, 1) <= 4", [](TDeal& d) { return d.SuitByLength(2, 1) <= 4; }},
+    {"Balanced(N,,17)", [](TDeal& d) { return d.Balanced(1, -1, 17); }},
+    {"Balanced(S)", [](TDeal& d) { return d.Balanced(3, -1, -1); }},
+    {"Balanced(W, 12, 14)", [](TDeal& d) { return d.Balanced(4, 12, 14); }},
+    {"NOT Multy(E)", [](TDeal& d) { return !d.Multy(2, -1, -1, -1, -1, -1, -1); }},
+    {"Multy(S, 5, 11, 1, 9, 8, 7)", [](TDeal& d) { return d.Multy(3, 5, 11, 1, 9, 8, 7); }},
+    {"Polish1c(N) OR Prec1d(N, 11, 14)",
+     [](TDeal& d) { return d.Polish1c(1, -1, -1, -1, -1) || d.Prec1d(1, 11, 14, -1, -1); }},
+    {"Polish1c(E, -1, 15, 17, 19)", [](TDeal& d) { return d.Polish1c(2, -1, 15, 17, 19); }},
+    {"Unbal1d(S) OR Prec1h(S) OR Prec1s(S) OR Prec2c(S)",
+     [](TDeal& d) {
+         return d.Unbal1d(3, -1, -1) || d.Prec1h(3, -1, -1) || d.Prec1s(3, -1, -1) ||
+                d.Prec2c(3, -1, -1);
+     }},
+    {"Prec1h(W, 10) OR Prec2c(W, ,16)",
+     [](TDeal& d) { return d.Prec1h(4, 10, -1) || d.Prec2c(4, -1, 16); }},
+    {"Range(W, 8, 12)", [](TDeal& d) { return d.Range(4, 8, 12); }},
+    {"Suits(N, 1, 4, -1, -1, 3)", [](TDeal& d) { return d.Suits(1, 1, 4, -1, -1, 3); }},
+    {"Shape(E, 0, 4, 4, 3, 2)", [](TDeal& d) { return d.Shape(2, 0, 4, 4, 3, 2); }},
+    {"Shape(E, -1, 5, -1, -1, -1) AND T", [](TDeal& d) { return d.Shape(2, -1, 5, -1, -1, -1); }},
+    {"(10 - 3 - 2) = 9", nullptr},
+    {"(HCP(N, C) + HCP(N, D) + HCP(N, H) + HCP(N, SP)) = HCP(N)", nullptr},
+    {"(2147483647 + 1) = -2147483648", nullptr},
+    {"(-2147483648 - 1) = 2147483647", nullptr},
+    {"(HCP(N) + HCP(E) + HCP(S) + HCP(W)) = 40", nullptr},
+    // Wraps around to a large positive number exactly for a hand without points.
+    {"((HCP(N) - 2147483647) - 2) < 2147483637", [](TDeal& d) { return d.HCP(1, -1) >= 1; }},
+};
+
+TEST(Evaluation, AgreesWithTheHandFunctionsOnDealtDeals) {
+    TRecordingSink sink;
+    std::vector<TCompiledCondition> conditions(DealCases.size());
+    for (std::size_t k = 0; k < DealCases.size(); ++k)
+        ASSERT_TRUE(conditions[k].Prepare(DealCases[k].condition, TestRules()))
+            << DealCases[k].condition;
+    TRandomSource source(20261207u);
+    std::vector<int> kept(DealCases.size(), 0);
+    TDeal deal;
+    for (int d = 0; d < 2000; ++d) {
+        deal.DealRandom(source);
+        for (std::size_t k = 0; k < DealCases.size(); ++k) {
+            const bool expected = !DealCases[k].expected || DealCases[k].expected(deal);
+            ASSERT_EQ(conditions[k].Matches(deal), expected)
+                << DealCases[k].condition << " on deal " << deal.ToText();
+            kept[k] += expected;
+        }
+    }
+    EXPECT_TRUE(sink.messages.empty());
+    // Each case keeps some deals and, unless it holds for every deal, rejects some.
+    for (std::size_t k = 0; k < DealCases.size(); ++k) {
+        EXPECT_GT(kept[k], 0) << DealCases[k].condition;
+        if (DealCases[k].expected) {
+            EXPECT_LT(kept[k], 2000) << DealCases[k].condition;
+        }
+    }
+}
+
+TEST(Evaluation, HostileNestingEvaluatesWithoutRecursion) {
+    TRecordingSink sink;
+    const int depth = 100000;
+    std::string brackets = std::string(depth, '(') + "HCP(N) >= 0" + std::string(depth, ')');
+    std::string chain = "(";
+    for (int k = 1; k < depth; ++k) chain += "1 + ";
+    chain += "1) = 100000";
+    std::string nots;
+    for (int k = 0; k < depth; ++k) nots += "NOT ";
+    std::string parameters = "HCP(N, SP";
+    for (int k = 0; k < depth; ++k) parameters += ", 1";
+    parameters += ") > -1";
+    std::string calls = "(HCP(N, SP) - ";
+    for (int k = 1; k < depth; ++k) calls += "SuitLength(S, C) - ";
+    calls += "0) < 1000";
+
+    TDeal deal;
+    uint32_t seed = 99u;
+    deal.DealFromSeed(seed);
+    for (const std::string& text : {brackets, chain, nots + "T", nots + "NOT T", parameters}) {
+        TCompiledCondition condition;
+        ASSERT_TRUE(condition.Prepare(text, TestRules())) << text.substr(0, 40);
+        const bool expected = text != nots + "NOT T";
+        EXPECT_EQ(condition.Matches(deal), expected) << text.substr(0, 40);
+        EXPECT_EQ(condition.Matches(deal), expected) << text.substr(0, 40);
+    }
+    TCompiledCondition calls_condition;
+    ASSERT_TRUE(calls_condition.Prepare(calls, TestRules()));
+    calls_condition.Matches(deal);
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(Evaluation, HostileNestingReportsErrorsAtTheirPositions) {
+    const int depth = 100000;
+    const std::vector<std::pair<std::string, std::pair<std::string, int32_t>>> cases = {
+        {std::string(depth, '(') + "T" + std::string(depth - 1, ')'),
+         {"Пропущена )", 2 * depth - 1}},
+        {std::string(depth, '(') + "N + 1" + std::string(depth, ')'), {Integer, depth}},
+        {[&] {
+             std::string nots;
+             for (int k = 0; k < depth; ++k) nots += "NOT ";
+             return nots + "5";
+         }(),
+         {Boolean, 0}},
+        {[&] {
+             std::string chain;
+             for (int k = 0; k < depth; ++k) chain += "1 + ";
+             return chain + "T";
+         }(),
+         {Integer, 4 * depth}},
+    };
+    for (const auto& [text, expected] : cases) {
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        EXPECT_FALSE(condition.Prepare(text, TestRules()));
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0].text, expected.first);
+        EXPECT_EQ(sink.messages[0].position, expected.second);
+    }
+}
+
+TEST(Evaluation, PreparingAgainReplacesTheCondition) {
+    TRecordingSink sink;
+    TCompiledCondition condition;
+    ASSERT_TRUE(condition.Prepare("F", TestRules()));
+    TDeal deal;
+    uint32_t seed = 5u;
+    deal.DealFromSeed(seed);
+    EXPECT_FALSE(condition.Matches(deal));
+    ASSERT_TRUE(condition.Prepare("T", TestRules()));
+    EXPECT_TRUE(condition.Matches(deal));
+    EXPECT_FALSE(condition.Prepare("X", TestRules()));
+    EXPECT_TRUE(condition.IsEmpty());
+}
+
+}  // namespace
