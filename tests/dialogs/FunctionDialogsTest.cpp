@@ -23,6 +23,9 @@
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
 #include "dialogs/Unbal1dWindow.h"
+#include "language/ConditionCheck.h"
+#include "language/Grammar.h"
+#include "support/RecordingSink.h"
 
 namespace {
 template <class Window>
@@ -219,6 +222,44 @@ private slots:
             ClickOk(d);
         });
         QCOMPARE(shownAt, corner + QPoint(100, 30));
+    }
+
+    // Every text a dialog builds is a condition the language accepts: as it
+    // stands for the Boolean functions, compared with a number for the three
+    // integer ones (which the check refuses on their own).
+    void languageAcceptsCallTexts_data() {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QStringList>("choices");
+        for (const auto& [function, make] : kDialogs)
+            QTest::addRow("%s unchanged", qPrintable(function)) << function << QStringList();
+        QTest::newRow("HCP of one suit")
+            << "HCP" << QStringList{"cmbSeat", "West", "cmbSuit", "Diamonds"};
+        QTest::newRow("SuitLength spades") << "SuitLength" << QStringList{"cmbSuit", "Spades"};
+        QTest::newRow("SuitByLength 3") << "SuitByLength" << QStringList{"SpinEdit", "3"};
+        QTest::newRow("Suits at most")
+            << "Suits" << QStringList{"cmbCode", "<=", "seMinHCP", "4", "seClubs", "0"};
+        QTest::newRow("Shape at least")
+            << "Shape" << QStringList{"cmbCode", ">=", "seMinHCP", "13"};
+        QTest::newRow("Multy") << "Multy" << QStringList{"seMin6", "3", "seMax5", "7"};
+    }
+    void languageAcceptsCallTexts() {
+        QFETCH(QString, function);
+        QFETCH(QStringList, choices);
+        auto dialog = MakeDialog(function);
+        const QString text = Run(*dialog, [&](QDialog& d) {
+            MakeChoices(d, choices);
+            ClickOk(d);
+        });
+        QVERIFY(!text.isEmpty());
+        const bool integer =
+            function == "HCP" || function == "SuitLength" || function == "SuitByLength";
+        auto rules = CreateConditionRules();
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        const QString accepted = integer ? text + ">=0" : text;
+        QVERIFY2(condition.Prepare(accepted.toStdString(), *rules),
+                 sink.messages.empty() ? qPrintable(accepted) : sink.messages[0].text.c_str());
+        if (integer) QVERIFY(!condition.Prepare(text.toStdString(), *rules));
     }
 
     // What every dialog shares: the seat list, the buttons, the description's
