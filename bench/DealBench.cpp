@@ -49,7 +49,9 @@ void BM_StoreMillionDeals(benchmark::State& state) {
             deals.Add(deal)->Hand(1).HCP(0);  // a kept deal with some figures cached
         }
         struct mallinfo2 after = mallinfo2();
-        bytesPerDeal = static_cast<double>((after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd)) / total;
+        bytesPerDeal = static_cast<double>((after.uordblks + after.hblkhd) -
+                                           (before.uordblks + before.hblkhd)) /
+                       total;
     }
     state.counters["bytes_per_deal"] = bytesPerDeal;
     state.SetItemsProcessed(state.iterations() * total);

@@ -12,8 +12,8 @@ inline constexpr int32_t North = 1, East = 2, South = 3, West = 4;
 inline constexpr int32_t Clubs = 1, Diamonds = 2, Hearts = 3, Spades = 4;
 
 // Rank characters from the two (index 0) to the ace (index 12); the ten is "T".
-inline constexpr std::array<std::string_view, 13> RankChars = {
-    "2", "3", "4", "5", "6", "7", "8", "9", "T", "J", "Q", "K", "A"};
+inline constexpr std::array<std::string_view, 13> RankChars = {"2", "3", "4", "5", "6", "7", "8",
+                                                               "9", "T", "J", "Q", "K", "A"};
 
 inline constexpr bool IsCard(int32_t card) { return card >= 1 && card <= 52; }
 

@@ -53,7 +53,8 @@ std::string TDeal::ToText() const {
 void TDeal::FromText(std::string_view line) {
     for (std::size_t i = 0; i < hands_.size(); ++i) {
         std::size_t start = i * THand::TextLength;
-        hands_[i].FromText(start < line.size() ? line.substr(start, THand::TextLength - 1) : std::string_view());
+        hands_[i].FromText(start < line.size() ? line.substr(start, THand::TextLength - 1)
+                                               : std::string_view());
     }
 }
 
@@ -120,7 +121,8 @@ bool TDeal::Prec2c(int32_t seat, int32_t a1, int32_t a2) {
     return hand && hand->Prec2c(a1, a2);
 }
 
-bool TDeal::Multy(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6) {
+bool TDeal::Multy(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                  int32_t a6) {
     THand* hand = Seat(seat);
     return hand && hand->Multy(a1, a2, a3, a4, a5, a6);
 }

@@ -52,7 +52,8 @@ public:
     bool Prec1h(int32_t seat, int32_t a1, int32_t a2);
     bool Prec1s(int32_t seat, int32_t a1, int32_t a2);
     bool Prec2c(int32_t seat, int32_t a1, int32_t a2);
-    bool Multy(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6);
+    bool Multy(int32_t seat, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+               int32_t a6);
     bool Suits(int32_t seat, int32_t mode, int32_t s, int32_t h, int32_t d, int32_t c);
     bool Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4);
 

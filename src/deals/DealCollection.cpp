@@ -47,7 +47,7 @@ void TDeals::ComputeStatistics() {
         TDeal& deal = *At(index);
         for (int32_t j = 1; j <= 4; ++j) {
             THand& hand = deal.Hand(j);
-            ++ShapeCount[j][hand.PatternIndex()];  // always 0..39
+            ++ShapeCount[j][hand.PatternIndex()];     // always 0..39
             ++SplitCount[j][deal.SuitSplitIndex(j)];  // here j is a suit
             int32_t points = hand.HCP(0);
             if (points >= 0 && points <= MaxPoints) ++HcpCount[j][points];
@@ -55,7 +55,9 @@ void TDeals::ComputeStatistics() {
             for (int32_t suit = 1; suit <= 4; ++suit) lengthSum[j][suit] += hand.SuitLength(suit);
         }
     }
-    auto clamp = [](int64_t sum) { return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX)); };
+    auto clamp = [](int64_t sum) {
+        return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX));
+    };
     for (int32_t j = 1; j <= 4; ++j) {
         HcpSum[j] = clamp(hcpSum[j]);
         for (int32_t suit = 1; suit <= 4; ++suit) LengthSum[j][suit] = clamp(lengthSum[j][suit]);

@@ -67,7 +67,8 @@ private:
     static constexpr int32_t BlockSize = 1024;
 
     TDeal* At(int32_t index) const {
-        return &blocks_[static_cast<std::size_t>(index / BlockSize)][static_cast<std::size_t>(index % BlockSize)];
+        return &blocks_[static_cast<std::size_t>(index / BlockSize)]
+                       [static_cast<std::size_t>(index % BlockSize)];
     }
 
     mutable std::mutex lock_;

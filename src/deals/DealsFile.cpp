@@ -34,7 +34,8 @@ public:
             any = true;
             const char* start = buffer_ + next_;
             const char* end = buffer_ + filled_;
-            const char* lineFeed = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+            const char* lineFeed = static_cast<const char*>(
+                std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
             if (lineFeed) {
                 line.append(start, lineFeed);
                 next_ = static_cast<std::size_t>(lineFeed - buffer_) + 1;
@@ -63,7 +64,8 @@ private:
 };
 
 void Write(std::FILE* file, std::string_view text, const std::string& name) {
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) throw TFileError(name, errno);
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        throw TFileError(name, errno);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ int32_t THand::Card(int32_t j) const {
 
 void THand::SetCard(int32_t j, int32_t card) {
     if (j < 1 || j > CardsInHand) return;
-    cards_[static_cast<std::size_t>(j - 1)] = card >= -128 && card <= 127 ? static_cast<int8_t>(card) : 0;
+    cards_[static_cast<std::size_t>(j - 1)] =
+        card >= -128 && card <= 127 ? static_cast<int8_t>(card) : 0;
     ResetFigures();
 }
 

@@ -57,15 +57,16 @@ public:
     // Hand functions of the condition language (HandFunctions.cpp). An argument
     // of exactly -1 means "not given" and selects the default named in brackets,
     // or no bound where that is said.
-    bool Range(int32_t min, int32_t max);         // min <= P <= max, taken literally
-    bool Balanced(int32_t min, int32_t max);      // no-trump shape; -1: no bound
+    bool Range(int32_t min, int32_t max);     // min <= P <= max, taken literally
+    bool Balanced(int32_t min, int32_t max);  // no-trump shape; -1: no bound
     bool Polish1c(int32_t a1, int32_t a2, int32_t a3, int32_t a4);  // 12 14 16 18
     bool Prec1d(int32_t a1, int32_t a2, int32_t a3, int32_t a4);    // 11 14 11 15
     bool Unbal1d(int32_t a1, int32_t a2);                           // 11 15
     bool Prec1h(int32_t a1, int32_t a2);                            // 11 15
     bool Prec1s(int32_t a1, int32_t a2);                            // 11 15
     bool Prec2c(int32_t a1, int32_t a2);                            // 11 15
-    bool Multy(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6);  // 6 10 0 10 10 10
+    bool Multy(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+               int32_t a6);  // 6 10 0 10 10 10
     // Suit lengths against s, h, d, c: mode < 0 at most, 0 exactly, > 0 at
     // least; a negative length imposes nothing.
     bool Suits(int32_t mode, int32_t s, int32_t h, int32_t d, int32_t c);
@@ -73,7 +74,7 @@ public:
     bool Shape(int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4);
 
 private:
-    friend class TDeal;  // dealing fills the places directly
+    friend class TDeal;     // dealing fills the places directly
     void ComputeFigures();  // points and lengths together
     void ComputeSortedLengths();
     // The points of the first suit, in the order spades, hearts, diamonds,

@@ -104,8 +104,10 @@ bool THand::Multy(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, in
 }
 
 bool THand::Suits(int32_t mode, int32_t s, int32_t h, int32_t d, int32_t c) {
-    return LengthMatches(mode, SuitLength(Spades), s) && LengthMatches(mode, SuitLength(Hearts), h) &&
-           LengthMatches(mode, SuitLength(Diamonds), d) && LengthMatches(mode, SuitLength(Clubs), c);
+    return LengthMatches(mode, SuitLength(Spades), s) &&
+           LengthMatches(mode, SuitLength(Hearts), h) &&
+           LengthMatches(mode, SuitLength(Diamonds), d) &&
+           LengthMatches(mode, SuitLength(Clubs), c);
 }
 
 bool THand::Shape(int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4) {

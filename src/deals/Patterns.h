@@ -19,8 +19,9 @@ constexpr std::array<TPattern, PatternCount + 1> BuildPatterns() {
             for (int c = b; c >= 0; --c) {
                 int d = 13 - a - b - c;
                 if (d >= 0 && d <= c && row <= PatternCount)
-                    rows[static_cast<std::size_t>(row++)] = {static_cast<int8_t>(a), static_cast<int8_t>(b),
-                                                             static_cast<int8_t>(c), static_cast<int8_t>(d)};
+                    rows[static_cast<std::size_t>(row++)] = {
+                        static_cast<int8_t>(a), static_cast<int8_t>(b), static_cast<int8_t>(c),
+                        static_cast<int8_t>(d)};
             }
     return rows;
 }

@@ -25,6 +25,7 @@ void TRandomSource::SeedFromClock() {
 int32_t TRandomSource::RandomBelow(int32_t range) {
     uint32_t before = seed_.load(std::memory_order_relaxed);
     uint32_t after = NextSeed(before);
-    while (!seed_.compare_exchange_weak(before, after, std::memory_order_relaxed)) after = NextSeed(before);
+    while (!seed_.compare_exchange_weak(before, after, std::memory_order_relaxed))
+        after = NextSeed(before);
     return Scale(after, range);
 }

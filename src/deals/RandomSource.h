@@ -33,7 +33,8 @@ public:
     static constexpr uint32_t NextSeed(uint32_t seed) { return seed * Multiplier + Increment; }
     static constexpr int32_t Scale(uint32_t seed, int32_t range) {
         if (range <= 0) return 0;
-        return static_cast<int32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(range)) >> 32);
+        return static_cast<int32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(range)) >>
+                                    32);
     }
     // The seed after `draws` draws from `seed`, in O(log draws) steps.
     static constexpr uint32_t JumpAhead(uint32_t seed, uint64_t draws) {

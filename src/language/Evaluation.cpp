@@ -118,8 +118,11 @@ int32_t CallHandFunction(TDeal& deal, TFunction function, const TParameters& p,
 }
 
 // The offset just after a parameter's value text, where a missing one belongs.
+// A parameter written empty has no text: its own position (the "," or ")"
+// after it) is used, rather than counting the placeholder's "-1" past the end.
 int32_t EndOf(const TNonTerminal& parameter) {
-    return parameter.Position + CharCount(parameter.Value);
+    const bool writtenEmpty = parameter.Rule != nullptr && parameter.Rule->Eval == EvalOmitted;
+    return parameter.Position + (writtenEmpty ? 0 : CharCount(parameter.Value));
 }
 
 }  // namespace

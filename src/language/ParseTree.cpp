@@ -62,16 +62,6 @@ TNonTerminal::~TNonTerminal() {
     }
 }
 
-TLexem* TNonTerminal::Child(int32_t index) const {
-    if (index < 0 || index >= childCount_) return nullptr;
-    return children_[static_cast<std::size_t>(index)];
-}
-
-TNonTerminal* TNonTerminal::ChildNode(int32_t index) const {
-    if (index < 0 || index >= childCount_ || (nodeMask_ >> index & 1u) == 0) return nullptr;
-    return static_cast<TNonTerminal*>(children_[static_cast<std::size_t>(index)]);
-}
-
 TNonTerminal* TNonTerminal::FirstChildNode(int32_t from, bool onlyUncomputed) const {
     for (int32_t k = from; k < childCount_; ++k) {
         if ((nodeMask_ >> k & 1u) == 0) continue;
@@ -112,27 +102,69 @@ TNonTerminal& TNonTerminal::AddChildNode(uint8_t kind) {
 }
 
 void TNonTerminal::Bind(TDeal* deal) {
-    TNonTerminal* node = this;
-    while (node != nullptr) {
+    if (plan_ == nullptr) {
+        auto plan = std::make_unique<TPlan>();
+        // Pre-order without a stack: first child node, else the next child node
+        // of the nearest ancestor within this subtree that has one.
+        TNonTerminal* node = this;
+        while (node != nullptr) {
+            plan->nodes.push_back(node);
+            if (TNonTerminal* child = node->FirstChildNode(0, false)) {
+                node = child;
+                continue;
+            }
+            TNonTerminal* next = nullptr;
+            while (node != this && next == nullptr) {
+                next = node->Parent->FirstChildNode(node->indexInParent_ + 1, false);
+                if (next == nullptr) node = node->Parent;
+            }
+            node = next;
+        }
+        // Post-order of the nodes with an action: the reverse of the pre-order
+        // of the mirrored tree, gathered the same way from the last child.
+        std::vector<TNonTerminal*> mirrored;
+        node = this;
+        while (node != nullptr) {
+            if (node->Rule != nullptr && node->Rule->Eval != nullptr) mirrored.push_back(node);
+            TNonTerminal* child = nullptr;
+            for (int32_t k = node->childCount_ - 1; k >= 0 && child == nullptr; --k)
+                child = node->ChildNode(k);
+            if (child != nullptr) {
+                node = child;
+                continue;
+            }
+            TNonTerminal* next = nullptr;
+            while (node != this && next == nullptr) {
+                for (int32_t k = node->indexInParent_ - 1; k >= 0 && next == nullptr; --k)
+                    next = node->Parent->ChildNode(k);
+                if (next == nullptr) node = node->Parent;
+            }
+            node = next;
+        }
+        plan->evaluated.assign(mirrored.rbegin(), mirrored.rend());
+        plan_ = std::move(plan);
+    }
+    for (TNonTerminal* node : plan_->nodes) {
         node->Deal = deal;
         node->Value.clear();
-        if (TNonTerminal* child = node->FirstChildNode(0, false)) {
-            node = child;
-            continue;
-        }
-        // Climb to the nearest ancestor within this subtree that has a later child node.
-        TNonTerminal* next = nullptr;
-        while (node != this && next == nullptr) {
-            next = node->Parent->FirstChildNode(node->indexInParent_ + 1, false);
-            if (next == nullptr) node = node->Parent;
-        }
-        node = next;
     }
 }
 
 const std::string& TNonTerminal::GetValue() {
     if (ValueType == vtNone) return EmptyText;
     if (!Value.empty()) return Value;
+    ComputeDescendants();
+    return Evaluate();
+}
+
+void TNonTerminal::ComputeDescendants() {
+    // Children are computed before their parents, so no action ever waits on
+    // a GetValue deeper down.
+    if (plan_ != nullptr) {
+        for (TNonTerminal* node : plan_->evaluated)
+            if (node != this && IsUncomputed(*node)) node->Evaluate();
+        return;
+    }
     // Post-order walk over the nodes below that still need a value, without a
     // stack: descend to the deepest first uncomputed node, compute, then move
     // to the next uncomputed sibling's deepest node or up to the parent.
@@ -147,7 +179,6 @@ const std::string& TNonTerminal::GetValue() {
         TNonTerminal* sibling = parent->FirstChildNode(node->indexInParent_ + 1, true);
         node = sibling != nullptr ? deepest(sibling) : parent;
     }
-    return Evaluate();
 }
 
 const std::string& TNonTerminal::Evaluate() {

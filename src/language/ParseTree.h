@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "language/Lexem.h"
 
@@ -54,14 +55,22 @@ public:
     const std::string& GetValue() override;
 
     // For this node and every node below it: refer to the deal (nullptr for the
-    // type check) and forget the value. Value types are kept.
+    // type check) and forget the value. Value types are kept. The first Bind
+    // of a node lists the nodes below it once, so that later Binds and
+    // GetValues of that node run down a flat list: the tree must be complete.
     void Bind(TDeal* deal);
 
     int32_t ChildCount() const { return childCount_; }
     // The child at the index, or nullptr outside 0 .. ChildCount() - 1.
-    TLexem* Child(int32_t index) const;
+    TLexem* Child(int32_t index) const {
+        if (index < 0 || index >= childCount_) return nullptr;
+        return children_[static_cast<std::size_t>(index)];
+    }
     // The child at the index when it is a node, else nullptr.
-    TNonTerminal* ChildNode(int32_t index) const;
+    TNonTerminal* ChildNode(int32_t index) const {
+        if (index < 0 || index >= childCount_ || (nodeMask_ >> index & 1u) == 0) return nullptr;
+        return static_cast<TNonTerminal*>(children_[static_cast<std::size_t>(index)]);
+    }
 
     // Build-action helpers. A lexeme of the condition's list, shared, not owned:
     void AddChild(TLexem& lexeme);
@@ -81,6 +90,15 @@ private:
     // whose value is still to be computed.
     TNonTerminal* FirstChildNode(int32_t from, bool onlyUncomputed) const;
     const std::string& Evaluate();
+    void ComputeDescendants();
+
+    // The nodes of the subtree, for repeated evaluation: all of them in
+    // pre-order, and those with an evaluation action in post-order.
+    struct TPlan {
+        std::vector<TNonTerminal*> nodes;
+        std::vector<TNonTerminal*> evaluated;
+    };
+    std::unique_ptr<TPlan> plan_;
 
     std::array<TLexem*, MaxChildren> children_{};
     uint8_t childCount_ = 0;

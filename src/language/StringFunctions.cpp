@@ -30,7 +30,9 @@ std::size_t ByteOffsetOfChar(std::string_view text, int32_t chars) {
     return text.size();
 }
 
-std::string Spaces(int32_t count) { return std::string(static_cast<std::size_t>(std::max(count, 0)), ' '); }
+std::string Spaces(int32_t count) {
+    return std::string(static_cast<std::size_t>(std::max(count, 0)), ' ');
+}
 
 std::string IntText(int32_t value) {
     char buffer[16];
@@ -98,42 +100,62 @@ bool TextToBool(std::string_view text, bool defaultValue) {
 int32_t SeatCode(std::string_view seatText) {
     if (seatText.empty()) return 0;
     switch (seatText[0]) {
-        case 'N': return 1;
-        case 'E': return 2;
-        case 'S': return 3;
-        case 'W': return 4;
-        default: return 0;
+        case 'N':
+            return 1;
+        case 'E':
+            return 2;
+        case 'S':
+            return 3;
+        case 'W':
+            return 4;
+        default:
+            return 0;
     }
 }
 
 int32_t SuitCode(std::string_view suitText) {
     if (suitText.empty()) return 0;
     switch (suitText[0]) {
-        case 'C': return 1;
-        case 'D': return 2;
-        case 'H': return 3;
-        case 'S': return 4;
-        default: return 0;
+        case 'C':
+            return 1;
+        case 'D':
+            return 2;
+        case 'H':
+            return 3;
+        case 'S':
+            return 4;
+        default:
+            return 0;
     }
 }
 
 std::string SeatName(int32_t seat) {
     switch (seat) {
-        case 1: return "North";
-        case 2: return "East";
-        case 3: return "South";
-        case 4: return "West";
-        default: return "";
+        case 1:
+            return "North";
+        case 2:
+            return "East";
+        case 3:
+            return "South";
+        case 4:
+            return "West";
+        default:
+            return "";
     }
 }
 
 std::string TypeName(int32_t valueType) {
     switch (valueType) {
-        case vtBoolean: return "Логический";
-        case vtInteger: return "Целый";
-        case vtPosition: return "Позиция";
-        case vtSuit: return "Macть";  // "Mac" in Latin letters, "ть" in Cyrillic
-        default: return "";
+        case vtBoolean:
+            return "Логический";
+        case vtInteger:
+            return "Целый";
+        case vtPosition:
+            return "Позиция";
+        case vtSuit:
+            return "Macть";  // "Mac" in Latin letters, "ть" in Cyrillic
+        default:
+            return "";
     }
 }
 
@@ -161,7 +183,8 @@ std::string RightAligned(std::string_view text, int32_t width) {
     width = std::max(width, 0);
     std::string_view trimmed = TrimText(text);
     int32_t length = CharCount(trimmed);
-    if (length >= width) return std::string(trimmed.substr(ByteOffsetOfChar(trimmed, length - width)));
+    if (length >= width)
+        return std::string(trimmed.substr(ByteOffsetOfChar(trimmed, length - width)));
     return Spaces(width - length) + std::string(trimmed);
 }
 
@@ -186,7 +209,8 @@ std::string IntRight(int32_t value, int32_t width, bool showZero) {
 
 std::string RealRight(float value, int32_t width, int32_t decimals, bool showZero) {
     if (!showZero && value == 0.0f) return Spaces(width);
-    if (!std::isfinite(value)) return RightAligned(std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF"), width);
+    if (!std::isfinite(value))
+        return RightAligned(std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF"), width);
     decimals = std::max(decimals, 0);
 
     // The exact decimal expansion of the float: a float has at most 149
@@ -208,7 +232,8 @@ std::string RealRight(float value, int32_t width, int32_t decimals, bool showZer
 
     if (kept < fraction.size() && fraction[kept] >= '5') {
         int32_t i = static_cast<int32_t>(digits.size()) - 1;
-        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') digits[static_cast<std::size_t>(i--)] = '0';
+        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9')
+            digits[static_cast<std::size_t>(i--)] = '0';
         if (i >= 0) {
             ++digits[static_cast<std::size_t>(i)];
         } else {

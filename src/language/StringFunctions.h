@@ -11,17 +11,17 @@
 
 // Value types of the condition language (held in lexemes and tree nodes).
 enum TValueType : int32_t {
-    vtNone = 0,     // no value: missing or ill-typed
-    vtBoolean = 1,  // "1" or "0"
-    vtInteger = 2,  // decimal text
-    vtPosition = 3, // a seat word
-    vtSuit = 4,     // a suit word
-    vtPending = 6,  // a tree node not evaluated yet
+    vtNone = 0,      // no value: missing or ill-typed
+    vtBoolean = 1,   // "1" or "0"
+    vtInteger = 2,   // decimal text
+    vtPosition = 3,  // a seat word
+    vtSuit = 4,      // a suit word
+    vtPending = 6,   // a tree node not evaluated yet
 };
 
 // Word tables: upper-case words, matched whole and case-sensitively.
-inline constexpr std::array<std::string_view, 10> OperatorWords = {
-    "OR", "AND", "=", ">=", ">", "<=", "<", "<>", "+", "-"};
+inline constexpr std::array<std::string_view, 10> OperatorWords = {"OR", "AND", "=",  ">=", ">",
+                                                                   "<=", "<",   "<>", "+",  "-"};
 inline constexpr std::array<std::string_view, 4> BooleanWords = {"TRUE", "FALSE", "T", "F"};
 inline constexpr std::array<std::string_view, 8> SeatWords = {"N",     "E",     "S",    "W",
                                                               "NORTH", "SOUTH", "EAST", "WEST"};

@@ -1,5 +1,3 @@
-#include "deals/DealCollection.h"
-
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "deals/BridgeTerms.h"
+#include "deals/DealCollection.h"
 
 namespace {
 
@@ -33,7 +32,8 @@ TEST(DealCollection, AddCountGetDeal) {
         ASSERT_EQ(stored.back()->ToText(), deal.ToText());
     }
     EXPECT_EQ(deals.Count(), 3000);
-    for (int32_t i = 0; i < 3000; ++i) ASSERT_EQ(deals.GetDeal(i), stored[static_cast<std::size_t>(i)]);
+    for (int32_t i = 0; i < 3000; ++i)
+        ASSERT_EQ(deals.GetDeal(i), stored[static_cast<std::size_t>(i)]);
     EXPECT_EQ(deals.GetDeal(-1), nullptr);
     EXPECT_EQ(deals.GetDeal(3000), nullptr);
     deals.Clear();
@@ -115,7 +115,21 @@ TEST(DealStatistics, DamagedHandsStayInsideTheArrays) {
     // North: thirteen aces of spades (52 points); East: card numbers outside
     // 1..52; South: a short line; West: nothing.
     const std::string north = "52525252525252525252525252;";
-    const std::string east = std::string("-9" "99" "0 " "-1" "53" "54" "99" "-0" "-2" "7 " "8 " "  " "  ") + ";";
+    const std::string east = std::string(
+                                 "-9"
+                                 "99"
+                                 "0 "
+                                 "-1"
+                                 "53"
+                                 "54"
+                                 "99"
+                                 "-0"
+                                 "-2"
+                                 "7 "
+                                 "8 "
+                                 "  "
+                                 "  ") +
+                             ";";
     deal.FromText(north + east + "1 2 3");
     deals.Add(deal);
     deals.Add(deal);
@@ -146,7 +160,8 @@ TEST(DealCollection, AMillionDealsTakeAtMost128BytesEach) {
     struct mallinfo2 before = mallinfo2();
     for (int32_t i = 0; i < total; ++i) deals.Add(deal);
     struct mallinfo2 after = mallinfo2();
-    double used = static_cast<double>((after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd));
+    double used =
+        static_cast<double>((after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd));
     double perDeal = used / total;
     RecordProperty("BytesPerDeal", std::to_string(perDeal));
     EXPECT_GE(perDeal, static_cast<double>(sizeof(TDeal)));

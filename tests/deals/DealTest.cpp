@@ -1,5 +1,3 @@
-#include "deals/Deal.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <string>
 
 #include "HandBuilder.h"
+#include "deals/Deal.h"
 #include "deals/Patterns.h"
 
 namespace {
@@ -70,7 +69,8 @@ TEST(DealRandom, EveryCardOnceEachHandThirteenDescending) {
                 }
             }
         }
-        for (int32_t card = 1; card <= 52; ++card) ASSERT_EQ(seen[static_cast<std::size_t>(card)], 1);
+        for (int32_t card = 1; card <= 52; ++card)
+            ASSERT_EQ(seen[static_cast<std::size_t>(card)], 1);
         int32_t totalPoints = 0;
         for (int32_t seat = 1; seat <= 4; ++seat) totalPoints += deal.HCP(seat, 0);
         ASSERT_EQ(totalPoints, 40);
@@ -95,8 +95,8 @@ TEST(DealLine, FirstDealOfKeyOne) {
 
 TEST(DealLine, BlankFieldsGiveEmptyHands) {
     TDeal deal;
-    deal.FromText(std::string(26, ' ') + ";" + std::string(26, ' ') + ";" + std::string(26, ' ') + ";" +
-                  std::string(26, ' ') + ";");
+    deal.FromText(std::string(26, ' ') + ";" + std::string(26, ' ') + ";" + std::string(26, ' ') +
+                  ";" + std::string(26, ' ') + ";");
     for (int32_t seat = 1; seat <= 4; ++seat) {
         THand& hand = deal.Hand(seat);
         for (int32_t j = 1; j <= 13; ++j) EXPECT_EQ(hand.Card(j), 0);
@@ -113,7 +113,9 @@ TEST(DealLine, DamagedFieldsReadAsWrittenOrZero) {
     TDeal deal;
     // North: letters, a lone minus, a negative number, 99, a tab, a card;
     // the ";" after North is not looked at; East gets one card; South and West are missing.
-    deal.FromText("ab- -9995\t1 ; 7 7 7 7 7 X52" "52");
+    deal.FromText(
+        "ab- -9995\t1 ; 7 7 7 7 7 X52"
+        "52");
     const THand& north = deal.Hand(North);
     const std::array<int32_t, 13> northCards = {0, 0, -9, 99, 5, 1, 0, 7, 7, 7, 7, 7, 0};
     for (int32_t j = 1; j <= 13; ++j) EXPECT_EQ(north.Card(j), northCards[j - 1]) << j;

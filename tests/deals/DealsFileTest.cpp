@@ -95,7 +95,8 @@ TEST_F(DealsFile, LineBreaksOfEveryKindAndAMissingLastOne) {
         crlf += saved.GetDeal(i)->ToText() + "\r\n";
         lf += saved.GetDeal(i)->ToText() + "\n";
     }
-    const std::string variants[] = {crlf, crlf.substr(0, crlf.size() - 2), lf, lf.substr(0, lf.size() - 1)};
+    const std::string variants[] = {crlf, crlf.substr(0, crlf.size() - 2), lf,
+                                    lf.substr(0, lf.size() - 1)};
     int n = 0;
     for (const std::string& content : variants) {
         TDeals loaded;
@@ -130,11 +131,13 @@ TEST_F(DealsFile, ASaveReplacesTheFile) {
 }
 
 TEST_F(DealsFile, AnythingButTheExactHeaderIsRefused) {
-    const std::string firstLines[] = {Header + " ", "this is deals file of tavex's bridge generator",
-                                      "", " " + Header, Header.substr(1)};
+    const std::string firstLines[] = {Header + " ",
+                                      "this is deals file of tavex's bridge generator", "",
+                                      " " + Header, Header.substr(1)};
     int n = 0;
     for (const std::string& first : firstLines) {
-        std::string path = Write("bad" + std::to_string(n++) + ".dls", first + "\r\n" + std::string(107, ' ') + ";\r\n");
+        std::string path = Write("bad" + std::to_string(n++) + ".dls",
+                                 first + "\r\n" + std::string(107, ' ') + ";\r\n");
         TDeals deals;
         sink_.messages.clear();
         deals.LoadFromFile(path);
@@ -161,12 +164,12 @@ TEST_F(DealsFile, MissingFilesAndBareHeadersAddNothing) {
 
 TEST_F(DealsFile, DamagedLinesLoadWithNeutralFigures) {
     std::string content = Header + "\r\n";
-    content += "\r\n";                                    // empty line: a deal without cards
-    content += std::string(26, ' ') + ";\r\n";            // blank fields, short line
-    content += "ab cd ef gh ij kl mn op qr;\r\n";         // letters
-    content += "52525252525252525252525252x52\r\n";       // repeated cards, no separator
-    content += "-9-8-799 0 53100 1\r\n";                  // numbers outside 1..52
-    content += "1 2 3 4 5 6 7 8 9 10111213;\r";           // a last line with only CR
+    content += "\r\n";                               // empty line: a deal without cards
+    content += std::string(26, ' ') + ";\r\n";       // blank fields, short line
+    content += "ab cd ef gh ij kl mn op qr;\r\n";    // letters
+    content += "52525252525252525252525252x52\r\n";  // repeated cards, no separator
+    content += "-9-8-799 0 53100 1\r\n";             // numbers outside 1..52
+    content += "1 2 3 4 5 6 7 8 9 10111213;\r";      // a last line with only CR
     TDeals deals;
     deals.LoadFromFile(Write("damaged.dls", content));
     ASSERT_EQ(deals.Count(), 6);
@@ -204,7 +207,8 @@ TEST_F(DealsFile, FileSystemFailuresCarryTheSystemTextAndTheName) {
         FAIL() << "no error";
     } catch (const TFileError& error) {
         EXPECT_EQ(error.ErrorNumber(), EISDIR);
-        EXPECT_EQ(std::string(error.what()), std::strerror(EISDIR) + std::string(": ") + PathOf("taken.dls"));
+        EXPECT_EQ(std::string(error.what()),
+                  std::strerror(EISDIR) + std::string(": ") + PathOf("taken.dls"));
     }
     if (fs::exists("/dev/full")) {  // a full disk
         EXPECT_THROW(deals.SaveToFile("/dev/full"), TFileError);

@@ -22,19 +22,21 @@ inline THand MakeHand(std::string_view suits) {
         }
         if (c == '-') continue;
         auto rank = std::find(RankChars.begin(), RankChars.end(), std::string_view(&c, 1));
-        if (rank == RankChars.end() || suit < Clubs) throw std::invalid_argument(std::string(suits));
+        if (rank == RankChars.end() || suit < Clubs)
+            throw std::invalid_argument(std::string(suits));
         cards.push_back((suit - 1) * 13 + static_cast<int32_t>(rank - RankChars.begin()) + 1);
     }
     if (cards.size() > 13) throw std::invalid_argument(std::string(suits));
     std::sort(cards.begin(), cards.end(), std::greater<>());
     THand hand;
-    for (std::size_t j = 0; j < cards.size(); ++j) hand.SetCard(static_cast<int32_t>(j + 1), cards[j]);
+    for (std::size_t j = 0; j < cards.size(); ++j)
+        hand.SetCard(static_cast<int32_t>(j + 1), cards[j]);
     hand.ResetFigures();
     return hand;
 }
 
 // The hand's suits as "spades.hearts.diamonds.clubs", from SuitText.
 inline std::string SuitsOf(const THand& hand) {
-    return hand.SuitText(Spades) + "." + hand.SuitText(Hearts) + "." + hand.SuitText(Diamonds) + "." +
-           hand.SuitText(Clubs);
+    return hand.SuitText(Spades) + "." + hand.SuitText(Hearts) + "." + hand.SuitText(Diamonds) +
+           "." + hand.SuitText(Clubs);
 }

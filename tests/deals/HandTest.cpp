@@ -1,11 +1,10 @@
-#include "deals/Hand.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 
 #include "HandBuilder.h"
+#include "deals/Hand.h"
 #include "language/StringFunctions.h"
 
 namespace {
@@ -34,15 +33,19 @@ struct PatternCase {
 
 TEST(HandFigures, SortedLengthsAndPatternIndex) {
     const PatternCase cases[] = {
-        {"AKQJ.T98.765.432", 39, {4, 3, 3, 3}},  {"AKQJ.T98.7654.32", 38, {4, 4, 3, 2}},
-        {"AK.QJT.98765.432", 36, {5, 3, 3, 2}},  {"AKQJT98765432.-.-.-", 1, {13, 0, 0, 0}},
-        {"-.-.AKQJT98765432.-", 1, {13, 0, 0, 0}}, {"2.AKQJT987654.4.-", 4, {11, 1, 1, 0}},
+        {"AKQJ.T98.765.432", 39, {4, 3, 3, 3}},
+        {"AKQJ.T98.7654.32", 38, {4, 4, 3, 2}},
+        {"AK.QJT.98765.432", 36, {5, 3, 3, 2}},
+        {"AKQJT98765432.-.-.-", 1, {13, 0, 0, 0}},
+        {"-.-.AKQJT98765432.-", 1, {13, 0, 0, 0}},
+        {"2.AKQJT987654.4.-", 4, {11, 1, 1, 0}},
         {"AKQ.-.-.-", 0, {3, 0, 0, 0}},
     };
     for (const PatternCase& c : cases) {
         THand hand = MakeHand(c.suits);
         EXPECT_EQ(hand.PatternIndex(), c.pattern) << c.suits;
-        for (int32_t n = 1; n <= 4; ++n) EXPECT_EQ(hand.SuitByLength(n), c.byLength[n - 1]) << c.suits;
+        for (int32_t n = 1; n <= 4; ++n)
+            EXPECT_EQ(hand.SuitByLength(n), c.byLength[n - 1]) << c.suits;
     }
 }
 

@@ -1,10 +1,9 @@
-#include "deals/Patterns.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "deals/BridgeTerms.h"
+#include "deals/Patterns.h"
 
 namespace {
 
@@ -41,10 +40,10 @@ struct CardCase {
 };
 
 TEST(BridgeTerms, CardSuitPointsAndRank) {
-    const CardCase cases[] = {{1, 1, 0, "2"},   {9, 1, 0, "T"},  {10, 1, 1, "J"}, {13, 1, 4, "A"},
-                              {14, 2, 0, "2"},  {26, 2, 4, "A"}, {27, 3, 0, "2"}, {38, 3, 3, "K"},
-                              {39, 3, 4, "A"},  {40, 4, 0, "2"}, {50, 4, 2, "Q"}, {52, 4, 4, "A"},
-                              {0, 0, 0, ""},    {53, 0, 0, ""},  {-9, 0, 0, ""},  {99, 0, 0, ""}};
+    const CardCase cases[] = {{1, 1, 0, "2"},  {9, 1, 0, "T"},  {10, 1, 1, "J"}, {13, 1, 4, "A"},
+                              {14, 2, 0, "2"}, {26, 2, 4, "A"}, {27, 3, 0, "2"}, {38, 3, 3, "K"},
+                              {39, 3, 4, "A"}, {40, 4, 0, "2"}, {50, 4, 2, "Q"}, {52, 4, 4, "A"},
+                              {0, 0, 0, ""},   {53, 0, 0, ""},  {-9, 0, 0, ""},  {99, 0, 0, ""}};
     for (const CardCase& c : cases) {
         EXPECT_EQ(CardSuit(c.card), c.suit) << c.card;
         EXPECT_EQ(CardPoints(c.card), c.points) << c.card;

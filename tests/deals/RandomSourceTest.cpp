@@ -1,9 +1,9 @@
-#include "deals/RandomSource.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
+
+#include "deals/RandomSource.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ TEST(RandomSource, KeyValueZeroSeedsWithTheTimeOfDay) {
     using namespace std::chrono;
     constexpr int64_t msPerDay = 86400000;
     auto nowOfDay = [] {
-        return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() % msPerDay;
+        return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() %
+               msPerDay;
     };
     int64_t before = nowOfDay();
     TRandomSource source(99);

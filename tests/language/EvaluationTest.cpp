@@ -39,6 +39,9 @@ const std::vector<TTypeErrorCase> TypeErrorCases = {
     {"MissingRangeBound", "Range(N, 12)", "Пропущен параметр (Целый)", 11},
     {"MissingBothRangeBounds", "Range(S)", "Пропущен параметр (Целый)", 7},
     {"MissingShapeLength", "Shape(N, 0, 5, 3, 3)", "Пропущен параметр (Целый)", 19},
+    // After a parameter written empty, at the bracket that ends it, not past the text.
+    {"MissingAfterEmptyParameter", "Range(W,)", "Пропущен параметр (Целый)", 8},
+    {"MissingAfterEmptyShapeLength", "Shape(N, 0, ,)", "Пропущен параметр (Целый)", 13},
     {"SuitByLengthWithoutNumber", "SuitByLength(N) > 3", Integer, 0},
     {"SuitByLengthWithSeat", "(SuitByLength(N, E) > 3)", Integer, 1},
     {"OmittedSuit", "HCP(N,) > 1", Suit, 6},
@@ -80,7 +83,9 @@ INSTANTIATE_TEST_SUITE_P(Evaluation, TypeError, testing::ValuesIn(TypeErrorCases
 
 TEST(Evaluation, SyntaxAndLexerErrorsRefuseThroughTheFacade) {
     const std::vector<std::pair<std::string, int32_t>> cases = {
-        {"N=<S", 1}, {"12AB", 0}, {"HCP(N)-5", 6}, {"HCP(N) > 9999999999", 9}, {"(T", 1}};
+        {"N=<S", 1}, {"12AB", 0}, {"HCP(N)-5", 6}, {"HCP(N) > 9999999999", 9}, {"(T", 1},
+        // Two editor lines joined with nothing between them.
+        {"HCP(North)>12" "AND Balanced(North)", 11}};
     for (const auto& [text, position] : cases) {
         TRecordingSink sink;
         TCompiledCondition condition;

@@ -224,7 +224,7 @@ TEST(DealListing, EveryCardOfAThirteenCardSpadeSuitShowsInEveryShape) {
                                   (mask & 8) != 0};
         const int32_t selected = std::popcount(static_cast<unsigned>(mask));
         const int32_t shownHands = selected >= 3 ? 4 : selected;
-        for (int32_t columns : {2, 4, 7}) {
+        for (int32_t columns : {3, 7}) {
             SCOPED_TRACE("seats " + std::to_string(mask) + ", columns " + std::to_string(columns));
             const std::vector<std::string> lines = DealListingLines(deals, seats, columns);
             // Each shown hand holds one complete suit, so each shows it once, whole,

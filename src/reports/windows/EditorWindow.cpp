@@ -1,5 +1,6 @@
 #include "reports/windows/EditorWindow.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -8,6 +9,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "reports/DealListing.h"
+#include "reports/StatisticsReport.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/ReportPrinting.h"
 #include "reports/windows/ReportServices.h"
@@ -98,6 +101,7 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setFont(ReportFont());
     RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit->setTabStopDistance(kTabColumns * QFontMetricsF(RichEdit->font()).horizontalAdvance(QLatin1Char(' ')));
     // No scroll bars: the view follows the caret (and the wheel).
     RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -111,6 +115,16 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
 }
 
 TEditorWindow::~TEditorWindow() = default;
+
+void TEditorWindow::ShowStatistics(TDeals& deals) {
+    FillLines(QStringLiteral("Статистика"), StatisticsReportLines(deals));
+}
+
+void TEditorWindow::ShowListing(TDeals& deals, bool north, bool east, bool south, bool west,
+                                int columns) {
+    FillLines(QStringLiteral("Просмотр раздач"),
+              DealListingLines(deals, TListingSeats{north, east, south, west}, columns));
+}
 
 void TEditorWindow::FillLines(const QString& caption, const std::vector<std::string>& lines) {
     setWindowTitle(caption);

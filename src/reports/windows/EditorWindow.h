@@ -12,6 +12,7 @@
 class QAction;
 class QPlainTextEdit;
 class QToolBar;
+class TDeals;
 class TReportServices;
 
 class TEditorWindow : public QDialog {
@@ -22,6 +23,14 @@ public:
     // window does not own it. Without one the ordinary dialogs are used.
     explicit TEditorWindow(QWidget* owner, TReportServices* services = nullptr);
     ~TEditorWindow() override;
+
+    // Fills the window with the statistics report of the collection, whose
+    // statistics the caller has computed, under the caption "Статистика".
+    void ShowStatistics(TDeals& deals);
+    // Fills the window with the listing of the collection's deals, drawing the
+    // hands of the seats whose flag is set, `columns` deals to a row, under the
+    // caption "Просмотр раздач".
+    void ShowListing(TDeals& deals, bool north, bool east, bool south, bool west, int columns);
 
     // Replaces the text with `lines` (UTF-8), sets the caption and puts the
     // caret at the first character. The area is not redrawn while it fills.

@@ -6,6 +6,19 @@
 #include <QPrinter>
 #include <cmath>
 
+QString ExpandTabs(const QString& line) {
+    if (!line.contains(QLatin1Char('\t'))) return line;
+    QString expanded;
+    for (const QChar ch : line) {
+        if (ch == QLatin1Char('\t')) {
+            expanded += QString(kTabColumns - expanded.size() % kTabColumns, QLatin1Char(' '));
+        } else {
+            expanded += ch;
+        }
+    }
+    return expanded;
+}
+
 QStringList BreakLine(const QString& line, const QFontMetricsF& metrics, qreal width) {
     qsizetype end = line.size();
     while (end > 0 && line.at(end - 1).isSpace()) --end;
@@ -47,7 +60,7 @@ int PrintReport(QPrinter& printer, const QFont& font, const QStringList& lines) 
     int pages = 1;
     int lineOnPage = 0;
     for (const QString& line : lines) {
-        for (const QString& piece : BreakLine(line, metrics, width)) {
+        for (const QString& piece : BreakLine(ExpandTabs(line), metrics, width)) {
             if (lineOnPage == linesPerPage) {
                 printer.newPage();
                 ++pages;

@@ -8,6 +8,12 @@
 class QFontMetricsF;
 class QPrinter;
 
+// Tab stops every this many characters, in the window and on paper alike.
+constexpr int kTabColumns = 8;
+
+// The line with each tab replaced by spaces up to the next tab stop.
+QString ExpandTabs(const QString& line);
+
 // Breaks a line wider than `width` at the last character that fits; the rest
 // goes on in the next piece, again from the left edge. Every piece holds at
 // least one character, so a page narrower than one character still progresses.

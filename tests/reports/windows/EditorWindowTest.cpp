@@ -11,10 +11,15 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "deals/DealCollection.h"
+#include "reports/DealListing.h"
+#include "reports/StatisticsReport.h"
 #include "reports/windows/EditorWindow.h"
 #include "reports/windows/FakeReportServices.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
+
+Q_DECLARE_METATYPE(TListingSeats)
 
 namespace {
 
@@ -30,6 +35,15 @@ QStringList AsQt(const std::vector<std::string>& lines) {
     QStringList result;
     for (const std::string& line : lines) result += QString::fromStdString(line);
     return result;
+}
+
+void AddDeals(TDeals& deals, int count) {
+    for (int i = 0; i < count; ++i) {
+        uint32_t seed = 1000 + i;
+        TDeal deal;
+        deal.DealFromSeed(seed);
+        deals.Add(deal);
+    }
 }
 
 // Types `text` into `widget` key by key, Cyrillic included.
@@ -106,6 +120,48 @@ private slots:
         QVERIFY(edit->updatesEnabled());
         window.FillLines("Статистика", {});
         QCOMPARE(window.ReportLines(), QStringList{""});
+    }
+
+    void showStatistics() {
+        TDeals deals;
+        AddDeals(deals, 3);
+        deals.ComputeStatistics();
+        TEditorWindow window(nullptr);
+        window.FillLines("Просмотр раздач", {"stale", "text"});
+        window.ShowStatistics(deals);
+        QCOMPARE(window.windowTitle(), QString("Статистика"));
+        const QStringList lines = window.ReportLines();
+        QCOMPARE(lines.size(), 90);
+        QCOMPARE(lines.first(), QString("Всего раздач: 3"));
+        QCOMPARE(lines, AsQt(StatisticsReportLines(deals)));
+        QCOMPARE(window.findChild<QPlainTextEdit*>("RichEdit")->textCursor().position(), 0);
+    }
+
+    void showListing_data() {
+        QTest::addColumn<TListingSeats>("seats");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("lineCount");
+        // Seven deals: rows of 4 lines plus one empty line each.
+        QTest::newRow("east, three to a row") << TListingSeats{false, true, false, false} << 3 << 3 * 5;
+        QTest::newRow("north and south, two") << TListingSeats{true, false, true, false} << 2 << 4 * 10;
+        QTest::newRow("three seats, nine") << TListingSeats{true, true, true, false} << 9 << 1 * 13;
+        QTest::newRow("all seats, one") << TListingSeats{true, true, true, true} << 1 << 7 * 13;
+    }
+    void showListing() {
+        QFETCH(TListingSeats, seats);
+        QFETCH(int, columns);
+        QFETCH(int, lineCount);
+        TDeals deals;
+        AddDeals(deals, 7);
+        TEditorWindow window(nullptr);
+        window.ShowListing(deals, seats.North, seats.East, seats.South, seats.West, columns);
+        QCOMPARE(window.windowTitle(), QString("Просмотр раздач"));
+        const QStringList lines = window.ReportLines();
+        QCOMPARE(lines.size(), lineCount);
+        QVERIFY(lines.first().startsWith(" 1."));
+        QCOMPARE(lines.last(), QString());
+        QCOMPARE(lines, AsQt(DealListingLines(deals, seats, columns)));
+        QCOMPARE(window.findChild<QPlainTextEdit*>("RichEdit")->textCursor().position(), 0);
     }
 
     void saveWritesChosenFormat_data() {

@@ -11,6 +11,8 @@
 #include <QtTest>
 #include <cmath>
 
+#include "deals/DealCollection.h"
+#include "reports/DealListing.h"
 #include "reports/windows/EditorWindow.h"
 #include "reports/windows/FakeReportServices.h"
 #include "reports/windows/ReportPrinting.h"
@@ -56,18 +58,14 @@ QList<QStringList> PdfPages(const QString& pdf) {
     return pages;
 }
 
-// A long listing-like report: numbered lines with Cyrillic, suit texts and
-// spaces inside and at the end, some lines empty.
-std::vector<std::string> LongReport(int count) {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i) {
-        if (i % 13 == 0) {
-            lines.emplace_back();
-            continue;
-        }
-        lines.push_back(QString("%1. Раздача AKQT63  J3  972 %2   ").arg(i, 4).arg(i * 7).toStdString());
+// A collection of deals dealt from fixed seeds.
+void AddDeals(TDeals& deals, int count) {
+    for (int i = 0; i < count; ++i) {
+        uint32_t seed = 7 * i + 1;
+        TDeal deal;
+        deal.DealFromSeed(seed);
+        deals.Add(deal);
     }
-    return lines;
 }
 
 // Sets the printer up as the print dialog would for printing to a PDF file,
@@ -101,6 +99,21 @@ private slots:
         if (QStandardPaths::findExecutable("pdfinfo").isEmpty() ||
             QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdfinfo and pdftotext (poppler-utils) are not installed");
+    }
+
+    void expandTabs_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expanded");
+        QTest::newRow("none") << "a b" << "a b";
+        QTest::newRow("leading") << "\tx" << "        x";
+        QTest::newRow("inside") << "abc\tx" << "abc     x";
+        QTest::newRow("at a stop") << "abcdefgh\tx" << "abcdefgh        x";
+        QTest::newRow("two") << "a\t\tb" << "a               b";
+    }
+    void expandTabs() {
+        QFETCH(QString, line);
+        QFETCH(QString, expanded);
+        QCOMPARE(ExpandTabs(line), expanded);
     }
 
     void breakLine_data() {
@@ -147,16 +160,19 @@ private slots:
         }
     }
 
-    // A long report comes out on as many pages as it needs, every line once,
+    // A long listing comes out on as many pages as it needs, every line once,
     // in order, whatever range the dialog chose; the job has no title.
-    void longReportFillsPages() {
+    void longListingFillsPages() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("listing.pdf");
         TFakeReportServices services;
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
-        const std::vector<std::string> report = LongReport(400);
-        window.FillLines("Просмотр раздач", report);
+        TDeals deals;
+        AddDeals(deals, 120);
+        window.ShowListing(deals, true, true, true, true, 3);
+        const std::vector<std::string> report = DealListingLines(deals, {true, true, true, true}, 3);
+        QCOMPARE(report.size(), 40u * 13);
         window.findChild<QAction*>("tbPrint")->trigger();
         QCOMPARE(services.Errors, QStringList{});
         QCOMPARE(services.PrinterDocName, QString());

@@ -1,0 +1,103 @@
+#pragma once
+// Deals in Portable Bridge Notation (PBN 2.1), the exchange format of bridge
+// software: dealing machines, scoring programs, teaching sites.
+//
+// Writing produces the strict export format: a "% PBN 2.1" header, one game per
+// deal with the fifteen mandatory tags in their fixed order and a Generator tag,
+// Board numbers from 1 with the usual rotation of dealer and vulnerability,
+// lines ended by CR LF, ISO-8859-1 text, no tabs, every line under 256 bytes.
+//
+// Reading accepts the lenient import format: one deal per game whose Deal tag
+// gives all 52 cards (any first seat, ranks in any order and any letter case,
+// "10" for the ten); every other tag, comments and escape lines are passed over.
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class TDeal;
+class TDeals;
+
+// ---- Writing -------------------------------------------------------------
+
+// Dealer of a board (1 North .. 4 West): board 1 North, 2 East, 3 South, 4 West, ...
+int32_t PbnBoardDealer(int64_t board);
+// Vulnerability of a board as the export format writes it ("None", "NS", "EW",
+// "All"), repeating every 16 boards: 1 None, 2 NS, 3 EW, 4 All, 5 NS, ...
+std::string_view PbnBoardVulnerability(int64_t board);
+
+// The Deal tag value: the first seat's letter, ":", then the four hands
+// clockwise from that seat, each as spades.hearts.diamonds.clubs with the ranks
+// from the ace down, e.g. "N:7532.A6.Q2.KJ842 K.842.KJ753.T975 ...". Places that
+// hold no card are left out, and so is a card already written once, so that even
+// a damaged deal gives a well-formed value (which readers then skip as incomplete).
+std::string PbnDealValue(const TDeal& deal, int32_t firstSeat);
+
+// One tag pair line without its line end: [Name "value"]. The value is taken
+// as UTF-8 and written in ISO-8859-1: quote and backslash are escaped, a
+// character without a Latin-1 form becomes "?", control characters become
+// blanks, and the value is cut short so that the line keeps under 254 bytes.
+std::string PbnTagLine(std::string_view name, std::string_view value);
+
+// Writes every deal of the collection as one game; keyValue is named in each
+// game's Generator tag, so that the run can be repeated. Writes nothing else
+// than the stream; the caller checks the stream's state.
+void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue);
+
+// Creates or replaces the file and writes the collection into it (the header
+// alone for an empty collection). A file-system failure throws TFileError.
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
+
+// Saves the collection to a PBN file, as SaveToFile does for a deals file: an
+// empty collection or a folder that does not exist writes nothing and shows
+// nothing; otherwise the file is replaced and the message "<n> раздач(и)
+// сохранены в файле <name>" is shown. A file-system failure throws TFileError.
+void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
+
+// True when the name ends in ".pbn", in any letter case: the files the open
+// and save commands read and write as PBN.
+bool IsPbnFileName(std::string_view name);
+
+// ---- Reading -------------------------------------------------------------
+
+// The longest tag value the reader keeps; longer values count as broken. The
+// standard limits every token to 255 characters.
+inline constexpr std::size_t PbnMaxTagValue = 255;
+
+// Reads a Deal tag value of the import format into `deal`: "<first>:" and four
+// hands separated by blanks, each hand four dot-separated suits of ranks in any
+// order and case, "10" accepted for the ten. The hands are stored North, East,
+// South, West, each hand's cards in descending order as a dealt hand holds them.
+// False, leaving `deal` untouched, unless the value gives 52 distinct cards,
+// thirteen to each hand.
+bool ReadPbnDealValue(std::string_view value, TDeal& deal);
+
+struct TPbnReadCounts {
+    int32_t Loaded = 0;   // games whose deal was appended
+    int32_t Skipped = 0;  // games without a Deal tag, or with one that is not a full deal
+};
+
+// Appends one deal per game of PBN text to the collection, in file order.
+// Games are separated by lines that hold nothing but blanks and tabs; tags
+// other than Deal, "%" escape lines, "{...}" and ";" comments are passed over;
+// a tag pair that is broken or longer than PbnMaxTagValue is ignored. Lines
+// may end in CR LF, LF or CR. Memory beyond the appended deals stays bounded
+// whatever the lines hold.
+TPbnReadCounts ReadPbn(std::istream& in, TDeals& deals);
+
+struct TPbnLoadResult {
+    bool Found = false;    // the file existed and was read
+    bool Refused = false;  // it held no deal at all; nothing was added
+    TPbnReadCounts Counts;
+};
+
+// Loads a PBN file into the collection. A missing file does nothing and shows
+// nothing. A file without any deal is refused with the message
+// "Файл <name> не содержит раздачи". Otherwise the deals are appended and the
+// message names how many were loaded and how many games were skipped. A
+// file-system failure throws TFileError; the deals read before it stay.
+TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals);
+
+// The message shown after a PBN file was loaded.
+std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& counts);

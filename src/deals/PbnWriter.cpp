@@ -1,0 +1,216 @@
+// Writing deals in the PBN export format.
+#include <bitset>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+
+#include "deals/BridgeTerms.h"
+#include "deals/Deal.h"
+#include "deals/DealCollection.h"
+#include "deals/FileError.h"
+#include "deals/PbnFile.h"
+#include "language/MessageSink.h"
+#include "language/StringFunctions.h"
+
+namespace {
+
+constexpr std::string_view LineEnd = "\r\n";
+constexpr char SeatLetters[] = "NESW";  // seats 1..4
+// An export line holds at most 255 bytes with its CR LF.
+constexpr std::size_t MaxPrintingBytes = 253;
+
+// The board's place in the cycle of 16 boards, 0..15.
+int64_t CyclePlace(int64_t board) {
+    int64_t place = (board - 1) % 16;
+    return place < 0 ? place + 16 : place;
+}
+
+// The next code point of UTF-8 text, advancing `at`; -1 for a byte that starts
+// no well-formed sequence (that byte alone is consumed).
+int32_t NextCodePoint(std::string_view text, std::size_t& at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
+    std::size_t length = lead >= 0xF0 && lead <= 0xF4  ? 4
+                         : lead >= 0xE0                ? 3
+                         : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                       : 0;
+    if (length == 0 || at + length > text.size()) {
+        ++at;
+        return -1;
+    }
+    int32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            ++at;
+            return -1;
+        }
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    // Overlong forms and surrogates are not characters.
+    static constexpr int32_t Lowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < Lowest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        ++at;
+        return -1;
+    }
+    at += length;
+    return code;
+}
+
+// The Latin-1 bytes that stand for one character inside a tag value.
+std::string LatinPiece(int32_t code) {
+    if (code == '"') return "\\\"";
+    if (code == '\\') return "\\\\";
+    if (code < 0) return "?";
+    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return " ";  // no control characters
+    if (code <= 0xFF) return std::string(1, static_cast<char>(code));
+    return "?";
+}
+
+void AppendLine(std::string& text, std::string_view line) {
+    text += line;
+    text += LineEnd;
+}
+
+const std::string FileHeader = "% PBN 2.1\r\n% EXPORT\r\n";
+
+std::string GeneratorValue(int64_t keyValue) {
+    return "Korvana, key value " + std::to_string(keyValue);
+}
+
+// The text of one game with its line ends; every game but the first starts
+// with an empty line.
+std::string GameText(const TDeal& deal, int64_t board, const std::string& generator) {
+    int32_t dealer = PbnBoardDealer(board);
+    std::string text;
+    if (board > 1) text += LineEnd;
+    // The fifteen mandatory tags in their fixed order; a dealing program leaves
+    // the values that do not apply to it empty.
+    AppendLine(text, PbnTagLine("Event", ""));
+    AppendLine(text, PbnTagLine("Site", ""));
+    AppendLine(text, PbnTagLine("Date", ""));
+    AppendLine(text, PbnTagLine("Board", std::to_string(board)));
+    AppendLine(text, PbnTagLine("West", ""));
+    AppendLine(text, PbnTagLine("North", ""));
+    AppendLine(text, PbnTagLine("East", ""));
+    AppendLine(text, PbnTagLine("South", ""));
+    AppendLine(text, PbnTagLine("Dealer", std::string(1, SeatLetters[dealer - 1])));
+    AppendLine(text, PbnTagLine("Vulnerable", PbnBoardVulnerability(board)));
+    AppendLine(text, PbnTagLine("Deal", PbnDealValue(deal, dealer)));
+    AppendLine(text, PbnTagLine("Scoring", ""));
+    AppendLine(text, PbnTagLine("Declarer", ""));
+    AppendLine(text, PbnTagLine("Contract", ""));
+    AppendLine(text, PbnTagLine("Result", ""));
+    // Supplemental tags follow, in alphabetical order.
+    AppendLine(text, PbnTagLine("Generator", generator));
+    return text;
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+void Write(std::FILE* file, std::string_view text, const std::string& name) {
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        throw TFileError(name, errno);
+}
+
+}  // namespace
+
+int32_t PbnBoardDealer(int64_t board) { return static_cast<int32_t>(CyclePlace(board) % 4) + 1; }
+
+std::string_view PbnBoardVulnerability(int64_t board) {
+    static constexpr std::string_view Names[] = {"None", "NS", "EW", "All"};
+    // Each group of four boards shifts the vulnerability by one step.
+    int64_t place = CyclePlace(board);
+    return Names[(place + place / 4) % 4];
+}
+
+std::string PbnDealValue(const TDeal& deal, int32_t firstSeat) {
+    if (firstSeat < 1 || firstSeat > 4) firstSeat = North;
+    std::bitset<53> written;
+    std::string value(1, SeatLetters[firstSeat - 1]);
+    value += ':';
+    for (int32_t i = 0; i < 4; ++i) {
+        int32_t seat = (firstSeat - 1 + i) % 4 + 1;
+        const THand& hand = deal.Hand(seat);
+        std::bitset<53> held;
+        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
+            int32_t card = hand.Card(j);
+            if (IsCard(card) && !written[static_cast<std::size_t>(card)]) {
+                held.set(static_cast<std::size_t>(card));
+                written.set(static_cast<std::size_t>(card));
+            }
+        }
+        if (i > 0) value += ' ';
+        for (int32_t suit = Spades; suit >= Clubs; --suit) {
+            if (suit != Spades) value += '.';
+            for (int32_t card = suit * 13; card > suit * 13 - 13; --card) {
+                if (held[static_cast<std::size_t>(card)]) value += CardChar(card);
+            }
+        }
+    }
+    return value;
+}
+
+std::string PbnTagLine(std::string_view name, std::string_view value) {
+    std::string line = "[";
+    line += name;
+    line += " \"";
+    const std::size_t closing = 2;  // the closing quote and bracket
+    std::size_t at = 0;
+    while (at < value.size()) {
+        std::string piece = LatinPiece(NextCodePoint(value, at));
+        if (line.size() + piece.size() + closing > MaxPrintingBytes) break;
+        line += piece;
+    }
+    line += "\"]";
+    return line;
+}
+
+void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
+    const std::string generator = GeneratorValue(keyValue);
+    out << FileHeader;
+    int32_t count = deals.Count();
+    for (int32_t index = 0; index < count && out; ++index) {
+        out << GameText(*deals.GetDeal(index), int64_t{index} + 1, generator);
+    }
+}
+
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
+    errno = 0;
+    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "wb"));
+    if (!file) throw TFileError(name, errno);
+    const std::string generator = GeneratorValue(keyValue);
+    Write(file.get(), FileHeader, name);
+    int32_t count = deals.Count();
+    for (int32_t index = 0; index < count; ++index) {
+        Write(file.get(), GameText(*deals.GetDeal(index), int64_t{index} + 1, generator), name);
+    }
+    // Closing flushes the last buffer: a full disk often shows only here.
+    errno = 0;
+    if (std::fclose(file.release()) != 0) throw TFileError(name, errno);
+}
+
+void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
+    int32_t count = deals.Count();
+    if (count == 0 || !FileDirExists(name)) return;
+    WritePbnFile(name, deals, keyValue);
+    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+}
+
+bool IsPbnFileName(std::string_view name) {
+    constexpr std::string_view Extension = ".pbn";
+    if (name.size() <= Extension.size()) return false;
+    std::string_view tail = name.substr(name.size() - Extension.size());
+    for (std::size_t i = 0; i < Extension.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != Extension[i]) return false;
+    }
+    return true;
+}

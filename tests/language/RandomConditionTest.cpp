@@ -1,0 +1,111 @@
+// Random texts built from the language's own words: every text is either
+// accepted as a Boolean condition that evaluates against deals without a
+// message, or refused with exactly one message at a position inside the text.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ConditionTestSupport.h"
+#include "deals/Deal.h"
+#include "deals/RandomSource.h"
+#include "language/ConditionCheck.h"
+#include "language/StringFunctions.h"
+#include "support/RecordingSink.h"
+
+namespace {
+
+const std::vector<std::string> Pieces = {
+    "HCP",  "SuitLength", "SuitByLength", "Balanced", "Range", "Shape", "Multy", "(",  ")",
+    "(",    ")",          ",",            ",",        "N",     "s",     "SP",    "d",  "1",
+    "12",   "-1",         "0",            "+",        "-",     "AND",   "OR",    "NOT", ">=",
+    "<",    "=",          "<>",           "T",        "false", " ",     " ",     " ",   "ё",
+    "7",    "2147483647", "-2147483648",  "=<"};
+
+// A random expression of the language, well formed but not necessarily well typed.
+void AddExpression(std::mt19937& random, int depth, std::vector<std::string>& out) {
+    static const std::vector<std::string> values = {"N", "s", "SP", "hearts", "12", "-1", "0",
+                                                    "T", "false", "2147483647", "-2147483648"};
+    static const std::vector<std::string> functions = {"HCP", "SuitLength", "SuitByLength",
+                                                       "Balanced", "Range", "Shape", "Multy"};
+    static const std::vector<std::string> operators = {"+", "-", "AND", "OR", ">=", "<", "=",
+                                                       "<>"};
+    auto pick = [&random](const std::vector<std::string>& from) {
+        return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+    };
+    const int choice = std::uniform_int_distribution<int>(0, depth > 0 ? 5 : 1)(random);
+    switch (choice) {
+        case 0: out.push_back(pick(values)); break;
+        case 1: {
+            out.push_back(pick(functions));
+            out.push_back("(");
+            out.push_back(pick({"N", "E", "S", "W"}));
+            for (int k = std::uniform_int_distribution<int>(0, 5)(random); k > 0; --k) {
+                out.push_back(",");
+                if (random() % 5 != 0) out.push_back(pick(values));
+            }
+            out.push_back(")");
+            break;
+        }
+        case 2:
+            out.push_back("NOT");
+            AddExpression(random, depth - 1, out);
+            break;
+        case 3:
+            out.push_back("(");
+            AddExpression(random, depth - 1, out);
+            out.push_back(")");
+            break;
+        default:
+            AddExpression(random, depth - 1, out);
+            out.push_back(pick(operators));
+            AddExpression(random, depth - 1, out);
+    }
+}
+
+TEST(RandomConditions, AreAcceptedAndEvaluatedOrRefusedWithOneMessage) {
+    std::mt19937 random(20261207u);
+    std::uniform_int_distribution<std::size_t> piece(0, Pieces.size() - 1);
+    std::uniform_int_distribution<int> length(1, 24);
+    TRandomSource source(3u);
+    TDeal deal;
+    int accepted = 0;
+    for (int run = 0; run < 20000; ++run) {
+        std::vector<std::string> words;
+        AddExpression(random, 4, words);
+        // Every other text gets a few random words in random places.
+        for (int k = run % 2 == 0 ? 0 : length(random) % 4; k > 0; --k) {
+            const std::size_t at = std::uniform_int_distribution<std::size_t>(0, words.size())(random);
+            words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Pieces[piece(random)]);
+        }
+        std::string text;
+        for (const std::string& word : words) text += word + (random() % 4 == 0 ? "" : " ");
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        const bool ready = condition.Prepare(text, TestRules());
+        if (ready) {
+            ++accepted;
+            EXPECT_TRUE(sink.messages.empty()) << text;
+            ASSERT_NE(condition.Root(), nullptr) << text;
+            EXPECT_EQ(condition.Root()->ValueType, vtBoolean) << text;
+            for (int d = 0; d < 3; ++d) {
+                deal.DealRandom(source);
+                condition.Matches(deal);
+                EXPECT_TRUE(condition.Root()->Value == "1" || condition.Root()->Value == "0")
+                    << text;
+            }
+            EXPECT_TRUE(sink.messages.empty()) << text;
+        } else if (text.find_first_not_of(' ') == std::string::npos) {
+            EXPECT_TRUE(sink.messages.empty()) << text;
+        } else {
+            ASSERT_EQ(sink.messages.size(), 1u) << text;
+            EXPECT_GE(sink.messages[0].position, 0) << text;
+            EXPECT_LE(sink.messages[0].position, CharCount(text)) << text;
+            EXPECT_EQ(sink.messages[0].position, condition.ErrorPosition()) << text;
+        }
+    }
+    EXPECT_GT(accepted, 1000);
+}
+
+}  // namespace
