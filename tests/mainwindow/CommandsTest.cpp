@@ -108,7 +108,7 @@ private slots:
         QTest::addColumn<int>("column");  // within that line
         QTest::newRow("12AND across two lines") << "HCP(North)>12\nAND Balanced(North)" << 0 << 11;
         QTest::newRow("12AND on the second and third lines")
-            << "HCP(North)>=10 AND\nHCP(South)>12\nAND Balanced(South)" << 1 << 11;
+            << "HCP(North)>=10 AND \nHCP(South)>12\nAND Balanced(South)" << 1 << 11;
         QTest::newRow("not a truth value") << "HCP(North)" << 0 << 0;
     }
     void RefusedConditionPutsTheCaretOnTheError() {
