@@ -64,8 +64,8 @@ public:
     void itmSaveDealsClick();
     void itmOpenConditionsClick();
     void itmSaveConditionsClick();
-    void itmPrintClick();       // preview and print (ReportCommands.cpp)
-    void itmStatisticsClick();  // statistics (ReportCommands.cpp)
+    void itmPrintDealsClick();  // preview and print (ReportCommands.cpp)
+    void itmStatClick();        // statistics (ReportCommands.cpp)
     void itmAboutClick();
     void itmExitClick();
 
@@ -118,10 +118,7 @@ private:
     // What the window owns.
     std::unique_ptr<TDeals> deals_;
     std::unique_ptr<TRuleList> rules_;
-    struct TGeneratorDeleter {
-        void operator()(TGenerator* generator) const;
-    };
-    std::unique_ptr<TGenerator, TGeneratorDeleter> generator_;
+    std::unique_ptr<TGenerator> generator_;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
 

@@ -37,7 +37,8 @@ int PdfPageCount(const QString& pdf) {
 QString PdfTitle(const QString& pdf) {
     const QString info = RunTool("pdfinfo", {pdf});
     const QRegularExpressionMatch match =
-        QRegularExpression(R"(^Title:[ \t]*(.*)$)", QRegularExpression::MultilineOption).match(info);
+        QRegularExpression(R"(^Title:[ \t]*(.*)$)", QRegularExpression::MultilineOption)
+            .match(info);
     return match.hasMatch() ? match.captured(1).trimmed() : QString();
 }
 
@@ -104,11 +105,16 @@ private slots:
     void expandTabs_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expanded");
-        QTest::newRow("none") << "a b" << "a b";
-        QTest::newRow("leading") << "\tx" << "        x";
-        QTest::newRow("inside") << "abc\tx" << "abc     x";
-        QTest::newRow("at a stop") << "abcdefgh\tx" << "abcdefgh        x";
-        QTest::newRow("two") << "a\t\tb" << "a               b";
+        QTest::newRow("none") << "a b"
+                              << "a b";
+        QTest::newRow("leading") << "\tx"
+                                 << "        x";
+        QTest::newRow("inside") << "abc\tx"
+                                << "abc     x";
+        QTest::newRow("at a stop") << "abcdefgh\tx"
+                                   << "abcdefgh        x";
+        QTest::newRow("two") << "a\t\tb"
+                             << "a               b";
     }
     void expandTabs() {
         QFETCH(QString, line);
@@ -127,7 +133,8 @@ private slots:
         QTest::newRow("empty") << "" << 5 << QStringList{""};
         QTest::newRow("broken at the last that fits")
             << "abcdefghijkl" << 5 << QStringList{"abcde", "fghij", "kl"};
-        QTest::newRow("inner spaces kept") << "ab  cdef  gh" << 4 << QStringList{"ab  ", "cdef", "  gh"};
+        QTest::newRow("inner spaces kept")
+            << "ab  cdef  gh" << 4 << QStringList{"ab  ", "cdef", "  gh"};
         QTest::newRow("cyrillic") << "Всего раздач" << 6 << QStringList{"Всего ", "раздач"};
         QTest::newRow("narrower than a character") << "abc" << 0 << QStringList{"a", "b", "c"};
     }
@@ -171,13 +178,15 @@ private slots:
         TDeals deals;
         AddDeals(deals, 120);
         window.ShowListing(deals, true, true, true, true, 3);
-        const std::vector<std::string> report = DealListingLines(deals, {true, true, true, true}, 3);
+        const std::vector<std::string> report =
+            DealListingLines(deals, {true, true, true, true}, 3);
         QCOMPARE(report.size(), 40u * 13);
         window.findChild<QAction*>("tbPrint")->trigger();
         QCOMPARE(services.Errors, QStringList{});
         QCOMPARE(services.PrinterDocName, QString());
 
-        const int perPage = LinesPerPage(pdf, window.findChild<QPlainTextEdit*>("RichEdit")->font());
+        const int perPage =
+            LinesPerPage(pdf, window.findChild<QPlainTextEdit*>("RichEdit")->font());
         QVERIFY2(perPage > 40 && perPage < 120, qPrintable(QString::number(perPage)));
         const int expectedPages = (static_cast<int>(report.size()) + perPage - 1) / perPage;
         QVERIFY(expectedPages >= 4);
@@ -250,7 +259,8 @@ private slots:
         window.show();
         window.tbPrintClick();
         QCOMPARE(services.Errors.size(), 1);
-        QVERIFY2(services.Errors[0].contains("No such file or directory"), qPrintable(services.Errors[0]));
+        QVERIFY2(services.Errors[0].contains("No such file or directory"),
+                 qPrintable(services.Errors[0]));
         QVERIFY(window.isVisible());
         QCOMPARE(window.ReportLines(), QStringList{"x"});
     }
