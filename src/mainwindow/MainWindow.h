@@ -102,6 +102,9 @@ private:
     void FinishRun(int32_t kept, int32_t startCount);
     void PutCaretAtJoinedOffset(int offset);
     void ShowFileError(const QString& text);
+    // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
+    void LoadDealsFile(const QString& fileName);
+    void SaveDealsFile(const QString& fileName, int fileType);
 
     // Setup and conditions files (SetupFile.cpp).
     void LoadSetup();

@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cmath>
 
@@ -237,6 +239,25 @@ private slots:
         QVERIFY(pieces.size() >= 3);
         QCOMPARE(pieces.join(QString()), wide);
         for (int i = 0; i + 1 < pieces.size(); ++i) QCOMPARE(pieces[i].size(), pieces[0].size());
+    }
+
+    // The ordinary print dialog offers printing to a file, a page range and
+    // the selection; cancelling it prints nothing.
+    void ordinaryPrintDialogCancelled() {
+        TDesktopReportServices services;
+        QPrinter printer;
+        bool seen = false;
+        QTimer::singleShot(0, [&seen] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = true;
+            QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+            QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+            QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+            dialog->reject();
+        });
+        QVERIFY(!services.SetUpPrinter(nullptr, printer));
+        QVERIFY(seen);
     }
 
     void cancelledPrintDoesNothing() {
