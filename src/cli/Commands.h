@@ -9,13 +9,21 @@ enum TExitCode : int {
     ExitDone = 0,
     ExitOutputFailed = 1,  // stdout could not be written
     ExitBadUsage = 2,      // the dispatcher then prints the usage text on stderr
+    ExitConditionError = 3,  // the condition has an error or is blank
     ExitFileFailed = 4,    // a file could not be read or was refused
+    ExitInterrupted = 130, // a run stopped by Ctrl+C (its kept deals were still written)
 };
 
 // korvana-cli stats FILE.dls
 int RunStats(const std::vector<std::string>& args);
 // korvana-cli listing FILE.dls [--seats NESW] [--columns M]
 int RunListing(const std::vector<std::string>& args);
+
+// korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
+//   [--format text|lines] [--out FILE.dls] [--max-dealt N] [--threads N] [--quiet]
+int RunGenerate(const std::vector<std::string>& args);
+// korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
+int RunCheck(const std::vector<std::string>& args);
 
 struct TCommand {
     const char* Name;
@@ -26,6 +34,14 @@ struct TCommand {
 
 // Every subcommand, in the order the usage text lists them.
 inline constexpr TCommand kCommands[] = {
+    {"generate",
+     "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
+     "[--out FILE.dls] [--max-dealt N] [--threads N] [--quiet]",
+     "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
+     "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores",
+     RunGenerate},
+    {"check", "(--condition TEXT | --condition-file FILE.cnd)",
+     "check a condition as a run would: ok, or the first error and its position", RunCheck},
     {"stats", "FILE.dls", "print the statistics report of the deals in the file", RunStats},
     {"listing", "FILE.dls [--seats NESW] [--columns M]",
      "print the deals as diagrams of the chosen seats (default NESW), M deals a row (1-9, "

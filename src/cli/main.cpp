@@ -14,7 +14,8 @@ void PrintUsage(std::FILE* stream) {
         std::fprintf(stream, "  %s %s\n      %s\n", command.Name, command.Arguments,
                      command.Summary);
     }
-    std::fputs("\nexit codes: 0 done, 2 bad usage, 4 a file could not be read\n", stream);
+    std::fputs("\nexit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
+               "  4 a file could not be read or written, 130 stopped by Ctrl+C\n", stream);
 }
 
 }  // namespace

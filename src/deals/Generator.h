@@ -21,6 +21,11 @@ struct TGeneratorInputs {
     const TRuleList* Rules = nullptr;         // the grammar's rule set, owned by the owner
     int32_t RequestedTotal = 1;               // seTotal, 1 to 9999999
     bool AnySeatShown = false;                // whether any seat toggle is pressed
+    // Stop after this many dealt deals, as STOP would; 0 or less: no limit.
+    int64_t MaxDealt = 0;
+    // Threads that deal and test; 0: one per core. Any count gives the same
+    // kept deals, dealt count and final seed as one thread.
+    int32_t ThreadCount = 1;
 };
 
 // The three requests a run makes. They are called on the worker thread, in

@@ -1,0 +1,56 @@
+// korvana-cli check: the check a generator run makes before it starts, alone.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/ConditionOptions.h"
+#include "deals/DealCollection.h"
+#include "deals/Generator.h"
+#include "language/Grammar.h"
+
+namespace {
+
+// Nothing runs, so nothing is ever asked of the owner.
+class TNoOwner : public TGeneratorOwner {
+public:
+    void ReportProgress(int32_t, int64_t) override {}
+    void ShowDeal(int32_t) override {}
+    void GenerationFinished(int32_t, int32_t) override {}
+};
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& args) {
+    TConditionSource source;
+    for (size_t i = 0; i < args.size();) {
+        std::string complaint;
+        if (!TakeConditionOption(args, i, source, complaint)) complaint = "unknown option " + args[i];
+        if (!complaint.empty()) {
+            ComplainUsage(complaint);
+            return ExitBadUsage;
+        }
+    }
+    if (!source.Given) {
+        ComplainUsage("check needs --condition TEXT or --condition-file FILE.cnd");
+        return ExitBadUsage;
+    }
+
+    TGeneratorInputs inputs;
+    if (!ReadConditionLines(source, inputs.ConditionLines)) return ExitFileFailed;
+    std::unique_ptr<TRuleList> rules = CreateConditionRules();
+    inputs.Rules = rules.get();
+    TDeals deals;
+    TNoOwner owner;
+    TGenerator generator(owner, deals, inputs);
+    TConditionMessages messages;
+    if (!generator.PrepareCondition()) {
+        std::string joined;
+        for (const std::string& line : inputs.ConditionLines) joined += line;
+        PrintConditionError(joined, generator.ErrorPosition(), messages);
+        return ExitConditionError;
+    }
+    std::puts("ok");
+    return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
+}

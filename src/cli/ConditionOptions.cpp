@@ -1,0 +1,69 @@
+#include "cli/ConditionOptions.h"
+
+#include <cstdio>
+
+#include "cli/CliSupport.h"
+#include "cli/ConditionsFile.h"
+
+bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
+                         std::string& complaint) {
+    const std::string& option = args[i];
+    bool fromFile = option == "--condition-file";
+    if (option != "--condition" && !fromFile) return false;
+    if (source.Given) {
+        complaint = "give one of --condition and --condition-file, once";
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        complaint = option + " needs a value";
+        return true;
+    }
+    source.Given = true;
+    source.FromFile = fromFile;
+    (fromFile ? source.FileName : source.Text) = args[i + 1];
+    i += 2;
+    return true;
+}
+
+bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>& lines) {
+    lines.clear();
+    if (!source.Given) return true;
+    if (!source.FromFile) {
+        lines.push_back(source.Text);
+        return true;
+    }
+    std::string error;
+    if (!ReadConditionsFile(source.FileName, lines, error)) {
+        std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+TConditionMessages::TConditionMessages() : previous_(SetMessageSink(this)) {}
+
+TConditionMessages::~TConditionMessages() { SetMessageSink(previous_); }
+
+void TConditionMessages::Show(const std::string& message, int32_t) {
+    if (first_.empty()) first_ = message;
+}
+
+void PrintConditionError(const std::string& joinedText, int32_t position, const TConditionMessages& messages) {
+    if (!messages.Any()) {
+        std::fputs("korvana-cli: the condition is blank\n", stderr);
+        return;
+    }
+    std::fprintf(stderr, "error at %d: %s\n", static_cast<int>(position), messages.First().c_str());
+    // The caret's line copies the tabs of the text before the position, so the
+    // caret lines up; every other character (a code point) becomes one blank.
+    std::string pad;
+    int32_t characters = 0;
+    for (size_t i = 0; i < joinedText.size() && characters < position; ++i) {
+        unsigned char c = static_cast<unsigned char>(joinedText[i]);
+        if ((c & 0xC0) == 0x80) continue;  // continuation byte of a UTF-8 sequence
+        pad += c == '\t' ? '\t' : ' ';
+        ++characters;
+    }
+    if (characters < position) pad.append(static_cast<size_t>(position - characters), ' ');
+    std::fprintf(stderr, "%s\n%s^\n", joinedText.c_str(), pad.c_str());
+}

@@ -1,0 +1,50 @@
+#pragma once
+// What `generate` and `check` share: the condition options, the rule set, and
+// preparing the condition exactly as a generator run does, with the first
+// message printed as "error at N: MESSAGE", the condition and a caret.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "language/MessageSink.h"
+
+// --condition TEXT or --condition-file FILE.cnd, at most one of them.
+struct TConditionSource {
+    bool Given = false;
+    bool FromFile = false;
+    std::string Text;      // --condition
+    std::string FileName;  // --condition-file
+};
+
+// Takes `--condition` / `--condition-file` at args[i] (and its value), moving i
+// past them. Returns false when args[i] is neither; sets `complaint` when the
+// option is malformed or repeated.
+bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
+                         std::string& complaint);
+
+// The condition's lines: one line for --condition, the file's lines after the
+// header for --condition-file, none when no condition was given. False when
+// the file cannot be read or is refused; the reason went to stderr.
+bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>& lines);
+
+// Records the condition language's messages while a condition is prepared.
+class TConditionMessages : public TMessageSink {
+public:
+    TConditionMessages();
+    ~TConditionMessages() override;
+    TConditionMessages(const TConditionMessages&) = delete;
+    TConditionMessages& operator=(const TConditionMessages&) = delete;
+    void Show(const std::string& message, int32_t position) override;
+
+    bool Any() const { return !first_.empty(); }
+    const std::string& First() const { return first_; }
+
+private:
+    TMessageSink* previous_;
+    std::string first_;
+};
+
+// Prints the refusal of a condition on stderr: "error at N: MESSAGE", the joined
+// condition, and a caret under character N; or, with no message (a condition of
+// blanks only), that the condition is blank.
+void PrintConditionError(const std::string& joinedText, int32_t position, const TConditionMessages& messages);

@@ -1,0 +1,263 @@
+// korvana-cli generate: one generator run as the desktop program makes it,
+// with the kept deals written to stdout (and a deals file).
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/ConditionOptions.h"
+#include "deals/Deal.h"
+#include "deals/DealCollection.h"
+#include "deals/FileError.h"
+#include "deals/Generator.h"
+#include "deals/RandomSource.h"
+#include "language/Grammar.h"
+#include "language/StringFunctions.h"
+
+namespace {
+
+struct TGenerateOptions {
+    int32_t Key = 0;
+    int32_t Count = 1;
+    TConditionSource Condition;
+    bool Lines = false;  // --format lines; else text
+    std::string OutFile;
+    int64_t MaxDealt = 0;
+    bool Quiet = false;
+    int32_t Threads = 0;  // 0: one per core
+};
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+// Reads the options; false after complaining about bad usage.
+bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& options) {
+    std::string complaint;
+    for (size_t i = 0; i < args.size();) {
+        if (TakeConditionOption(args, i, options.Condition, complaint)) {
+            if (!complaint.empty()) {
+                ComplainUsage(complaint);
+                return false;
+            }
+            continue;
+        }
+        const std::string& option = args[i];
+        if (option == "--quiet") {
+            options.Quiet = true;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            ComplainUsage(option.rfind("--", 0) == 0 ? option + " needs a value" : "unexpected argument " + option);
+            return false;
+        }
+        const std::string& value = args[i + 1];
+        bool good = true;
+        if (option == "--key") {
+            good = ParseNumber(value, options.Key);
+        } else if (option == "--count") {
+            good = ParseNumber(value, options.Count) && options.Count >= 1 && options.Count <= 9999999;
+        } else if (option == "--format") {
+            good = value == "text" || value == "lines";
+            options.Lines = value == "lines";
+        } else if (option == "--out") {
+            options.OutFile = value;
+            good = !value.empty();
+        } else if (option == "--max-dealt") {
+            good = ParseNumber(value, options.MaxDealt) && options.MaxDealt >= 1;
+        } else if (option == "--threads") {
+            good = ParseNumber(value, options.Threads) && options.Threads >= 1 && options.Threads <= 256;
+        } else {
+            ComplainUsage("unknown option " + option);
+            return false;
+        }
+        if (!good) {
+            ComplainUsage("bad value for " + option + ": " + value);
+            return false;
+        }
+        i += 2;
+    }
+    return true;
+}
+
+// Ctrl+C asks the run to stop, as STOP does; the main thread passes it on.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+// Hears the run's requests on the worker thread. Progress is only stored; the
+// main thread prints it on its own schedule, so the worker never waits.
+class TCliOwner : public TGeneratorOwner {
+public:
+    void ReportProgress(int32_t kept, int64_t dealt) override {
+        kept_.store(kept, std::memory_order_relaxed);
+        dealt_.store(dealt, std::memory_order_relaxed);
+    }
+    void ShowDeal(int32_t) override {}
+    void GenerationFinished(int32_t kept, int32_t) override {
+        std::lock_guard lock(mutex_);
+        kept_.store(kept, std::memory_order_relaxed);
+        finished_ = true;
+        done_.notify_all();
+    }
+    // Waits until the run has finished or the timeout has passed; true when finished.
+    bool WaitFinished(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        return done_.wait_for(lock, timeout, [this] { return finished_; });
+    }
+    int32_t Kept() const { return kept_.load(std::memory_order_relaxed); }
+    int64_t Dealt() const { return dealt_.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<int32_t> kept_{0};
+    std::atomic<int64_t> dealt_{0};
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+};
+
+// "N 7532.A6.Q2.KJ842 E K.842.KJ753.T975 S ... W ...": spades first.
+std::string ReadableLine(const TDeal& deal) {
+    static constexpr const char* seatLetters = "NESW";
+    std::string line;
+    for (int32_t seat = 1; seat <= 4; ++seat) {
+        if (seat > 1) line += ' ';
+        line += seatLetters[seat - 1];
+        line += ' ';
+        const THand& hand = deal.Hand(seat);
+        for (int32_t suit = 4; suit >= 1; --suit) {
+            line += hand.SuitText(suit);
+            if (suit > 1) line += '.';
+        }
+    }
+    return line;
+}
+
+void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point start) {
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double rate = seconds > 0 ? static_cast<double>(owner.Dealt()) / seconds : 0.0;
+    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K", static_cast<int>(owner.Kept()),
+                 static_cast<long long>(owner.Dealt()), rate);
+    std::fflush(stderr);
+}
+
+// Writes the kept deals as the save command does, except that a script hears of
+// every failure: a missing folder is an error, not a silent no-op, and a run
+// that kept nothing still replaces the file, with the header alone.
+bool WriteDealsFile(const std::string& name, const TDeals& deals) {
+    auto complain = [&name](const std::string& reason) {
+        std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
+        return false;
+    };
+    std::string folder = FolderPart(name);
+    if (!folder.empty() && !FileDirExists(name)) return complain(std::strerror(ENOENT));
+    if (deals.Count() > 0) {
+        try {
+            deals.SaveToFile(name);
+        } catch (const TFileError& failure) {
+            return complain(std::system_category().message(failure.ErrorNumber()));
+        }
+        return true;
+    }
+    errno = 0;
+    std::FILE* file = std::fopen(name.c_str(), "wb");
+    if (file == nullptr) return complain(std::strerror(errno));
+    std::fprintf(file, "%.*s\r\n", static_cast<int>(TDeals::FileHeader.size()), TDeals::FileHeader.data());
+    bool written = std::ferror(file) == 0;
+    int error = errno;
+    if (std::fclose(file) != 0) {
+        written = false;
+        error = errno;
+    }
+    return written || complain(std::strerror(error != 0 ? error : EIO));
+}
+
+}  // namespace
+
+int RunGenerate(const std::vector<std::string>& args) {
+    TGenerateOptions options;
+    if (!ParseOptions(args, options)) return ExitBadUsage;
+
+    TGeneratorInputs inputs;
+    if (!ReadConditionLines(options.Condition, inputs.ConditionLines)) return ExitFileFailed;
+    std::unique_ptr<TRuleList> rules = CreateConditionRules();
+    inputs.Rules = rules.get();
+    inputs.RequestedTotal = options.Count;
+    inputs.MaxDealt = options.MaxDealt;
+    inputs.ThreadCount = options.Threads;
+
+    TDeals deals;
+    TCliOwner owner;
+    TGenerator generator(owner, deals, inputs);
+    {
+        TConditionMessages messages;
+        if (!generator.PrepareCondition()) {
+            std::string joined;
+            for (const std::string& line : inputs.ConditionLines) joined += line;
+            PrintConditionError(joined, generator.ErrorPosition(), messages);
+            return ExitConditionError;
+        }
+    }
+
+    bool showProgress = !options.Quiet && isatty(STDERR_FILENO) == 1;
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    struct sigaction previous = {};
+    interrupted = 0;
+    sigaction(SIGINT, &action, &previous);
+
+    RandomSource.SetSeed(options.Key);
+    if (options.Key == 0) {
+        // The key that repeats this run.
+        std::fprintf(stderr, "seed %d\n", static_cast<int>(static_cast<int32_t>(RandomSource.Seed())));
+        std::fflush(stderr);
+    }
+
+    auto start = std::chrono::steady_clock::now();
+    generator.Start();
+    bool stoppedByUser = false;
+    // At most ten progress lines a second.
+    while (!owner.WaitFinished(std::chrono::milliseconds(100))) {
+        if (interrupted != 0 && !stoppedByUser) {
+            stoppedByUser = true;
+            generator.Terminate();
+        }
+        if (showProgress) PrintProgress(owner, start);
+    }
+    generator.Wait();
+    sigaction(SIGINT, &previous, nullptr);
+    if (showProgress) std::fputs("\r\x1b[K", stderr);
+
+    // Line by line, so that a long run's text never sits in memory whole.
+    int code = stoppedByUser ? ExitInterrupted : ExitDone;
+    std::string line;
+    for (int32_t i = 0; i < deals.Count(); ++i) {
+        const TDeal& deal = *deals.GetDeal(i);
+        line = options.Lines ? deal.ToText() : ReadableLine(deal);
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::perror("korvana-cli: cannot write the deals");
+        code = ExitOutputFailed;
+    }
+    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals)) code = ExitFileFailed;
+    std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()));
+    return code;
+}

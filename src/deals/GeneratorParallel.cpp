@@ -1,0 +1,145 @@
+#include <algorithm>
+
+#include "deals/DealCollection.h"
+#include "deals/Generator.h"
+#include "deals/GeneratorRun.h"
+#include "deals/RandomSource.h"
+
+namespace {
+constexpr uint64_t DrawsPerDeal = 51;
+}
+
+TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
+                           std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
+                           const std::atomic<bool>& terminated, bool showLive, int32_t threads)
+    : owner_(owner),
+      deals_(deals),
+      conditions_(conditions),
+      terminated_(terminated),
+      showLive_(showLive),
+      threads_(threads),
+      slots_(static_cast<size_t>(threads) * 4) {}
+
+uint32_t TParallelRun::BlockSeed(uint64_t number) const {
+    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * BlockSize * DrawsPerDeal);
+}
+
+void TParallelRun::Execute(TRunCounters& counters) {
+    baseSeed_ = RandomSource.Seed();
+    std::vector<std::thread> workers;
+    workers.reserve(static_cast<size_t>(threads_));
+    for (int32_t i = 0; i < threads_; ++i) workers.emplace_back([this, i] { Work(i); });
+
+    TBlock current;
+    TProgressPacer pacer;
+    bool running = counters.Kept < counters.Total && (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
+    while (running) {
+        {
+            std::unique_lock lock(mutex_);
+            TBlock* slot = nullptr;
+            while (!terminated_.load(std::memory_order_relaxed)) {
+                slot = &slots_[nextToCommit_ % slots_.size()];
+                if (slot->Done && slot->Epoch == epoch_ && slot->Number == nextToCommit_) break;
+                slot = nullptr;
+                // Woken by every finished block; the timeout bounds the answer to STOP.
+                blockDone_.wait_for(lock, std::chrono::milliseconds(10));
+            }
+            if (slot == nullptr) break;  // stopped at the last committed deal
+            std::swap(current, *slot);
+            slot->Done = false;
+        }
+        TCommit result = Commit(current, counters);
+        if (result != TCommit::Restarted) {
+            std::lock_guard lock(mutex_);
+            ++nextToCommit_;
+        }
+        workFree_.notify_all();
+        running = result != TCommit::Ended;
+        if (result == TCommit::Committed && pacer.Due()) owner_.ReportProgress(counters.Kept, counters.Dealt);
+    }
+
+    {
+        std::lock_guard lock(mutex_);
+        finished_.store(true, std::memory_order_relaxed);
+    }
+    workFree_.notify_all();
+    for (std::thread& worker : workers) worker.join();
+}
+
+TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters) {
+    int64_t limit = BlockSize;
+    if (counters.MaxDealt > 0) limit = std::min<int64_t>(limit, counters.MaxDealt - counters.Dealt);
+    // The deals of the block the run uses: up to the deal that completes the total.
+    size_t usedKept = 0;
+    int64_t need = counters.Total - counters.Kept;
+    for (; usedKept < block.Kept.size() && block.KeptAt[usedKept] < limit; ++usedKept) {
+        if (static_cast<int64_t>(usedKept) + 1 == need) {
+            limit = block.KeptAt[usedKept] + 1;
+            ++usedKept;
+            break;
+        }
+    }
+    uint32_t after = TRandomSource::JumpAhead(block.StartSeed, static_cast<uint64_t>(limit) * DrawsPerDeal);
+    if (!RandomSource.CommitSeed(block.StartSeed, after)) {
+        // Reseeded since the last commit: the reseed lands here, at the boundary
+        // before this block; drop every block dealt from the old seed.
+        std::lock_guard lock(mutex_);
+        baseSeed_ = RandomSource.Seed();
+        baseNumber_ = nextToCommit_;
+        nextToClaim_ = nextToCommit_;
+        ++epoch_;
+        for (TBlock& slot : slots_) slot.Done = false;
+        return TCommit::Restarted;
+    }
+    for (size_t i = 0; i < usedKept; ++i) {
+        deals_.Add(block.Kept[i]);
+        ++counters.Kept;
+        if (showLive_) owner_.ShowDeal(deals_.Count() - 1);
+    }
+    counters.Dealt += limit;
+    bool more = counters.Kept < counters.Total && (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
+    return more ? TCommit::Committed : TCommit::Ended;
+}
+
+void TParallelRun::Work(int32_t worker) {
+    TCompiledCondition* condition = conditions_.empty() ? nullptr : conditions_[static_cast<size_t>(worker)].get();
+    TBlock own;
+    own.Kept.reserve(BlockSize);
+    own.KeptAt.reserve(BlockSize);
+    std::unique_lock lock(mutex_);
+    while (true) {
+        workFree_.wait(lock, [this] {
+            return finished_.load(std::memory_order_relaxed) || nextToClaim_ < nextToCommit_ + slots_.size();
+        });
+        if (finished_.load(std::memory_order_relaxed)) return;
+        own.Number = nextToClaim_++;
+        own.Epoch = epoch_;
+        own.StartSeed = BlockSeed(own.Number);
+        lock.unlock();
+        DealBlock(own, condition);
+        lock.lock();
+        if (finished_.load(std::memory_order_relaxed)) return;
+        if (own.Epoch != epoch_) continue;  // dealt from a seed that a reseed replaced
+        // The slot's earlier block was taken by the committer already (a block is
+        // claimed only when its slot's predecessor is below nextToCommit_).
+        TBlock& slot = slots_[own.Number % slots_.size()];
+        std::swap(own, slot);
+        slot.Done = true;
+        blockDone_.notify_one();
+    }
+}
+
+void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
+    block.Kept.clear();
+    block.KeptAt.clear();
+    uint32_t seed = block.StartSeed;
+    TDeal deal;
+    for (int32_t i = 0; i < BlockSize; ++i) {
+        if ((i & 63) == 0 && finished_.load(std::memory_order_relaxed)) return;
+        deal.DealFromSeed(seed);
+        if (condition == nullptr || condition->Matches(deal)) {
+            block.Kept.push_back(deal);
+            block.KeptAt.push_back(i);
+        }
+    }
+}

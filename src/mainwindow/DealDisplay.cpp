@@ -1,0 +1,139 @@
+// The display of one deal, the seat toggles, navigation with Ctrl+Up and
+// Ctrl+Down, the double-click on a seat's hand, and the window's key preview.
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
+
+#include "deals/DealCollection.h"
+#include "deals/RandomSource.h"
+#include "language/StringFunctions.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/NumberField.h"
+#include "reports/windows/DealInfo.h"
+
+void TMainWindow::ShowDeal(int32_t index) {
+    if (std::this_thread::get_id() == guiThread_) {
+        DisplayDeal(index);
+        return;
+    }
+    // From a run: only the newest request matters, since each shows a newer
+    // deal than the one before; one queued call at a time shows the latest.
+    newestDeal_.store(index);
+    if (!showDealPending_.load() && !showDealPending_.exchange(true))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                showDealPending_.store(false);
+                DisplayDeal(newestDeal_.load());
+            },
+            Qt::QueuedConnection);
+}
+
+void TMainWindow::DisplayDeal(int index) {
+    if (index == -1) index = seCurrentDeal->Value() - 1;
+    TDeal* deal = deals_->GetDeal(index);
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (!SeatShown(seat)) continue;
+        auto& labels = HandLabels[seat - 1];
+        if (!deal) {
+            for (QLabel* label : labels) label->clear();
+            continue;
+        }
+        // SuitTexts gives clubs, diamonds, hearts, spades; the labels run from spades.
+        const auto texts = deal->Hand(seat).SuitTexts();
+        for (int suit = 0; suit < 4; ++suit)
+            labels[suit]->setText(QString::fromStdString(texts[3 - suit]));
+    }
+}
+
+void TMainWindow::SetSeatVisible(int seat, bool visible) {
+    if (seat >= 1 && seat <= 4)
+        for (QLabel* label : HandLabels[seat - 1]) label->setVisible(visible);
+    DisplayDeal(-1);
+}
+
+void TMainWindow::seCurrentDealChange() { DisplayDeal(-1); }
+
+void TMainWindow::seKeyValueChange() { RandomSource.SetSeed(seKeyValue->Value()); }
+
+void TMainWindow::SetDealRange(int lowest, int highest) { seCurrentDeal->SetRange(lowest, highest); }
+
+void TMainWindow::ShowDealCount() { lTotal->setText(QString::number(deals_->Count())); }
+
+// Ctrl+Up and Ctrl+Down step through the deals with wrap-around; Shift or Alt
+// held as well change nothing. The key is consumed whether or not anything moved.
+bool TMainWindow::FormKeyDown(QKeyEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) return false;
+    if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) return false;
+    const int highest = seCurrentDeal->Highest();
+    const int value = seCurrentDeal->Value();
+    if (highest > 0) {
+        if (event->key() == Qt::Key_Up)
+            seCurrentDeal->SetValue(value < highest ? value + 1 : 1);
+        else
+            seCurrentDeal->SetValue(value > 1 ? value - 1 : highest);
+    }
+    return true;
+}
+
+bool TMainWindow::IsMenuShortcut(const QKeyEvent* event) const {
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier |
+                              Qt::MetaModifier);
+    const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(event->key())));
+    for (const QAction* action :
+         {itmOpenDeals, itmSaveDeals, itmPrintDeals, itmStatistics, itmClear, itmGenerate,
+          itmSeats[0], itmSeats[1], itmSeats[2], itmSeats[3], itmExit})
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    return false;
+}
+
+int TMainWindow::SeatOfHandLabel(QObject* object) const {
+    for (int seat = 1; seat <= 4; ++seat)
+        for (const QLabel* label : HandLabels[seat - 1])
+            if (label == object) return seat;
+    return 0;
+}
+
+void TMainWindow::ShowHandInfo(int seat) {
+    TDeal* deal = deals_->GetDeal(seCurrentDeal->Value() - 1);
+    if (!deal) return;
+    const QLabel* spades = HandLabels[seat - 1][0];
+    TDealInfo info(this);
+    info.ShowHand(deal->Hand(seat), QString::fromStdString(SeatName(seat)),
+                  x() + spades->x() + spades->width(), y() + spades->y());
+}
+
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Resize:
+            if (watched == centralWidget()) LayoutEditor();
+            break;
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress: {
+            // Key preview: the window's keys never reach the focused control.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || widget->window() != this) break;
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool navigation = (key->modifiers() & Qt::ControlModifier) &&
+                                    (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down);
+            if (!navigation && !IsMenuShortcut(key)) break;
+            if (event->type() == QEvent::ShortcutOverride) {
+                event->ignore();  // let the window's shortcuts have it
+                return true;
+            }
+            if (navigation) FormKeyDown(key);
+            return true;  // a disabled menu shortcut: swallowed
+        }
+        case QEvent::MouseButtonDblClick:
+            if (const int seat = SeatOfHandLabel(watched)) {
+                ShowHandInfo(seat);
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,130 @@
+// Clear, open and save deals; the Idle and Generating states; the requests
+// of a generator run and the end of a run.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "deals/DealCollection.h"
+#include "deals/FileError.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/NumberField.h"
+#include "mainwindow/TextFile.h"
+
+// The error offset counts characters of the editor's lines joined with
+// nothing between them; the caret goes to the same character in the editor.
+void TMainWindow::PutCaretAtJoinedOffset(int offset) {
+    QTextDocument* document = RichEdit->document();
+    int remaining = std::max(0, offset);
+    int position = document->characterCount() - 1;  // the end, when the offset lies beyond
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        int index = 0;  // UTF-16 index of the character `remaining` within this line
+        while (index < text.size() && remaining > 0) {
+            index += text[index].isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
+            --remaining;
+        }
+        if (index < text.size() || !block.next().isValid()) {
+            position = block.position() + index;
+            break;
+        }
+    }
+    QTextCursor cursor = RichEdit->textCursor();
+    cursor.setPosition(position);
+    RichEdit->setTextCursor(cursor);
+}
+
+void TMainWindow::SetState(TState state) {
+    state_ = state;
+    const bool idle = state == TState::Idle;
+    for (QMenu* menu : {DealsMenu, ConditionsMenu, ViewMenu}) {
+        menu->menuAction()->setEnabled(idle);
+        // The menus' own items too, so that their shortcuts rest as well.
+        for (QAction* action : menu->actions()) action->setEnabled(idle);
+    }
+    itmAbout->setEnabled(idle);
+    itmExit->setEnabled(idle);
+    for (QWidget* control : std::initializer_list<QWidget*>{ToolBar1, seTotal, seCurrentDeal,
+                                                            seKeyValue, RichEdit})
+        control->setEnabled(idle);
+    btnStop->setVisible(!idle);
+}
+
+void TMainWindow::ReportProgress(int32_t kept, int64_t dealt) {
+    // Stored only; a timer shows the latest counts about 30 times a second.
+    progressDealt_.store(dealt, std::memory_order_relaxed);
+    progressKept_.store(kept, std::memory_order_release);
+    if (std::this_thread::get_id() == guiThread_) ShowProgress();
+}
+
+void TMainWindow::ShowProgress() {
+    const int32_t kept = progressKept_.load(std::memory_order_acquire);
+    const int64_t dealt = progressDealt_.load(std::memory_order_relaxed);
+    lDealtTotal->setText(QStringLiteral("%1(%2)").arg(kept).arg(dealt));
+}
+
+void TMainWindow::GenerationFinished(int32_t kept, int32_t startCount) {
+    if (std::this_thread::get_id() == guiThread_) {
+        FinishRun(kept, startCount);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, kept, startCount] { FinishRun(kept, startCount); }, Qt::QueuedConnection);
+}
+
+void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
+    progressTimer_->stop();
+    ShowProgress();  // the final counts
+    if (kept > 0) {
+        SetDealRange(1, deals_->Count());
+        seCurrentDeal->SetValue(startCount + 1);
+        ShowDealCount();
+        DisplayDeal(-1);
+    }
+    SetState(TState::Idle);
+    StopRunAndWait();  // the run has ended: this only reclaims its thread
+}
+
+void TMainWindow::itmClearClick() {
+    deals_->Clear();
+    SetDealRange(0, 0);
+    seCurrentDeal->SetValue(0);
+    lTotal->setText(QStringLiteral("0"));
+    DisplayDeal(-1);
+}
+
+void TMainWindow::ShowFileError(const QString& text) { services_->ShowMessage(this, text); }
+
+void TMainWindow::itmOpenDealsClick() {
+    const int before = deals_->Count();
+    const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
+    if (fileName.isEmpty()) return;
+    try {
+        deals_->LoadFromFile(fileName.toStdString());
+    } catch (const TFileError& error) {
+        ShowFileError(QString::fromStdString(error.what()));  // what was read stays
+    }
+    if (deals_->Count() <= before) return;
+    SetDealRange(1, deals_->Count());
+    seCurrentDeal->SetValue(before + 1);
+    ShowDealCount();
+    DisplayDeal(-1);
+    dealsChooser_.Folder = FolderOfFile(fileName);
+}
+
+void TMainWindow::itmSaveDealsClick() {
+    if (deals_->Count() == 0) return;
+    const QString fileName = services_->ChooseFileToSave(this, dealsChooser_);
+    if (fileName.isEmpty()) return;
+    try {
+        deals_->SaveToFile(fileName.toStdString());
+        dealsChooser_.Folder = FolderOfFile(fileName);
+    } catch (const TFileError& error) {
+        ShowFileError(QString::fromStdString(error.what()));
+    }
+}

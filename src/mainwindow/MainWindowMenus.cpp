@@ -1,0 +1,150 @@
+// The menu bar and the toolbar of the main window.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ToolbarImages.h"
+
+namespace {
+
+QAction* MenuItem(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                  std::optional<TToolbarImage> image = std::nullopt) {
+    QAction* action = menu->addAction(caption);
+    action->setShortcut(shortcut);
+    if (image) action->setIcon(ToolbarImage(*image));
+    return action;
+}
+
+}  // namespace
+
+void TMainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    DealsMenu = bar->addMenu(QStringLiteral("Раздачи"));
+    itmOpenDeals = MenuItem(DealsMenu, QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                            TToolbarImage::Open);
+    itmSaveDeals = MenuItem(DealsMenu, QStringLiteral("Сохранить"),
+                            QKeySequence(Qt::CTRL | Qt::Key_V), TToolbarImage::Save);
+    itmPrintDeals = MenuItem(DealsMenu, QStringLiteral("Прсмотр/Печать"),
+                             QKeySequence(Qt::CTRL | Qt::Key_P), TToolbarImage::Print);
+    itmStatistics = MenuItem(DealsMenu, QStringLiteral("Статистика"),
+                             QKeySequence(Qt::CTRL | Qt::Key_I), TToolbarImage::Statistics);
+    DealsMenu->addSeparator();
+    itmClear = MenuItem(DealsMenu, QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_B),
+                        TToolbarImage::Clear);
+    itmGenerate = MenuItem(DealsMenu, QStringLiteral("Сгенерировать"),
+                           QKeySequence(Qt::CTRL | Qt::Key_G), TToolbarImage::Generate);
+
+    ConditionsMenu = bar->addMenu(QStringLiteral("Условия"));
+    itmOpenConditions =
+        MenuItem(ConditionsMenu, QStringLiteral("Открыть"), QKeySequence(), TToolbarImage::Open);
+    itmSaveConditions =
+        MenuItem(ConditionsMenu, QStringLiteral("Сохранить"), QKeySequence(), TToolbarImage::Save);
+
+    ViewMenu = bar->addMenu(QStringLiteral("Вид"));
+    const QString seatCaptions[4] = {"N", "E", "S", "W"};
+    const Qt::Key seatKeys[4] = {Qt::Key_N, Qt::Key_E, Qt::Key_S, Qt::Key_W};
+    for (int seat = 1; seat <= 4; ++seat) {
+        QAction* item =
+            MenuItem(ViewMenu, seatCaptions[seat - 1], QKeySequence(Qt::CTRL | seatKeys[seat - 1]));
+        item->setCheckable(true);
+        item->setChecked(true);
+        itmSeats[seat - 1] = item;
+        connect(item, &QAction::triggered, this, [this, seat](bool checked) {
+            SetSeatVisible(seat, checked);
+            tbSeats[seat - 1]->setChecked(checked);
+        });
+    }
+
+    itmAbout = bar->addAction(QStringLiteral("?"));
+    itmExit = bar->addAction(QStringLiteral("Выход"));
+    itmExit->setShortcut(QKeySequence(Qt::Key_F12));
+
+    connect(itmOpenDeals, &QAction::triggered, this, &TMainWindow::itmOpenDealsClick);
+    connect(itmSaveDeals, &QAction::triggered, this, &TMainWindow::itmSaveDealsClick);
+    connect(itmPrintDeals, &QAction::triggered, this, &TMainWindow::itmPrintClick);
+    connect(itmStatistics, &QAction::triggered, this, &TMainWindow::itmStatisticsClick);
+    connect(itmClear, &QAction::triggered, this, &TMainWindow::itmClearClick);
+    connect(itmGenerate, &QAction::triggered, this, &TMainWindow::itmGenerateClick);
+    connect(itmOpenConditions, &QAction::triggered, this, &TMainWindow::itmOpenConditionsClick);
+    connect(itmSaveConditions, &QAction::triggered, this, &TMainWindow::itmSaveConditionsClick);
+    connect(itmAbout, &QAction::triggered, this, &TMainWindow::itmAboutClick);
+    connect(itmExit, &QAction::triggered, this, &TMainWindow::itmExitClick);
+}
+
+void TMainWindow::BuildToolBar() {
+    auto* bar = new QToolBar(centralWidget());
+    ToolBar1 = bar;
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setGeometry(0, 0, width(), 29);
+
+    auto button = [bar](TToolbarImage image, const QString& tooltip) {
+        auto* tool = new QToolButton(bar);
+        tool->setIcon(ToolbarImage(image));
+        tool->setToolTip(tooltip);
+        tool->setAutoRaise(true);
+        bar->addWidget(tool);
+        return tool;
+    };
+    auto commandButton = [&](TToolbarImage image, const QString& tooltip, QAction* item) {
+        QToolButton* tool = button(image, tooltip);
+        connect(tool, &QToolButton::clicked, item, &QAction::trigger);
+        return tool;
+    };
+    auto gap = [bar](int width) {
+        auto* spacer = new QWidget(bar);
+        spacer->setFixedWidth(width);
+        bar->addWidget(spacer);
+    };
+    auto dropDown = [&](TToolbarImage image, const QString& tooltip, QMenu*& menu) {
+        QToolButton* tool = button(image, tooltip);
+        menu = new QMenu(tool);
+        tool->setMenu(menu);
+        tool->setPopupMode(QToolButton::InstantPopup);
+        return tool;
+    };
+
+    tbOpenDeals = commandButton(TToolbarImage::Open, QStringLiteral("Загрузить раздачи из файла"),
+                                itmOpenDeals);
+    tbSaveDeals = commandButton(TToolbarImage::Save, QStringLiteral("Сохранить раздачи в файле"),
+                                itmSaveDeals);
+    tbPrintDeals =
+        commandButton(TToolbarImage::Print, QStringLiteral("Печать раздач"), itmPrintDeals);
+    ToolButton1 =
+        commandButton(TToolbarImage::Statistics, QStringLiteral("Статистика"), itmStatistics);
+    gap(8);
+    tbClear =
+        commandButton(TToolbarImage::Clear, QStringLiteral("Удалить текущие раздачи"), itmClear);
+    tbGenerate =
+        commandButton(TToolbarImage::Generate, QStringLiteral("Запустить генератор"), itmGenerate);
+    gap(13);
+    tbOpenConditions = commandButton(
+        TToolbarImage::Open, QStringLiteral("Загрузить условия из файла"), itmOpenConditions);
+    tnSaveConditions = commandButton(
+        TToolbarImage::Save, QStringLiteral("Сохранить условия в файле"), itmSaveConditions);
+    gap(8);
+    tbInsertFunction =
+        dropDown(TToolbarImage::Function, QStringLiteral("Вставить функцию"), FunctionMenu);
+    tbOperator = dropDown(TToolbarImage::Operator, QStringLiteral("Вставить оператор"), OperatorMenu);
+    tbConst = dropDown(TToolbarImage::Constant, QStringLiteral("Вставить константу"), ConstantMenu);
+    gap(13);
+    const TToolbarImage seatImages[4] = {TToolbarImage::North, TToolbarImage::East,
+                                         TToolbarImage::South, TToolbarImage::West};
+    const char* const seatNames[4] = {"tbNorth", "tbEast", "tbSouth", "tbWest"};
+    for (int seat = 1; seat <= 4; ++seat) {
+        QToolButton* toggle = button(seatImages[seat - 1], QString());
+        toggle->setObjectName(QLatin1String(seatNames[seat - 1]));
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        tbSeats[seat - 1] = toggle;
+        connect(toggle, &QToolButton::clicked, this, [this, seat](bool pressed) {
+            SetSeatVisible(seat, pressed);
+            itmSeats[seat - 1]->setChecked(pressed);
+        });
+    }
+}

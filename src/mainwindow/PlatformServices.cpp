@@ -1,0 +1,49 @@
+#include "mainwindow/PlatformServices.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QThread>
+#include <QWidget>
+
+void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
+    const QString title = parent ? parent->window()->windowTitle() : QApplication::applicationName();
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+namespace {
+QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, QString(), chooser.Folder, chooser.Filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(chooser.DefaultSuffix);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+}  // namespace
+
+QString TDesktopServices::ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) {
+    return RunChooser(parent, chooser, QFileDialog::AcceptOpen);
+}
+
+QString TDesktopServices::ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) {
+    return RunChooser(parent, chooser, QFileDialog::AcceptSave);
+}
+
+TMessageBoxSink::TMessageBoxSink(TPlatformServices& services, QWidget* parent)
+    : services_(services), parent_(parent), previous_(SetMessageSink(this)) {}
+
+TMessageBoxSink::~TMessageBoxSink() { SetMessageSink(previous_); }
+
+void TMessageBoxSink::Show(const std::string& message, int32_t) {
+    const QString text = QString::fromStdString(message);
+    if (QThread::currentThread() == parent_->thread()) {
+        services_.ShowMessage(parent_, text);
+        return;
+    }
+    // A message from another thread waits for the GUI thread; the caller goes on.
+    QMetaObject::invokeMethod(
+        parent_, [this, text] { services_.ShowMessage(parent_, text); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// What the main window asks of the desktop: message boxes and file choosers.
+// Tests install their own answers; the program uses TDesktopServices.
+#include <QString>
+
+#include "language/MessageSink.h"
+
+class QWidget;
+
+// One pair of file choosers: its filter, default extension and starting folder.
+struct TFileChooser {
+    QString Filter;         // for example "Раздачи (*.dls);;Все файлы (*)"
+    QString DefaultSuffix;  // added when the typed name has no extension
+    QString Folder;         // where the chooser starts; follows the last file used
+};
+
+class TPlatformServices {
+public:
+    virtual ~TPlatformServices() = default;
+    // A modal message box with an OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // The chosen existing file, or an empty text when the user cancelled.
+    virtual QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) = 0;
+    // The chosen file name (overwriting confirmed), or an empty text.
+    virtual QString ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) = 0;
+};
+
+// QMessageBox and QFileDialog.
+class TDesktopServices : public TPlatformServices {
+public:
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) override;
+    QString ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) override;
+};
+
+// The core's messages shown by the platform's message box, on the GUI thread.
+// Installs itself for its lifetime and restores the sink it replaced.
+class TMessageBoxSink : public TMessageSink {
+public:
+    TMessageBoxSink(TPlatformServices& services, QWidget* parent);
+    ~TMessageBoxSink() override;
+    void Show(const std::string& message, int32_t position) override;
+
+private:
+    TPlatformServices& services_;
+    QWidget* parent_;
+    TMessageSink* previous_;
+};

@@ -1,0 +1,37 @@
+#include "mainwindow/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+QString DecodeWindows1251(const QByteArray& bytes) {
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+}
+
+QByteArray EncodeWindows1251(const QString& text) {
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+QStringList DecodeWindows1251Lines(const QByteArray& bytes) {
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const bool lastLine = end < 0;
+        if (lastLine) end = bytes.size();
+        qsizetype lineEnd = end;
+        if (!lastLine && lineEnd > start && bytes[lineEnd - 1] == '\r') --lineEnd;
+        lines.append(DecodeWindows1251(bytes.mid(start, lineEnd - start)));
+        start = end + 1;
+    }
+    return lines;
+}
+
+QString FolderOfFile(const QString& fileName) {
+    const QString absolute = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    const qsizetype separator = absolute.lastIndexOf(QDir::separator());
+    return separator < 0 ? QString() : absolute.left(separator + 1);
+}

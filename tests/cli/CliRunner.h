@@ -1,0 +1,88 @@
+#pragma once
+// Runs the korvana-cli program without a shell: arguments are passed as they
+// are, stdout and stderr are caught in files of a temporary folder, and the
+// program can be interrupted (SIGINT) once its stderr has shown something.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct TCliRun {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+
+    // The stderr lines, without their line ends.
+    std::vector<std::string> ErrLines() const { return SplitAtNewlines(Err); }
+    std::vector<std::string> OutLines() const { return SplitAtNewlines(Out); }
+    std::string LastErrLine() const {
+        auto lines = ErrLines();
+        return lines.empty() ? std::string() : lines.back();
+    }
+
+    static std::vector<std::string> SplitAtNewlines(const std::string& text) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        if (start < text.size()) lines.push_back(text.substr(start));
+        return lines;
+    }
+};
+
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// interruptAfter: when not zero, SIGINT is sent once that much time has passed
+// since the program first wrote to stderr (or since its start, if it never does).
+inline TCliRun RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) {
+    const std::filesystem::path outFile = folder / "stdout.txt";
+    const std::filesystem::path errFile = folder / "stderr.txt";
+    std::vector<std::string> all = {KORVANA_CLI_PATH};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    TCliRun run;
+    pid_t child = ::fork();
+    if (child < 0) return run;
+    if (child == 0) {
+        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int in = ::open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0) ::_exit(127);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    if (interruptAfter.count() > 0) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::error_code ignored;
+            if (std::filesystem::file_size(errFile, ignored) > 0) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::this_thread::sleep_for(interruptAfter);
+        ::kill(child, SIGINT);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Out = ReadWholeFile(outFile);
+    run.Err = ReadWholeFile(errFile);
+    return run;
+}

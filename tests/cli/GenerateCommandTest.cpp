@@ -1,0 +1,259 @@
+// Runs `korvana-cli generate` and `korvana-cli check` as a user would.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "deals/Deal.h"
+#include "deals/RandomSource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string OpeningCondition = "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)";
+
+class CliGenerate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("korvana-generate-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    TCliRun Run(const std::vector<std::string>& args,
+                std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) {
+        return RunCli(folder, args, interruptAfter);
+    }
+
+    // A conditions file with the given header and lines, in Windows-1251.
+    std::string WriteConditions(const std::string& name, const std::string& header,
+                                const std::vector<std::string>& lines1251) {
+        std::string path = (folder / name).string();
+        std::ofstream out(path, std::ios::binary);
+        out << header << "\r\n";
+        for (const std::string& line : lines1251) out << line << "\r\n";
+        return path;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(CliGenerate, KeyOneGivesTheFirstDealsOfTheKey) {
+    TCliRun run = Run({"generate", "--key", "1", "--count", "3"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    auto lines = run.OutLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "N 7532.A6.Q2.KJ842 E K.842.KJ753.T975 S QJT964.J5.AT8.Q6 W A8.KQT973.964.A3");
+    EXPECT_EQ(lines[1].substr(0, 19), "N Q42.AT865.QJ6.T7 ");
+    EXPECT_EQ(run.Err, "3(3)\n");
+
+    TCliRun asLines = Run({"generate", "--key", "1", "--count", "3", "--format", "lines", "--threads", "2"});
+    EXPECT_EQ(asLines.ExitCode, 0) << asLines.Err;
+    uint32_t seed = 1;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 3; ++i) {
+        TDeal deal;
+        deal.DealFromSeed(seed);
+        expected.push_back(deal.ToText());
+    }
+    EXPECT_EQ(asLines.OutLines(), expected);
+    EXPECT_EQ(asLines.LastErrLine(), "3(3)");
+}
+
+// The deals, their order and kept(dealt) do not depend on the thread count.
+TEST_F(CliGenerate, OneAndTwoThreadsPrintTheSameDeals) {
+    struct TCase {
+        std::string key, count, condition;
+    };
+    for (const TCase& c : {TCase{"1", "25", OpeningCondition}, TCase{"-123456", "2000", ""},
+                           TCase{"987654321", "400", "NOT (HCP(N) < 10) AND Suits(S, 1, 4, -1, -1, -1)"}}) {
+        SCOPED_TRACE(c.key);
+        std::vector<std::string> common = {"generate", "--key", c.key, "--count", c.count, "--format", "lines"};
+        if (!c.condition.empty()) {
+            common.push_back("--condition");
+            common.push_back(c.condition);
+        }
+        auto withThreads = [&](const char* threads) {
+            auto args = common;
+            args.push_back("--threads");
+            args.push_back(threads);
+            return Run(args);
+        };
+        TCliRun one = withThreads("1");
+        TCliRun two = withThreads("2");
+        EXPECT_EQ(one.ExitCode, 0) << one.Err;
+        EXPECT_EQ(two.ExitCode, 0) << two.Err;
+        EXPECT_EQ(one.OutLines().size(), static_cast<size_t>(std::stoi(c.count)));
+        EXPECT_EQ(one.Out, two.Out);
+        EXPECT_EQ(one.LastErrLine(), two.LastErrLine());
+    }
+}
+
+TEST_F(CliGenerate, MaxDealtEndsAConditionThatNoDealMeets) {
+    TCliRun run = Run({"generate", "--key", "5", "--condition", "Range(North, 20, 10)", "--max-dealt", "5000"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "0(5000)\n");
+}
+
+TEST_F(CliGenerate, ClockSeedIsPrintedAndRepeatsTheRun) {
+    TCliRun first = Run({"generate", "--count", "2", "--format", "lines"});
+    EXPECT_EQ(first.ExitCode, 0) << first.Err;
+    auto err = first.ErrLines();
+    ASSERT_EQ(err.size(), 2u);
+    ASSERT_EQ(err[0].rfind("seed ", 0), 0u);
+    std::string key = err[0].substr(5);
+    if (key == "0") GTEST_SKIP() << "seeded at midnight exactly";
+    TCliRun again = Run({"generate", "--key", key, "--count", "2", "--format", "lines"});
+    EXPECT_EQ(again.Out, first.Out);
+}
+
+TEST_F(CliGenerate, OutWritesTheDealsFile) {
+    std::string file = (folder / "kept.dls").string();
+    TCliRun run = Run({"generate", "--key", "77", "--count", "4", "--format", "lines", "--out", file,
+                       "--condition", "HCP(S) > 12"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    std::string expected = "This is Deals File of Tavex's Bridge Generator\r\n";
+    for (const std::string& line : run.OutLines()) expected += line + "\r\n";
+    EXPECT_EQ(ReadWholeFile(file), expected);
+
+    // The save command passes over a folder that does not exist in silence; a
+    // script must hear of it.
+    std::string nowhere = (folder / "missing" / "x.dls").string();
+    TCliRun missing = Run({"generate", "--key", "77", "--out", nowhere});
+    EXPECT_EQ(missing.ExitCode, 4);
+    EXPECT_NE(missing.Err.find("No such file or directory"), std::string::npos) << missing.Err;
+    EXPECT_EQ(missing.LastErrLine(), "1(1)");
+
+    // No kept deal still gives a deals file, with its header alone, in place of
+    // an older one.
+    TCliRun none = Run({"generate", "--key", "77", "--out", file, "--condition", "Range(N, 20, 10)",
+                        "--max-dealt", "10"});
+    EXPECT_EQ(none.ExitCode, 0) << none.Err;
+    EXPECT_EQ(ReadWholeFile(file), "This is Deals File of Tavex's Bridge Generator\r\n");
+
+    fs::create_directories(folder / "locked");
+    fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) {
+        TCliRun denied = Run({"generate", "--key", "77", "--out", (folder / "locked" / "x.dls").string()});
+        EXPECT_EQ(denied.ExitCode, 4);
+        EXPECT_NE(denied.Err.find("Permission denied"), std::string::npos) << denied.Err;
+        EXPECT_EQ(denied.LastErrLine(), "1(1)");
+    }
+    fs::permissions(folder / "locked", fs::perms::owner_all);
+}
+
+TEST_F(CliGenerate, CtrlCStopsTheRunAndStillWritesTheKeptDeals) {
+    TCliRun run = Run({"generate", "--count", "9999999", "--format", "lines", "--condition", "HCP(North) >= 21"},
+                      std::chrono::milliseconds(300));
+    EXPECT_EQ(run.ExitCode, 130) << run.Err;
+    std::string last = run.LastErrLine();
+    size_t open = last.find('(');
+    ASSERT_NE(open, std::string::npos) << last;
+    int kept = std::stoi(last.substr(0, open));
+    long long dealt = std::stoll(last.substr(open + 1));
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(dealt, kept);
+    EXPECT_EQ(run.OutLines().size(), static_cast<size_t>(kept));
+}
+
+TEST_F(CliGenerate, ConditionErrorsRefuseTheRun) {
+    TCliRun run = Run({"generate", "--key", "1", "--condition", "HCP(N) >"});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "error at 7: Пропущено выражение\nHCP(N) >\n       ^\n");
+
+    TCliRun blank = Run({"generate", "--condition", "   "});
+    EXPECT_EQ(blank.ExitCode, 3);
+    EXPECT_EQ(blank.Out, "");
+}
+
+struct TCheckCase {
+    std::string condition;
+    int exitCode;
+    std::string err;  // exact stderr; stdout is "ok\n" exactly when the exit code is 0
+};
+
+class CliCheck : public CliGenerate, public ::testing::WithParamInterface<TCheckCase> {};
+
+TEST_P(CliCheck, PrintsOkOrTheErrorWithACaret) {
+    const TCheckCase& c = GetParam();
+    TCliRun run = Run({"check", "--condition", c.condition});
+    EXPECT_EQ(run.ExitCode, c.exitCode);
+    EXPECT_EQ(run.Out, c.exitCode == 0 ? "ok\n" : "");
+    EXPECT_EQ(run.Err, c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, CliCheck,
+    ::testing::Values(
+        TCheckCase{OpeningCondition, 0, ""}, TCheckCase{"", 0, ""}, TCheckCase{"TRUE", 0, ""},
+        TCheckCase{"HCP(N) >= 12 AND HCP(S) >= 12", 3,
+                   "error at 10: Несоответствие типов: требуется \"Логический\"\n"
+                   "HCP(N) >= 12 AND HCP(S) >= 12\n          ^\n"},
+        TCheckCase{"hcp(n) > пять", 3,
+                   "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"\nhcp(n) > пять\n         ^\n"},
+        TCheckCase{"SuitLength(N)", 3,
+                   "error at 12: Пропущен параметр (Macть)\nSuitLength(N)\n            ^\n"},
+        TCheckCase{"\tHCP(N) 5", 3, "error at 0: Нераспознанный идентификатор: \"\tHCP\"\n\tHCP(N) 5\n^\n"},
+        TCheckCase{"  ", 3, "korvana-cli: the condition is blank\n"}));
+
+TEST_F(CliGenerate, ConditionsFileIsReadAsWindows1251WithItsHeader) {
+    const std::string header = "This is Conditions File of Tavex's Bridge Generator";
+    // Lines are joined with nothing between them.
+    std::string good = WriteConditions("good.cnd", header, {"(HCP(North)>12) ", "AND Balanced(North)"});
+    TCliRun ok = Run({"check", "--condition-file", good});
+    EXPECT_EQ(ok.ExitCode, 0) << ok.Err;
+    EXPECT_EQ(ok.Out, "ok\n");
+    TCliRun generated = Run({"generate", "--key", "3", "--count", "2", "--condition-file", good});
+    EXPECT_EQ(generated.ExitCode, 0) << generated.Err;
+    EXPECT_EQ(generated.OutLines().size(), 2u);
+
+    // "HCP(N) > ПЯТЬ" in Windows-1251.
+    std::string cyrillic = WriteConditions("cyrillic.cnd", header, {"HCP(N) > \xCF\xDF\xD2\xDC"});
+    TCliRun wrong = Run({"check", "--condition-file", cyrillic});
+    EXPECT_EQ(wrong.ExitCode, 3);
+    EXPECT_EQ(wrong.ErrLines().front(), "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"");
+
+    std::string joined = WriteConditions("joined.cnd", header, {"HCP(North)>12", "AND Balanced(North)"});
+    TCliRun joinedRun = Run({"check", "--condition-file", joined});
+    EXPECT_EQ(joinedRun.ExitCode, 3);
+    EXPECT_EQ(joinedRun.ErrLines().front(), "error at 11: Нераспознанный идентификатор: \"12AND\"");
+
+    std::string other = WriteConditions("other.cnd", "This is Conditions File of Tavex's Bridge Generatox", {"TRUE"});
+    TCliRun refused = Run({"check", "--condition-file", other});
+    EXPECT_EQ(refused.ExitCode, 4);
+    EXPECT_EQ(refused.Err, "korvana-cli: Файл " + fs::absolute(other).string() + " не содержит условия\n");
+
+    TCliRun missing = Run({"generate", "--condition-file", (folder / "none.cnd").string()});
+    EXPECT_EQ(missing.ExitCode, 4);
+    EXPECT_NE(missing.Err.find("none.cnd"), std::string::npos) << missing.Err;
+}
+
+TEST_F(CliGenerate, BadUsageExitsWithTwoAndTheUsage) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"generate", "--count", "0"},
+             {"generate", "--count", "10000000"},
+             {"generate", "--count", "12x"},
+             {"generate", "--key"},
+             {"generate", "--format", "pbn"},
+             {"generate", "--condition", "TRUE", "--condition-file", "x.cnd"},
+             {"generate", "--threads", "0"},
+             {"generate", "extra"},
+             {"check"},
+             {"check", "--condition", "TRUE", "--count", "3"}}) {
+        TCliRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 2) << args.back();
+        EXPECT_NE(run.Err.find("usage"), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Out, "");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,306 @@
+// Generate and stop, clear, open and save deals, the conditions file, and
+// closing the window during a run: real generator runs on a worker thread.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QToolButton>
+
+#include "mainwindow/NumberField.h"
+#include "WindowTestSupport.h"
+
+namespace {
+QStringList DealLines(TDeals& deals, int from = 0) {
+    QStringList lines;
+    for (int index = from; index < deals.Count(); ++index)
+        lines.append(QString::fromStdString(deals.GetDeal(index)->ToText()));
+    return lines;
+}
+QStringList DealLines(const std::vector<TDeal>& deals) {
+    QStringList lines;
+    for (const TDeal& deal : deals) lines.append(QString::fromStdString(deal.ToText()));
+    return lines;
+}
+constexpr int RunTimeout = 20000;
+}  // namespace
+
+#if __has_include("deals/Generator.cpp")
+#define REQUIRE_GENERATOR()
+#else
+#define REQUIRE_GENERATOR() QSKIP("the generator engine is not part of this build yet")
+#endif
+
+class TCommandsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TWindowFixture> fixture_;
+    std::unique_ptr<TMainWindow> window_;
+
+    // Deals of a key value added as a command would add them.
+    void AddDeals(int key, int count) {
+        for (const TDeal& deal : DealsOfKey(key, count)) window_->Deals().Add(deal);
+        window_->seCurrentDeal->SetRange(1, window_->Deals().Count());
+        window_->seCurrentDeal->SetValue(1);
+    }
+
+    void Generate(int total, const QString& condition = {}) {
+        window_->RichEdit->setPlainText(condition);
+        window_->seTotal->SetValue(total);
+        window_->itmGenerateClick();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
+    }
+
+    // Every control the Generating state disables, and whether each is enabled.
+    QList<bool> RunControlsEnabled() {
+        QList<bool> enabled;
+        for (QMenu* menu : {window_->DealsMenu, window_->ConditionsMenu, window_->ViewMenu})
+            enabled.append(menu->menuAction()->isEnabled());
+        for (QAction* item : {window_->itmAbout, window_->itmExit, window_->itmGenerate})
+            enabled.append(item->isEnabled());
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 window_->ToolBar1, window_->seTotal, window_->seCurrentDeal, window_->seKeyValue,
+                 window_->RichEdit})
+            enabled.append(control->isEnabled());
+        return enabled;
+    }
+
+private slots:
+    void init() {
+        fixture_ = std::make_unique<TWindowFixture>();
+        window_ = fixture_->Open();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() {
+        window_.reset();
+        fixture_.reset();
+    }
+
+    void EmptyConditionKeepsTheFirstDealsOfTheKey() {
+        REQUIRE_GENERATOR();
+        const std::vector<TDeal> expected = DealsOfKey(1, 5);
+        window_->seKeyValue->SetValue(1);
+        Generate(3);
+        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("3(3)"));
+        QCOMPARE(DealLines(window_->Deals()), DealLines(expected).mid(0, 3));
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("3"));
+        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(SeatText(*window_, 1), QStringLiteral("7532 A6 Q2 KJ842"));
+        QCOMPARE(SeatText(*window_, 2), QStringLiteral("K 842 KJ753 T975"));
+        QCOMPARE(SeatText(*window_, 3), QStringLiteral("QJT964 J5 AT8 Q6"));
+        QCOMPARE(SeatText(*window_, 4), QStringLiteral("A8 KQT973 964 A3"));
+        QVERIFY(window_->btnStop->isHidden());
+        // A second run appends and continues the same random sequence.
+        Generate(2);
+        QCOMPARE(window_->Deals().Count(), 5);
+        QCOMPARE(DealLines(window_->Deals(), 3), DealLines(expected).mid(3, 2));
+        QCOMPARE(window_->seCurrentDeal->Value(), 4);
+        QCOMPARE(window_->seCurrentDeal->Highest(), 5);
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("2(2)"));
+    }
+
+    void RefusedConditionPutsTheCaretOnTheError_data() {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<int>("line");    // of the editor, from 0
+        QTest::addColumn<int>("column");  // within that line
+        QTest::newRow("12AND across two lines") << "HCP(North)>12\nAND Balanced(North)" << 0 << 11;
+        QTest::newRow("12AND on the second and third lines")
+            << "HCP(North)>=10 AND \nHCP(South)>12\nAND Balanced(South)" << 1 << 11;
+        QTest::newRow("not a truth value") << "HCP(North)" << 0 << 0;
+    }
+    void RefusedConditionPutsTheCaretOnTheError() {
+        REQUIRE_GENERATOR();
+        QFETCH(QString, condition);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        window_->Deals().Add(DealsOfKey(3, 1)[0]);
+        window_->RichEdit->setPlainText(condition);
+        window_->RichEdit->moveCursor(QTextCursor::End);
+        window_->itmGenerateClick();
+        QVERIFY(window_->State() == TMainWindow::TState::Idle);
+        QCOMPARE(fixture_->services->messages.size(), 1);
+        QCOMPARE(window_->Deals().Count(), 1);
+        QVERIFY(window_->RichEdit->hasFocus());
+        const QTextCursor caret = window_->RichEdit->textCursor();
+        QVERIFY(!caret.hasSelection());
+        QCOMPARE(caret.blockNumber(), line);
+        QCOMPARE(caret.positionInBlock(), column);
+        if (condition == "HCP(North)")
+            QCOMPARE(fixture_->services->messages[0],
+                     QStringLiteral("Несоответствие типов: требуется \"Логический\""));
+        else
+            QVERIFY(fixture_->services->messages[0].contains("12AND"));
+        QVERIFY(window_->lDealtTotal->text().isEmpty());
+    }
+
+    void StopEndsAnEndlessRun() {
+        REQUIRE_GENERATOR();
+        window_->Deals().Add(DealsOfKey(2, 1)[0]);
+        window_->seCurrentDeal->SetRange(1, 1);
+        window_->seCurrentDeal->SetValue(1);
+        window_->lTotal->setText("1");
+        const QList<bool> allEnabled(11, true);
+        QCOMPARE(RunControlsEnabled(), allEnabled);
+        window_->RichEdit->setPlainText("Range(North,20,10)");
+        window_->itmGenerateClick();
+        QVERIFY(window_->State() == TMainWindow::TState::Generating);
+        QCOMPARE(RunControlsEnabled(), QList<bool>(11, false));
+        QVERIFY(window_->seColumnsCount->isEnabled());
+        QVERIFY(!window_->btnStop->isHidden());
+        // The window's keys rest while it runs, and never reach a control.
+        QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
+        QTest::keyClick(window_.get(), Qt::Key_B, Qt::ControlModifier);
+        QTest::qWait(100);
+        QCOMPARE(window_->Deals().Count(), 1);
+        window_->btnStop->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
+        QCOMPARE(RunControlsEnabled(), allEnabled);
+        QVERIFY(window_->btnStop->isHidden());
+        QCOMPARE(window_->Deals().Count(), 1);
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("1"));
+        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        const QString progress = window_->lDealtTotal->text();
+        QVERIFY2(progress.startsWith("0(") && progress != "0(0)", qPrintable(progress));
+    }
+
+    void ChangingTheColumnCountReseeds() {
+        REQUIRE_GENERATOR();
+        window_->seKeyValue->SetValue(7);
+        window_->seColumnsCount->SetValue(3);
+        Generate(2);
+        const QStringList first = DealLines(window_->Deals());
+        window_->seColumnsCount->SetValue(4);
+        Generate(2);
+        QCOMPARE(DealLines(window_->Deals(), 2), first);
+        Generate(2);  // nothing touched: the sequence goes on
+        QVERIFY(DealLines(window_->Deals(), 4) != first);
+    }
+
+    void LongRunShowsTheFinalCounts() {
+        REQUIRE_GENERATOR();
+        window_->tbSeats[0]->click();  // a run shows its deals while a seat is shown
+        Generate(200000);
+        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("200000(200000)"));
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("200000"));
+        QCOMPARE(SeatText(*window_, 2), HandText(*window_->Deals().GetDeal(0), 2));
+    }
+
+    void ClearEmptiesTheCollection() {
+        AddDeals(5, 4);
+        window_->lDealtTotal->setText("4(4)");
+        window_->itmClearClick();
+        QCOMPARE(window_->Deals().Count(), 0);
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("0"));
+        QCOMPARE(window_->seCurrentDeal->Text(), QStringLiteral("0"));
+        QVERIFY(!window_->seCurrentDeal->HasRange());
+        QCOMPARE(SeatText(*window_, 4), QStringLiteral("   "));
+        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("4(4)"));
+    }
+
+    void SaveAndOpenDeals() {
+        auto& services = *fixture_->services;
+        window_->itmSaveDealsClick();  // no deals: no chooser
+        QVERIFY(services.savedIn.isEmpty());
+        AddDeals(6, 3);
+        const QStringList generated = DealLines(window_->Deals());
+        const QString fileName = fixture_->folder.filePath("three.dls");
+        services.answers = {fileName};
+        window_->itmSaveDealsClick();
+        QCOMPARE(services.messages.size(), 1);  // the collection's own confirmation
+        QVERIFY(QFile::exists(fileName));
+        window_->seCurrentDeal->SetValue(2);
+        services.answers = {fileName};
+        window_->itmOpenDealsClick();
+        QCOMPARE(window_->Deals().Count(), 6);
+        QCOMPARE(DealLines(window_->Deals(), 3), generated);
+        QCOMPARE(window_->seCurrentDeal->Value(), 4);
+        QCOMPARE(window_->seCurrentDeal->Highest(), 6);
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("6"));
+        QCOMPARE(SeatText(*window_, 1), HandText(*window_->Deals().GetDeal(3), 1));
+        window_->itmOpenDealsClick();  // cancelled
+        QCOMPARE(services.openedIn.last(), fixture_->folder.path() + "/");
+        QCOMPARE(window_->Deals().Count(), 6);
+    }
+
+    void RefusedAndFailingDealsFilesChangeNothing() {
+        auto& services = *fixture_->services;
+        const QString refused = fixture_->folder.filePath("other.dls");
+        QFile file(refused);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("This is Deals File of Tavex's Bridge Generator \r\n");
+        file.close();
+        AddDeals(8, 2);
+        services.answers = {refused};
+        window_->itmOpenDealsClick();
+        QCOMPARE(window_->Deals().Count(), 2);
+        QCOMPARE(services.messages.size(), 1);
+        QVERIFY(services.messages[0].endsWith(" не содержит раздачи"));
+        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        window_->itmOpenDealsClick();
+        QCOMPARE(services.openedIn.last(), QString());  // the folder did not follow
+        // A file-system failure is shown with the system's text; the program goes on.
+        QVERIFY(QDir(fixture_->folder.path()).mkdir("taken.dls"));
+        services.answers = {fixture_->folder.filePath("taken.dls")};
+        window_->itmSaveDealsClick();
+        QCOMPARE(services.messages.size(), 2);
+        QVERIFY(services.messages[1].contains("taken.dls"));
+        QVERIFY(window_->State() == TMainWindow::TState::Idle);
+    }
+
+    void ConditionsFiles() {
+        auto& services = *fixture_->services;
+        window_->itmSaveConditionsClick();  // an empty editor: no chooser
+        QVERIFY(services.savedIn.isEmpty());
+        window_->RichEdit->setPlainText("HCP(North) >= 12\nAND SuitLength(South, Spades) >= 5");
+        const QString fileName = fixture_->folder.filePath("open1nt.cnd");
+        services.answers = {fileName};
+        window_->itmSaveConditionsClick();
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("This is Conditions File of Tavex's Bridge Generator\r\n"
+                                            "HCP(North) >= 12\r\nAND SuitLength(South, Spades) >= 5\r\n"));
+        file.close();
+        window_->RichEdit->clear();
+        services.answers = {fileName};
+        window_->itmOpenConditionsClick();
+        QCOMPARE(window_->ConditionLines(),
+                 (QStringList{"HCP(North) >= 12", "AND SuitLength(South, Spades) >= 5"}));
+        window_->itmOpenConditionsClick();  // cancelled; the chooser starts where the file was
+        QCOMPARE(services.openedIn.last(), fixture_->folder.path() + "/");
+
+        const QString wrong = fixture_->folder.filePath("wrong.cnd");
+        QFile wrongFile(wrong);
+        QVERIFY(wrongFile.open(QIODevice::WriteOnly));
+        wrongFile.write("This is Conditions File of Tavex's Bridge Generatos\r\nHCP(East)>3\r\n");
+        wrongFile.close();
+        window_->RichEdit->setPlainText("kept");
+        services.answers = {wrong};
+        window_->itmOpenConditionsClick();
+        QCOMPARE(services.messages, QStringList{"Файл " + wrong + " не содержит условия"});
+        QCOMPARE(window_->RichEdit->toPlainText(), QStringLiteral("kept"));
+    }
+
+    void ClosingDuringARunStopsItBeforeTheSetupIsWritten() {
+        REQUIRE_GENERATOR();
+        window_->seTotal->SetValue(9999999);
+        window_->itmGenerateClick();
+        QVERIFY(window_->State() == TMainWindow::TState::Generating);
+        QTest::qWait(50);
+        window_->close();
+        window_.reset();  // stops the run, waits for it, writes the setup file
+        QFile file(fixture_->SetupFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QVERIFY(lines.size() > 5);  // the deals kept before the close are saved
+        QCOMPARE(lines.last(), QByteArray());
+        QCOMPARE(lines[lines.size() - 2], QByteArray("[Conditions]\r"));
+        window_ = fixture_->Open();
+        QCOMPARE(window_->Deals().Count(), int(lines.size()) - 5);
+    }
+};
+
+QTEST_MAIN(TCommandsTest)
+#include "CommandsTest.moc"

@@ -1,0 +1,215 @@
+// Start-up defaults, menus and toolbar, and the setup file kept between runs.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "mainwindow/NumberField.h"
+#include "WindowTestSupport.h"
+
+class TMainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void DefaultsWithoutSetupFile() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Korvana"));
+        QCOMPARE(window->pos(), QPoint(131, 134));
+        for (int seat = 1; seat <= 4; ++seat) {
+            QVERIFY(window->SeatShown(seat));
+            QVERIFY(window->itmSeats[seat - 1]->isChecked());
+            for (QLabel* label : window->HandLabels[seat - 1]) QVERIFY(!label->isHidden());
+        }
+        QCOMPARE(window->seKeyValue->Text(), QStringLiteral("0"));
+        QCOMPARE(window->seTotal->Text(), QStringLiteral("1"));
+        QCOMPARE(window->seColumnsCount->Text(), QStringLiteral("5"));
+        QCOMPARE(window->seCurrentDeal->Text(), QStringLiteral("0"));
+        QCOMPARE(window->seCurrentDeal->HasRange(), false);
+        QCOMPARE(window->seTotal->Lowest(), 1);
+        QCOMPARE(window->seTotal->Highest(), 9999999);
+        QCOMPARE(window->Deals().Count(), 0);
+        QVERIFY(window->RichEdit->toPlainText().isEmpty());
+        QVERIFY(window->lTotal->text().isEmpty());
+        QVERIFY(window->lDealtTotal->text().isEmpty());
+        QVERIFY(window->btnStop->isHidden());
+        QVERIFY(window->State() == TMainWindow::TState::Idle);
+        QCOMPARE(window->seCurrentDeal->toolTip(), QStringLiteral("Ctrl-Up / Ctrl-Down"));
+        QCOMPARE(window->RichEdit->geometry(), QRect(16, 266, 505, 89));
+        QVERIFY(fixture.services->messages.isEmpty());
+    }
+
+    void MenusAndShortcuts() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        QStringList captions;
+        for (QAction* action : window->menuBar()->actions()) captions.append(action->text());
+        QCOMPARE(captions, (QStringList{"Раздачи", "Условия", "Вид", "?", "Выход"}));
+        QStringList items;
+        for (QAction* action : window->DealsMenu->actions())
+            items.append(action->text() + u'=' + action->shortcut().toString());
+        QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
+                                     "Статистика=Ctrl+I", "=", "Очистить=Ctrl+B",
+                                     "Сгенерировать=Ctrl+G"}));
+        items.clear();
+        for (QAction* action : window->ViewMenu->actions())
+            items.append(action->text() + u'=' + action->shortcut().toString());
+        QCOMPARE(items, (QStringList{"N=Ctrl+N", "E=Ctrl+E", "S=Ctrl+S", "W=Ctrl+W"}));
+        QCOMPARE(window->itmExit->shortcut(), QKeySequence(Qt::Key_F12));
+        QCOMPARE(window->tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
+        QCOMPARE(window->tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));
+        for (QToolButton* dropDown : {window->tbInsertFunction, window->tbOperator, window->tbConst})
+            QVERIFY(dropDown->menu() != nullptr);
+        for (QToolButton* toggle : window->tbSeats) QVERIFY(toggle->isCheckable() && toggle->isChecked());
+    }
+
+    void SeatTogglesFollowEachOther() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->tbSeats[1]->click();  // East off from the toolbar
+        QVERIFY(!window->itmSeats[1]->isChecked());
+        QVERIFY(window->HandLabels[1][0]->isHidden());
+        window->itmSeats[3]->trigger();  // West off from the menu
+        QVERIFY(!window->tbSeats[3]->isChecked());
+        QVERIFY(window->HandLabels[3][2]->isHidden());
+        QTest::keyClick(window->RichEdit, Qt::Key_W, Qt::ControlModifier);  // and on again
+        QVERIFY(window->tbSeats[3]->isChecked());
+        QVERIFY(!window->HandLabels[3][2]->isHidden());
+    }
+
+    void SetupFileRoundTrip() {
+        TWindowFixture fixture;
+        QDir(fixture.folder.path()).mkdir("decks");
+        QDir(fixture.folder.path()).mkdir("conds");
+        std::vector<TDeal> deals = DealsOfKey(12345, 5);
+        {
+            auto window = fixture.Open();
+            window->tbSeats[1]->click();
+            window->itmSeats[2]->trigger();
+            window->seKeyValue->SetValue(-5);
+            window->seTotal->SetValue(12);
+            window->seColumnsCount->SetValue(3);
+            for (const TDeal& deal : deals) window->Deals().Add(deal);
+            window->seCurrentDeal->SetValue(3);
+            window->move(40, 50);
+            window->resize(700, 520);
+            window->RichEdit->setPlainText("HCP(North) >= 12\n\nAND Balanced(South) // юг");
+            // The choosers' folders follow the files used.
+            const QString conditions = fixture.folder.filePath("conds/c.cnd");
+            fixture.services->answers = {conditions};
+            window->itmSaveConditionsClick();
+            const QString dealsFile = fixture.folder.filePath("decks/d.dls");
+            fixture.services->answers = {dealsFile};
+            window->itmSaveDealsClick();
+            QVERIFY(QFile::exists(dealsFile));
+        }
+        QFile file(fixture.SetupFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray first = file.readLine();
+        QCOMPARE(first.size(), 67);  // 65 characters and CR LF
+        QCOMPARE(first.left(14), QByteArray("1001        -5"));
+        file.close();
+
+        fixture.services->messages.clear();
+        auto window = fixture.Open();
+        QVERIFY(window->SeatShown(1) && !window->SeatShown(2) && !window->SeatShown(3) &&
+                window->SeatShown(4));
+        QVERIFY(!window->itmSeats[2]->isChecked());
+        QVERIFY(window->HandLabels[1][0]->isHidden());
+        QCOMPARE(window->seKeyValue->Value(), -5);
+        QCOMPARE(window->seTotal->Value(), 12);
+        QCOMPARE(window->seColumnsCount->Value(), 3);
+        QCOMPARE(window->seCurrentDeal->Value(), 3);
+        QCOMPARE(window->pos(), QPoint(40, 50));
+        QCOMPARE(window->size(), QSize(700, 520));
+        QCOMPARE(window->Deals().Count(), 5);
+        for (int index = 0; index < 5; ++index)
+            QCOMPARE(window->Deals().GetDeal(index)->ToText(), deals[index].ToText());
+        QCOMPARE(window->ConditionLines(),
+                 (QStringList{"HCP(North) >= 12", "", "AND Balanced(South) // юг"}));
+        QCOMPARE(window->RichEdit->textCursor().position(), 0);
+        QCOMPARE(window->lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(window->seCurrentDeal->Highest(), 5);
+        QCOMPARE(SeatText(*window, 1), HandText(deals[2], 1));
+        window->itmOpenDealsClick();
+        window->itmOpenConditionsClick();
+        QCOMPARE(fixture.services->openedIn,
+                 (QStringList{fixture.folder.filePath("decks") + "/", fixture.folder.filePath("conds") + "/"}));
+    }
+
+    void MaximisedWindowRoundTrip() {
+        TWindowFixture fixture;
+        {
+            auto window = fixture.Open();
+            window->resize(600, 450);
+            window->showMaximized();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        }
+        auto window = fixture.Open();
+        QVERIFY(window->windowState() & Qt::WindowMaximized);
+        QCOMPARE(window->normalGeometry().size(), QSize(600, 450));
+    }
+
+    void EmptyStateWithoutDeals() {
+        TWindowFixture fixture;
+        {
+            auto window = fixture.Open();
+            window->seCurrentDeal->SetValue(3);
+        }
+        QFile file(fixture.SetupFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().endsWith("\r\n[Conditions]\r\n"));
+        auto window = fixture.Open();
+        QCOMPARE(window->seCurrentDeal->Value(), 3);
+        QVERIFY(window->lTotal->text().isEmpty());
+        QVERIFY(SeatText(*window, 1).trimmed().isEmpty());
+        QVERIFY(window->RichEdit->toPlainText().isEmpty());
+    }
+
+    void DamagedSetupFileStartsWithDefaults_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x01\r\n\x80\x81\n\n\x00", 10);
+        QTest::newRow("short record") << QByteArray("10");
+        QTest::newRow("huge numbers") << QByteArray("1111999999999999999999999999999999999999999992999999999999999999999");
+        QTest::newRow("broken deal lines")
+            << QByteArray("1111\r\n\r\n\r\nxx;yy\r\n52 52 52\r\n[Conditions]\r\nHCP(N)>1");
+    }
+    void DamagedSetupFileStartsWithDefaults() {
+        QFETCH(QByteArray, bytes);
+        TWindowFixture fixture;
+        QFile file(fixture.SetupFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        auto window = fixture.Open();
+        QVERIFY(window->seTotal->Value() >= 1);
+        QVERIFY(window->seColumnsCount->Value() >= 1 && window->seColumnsCount->Value() <= 9);
+        QVERIFY(window->width() >= 100 && window->height() >= 100);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->ShowDeal(0);  // a damaged deal line still shows
+        window->ShowDeal(-1);
+    }
+
+    void UnreadableAndUnwritableSetupFile() {
+        TWindowFixture fixture;
+        QVERIFY(QDir(fixture.folder.path()).mkdir("generate.stp"));  // a folder: neither read nor written
+        {
+            auto window = fixture.Open();
+            QCOMPARE(fixture.services->messages.size(), 1);
+            QCOMPARE(window->seTotal->Value(), 1);
+            window->Deals().Add(DealsOfKey(1, 1)[0]);
+        }
+        QCOMPARE(fixture.services->messages.size(), 2);
+        QVERIFY(fixture.services->messages[1].contains("generate.stp"));
+        QVERIFY(QFileInfo(fixture.SetupFile()).isDir());
+    }
+};
+
+QTEST_MAIN(TMainWindowTest)
+#include "MainWindowTest.moc"

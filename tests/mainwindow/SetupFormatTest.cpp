@@ -1,0 +1,158 @@
+// The text of the setup file and of the conditions file, without windows.
+#include <QTest>
+
+#include "mainwindow/ConditionsFormat.h"
+#include "mainwindow/SetupFormat.h"
+#include "mainwindow/TextFile.h"
+
+class TSetupFormatTest : public QObject {
+    Q_OBJECT
+private slots:
+    void StateRecordColumns() {
+        TStateRecord record;
+        record.SeatShown = {true, false, true, false};
+        record.KeyValue = -5;
+        record.Total = 10;
+        record.CurrentDeal = 3;
+        record.ColumnsCount = 5;
+        record.WindowState = 2;
+        record.Left = -32000;  // too wide: its last five characters
+        record.Top = 134;
+        record.Width = 543;
+        record.Height = 420;
+        const QString line = FormatStateRecord(record);
+        QCOMPARE(line.size(), 65);
+        QCOMPARE(line, QStringLiteral("1010        -5        10         3         5232000  134  543  420"));
+    }
+
+    void StateRecordRead_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("seats");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<bool>("hasSize");
+        QTest::newRow("whole") << "0110        -5        10         3         7   12  -45  543  420"
+                               << "0110" << -5 << 10 << 3 << 7 << 0 << 12 << true;
+        QTest::newRow("empty line: defaults") << "" << "1111" << 0 << 0 << 0 << 5 << 0 << 0 << false;
+        QTest::newRow("anything but 0 shows a seat") << "x0 1" << "1011" << 0 << 0 << 0 << 5 << 0 << 0
+                                                     << false;
+        QTest::newRow("garbage fields take defaults")
+            << QStringLiteral("1111") + "      12a3" + "        +7" + "       - 1" + "       abc" + "2" +
+                   "  12x" + "    9" + "     "
+            << "1111" << 0 << 0 << 0 << 5 << 2 << 0 << false;
+        QTest::newRow("minimised reads as normal")
+            << QStringLiteral("1111") + "         1" + "         1" + "         0" + "         5" + "1" +
+                   "  131" + "  134" + "  543" + "  420"
+            << "1111" << 1 << 1 << 0 << 5 << 0 << 131 << true;
+        QTest::newRow("beyond 32 bits takes the default")
+            << "11119999999999         1         0         5" << "1111" << 0 << 1 << 0 << 5 << 0 << 0
+            << false;
+        QTest::newRow("short line: missing fields") << "0000         8" << "0000" << 8 << 0 << 0 << 5
+                                                    << 0 << 0 << false;
+    }
+    void StateRecordRead() {
+        QFETCH(QString, line);
+        QFETCH(QString, seats);
+        const TStateRecord record = ParseStateRecord(line);
+        QString shown;
+        for (bool seat : record.SeatShown) shown += seat ? u'1' : u'0';
+        QCOMPARE(shown, seats);
+        QTEST(record.KeyValue, "key");
+        QTEST(record.Total, "total");
+        QTEST(record.CurrentDeal, "current");
+        QTEST(record.ColumnsCount, "columns");
+        QTEST(record.WindowState, "state");
+        QTEST(record.Left, "left");
+        QTEST(record.HasWidth && record.HasHeight, "hasSize");
+    }
+
+    void NegativeKeyValueRoundTrip() {
+        TStateRecord record;
+        record.KeyValue = -5;
+        const QString line = FormatStateRecord(record);
+        QCOMPARE(line.mid(4, 10), QStringLiteral("        -5"));
+        QCOMPARE(ParseStateRecord(line).KeyValue, -5);
+    }
+
+    void WholeFileRoundTrip() {
+        TSetupContent content;
+        content.State.KeyValue = 7;
+        content.State.Width = 600;
+        content.State.Height = 450;
+        content.DealsFolder = QStringLiteral("/tmp/Раздачи/");
+        content.ConditionsFolder = QStringLiteral("/home/u/");
+        content.DealLines = {QString(108, u'1'), QString(108, u'2')};
+        content.ConditionLines = {QStringLiteral("HCP(North)>=12"), QString(),
+                                  QStringLiteral("AND SuitLength(South,Spades) = 5 // пять")};
+        const QByteArray bytes = FormatSetup(content);
+        QVERIFY(!bytes.endsWith("\r\n"));
+        QVERIFY(bytes.contains("\r\n[Conditions]\r\nHCP(North)>=12\r\n\r\nAND"));
+        QVERIFY(bytes.contains("\xD0\xE0\xE7\xE4\xE0\xF7\xE8"));  // "Раздачи" in Windows-1251
+        const TSetupContent back = ParseSetup(bytes);
+        QCOMPARE(back.State.KeyValue, 7);
+        QCOMPARE(back.State.Width, 600);
+        QCOMPARE(back.DealsFolder, content.DealsFolder);
+        QCOMPARE(back.ConditionsFolder, content.ConditionsFolder);
+        QCOMPARE(back.DealLines, content.DealLines);
+        QCOMPARE(back.ConditionLines, content.ConditionLines);
+    }
+
+    void EmptyConditionEndsWithTheMarkLine() {
+        TSetupContent content;
+        const QByteArray bytes = FormatSetup(content);
+        QVERIFY(bytes.endsWith("\r\n\r\n\r\n[Conditions]\r\n"));
+        QVERIFY(ParseSetup(bytes).ConditionLines.isEmpty());
+    }
+
+    void DealLinesEnd_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("deals");
+        QTest::addColumn<QStringList>("condition");
+        QTest::newRow("an empty line ends the deals and skips the condition")
+            << QByteArray("1111\r\n\r\n\r\nD1\r\n\r\nD2\r\n[Conditions]\r\nx") << 1 << QStringList{};
+        QTest::newRow("the end of the file after the last deal")
+            << QByteArray("1111\r\na\r\nb\r\nD1\r\nD2") << 2 << QStringList{};
+        QTest::newRow("LF alone ends lines too")
+            << QByteArray("1111\n\n\nD1\n[Conditions]\nx\ny") << 1 << QStringList{"x", "y"};
+        QTest::newRow("a file of one line") << QByteArray("1111") << 0 << QStringList{};
+        QTest::newRow("an empty file") << QByteArray() << 0 << QStringList{};
+    }
+    void DealLinesEnd() {
+        QFETCH(QByteArray, bytes);
+        const TSetupContent content = ParseSetup(bytes);
+        QTEST(int(content.DealLines.size()), "deals");
+        QTEST(content.ConditionLines, "condition");
+    }
+
+    void ConditionsFile() {
+        const QStringList lines = {QStringLiteral("HCP(North) >= 12"), QStringLiteral("AND Ширина")};
+        const QByteArray bytes = FormatConditions(lines);
+        QVERIFY(bytes.startsWith("This is Conditions File of Tavex's Bridge Generator\r\n"));
+        QVERIFY(bytes.endsWith("AND \xD8\xE8\xF0\xE8\xED\xE0\r\n"));
+        QCOMPARE(ParseConditions(bytes).value(), lines);
+        QCOMPARE(ParseConditions(QByteArray(ConditionsFileHeader)).value(), QStringList());
+    }
+
+    void ConditionsHeaderMustBeExact_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("one letter") << QByteArray("This is Conditions File of Tavex's Bridge Generatos\r\nx");
+        QTest::newRow("case") << QByteArray("this is Conditions File of Tavex's Bridge Generator\r\nx");
+        QTest::newRow("trailing blank") << QByteArray("This is Conditions File of Tavex's Bridge Generator \r\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void ConditionsHeaderMustBeExact() {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(!ParseConditions(bytes).has_value());
+    }
+
+    void FolderOfAFile() {
+        QCOMPARE(FolderOfFile(QStringLiteral("/tmp/a/b.dls")), QStringLiteral("/tmp/a/"));
+    }
+};
+
+QTEST_MAIN(TSetupFormatTest)
+#include "SetupFormatTest.moc"
