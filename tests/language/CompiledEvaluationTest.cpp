@@ -12,6 +12,7 @@
 #include "ConditionTestSupport.h"
 #include "deals/Deal.h"
 #include "language/ConditionCheck.h"
+#include "support/AllocationCounter.h"
 #include "support/RecordingSink.h"
 
 namespace {
@@ -360,9 +361,15 @@ TEST(CompiledEvaluation, DeepNestingFallsBackToTheTree) {
         TCompiledCondition condition;
         ASSERT_TRUE(condition.Prepare(c.text, TestRules())) << c.text.substr(0, 40);
         EXPECT_EQ(condition.IsCompiled(), c.compiled) << c.text.substr(0, 40);
-        TDeal deal = Deals()[7];
-        TDeal copy = deal;
-        EXPECT_EQ(condition.Matches(deal), condition.MatchesByTree(copy)) << c.text.substr(0, 40);
+        // Either way, matching deals allocates nothing.
+        const long before = AllocationsOfThisThread();
+        for (std::size_t k = 0; k < 20; ++k) {
+            TDeal deal = Deals()[k];
+            TDeal copy = deal;
+            ASSERT_EQ(condition.Matches(deal), condition.MatchesByTree(copy))
+                << c.text.substr(0, 40);
+        }
+        EXPECT_EQ(AllocationsOfThisThread() - before, 0) << c.text.substr(0, 40);
     }
 }
 
