@@ -63,7 +63,8 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
                                          : std::move(setupFolder)),
       deals_(std::make_unique<TDeals>()) {
     sink_ = std::make_unique<TMessageBoxSink>(*services_, this);
-    dealsChooser_ = {QStringLiteral("Раздачи (*.dls);;Все файлы (*)"), QStringLiteral("dls"), {}};
+    dealsChooser_ = {QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
+                     QStringLiteral("dls"), {}};
     conditionsChooser_ = {QStringLiteral("Условия (*.cnd);;Все файлы (*)"), QStringLiteral("cnd"),
                           {}};
     BuildControls();

@@ -61,8 +61,8 @@ public:
     void itmSaveDealsClick();
     void itmOpenConditionsClick();
     void itmSaveConditionsClick();
-    void itmPrintClick();       // preview and print (ReportCommands.cpp)
-    void itmStatisticsClick();  // statistics (ReportCommands.cpp)
+    void itmPrintDealsClick();  // preview and print (ReportCommands.cpp)
+    void itmStatClick();        // statistics (ReportCommands.cpp)
     void itmAboutClick();
     void itmExitClick();
 
@@ -99,6 +99,9 @@ private:
     void FinishRun(int32_t kept, int32_t startCount);
     void PutCaretAtJoinedOffset(int offset);
     void ShowFileError(const QString& text);
+    // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
+    void LoadDealsFile(const QString& fileName);
+    void SaveDealsFile(const QString& fileName, int fileType);
 
     // Setup and conditions files (SetupFile.cpp).
     void LoadSetup();
@@ -115,10 +118,7 @@ private:
     // What the window owns.
     std::unique_ptr<TDeals> deals_;
     std::unique_ptr<TRuleList> rules_;
-    struct TGeneratorDeleter {
-        void operator()(TGenerator* generator) const;
-    };
-    std::unique_ptr<TGenerator, TGeneratorDeleter> generator_;
+    std::unique_ptr<TGenerator> generator_;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
 
