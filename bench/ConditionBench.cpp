@@ -51,8 +51,8 @@ void DealAndEvaluate(benchmark::State& state) {
         kept += condition.Matches(deal);
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["kept%"] = 100.0 * static_cast<double>(kept) /
-                              static_cast<double>(state.iterations());
+    state.counters["kept%"] =
+        100.0 * static_cast<double>(kept) / static_cast<double>(state.iterations());
     state.SetLabel(std::to_string(std::string(text).size()) + " characters");
 }
 BENCHMARK(DealAndEvaluate)->Arg(0)->Arg(1)->Arg(2);

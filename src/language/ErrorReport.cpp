@@ -20,18 +20,27 @@ std::string Quoted(std::string_view text) {
 
 std::string ErrorMessage(int32_t code, std::string_view text) {
     switch (code) {
-        case ecUnknownWord: return "Нераспознанный идентификатор: " + Quoted(text);
-        case ecMissingExpression: return "Пропущено выражение";
-        case ecMissingOperator: return "Пропущен оператор";
-        case ecMissingOpen: return "Пропущена (";
-        case ecMissingClose: return "Пропущена )";
-        case ecTypeMismatch: return "Несоответствие типов: требуется " + Quoted(text);
-        case ecExtraWord: return "Лишний идентификатор " + Quoted(text);
-        case ecMissingParameter: return "Пропущен параметр (" + std::string(text) + ")";
+        case ecUnknownWord:
+            return "Нераспознанный идентификатор: " + Quoted(text);
+        case ecMissingExpression:
+            return "Пропущено выражение";
+        case ecMissingOperator:
+            return "Пропущен оператор";
+        case ecMissingOpen:
+            return "Пропущена (";
+        case ecMissingClose:
+            return "Пропущена )";
+        case ecTypeMismatch:
+            return "Несоответствие типов: требуется " + Quoted(text);
+        case ecExtraWord:
+            return "Лишний идентификатор " + Quoted(text);
+        case ecMissingParameter:
+            return "Пропущен параметр (" + std::string(text) + ")";
         case ecNumberOutOfRange:
             return "Число вне допустимого диапазона (от -2147483648 до 2147483647): " +
                    Quoted(text);
-        default: return "Нераспознанная ошибка" + ShortenedText(text, MaxQuotedCharacters);
+        default:
+            return "Нераспознанная ошибка" + ShortenedText(text, MaxQuotedCharacters);
     }
 }
 

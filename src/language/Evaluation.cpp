@@ -25,6 +25,46 @@ enum class TFunction {
     Unknown
 };
 
+enum class TOperator {
+    Plus,
+    Minus,
+    Less,
+    LessOrEqual,
+    Greater,
+    GreaterOrEqual,
+    Equal,
+    NotEqual,
+    Or,
+    And,
+    Unknown
+};
+
+// The operator words, recognised without a string comparison per word.
+TOperator OperatorOf(std::string_view op) {
+    if (op.size() == 1) {
+        switch (op[0]) {
+            case '+':
+                return TOperator::Plus;
+            case '-':
+                return TOperator::Minus;
+            case '<':
+                return TOperator::Less;
+            case '>':
+                return TOperator::Greater;
+            case '=':
+                return TOperator::Equal;
+            default:
+                return TOperator::Unknown;
+        }
+    }
+    if (op == "<=") return TOperator::LessOrEqual;
+    if (op == ">=") return TOperator::GreaterOrEqual;
+    if (op == "<>") return TOperator::NotEqual;
+    if (op == "OR") return TOperator::Or;
+    if (op == "AND") return TOperator::And;
+    return TOperator::Unknown;
+}
+
 TFunction FunctionOf(std::string_view name) {
     for (std::size_t k = 0; k < FunctionWords.size(); ++k)
         if (FunctionWords[k] == name) return static_cast<TFunction>(k);
@@ -39,13 +79,18 @@ int32_t IntegerCount(TFunction function) {
         case TFunction::Prec1h:
         case TFunction::Prec1s:
         case TFunction::Prec2c:
-        case TFunction::Range: return 2;
+        case TFunction::Range:
+            return 2;
         case TFunction::Polish1c:
-        case TFunction::Prec1d: return 4;
+        case TFunction::Prec1d:
+            return 4;
         case TFunction::Suits:
-        case TFunction::Shape: return 5;
-        case TFunction::Multy: return 6;
-        default: return 0;
+        case TFunction::Shape:
+            return 5;
+        case TFunction::Multy:
+            return 6;
+        default:
+            return 0;
     }
 }
 
@@ -86,8 +131,7 @@ int32_t IntegerArgument(const TParameters& parameters, int32_t k) {
 
 // Asks the deal. Integer results are returned as such; Boolean ones as 0 or 1
 // with isBoolean set.
-int32_t CallHandFunction(TDeal& deal, TFunction function, const TParameters& p,
-                         bool& isBoolean) {
+int32_t CallHandFunction(TDeal& deal, TFunction function, const TParameters& p, bool& isBoolean) {
     const int32_t seat = SeatCode(p[0]->Value);
     auto a = [&p](int32_t k) { return IntegerArgument(p, k); };
     isBoolean = true;
@@ -101,18 +145,30 @@ int32_t CallHandFunction(TDeal& deal, TFunction function, const TParameters& p,
         case TFunction::SuitByLength:
             isBoolean = false;
             return deal.SuitByLength(seat, a(1));
-        case TFunction::Balanced: return deal.Balanced(seat, a(1), a(2));
-        case TFunction::Unbal1d: return deal.Unbal1d(seat, a(1), a(2));
-        case TFunction::Prec1h: return deal.Prec1h(seat, a(1), a(2));
-        case TFunction::Prec1s: return deal.Prec1s(seat, a(1), a(2));
-        case TFunction::Prec2c: return deal.Prec2c(seat, a(1), a(2));
-        case TFunction::Polish1c: return deal.Polish1c(seat, a(1), a(2), a(3), a(4));
-        case TFunction::Prec1d: return deal.Prec1d(seat, a(1), a(2), a(3), a(4));
-        case TFunction::Multy: return deal.Multy(seat, a(1), a(2), a(3), a(4), a(5), a(6));
-        case TFunction::Range: return deal.Range(seat, a(1), a(2));
-        case TFunction::Suits: return deal.Suits(seat, a(1), a(2), a(3), a(4), a(5));
-        case TFunction::Shape: return deal.Shape(seat, a(1), a(2), a(3), a(4), a(5));
-        case TFunction::Unknown: break;
+        case TFunction::Balanced:
+            return deal.Balanced(seat, a(1), a(2));
+        case TFunction::Unbal1d:
+            return deal.Unbal1d(seat, a(1), a(2));
+        case TFunction::Prec1h:
+            return deal.Prec1h(seat, a(1), a(2));
+        case TFunction::Prec1s:
+            return deal.Prec1s(seat, a(1), a(2));
+        case TFunction::Prec2c:
+            return deal.Prec2c(seat, a(1), a(2));
+        case TFunction::Polish1c:
+            return deal.Polish1c(seat, a(1), a(2), a(3), a(4));
+        case TFunction::Prec1d:
+            return deal.Prec1d(seat, a(1), a(2), a(3), a(4));
+        case TFunction::Multy:
+            return deal.Multy(seat, a(1), a(2), a(3), a(4), a(5), a(6));
+        case TFunction::Range:
+            return deal.Range(seat, a(1), a(2));
+        case TFunction::Suits:
+            return deal.Suits(seat, a(1), a(2), a(3), a(4), a(5));
+        case TFunction::Shape:
+            return deal.Shape(seat, a(1), a(2), a(3), a(4), a(5));
+        case TFunction::Unknown:
+            break;
     }
     return 0;
 }
@@ -137,16 +193,21 @@ bool CheckType(const TLexem* x, TValueType t) {
 TValueType OperatorType(std::string_view op, const TLexem& left, const TLexem& right) {
     TValueType operandType = vtNone;
     TValueType resultType = vtNone;
-    if (op == "+" || op == "-") {
-        operandType = resultType = vtInteger;
-    } else if (op == "<" || op == "<=" || op == ">" || op == ">=" || op == "=" || op == "<>") {
-        operandType = vtInteger;
-        resultType = vtBoolean;
-    } else if (op == "OR" || op == "AND") {
-        operandType = resultType = vtBoolean;
-    } else {
-        ReportError(ecUnknown, op, 0);
-        return vtNone;
+    switch (OperatorOf(op)) {
+        case TOperator::Plus:
+        case TOperator::Minus:
+            operandType = resultType = vtInteger;
+            break;
+        case TOperator::Or:
+        case TOperator::And:
+            operandType = resultType = vtBoolean;
+            break;
+        case TOperator::Unknown:
+            ReportError(ecUnknown, op, 0);
+            return vtNone;
+        default:  // the comparisons: integers only, not even seats with "="
+            operandType = vtInteger;
+            resultType = vtBoolean;
     }
     if (!CheckType(&left, operandType) || !CheckType(&right, operandType)) return vtNone;
     return resultType;
@@ -170,7 +231,8 @@ TValueType FunctionType(std::string_view name, const TParameters& p, const TNonT
     if (!CheckType(p[0], vtPosition)) return vtNone;
     const TFunction function = FunctionOf(name);
     switch (function) {
-        case TFunction::Hcp: return CheckType(p[1], vtSuit) ? vtInteger : vtNone;
+        case TFunction::Hcp:
+            return CheckType(p[1], vtSuit) ? vtInteger : vtNone;
         case TFunction::SuitLength:
             if (p[1] == nullptr) {
                 ReportError(ecMissingParameter, TypeName(vtSuit), EndOf(*p[0]));
@@ -191,7 +253,8 @@ TValueType FunctionType(std::string_view name, const TParameters& p, const TNonT
                 if (!CheckType(p[k], vtInteger)) return vtNone;
             }
             return vtBoolean;
-        case TFunction::Unknown: return vtNone;
+        case TFunction::Unknown:
+            return vtNone;
         default:
             for (int32_t k = 1; k <= IntegerCount(function); ++k)
                 if (!CheckType(p[k], vtInteger)) return vtNone;
@@ -219,22 +282,40 @@ const std::string& EvalExpression(TNonTerminal& node) {
     }
     const std::string& leftValue = left.GetValue();
     const std::string& rightValue = right.GetValue();
-    if (node.ValueType == vtBoolean && (op == "OR" || op == "AND")) {
+    const TOperator kind = OperatorOf(op);
+    if (kind == TOperator::Or || kind == TOperator::And) {
         const bool a = TextToBool(leftValue, true);
         const bool b = TextToBool(rightValue, true);
-        SetBoolean(node, op == "OR" ? (a || b) : (a && b));
+        SetBoolean(node, kind == TOperator::Or ? (a || b) : (a && b));
         return node.Value;
     }
     const int32_t a = TextToInt(leftValue, 0);
     const int32_t b = TextToInt(rightValue, 0);
-    if (op == "+") SetInteger(node, WrappedSum(a, b));
-    else if (op == "-") SetInteger(node, WrappedDifference(a, b));
-    else if (op == "<") SetBoolean(node, a < b);
-    else if (op == "<=") SetBoolean(node, a <= b);
-    else if (op == ">") SetBoolean(node, a > b);
-    else if (op == ">=") SetBoolean(node, a >= b);
-    else if (op == "=") SetBoolean(node, a == b);
-    else SetBoolean(node, a != b);  // "<>"
+    switch (kind) {
+        case TOperator::Plus:
+            SetInteger(node, WrappedSum(a, b));
+            break;
+        case TOperator::Minus:
+            SetInteger(node, WrappedDifference(a, b));
+            break;
+        case TOperator::Less:
+            SetBoolean(node, a < b);
+            break;
+        case TOperator::LessOrEqual:
+            SetBoolean(node, a <= b);
+            break;
+        case TOperator::Greater:
+            SetBoolean(node, a > b);
+            break;
+        case TOperator::GreaterOrEqual:
+            SetBoolean(node, a >= b);
+            break;
+        case TOperator::Equal:
+            SetBoolean(node, a == b);
+            break;
+        default:
+            SetBoolean(node, a != b);  // "<>"
+    }
     return node.Value;
 }
 
@@ -249,9 +330,12 @@ const std::string& EvalCall(TNonTerminal& node) {
         node.Value = "0";  // the type check: only the type matters
     } else {
         bool isBoolean = false;
-        const int32_t result = CallHandFunction(*node.Deal, FunctionOf(name), parameters, isBoolean);
-        if (isBoolean) SetBoolean(node, result != 0);
-        else SetInteger(node, result);
+        const int32_t result =
+            CallHandFunction(*node.Deal, FunctionOf(name), parameters, isBoolean);
+        if (isBoolean)
+            SetBoolean(node, result != 0);
+        else
+            SetInteger(node, result);
     }
     return node.Value;
 }

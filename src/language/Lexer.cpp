@@ -7,13 +7,9 @@ namespace {
 
 bool IsDigitCharacter(char32_t c) { return c >= U'0' && c <= U'9'; }
 
-bool IsSeparatorCharacter(char32_t c) {
-    return c < 0x80 && IsSeparator(static_cast<char>(c));
-}
+bool IsSeparatorCharacter(char32_t c) { return c < 0x80 && IsSeparator(static_cast<char>(c)); }
 
-bool IsCompareCharacter(char32_t c) {
-    return c < 0x80 && IsCompareChar(static_cast<char>(c));
-}
+bool IsCompareCharacter(char32_t c) { return c < 0x80 && IsCompareChar(static_cast<char>(c)); }
 
 }  // namespace
 

@@ -17,18 +17,30 @@ bool IsUncomputed(const TNonTerminal& node) {
 
 std::string NodeName(uint8_t kind) {
     switch (kind) {
-        case nkExpression: return "Expression";
-        case nkRPart: return "RPart";
-        case nkFCall: return "FCall";
-        case nkFParameters: return "FParameters";
-        case nkParamList: return "ParamList";
-        case nkParamTail: return "ParamTail";
-        case nkParameter: return "Parameter";
-        case nkNotExpression: return "NotExpression";
-        case nkExprInBrackets: return "ExprInBrackets";
-        case nkExprTail: return "ExprTail";
-        case nkExpressionClose: return "ExpressionClose";
-        default: return {};
+        case nkExpression:
+            return "Expression";
+        case nkRPart:
+            return "RPart";
+        case nkFCall:
+            return "FCall";
+        case nkFParameters:
+            return "FParameters";
+        case nkParamList:
+            return "ParamList";
+        case nkParamTail:
+            return "ParamTail";
+        case nkParameter:
+            return "Parameter";
+        case nkNotExpression:
+            return "NotExpression";
+        case nkExprInBrackets:
+            return "ExprInBrackets";
+        case nkExprTail:
+            return "ExprTail";
+        case nkExpressionClose:
+            return "ExpressionClose";
+        default:
+            return {};
     }
 }
 

@@ -79,8 +79,8 @@ public:
     // A new unexpanded node of the kind, owned by this node:
     TNonTerminal& AddChildNode(uint8_t kind);
 
-    TDeal* Deal = nullptr;         // the deal evaluation reads; nullptr during the check
-    const TRule* Rule = nullptr;   // the rule that expanded the node; nullptr while unexpanded
+    TDeal* Deal = nullptr;        // the deal evaluation reads; nullptr during the check
+    const TRule* Rule = nullptr;  // the rule that expanded the node; nullptr while unexpanded
     TNonTerminal* Parent = nullptr;
 
 private:
@@ -102,8 +102,8 @@ private:
 
     std::array<TLexem*, MaxChildren> children_{};
     uint8_t childCount_ = 0;
-    uint8_t ownedMask_ = 0;   // bit k: child k is owned (a node or a made lexeme)
-    uint8_t nodeMask_ = 0;    // bit k: child k is a node
+    uint8_t ownedMask_ = 0;  // bit k: child k is owned (a node or a made lexeme)
+    uint8_t nodeMask_ = 0;   // bit k: child k is a node
     uint8_t indexInParent_ = 0;
 };
 

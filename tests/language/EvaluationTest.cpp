@@ -83,9 +83,15 @@ INSTANTIATE_TEST_SUITE_P(Evaluation, TypeError, testing::ValuesIn(TypeErrorCases
 
 TEST(Evaluation, SyntaxAndLexerErrorsRefuseThroughTheFacade) {
     const std::vector<std::pair<std::string, int32_t>> cases = {
-        {"N=<S", 1}, {"12AB", 0}, {"HCP(N)-5", 6}, {"HCP(N) > 9999999999", 9}, {"(T", 1},
+        {"N=<S", 1},
+        {"12AB", 0},
+        {"HCP(N)-5", 6},
+        {"HCP(N) > 9999999999", 9},
+        {"(T", 1},
         // Two editor lines joined with nothing between them.
-        {"HCP(North)>12" "AND Balanced(North)", 11}};
+        {"HCP(North)>12"
+         "AND Balanced(North)",
+         11}};
     for (const auto& [text, position] : cases) {
         TRecordingSink sink;
         TCompiledCondition condition;

@@ -150,8 +150,7 @@ const std::vector<TLexerErrorCase> LexerErrorCases = {
     {"DigitsThenLetters", "12AB", "Нераспознанный идентификатор: \"12AB\"", 0},
     {"UpperCasedInMessage", "HCP(n) > 1 and foo", "Нераспознанный идентификатор: \"FOO\"", 15},
     {"TabIsAWordCharacter", "N\tS", "Нераспознанный идентификатор: \"N\tS\"", 0},
-    {"CyrillicUpperCased", "ёж HCP(N) > 1 привет",
-     "Нераспознанный идентификатор: \"ЁЖ\"", 0},
+    {"CyrillicUpperCased", "ёж HCP(N) > 1 привет", "Нераспознанный идентификатор: \"ЁЖ\"", 0},
     {"CyrillicInsideAWord", "(TRUЁ) OR щи", "Нераспознанный идентификатор: \"TRUЁ\"", 1},
     {"FirstErrorOnly", "XX YY", "Нераспознанный идентификатор: \"XX\"", 0},
     {"BadUtf8Byte", "N \xff", "Нераспознанный идентификатор: \"\xEF\xBF\xBD\"", 2},
@@ -208,8 +207,8 @@ TEST(Lexer, OneMegabyteWordGivesOneShortMessage) {
     TLexems lexemes;
     EXPECT_FALSE(lexemes.Tokenize("N " + word));
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Нераспознанный идентификатор: \"" +
-                                         std::string(MaxQuotedCharacters, 'Q') + "…\"");
+    EXPECT_EQ(sink.messages[0].text,
+              "Нераспознанный идентификатор: \"" + std::string(MaxQuotedCharacters, 'Q') + "…\"");
     EXPECT_EQ(sink.messages[0].position, 2);
 }
 

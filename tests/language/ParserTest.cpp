@@ -219,8 +219,8 @@ TEST(Parser, NextUnexpandedWalksNodesInPreOrder) {
          node = NextNonTerminal(node, true))
         names.push_back(node->Text);
     EXPECT_EQ(names, (std::vector<std::string>{"Expression", "NotExpression", "Expression",
-                                               "ExprInBrackets", "ExprTail", "Expression",
-                                               "RPart", "ExpressionClose", "RPart", "RPart"}));
+                                               "ExprInBrackets", "ExprTail", "Expression", "RPart",
+                                               "ExpressionClose", "RPart", "RPart"}));
     TNonTerminal* negation = parsed.root->ChildNode(0);
     EXPECT_EQ(NextNonTerminal(negation, false)->Text, "RPart");
     EXPECT_EQ(NextUnexpanded(parsed.root.get()), nullptr);  // every node is expanded

@@ -16,27 +16,36 @@
 
 namespace {
 
-const std::vector<std::string> Pieces = {
-    "HCP",  "SuitLength", "SuitByLength", "Balanced", "Range", "Shape", "Multy", "(",  ")",
-    "(",    ")",          ",",            ",",        "N",     "s",     "SP",    "d",  "1",
-    "12",   "-1",         "0",            "+",        "-",     "AND",   "OR",    "NOT", ">=",
-    "<",    "=",          "<>",           "T",        "false", " ",     " ",     " ",   "ё",
-    "7",    "2147483647", "-2147483648",  "=<"};
+const std::vector<std::string> Pieces = {"HCP",      "SuitLength", "SuitByLength",
+                                         "Balanced", "Range",      "Shape",
+                                         "Multy",    "(",          ")",
+                                         "(",        ")",          ",",
+                                         ",",        "N",          "s",
+                                         "SP",       "d",          "1",
+                                         "12",       "-1",         "0",
+                                         "+",        "-",          "AND",
+                                         "OR",       "NOT",        ">=",
+                                         "<",        "=",          "<>",
+                                         "T",        "false",      " ",
+                                         " ",        " ",          "ё",
+                                         "7",        "2147483647", "-2147483648",
+                                         "=<"};
 
 // A random expression of the language, well formed but not necessarily well typed.
 void AddExpression(std::mt19937& random, int depth, std::vector<std::string>& out) {
-    static const std::vector<std::string> values = {"N", "s", "SP", "hearts", "12", "-1", "0",
-                                                    "T", "false", "2147483647", "-2147483648"};
-    static const std::vector<std::string> functions = {"HCP", "SuitLength", "SuitByLength",
-                                                       "Balanced", "Range", "Shape", "Multy"};
-    static const std::vector<std::string> operators = {"+", "-", "AND", "OR", ">=", "<", "=",
-                                                       "<>"};
+    static const std::vector<std::string> values = {
+        "N", "s", "SP", "hearts", "12", "-1", "0", "T", "false", "2147483647", "-2147483648"};
+    static const std::vector<std::string> functions = {
+        "HCP", "SuitLength", "SuitByLength", "Balanced", "Range", "Shape", "Multy"};
+    static const std::vector<std::string> operators = {"+", "-", "AND", "OR", ">=", "<", "=", "<>"};
     auto pick = [&random](const std::vector<std::string>& from) {
         return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
     };
     const int choice = std::uniform_int_distribution<int>(0, depth > 0 ? 5 : 1)(random);
     switch (choice) {
-        case 0: out.push_back(pick(values)); break;
+        case 0:
+            out.push_back(pick(values));
+            break;
         case 1: {
             out.push_back(pick(functions));
             out.push_back("(");
@@ -76,7 +85,8 @@ TEST(RandomConditions, AreAcceptedAndEvaluatedOrRefusedWithOneMessage) {
         AddExpression(random, 4, words);
         // Every other text gets a few random words in random places.
         for (int k = run % 2 == 0 ? 0 : length(random) % 4; k > 0; --k) {
-            const std::size_t at = std::uniform_int_distribution<std::size_t>(0, words.size())(random);
+            const std::size_t at =
+                std::uniform_int_distribution<std::size_t>(0, words.size())(random);
             words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Pieces[piece(random)]);
         }
         std::string text;
