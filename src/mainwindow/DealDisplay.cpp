@@ -17,17 +17,10 @@ void TMainWindow::ShowDeal(int32_t index) {
         DisplayDeal(index);
         return;
     }
-    // From a run: only the newest request matters, since each shows a newer
-    // deal than the one before; one queued call at a time shows the latest.
-    newestDeal_.store(index);
-    if (!showDealPending_.load() && !showDealPending_.exchange(true))
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                showDealPending_.store(false);
-                DisplayDeal(newestDeal_.load());
-            },
-            Qt::QueuedConnection);
+    // From a run: each request shows a newer deal than the one before, so only
+    // the newest matters; the progress timer shows it with the counts.
+    newestDeal_.store(index, std::memory_order_relaxed);
+    showDealPending_.store(true, std::memory_order_release);
 }
 
 void TMainWindow::DisplayDeal(int index) {

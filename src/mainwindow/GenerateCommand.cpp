@@ -8,17 +8,6 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/NumberField.h"
 
-// Until the generator engine is part of the build, generate refuses quietly.
-#if __has_include("deals/Generator.cpp")
-#define KORVANA_GENERATOR_BUILT 1
-#else
-#define KORVANA_GENERATOR_BUILT 0
-#endif
-
-#if KORVANA_GENERATOR_BUILT
-
-void TMainWindow::TGeneratorDeleter::operator()(TGenerator* generator) const { delete generator; }
-
 void TMainWindow::itmGenerateClick() {
     if (state_ != TState::Idle) return;
     TGeneratorInputs inputs;
@@ -26,8 +15,7 @@ void TMainWindow::itmGenerateClick() {
     inputs.Rules = rules_.get();
     inputs.RequestedTotal = std::clamp(seTotal->Value(), 1, 9999999);
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
-    std::unique_ptr<TGenerator, TGeneratorDeleter> generator(
-        new TGenerator(*this, *deals_, std::move(inputs)));
+    auto generator = std::make_unique<TGenerator>(*this, *deals_, std::move(inputs));
     if (!generator->PrepareCondition()) {
         RichEdit->setFocus();
         PutCaretAtJoinedOffset(generator->ErrorPosition());
@@ -52,12 +40,3 @@ void TMainWindow::StopRunAndWait() {
     generator_->Wait();
     generator_.reset();
 }
-
-#else
-
-void TMainWindow::TGeneratorDeleter::operator()(TGenerator*) const {}
-void TMainWindow::itmGenerateClick() {}
-void TMainWindow::btnStopClick() {}
-void TMainWindow::StopRunAndWait() {}
-
-#endif

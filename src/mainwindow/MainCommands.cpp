@@ -56,7 +56,8 @@ void TMainWindow::SetState(TState state) {
 }
 
 void TMainWindow::ReportProgress(int32_t kept, int64_t dealt) {
-    // Stored only; a timer shows the latest counts about 30 times a second.
+    // Stored only; the progress timer shows the latest counts (and the newest
+    // kept deal) about 30 times a second, so the worker never waits.
     progressDealt_.store(dealt, std::memory_order_relaxed);
     progressKept_.store(kept, std::memory_order_release);
     if (std::this_thread::get_id() == guiThread_) ShowProgress();
@@ -66,6 +67,8 @@ void TMainWindow::ShowProgress() {
     const int32_t kept = progressKept_.load(std::memory_order_acquire);
     const int64_t dealt = progressDealt_.load(std::memory_order_relaxed);
     lDealtTotal->setText(QStringLiteral("%1(%2)").arg(kept).arg(dealt));
+    if (showDealPending_.exchange(false, std::memory_order_acquire))
+        DisplayDeal(newestDeal_.load(std::memory_order_relaxed));
 }
 
 void TMainWindow::GenerationFinished(int32_t kept, int32_t startCount) {

@@ -115,10 +115,7 @@ private:
     // What the window owns.
     std::unique_ptr<TDeals> deals_;
     std::unique_ptr<TRuleList> rules_;
-    struct TGeneratorDeleter {
-        void operator()(TGenerator* generator) const;
-    };
-    std::unique_ptr<TGenerator, TGeneratorDeleter> generator_;
+    std::unique_ptr<TGenerator> generator_;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
 
