@@ -61,8 +61,8 @@ public:
     void itmSaveDealsClick();
     void itmOpenConditionsClick();
     void itmSaveConditionsClick();
-    void itmPrintClick();       // preview and print (ReportCommands.cpp)
-    void itmStatisticsClick();  // statistics (ReportCommands.cpp)
+    void itmPrintDealsClick();  // preview and print (ReportCommands.cpp)
+    void itmStatClick();        // statistics (ReportCommands.cpp)
     void itmAboutClick();
     void itmExitClick();
 

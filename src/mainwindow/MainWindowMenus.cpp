@@ -64,8 +64,8 @@ void TMainWindow::BuildMenus() {
 
     connect(itmOpenDeals, &QAction::triggered, this, &TMainWindow::itmOpenDealsClick);
     connect(itmSaveDeals, &QAction::triggered, this, &TMainWindow::itmSaveDealsClick);
-    connect(itmPrintDeals, &QAction::triggered, this, &TMainWindow::itmPrintClick);
-    connect(itmStatistics, &QAction::triggered, this, &TMainWindow::itmStatisticsClick);
+    connect(itmPrintDeals, &QAction::triggered, this, &TMainWindow::itmPrintDealsClick);
+    connect(itmStatistics, &QAction::triggered, this, &TMainWindow::itmStatClick);
     connect(itmClear, &QAction::triggered, this, &TMainWindow::itmClearClick);
     connect(itmGenerate, &QAction::triggered, this, &TMainWindow::itmGenerateClick);
     connect(itmOpenConditions, &QAction::triggered, this, &TMainWindow::itmOpenConditionsClick);

@@ -41,11 +41,11 @@ QIcon DrawnIcon(void (*draw)(QPainter&)) {
 void DrawPrinter(QPainter& p) {
     p.setPen(QPen(QColor(40, 40, 40), 1));
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 1.5, 7, 5));    // sheet going in
+    p.drawRect(QRectF(4.5, 1.5, 7, 5));  // sheet going in
     p.setBrush(QColor(150, 150, 160));
     p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);  // body
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 10.5, 7, 4));   // sheet coming out
+    p.drawRect(QRectF(4.5, 10.5, 7, 4));  // sheet coming out
     p.setPen(QColor(60, 160, 60));
     p.drawPoint(QPointF(12.5, 8.5));
 }
@@ -62,9 +62,9 @@ void DrawDisk(QPainter& p) {
     body.closeSubpath();
     p.drawPath(body);
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(3.5, 1.5, 8, 5));    // label
+    p.drawRect(QRectF(3.5, 1.5, 8, 5));  // label
     p.setBrush(QColor(190, 190, 200));
-    p.drawRect(QRectF(4.5, 9.5, 7, 5));    // shutter
+    p.drawRect(QRectF(4.5, 9.5, 7, 5));  // shutter
 }
 
 void DrawPage(QPainter& p) {
@@ -101,7 +101,8 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setFont(ReportFont());
     RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichEdit->setTabStopDistance(kTabColumns * QFontMetricsF(RichEdit->font()).horizontalAdvance(QLatin1Char(' ')));
+    RichEdit->setTabStopDistance(
+        kTabColumns * QFontMetricsF(RichEdit->font()).horizontalAdvance(QLatin1Char(' ')));
     // No scroll bars: the view follows the caret (and the wheel).
     RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -157,8 +158,7 @@ void TEditorWindow::tbSaveClick() {
     if (!choice) return;
     const QString failure =
         WriteReportFile(choice->Path, FormatOfFileType(choice->TypeIndex), ReportLines());
-    if (!failure.isEmpty())
-        Services->ShowError(this, choice->Path + QLatin1Char('\n') + failure);
+    if (!failure.isEmpty()) Services->ShowError(this, choice->Path + QLatin1Char('\n') + failure);
 }
 
 void TEditorWindow::tbPrintClick() {

@@ -41,11 +41,20 @@ void AppendUnicodeEscape(QByteArray& rtf, char16_t unit) {
 
 void AppendRtfCharacter(QByteArray& rtf, char32_t codePoint) {
     switch (codePoint) {
-        case '\\': rtf += "\\\\"; return;
-        case '{': rtf += "\\{"; return;
-        case '}': rtf += "\\}"; return;
-        case '\t': rtf += "\\tab "; return;
-        default: break;
+        case '\\':
+            rtf += "\\\\";
+            return;
+        case '{':
+            rtf += "\\{";
+            return;
+        case '}':
+            rtf += "\\}";
+            return;
+        case '\t':
+            rtf += "\\tab ";
+            return;
+        default:
+            break;
     }
     if (codePoint >= 0x20 && codePoint < 0x7F) {
         rtf += static_cast<char>(codePoint);
@@ -66,7 +75,8 @@ void AppendRtfCharacter(QByteArray& rtf, char32_t codePoint) {
 }  // namespace
 
 QStringList ReportFileTypes() {
-    return {QStringLiteral("Форматированный текст (*.rtf)"), QStringLiteral("Просто текст (*.txt)")};
+    return {QStringLiteral("Форматированный текст (*.rtf)"),
+            QStringLiteral("Просто текст (*.txt)")};
 }
 
 TReportFormat FormatOfFileType(int typeIndex) {

@@ -31,7 +31,9 @@ QStringList BreakLine(const QString& line, const QFontMetricsF& metrics, qreal w
     for (qsizetype i = 0; i < text.size();) {
         // A surrogate pair is one character and is never split.
         const qsizetype length =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? 2
+                : 1;
         const qreal advance = metrics.horizontalAdvance(text.mid(i, length));
         if (used + advance > width && i > start) {
             pieces.append(text.mid(start, i - start));
@@ -55,7 +57,8 @@ int PrintReport(QPrinter& printer, const QFont& font, const QStringList& lines) 
     // printable area and the device's size is that area's size.
     const qreal width = printer.width();
     const qreal lineSpacing = metrics.lineSpacing();
-    const int linesPerPage = std::max(1, static_cast<int>(std::floor(printer.height() / lineSpacing)));
+    const int linesPerPage =
+        std::max(1, static_cast<int>(std::floor(printer.height() / lineSpacing)));
 
     int pages = 1;
     int lineOnPage = 0;

@@ -29,7 +29,8 @@ QByteArray ReadAll(const QString& path) {
     return file.readAll();
 }
 
-const std::vector<std::string> kReport = {"Всего раздач: 3", "", "Расклад  N  ", " 1.AKQT63   ", ""};
+const std::vector<std::string> kReport = {"Всего раздач: 3", "", "Расклад  N  ", " 1.AKQT63   ",
+                                          ""};
 
 QStringList AsQt(const std::vector<std::string>& lines) {
     QStringList result;
@@ -142,8 +143,10 @@ private slots:
         QTest::addColumn<int>("columns");
         QTest::addColumn<int>("lineCount");
         // Seven deals: rows of 4 lines plus one empty line each.
-        QTest::newRow("east, three to a row") << TListingSeats{false, true, false, false} << 3 << 3 * 5;
-        QTest::newRow("north and south, two") << TListingSeats{true, false, true, false} << 2 << 4 * 10;
+        QTest::newRow("east, three to a row")
+            << TListingSeats{false, true, false, false} << 3 << 3 * 5;
+        QTest::newRow("north and south, two")
+            << TListingSeats{true, false, true, false} << 2 << 4 * 10;
         QTest::newRow("three seats, nine") << TListingSeats{true, true, true, false} << 9 << 1 * 13;
         QTest::newRow("all seats, one") << TListingSeats{true, true, true, true} << 1 << 7 * 13;
     }
@@ -212,7 +215,8 @@ private slots:
         window.FillLines("Статистика", kReport);
         window.tbSaveClick();
         QCOMPARE(services.SaveChooserShown, 1);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{});
         QCOMPARE(services.Errors, QStringList{});
     }
 
@@ -238,11 +242,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expectedName");
         QTest::addColumn<int>("expectedType");
-        QTest::newRow("rich, no extension") << QList<int>{} << "report" << "report.rtf" << 0;
-        QTest::newRow("plain, no extension") << QList<int>{1} << "report" << "report.txt" << 1;
-        QTest::newRow("plain, then rich again") << QList<int>{1, 0} << "report" << "report.rtf" << 0;
-        QTest::newRow("plain, typed .rtf") << QList<int>{1} << "report.rtf" << "report.rtf" << 1;
-        QTest::newRow("rich, typed .txt") << QList<int>{} << "report.txt" << "report.txt" << 0;
+        QTest::newRow("rich, no extension") << QList<int>{} << "report"
+                                            << "report.rtf" << 0;
+        QTest::newRow("plain, no extension") << QList<int>{1} << "report"
+                                             << "report.txt" << 1;
+        QTest::newRow("plain, then rich again") << QList<int>{1, 0} << "report"
+                                                << "report.rtf" << 0;
+        QTest::newRow("plain, typed .rtf") << QList<int>{1} << "report.rtf"
+                                           << "report.rtf" << 1;
+        QTest::newRow("rich, typed .txt") << QList<int>{} << "report.txt"
+                                          << "report.txt" << 0;
     }
     // The ordinary save chooser: its default extension follows the chosen
     // type while it is open.

@@ -24,9 +24,9 @@ QByteArray ReadAll(const QString& path) {
 // specials, Cyrillic, the other symbols of Windows-1251, characters outside it
 // (suit symbols, CJK, an emoji beyond the 16-bit range), tabs and controls.
 const QList<char32_t> kAlphabet = {
-    'A', 'z', '0', '9', ' ', '.', '-', '(', ')', '?', '\'', '\\', '{', '}', '\t', 0x01, 0x1F, 0x7F,
-    U'Р', U'я', U'Ё', U'ё', U'№', U'€', U'«', U'»', 0xA0, 0xAD, 0x98,
-    U'♠', U'♥', U'♦', U'♣', U'中', U'ü', 0x1F0A1, 0xFFFD, 0xFFFF,
+    'A',  'z',  '0',  '9',  ' ',  '.',  '-',  '(',   ')',  '?',     '\'',   '\\',   '{',
+    '}',  '\t', 0x01, 0x1F, 0x7F, U'Р', U'я', U'Ё',  U'ё', U'№',    U'€',   U'«',   U'»',
+    0xA0, 0xAD, 0x98, U'♠', U'♥', U'♦', U'♣', U'中', U'ü', 0x1F0A1, 0xFFFD, 0xFFFF,
 };
 
 QString RandomLine(QRandomGenerator& random) {
@@ -57,7 +57,8 @@ private slots:
             const QString decoded = decoder.decode(QByteArrayView(&raw, 1));
             QCOMPARE(decoded.size(), 1);
             QCOMPARE(cp1251::ToUnicode(static_cast<unsigned char>(byte)), decoded.at(0).unicode());
-            QCOMPARE(cp1251::FromUnicode(decoded.at(0).unicode()), static_cast<unsigned char>(byte));
+            QCOMPARE(cp1251::FromUnicode(decoded.at(0).unicode()),
+                     static_cast<unsigned char>(byte));
         }
         int mapped = 0;
         for (char32_t c = 0; c < 0x10000; ++c) {
@@ -85,14 +86,15 @@ private slots:
         QTest::newRow("trailing spaces and empty lines")
             << QStringList{"N  ", "", "  x  "} << QByteArray("N  \r\n\r\n  x  \r\n");
         QTest::newRow("cyrillic") << QStringList{"Всего раздач: 5"}
-                                  << QByteArray("\xc2\xf1\xe5\xe3\xee \xf0\xe0\xe7\xe4\xe0\xf7: 5\r\n");
+                                  << QByteArray(
+                                         "\xc2\xf1\xe5\xe3\xee \xf0\xe0\xe7\xe4\xe0\xf7: 5\r\n");
         QTest::newRow("symbols of the code page")
             << QStringList{"№ «ё» €"} << QByteArray("\xb9 \xab\xb8\xbb \x88\r\n");
         QTest::newRow("outside the code page")
             << QStringList{"♠AK ♥Q", QString::fromUcs4(U"a\U0001F0A1b")}
             << QByteArray("?AK ?Q\r\na?b\r\n");
-        QTest::newRow("lone surrogate") << QStringList{QString(QChar(0xD800)) + "x"}
-                                        << QByteArray("?x\r\n");
+        QTest::newRow("lone surrogate")
+            << QStringList{QString(QChar(0xD800)) + "x"} << QByteArray("?x\r\n");
     }
     void plainText() {
         QFETCH(QStringList, lines);
@@ -113,13 +115,16 @@ private slots:
     void richTextReadsBack_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("no lines") << QStringList{};
-        QTest::newRow("report lines") << QStringList{"Всего раздач: 50", "", "4-3-3-3   (5)10.00  "};
-        QTest::newRow("escapes") << QStringList{"{\\rtf1 \\par}", "\\", "{", "}", "\\'e0", "\\u1234?"};
+        QTest::newRow("report lines")
+            << QStringList{"Всего раздач: 50", "", "4-3-3-3   (5)10.00  "};
+        QTest::newRow("escapes") << QStringList{"{\\rtf1 \\par}", "\\",      "{", "}",
+                                                "\\'e0",          "\\u1234?"};
         QTest::newRow("words glued to text") << QStringList{"\tabc", "a\tb", "1\t2"};
         QTest::newRow("leading and trailing spaces") << QStringList{" ", "  a  ", "\t "};
-        QTest::newRow("outside the code page")
-            << QStringList{"♠ ♥ ♦ ♣", "中文", QString::fromUcs4(U"\U0001F0A1\U0001F0B1"), "\uFFFF9"};
-        QTest::newRow("upper half of the code page") << QStringList{"€‚ƒ„…†‡‰Љ‹ЊЌЋЏ", "\u0098\u00a0\u00ad№"};
+        QTest::newRow("outside the code page") << QStringList{
+            "♠ ♥ ♦ ♣", "中文", QString::fromUcs4(U"\U0001F0A1\U0001F0B1"), "\uFFFF9"};
+        QTest::newRow("upper half of the code page")
+            << QStringList{"€‚ƒ„…†‡‰Љ‹ЊЌЋЏ", "\u0098\u00a0\u00ad№"};
         QTest::newRow("controls") << QStringList{QString(QChar(1)) + "x" + QChar(0x1F)};
     }
     void richTextReadsBack() {
@@ -137,9 +142,9 @@ private slots:
     // a control word or a group of its own.
     void richTextRandomLinesReadBack() {
         QRandomGenerator random(20261207);
-        const QSet<QString> allowed = {"rtf", "ansi", "ansicpg", "deff", "deflang", "fonttbl",
-                                       "f", "fmodern", "fprq", "fcharset", "uc", "pard",
-                                       "plain", "fs", "par", "tab", "u"};
+        const QSet<QString> allowed = {
+            "rtf",      "ansi", "ansicpg", "deff",  "deflang", "fonttbl", "f",   "fmodern", "fprq",
+            "fcharset", "uc",   "pard",    "plain", "fs",      "par",     "tab", "u"};
         for (int round = 0; round < 300; ++round) {
             QStringList lines;
             const int count = random.bounded(0, 6);
@@ -147,7 +152,8 @@ private slots:
             const TRtfDocument doc = ReadRtf(RichTextReport(lines));
             QVERIFY2(doc.Error.isEmpty(), qPrintable(doc.Error));
             QCOMPARE(doc.Paragraphs, lines);
-            QVERIFY2(allowed.contains(doc.Words), qPrintable(QStringList(doc.Words.values()).join(' ')));
+            QVERIFY2(allowed.contains(doc.Words),
+                     qPrintable(QStringList(doc.Words.values()).join(' ')));
             QCOMPARE(doc.MaxDepth, 3);  // document, font table, font entry
         }
     }
@@ -182,7 +188,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         QVERIFY(QDir(dir.path()).mkdir("folder"));
-        QVERIFY(!WriteReportFile(dir.filePath("folder"), TReportFormat::PlainText, {"x"}).isEmpty());
+        QVERIFY(
+            !WriteReportFile(dir.filePath("folder"), TReportFormat::PlainText, {"x"}).isEmpty());
         QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
         QVERIFY(!WriteReportFile(dir.filePath("missing/report.txt"), TReportFormat::RichText, {"x"})
                      .isEmpty());

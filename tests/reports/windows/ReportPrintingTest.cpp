@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cmath>
 
@@ -37,7 +39,8 @@ int PdfPageCount(const QString& pdf) {
 QString PdfTitle(const QString& pdf) {
     const QString info = RunTool("pdfinfo", {pdf});
     const QRegularExpressionMatch match =
-        QRegularExpression(R"(^Title:[ \t]*(.*)$)", QRegularExpression::MultilineOption).match(info);
+        QRegularExpression(R"(^Title:[ \t]*(.*)$)", QRegularExpression::MultilineOption)
+            .match(info);
     return match.hasMatch() ? match.captured(1).trimmed() : QString();
 }
 
@@ -104,11 +107,16 @@ private slots:
     void expandTabs_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expanded");
-        QTest::newRow("none") << "a b" << "a b";
-        QTest::newRow("leading") << "\tx" << "        x";
-        QTest::newRow("inside") << "abc\tx" << "abc     x";
-        QTest::newRow("at a stop") << "abcdefgh\tx" << "abcdefgh        x";
-        QTest::newRow("two") << "a\t\tb" << "a               b";
+        QTest::newRow("none") << "a b"
+                              << "a b";
+        QTest::newRow("leading") << "\tx"
+                                 << "        x";
+        QTest::newRow("inside") << "abc\tx"
+                                << "abc     x";
+        QTest::newRow("at a stop") << "abcdefgh\tx"
+                                   << "abcdefgh        x";
+        QTest::newRow("two") << "a\t\tb"
+                             << "a               b";
     }
     void expandTabs() {
         QFETCH(QString, line);
@@ -127,7 +135,8 @@ private slots:
         QTest::newRow("empty") << "" << 5 << QStringList{""};
         QTest::newRow("broken at the last that fits")
             << "abcdefghijkl" << 5 << QStringList{"abcde", "fghij", "kl"};
-        QTest::newRow("inner spaces kept") << "ab  cdef  gh" << 4 << QStringList{"ab  ", "cdef", "  gh"};
+        QTest::newRow("inner spaces kept")
+            << "ab  cdef  gh" << 4 << QStringList{"ab  ", "cdef", "  gh"};
         QTest::newRow("cyrillic") << "Всего раздач" << 6 << QStringList{"Всего ", "раздач"};
         QTest::newRow("narrower than a character") << "abc" << 0 << QStringList{"a", "b", "c"};
     }
@@ -171,13 +180,15 @@ private slots:
         TDeals deals;
         AddDeals(deals, 120);
         window.ShowListing(deals, true, true, true, true, 3);
-        const std::vector<std::string> report = DealListingLines(deals, {true, true, true, true}, 3);
+        const std::vector<std::string> report =
+            DealListingLines(deals, {true, true, true, true}, 3);
         QCOMPARE(report.size(), 40u * 13);
         window.findChild<QAction*>("tbPrint")->trigger();
         QCOMPARE(services.Errors, QStringList{});
         QCOMPARE(services.PrinterDocName, QString());
 
-        const int perPage = LinesPerPage(pdf, window.findChild<QPlainTextEdit*>("RichEdit")->font());
+        const int perPage =
+            LinesPerPage(pdf, window.findChild<QPlainTextEdit*>("RichEdit")->font());
         QVERIFY2(perPage > 40 && perPage < 120, qPrintable(QString::number(perPage)));
         const int expectedPages = (static_cast<int>(report.size()) + perPage - 1) / perPage;
         QVERIFY(expectedPages >= 4);
@@ -230,6 +241,25 @@ private slots:
         for (int i = 0; i + 1 < pieces.size(); ++i) QCOMPARE(pieces[i].size(), pieces[0].size());
     }
 
+    // The ordinary print dialog offers printing to a file, a page range and
+    // the selection; cancelling it prints nothing.
+    void ordinaryPrintDialogCancelled() {
+        TDesktopReportServices services;
+        QPrinter printer;
+        bool seen = false;
+        QTimer::singleShot(0, [&seen] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = true;
+            QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+            QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+            QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+            dialog->reject();
+        });
+        QVERIFY(!services.SetUpPrinter(nullptr, printer));
+        QVERIFY(seen);
+    }
+
     void cancelledPrintDoesNothing() {
         QTemporaryDir dir;
         TFakeReportServices services;
@@ -250,7 +280,8 @@ private slots:
         window.show();
         window.tbPrintClick();
         QCOMPARE(services.Errors.size(), 1);
-        QVERIFY2(services.Errors[0].contains("No such file or directory"), qPrintable(services.Errors[0]));
+        QVERIFY2(services.Errors[0].contains("No such file or directory"),
+                 qPrintable(services.Errors[0]));
         QVERIFY(window.isVisible());
         QCOMPARE(window.ReportLines(), QStringList{"x"});
     }

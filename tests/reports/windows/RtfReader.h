@@ -8,13 +8,13 @@
 #include <QStringList>
 
 struct TRtfDocument {
-    QStringList Paragraphs;   // text of each \par-ended paragraph
-    QString Trailing;         // text after the last \par
-    QSet<QString> Words;      // every control word met, without parameters
-    QStringList Fonts;        // font table entries, e.g. "\f0\fmodern\fprq1\fcharset204 Courier New;"
-    int MaxDepth = 0;         // deepest group nesting
-    bool Balanced = false;    // every group closed, nothing after the last one
-    QString Error;            // empty when the document parsed
+    QStringList Paragraphs;  // text of each \par-ended paragraph
+    QString Trailing;        // text after the last \par
+    QSet<QString> Words;     // every control word met, without parameters
+    QStringList Fonts;      // font table entries, e.g. "\f0\fmodern\fprq1\fcharset204 Courier New;"
+    int MaxDepth = 0;       // deepest group nesting
+    bool Balanced = false;  // every group closed, nothing after the last one
+    QString Error;          // empty when the document parsed
 };
 
 inline TRtfDocument ReadRtf(const QByteArray& rtf) {
@@ -26,7 +26,7 @@ inline TRtfDocument ReadRtf(const QByteArray& rtf) {
     int depth = 0;
     int fontTableDepth = 0;  // depth of the open font table group, 0 outside it
     QString fontEntry;
-    int skipFallback = 0;    // characters still to skip after \uN
+    int skipFallback = 0;  // characters still to skip after \uN
     qsizetype i = 0;
     const qsizetype n = rtf.size();
     auto addText = [&](const QString& text) {
@@ -50,7 +50,10 @@ inline TRtfDocument ReadRtf(const QByteArray& rtf) {
                 fontEntry.clear();
             }
             if (depth == fontTableDepth) fontTableDepth = 0;
-            if (--depth < 0) { doc.Error = "unbalanced }"; return doc; }
+            if (--depth < 0) {
+                doc.Error = "unbalanced }";
+                return doc;
+            }
             ++i;
             if (depth == 0) {
                 doc.Balanced = rtf.mid(i).trimmed().isEmpty();
@@ -59,7 +62,10 @@ inline TRtfDocument ReadRtf(const QByteArray& rtf) {
         } else if (c == '\r' || c == '\n') {
             ++i;
         } else if (c == '\\') {
-            if (i + 1 >= n) { doc.Error = "trailing backslash"; return doc; }
+            if (i + 1 >= n) {
+                doc.Error = "trailing backslash";
+                return doc;
+            }
             const char next = rtf[i + 1];
             if (next == '\\' || next == '{' || next == '}') {
                 addText(QString(QLatin1Char(next)));
@@ -67,7 +73,10 @@ inline TRtfDocument ReadRtf(const QByteArray& rtf) {
             } else if (next == '\'') {
                 bool ok = false;
                 const char byte = static_cast<char>(rtf.mid(i + 2, 2).toInt(&ok, 16));
-                if (!ok) { doc.Error = "bad \\' escape"; return doc; }
+                if (!ok) {
+                    doc.Error = "bad \\' escape";
+                    return doc;
+                }
                 addText(ansi.decode(QByteArray(1, byte)));
                 i += 4;
             } else if (isLetter(next)) {
@@ -84,9 +93,13 @@ inline TRtfDocument ReadRtf(const QByteArray& rtf) {
                 if (k < n && rtf[k] == ' ') ++k;  // the delimiting space belongs to the word
                 doc.Words.insert(word);
                 if (fontTableDepth) fontEntry += QString::fromLatin1(rtf.mid(i, k - i));
-                if (word == "fonttbl") fontTableDepth = depth;
-                else if (word == "par") { doc.Paragraphs += paragraph; paragraph.clear(); }
-                else if (word == "tab") addText("\t");
+                if (word == "fonttbl")
+                    fontTableDepth = depth;
+                else if (word == "par") {
+                    doc.Paragraphs += paragraph;
+                    paragraph.clear();
+                } else if (word == "tab")
+                    addText("\t");
                 else if (word == "u" && hasParameter) {
                     paragraph += QChar(static_cast<char16_t>(static_cast<int16_t>(parameter)));
                     skipFallback = 1;
