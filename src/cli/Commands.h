@@ -20,7 +20,7 @@ int RunStats(const std::vector<std::string>& args);
 int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
-//   [--format text|lines] [--out FILE.dls] [--max-dealt N] [--threads N] [--quiet]
+//   [--format text|lines] [--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);
@@ -36,7 +36,7 @@ struct TCommand {
 inline constexpr TCommand kCommands[] = {
     {"generate",
      "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
-     "[--out FILE.dls] [--max-dealt N] [--threads N] [--quiet]",
+     "[--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]",
      "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
      "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores",
      RunGenerate},

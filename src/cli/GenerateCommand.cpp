@@ -22,6 +22,7 @@
 #include "deals/DealCollection.h"
 #include "deals/FileError.h"
 #include "deals/Generator.h"
+#include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
 #include "language/StringFunctions.h"
@@ -158,14 +159,23 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
 
 // Writes the kept deals as the save command does, except that a script hears of
 // every failure: a missing folder is an error, not a silent no-op, and a run
-// that kept nothing still replaces the file, with the header alone.
-bool WriteDealsFile(const std::string& name, const TDeals& deals) {
+// that kept nothing still replaces the file, with the header alone. A name
+// ending in ".pbn" gets PBN, naming the key that repeats the run.
+bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue) {
     auto complain = [&name](const std::string& reason) {
         std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
         return false;
     };
     std::string folder = FolderPart(name);
     if (!folder.empty() && !FileDirExists(name)) return complain(std::strerror(ENOENT));
+    if (IsPbnFileName(name)) {
+        try {
+            WritePbnFile(name, deals, keyValue);
+        } catch (const TFileError& failure) {
+            return complain(std::system_category().message(failure.ErrorNumber()));
+        }
+        return true;
+    }
     if (deals.Count() > 0) {
         try {
             deals.SaveToFile(name);
@@ -223,6 +233,7 @@ int RunGenerate(const std::vector<std::string>& args) {
     sigaction(SIGINT, &action, &previous);
 
     RandomSource.SetSeed(options.Key);
+    const auto repeatKey = static_cast<int32_t>(RandomSource.Seed());  // the key itself, or the clock's seed
     if (options.Key == 0) {
         // The key that repeats this run.
         std::fprintf(stderr, "seed %d\n", static_cast<int>(static_cast<int32_t>(RandomSource.Seed())));
@@ -257,7 +268,7 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::perror("korvana-cli: cannot write the deals");
         code = ExitOutputFailed;
     }
-    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals)) code = ExitFileFailed;
+    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals, repeatKey)) code = ExitFileFailed;
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()));
     return code;
 }

@@ -108,7 +108,7 @@ void TMainWindow::itmOpenDealsClick() {
     const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
     if (fileName.isEmpty()) return;
     try {
-        deals_->LoadFromFile(fileName.toStdString());
+        LoadDealsFile(fileName);
     } catch (const TFileError& error) {
         ShowFileError(QString::fromStdString(error.what()));  // what was read stays
     }
@@ -122,10 +122,11 @@ void TMainWindow::itmOpenDealsClick() {
 
 void TMainWindow::itmSaveDealsClick() {
     if (deals_->Count() == 0) return;
-    const QString fileName = services_->ChooseFileToSave(this, dealsChooser_);
+    int fileType = -1;
+    const QString fileName = services_->ChooseFileToSaveWithType(this, dealsChooser_, fileType);
     if (fileName.isEmpty()) return;
     try {
-        deals_->SaveToFile(fileName.toStdString());
+        SaveDealsFile(fileName, fileType);
         dealsChooser_.Folder = FolderOfFile(fileName);
     } catch (const TFileError& error) {
         ShowFileError(QString::fromStdString(error.what()));

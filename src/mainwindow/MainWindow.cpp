@@ -53,9 +53,9 @@ TNumberField* PlacedField(QWidget* parent, int left, int top, int width, int val
     return field;
 }
 
-}  // namespace
-
 QFont HandFont() { return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, 13, true); }
+
+}  // namespace
 
 TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices> services)
     : services_(services ? std::move(services) : std::make_shared<TDesktopServices>()),
@@ -63,7 +63,8 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
                                          : std::move(setupFolder)),
       deals_(std::make_unique<TDeals>()) {
     sink_ = std::make_unique<TMessageBoxSink>(*services_, this);
-    dealsChooser_ = {QStringLiteral("Раздачи (*.dls);;Все файлы (*)"), QStringLiteral("dls"), {}};
+    dealsChooser_ = {QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
+                     QStringLiteral("dls"), {}};
     conditionsChooser_ = {QStringLiteral("Условия (*.cnd);;Все файлы (*)"), QStringLiteral("cnd"),
                           {}};
     BuildControls();

@@ -39,7 +39,9 @@ public:
     ~TMainWindow() override;
 
     // Requests of a generator run: safe from any thread; from a worker they
-    // are carried out on the GUI thread, in order, with progress merged.
+    // are carried out on the GUI thread, in order. Progress and the newest kept
+    // deal are shown about 30 times a second; GenerationFinished shows the
+    // final counts and the first new deal.
     void ReportProgress(int32_t kept, int64_t dealt) override;
     // index into the collection, or -1 for the current deal (seCurrentDeal - 1).
     void ShowDeal(int32_t index) override;
@@ -71,8 +73,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class TMainWindowTest;
-
     // Construction (MainWindowLayout.cpp, MainWindowMenus.cpp).
     void BuildControls();
     void BuildMenus();
@@ -99,6 +99,9 @@ private:
     void FinishRun(int32_t kept, int32_t startCount);
     void PutCaretAtJoinedOffset(int offset);
     void ShowFileError(const QString& text);
+    // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
+    void LoadDealsFile(const QString& fileName);
+    void SaveDealsFile(const QString& fileName, int fileType);
 
     // Setup and conditions files (SetupFile.cpp).
     void LoadSetup();

@@ -12,14 +12,24 @@ void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
 }
 
 namespace {
-QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::AcceptMode mode) {
+// fileType, when given, receives the index of the chosen entry of the filter.
+QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::AcceptMode mode,
+                   int* fileType = nullptr) {
     QFileDialog dialog(parent, QString(), chooser.Folder, chooser.Filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(chooser.DefaultSuffix);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    // A name typed without an extension gets the one of the chosen type ("*.pbn").
+    const QStringList types = chooser.Filter.split(QStringLiteral(";;"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& type) {
+        const QString pattern = type.section(u'(', 1).section(u')', 0, 0).section(u' ', 0, 0);
+        dialog.setDefaultSuffix(pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2)
+                                                                        : chooser.DefaultSuffix);
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (fileType) *fileType = static_cast<int>(types.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().first();
 }
 }  // namespace
@@ -30,6 +40,12 @@ QString TDesktopServices::ChooseFileToOpen(QWidget* parent, const TFileChooser& 
 
 QString TDesktopServices::ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) {
     return RunChooser(parent, chooser, QFileDialog::AcceptSave);
+}
+
+QString TDesktopServices::ChooseFileToSaveWithType(QWidget* parent, const TFileChooser& chooser,
+                                                   int& fileType) {
+    fileType = -1;
+    return RunChooser(parent, chooser, QFileDialog::AcceptSave, &fileType);
 }
 
 TMessageBoxSink::TMessageBoxSink(TPlatformServices& services, QWidget* parent)

@@ -23,6 +23,13 @@ public:
     virtual QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) = 0;
     // The chosen file name (overwriting confirmed), or an empty text.
     virtual QString ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) = 0;
+    // The same, and the file type the user chose: the index of its entry in
+    // the chooser's Filter, or -1 when not known (then the name decides).
+    virtual QString ChooseFileToSaveWithType(QWidget* parent, const TFileChooser& chooser,
+                                             int& fileType) {
+        fileType = -1;
+        return ChooseFileToSave(parent, chooser);
+    }
 };
 
 // QMessageBox and QFileDialog.
@@ -31,6 +38,8 @@ public:
     void ShowMessage(QWidget* parent, const QString& text) override;
     QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) override;
     QString ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) override;
+    QString ChooseFileToSaveWithType(QWidget* parent, const TFileChooser& chooser,
+                                     int& fileType) override;
 };
 
 // The core's messages shown by the platform's message box, on the GUI thread.

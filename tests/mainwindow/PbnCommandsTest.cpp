@@ -1,0 +1,230 @@
+// PBN files through the main window's open and save deals commands.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTimer>
+#include <sstream>
+
+#include "WindowTestSupport.h"
+#include "deals/PbnFile.h"
+#include "mainwindow/NumberField.h"
+
+namespace {
+
+// Scripted choosers that also answer with a file type, and remember the
+// filters they were shown with.
+class TTypedServices : public TFakeServices {
+public:
+    QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) override {
+        filters.append(chooser.Filter);
+        return TFakeServices::ChooseFileToOpen(parent, chooser);
+    }
+    QString ChooseFileToSaveWithType(QWidget* parent, const TFileChooser& chooser,
+                                     int& fileType) override {
+        filters.append(chooser.Filter);
+        fileType = nextType;
+        return ChooseFileToSave(parent, chooser);
+    }
+
+    int nextType = -1;
+    QStringList filters;
+};
+
+QStringList DealLines(TDeals& deals, int from = 0) {
+    QStringList lines;
+    for (int index = from; index < deals.Count(); ++index)
+        lines.append(QString::fromStdString(deals.GetDeal(index)->ToText()));
+    return lines;
+}
+
+QByteArray FileBytes(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray DealsFileHeader = "This is Deals File of Tavex's Bridge Generator\r\n";
+
+}  // namespace
+
+class TPbnCommandsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::shared_ptr<TTypedServices> services_;
+    std::unique_ptr<TMainWindow> window_;
+
+    void AddDeals(int key, int count) {
+        for (const TDeal& deal : DealsOfKey(key, count)) window_->Deals().Add(deal);
+        window_->seCurrentDeal->SetRange(1, window_->Deals().Count());
+        window_->seCurrentDeal->SetValue(1);
+    }
+
+    QString File(const QString& name) const { return folder_->filePath(name); }
+
+    // A PBN file with the first `count` deals of a key and, after them, a game
+    // whose Deal tag is cut short.
+    QString WritePbnOfKey(const QString& name, int key, int count) {
+        TDeals deals;
+        for (const TDeal& deal : DealsOfKey(key, count)) deals.Add(deal);
+        std::ostringstream out;
+        WritePbn(out, deals, key);
+        out << "\r\n[Board \"99\"]\r\n[Deal \"N:AKQ.AKQ.AKQ.AKQ - - -\"]\r\n";
+        QFile file(File(name));
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write(QByteArray::fromStdString(out.str()));
+        return file.fileName();
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        services_ = std::make_shared<TTypedServices>();
+        window_ = std::make_unique<TMainWindow>(folder_->path(), services_);
+    }
+    void cleanup() {
+        window_.reset();
+        folder_.reset();
+    }
+
+    void BothChoosersOfferPbnAfterTheExistingTypes() {
+        AddDeals(1, 1);
+        window_->itmOpenDealsClick();  // cancelled
+        window_->itmSaveDealsClick();  // cancelled
+        QCOMPARE(services_->filters.size(), 2);
+        for (const QString& filter : services_->filters) {
+            QCOMPARE(
+                filter.split(QStringLiteral(";;")),
+                QStringList({QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
+                             QStringLiteral("Раздачи PBN (*.pbn)")}));
+        }
+    }
+
+    void SaveFollowsTheChosenType_data() {
+        QTest::addColumn<int>("fileType");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("pbn");
+        QTest::newRow("PBN type, .pbn name") << 2 << "a.pbn" << true;
+        QTest::newRow("PBN type, other name") << 2 << "b.txt" << true;
+        QTest::newRow("deals type, .pbn name") << 0 << "c.pbn" << false;
+        QTest::newRow("all files, .PBN name") << 1 << "d.PBN" << true;
+        QTest::newRow("all files, .dls name") << 1 << "e.dls" << false;
+        QTest::newRow("type not told, .pbn name") << -1 << "f.pbn" << true;
+        QTest::newRow("type not told, .dls name") << -1 << "g.dls" << false;
+    }
+    void SaveFollowsTheChosenType() {
+        QFETCH(int, fileType);
+        QFETCH(QString, name);
+        QFETCH(bool, pbn);
+        AddDeals(1, 3);
+        window_->seKeyValue->SetValue(4321);
+        services_->nextType = fileType;
+        services_->answers = {File(name)};
+        window_->itmSaveDealsClick();
+        const QByteArray bytes = FileBytes(File(name));
+        if (pbn) {
+            QVERIFY(bytes.startsWith("% PBN 2.1\r\n"));
+            QVERIFY(bytes.contains("[Generator \"Korvana, key value 4321\"]\r\n"));
+            QVERIFY(bytes.contains("[Board \"3\"]\r\n"));
+        } else {
+            QVERIFY(bytes.startsWith(DealsFileHeader));
+        }
+        QCOMPARE(services_->messages,
+                 QStringList({QStringLiteral("3 раздач(и) сохранены в файле ") + File(name)}));
+        window_->itmOpenDealsClick();  // cancelled: shows where the chooser starts now
+        QCOMPARE(services_->openedIn.last(), folder_->path() + u'/');
+    }
+
+    void OpeningPbnAppendsTheDealsAndTellsLoadedAndSkipped() {
+        AddDeals(8, 2);
+        const QString name = WritePbnOfKey(QStringLiteral("club.pbn"), 5, 3);
+        services_->answers = {name};
+        window_->itmOpenDealsClick();
+        QCOMPARE(window_->Deals().Count(), 5);
+        TDeals expected;
+        for (const TDeal& deal : DealsOfKey(5, 3)) expected.Add(deal);
+        QCOMPARE(DealLines(window_->Deals(), 2), DealLines(expected));
+        QCOMPARE(window_->seCurrentDeal->Value(), 3);
+        QCOMPARE(window_->seCurrentDeal->Highest(), 5);
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(SeatText(*window_, 1), HandText(*window_->Deals().GetDeal(2), 1));
+        QCOMPARE(services_->messages,
+                 QStringList({QStringLiteral("Из файла ") + name +
+                              QStringLiteral(
+                                  " загружено раздач: 3; пропущено игр без полной раздачи: 1")}));
+        window_->itmOpenDealsClick();  // cancelled
+        QCOMPARE(services_->openedIn.last(), folder_->path() + u'/');
+    }
+
+    void APbnFileWithoutDealsIsRefused() {
+        AddDeals(8, 2);
+        const QString name = WritePbnOfKey(QStringLiteral("nothing.pbn"), 5, 0);
+        services_->answers = {name};
+        window_->itmOpenDealsClick();
+        QCOMPARE(window_->Deals().Count(), 2);
+        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(services_->messages, QStringList({QStringLiteral("Файл ") + name +
+                                                   QStringLiteral(" не содержит раздачи")}));
+        window_->itmOpenDealsClick();                     // cancelled
+        QCOMPARE(services_->openedIn.last(), QString());  // the folder did not follow
+    }
+
+    // The desktop's save chooser tells the chosen type, and a name typed
+    // without an extension gets the chosen type's one.
+    void DesktopChooserTellsTheChosenType() {
+        TDesktopServices desktop;
+        const TFileChooser chooser{
+            QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
+            QStringLiteral("dls"), folder_->path()};
+        QTimer::singleShot(0, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(widget);
+                    dialog && dialog->isVisible()) {
+                    // As the user picks the type in the chooser's list of types.
+                    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                    if (!types) return;
+                    types->setCurrentIndex(2);
+                    emit types->activated(2);
+                    emit types->textActivated(types->itemText(2));
+                    dialog->selectFile(QStringLiteral("typed"));
+                    static_cast<QDialog*>(dialog)->accept();
+                }
+            }
+        });
+        QTimer::singleShot(10000, [] {  // a chooser left open fails the test instead of hanging it
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(widget)) dialog->close();
+            }
+        });
+        int fileType = -1;
+        const QString name = desktop.ChooseFileToSaveWithType(nullptr, chooser, fileType);
+        QCOMPARE(fileType, 2);
+        QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("typed.pbn"));
+    }
+
+    void SavedPbnOpensAsTheSameDeals() {
+        AddDeals(1, 4);
+        const QStringList generated = DealLines(window_->Deals());
+        services_->nextType = 2;
+        services_->answers = {File(QStringLiteral("round.pbn"))};
+        window_->itmSaveDealsClick();
+        window_->itmClearClick();
+        QCOMPARE(window_->Deals().Count(), 0);
+        services_->answers = {File(QStringLiteral("round.pbn"))};
+        window_->itmOpenDealsClick();
+        QCOMPARE(DealLines(window_->Deals()), generated);
+        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+
+        // And back to a deals file, which opens as the same deals once more.
+        services_->nextType = 0;
+        services_->answers = {File(QStringLiteral("round.dls"))};
+        window_->itmSaveDealsClick();
+        services_->answers = {File(QStringLiteral("round.dls"))};
+        window_->itmOpenDealsClick();
+        QCOMPARE(DealLines(window_->Deals(), 4), generated);
+    }
+};
+
+QTEST_MAIN(TPbnCommandsTest)
+#include "PbnCommandsTest.moc"
