@@ -54,6 +54,9 @@ public:
     QStringList ConditionLines() const;
     bool SeatShown(int seat) const;  // seat 1..4
     void SetSeatVisible(int seat, bool visible);
+    // Replaces the editor's selection (or inserts at the caret) by a non-empty
+    // text and leaves the caret right after it; the focus stays where it is.
+    void InsertConditionText(const QString& text);
 
     // Commands.
     void itmGenerateClick();
