@@ -53,9 +53,9 @@ TNumberField* PlacedField(QWidget* parent, int left, int top, int width, int val
     return field;
 }
 
-}  // namespace
-
 QFont HandFont() { return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, 13, true); }
+
+}  // namespace
 
 TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices> services)
     : services_(services ? std::move(services) : std::make_shared<TDesktopServices>()),

@@ -39,7 +39,9 @@ public:
     ~TMainWindow() override;
 
     // Requests of a generator run: safe from any thread; from a worker they
-    // are carried out on the GUI thread, in order, with progress merged.
+    // are carried out on the GUI thread, in order. Progress and the newest kept
+    // deal are shown about 30 times a second; GenerationFinished shows the
+    // final counts and the first new deal.
     void ReportProgress(int32_t kept, int64_t dealt) override;
     // index into the collection, or -1 for the current deal (seCurrentDeal - 1).
     void ShowDeal(int32_t index) override;
@@ -52,6 +54,9 @@ public:
     QStringList ConditionLines() const;
     bool SeatShown(int seat) const;  // seat 1..4
     void SetSeatVisible(int seat, bool visible);
+    // Replaces the editor's selection (or inserts at the caret) by a non-empty
+    // text and leaves the caret right after it; the focus stays where it is.
+    void InsertConditionText(const QString& text);
 
     // Commands.
     void itmGenerateClick();
@@ -71,8 +76,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class TMainWindowTest;
-
     // Construction (MainWindowLayout.cpp, MainWindowMenus.cpp).
     void BuildControls();
     void BuildMenus();

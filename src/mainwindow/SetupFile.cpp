@@ -62,9 +62,9 @@ void TMainWindow::LoadSetup() {
     dealsChooser_.Folder = content.DealsFolder;
     conditionsChooser_.Folder = content.ConditionsFolder;
 
-    for (const QString& line : content.DealLines) {
+    for (const QByteArray& line : content.DealLines) {
         TDeal deal;
-        deal.FromText(line.toStdString());
+        deal.FromText(std::string_view(line.constData(), size_t(line.size())));
         deals_->Add(deal);
     }
     RichEdit->setPlainText(content.ConditionLines.join(u'\n'));
@@ -96,7 +96,7 @@ void TMainWindow::SaveSetup() {
     content.DealsFolder = dealsChooser_.Folder;
     content.ConditionsFolder = conditionsChooser_.Folder;
     for (int index = 0; index < deals_->Count(); ++index)
-        content.DealLines.append(QString::fromStdString(deals_->GetDeal(index)->ToText()));
+        content.DealLines.append(QByteArray::fromStdString(deals_->GetDeal(index)->ToText()));
     content.ConditionLines = ConditionLines();
 
     // A new file replaces the old one only once it is whole, so a failure never

@@ -64,27 +64,32 @@ TStateRecord ParseStateRecord(const QString& line) {
 }
 
 QByteArray FormatSetup(const TSetupContent& content) {
-    QString text;
     const QString lineEnd = QStringLiteral("\r\n");
-    text += FormatStateRecord(content.State) + lineEnd;
-    text += content.DealsFolder + lineEnd;
-    text += content.ConditionsFolder + lineEnd;
-    for (const QString& deal : content.DealLines) text += deal + lineEnd;
-    text += ConditionsMark + lineEnd;
-    text += content.ConditionLines.join(lineEnd);
-    return EncodeWindows1251(text);
+    QByteArray bytes = EncodeWindows1251(FormatStateRecord(content.State) + lineEnd +
+                                         content.DealsFolder + lineEnd +
+                                         content.ConditionsFolder + lineEnd);
+    // The deal lines, which can be millions, are appended as they are.
+    bytes.reserve(bytes.size() + content.DealLines.size() * 110 + 64);
+    for (const QByteArray& deal : content.DealLines) {
+        bytes += deal;
+        bytes += "\r\n";
+    }
+    bytes += EncodeWindows1251(ConditionsMark + lineEnd + content.ConditionLines.join(lineEnd));
+    return bytes;
 }
 
 TSetupContent ParseSetup(const QByteArray& bytes) {
     TSetupContent content;
-    const QStringList lines = DecodeWindows1251Lines(bytes);
-    content.State = ParseStateRecord(lines.value(0));
-    content.DealsFolder = lines.value(1);
-    content.ConditionsFolder = lines.value(2);
+    const QList<QByteArray> lines = SplitLines(bytes);
+    content.State = ParseStateRecord(DecodeWindows1251(lines.value(0)));
+    content.DealsFolder = DecodeWindows1251(lines.value(1));
+    content.ConditionsFolder = DecodeWindows1251(lines.value(2));
+    const QByteArray mark = ConditionsMark.toLatin1();
     qsizetype next = 3;
-    while (next < lines.size() && !lines[next].isEmpty() && lines[next] != ConditionsMark)
+    while (next < lines.size() && !lines[next].isEmpty() && lines[next] != mark)
         content.DealLines.append(lines[next++]);
-    if (next < lines.size() && lines[next] == ConditionsMark)
-        content.ConditionLines = lines.mid(next + 1);
+    if (next < lines.size() && lines[next] == mark)
+        for (qsizetype line = next + 1; line < lines.size(); ++line)
+            content.ConditionLines.append(DecodeWindows1251(lines[line]));
     return content;
 }

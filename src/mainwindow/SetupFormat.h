@@ -33,7 +33,7 @@ struct TSetupContent {
     TStateRecord State;
     QString DealsFolder;
     QString ConditionsFolder;
-    QStringList DealLines;
+    QList<QByteArray> DealLines;  // plain ASCII, as the deals give them
     QStringList ConditionLines;
 };
 

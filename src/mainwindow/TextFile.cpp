@@ -15,8 +15,8 @@ QByteArray EncodeWindows1251(const QString& text) {
     return encoder.encode(text);
 }
 
-QStringList DecodeWindows1251Lines(const QByteArray& bytes) {
-    QStringList lines;
+QList<QByteArray> SplitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -24,9 +24,15 @@ QStringList DecodeWindows1251Lines(const QByteArray& bytes) {
         if (lastLine) end = bytes.size();
         qsizetype lineEnd = end;
         if (!lastLine && lineEnd > start && bytes[lineEnd - 1] == '\r') --lineEnd;
-        lines.append(DecodeWindows1251(bytes.mid(start, lineEnd - start)));
+        lines.append(bytes.mid(start, lineEnd - start));
         start = end + 1;
     }
+    return lines;
+}
+
+QStringList DecodeWindows1251Lines(const QByteArray& bytes) {
+    QStringList lines;
+    for (const QByteArray& line : SplitLines(bytes)) lines.append(DecodeWindows1251(line));
     return lines;
 }
 

@@ -7,6 +7,8 @@
 // The lines of a Windows-1251 text: a line ends at LF or CR LF; a line break
 // at the very end does not start a further, empty line.
 QStringList DecodeWindows1251Lines(const QByteArray& bytes);
+// The same lines, not decoded.
+QList<QByteArray> SplitLines(const QByteArray& bytes);
 QByteArray EncodeWindows1251(const QString& text);
 QString DecodeWindows1251(const QByteArray& bytes);
 

@@ -85,7 +85,7 @@ private slots:
         content.State.Height = 450;
         content.DealsFolder = QStringLiteral("/tmp/Раздачи/");
         content.ConditionsFolder = QStringLiteral("/home/u/");
-        content.DealLines = {QString(108, u'1'), QString(108, u'2')};
+        content.DealLines = {QByteArray(108, '1'), QByteArray(108, '2')};
         content.ConditionLines = {QStringLiteral("HCP(North)>=12"), QString(),
                                   QStringLiteral("AND SuitLength(South,Spades) = 5 // пять")};
         const QByteArray bytes = FormatSetup(content);

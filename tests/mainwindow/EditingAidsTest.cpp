@@ -1,0 +1,249 @@
+// The condition editing aids: the operator, constant and function menus of the
+// toolbar and the insertion of their text into the condition editor.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "dialogs/DialogDriver.h"
+#include "dialogs/FunctionWindow.h"
+#include "language/ConditionCheck.h"
+#include "language/Grammar.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/NumberField.h"
+#include "mainwindow/WindowTestSupport.h"
+#include "support/RecordingSink.h"
+
+namespace {
+// The menu's captions in order, a separator written as "|".
+QStringList Captions(const QMenu* menu) {
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QString("|") : action->text());
+    return captions;
+}
+
+QAction* Item(const QMenu* menu, const QString& caption) {
+    for (QAction* action : menu->actions())
+        if (action->text() == caption) return action;
+    return nullptr;
+}
+
+// Puts text into the editor and selects from `start` to `end` (a caret when equal).
+void SetEditor(QPlainTextEdit* editor, const QString& text, int start, int end) {
+    editor->setPlainText(text);
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+}
+}  // namespace
+
+class EditingAidsTest : public QObject {
+    Q_OBJECT
+private:
+    // A new setup folder for every test: the window keeps its condition there.
+    std::unique_ptr<TWindowFixture> fixture_;
+    std::unique_ptr<TMainWindow> window_;
+
+    QPlainTextEdit* Editor() { return window_->RichEdit; }
+
+    // Chooses a function menu item and confirms its dialog unchanged (or with choices).
+    void ChooseFunction(const QString& caption, bool confirm = true,
+                        const QStringList& choices = {}) {
+        QAction* item = Item(window_->FunctionMenu, caption);
+        QVERIFY(item);
+        WhenDialogOpens([confirm, choices](QDialog& dialog) {
+            MakeChoices(dialog, choices);
+            if (confirm)
+                ClickOk(dialog);
+            else
+                QTest::mouseClick(dialog.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+        });
+        item->trigger();
+    }
+
+private slots:
+    void init() {
+        fixture_ = std::make_unique<TWindowFixture>();
+        window_ = fixture_->Open();
+        QCOMPARE(Editor()->toPlainText(), QString());
+    }
+    void cleanup() {
+        window_.reset();
+        fixture_.reset();
+    }
+
+    void menusDropDownFromTheirButtons() {
+        QCOMPARE(window_->tbOperator->menu(), window_->OperatorMenu);
+        QCOMPARE(window_->tbConst->menu(), window_->ConstantMenu);
+        QCOMPARE(window_->tbInsertFunction->menu(), window_->FunctionMenu);
+        QCOMPARE(Captions(window_->OperatorMenu),
+                 QStringList(
+                     {"Not", "Or", "And", "|", "+", "--", "|", ">", ">=", "<", "<=", "=", "<>"}));
+        QCOMPARE(Captions(window_->ConstantMenu),
+                 QStringList({"North", "East", "South", "West", "|", "Clubs", "Diamonds", "Hearts",
+                              "Spades"}));
+        QCOMPARE(Captions(window_->FunctionMenu),
+                 QStringList({"HCP", "SuitLength", "SuitByLength", "|", "Range", "Suits", "Shape",
+                              "|", "Balanced", "Polish1c", "Unbal1d", "Prec1d", "Prec1h", "Prec1s",
+                              "Prec2c", "Multy"}));
+    }
+
+    void wordItems_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("after");
+        QTest::newRow(">= replaces a selection") << "operator"
+                                                 << ">="
+                                                 << "HCP(North)" << 0 << 10 << " >= ";
+        QTest::newRow("selection made backwards") << "operator"
+                                                  << "<>"
+                                                  << "x HCP(North) y" << 12 << 2 << "x  <>  y";
+        QTest::newRow("And between two characters") << "operator"
+                                                    << "And"
+                                                    << "ab" << 1 << 1 << "a And b";
+        QTest::newRow("-- inserts the minus") << "operator"
+                                              << "--"
+                                              << "" << 0 << 0 << " - ";
+        QTest::newRow("Not keeps its capitals") << "operator"
+                                                << "Not"
+                                                << "" << 0 << 0 << " Not ";
+        QTest::newRow("constant at the end") << "constant"
+                                             << "Spades"
+                                             << "HCP(North," << 10 << 10 << "HCP(North, Spades ";
+        QTest::newRow("seat on a second line") << "constant"
+                                               << "West"
+                                               << "a\nb" << 2 << 2 << "a\n West b";
+    }
+    void wordItems() {
+        QFETCH(QString, menu);
+        QFETCH(QString, caption);
+        QFETCH(QString, before);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(QString, after);
+        SetEditor(Editor(), before, start, end);
+        QAction* item =
+            Item(menu == "operator" ? window_->OperatorMenu : window_->ConstantMenu, caption);
+        QVERIFY(item);
+        item->trigger();
+        QCOMPARE(Editor()->toPlainText(), after);
+        // Nothing stays selected and the caret sits right after the inserted text.
+        const QTextCursor cursor = Editor()->textCursor();
+        QVERIFY(!cursor.hasSelection());
+        const QString inserted = " " + QString(caption == "--" ? "-" : caption) + " ";
+        QCOMPARE(cursor.position(), std::min(start, end) + int(inserted.size()));
+    }
+
+    void insertionLeavesTheFocusAlone() {
+        window_->show();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        window_->seTotal->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->seTotal));
+        Item(window_->OperatorMenu, "Or")->trigger();
+        QCOMPARE(Editor()->toPlainText(), QString(" Or "));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->seTotal));
+    }
+
+    void emptyTextChangesNothing() {
+        SetEditor(Editor(), "HCP(North)", 0, 3);
+        window_->InsertConditionText(QString());
+        QCOMPARE(Editor()->toPlainText(), QString("HCP(North)"));
+        QCOMPARE(Editor()->textCursor().selectedText(), QString("HCP"));
+    }
+
+    // A call text goes in with no blanks, against the text on either side.
+    void functionCallSitsAgainstItsNeighbours() {
+        SetEditor(Editor(), "NOT()", 4, 4);
+        ChooseFunction("HCP", true, {"cmbSeat", "South", "cmbSuit", "Spades"});
+        QCOMPARE(Editor()->toPlainText(), QString("NOT(HCP(South,Spades))"));
+        QCOMPARE(Editor()->textCursor().position(), 21);
+        QVERIFY(window_->findChildren<TFunctionWindow*>().isEmpty());
+    }
+
+    void functionDialogOpensBesideTheWindow() {
+        window_->move(120, 90);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QPoint shownAt;
+        QWidget* owner = nullptr;
+        WhenDialogOpens([&](QDialog& dialog) {
+            shownAt = dialog.pos();
+            owner = dialog.parentWidget();
+            ClickOk(dialog);
+        });
+        Item(window_->FunctionMenu, "Range")->trigger();
+        QCOMPARE(owner, static_cast<QWidget*>(window_.get()));
+        QCOMPARE(shownAt, window_->pos() + QPoint(100, 30));
+    }
+
+    void cancellingLeavesTheEditorUnchanged() {
+        SetEditor(Editor(), "Balanced(North) AND ", 9, 14);
+        ChooseFunction("Suits", false, {"cmbSeat", "East", "seMinHCP", "5"});
+        QCOMPARE(Editor()->toPlainText(), QString("Balanced(North) AND "));
+        QCOMPARE(Editor()->textCursor().selectedText(), QString("North"));
+    }
+
+    // Every function item, confirmed unchanged into an empty editor, writes a
+    // condition the generator's check accepts: as it stands where the function
+    // gives a Boolean, compared with a number where it gives an integer.
+    void dialogsAndLanguageAgree_data() {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<bool>("integer");
+        for (const char* function : {"HCP", "SuitLength", "SuitByLength"})
+            QTest::newRow(function) << QString(function) << QStringList() << true;
+        for (const char* function : {"Range", "Suits", "Shape", "Balanced", "Polish1c", "Unbal1d",
+                                     "Prec1d", "Prec1h", "Prec1s", "Prec2c", "Multy"})
+            QTest::newRow(function) << QString(function) << QStringList() << false;
+        QTest::newRow("HCP of one suit")
+            << "HCP" << QStringList{"cmbSeat", "West", "cmbSuit", "Diamonds"} << true;
+        QTest::newRow("SuitLength of spades")
+            << "SuitLength" << QStringList{"cmbSuit", "Spades"} << true;
+        QTest::newRow("SuitByLength 4") << "SuitByLength" << QStringList{"SpinEdit", "4"} << true;
+        QTest::newRow("Suits at most")
+            << "Suits" << QStringList{"cmbCode", "<=", "seMinHCP", "4", "seClubs", "0"} << false;
+        QTest::newRow("Shape at least")
+            << "Shape" << QStringList{"cmbCode", ">=", "seMinHCP", "13"} << false;
+        QTest::newRow("Multy changed")
+            << "Multy" << QStringList{"seMin6", "3", "seMax5", "7"} << false;
+    }
+    void dialogsAndLanguageAgree() {
+        QFETCH(QString, function);
+        QFETCH(QStringList, choices);
+        QFETCH(bool, integer);
+        ChooseFunction(function, true, choices);
+        const QString call = Editor()->toPlainText();
+        QVERIFY(call.startsWith(function + "("));
+
+        const std::unique_ptr<TRuleList> rules = CreateConditionRules();
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        // An integer alone is no condition: the check must refuse it.
+        QCOMPARE(condition.Prepare(call.toStdString(), *rules), !integer);
+        if (integer) {
+            sink.messages.clear();
+            Item(window_->OperatorMenu, ">=")->trigger();
+            window_->InsertConditionText("0");
+        }
+        const QString text = window_->ConditionLines().join(QString());
+        QVERIFY2(
+            condition.Prepare(text.toStdString(), *rules),
+            qPrintable(text + " : " +
+                       (sink.messages.empty() ? QString()
+                                              : QString::fromStdString(sink.messages[0].text))));
+        QVERIFY(sink.messages.empty());
+    }
+};
+
+QTEST_MAIN(EditingAidsTest)
+#include "EditingAidsTest.moc"
