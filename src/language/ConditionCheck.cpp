@@ -5,6 +5,7 @@
 TCompiledCondition::~TCompiledCondition() { ReleaseCondition(); }
 
 void TCompiledCondition::ReleaseCondition() {
+    compiled_.Clear();
     root_.reset();  // the tree refers to the lexemes: it goes first
     lexemes_.reset();
 }
@@ -33,11 +34,19 @@ bool TCompiledCondition::Prepare(std::string_view joinedText, const TRuleList& r
     if (!ready) {
         errorPosition_ = ::ErrorPosition();
         ReleaseCondition();
+    } else {
+        compiled_.Compile(*root_);  // when it cannot, the tree is evaluated instead
     }
     return ready;
 }
 
 bool TCompiledCondition::Matches(TDeal& deal) {
+    if (root_ == nullptr) return true;
+    if (compiled_.IsCompiled()) return compiled_.Matches(deal);
+    return MatchesByTree(deal);
+}
+
+bool TCompiledCondition::MatchesByTree(TDeal& deal) {
     if (root_ == nullptr) return true;
     root_->Bind(&deal);
     return TextToBool(root_->GetValue(), true);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "language/CompiledEvaluator.h"
 #include "language/Lexem.h"
 #include "language/ParseTree.h"
 
@@ -28,10 +29,14 @@ public:
     // where the caret belongs.
     bool Prepare(std::string_view joinedText, const TRuleList& rules);
 
-    // Whether the deal satisfies the prepared condition: binds the tree to the
-    // deal, evaluates it and keeps unless the value is exactly "0". Always true
-    // without a condition.
+    // Whether the deal satisfies the prepared condition: keeps unless the
+    // tree's value for the deal is exactly "0". Always true without a condition.
+    // Runs the compiled form when the tree could be compiled, else MatchesByTree.
     bool Matches(TDeal& deal);
+    // The same decision by binding the tree to the deal and evaluating it.
+    bool MatchesByTree(TDeal& deal);
+    // Whether Matches runs the compiled form.
+    bool IsCompiled() const { return compiled_.IsCompiled(); }
 
     // Destroys the tree, then the lexemes.
     void ReleaseCondition();
@@ -46,5 +51,6 @@ public:
 private:
     std::unique_ptr<TLexems> lexemes_;
     std::unique_ptr<TNonTerminal> root_;
+    TCompiledEvaluator compiled_;
     int32_t errorPosition_ = 0;
 };

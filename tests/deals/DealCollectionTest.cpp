@@ -151,7 +151,7 @@ TEST(DealStatistics, DamagedHandsStayInsideTheArrays) {
 }
 
 TEST(DealCollection, AMillionDealsTakeAtMost128BytesEach) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "the sanitizer's allocator keeps its own books";
 #else
     constexpr int32_t total = 1000000;

@@ -58,6 +58,11 @@ const std::vector<TTypeErrorCase> TypeErrorCases = {
     {"EmptyParameterList", "HCP() > 1", "Пропущен параметр (Позиция)", 0},
     {"EmptyParameterListInside", "T AND Balanced()", "Пропущен параметр (Позиция)", 6},
     {"NotOfSeatAsParameter", "HCP(NOT N) > 1", Seat, 4},
+    // Errors are found in evaluation order: the left subtree, the right subtree,
+    // then the operator; every parameter, then the call.
+    {"LeftOperandFirst", "(N + 1) = (T + 1)", Integer, 1},
+    {"RightSubtreeBeforeTheOperator", "5 AND (N + 1)", Integer, 7},
+    {"ParametersBeforeTheCall", "HCP(5, N + 1) > 1", Integer, 7},
     // A type error among parameters beyond the signature leaves a Boolean root,
     // yet the condition is refused.
     {"ExtraParameterMistyped", "HCP(N, SP, HCP(5)) > 3", Seat, 15},

@@ -1,0 +1,83 @@
+#pragma once
+// A checked condition tree compiled for the per-deal loop. Types never depend
+// on the deal, so once the check has passed every node's operation is known:
+// the tree becomes a flat program over 32-bit slots (integers, and truth values
+// as 0 or 1) that gives every deal the same keep/reject decision as binding
+// and evaluating the tree, without any text conversion.
+//
+// Differences that cannot change a decision: AND and OR skip their right
+// operand once the left one decides, parts without a call are folded at
+// compile time, and parameters beyond a function's signature are left out
+// (the hand functions have no effect besides filling the hand's caches).
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class TDeal;
+class TNonTerminal;
+
+class TCompiledEvaluator {
+public:
+    // Deeper trees are left to the tree's own evaluation, which does not recurse.
+    static constexpr int32_t MaxDepth = 200;
+
+    // Compiles a tree that passed the type check with a Boolean result. False,
+    // leaving nothing compiled, for a tree nested deeper than MaxDepth or of a
+    // shape the compiler does not know; the caller then evaluates the tree.
+    bool Compile(const TNonTerminal& root);
+    void Clear();
+    bool IsCompiled() const { return compiled_; }
+
+    // Whether the deal is kept; only after a successful Compile. Allocates
+    // nothing. One evaluator serves one thread at a time (it owns its slots).
+    bool Matches(TDeal& deal);
+
+    // The number of instructions run for a deal at most (0 for a constant condition).
+    int32_t InstructionCount() const { return static_cast<int32_t>(program_.size()); }
+
+    enum class TOpCode : uint8_t {
+        Add,
+        Subtract,
+        Less,
+        LessOrEqual,
+        Greater,
+        GreaterOrEqual,
+        Equal,
+        NotEqual,
+        Not,
+        Copy,
+        SkipIfFalse,  // when slot a0 is 0: result 0 and skip the next a1 instructions
+        SkipIfTrue,   // when slot a0 is not 0: result 1 and skip the next a1 instructions
+        Hcp,
+        SuitLength,
+        SuitByLength,
+        Range,
+        Balanced,
+        Polish1c,
+        Prec1d,
+        Unbal1d,
+        Prec1h,
+        Prec1s,
+        Prec2c,
+        Multy,
+        Suits,
+        Shape,
+    };
+
+    struct TInstruction {
+        TOpCode Op = TOpCode::Copy;
+        int32_t Seat = 0;  // calls: the seat code
+        int32_t Suit = 0;  // HCP and SUITLENGTH: the suit code (-1: the whole hand)
+        int32_t Result = 0;
+        std::array<int32_t, 6> Args{};  // operand slots
+    };
+
+private:
+    struct TOperand;
+    class TCompiler;
+
+    std::vector<TInstruction> program_;
+    std::vector<int32_t> slots_;
+    int32_t resultSlot_ = 0;
+    bool compiled_ = false;
+};

@@ -1,0 +1,376 @@
+// The compiled form of a checked condition must give every deal the keep or
+// reject decision of binding and evaluating the tree. Random valid conditions
+// (typed by construction, so that most pass the check) and hand-written tricky
+// ones are run against dealt deals by both paths.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ConditionTestSupport.h"
+#include "deals/Deal.h"
+#include "language/ConditionCheck.h"
+#include "support/AllocationCounter.h"
+#include "support/RecordingSink.h"
+
+namespace {
+
+// Deals from consecutive seeds of one key value, dealt once for all conditions.
+const std::vector<TDeal>& Deals() {
+    static const std::vector<TDeal> deals = [] {
+        std::vector<TDeal> made(1500);
+        uint32_t seed = 20261207u;
+        for (TDeal& deal : made) deal.DealFromSeed(seed);
+        return made;
+    }();
+    return deals;
+}
+
+// Compares both paths on every deal; on the first difference, a failure that
+// names the condition and the deal line. The number of deals kept.
+int CompareOnDeals(TCompiledCondition& condition, const std::string& text) {
+    int kept = 0;
+    for (TDeal deal : Deals()) {
+        TDeal copy = deal;  // each path fills the caches of its own copy
+        const bool byTree = condition.MatchesByTree(copy);
+        const bool compiled = condition.Matches(deal);
+        if (byTree != compiled) {
+            ADD_FAILURE() << "condition: " << text << "\ndeal: " << deal.ToText()
+                          << "\ntree: " << byTree << ", compiled: " << compiled;
+            return -1;
+        }
+        kept += compiled;
+    }
+    return kept;
+}
+
+// Builds random conditions that are well typed by construction. Operators
+// share one level and group to the right, so a left operand is a single
+// value, call, NOT or bracketed expression and a comparison or sum standing
+// left of AND/OR is bracketed.
+class TConditionMaker {
+public:
+    explicit TConditionMaker(uint32_t seed) : random_(seed) {}
+
+    std::string Boolean(int depth) {
+        switch (Below(depth > 0 ? 4 : 2)) {
+            case 0:
+                return BooleanOperand(depth);
+            case 1:
+                return IntegerOperand(depth) + " " + Pick(Comparisons) + " " + Integer(depth);
+            default:
+                return BooleanOperand(depth) + " " + Word(Below(2) ? "AND" : "OR") + " " +
+                       Boolean(depth - 1);
+        }
+    }
+
+private:
+    const std::vector<std::string> Comparisons = {"<", "<=", ">", ">=", "=", "<>"};
+    const std::vector<std::string> Seats = {"N",     "E",    "S",    "W", "NORTH",
+                                            "SOUTH", "EAST", "WEST", "n", "North"};
+    const std::vector<std::string> Suits = {"C",        "D",      "H",      "SP", "CLUBS",
+                                            "DIAMONDS", "HEARTS", "SPADES", "sp", "Hearts"};
+    const std::vector<std::string> Booleans = {"TRUE", "FALSE", "T", "F", "true", "f"};
+    const std::vector<std::string> Literals = {"0",
+                                               "-0",
+                                               "-1",
+                                               "1",
+                                               "007",
+                                               "-0003",
+                                               "13",
+                                               "40",
+                                               "2147483647",
+                                               "-2147483648",
+                                               "2147483646",
+                                               "-2147483647",
+                                               "1000000000",
+                                               "-1000000000",
+                                               "00002147483647",
+                                               "-00000000002147483648"};
+    struct TFunction {
+        std::string name;
+        int integers;  // integers after the seat; -1 suit optional, -2 suit required
+        bool required;
+    };
+    const std::vector<TFunction> BooleanFunctions = {
+        {"Balanced", 2, false}, {"Unbal1d", 2, false},  {"Prec1h", 2, false}, {"Prec1s", 2, false},
+        {"Prec2c", 2, false},   {"Polish1c", 4, false}, {"Prec1d", 4, false}, {"Multy", 6, false},
+        {"Range", 2, true},     {"Suits", 5, true},     {"Shape", 5, true}};
+
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    const std::string& Pick(const std::vector<std::string>& from) {
+        return from[static_cast<std::size_t>(Below(static_cast<int>(from.size())))];
+    }
+    // The word in upper, lower or mixed case: case never matters.
+    std::string Word(std::string word) {
+        const int style = Below(4);
+        for (std::size_t k = 0; k < word.size(); ++k) {
+            const unsigned char c = static_cast<unsigned char>(word[k]);
+            if (style == 1 || (style == 2 && k % 2 == 1))
+                word[k] = static_cast<char>(std::tolower(c));
+            if (style == 0) word[k] = static_cast<char>(std::toupper(c));
+        }
+        return word;
+    }
+    std::string Bracketed(const std::string& text) { return "(" + text + ")"; }
+
+    std::string Seat() {
+        const std::string seat = Word(Pick(Seats));
+        return Below(6) == 0 ? Bracketed(seat) : seat;
+    }
+    std::string Suit() {
+        const std::string suit = Word(Pick(Suits));
+        return Below(6) == 0 ? Bracketed(suit) : suit;
+    }
+    std::string Literal() {
+        if (Below(3) == 0) return Pick(Literals);
+        return std::to_string(Below(45) - 4);
+    }
+
+    std::string Integer(int depth) {
+        if (depth <= 0 || Below(3) != 0) return IntegerOperand(depth);
+        return IntegerOperand(depth) + (Below(2) ? " + " : " - ") + Integer(depth - 1);
+    }
+    std::string IntegerOperand(int depth) {
+        switch (Below(depth > 0 ? 5 : 2)) {
+            case 0:
+                return Literal();
+            case 1:
+            case 2:
+                return IntegerCall(depth);
+            default:
+                return Bracketed(Integer(depth - 1));
+        }
+    }
+    std::string BooleanOperand(int depth) {
+        switch (Below(depth > 0 ? 6 : 2)) {
+            case 0:
+                return Word(Pick(Booleans));
+            case 1:
+            case 2:
+                return BooleanCall(depth);
+            case 3:
+                return Word("NOT") + " " + BooleanOperand(depth - 1);
+            default:
+                return Bracketed(Boolean(depth - 1));
+        }
+    }
+
+    // Parameters beyond a signature: evaluated by the tree but never checked,
+    // so even values without a type (empty brackets, NOT 5) are allowed.
+    void AddExtras(std::vector<std::string>& parameters, int depth) {
+        if (Below(6) != 0) return;
+        for (int k = Below(3) + 1; k > 0; --k) {
+            switch (Below(6)) {
+                case 0:
+                    parameters.push_back("");
+                    break;
+                case 1:
+                    parameters.push_back("()");
+                    break;
+                case 2:
+                    parameters.push_back(Word("NOT") + " 5");
+                    break;
+                case 3:
+                    parameters.push_back(Seat());
+                    break;
+                case 4:
+                    parameters.push_back(Word("SuitByLength") + "(" + Seat() + ")");
+                    break;
+                default:
+                    parameters.push_back(Boolean(depth - 1));
+                    break;
+            }
+        }
+    }
+    std::string CallText(const std::string& name, const std::vector<std::string>& parameters) {
+        std::string text = Word(name) + "(";
+        for (std::size_t k = 0; k < parameters.size(); ++k)
+            text += (k > 0 ? (Below(2) ? ", " : ",") : "") + parameters[k];
+        return text + ")";
+    }
+    // An integer argument: small values mostly, with -1, empty and large ones.
+    std::string Argument(int depth) {
+        switch (Below(8)) {
+            case 0:
+                return "-1";
+            case 1:
+                return "";
+            case 2:
+                return Integer(depth - 1);
+            default:
+                return std::to_string(Below(30) - 3);
+        }
+    }
+
+    std::string IntegerCall(int depth) {
+        std::vector<std::string> parameters = {Seat()};
+        switch (Below(3)) {
+            case 0:  // HCP: the suit only counts when a second parameter is written
+                if (Below(2)) parameters.push_back(Suit());
+                break;
+            case 1:
+                parameters.push_back(Suit());
+                AddExtras(parameters, depth);
+                return CallText("SuitLength", parameters);
+            default:
+                parameters.push_back(Below(4) == 0 ? Integer(depth - 1)
+                                                   : std::to_string(Below(7) - 1));
+                AddExtras(parameters, depth);
+                return CallText("SuitByLength", parameters);
+        }
+        if (parameters.size() == 2) AddExtras(parameters, depth);
+        return CallText("HCP", parameters);
+    }
+    std::string BooleanCall(int depth) {
+        const TFunction& function = BooleanFunctions[static_cast<std::size_t>(
+            Below(static_cast<int>(BooleanFunctions.size())))];
+        std::vector<std::string> parameters = {Seat()};
+        const int written = function.required ? function.integers : Below(function.integers + 1);
+        for (int k = 0; k < written; ++k) {
+            if ((function.name == "Suits" || function.name == "Shape") && k > 0 && Below(2))
+                parameters.push_back(std::to_string(Below(9) - 1));  // lengths
+            else
+                parameters.push_back(Argument(depth));
+        }
+        if (written == function.integers) AddExtras(parameters, depth);
+        return CallText(function.name, parameters);
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
+    TRecordingSink sink;
+    TConditionMaker maker(9u);
+    int accepted = 0, compiled = 0, tried = 0;
+    long kept = 0, dealt = 0;
+    while (accepted < 2000 && tried < 20000) {
+        ++tried;
+        const std::string text = maker.Boolean(3);
+        TCompiledCondition condition;
+        if (!condition.Prepare(text, TestRules())) continue;
+        ++accepted;
+        compiled += condition.IsCompiled();
+        EXPECT_TRUE(condition.IsCompiled()) << text;
+        const int keptHere = CompareOnDeals(condition, text);
+        ASSERT_GE(keptHere, 0);
+        kept += keptHere;
+        dealt += static_cast<long>(Deals().size());
+    }
+    EXPECT_EQ(accepted, 2000) << "of " << tried;
+    EXPECT_EQ(compiled, accepted);
+    // Both decisions occur often: the conditions are not trivially constant.
+    EXPECT_GT(kept, dealt / 10);
+    EXPECT_LT(kept, dealt * 9 / 10);
+}
+
+struct TTrickyCase {
+    std::string condition;
+    int keptOf1500;  // the kept count, or -1 when only both paths must agree
+};
+
+const std::vector<TTrickyCase> TrickyCases = {
+    {"(10 - 3 - 2) = 9", 1500},  // the subtraction groups to the right
+    {"(2147483647 + 1) = -2147483648", 1500},
+    {"(-2147483648 - 1) = 2147483647", 1500},
+    {"(-2147483648 - HCP(N) - HCP(N)) = -2147483648", 1500},
+    {"(2147483647 + HCP(N) + 1) < 0", 1500},
+    {"(007 = 7) AND (-0 = 0) AND (-00000000002147483648 < -2147483647)", 1500},
+    {"NOT NOT NOT F", 1500},
+    {"NOT T OR T", 0},  // NOT covers the rest
+    {"(NOT T) OR T", 1500},
+    {"T AND F OR T", 1500},  // groups to the right: T AND (F OR T)
+    {"F OR T AND F", 0},
+    {"F AND HCP(N) > 40", 0},
+    {"T OR HCP(N) > 40", 1500},
+    {"HCP(N, SP, (), NOT 5, SuitByLength(N), W) = HCP(North, spades)", 1500},
+    {"HCP(N, SP, ) = HCP(N, SPADES)", 1500},
+    {"HCP(N) = HCP(N, C) + HCP(N, D) + HCP(N, H) + HCP(N, SP)", 1500},
+    {"(SuitLength(S, SP) + SuitLength(S, H) + SuitLength(S, D) + SuitLength(S, C)) = 13", 1500},
+    {"(SuitByLength(E, 0) + SuitByLength(E, 5) + SuitByLength(E, -1)) = 0", 1500},
+    {"(SuitByLength(E, 2 - 1) >= SuitByLength(E, 4)) AND (SuitByLength(E, 1) > 3)", 1500},
+    {"Range(N, -1, -1)", 0},
+    {"Range(N, , 40)", 1500},
+    {"Suits(W, 0, -1, -1, -1, -1) AND Shape(W, 5, -2, -3, -4, -2147483648)", 1500},
+    {"Balanced(N,,17) OR NOT Balanced(N, -1, 17)", 1500},
+    {"Balanced(N, -2, 14)", -1},
+    {"Polish1c(E, -1, 15) OR Prec1d(E,,,,) OR Multy(S, , , , , , , 1) OR Unbal1d(W, 0)", -1},
+    {"Prec1h(N) AND Prec1s(N)", 0},
+    {"(HCP(W, H) - HCP(E, D) + 3) <> 2", -1},
+    {"((((((HCP(N) >= 10)))))) AND ((((T))))", -1},
+    {"NOT (Range(N, 8, 12) AND Prec2c(S)) AND (Shape(S, 0, 4, 4, 3, 2) OR Suits(N, 1, 5, -1, -1, "
+     "-1))",
+     -1},
+};
+
+TEST(CompiledEvaluation, TrickyConditionsDecideAsTheTreeDoes) {
+    TRecordingSink sink;
+    for (const TTrickyCase& c : TrickyCases) {
+        TCompiledCondition condition;
+        ASSERT_TRUE(condition.Prepare(c.condition, TestRules())) << c.condition;
+        EXPECT_TRUE(condition.IsCompiled()) << c.condition;
+        const int kept = CompareOnDeals(condition, c.condition);
+        if (c.keptOf1500 >= 0) {
+            EXPECT_EQ(kept, c.keptOf1500) << c.condition;
+        }
+    }
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(CompiledEvaluation, ConstantConditionsCompileToNoInstructions) {
+    TRecordingSink sink;
+    const std::vector<std::string> constants = {"T", "(1 + 2) = 3", "NOT (F OR (5 > 6))",
+                                                "F AND HCP(N) > 3", "T OR Balanced(S)"};
+    for (const std::string& text : constants) {
+        TCompiledCondition condition;
+        ASSERT_TRUE(condition.Prepare(text, TestRules())) << text;
+        TCompiledEvaluator evaluator;
+        ASSERT_TRUE(evaluator.Compile(*condition.Root())) << text;
+        EXPECT_EQ(evaluator.InstructionCount(), 0) << text;
+    }
+}
+
+// Nesting beyond the compiler's depth falls back to the tree, which does not
+// recurse; the decision stays the same either way.
+TEST(CompiledEvaluation, DeepNestingFallsBackToTheTree) {
+    TRecordingSink sink;
+    auto nested = [](int depth) {
+        std::string text;
+        for (int k = 0; k < depth; ++k) text += "NOT (";
+        text += "HCP(N) > 9";
+        return text + std::string(static_cast<std::size_t>(depth), ')');
+    };
+    auto chain = [](int terms) {
+        std::string text = "(HCP(N)";
+        for (int k = 1; k < terms; ++k) text += " - HCP(S)";
+        return text + ") > -100";
+    };
+    const struct {
+        std::string text;
+        bool compiled;
+    } cases[] = {
+        {nested(20), true},
+        {nested(20000), false},
+        {chain(50), true},
+        {chain(20000), false},
+    };
+    for (const auto& c : cases) {
+        TCompiledCondition condition;
+        ASSERT_TRUE(condition.Prepare(c.text, TestRules())) << c.text.substr(0, 40);
+        EXPECT_EQ(condition.IsCompiled(), c.compiled) << c.text.substr(0, 40);
+        // Either way, matching deals allocates nothing.
+        const long before = AllocationsOfThisThread();
+        for (std::size_t k = 0; k < 20; ++k) {
+            TDeal deal = Deals()[k];
+            TDeal copy = deal;
+            ASSERT_EQ(condition.Matches(deal), condition.MatchesByTree(copy))
+                << c.text.substr(0, 40);
+        }
+        EXPECT_EQ(AllocationsOfThisThread() - before, 0) << c.text.substr(0, 40);
+    }
+}
+
+}  // namespace
