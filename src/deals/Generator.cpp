@@ -16,9 +16,9 @@ struct TGenerator::TState {
     TGeneratorInputs Inputs;
 
     std::string ConditionText;
-    // One prepared condition per thread that tests deals; empty when the
-    // condition is empty (every deal is kept).
-    std::vector<std::unique_ptr<TCompiledCondition>> Conditions;
+    // One per thread that tests deals; none when the condition is empty
+    // (every deal is kept).
+    std::vector<TDealTest> Tests;
     int32_t StartCount = 0;
     int32_t ErrorPosition = 0;
     bool Prepared = false;
@@ -46,7 +46,7 @@ int32_t GeneratorThreadCount(int32_t requested) {
 
 bool TGenerator::PrepareCondition() {
     TState& s = *state_;
-    s.Conditions.clear();
+    s.Tests.clear();
     s.Prepared = false;
     s.ConditionText.clear();
     for (const std::string& line : s.Inputs.ConditionLines) s.ConditionText += line;
@@ -57,24 +57,31 @@ bool TGenerator::PrepareCondition() {
     }
     if (s.Inputs.Rules == nullptr) return false;
 
-    // The first copy does the check and reports; the others are built from a
-    // text that is known to pass, one for each thread that tests deals, since
-    // evaluating a tree writes into its nodes.
-    auto first = std::make_unique<TCompiledCondition>();
-    if (!first->Prepare(s.ConditionText, *s.Inputs.Rules)) {
-        s.ErrorPosition = first->ErrorPosition();
+    // The first tree does the check and reports. Each thread then tests deals
+    // with its own copy of the compiled program or, when the program does not
+    // cover the condition, of the tree, built again from the text that passed.
+    auto checked = std::make_unique<TCompiledCondition>();
+    if (!checked->Prepare(s.ConditionText, *s.Inputs.Rules)) {
+        s.ErrorPosition = checked->ErrorPosition();
         return false;
     }
-    s.Conditions.push_back(std::move(first));
+    TConditionProgram program;
+    bool compiled = s.Inputs.CompiledCondition && program.Compile(*checked->Root());
     int32_t threads = GeneratorThreadCount(s.Inputs.ThreadCount);
-    for (int32_t i = 1; i < threads; ++i) {
-        auto copy = std::make_unique<TCompiledCondition>();
-        if (!copy->Prepare(s.ConditionText, *s.Inputs.Rules)) {
-            s.ErrorPosition = copy->ErrorPosition();
-            s.Conditions.clear();
-            return false;
+    s.Tests.resize(static_cast<size_t>(threads));
+    for (TDealTest& test : s.Tests) {
+        if (compiled) {
+            test.Program = program;
+        } else if (checked != nullptr) {
+            test.Tree = std::move(checked);
+        } else {
+            test.Tree = std::make_unique<TCompiledCondition>();
+            if (!test.Tree->Prepare(s.ConditionText, *s.Inputs.Rules)) {
+                s.ErrorPosition = test.Tree->ErrorPosition();
+                s.Tests.clear();
+                return false;
+            }
         }
-        s.Conditions.push_back(std::move(copy));
     }
     s.Prepared = true;
     return true;
@@ -111,10 +118,10 @@ void TGenerator::TState::Execute() {
     if (threads <= 1) {
         ExecuteSerial(counters);
     } else {
-        TParallelRun run{Owner, Deals, Conditions, Terminated, Inputs.AnySeatShown, threads};
+        TParallelRun run{Owner, Deals, Tests, Terminated, Inputs.AnySeatShown, threads};
         run.Execute(counters);
     }
-    Conditions.clear();
+    Tests.clear();  // releases the trees
     Owner.ReportProgress(counters.Kept, counters.Dealt);
     Owner.GenerationFinished(counters.Kept, StartCount);
 }
@@ -123,14 +130,14 @@ void TGenerator::TState::Execute() {
 // the spare and is dealt again; a kept one is copied into the collection, so
 // the same spare serves the whole run and a pass allocates nothing.
 void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
-    TCompiledCondition* condition = Conditions.empty() ? nullptr : Conditions.front().get();
+    TDealTest* test = Tests.empty() ? nullptr : &Tests.front();
     bool showLive = Inputs.AnySeatShown;
     TDeal spare;
     TProgressPacer pacer;
     while (counters.Kept < counters.Total && !Terminated.load(std::memory_order_relaxed) &&
            (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
         spare.DealRandom(RandomSource);
-        bool lastKept = condition == nullptr || condition->Matches(spare);
+        bool lastKept = test == nullptr || test->Matches(spare);
         if (lastKept) {
             ++counters.Kept;
             Deals.Add(spare);

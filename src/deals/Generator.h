@@ -26,6 +26,9 @@ struct TGeneratorInputs {
     // Threads that deal and test; 0: one per core. Any count gives the same
     // kept deals, dealt count and final seed as one thread.
     int32_t ThreadCount = 1;
+    // Test deals with the compiled form of the condition (same decisions as
+    // the tree, several times faster); false evaluates the tree itself.
+    bool CompiledCondition = true;
 };
 
 // The three requests a run makes. They are called on the worker thread, in

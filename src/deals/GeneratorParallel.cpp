@@ -10,11 +10,11 @@ constexpr uint64_t DrawsPerDeal = 51;
 }
 
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
-                           std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
+                           std::vector<TDealTest>& tests,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads)
     : owner_(owner),
       deals_(deals),
-      conditions_(conditions),
+      tests_(tests),
       terminated_(terminated),
       showLive_(showLive),
       threads_(threads),
@@ -102,7 +102,7 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
 }
 
 void TParallelRun::Work(int32_t worker) {
-    TCompiledCondition* condition = conditions_.empty() ? nullptr : conditions_[static_cast<size_t>(worker)].get();
+    TDealTest* test = tests_.empty() ? nullptr : &tests_[static_cast<size_t>(worker)];
     TBlock own;
     own.Kept.reserve(BlockSize);
     own.KeptAt.reserve(BlockSize);
@@ -116,7 +116,7 @@ void TParallelRun::Work(int32_t worker) {
         own.Epoch = epoch_;
         own.StartSeed = BlockSeed(own.Number);
         lock.unlock();
-        DealBlock(own, condition);
+        DealBlock(own, test);
         lock.lock();
         if (finished_.load(std::memory_order_relaxed)) return;
         if (own.Epoch != epoch_) continue;  // dealt from a seed that a reseed replaced
@@ -129,7 +129,7 @@ void TParallelRun::Work(int32_t worker) {
     }
 }
 
-void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
+void TParallelRun::DealBlock(TBlock& block, TDealTest* test) {
     block.Kept.clear();
     block.KeptAt.clear();
     uint32_t seed = block.StartSeed;
@@ -137,7 +137,7 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     for (int32_t i = 0; i < BlockSize; ++i) {
         if ((i & 63) == 0 && finished_.load(std::memory_order_relaxed)) return;
         deal.DealFromSeed(seed);
-        if (condition == nullptr || condition->Matches(deal)) {
+        if (test == nullptr || test->Matches(deal)) {
             block.Kept.push_back(deal);
             block.KeptAt.push_back(i);
         }

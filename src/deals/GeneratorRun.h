@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "deals/Deal.h"
+#include "deals/GeneratorProgram.h"
 #include "language/ConditionCheck.h"
 
 class TDeals;
@@ -22,6 +23,15 @@ struct TRunCounters {
     int64_t MaxDealt = 0;  // 0 or less: no limit
     int32_t Kept = 0;
     int64_t Dealt = 0;
+};
+
+// How one thread tests deals: with the compiled program, or with its own copy
+// of the tree when the program does not cover the condition (evaluating a tree
+// writes into its nodes, so no two threads share one).
+struct TDealTest {
+    std::unique_ptr<TCompiledCondition> Tree;
+    TConditionProgram Program;
+    bool Matches(TDeal& deal) { return Program.IsCompiled() ? Program.Matches(deal) : Tree->Matches(deal); }
 };
 
 // 0 asks for one thread per core.
@@ -54,7 +64,7 @@ public:
     static constexpr int32_t BlockSize = 1024;
 
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
-                 std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
+                 std::vector<TDealTest>& tests,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads);
     void Execute(TRunCounters& counters);
 
@@ -71,7 +81,7 @@ private:
     enum class TCommit { Committed, Restarted, Ended };
 
     void Work(int32_t worker);
-    void DealBlock(TBlock& block, TCompiledCondition* condition);
+    void DealBlock(TBlock& block, TDealTest* test);
     // Commits as much of the block as the run still needs: Committed, Ended when
     // the run needs no more deals, Restarted when a reseed made the block void.
     TCommit Commit(TBlock& block, TRunCounters& counters);
@@ -79,7 +89,7 @@ private:
 
     TGeneratorOwner& owner_;
     TDeals& deals_;
-    std::vector<std::unique_ptr<TCompiledCondition>>& conditions_;
+    std::vector<TDealTest>& tests_;
     const std::atomic<bool>& terminated_;
     bool showLive_;
     int32_t threads_;

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -270,8 +271,9 @@ TEST_F(GeneratorTest, ConditionOnTwoLinesWithABlankRuns) {
     }
 }
 
-// Any number of threads keeps exactly the deals of one thread, in the same
-// order, with the same dealt count and the same seed left for the next run.
+// Any number of threads, with the compiled condition or the tree, keeps exactly
+// the deals of one thread, in the same order, with the same dealt count and the
+// same seed left for the next run.
 struct TSameAsOneThread {
     int32_t key;
     int32_t total;
@@ -288,11 +290,13 @@ class GeneratorThreadsTest : public GeneratorTest, public ::testing::WithParamIn
 TEST_P(GeneratorThreadsTest, GivesTheDealsOfOneThread) {
     const TSameAsOneThread& c = GetParam();
     std::vector<TRunResult> runs;
-    for (int32_t threads : {1, 2, 3}) {
+    // The first is the reference: one thread evaluating the tree.
+    for (auto [threads, compiled] : {std::pair{1, false}, {1, true}, {2, true}, {3, false}}) {
         RandomSource.SetSeed(c.key);
         FreshDeals();
         TGeneratorInputs inputs = Inputs(c.condition, c.total, threads);
         inputs.MaxDealt = c.maxDealt;
+        inputs.CompiledCondition = compiled;
         TRunResult first = Run(inputs);
         TRunResult second = Run(inputs);  // continues the sequence
         first.Lines.insert(first.Lines.end(), second.Lines.begin(), second.Lines.end());
