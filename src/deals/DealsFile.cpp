@@ -9,6 +9,7 @@
 
 #include "deals/DealCollection.h"
 #include "deals/FileError.h"
+#include "deals/ReplacingFile.h"
 #include "language/MessageSink.h"
 #include "language/StringFunctions.h"
 
@@ -63,30 +64,22 @@ private:
     std::size_t filled_ = 0, next_ = 0;
 };
 
-void Write(std::FILE* file, std::string_view text, const std::string& name) {
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        throw TFileError(name, errno);
-}
-
 }  // namespace
 
 void TDeals::SaveToFile(const std::string& name) const {
     int32_t count = Count();
     if (count == 0 || !FileDirExists(name)) return;
-    errno = 0;
-    TFilePtr file(std::fopen(name.c_str(), "wb"));
-    if (!file) throw TFileError(name, errno);
-    Write(file.get(), FileHeader, name);
-    Write(file.get(), "\r\n", name);
+    // The old file keeps its bytes unless the new one is written whole.
+    TReplacingFile file(name);
+    file.Write(FileHeader);
+    file.Write("\r\n");
     std::string line;
     for (int32_t index = 0; index < count; ++index) {
         line = GetDeal(index)->ToText();
         line += "\r\n";
-        Write(file.get(), line, name);
+        file.Write(line);
     }
-    // Closing flushes the last buffer: a full disk often shows only here.
-    errno = 0;
-    if (std::fclose(file.release()) != 0) throw TFileError(name, errno);
+    file.Commit();
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 

@@ -79,8 +79,9 @@ struct TPbnReadCounts {
 };
 
 // Appends one deal per game of PBN text to the collection, in file order.
-// Games are separated by lines that hold nothing but blanks and tabs; tags
-// other than Deal, "%" escape lines, "{...}" and ";" comments are passed over;
+// Games are separated by lines that hold nothing but blanks and tabs; only the
+// first Deal tag of a game counts; other tags, "%" escape lines, "{...}" and ";"
+// comments are passed over;
 // a tag pair that is broken or longer than PbnMaxTagValue is ignored. Lines
 // may end in CR LF, LF or CR. Memory beyond the appended deals stays bounded
 // whatever the lines hold.
@@ -92,8 +93,8 @@ struct TPbnLoadResult {
     TPbnReadCounts Counts;
 };
 
-// Loads a PBN file into the collection. A missing file does nothing and shows
-// nothing. A file without any deal is refused with the message
+// Loads a PBN file into the collection. A missing file, or a folder of that
+// name, does nothing and shows nothing. A file without any deal is refused with the message
 // "Файл <name> не содержит раздачи". Otherwise the deals are appended and the
 // message names how many were loaded and how many games were skipped. A
 // file-system failure throws TFileError; the deals read before it stay.

@@ -1,6 +1,7 @@
 // Reading deals from PBN files of the import format.
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <istream>
@@ -241,10 +242,11 @@ private:
     void EndGame() {
         if (gameStarted_) {
             TDeal deal;
+            // The counts stop at their largest value, whatever the file's size.
             if (hasDealValue_ && ReadPbnDealValue(dealValue_, deal)) {
                 deals_.Add(deal);
-                ++counts_.Loaded;
-            } else {
+                if (counts_.Loaded < INT32_MAX) ++counts_.Loaded;
+            } else if (counts_.Skipped < INT32_MAX) {
                 ++counts_.Skipped;
             }
         }

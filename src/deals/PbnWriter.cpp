@@ -10,6 +10,7 @@
 #include "deals/DealCollection.h"
 #include "deals/FileError.h"
 #include "deals/PbnFile.h"
+#include "deals/ReplacingFile.h"
 #include "language/MessageSink.h"
 #include "language/StringFunctions.h"
 
@@ -110,15 +111,6 @@ std::string GameText(const TDeal& deal, int64_t board, const std::string& genera
     return text;
 }
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-void Write(std::FILE* file, std::string_view text, const std::string& name) {
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        throw TFileError(name, errno);
-}
-
 }  // namespace
 
 int32_t PbnBoardDealer(int64_t board) { return static_cast<int32_t>(CyclePlace(board) % 4) + 1; }
@@ -182,18 +174,15 @@ void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
 }
 
 void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
-    errno = 0;
-    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "wb"));
-    if (!file) throw TFileError(name, errno);
+    // The old file keeps its bytes unless the new one is written whole.
+    TReplacingFile file(name);
     const std::string generator = GeneratorValue(keyValue);
-    Write(file.get(), FileHeader, name);
+    file.Write(FileHeader);
     int32_t count = deals.Count();
     for (int32_t index = 0; index < count; ++index) {
-        Write(file.get(), GameText(*deals.GetDeal(index), int64_t{index} + 1, generator), name);
+        file.Write(GameText(*deals.GetDeal(index), int64_t{index} + 1, generator));
     }
-    // Closing flushes the last buffer: a full disk often shows only here.
-    errno = 0;
-    if (std::fclose(file.release()) != 0) throw TFileError(name, errno);
+    file.Commit();
 }
 
 void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -169,8 +170,11 @@ void TMainWindow::LayoutEditor() {
 }
 
 QStringList TMainWindow::ConditionLines() const {
-    const QString text = RichEdit->toPlainText();
+    // The raw text keeps a no-break space as it was typed or read (the plain
+    // text would turn it into a blank, which the condition reads differently).
+    QString text = RichEdit->document()->toRawText();
     if (text.isEmpty()) return {};
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
     return text.split(u'\n');
 }
 
