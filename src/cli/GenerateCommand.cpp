@@ -260,7 +260,12 @@ int RunGenerate(const std::vector<std::string>& args) {
     std::string line;
     for (int32_t i = 0; i < deals.Count(); ++i) {
         const TDeal& deal = *deals.GetDeal(i);
-        line = options.Lines ? deal.ToText() : ReadableLine(deal);
+        if (options.Lines) {
+            line.clear();
+            deal.AppendText(line);
+        } else {
+            line = ReadableLine(deal);
+        }
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     }

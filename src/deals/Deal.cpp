@@ -21,33 +21,41 @@ void TDeal::DealRandom(TRandomSource& source) {
 }
 
 void TDeal::DealFromSeed(uint32_t& seed) {
-    std::array<int32_t, 4> rest = {13, 13, 13, 13};  // free places of each seat
+    // The seed and the free places stay in registers: a store of a card (a
+    // byte, which may alias anything) would otherwise force them to memory.
+    uint32_t current = seed;
+    uint32_t rest = 0x0D0D0D0Du;  // free places of seat s in byte s
     // Running sums of the free places: North's, North's and East's, up to South's.
-    int32_t upToNorth = 13, upToEast = 26, upToSouth = 39;
-    for (int32_t card = 1; card <= 51; ++card) {
-        seed = TRandomSource::NextSeed(seed);
-        int32_t r = TRandomSource::Scale(seed, 53 - card);  // the number of free places left
+    uint32_t upToNorth = 13, upToEast = 26, upToSouth = 39;
+    for (uint32_t card = 1; card <= 51; ++card) {
+        current = TRandomSource::NextSeed(current);
+        auto r = static_cast<uint32_t>(TRandomSource::Scale(current, static_cast<int32_t>(53 - card)));
         // The seat whose share of the free places holds r, found without
         // branches: the choice is random and would defeat branch prediction.
-        int32_t inNorth = r < upToNorth, inEast = r < upToEast, inSouth = r < upToSouth;
-        std::size_t h = static_cast<std::size_t>(3 - inNorth - inEast - inSouth);
+        uint32_t inNorth = r < upToNorth, inEast = r < upToEast, inSouth = r < upToSouth;
         upToNorth -= inNorth;
         upToEast -= inEast;
         upToSouth -= inSouth;
-        hands_[h].cards_[static_cast<std::size_t>(--rest[h])] = static_cast<int8_t>(card);
+        uint32_t h = 3 - inNorth - inEast - inSouth;
+        rest -= 1u << (8 * h);
+        hands_[h].cards_[(rest >> (8 * h)) & 0xFF] = static_cast<int8_t>(card);
     }
+    seed = current;
     // The ace of spades takes the one place left, without a draw.
-    std::size_t last = 0;
-    while (last < 3 && rest[last] == 0) ++last;
-    hands_[last].cards_[static_cast<std::size_t>(--rest[last])] = 52;
+    std::size_t last = upToNorth != 0 ? 0 : upToEast != upToNorth ? 1 : upToSouth != upToEast ? 2 : 3;
+    hands_[last].cards_[0] = 52;
     for (THand& hand : hands_) hand.ResetFigures();
 }
 
 std::string TDeal::ToText() const {
     std::string line;
     line.reserve(LineLength);
-    for (const THand& hand : hands_) line += hand.ToText();
+    AppendText(line);
     return line;
+}
+
+void TDeal::AppendText(std::string& line) const {
+    for (const THand& hand : hands_) hand.AppendText(line);
 }
 
 void TDeal::FromText(std::string_view line) {

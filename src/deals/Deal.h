@@ -33,6 +33,8 @@ public:
 
     // The four hands' texts, North first: 108 characters.
     std::string ToText() const;
+    // The same text appended to `line`.
+    void AppendText(std::string& line) const;
     // Hand i reads the 26 characters from position 27 (i - 1); the character
     // after each piece is not looked at, and a short line gives empty places.
     void FromText(std::string_view line);

@@ -75,7 +75,8 @@ void TDeals::SaveToFile(const std::string& name) const {
     file.Write("\r\n");
     std::string line;
     for (int32_t index = 0; index < count; ++index) {
-        line = GetDeal(index)->ToText();
+        line.clear();
+        GetDeal(index)->AppendText(line);
         line += "\r\n";
         file.Write(line);
     }

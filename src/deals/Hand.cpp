@@ -27,12 +27,36 @@ constexpr std::array<uint64_t, 256> BuildCardFigures() {
 }
 
 constexpr std::array<uint64_t, 256> CardFigures = BuildCardFigures();
+
+// The text field of every byte a card place can hold, built once with IntLeft
+// so that writing a deal line costs no conversion and no allocation.
+struct TCardField {
+    std::array<char, 4> Chars{};
+    uint8_t Length = 0;
+};
+
+const std::array<TCardField, 256>& CardFields() {
+    static const std::array<TCardField, 256> fields = [] {
+        std::array<TCardField, 256> table{};
+        for (int32_t value = -128; value <= 127; ++value) {
+            const std::string text = IntLeft(value, 2, true);
+            TCardField& field = table[static_cast<uint8_t>(static_cast<int8_t>(value))];
+            field.Length = static_cast<uint8_t>(text.size());
+            text.copy(field.Chars.data(), field.Chars.size());
+        }
+        return table;
+    }();
+    return fields;
+}
 }  // namespace
 
 void THand::ResetFigures() {
-    points_.fill(-1);
-    lengths_.fill(-1);
-    sortedLengths_.fill(-1);
+    // Whole-array copies of constants: a few stores, where fill() may call memset.
+    static constexpr std::array<int8_t, 5> NoPoints{-1, -1, -1, -1, -1};
+    static constexpr std::array<int8_t, 4> NoLengths{-1, -1, -1, -1};
+    points_ = NoPoints;
+    lengths_ = NoLengths;
+    sortedLengths_ = NoLengths;
 }
 
 int32_t THand::Card(int32_t j) const {
@@ -125,9 +149,17 @@ std::array<std::string, 4> THand::SuitTexts() const {
 std::string THand::ToText() const {
     std::string text;
     text.reserve(TextLength);
-    for (int8_t card : cards_) text += IntLeft(card, 2, true);
-    text += ';';
+    AppendText(text);
     return text;
+}
+
+void THand::AppendText(std::string& line) const {
+    const std::array<TCardField, 256>& fields = CardFields();
+    for (int8_t card : cards_) {
+        const TCardField& field = fields[static_cast<uint8_t>(card)];
+        line.append(field.Chars.data(), field.Length);
+    }
+    line += ';';
 }
 
 void THand::FromText(std::string_view text) {

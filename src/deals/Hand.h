@@ -50,6 +50,8 @@ public:
 
     // Thirteen two-character fields (the card number left-aligned, "7 ") and ";".
     std::string ToText() const;
+    // The same text appended to `line`.
+    void AppendText(std::string& line) const;
     // Reads the first 26 characters: each two-character field is one card
     // number, or 0 when it is blank, missing or no integer. Resets the figures.
     void FromText(std::string_view text);

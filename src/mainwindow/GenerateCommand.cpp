@@ -15,6 +15,7 @@ void TMainWindow::itmGenerateClick() {
     inputs.Rules = rules_.get();
     inputs.RequestedTotal = std::clamp(seTotal->Value(), 1, 9999999);
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
+    inputs.ThreadCount = 0;  // every core; the deals are those of one thread
     auto generator = std::make_unique<TGenerator>(*this, *deals_, std::move(inputs));
     if (!generator->PrepareCondition()) {
         RichEdit->setFocus();

@@ -8,8 +8,13 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include <QElapsedTimer>
+
+#include <set>
 #include <thread>
 
+#include "language/ConditionCheck.h"
+#include "language/Grammar.h"
 #include "mainwindow/NumberField.h"
 #include "WindowTestSupport.h"
 
@@ -26,6 +31,24 @@ QStringList DealLines(const std::vector<TDeal>& deals) {
     return lines;
 }
 constexpr int RunTimeout = 20000;
+
+// What one thread keeps: the first `count` deals of the key's sequence that
+// meet the condition, and how many it dealt to find them.
+QStringList KeptByOneThread(int key, int count, const QString& condition, int64_t& dealt) {
+    const std::unique_ptr<TRuleList> rules = CreateConditionRules();
+    TCompiledCondition compiled;
+    if (!compiled.Prepare(condition.toStdString(), *rules)) return {};
+    RandomSource.SetSeed(key);
+    QStringList kept;
+    dealt = 0;
+    TDeal deal;
+    while (kept.size() < count) {
+        deal.DealRandom();
+        ++dealt;
+        if (compiled.MatchesByTree(deal)) kept.append(QString::fromStdString(deal.ToText()));
+    }
+    return kept;
+}
 }  // namespace
 
 class TCommandsTest : public QObject {
@@ -189,6 +212,62 @@ private slots:
         QCOMPARE(window_->seCurrentDeal->Value(), 1);
         const QString progress = window_->lDealtTotal->text();
         QVERIFY2(progress.startsWith("0(") && progress != "0(0)", qPrintable(progress));
+    }
+
+    // The window deals on every core and keeps exactly what one thread keeps,
+    // in order, with the same dealt count; a second run continues the sequence.
+    void AllCoresKeepTheDealsOfOneThread_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("no condition") << 11 << 3000 << QString();
+        QTest::newRow("opening") << 3 << 40
+                                 << QStringLiteral("Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)");
+        QTest::newRow("negative key, rare hand") << -77 << 5 << QStringLiteral("HCP(West) >= 22");
+    }
+    void AllCoresKeepTheDealsOfOneThread() {
+        QFETCH(int, key);
+        QFETCH(int, count);
+        QFETCH(QString, condition);
+        int64_t dealt = 0;
+        const QStringList expected = KeptByOneThread(key, 2 * count, condition, dealt);
+        QCOMPARE(expected.size(), 2 * count);
+        window_->seKeyValue->SetValue(key);
+        Generate(count, condition);
+        Generate(count, condition);
+        QCOMPARE(DealLines(window_->Deals()), expected);
+        int64_t firstDealt = 0;
+        KeptByOneThread(key, count, condition, firstDealt);
+        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("%1(%2)").arg(count).arg(dealt - firstDealt));
+    }
+
+    // At full speed the counts change at least ten times a second, and STOP
+    // brings the window back within 100 ms.
+    void FullSpeedRunStaysResponsive() {
+        window_->RichEdit->setPlainText("Range(North,20,10)");  // never met
+        qint64 slowestStop = 0, fastestStop = 1000000;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            window_->itmGenerateClick();
+            QVERIFY(window_->State() == TMainWindow::TState::Generating);
+            std::set<QString> shown;
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 1000) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                shown.insert(window_->lDealtTotal->text());
+            }
+            QVERIFY2(shown.size() >= 10, qPrintable(QString::number(shown.size())));
+            clock.restart();
+            window_->btnStop->click();
+            while (window_->State() != TMainWindow::TState::Idle && clock.elapsed() < RunTimeout)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            slowestStop = std::max(slowestStop, clock.elapsed());
+            fastestStop = std::min(fastestStop, clock.elapsed());
+        }
+        // One answer in three may come late on a machine the other tests load.
+        QVERIFY2(fastestStop <= 100, qPrintable(QString::number(fastestStop)));
+        QVERIFY2(slowestStop <= 1000, qPrintable(QString::number(slowestStop)));
+        QCOMPARE(window_->Deals().Count(), 0);
     }
 
     void ChangingTheColumnCountReseeds() {

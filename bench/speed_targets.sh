@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# All speed figures of the generator in one run, as ratios against the peer
+# generator `dealer` (Debian package `dealer`) and between thread counts:
+#   1. one thread against dealer on three conditions written in both languages
+#      (no condition; North 15-17 balanced and South five spades or more; a heavy
+#      condition of eight calls over all four seats), in deals per second;
+#   2. two threads against one thread on the heavy condition;
+#   3. the resident memory of a run that keeps 1,000,000 deals.
+# Deals per second are given by the wall clock and per CPU second (user +
+# system); on a machine that other work shares, the CPU figure is the steadier
+# one for a single thread, while the gain of a second thread shows only on the
+# wall clock.
+#
+#   bench/speed_targets.sh [korvana-cli path]      SCALE=2 doubles every count
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cli=${1:-build/korvana-cli}
+scale=${SCALE:-1}
+dealer=$(command -v dealer || echo /usr/games/dealer)
+[ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
+[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Runs a command with /usr/bin/time; sets seconds (wall), cpu (user + system)
+# and rss (the largest resident size, kB).
+timed() {
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@"
+  read -r seconds user system rss <"$work/time"
+  cpu=$(echo "$user + $system" | bc -l)
+}
+rate() { echo "$1 / $2" | bc -l; }
+
+# dealer with the condition (dealer's syntax), keeping $2 deals; sets dealt.
+run_dealer() {
+  {
+    echo "produce $2"
+    echo "generate 2000000000"
+    [ -n "$1" ] && echo "condition $1"
+    echo "action printoneline"
+  } >"$work/input.dl"
+  timed "$dealer" -s 1 "$work/input.dl" >"$work/dealer.out"
+  dealt=$(sed -n 's/^Generated \([0-9]*\) hands$/\1/p' "$work/dealer.out")
+}
+
+# korvana-cli with the condition, keeping $2 deals on $3 threads; sets dealt.
+run_korvana() {
+  local condition=()
+  [ -n "$1" ] && condition=(--condition "$1")
+  timed "$cli" generate --key 1 --count "$2" "${condition[@]}" --threads "$3" --format lines --quiet \
+    >/dev/null 2>"$work/korvana.err"
+  local last
+  last=$(tail -n 1 "$work/korvana.err")
+  dealt=${last#*(}
+  dealt=${dealt%)}
+}
+
+opening_ours='Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)'
+opening_dealer='hcp(north) >= 15 && hcp(north) <= 17
+  && shape(north, any 4333 + any 4432 + 3352 + 3325 + 3253 + 2353 + 3235 + 2335)
+  && spades(south) >= 5'
+heavy_ours='(HCP(North) >= 12) AND (HCP(South) >= 8) AND (HCP(East) <= 10) AND (HCP(West) <= 10)
+ AND (SuitLength(North, Spades) >= 4) AND (SuitLength(South, Hearts) >= 3)
+ AND (SuitLength(East, Diamonds) <= 4) AND (SuitLength(West, Clubs) <= 5)'
+heavy_ours=${heavy_ours//$'\n'/}
+heavy_dealer='hcp(north) >= 12 && hcp(south) >= 8 && hcp(east) <= 10 && hcp(west) <= 10
+  && spades(north) >= 4 && hearts(south) >= 3 && diamonds(east) <= 4 && clubs(west) <= 5'
+
+echo "== One thread against dealer (deals per second; ratio korvana/dealer)"
+printf '  %-34s %12s %12s %7s   %12s %12s %7s\n' condition dealer/s korvana/s ratio \
+  dealer/cpu-s korvana/cpu-s ratio
+compare() { # name, ours, dealer's, kept
+  run_dealer "$3" "$4"
+  local dealer_rate dealer_cpu_rate
+  dealer_rate=$(rate "$dealt" "$seconds")
+  dealer_cpu_rate=$(rate "$dealt" "$cpu")
+  run_korvana "$2" "$4" 1
+  local korvana_rate korvana_cpu_rate
+  korvana_rate=$(rate "$dealt" "$seconds")
+  korvana_cpu_rate=$(rate "$dealt" "$cpu")
+  printf '  %-34s %12.0f %12.0f %7.2f   %12.0f %12.0f %7.2f\n' "$1" "$dealer_rate" "$korvana_rate" \
+    "$(rate "$korvana_rate" "$dealer_rate")" "$dealer_cpu_rate" "$korvana_cpu_rate" \
+    "$(rate "$korvana_cpu_rate" "$dealer_cpu_rate")"
+}
+compare "no condition" "" "" $((300000 * scale))
+compare "N 15-17 balanced, S 5+ spades" "$opening_ours" "$opening_dealer" $((10000 * scale))
+compare "heavy: 8 calls, all four seats" "$heavy_ours" "$heavy_dealer" $((20000 * scale))
+
+echo "== Two threads against one (heavy condition; $(nproc) cores)"
+run_korvana "$heavy_ours" $((40000 * scale)) 1
+one_rate=$(rate "$dealt" "$seconds") one_cpu=$cpu one_dealt=$dealt
+run_korvana "$heavy_ours" $((40000 * scale)) 2
+two_rate=$(rate "$dealt" "$seconds") two_cpu=$cpu
+[ "$dealt" = "$one_dealt" ] || echo "  (!) dealt counts differ: $one_dealt and $dealt"
+printf '  1 thread  %12.0f deals/s  cpu %6.2f s\n' "$one_rate" "$one_cpu"
+printf '  2 threads %12.0f deals/s  cpu %6.2f s\n' "$two_rate" "$two_cpu"
+printf '  ratio 2/1: %.2f (wall clock)\n' "$(rate "$two_rate" "$one_rate")"
+printf '  load average while measuring: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo "== Memory of a run that keeps 1,000,000 deals"
+run_korvana "" 1000000 2
+printf '  largest resident size: %.1f MB (%s kB), %.2f s\n' "$(echo "$rss / 1024" | bc -l)" "$rss" "$seconds"
