@@ -5,11 +5,15 @@
 #      (no condition; North 15-17 balanced and South five spades or more; a heavy
 #      condition of eight calls over all four seats), in deals per second;
 #   2. two threads against one thread on the heavy condition;
-#   3. the resident memory of a run that keeps 1,000,000 deals.
+#   3. the resident memory of a run that keeps 1,000,000 deals;
+# and then each figure against its target.
 # Deals per second are given by the wall clock and per CPU second (user +
 # system); on a machine that other work shares, the CPU figure is the steadier
 # one for a single thread, while the gain of a second thread shows only on the
 # wall clock.
+#
+# Every run is made REPEAT times (default 3) and the fastest counts: on a shared
+# virtual machine the slower runs measure the neighbours.
 #
 #   bench/speed_targets.sh [korvana-cli path]      SCALE=2 doubles every count
 set -euo pipefail
@@ -17,6 +21,7 @@ cd "$(dirname "$0")/.."
 
 cli=${1:-build/korvana-cli}
 scale=${SCALE:-1}
+repeat=${REPEAT:-3}
 dealer=$(command -v dealer || echo /usr/games/dealer)
 [ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
 [ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
@@ -26,10 +31,18 @@ trap 'rm -rf "$work"' EXIT
 
 # Runs a command with /usr/bin/time; sets seconds (wall), cpu (user + system)
 # and rss (the largest resident size, kB).
+# The fastest of $repeat runs by the wall clock.
 timed() {
-  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@"
-  read -r seconds user system rss <"$work/time"
-  cpu=$(echo "$user + $system" | bc -l)
+  local best_seconds= best_cpu= best_rss= i
+  for ((i = 0; i < repeat; i++)); do
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@"
+    read -r seconds user system rss <"$work/time"
+    cpu=$(echo "$user + $system" | bc -l)
+    if [ -z "$best_seconds" ] || [ "$(echo "$seconds < $best_seconds" | bc -l)" = 1 ]; then
+      best_seconds=$seconds best_cpu=$cpu best_rss=$rss
+    fi
+  done
+  seconds=$best_seconds cpu=$best_cpu rss=$best_rss
 }
 rate() { echo "$1 / $2" | bc -l; }
 
@@ -42,7 +55,7 @@ run_dealer() {
     echo "action printoneline"
   } >"$work/input.dl"
   timed "$dealer" -s 1 "$work/input.dl" >"$work/dealer.out"
-  dealt=$(sed -n 's/^Generated \([0-9]*\) hands$/\1/p' "$work/dealer.out")
+  dealt=$(sed -n 's/^Generated \([0-9]*\) hands$/\1/p' "$work/dealer.out" | tail -n 1)
 }
 
 # korvana-cli with the condition, keeping $2 deals on $3 threads; sets dealt.
@@ -80,18 +93,22 @@ compare() { # name, ours, dealer's, kept
   local korvana_rate korvana_cpu_rate
   korvana_rate=$(rate "$dealt" "$seconds")
   korvana_cpu_rate=$(rate "$dealt" "$cpu")
+  local ratio
+  ratio=$(rate "$korvana_rate" "$dealer_rate")
+  if [ -z "$worst_ratio" ] || [ "$(echo "$ratio < $worst_ratio" | bc -l)" = 1 ]; then worst_ratio=$ratio; fi
   printf '  %-34s %12.0f %12.0f %7.2f   %12.0f %12.0f %7.2f\n' "$1" "$dealer_rate" "$korvana_rate" \
     "$(rate "$korvana_rate" "$dealer_rate")" "$dealer_cpu_rate" "$korvana_cpu_rate" \
     "$(rate "$korvana_cpu_rate" "$dealer_cpu_rate")"
 }
-compare "no condition" "" "" $((300000 * scale))
-compare "N 15-17 balanced, S 5+ spades" "$opening_ours" "$opening_dealer" $((10000 * scale))
-compare "heavy: 8 calls, all four seats" "$heavy_ours" "$heavy_dealer" $((20000 * scale))
+worst_ratio=
+compare "no condition" "" "" $((2000000 * scale))
+compare "N 15-17 balanced, S 5+ spades" "$opening_ours" "$opening_dealer" $((50000 * scale))
+compare "heavy: 8 calls, all four seats" "$heavy_ours" "$heavy_dealer" $((100000 * scale))
 
 echo "== Two threads against one (heavy condition; $(nproc) cores)"
-run_korvana "$heavy_ours" $((40000 * scale)) 1
+run_korvana "$heavy_ours" $((200000 * scale)) 1
 one_rate=$(rate "$dealt" "$seconds") one_cpu=$cpu one_dealt=$dealt
-run_korvana "$heavy_ours" $((40000 * scale)) 2
+run_korvana "$heavy_ours" $((200000 * scale)) 2
 two_rate=$(rate "$dealt" "$seconds") two_cpu=$cpu
 [ "$dealt" = "$one_dealt" ] || echo "  (!) dealt counts differ: $one_dealt and $dealt"
 printf '  1 thread  %12.0f deals/s  cpu %6.2f s\n' "$one_rate" "$one_cpu"
@@ -102,3 +119,10 @@ printf '  load average while measuring: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
 echo "== Memory of a run that keeps 1,000,000 deals"
 run_korvana "" 1000000 2
 printf '  largest resident size: %.1f MB (%s kB), %.2f s\n' "$(echo "$rss / 1024" | bc -l)" "$rss" "$seconds"
+
+echo "== Against the targets"
+verdict() { [ "$(echo "$1" | bc -l)" = 1 ] && echo met || echo "NOT met"; }
+printf '  one thread, worst ratio to dealer %.2f (target 4.00): %s\n' "$worst_ratio" "$(verdict "$worst_ratio >= 4")"
+two_ratio=$(rate "$two_rate" "$one_rate")
+printf '  two threads / one %.2f (target 1.80): %s\n' "$two_ratio" "$(verdict "$two_ratio >= 1.8")"
+printf '  resident size %.1f MB (target under 200 MB): %s\n' "$(echo "$rss / 1024" | bc -l)" "$(verdict "$rss < 204800")"

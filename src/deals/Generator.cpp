@@ -122,22 +122,37 @@ void TGenerator::TState::Execute() {
 // One deal after another from the shared random source. A rejected deal stays
 // the spare and is dealt again; a kept one is copied into the collection, so
 // the same spare serves the whole run and a pass allocates nothing.
+// The seed is dealt from a local copy and written back to the shared source
+// with a compare-and-swap when a deal is kept, every 256 deals and at the end;
+// a reseed from outside shows as a shared seed that differs from the last one
+// written, and the next deal starts from it, as at any deal boundary.
 void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
     TCompiledCondition* condition = Conditions.empty() ? nullptr : Conditions.front().get();
     bool showLive = Inputs.AnySeatShown;
     TDeal spare;
     TProgressPacer pacer;
+    uint32_t written = RandomSource.Seed();
+    uint32_t seed = written;
+    auto writeBack = [&] {
+        if (RandomSource.CommitSeed(written, seed)) written = seed;
+    };
     while (counters.Kept < counters.Total && !Terminated.load(std::memory_order_relaxed) &&
            (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
-        spare.DealRandom(RandomSource);
+        uint32_t shared = RandomSource.Seed();
+        if (shared != written) written = seed = shared;  // reseeded from outside
+        spare.DealFromSeed(seed);
         bool lastKept = condition == nullptr || condition->Matches(spare);
         if (lastKept) {
+            writeBack();
             ++counters.Kept;
             Deals.Add(spare);
             if (showLive) Owner.ShowDeal(Deals.Count() - 1);
         }
         ++counters.Dealt;
-        if ((counters.Dealt & TProgressPacer::CheckMask) == 0 && pacer.Due())
-            Owner.ReportProgress(counters.Kept, counters.Dealt);
+        if ((counters.Dealt & TProgressPacer::CheckMask) == 0) {
+            writeBack();
+            if (pacer.Due()) Owner.ReportProgress(counters.Kept, counters.Dealt);
+        }
     }
+    writeBack();
 }

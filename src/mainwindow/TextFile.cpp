@@ -5,13 +5,18 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+// Opening a converter by name looks it up in the platform's tables, which
+// costs far more than converting a line; each thread keeps one of each and
+// resets it before every use, so the text converted is always whole.
 QString DecodeWindows1251(const QByteArray& bytes) {
-    QStringDecoder decoder("windows-1251");
+    thread_local QStringDecoder decoder("windows-1251");
+    decoder.resetState();
     return decoder.decode(bytes);
 }
 
 QByteArray EncodeWindows1251(const QString& text) {
-    QStringEncoder encoder("windows-1251");
+    thread_local QStringEncoder encoder("windows-1251");
+    encoder.resetState();
     return encoder.encode(text);
 }
 

@@ -149,6 +149,23 @@ private slots:
         QVERIFY(!ParseConditions(bytes).has_value());
     }
 
+    // The converters are kept between calls: what one text leaves behind (an
+    // unpaired surrogate, a character the code page lacks) never reaches the next.
+    void ConversionsStartAfresh() {
+        const QByteArray cyrillicA("\xC0", 1);
+        QCOMPARE(EncodeWindows1251(QStringLiteral("А")), cyrillicA);
+        QString unpaired;
+        unpaired.append(QChar(0xD83D));
+        const QByteArray first = EncodeWindows1251(QStringLiteral("x") + unpaired);
+        QVERIFY(first.startsWith('x'));
+        QCOMPARE(EncodeWindows1251(QStringLiteral("А")), cyrillicA);
+        const QByteArray lacking = EncodeWindows1251(QStringLiteral("中"));
+        QCOMPARE(EncodeWindows1251(QStringLiteral("А")), cyrillicA);
+        QCOMPARE(EncodeWindows1251(QStringLiteral("中")), lacking);
+        QCOMPARE(DecodeWindows1251(cyrillicA + "b"), QStringLiteral("Аb"));
+        QCOMPARE(DecodeWindows1251(cyrillicA + "b"), QStringLiteral("Аb"));
+    }
+
     void FolderOfAFile() {
         QCOMPARE(FolderOfFile(QStringLiteral("/tmp/a/b.dls")), QStringLiteral("/tmp/a/"));
     }
