@@ -11,6 +11,7 @@
 #include "deals/DealCollection.h"
 #include "deals/FileError.h"
 #include "support/RecordingSink.h"
+#include "support/DealInto.h"
 
 namespace {
 
@@ -42,15 +43,6 @@ protected:
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
 
-    static void DealInto(TDeals& deals, int32_t key, int32_t count) {
-        TRandomSource source;
-        source.SetSeed(key);
-        TDeal deal;
-        for (int32_t i = 0; i < count; ++i) {
-            deal.DealRandom(source);
-            deals.Add(deal);
-        }
-    }
 
     static void ExpectSameDeals(const TDeals& a, const TDeals& b) {
         ASSERT_EQ(a.Count(), b.Count());

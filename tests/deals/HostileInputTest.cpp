@@ -27,6 +27,7 @@
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
+#include "support/DealInto.h"
 #include "support/HostileMounts.h"
 #include "support/RecordingSink.h"
 
@@ -60,16 +61,6 @@ std::string Garbage(std::size_t size, uint32_t seed) {
     std::string bytes(size, '\0');
     for (char& byte : bytes) byte = static_cast<char>(engine() & 0xFF);
     return bytes;
-}
-
-void DealInto(TDeals& deals, int32_t key, int32_t count) {
-    TRandomSource source;
-    source.SetSeed(key);
-    TDeal deal;
-    for (int32_t i = 0; i < count; ++i) {
-        deal.DealRandom(source);
-        deals.Add(deal);
-    }
 }
 
 // A folder of its own per test, removed afterwards; mounts made in it are

@@ -18,15 +18,10 @@
 #include "mainwindow/SetupFormat.h"
 #include "mainwindow/TextFile.h"
 #include "mainwindow/WindowTestSupport.h"
+#include "support/FolderSnapshot.h"
 #include "support/HostileMounts.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
 
 bool WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -38,17 +33,6 @@ QByteArray Garbage(int size, quint32 seed) {
     QByteArray bytes(size, '\0');
     for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
     return bytes;
-}
-
-// Every file under a folder with its bytes, folders as "<folder>".
-std::map<QString, QByteArray> Snapshot(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.toStdString(), error)) {
-        const QString path = QString::fromStdString(entry.path().string());
-        files[path] = entry.is_regular_file() ? ReadAll(path) : QByteArray("<folder>");
-    }
-    return files;
 }
 
 QString Differences(const std::map<QString, QByteArray>& before, const std::map<QString, QByteArray>& after) {

@@ -13,15 +13,10 @@
 
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
+#include "support/FolderSnapshot.h"
 #include "support/HostileMounts.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
 
 bool WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -42,17 +37,6 @@ QString Readable(const QString& line) {
         }
     }
     return readable;
-}
-
-// Every file under a folder with its bytes, folders as "<folder>".
-std::map<QString, QByteArray> Snapshot(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.toStdString(), error)) {
-        const QString path = QString::fromStdString(entry.path().string());
-        files[path] = entry.is_regular_file() ? ReadAll(path) : QByteArray("<folder>");
-    }
-    return files;
 }
 
 const QSet<QString> WriterWords = {"rtf", "ansi", "ansicpg", "deff", "deflang", "fonttbl", "f",

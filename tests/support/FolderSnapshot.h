@@ -1,0 +1,27 @@
+#pragma once
+// What a folder holds, to show that a failed save left every file as it was.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+// The bytes of a file; empty when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+// Every file under a folder with its bytes, folders as "<folder>".
+inline std::map<QString, QByteArray> Snapshot(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.toStdString(), error)) {
+        const QString path = QString::fromStdString(entry.path().string());
+        files[path] = entry.is_regular_file() ? ReadAll(path) : QByteArray("<folder>");
+    }
+    return files;
+}
