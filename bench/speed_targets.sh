@@ -12,7 +12,7 @@
 # one for a single thread, while the gain of a second thread shows only on the
 # wall clock.
 #
-# Every run is made REPEAT times (default 3) and the fastest counts: on a shared
+# Every run is made REPEAT times (default 5) and the fastest counts: on a shared
 # virtual machine the slower runs measure the neighbours.
 #
 #   bench/speed_targets.sh [korvana-cli path]      SCALE=2 doubles every count
@@ -21,7 +21,7 @@ cd "$(dirname "$0")/.."
 
 cli=${1:-build/korvana-cli}
 scale=${SCALE:-1}
-repeat=${REPEAT:-3}
+repeat=${REPEAT:-5}
 dealer=$(command -v dealer || echo /usr/games/dealer)
 [ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
 [ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }

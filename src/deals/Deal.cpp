@@ -21,27 +21,36 @@ void TDeal::DealRandom(TRandomSource& source) {
 }
 
 void TDeal::DealFromSeed(uint32_t& seed) {
-    // The seed and the free places stay in registers: a store of a card (a
-    // byte, which may alias anything) would otherwise force them to memory.
+    // Everything stays in registers: a store of a card (a byte, which may alias
+    // anything) would otherwise force the seed and the counts to memory.
     uint32_t current = seed;
-    uint32_t rest = 0x0D0D0D0Du;  // free places of seat s in byte s
-    // Running sums of the free places: North's, North's and East's, up to South's.
-    uint32_t upToNorth = 13, upToEast = 26, upToSouth = 39;
+    // The running sums of the free places (North's; North's and East's; up to
+    // South's) in bytes 0..2, each plus 0x7F: subtracting a draw r from every
+    // byte then leaves bit 7 of a byte set exactly when r is below that sum.
+    // The choice is random, so it is made without branches.
+    uint32_t sums = (13u | 26u << 8 | 39u << 16) + 0x7F7F7Fu;
+    // The free places of each seat, one byte each, West's in byte 0: byte k
+    // belongs to the seat that k of the three sums lie above.
+    uint32_t rest = 0x0D0D0D0Du;
+#if defined(__clang__)
+#pragma clang loop unroll(full)
+#elif defined(__GNUC__)
+#pragma GCC unroll 51
+#endif
     for (uint32_t card = 1; card <= 51; ++card) {
         current = TRandomSource::NextSeed(current);
         auto r = static_cast<uint32_t>(TRandomSource::Scale(current, static_cast<int32_t>(53 - card)));
-        // The seat whose share of the free places holds r, found without
-        // branches: the choice is random and would defeat branch prediction.
-        uint32_t inNorth = r < upToNorth, inEast = r < upToEast, inSouth = r < upToSouth;
-        upToNorth -= inNorth;
-        upToEast -= inEast;
-        upToSouth -= inSouth;
-        uint32_t h = 3 - inNorth - inEast - inSouth;
-        rest -= 1u << (8 * h);
-        hands_[h].cards_[(rest >> (8 * h)) & 0xFF] = static_cast<int8_t>(card);
+        uint32_t below = ((sums - r * 0x010101u) & 0x808080u) >> 7;  // 1 in each byte r is below
+        sums -= below;
+        uint32_t above = ((below * 0x010101u) >> 16) & 0xFF;  // 0..3: the seat is 3 - above
+        uint32_t shift = 8 * above;
+        rest -= 1u << shift;
+        hands_[3 - above].cards_[(rest >> shift) & 0xFF] = static_cast<int8_t>(card);
     }
     seed = current;
     // The ace of spades takes the one place left, without a draw.
+    uint32_t upToNorth = (sums & 0xFF) - 0x7F, upToEast = ((sums >> 8) & 0xFF) - 0x7F,
+             upToSouth = ((sums >> 16) & 0xFF) - 0x7F;
     std::size_t last = upToNorth != 0 ? 0 : upToEast != upToNorth ? 1 : upToSouth != upToEast ? 2 : 3;
     hands_[last].cards_[0] = 52;
     for (THand& hand : hands_) hand.ResetFigures();

@@ -51,7 +51,7 @@ private:
 // restarts from the new one, so the reseed takes effect at a deal boundary.
 class TParallelRun {
 public:
-    static constexpr int32_t BlockSize = 1024;
+    static constexpr int32_t BlockSize = 4096;
 
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,

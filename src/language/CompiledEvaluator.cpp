@@ -343,6 +343,11 @@ bool TCompiledEvaluator::Compile(const TNonTerminal& root) {
     }
     resultSlot_ = compiler.SlotOf(result);
     program_.shrink_to_fit();
+    // Each thread's evaluator writes its slots for every deal: a cache line's
+    // worth of padding on either side keeps them off any other allocation's
+    // lines, which another thread's writes would otherwise bounce between cores.
+    slots_.insert(slots_.begin(), SlotPadding, 0);
+    slots_.resize(slots_.size() + SlotPadding, 0);
     compiled_ = true;
     return true;
 }
@@ -355,7 +360,7 @@ void TCompiledEvaluator::Clear() {
 }
 
 bool TCompiledEvaluator::Matches(TDeal& deal) {
-    int32_t* const slot = slots_.data();
+    int32_t* const slot = slots_.data() + SlotPadding;
     const TInstruction* const program = program_.data();
     const std::size_t count = program_.size();
     for (std::size_t pc = 0; pc < count; ++pc) {

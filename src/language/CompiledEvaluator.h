@@ -76,6 +76,8 @@ private:
     struct TOperand;
     class TCompiler;
 
+    static constexpr std::size_t SlotPadding = 64 / sizeof(int32_t);
+
     std::vector<TInstruction> program_;
     std::vector<int32_t> slots_;
     int32_t resultSlot_ = 0;
