@@ -44,13 +44,7 @@ int RunCheck(const std::vector<std::string>& args) {
     TDeals deals;
     TNoOwner owner;
     TGenerator generator(owner, deals, inputs);
-    TConditionMessages messages;
-    if (!generator.PrepareCondition()) {
-        std::string joined;
-        for (const std::string& line : inputs.ConditionLines) joined += line;
-        PrintConditionError(joined, generator.ErrorPosition(), messages);
-        return ExitConditionError;
-    }
+    if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
     std::puts("ok");
     return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
 }

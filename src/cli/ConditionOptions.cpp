@@ -4,6 +4,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ConditionsFile.h"
+#include "deals/Generator.h"
 
 bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
                          std::string& complaint) {
@@ -66,4 +67,13 @@ void PrintConditionError(const std::string& joinedText, int32_t position, const 
     }
     if (characters < position) pad.append(static_cast<size_t>(position - characters), ' ');
     std::fprintf(stderr, "%s\n%s^\n", joinedText.c_str(), pad.c_str());
+}
+
+bool PrepareConditionOrReport(TGenerator& generator, const std::vector<std::string>& lines) {
+    TConditionMessages messages;
+    if (generator.PrepareCondition()) return true;
+    std::string joined;
+    for (const std::string& line : lines) joined += line;
+    PrintConditionError(joined, generator.ErrorPosition(), messages);
+    return false;
 }

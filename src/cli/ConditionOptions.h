@@ -8,6 +8,8 @@
 
 #include "language/MessageSink.h"
 
+class TGenerator;
+
 // --condition TEXT or --condition-file FILE.cnd, at most one of them.
 struct TConditionSource {
     bool Given = false;
@@ -48,3 +50,7 @@ private:
 // condition, and a caret under character N; or, with no message (a condition of
 // blanks only), that the condition is blank.
 void PrintConditionError(const std::string& joinedText, int32_t position, const TConditionMessages& messages);
+
+// Prepares the run's condition from its lines; when it is refused, prints the
+// refusal as PrintConditionError does and returns false.
+bool PrepareConditionOrReport(TGenerator& generator, const std::vector<std::string>& lines);

@@ -214,15 +214,7 @@ int RunGenerate(const std::vector<std::string>& args) {
     TDeals deals;
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
-    {
-        TConditionMessages messages;
-        if (!generator.PrepareCondition()) {
-            std::string joined;
-            for (const std::string& line : inputs.ConditionLines) joined += line;
-            PrintConditionError(joined, generator.ErrorPosition(), messages);
-            return ExitConditionError;
-        }
-    }
+    if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
 
     bool showProgress = !options.Quiet && isatty(STDERR_FILENO) == 1;
     struct sigaction action = {};
