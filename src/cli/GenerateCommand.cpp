@@ -23,6 +23,7 @@
 #include "deals/FileError.h"
 #include "deals/Generator.h"
 #include "deals/PbnFile.h"
+#include "deals/ReplacingFile.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
 #include "language/StringFunctions.h"
@@ -168,33 +169,21 @@ bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyVal
     };
     std::string folder = FolderPart(name);
     if (!folder.empty() && !FileDirExists(name)) return complain(std::strerror(ENOENT));
-    if (IsPbnFileName(name)) {
-        try {
+    try {
+        if (IsPbnFileName(name)) {
             WritePbnFile(name, deals, keyValue);
-        } catch (const TFileError& failure) {
-            return complain(std::system_category().message(failure.ErrorNumber()));
-        }
-        return true;
-    }
-    if (deals.Count() > 0) {
-        try {
+        } else if (deals.Count() > 0) {
             deals.SaveToFile(name);
-        } catch (const TFileError& failure) {
-            return complain(std::system_category().message(failure.ErrorNumber()));
+        } else {
+            TReplacingFile file(name);
+            file.Write(TDeals::FileHeader);
+            file.Write("\r\n");
+            file.Commit();
         }
-        return true;
+    } catch (const TFileError& failure) {
+        return complain(std::system_category().message(failure.ErrorNumber()));
     }
-    errno = 0;
-    std::FILE* file = std::fopen(name.c_str(), "wb");
-    if (file == nullptr) return complain(std::strerror(errno));
-    std::fprintf(file, "%.*s\r\n", static_cast<int>(TDeals::FileHeader.size()), TDeals::FileHeader.data());
-    bool written = std::ferror(file) == 0;
-    int error = errno;
-    if (std::fclose(file) != 0) {
-        written = false;
-        error = errno;
-    }
-    return written || complain(std::strerror(error != 0 ? error : EIO));
+    return true;
 }
 
 }  // namespace
