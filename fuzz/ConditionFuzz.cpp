@@ -10,7 +10,7 @@
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "mainwindow/ConditionsFormat.h"
+#include "files/ConditionsFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

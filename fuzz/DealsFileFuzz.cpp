@@ -9,7 +9,7 @@
 #include <string>
 
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A memory-backed folder where there is one: creating a file per input on

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "deals/Deal.h"
-#include "mainwindow/SetupFormat.h"
+#include "files/SetupFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

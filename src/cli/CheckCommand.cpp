@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ConditionOptions.h"
 #include "deals/DealCollection.h"
-#include "deals/Generator.h"
+#include "engine/Generator.h"
 #include "language/Grammar.h"
 
 namespace {

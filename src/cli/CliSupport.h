@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 class TDeals;
 

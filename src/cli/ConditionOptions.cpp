@@ -4,7 +4,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ConditionsFile.h"
-#include "deals/Generator.h"
+#include "engine/Generator.h"
 
 bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
                          std::string& complaint) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 class TGenerator;
 

@@ -20,13 +20,13 @@
 #include "cli/ConditionOptions.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
-#include "deals/Generator.h"
+#include "text/FileError.h"
+#include "engine/Generator.h"
 #include "deals/PbnFile.h"
-#include "deals/ReplacingFile.h"
+#include "text/ReplacingFile.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
 

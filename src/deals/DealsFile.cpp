@@ -8,10 +8,10 @@
 #include <string>
 
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
-#include "deals/ReplacingFile.h"
-#include "language/MessageSink.h"
-#include "language/StringFunctions.h"
+#include "text/FileError.h"
+#include "text/ReplacingFile.h"
+#include "text/MessageSink.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "deals/BridgeTerms.h"
 #include "deals/Patterns.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 namespace {
 bool IsSuitNumber(int32_t suit) { return suit >= 1 && suit <= 4; }

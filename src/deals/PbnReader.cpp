@@ -10,9 +10,9 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 #include "deals/PbnFile.h"
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 #include "deals/PbnFile.h"
-#include "deals/ReplacingFile.h"
-#include "language/MessageSink.h"
-#include "language/StringFunctions.h"
+#include "text/ReplacingFile.h"
+#include "text/MessageSink.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

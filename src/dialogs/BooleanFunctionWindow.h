@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "dialogs/FunctionWindow.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 // One number field of a dialog: object names of the field and of its label,
 // the label's text, the range and the starting value.

@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 TFunctionWindow::TFunctionWindow(QWidget* owner, const QString& description)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 TSuitByLengthWindow::TSuitByLengthWindow(QWidget* owner)
     : TFunctionWindow(owner, "Длина элемента расклада") {

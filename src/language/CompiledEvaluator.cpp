@@ -5,7 +5,7 @@
 #include "deals/Deal.h"
 #include "language/Evaluation.h"
 #include "language/ParseTree.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 using TOpCode = TCompiledEvaluator::TOpCode;
 using TInstruction = TCompiledEvaluator::TInstruction;

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "language/MessageSink.h"
-#include "language/Utf8Text.h"
+#include "text/MessageSink.h"
+#include "text/Utf8Text.h"
 
 namespace {
 

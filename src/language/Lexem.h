@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 class TNonTerminal;
 struct TRuleList;

@@ -1,7 +1,7 @@
 // The lexer: TLexems::Tokenize.
 #include "language/ErrorReport.h"
 #include "language/Lexem.h"
-#include "language/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 
-#include "mainwindow/ConditionsFormat.h"
+#include "files/ConditionsFormat.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/TextFile.h"
+#include "files/TextFile.h"
 
 void TMainWindow::itmOpenConditionsClick() {
     const QString fileName = services_->ChooseFileToOpen(this, conditionsChooser_);

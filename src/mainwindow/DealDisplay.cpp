@@ -7,9 +7,9 @@
 
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "reports/windows/DealInfo.h"
 
 void TMainWindow::ShowDeal(int32_t index) {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "deals/Generator.h"
+#include "engine/Generator.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 void TMainWindow::itmGenerateClick() {
     if (state_ != TState::Idle) return;

@@ -11,10 +11,10 @@
 #include <algorithm>
 
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
-#include "mainwindow/TextFile.h"
+#include "widgets/NumberField.h"
+#include "files/TextFile.h"
 
 // The error offset counts characters of the editor's lines joined with
 // nothing between them; the caret goes to the same character in the editor.

@@ -17,7 +17,7 @@
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
 #include "mainwindow/AboutBox.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "mainwindow/ToolbarImages.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <thread>
 
-#include "deals/Generator.h"
+#include "engine/Generator.h"
 #include "mainwindow/PlatformServices.h"
 
 class QAction;

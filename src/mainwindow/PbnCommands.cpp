@@ -7,7 +7,7 @@
 #include "deals/DealCollection.h"
 #include "deals/PbnFile.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Tests install their own answers; the program uses TDesktopServices.
 #include <QString>
 
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "deals/DealCollection.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "reports/windows/EditorWindow.h"
 
 // Preview and print: the listing of the shown seats' hands, as many deals to a

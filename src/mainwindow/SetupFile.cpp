@@ -11,8 +11,8 @@
 
 #include "deals/DealCollection.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
-#include "mainwindow/SetupFormat.h"
+#include "widgets/NumberField.h"
+#include "files/SetupFormat.h"
 
 namespace {
 // A restored size below this is no window anyone could use: the default stays.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "deals/DealCollection.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "deals/DealCollection.h"
 #include "deals/Patterns.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

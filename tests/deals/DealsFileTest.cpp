@@ -9,7 +9,7 @@
 
 #include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 #include "support/RecordingSink.h"
 #include "support/DealInto.h"
 

@@ -5,7 +5,7 @@
 
 #include "HandBuilder.h"
 #include "deals/Hand.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

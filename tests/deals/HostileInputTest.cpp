@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"

@@ -11,7 +11,7 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/FileError.h"
+#include "text/FileError.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "support/RecordingSink.h"

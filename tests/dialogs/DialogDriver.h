@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 // Runs `steps` on the next modal dialog as soon as it is shown. A dialog the
 // steps leave open is rejected after a few seconds, so a test fails instead of

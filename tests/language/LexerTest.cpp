@@ -5,7 +5,7 @@
 
 #include "language/ErrorReport.h"
 #include "language/Lexem.h"
-#include "language/Utf8Text.h"
+#include "text/Utf8Text.h"
 #include "support/RecordingSink.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "deals/Deal.h"
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 #include "support/RecordingSink.h"
 
 namespace {

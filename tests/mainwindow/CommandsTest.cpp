@@ -15,7 +15,7 @@
 
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "WindowTestSupport.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "mainwindow/WindowTestSupport.h"
 #include "support/RecordingSink.h"
 

@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <map>
 
-#include "mainwindow/ConditionsFormat.h"
-#include "mainwindow/NumberField.h"
-#include "mainwindow/SetupFormat.h"
-#include "mainwindow/TextFile.h"
+#include "files/ConditionsFormat.h"
+#include "widgets/NumberField.h"
+#include "files/SetupFormat.h"
+#include "files/TextFile.h"
 #include "mainwindow/WindowTestSupport.h"
 #include "support/FolderSnapshot.h"
 #include "support/HostileMounts.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "WindowTestSupport.h"
 
 class TMainWindowTest : public QObject {

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "reports/windows/DealInfo.h"
 #include "WindowTestSupport.h"
 

@@ -9,7 +9,7 @@
 
 #include "WindowTestSupport.h"
 #include "deals/PbnFile.h"
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 #include "mainwindow/WindowTestSupport.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"

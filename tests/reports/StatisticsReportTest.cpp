@@ -5,7 +5,7 @@
 
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 #include "reports/ExampleDeals.h"
 #include "reports/StatisticsReport.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 struct TRecordedMessage {
     std::string text;

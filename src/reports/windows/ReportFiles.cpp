@@ -2,7 +2,7 @@
 
 #include <QSaveFile>
 
-#include "reports/windows/Cp1251.h"
+#include "text/Cp1251.h"
 
 namespace {
 

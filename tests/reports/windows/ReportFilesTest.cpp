@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "reports/windows/Cp1251.h"
+#include "text/Cp1251.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "language/MessageSink.h"
+#include "text/MessageSink.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
-#include "mainwindow/SetupFormat.h"
+#include "files/SetupFormat.h"
 
-#include "mainwindow/TextFile.h"
+#include "files/TextFile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "mainwindow/ConditionsFormat.h"
+#include "files/ConditionsFormat.h"
 
-#include "mainwindow/TextFile.h"
+#include "files/TextFile.h"
 
 const char* const ConditionsFileHeader = "This is Conditions File of Tavex's Bridge Generator";
 

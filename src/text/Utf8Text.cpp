@@ -1,4 +1,4 @@
-#include "language/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "reports/windows/Cp1251.h"
+#include "text/Cp1251.h"
 
 #include <array>
 

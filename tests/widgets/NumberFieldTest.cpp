@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 class TNumberFieldTest : public QObject {
     Q_OBJECT

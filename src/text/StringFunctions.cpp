@@ -1,4 +1,4 @@
-#include "language/StringFunctions.h"
+#include "text/StringFunctions.h"
 
 #include <algorithm>
 #include <charconv>

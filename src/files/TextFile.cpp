@@ -1,4 +1,4 @@
-#include "mainwindow/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // The text of the setup file and of the conditions file, without windows.
 #include <QTest>
 
-#include "mainwindow/ConditionsFormat.h"
-#include "mainwindow/SetupFormat.h"
-#include "mainwindow/TextFile.h"
+#include "files/ConditionsFormat.h"
+#include "files/SetupFormat.h"
+#include "files/TextFile.h"
 
 class TSetupFormatTest : public QObject {
     Q_OBJECT

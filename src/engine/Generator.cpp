@@ -1,10 +1,10 @@
-#include "deals/Generator.h"
+#include "engine/Generator.h"
 
 #include <chrono>
 
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/GeneratorRun.h"
+#include "engine/GeneratorRun.h"
 #include "deals/RandomSource.h"
 
 struct TGenerator::TState {

@@ -1,4 +1,4 @@
-#include "deals/Generator.h"
+#include "engine/Generator.h"
 
 #include <gtest/gtest.h>
 

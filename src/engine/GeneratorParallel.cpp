@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "deals/DealCollection.h"
-#include "deals/Generator.h"
-#include "deals/GeneratorRun.h"
+#include "engine/Generator.h"
+#include "engine/GeneratorRun.h"
 #include "deals/RandomSource.h"
 
 namespace {

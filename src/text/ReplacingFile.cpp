@@ -1,11 +1,11 @@
-#include "deals/ReplacingFile.h"
+#include "text/ReplacingFile.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "deals/FileError.h"
+#include "text/FileError.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "mainwindow/NumberField.h"
+#include "widgets/NumberField.h"
 
 #include <QLineEdit>
 

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Lists the include edges between the folders of src/ and fails on any edge
+# that points up: a folder may include only the folders listed below it.
+# The core folders may not include Qt at all.  Usage: tools/check_layers.sh [-v]
+set -euo pipefail
+cd "$(dirname "$0")/../src"
+
+declare -A uses=(
+  [text]=""
+  [deals]="text"
+  [language]="deals text"
+  [engine]="language deals text"
+  [reports]="deals text"
+  [files]="deals text"
+  [cli]="files engine reports language deals text"
+  [widgets]="text"
+  [dialogs]="widgets language deals text"
+  [reports/windows]="widgets files reports deals text"
+  [mainwindow]="dialogs reports/windows widgets files engine reports language deals text"
+)
+core="text deals language engine reports"
+
+failed=0
+declare -A edges=()
+while IFS= read -r source; do
+  folder=$(dirname "$source")
+  if [ -z "${uses[$folder]+set}" ]; then
+    echo "unknown layer: $folder ($source)"; failed=1; continue
+  fi
+  while IFS= read -r included; do
+    target=$(dirname "$included")
+    [ "$target" = "$folder" ] && continue
+    edges["$folder -> $target"]=1
+    if [[ " ${uses[$folder]} " != *" $target "* ]]; then
+      echo "upward include: $source includes $included"
+      failed=1
+    fi
+  done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$source")
+  if [[ " $core " == *" $folder "* ]] && grep -q '^#include <Q' "$source"; then
+    echo "Qt in the core: $source"
+    failed=1
+  fi
+done < <(find . -name '*.h' -o -name '*.cpp' | sed 's#^\./##' | sort)
+
+if [ "${1:-}" = "-v" ]; then
+  printf '%s\n' "${!edges[@]}" | sort
+fi
+if [ "$failed" -ne 0 ]; then
+  echo "Layer check failed."
+  exit 1
+fi
+echo "Layer check: ${#edges[@]} include edges between folders, none pointing up."
