@@ -5,6 +5,7 @@
 #include "deals/Deal.h"
 #include "language/Evaluation.h"
 #include "language/ParseTree.h"
+#include "language/TreeShape.h"
 #include "text/StringFunctions.h"
 
 using TOpCode = TCompiledEvaluator::TOpCode;
@@ -19,76 +20,6 @@ struct TCompiledEvaluator::TOperand {
 };
 
 namespace {
-
-struct TFunctionEntry {
-    std::string_view Name;
-    TOpCode Op;
-    int32_t IntegerCount;  // integers after the seat for the Boolean functions
-};
-
-// The hand functions and what a call of each compiles to.
-constexpr TFunctionEntry Functions[] = {
-    {"HCP", TOpCode::Hcp, 0},
-    {"SUITLENGTH", TOpCode::SuitLength, 0},
-    {"SUITBYLENGTH", TOpCode::SuitByLength, 1},
-    {"BALANCED", TOpCode::Balanced, 2},
-    {"POLISH1C", TOpCode::Polish1c, 4},
-    {"UNBAL1D", TOpCode::Unbal1d, 2},
-    {"PREC1D", TOpCode::Prec1d, 4},
-    {"PREC1H", TOpCode::Prec1h, 2},
-    {"PREC1S", TOpCode::Prec1s, 2},
-    {"PREC2C", TOpCode::Prec2c, 2},
-    {"MULTY", TOpCode::Multy, 6},
-    {"RANGE", TOpCode::Range, 2},
-    {"SUITS", TOpCode::Suits, 5},
-    {"SHAPE", TOpCode::Shape, 5},
-};
-
-const TFunctionEntry* FunctionEntry(std::string_view name) {
-    for (const TFunctionEntry& entry : Functions)
-        if (entry.Name == name) return &entry;
-    return nullptr;
-}
-
-// The opcode of an integer operator (arithmetic or comparison); false for
-// AND, OR and anything else.
-bool IntegerOperator(std::string_view op, TOpCode& code) {
-    static constexpr std::pair<std::string_view, TOpCode> Operators[] = {
-        {"+", TOpCode::Add},          {"-", TOpCode::Subtract},  {"<", TOpCode::Less},
-        {"<=", TOpCode::LessOrEqual}, {">", TOpCode::Greater},   {">=", TOpCode::GreaterOrEqual},
-        {"=", TOpCode::Equal},        {"<>", TOpCode::NotEqual},
-    };
-    for (const auto& [word, opcode] : Operators) {
-        if (word == op) {
-            code = opcode;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Integer operators: sums and differences wrap around in 32 bits,
-// comparisons give 0 or 1.
-int32_t Apply(TOpCode op, int32_t a, int32_t b) {
-    switch (op) {
-        case TOpCode::Add:
-            return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-        case TOpCode::Subtract:
-            return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-        case TOpCode::Less:
-            return a < b;
-        case TOpCode::LessOrEqual:
-            return a <= b;
-        case TOpCode::Greater:
-            return a > b;
-        case TOpCode::GreaterOrEqual:
-            return a >= b;
-        case TOpCode::Equal:
-            return a == b;
-        default:
-            return a != b;
-    }
-}
 
 const TNonTerminal* AsNode(const TLexem& item) {
     return item.Kind >= nkExpression ? static_cast<const TNonTerminal*>(&item) : nullptr;
@@ -111,36 +42,36 @@ public:
     bool Expression(const TNonTerminal& node, int32_t depth, TOperand& out) {
         if (depth > MaxDepth || node.Kind != nkExpression || !HasAction(node, EvalExpression))
             return false;
-        const TNonTerminal* rest = node.ChildNode(1);
-        if (node.Child(0) == nullptr || rest == nullptr || rest->Child(0) == nullptr) return false;
+        const TLexem* operand = OperandOf(node);
+        const TLexem* follower = FollowerOf(node);
+        if (operand == nullptr || follower == nullptr) return false;
         TOperand left;
-        if (!Operand(*node.Child(0), depth, left)) return false;
-        const TLexem& follower = *rest->Child(0);
-        if (follower.Kind != lkOperator) {  // ")", "," or the end: the operand alone
+        if (!Operand(*operand, depth, left)) return false;
+        if (follower->Kind != lkOperator) {  // ")", "," or the end: the operand alone
             out = left;
             return left.Type == node.ValueType;
         }
-        const TNonTerminal* right = rest->ChildNode(1);
-        if (right == nullptr) return false;
-        if (follower.Text == "AND" || follower.Text == "OR")
-            return Logical(follower.Text == "AND", node, left, *right, depth, out);
+        const TNonTerminal* right = RightOperandOf(node);
+        const TOperatorRow* op = FindOperator(follower->Text);
+        if (right == nullptr || op == nullptr) return false;
+        if (op->OperandType == vtBoolean)
+            return Logical(op->Code == TOperatorCode::And, node, left, *right, depth, out);
 
-        TOpCode op;
-        if (!IntegerOperator(follower.Text, op) || left.Type != vtInteger) return false;
+        if (left.Type != vtInteger) return false;
         TOperand rightValue;
         if (!Expression(*right, depth + 1, rightValue) || rightValue.Type != vtInteger)
             return false;
-        const bool arithmetic = op == TOpCode::Add || op == TOpCode::Subtract;
         out = TOperand{};
-        out.Type = arithmetic ? vtInteger : vtBoolean;
+        out.Type = op->Result;
         if (out.Type != node.ValueType) return false;
         if (left.Constant && rightValue.Constant) {
             out.Constant = true;
-            out.Value = Apply(op, left.Value, rightValue.Value);
+            out.Value = ApplyOperator(op->Code, left.Value, rightValue.Value);
             return true;
         }
         TInstruction instruction;
-        instruction.Op = op;
+        instruction.Op = TOpCode::Operator;
+        instruction.Operator = op->Code;
         instruction.Args[0] = SlotOf(left);
         instruction.Args[1] = SlotOf(rightValue);
         out.Slot = Emit(instruction);
@@ -242,7 +173,7 @@ private:
     }
 
     bool Not(const TNonTerminal& node, int32_t depth, TOperand& out) {
-        const TNonTerminal* operand = node.ChildNode(1);
+        const TNonTerminal* operand = NegatedOf(node);
         if (!HasAction(node, EvalNot) || operand == nullptr || node.ValueType != vtBoolean)
             return false;
         TOperand value;
@@ -259,10 +190,9 @@ private:
     }
 
     bool Brackets(const TNonTerminal& node, int32_t depth, TOperand& out) {
-        const TNonTerminal* tail = node.ChildNode(1);
         // Empty brackets have no value; a checked tree holds them only where
         // nothing reads them (a parameter beyond a signature).
-        const TNonTerminal* inner = tail != nullptr ? tail->ChildNode(0) : nullptr;
+        const TNonTerminal* inner = BracketedExpressionOf(node);
         if (!HasAction(node, EvalBrackets) || inner == nullptr) return false;
         return Expression(*inner, depth + 1, out) && out.Type == node.ValueType;
     }
@@ -277,54 +207,57 @@ private:
             out = ConstantOf(vtInteger, -1);
             return parameter->ValueType == vtInteger;
         }
-        const TNonTerminal* expression = parameter->ChildNode(0);
+        const TNonTerminal* expression = ParameterExpressionOf(*parameter);
         if (!HasAction(*parameter, EvalParameter) || expression == nullptr) return false;
         return Expression(*expression, depth + 1, out) && out.Type == parameter->ValueType;
     }
 
+    // Seats and suits are only ever literals, so they are constants here.
     bool Call(const TNonTerminal& node, int32_t depth, TOperand& out) {
-        if (!HasAction(node, EvalCall) || node.Child(0) == nullptr) return false;
-        const TFunctionEntry* function = FunctionEntry(node.Child(0)->Text);
+        const TLexem* word = FunctionWordOf(node);
+        if (!HasAction(node, EvalCall) || word == nullptr) return false;
+        const TFunctionRow* function = FindFunction(word->Text);
         const TParameters parameters = CollectParameters(node);
-        if (function == nullptr || parameters.Count == 0) return false;
+        if (function == nullptr || parameters.Count == 0 || function->Result != node.ValueType)
+            return false;
         TOperand seat;
         if (!Parameter(parameters[0], depth, seat) || seat.Type != vtPosition || !seat.Constant)
             return false;
         TInstruction instruction;
-        instruction.Op = function->Op;
         instruction.Seat = seat.Value;
-        TOperand argument;
-        switch (function->Op) {
-            case TOpCode::Hcp:
-            case TOpCode::SuitLength:
-                // HCP reads its suit only when a second parameter is written.
-                if (parameters.Count < 2) {
-                    if (function->Op == TOpCode::SuitLength) return false;
-                    instruction.Suit = -1;
-                    break;
-                }
-                if (!Parameter(parameters[1], depth, argument) || argument.Type != vtSuit ||
-                    !argument.Constant)
+        instruction.Function = function->Call;
+        // Arguments left out arrive as -1; parameters beyond the signature are
+        // evaluated by the tree but never read: they are left out.
+        for (int32_t k = 1; k <= function->ArgumentCount; ++k) {
+            const TNonTerminal* parameter = parameters[k];
+            if (parameter == nullptr && function->Missing != TMissingArgument::Default)
+                return false;
+            TOperand argument;
+            if (function->ArgumentType == vtSuit) {
+                if (parameter == nullptr) {
+                    argument = ConstantOf(vtSuit, -1);
+                } else if (!Parameter(parameter, depth, argument) || argument.Type != vtSuit ||
+                           !argument.Constant) {
                     return false;
-                instruction.Suit = argument.Value;
-                break;
-            default:
-                // Integers left out arrive as -1; those beyond the signature
-                // are evaluated by the tree but never read: they are left out.
-                for (int32_t k = 1; k <= function->IntegerCount; ++k) {
-                    if (function->Op == TOpCode::SuitByLength && parameters[k] == nullptr)
-                        return false;
-                    if (!Parameter(parameters[k], depth, argument) || argument.Type != vtInteger)
-                        return false;
-                    instruction.Args[static_cast<std::size_t>(k - 1)] = SlotOf(argument);
                 }
+            } else if (!Parameter(parameter, depth, argument) || argument.Type != vtInteger) {
+                return false;
+            }
+            if (function->ArgumentType == vtSuit) instruction.Suit = argument.Value;
+            instruction.Args[static_cast<std::size_t>(k - 1)] = SlotOf(argument);
         }
-        const bool integerResult = function->Op == TOpCode::Hcp ||
-                                   function->Op == TOpCode::SuitLength ||
-                                   function->Op == TOpCode::SuitByLength;
-        const TValueType type = integerResult ? vtInteger : vtBoolean;
-        if (type != node.ValueType) return false;
-        out = ComputedOf(type, Emit(instruction));
+        switch (function->Code) {
+            case TCallCode::Hcp:
+                instruction.Op = TOpCode::Hcp;
+                break;
+            case TCallCode::SuitLength:
+                instruction.Op = TOpCode::SuitLength;
+                break;
+            case TCallCode::Generic:
+                instruction.Op = TOpCode::Call;
+                break;
+        }
+        out = ComputedOf(function->Result, Emit(instruction));
         return true;
     }
 
@@ -368,15 +301,8 @@ bool TCompiledEvaluator::Matches(TDeal& deal) {
         const auto a = [slot, &in](std::size_t k) { return slot[in.Args[k]]; };
         int32_t& result = slot[in.Result];
         switch (in.Op) {
-            case TOpCode::Add:
-            case TOpCode::Subtract:
-            case TOpCode::Less:
-            case TOpCode::LessOrEqual:
-            case TOpCode::Greater:
-            case TOpCode::GreaterOrEqual:
-            case TOpCode::Equal:
-            case TOpCode::NotEqual:
-                result = Apply(in.Op, a(0), a(1));
+            case TOpCode::Operator:
+                result = ApplyOperator(in.Operator, a(0), a(1));
                 break;
             case TOpCode::Not:
                 result = a(0) == 0 ? 1 : 0;
@@ -402,42 +328,12 @@ bool TCompiledEvaluator::Matches(TDeal& deal) {
             case TOpCode::SuitLength:
                 result = deal.SuitLength(in.Seat, in.Suit);
                 break;
-            case TOpCode::SuitByLength:
-                result = deal.SuitByLength(in.Seat, a(0));
+            case TOpCode::Call: {
+                std::array<int32_t, MaxFunctionArguments> arguments;
+                for (std::size_t k = 0; k < arguments.size(); ++k) arguments[k] = a(k);
+                result = in.Function(deal, in.Seat, arguments.data());
                 break;
-            case TOpCode::Range:
-                result = deal.Range(in.Seat, a(0), a(1));
-                break;
-            case TOpCode::Balanced:
-                result = deal.Balanced(in.Seat, a(0), a(1));
-                break;
-            case TOpCode::Polish1c:
-                result = deal.Polish1c(in.Seat, a(0), a(1), a(2), a(3));
-                break;
-            case TOpCode::Prec1d:
-                result = deal.Prec1d(in.Seat, a(0), a(1), a(2), a(3));
-                break;
-            case TOpCode::Unbal1d:
-                result = deal.Unbal1d(in.Seat, a(0), a(1));
-                break;
-            case TOpCode::Prec1h:
-                result = deal.Prec1h(in.Seat, a(0), a(1));
-                break;
-            case TOpCode::Prec1s:
-                result = deal.Prec1s(in.Seat, a(0), a(1));
-                break;
-            case TOpCode::Prec2c:
-                result = deal.Prec2c(in.Seat, a(0), a(1));
-                break;
-            case TOpCode::Multy:
-                result = deal.Multy(in.Seat, a(0), a(1), a(2), a(3), a(4), a(5));
-                break;
-            case TOpCode::Suits:
-                result = deal.Suits(in.Seat, a(0), a(1), a(2), a(3), a(4));
-                break;
-            case TOpCode::Shape:
-                result = deal.Shape(in.Seat, a(0), a(1), a(2), a(3), a(4));
-                break;
+            }
         }
     }
     return slot[resultSlot_] != 0;

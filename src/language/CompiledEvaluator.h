@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "language/FunctionTable.h"
+
 class TDeal;
 class TNonTerminal;
 
@@ -36,40 +38,24 @@ public:
     int32_t InstructionCount() const { return static_cast<int32_t>(program_.size()); }
 
     enum class TOpCode : uint8_t {
-        Add,
-        Subtract,
-        Less,
-        LessOrEqual,
-        Greater,
-        GreaterOrEqual,
-        Equal,
-        NotEqual,
+        Operator,     // an integer operator of the operator table on slots a0 and a1
         Not,
         Copy,
         SkipIfFalse,  // when slot a0 is 0: result 0 and skip the next a1 instructions
         SkipIfTrue,   // when slot a0 is not 0: result 1 and skip the next a1 instructions
-        Hcp,
+        Hcp,          // the calls every condition uses, without the function table
         SuitLength,
-        SuitByLength,
-        Range,
-        Balanced,
-        Polish1c,
-        Prec1d,
-        Unbal1d,
-        Prec1h,
-        Prec1s,
-        Prec2c,
-        Multy,
-        Suits,
-        Shape,
+        Call,         // the row's hand function, on the slots of its arguments
     };
 
     struct TInstruction {
         TOpCode Op = TOpCode::Copy;
+        TOperatorCode Operator = TOperatorCode::Plus;  // Operator: which one
         int32_t Seat = 0;  // calls: the seat code
         int32_t Suit = 0;  // HCP and SUITLENGTH: the suit code (-1: the whole hand)
         int32_t Result = 0;
-        std::array<int32_t, 6> Args{};  // operand slots
+        THandFunction Function = nullptr;  // Call: the row's hand function
+        std::array<int32_t, MaxFunctionArguments> Args{};  // operand slots
     };
 
 private:

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "language/FunctionTable.h"
 #include "language/ParseTree.h"
 
 // Evaluation actions of the grammar's rules. Each sets the node's ValueType and
@@ -30,7 +31,7 @@ TValueType OperatorType(std::string_view op, const TLexem& left, const TLexem& r
 // The Parameter nodes of a call: the first MaxKept in order, and how many are
 // written in all. Parameters beyond a function's signature are counted only.
 struct TParameters {
-    static constexpr int32_t MaxKept = 7;  // the seat and up to six more
+    static constexpr int32_t MaxKept = 1 + MaxFunctionArguments;  // the seat and the rest
     std::array<TNonTerminal*, MaxKept> Kept{};
     int32_t Count = 0;
     // The k-th parameter (0: the seat), or nullptr when it is not written.
@@ -41,8 +42,9 @@ struct TParameters {
 TParameters CollectParameters(const TNonTerminal& call);
 
 // The result type of a call of the named function (upper case) with the
-// parameters, whose values are already computed; vtNone after a reported error
-// or for a missing or mistyped integer of SUITBYLENGTH, which the caller reports.
-// A call without parameters reports code 8 "Позиция" at the call.
+// parameters, whose values are already computed, as its row in the function
+// table says; vtNone after a reported error, or without a message where the
+// row leaves the report to the caller. A call without parameters reports
+// code 8 "Позиция" at the call.
 TValueType FunctionType(std::string_view name, const TParameters& parameters,
                         const TNonTerminal& call);

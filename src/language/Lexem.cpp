@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "language/ErrorReport.h"
+#include "language/FunctionTable.h"
 
 namespace {
 

@@ -17,8 +17,8 @@ enum TLexemKind : uint8_t {
     lkNone = 0,      // a word of no class; never kept in a list
     lkValue = 1,     // integer literal, Boolean constant, seat or suit
     lkNot = 2,       // "NOT"
-    lkOperator = 3,  // an entry of OperatorWords
-    lkFunction = 4,  // an entry of FunctionWords
+    lkOperator = 3,  // a row of the operator table
+    lkFunction = 4,  // a row of the function table
     lkOpen = 5,      // "("
     lkClose = 6,     // ")"
     lkComma = 7,     // ","

@@ -6,20 +6,8 @@
 #include <QTextCursor>
 #include <memory>
 
-#include "dialogs/BalancedWindow.h"
-#include "dialogs/HCPWindow.h"
-#include "dialogs/MultyWindow.h"
-#include "dialogs/Polish1cWindow.h"
-#include "dialogs/Prec1dWindow.h"
-#include "dialogs/Prec1hWindow.h"
-#include "dialogs/Prec1sWindow.h"
-#include "dialogs/Prec2cWindow.h"
-#include "dialogs/RangeWindow.h"
-#include "dialogs/ShapeWindow.h"
-#include "dialogs/SuitByLengthWindow.h"
-#include "dialogs/SuitLengthWindow.h"
-#include "dialogs/SuitsWindow.h"
-#include "dialogs/Unbal1dWindow.h"
+#include "dialogs/DialogCatalogue.h"
+#include "language/FunctionTable.h"
 #include "mainwindow/MainWindow.h"
 
 namespace {
@@ -39,37 +27,6 @@ constexpr TWordItem kConstantItems[] = {
     {"Clubs", "Clubs"}, {"Diamonds", "Diamonds"}, {"Hearts", "Hearts"}, {"Spades", "Spades"},
 };
 
-using TDialogMaker = std::unique_ptr<TFunctionWindow> (*)(QWidget* owner);
-
-template <class Window>
-std::unique_ptr<TFunctionWindow> MakeDialog(QWidget* owner) {
-    return std::make_unique<Window>(owner);
-}
-
-// A function menu item and the dialog it opens; no caption is a separator.
-struct TFunctionItem {
-    const char* caption;
-    TDialogMaker makeDialog;
-};
-
-constexpr TFunctionItem kFunctionItems[] = {
-    {"HCP", MakeDialog<THCPWindow>},
-    {"SuitLength", MakeDialog<TSuitLengthWindow>},
-    {"SuitByLength", MakeDialog<TSuitByLengthWindow>},
-    {},
-    {"Range", MakeDialog<TRangeWindow>},
-    {"Suits", MakeDialog<TSuitsWindow>},
-    {"Shape", MakeDialog<TShapeWindow>},
-    {},
-    {"Balanced", MakeDialog<TBalancedWindow>},
-    {"Polish1c", MakeDialog<TPolish1cWindow>},
-    {"Unbal1d", MakeDialog<TUnbal1dWindow>},
-    {"Prec1d", MakeDialog<TPrec1dWindow>},
-    {"Prec1h", MakeDialog<TPrec1hWindow>},
-    {"Prec1s", MakeDialog<TPrec1sWindow>},
-    {"Prec2c", MakeDialog<TPrec2cWindow>},
-    {"Multy", MakeDialog<TMultyWindow>},
-};
 }  // namespace
 
 void TMainWindow::InsertConditionText(const QString& text) {
@@ -95,15 +52,19 @@ void TMainWindow::BuildEditingMenus() {
     addWords(OperatorMenu, kOperatorItems);
     addWords(ConstantMenu, kConstantItems);
 
-    // Function items: the dialog, owned by this window, returns the call text
-    // (empty when cancelled), which goes in as it is.
-    for (const TFunctionItem& item : kFunctionItems) {
-        if (!item.caption) {
+    // Function items, one per function with a dialog, in the function table's
+    // order and groups: the dialog, owned by this window, returns the call
+    // text (empty when cancelled), which goes in as it is.
+    const TFunctionRow* previous = nullptr;
+    for (const TFunctionRow& function : FunctionTable()) {
+        const TDialogMaker makeDialog = FunctionDialog(function.Name);
+        if (makeDialog == nullptr) continue;
+        if (previous != nullptr && previous->MenuGroup != function.MenuGroup)
             FunctionMenu->addSeparator();
-            continue;
-        }
-        connect(FunctionMenu->addAction(item.caption), &QAction::triggered, this,
-                [this, makeDialog = item.makeDialog] {
+        previous = &function;
+        const QString caption = QString::fromUtf8(function.Name.data(), function.Name.size());
+        connect(FunctionMenu->addAction(caption), &QAction::triggered, this,
+                [this, makeDialog] {
                     const std::unique_ptr<TFunctionWindow> dialog = makeDialog(this);
                     InsertConditionText(dialog->Execute());
                 });

@@ -50,11 +50,9 @@ bool IsSeparator(std::string_view word) { return word.size() == 1 && IsSeparator
 bool IsCompareChar(char c) { return c == '<' || c == '>' || c == '='; }
 bool IsCompareChar(std::string_view word) { return word.size() == 1 && IsCompareChar(word[0]); }
 
-bool IsOperator(std::string_view word) { return word == "NOT" || InTable(OperatorWords, word); }
 bool IsBooleanConst(std::string_view word) { return InTable(BooleanWords, word); }
 bool IsSeat(std::string_view word) { return InTable(SeatWords, word); }
 bool IsSuit(std::string_view word) { return InTable(SuitWords, word); }
-bool IsFunctionName(std::string_view word) { return InTable(FunctionWords, word); }
 
 bool IsInteger(std::string_view word) {
     if (word.empty()) return false;

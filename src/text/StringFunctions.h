@@ -19,17 +19,13 @@ enum TValueType : int32_t {
     vtPending = 6,   // a tree node not evaluated yet
 };
 
-// Word tables: upper-case words, matched whole and case-sensitively.
-inline constexpr std::array<std::string_view, 10> OperatorWords = {"OR", "AND", "=",  ">=", ">",
-                                                                   "<=", "<",   "<>", "+",  "-"};
+// Word tables: upper-case words, matched whole and case-sensitively. The
+// function and operator words are rows of the language's function table.
 inline constexpr std::array<std::string_view, 4> BooleanWords = {"TRUE", "FALSE", "T", "F"};
 inline constexpr std::array<std::string_view, 8> SeatWords = {"N",     "E",     "S",    "W",
                                                               "NORTH", "SOUTH", "EAST", "WEST"};
 inline constexpr std::array<std::string_view, 8> SuitWords = {
     "C", "D", "H", "SP", "CLUBS", "DIAMONDS", "HEARTS", "SPADES"};
-inline constexpr std::array<std::string_view, 14> FunctionWords = {
-    "HCP",    "SUITLENGTH", "SUITBYLENGTH", "BALANCED", "POLISH1C", "UNBAL1D", "PREC1D",
-    "PREC1H", "PREC1S",     "PREC2C",       "MULTY",    "RANGE",    "SUITS",   "SHAPE"};
 
 // --- Classification of one upper-case word -------------------------------
 
@@ -37,11 +33,9 @@ bool IsSeparator(std::string_view word);  // " " "," "(" ")" "+" "-"
 bool IsSeparator(char c);
 bool IsCompareChar(std::string_view word);  // "<" ">" "="
 bool IsCompareChar(char c);
-bool IsOperator(std::string_view word);  // "NOT" or an entry of OperatorWords
 bool IsBooleanConst(std::string_view word);
 bool IsSeat(std::string_view word);
 bool IsSuit(std::string_view word);
-bool IsFunctionName(std::string_view word);
 // An optional "-" then one or more digits, nothing else (no "+", no spaces);
 // any number of digits.
 bool IsInteger(std::string_view word);

@@ -19,6 +19,23 @@
 
 namespace {
 
+// Waits until the condition holds, doing `meanwhile` between looks; false after
+// a minute without it, so that a run that never gets there fails the test
+// instead of hanging it.
+template <typename TCondition, typename TMeanwhile>
+bool WaitUntil(TCondition condition, TMeanwhile meanwhile) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        meanwhile();
+    }
+    return true;
+}
+template <typename TCondition>
+bool WaitUntil(TCondition condition) {
+    return WaitUntil(condition, [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); });
+}
+
 // Records every request of a run, in order, from the worker thread.
 class TRecordingOwner : public TGeneratorOwner {
 public:
@@ -180,7 +197,7 @@ TEST_F(GeneratorTest, ImpossibleConditionRunsUntilStoppedAndKeepsNothing) {
     TGenerator generator(owner, deals(), Inputs("Range(North, 20, 10)", 5));
     ASSERT_TRUE(generator.PrepareCondition());
     generator.Start();
-    while (owner.LastDealt() < 20000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_TRUE(WaitUntil([&] { return owner.LastDealt() >= 20000; }));
     generator.Terminate();
     generator.Wait();
 
@@ -347,10 +364,10 @@ TEST_F(GeneratorTest, ReseedAndReadsDuringARunAreSafe) {
             ASSERT_GE(deals().Count(), 10);
             EXPECT_EQ(deals().GetDeal(i)->ToText(), older[static_cast<size_t>(i)]);
         };
-        while (owner.LastDealt() < 30000) readOlder();
+        EXPECT_TRUE(WaitUntil([&] { return owner.LastDealt() >= 30000; }, readOlder));
         RandomSource.StoreSeed(newSeed);
         int64_t reseededAt = owner.LastDealt();
-        while (owner.LastDealt() < reseededAt + 30000) readOlder();
+        EXPECT_TRUE(WaitUntil([&] { return owner.LastDealt() >= reseededAt + 30000; }, readOlder));
         generator.Terminate();
         generator.Wait();
 
@@ -419,7 +436,7 @@ TEST_F(GeneratorTest, DestroyingARunningGeneratorStopsIt) {
         TGenerator generator(owner, deals(), Inputs("Range(North, 20, 10)", 1, 2));
         ASSERT_TRUE(generator.PrepareCondition());
         generator.Start();
-        while (owner.LastDealt() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_TRUE(WaitUntil([&] { return owner.LastDealt() > 0; }));
     }
     auto events = owner.Events();
     ASSERT_FALSE(events.empty());

@@ -1,0 +1,119 @@
+#include "language/FunctionTable.h"
+
+#include <algorithm>
+#include <array>
+
+#include "deals/Deal.h"
+
+namespace {
+
+// Each row's hand function, as the deal answers it.
+template <auto Method, std::size_t... I>
+int32_t Ask(TDeal& deal, int32_t seat, const int32_t* a, std::index_sequence<I...>) {
+    return static_cast<int32_t>((deal.*Method)(seat, a[I]...));
+}
+template <auto Method, std::size_t Count>
+int32_t Call(TDeal& deal, int32_t seat, const int32_t* arguments) {
+    return Ask<Method>(deal, seat, arguments, std::make_index_sequence<Count>());
+}
+
+using M = TMissingArgument;
+constexpr TFunctionRow Functions[] = {
+    // Counts.
+    {"HCP", vtInteger, vtSuit, 1, M::Default, Call<&TDeal::HCP, 1>, TCallCode::Hcp, 0},
+    {"SuitLength", vtInteger, vtSuit, 1, M::Reported, Call<&TDeal::SuitLength, 1>,
+     TCallCode::SuitLength, 0},
+    {"SuitByLength", vtInteger, vtInteger, 1, M::Silent, Call<&TDeal::SuitByLength, 1>,
+     TCallCode::Generic, 0},
+    // Points and shapes.
+    {"Range", vtBoolean, vtInteger, 2, M::Reported, Call<&TDeal::Range, 2>, TCallCode::Generic, 1},
+    {"Suits", vtBoolean, vtInteger, 5, M::Reported, Call<&TDeal::Suits, 5>, TCallCode::Generic, 1},
+    {"Shape", vtBoolean, vtInteger, 5, M::Reported, Call<&TDeal::Shape, 5>, TCallCode::Generic, 1},
+    // Openings.
+    {"Balanced", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Balanced, 2>,
+     TCallCode::Generic, 2},
+    {"Polish1c", vtBoolean, vtInteger, 4, M::Default, Call<&TDeal::Polish1c, 4>,
+     TCallCode::Generic, 2},
+    {"Unbal1d", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Unbal1d, 2>,
+     TCallCode::Generic, 2},
+    {"Prec1d", vtBoolean, vtInteger, 4, M::Default, Call<&TDeal::Prec1d, 4>, TCallCode::Generic,
+     2},
+    {"Prec1h", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Prec1h, 2>, TCallCode::Generic,
+     2},
+    {"Prec1s", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Prec1s, 2>, TCallCode::Generic,
+     2},
+    {"Prec2c", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Prec2c, 2>, TCallCode::Generic,
+     2},
+    {"Multy", vtBoolean, vtInteger, 6, M::Default, Call<&TDeal::Multy, 6>, TCallCode::Generic, 2},
+};
+static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
+    return row.ArgumentCount >= 1 && row.ArgumentCount <= MaxFunctionArguments;
+}));
+
+constexpr TOperatorRow Operators[] = {
+    {"OR", TOperatorCode::Or, vtBoolean, vtBoolean},
+    {"AND", TOperatorCode::And, vtBoolean, vtBoolean},
+    {"=", TOperatorCode::Equal, vtInteger, vtBoolean},
+    {">=", TOperatorCode::GreaterOrEqual, vtInteger, vtBoolean},
+    {">", TOperatorCode::Greater, vtInteger, vtBoolean},
+    {"<=", TOperatorCode::LessOrEqual, vtInteger, vtBoolean},
+    {"<", TOperatorCode::Less, vtInteger, vtBoolean},
+    {"<>", TOperatorCode::NotEqual, vtInteger, vtBoolean},
+    {"+", TOperatorCode::Plus, vtInteger, vtInteger},
+    {"-", TOperatorCode::Minus, vtInteger, vtInteger},
+};
+
+// The word, already upper case, against a name in any case (names are ASCII).
+bool SameWord(std::string_view word, std::string_view name) {
+    return std::ranges::equal(word, name, [](char w, char n) {
+        return w == (n >= 'a' && n <= 'z' ? static_cast<char>(n - 'a' + 'A') : n);
+    });
+}
+
+}  // namespace
+
+std::span<const TFunctionRow> FunctionTable() { return Functions; }
+
+const TFunctionRow* FindFunction(std::string_view word) {
+    for (const TFunctionRow& row : Functions)
+        if (SameWord(word, row.Name)) return &row;
+    return nullptr;
+}
+
+bool IsFunctionName(std::string_view word) { return FindFunction(word) != nullptr; }
+
+std::span<const TOperatorRow> OperatorTable() { return Operators; }
+
+const TOperatorRow* FindOperator(std::string_view word) {
+    for (const TOperatorRow& row : Operators)
+        if (row.Word == word) return &row;
+    return nullptr;
+}
+
+bool IsOperator(std::string_view word) { return word == "NOT" || FindOperator(word) != nullptr; }
+
+int32_t ApplyOperator(TOperatorCode code, int32_t a, int32_t b) {
+    switch (code) {
+        case TOperatorCode::Plus:
+            return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+        case TOperatorCode::Minus:
+            return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+        case TOperatorCode::Less:
+            return a < b;
+        case TOperatorCode::LessOrEqual:
+            return a <= b;
+        case TOperatorCode::Greater:
+            return a > b;
+        case TOperatorCode::GreaterOrEqual:
+            return a >= b;
+        case TOperatorCode::Equal:
+            return a == b;
+        case TOperatorCode::NotEqual:
+            return a != b;
+        case TOperatorCode::Or:
+            return a != 0 || b != 0;
+        case TOperatorCode::And:
+            return a != 0 && b != 0;
+    }
+    return 0;
+}
