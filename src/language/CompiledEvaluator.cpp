@@ -228,22 +228,22 @@ private:
         instruction.Function = function->Call;
         // Arguments left out arrive as -1; parameters beyond the signature are
         // evaluated by the tree but never read: they are left out.
-        for (int32_t k = 1; k <= function->ArgumentCount; ++k) {
+        for (int32_t k = 1; k <= function->ArgumentCount(); ++k) {
             const TNonTerminal* parameter = parameters[k];
             if (parameter == nullptr && function->Missing != TMissingArgument::Default)
                 return false;
             TOperand argument;
-            if (function->ArgumentType == vtSuit) {
+            if (function->ArgumentType(k) == vtSuit) {
                 if (parameter == nullptr) {
                     argument = ConstantOf(vtSuit, -1);
                 } else if (!Parameter(parameter, depth, argument) || argument.Type != vtSuit ||
                            !argument.Constant) {
                     return false;
                 }
+                if (k == 1) instruction.Suit = argument.Value;
             } else if (!Parameter(parameter, depth, argument) || argument.Type != vtInteger) {
                 return false;
             }
-            if (function->ArgumentType == vtSuit) instruction.Suit = argument.Value;
             instruction.Args[static_cast<std::size_t>(k - 1)] = SlotOf(argument);
         }
         switch (function->Code) {

@@ -24,9 +24,9 @@ std::array<int32_t, MaxFunctionArguments> ArgumentsOf(const TFunctionRow& functi
                                                       const TParameters& p) {
     std::array<int32_t, MaxFunctionArguments> arguments;
     arguments.fill(-1);
-    for (int32_t k = 1; k <= function.ArgumentCount; ++k) {
+    for (int32_t k = 1; k <= function.ArgumentCount(); ++k) {
         if (const TNonTerminal* parameter = p[k])
-            arguments[static_cast<std::size_t>(k - 1)] = function.ArgumentType == vtSuit
+            arguments[static_cast<std::size_t>(k - 1)] = function.ArgumentType(k) == vtSuit
                                                              ? SuitCode(parameter->Value)
                                                              : TextToInt(parameter->Value, 0);
     }
@@ -78,23 +78,22 @@ TValueType FunctionType(std::string_view name, const TParameters& p, const TNonT
     if (!CheckType(p[0], vtPosition)) return vtNone;
     const TFunctionRow* function = FindFunction(name);
     if (function == nullptr) return vtNone;
-    for (int32_t k = 1; k <= function->ArgumentCount; ++k) {
+    for (int32_t k = 1; k <= function->ArgumentCount(); ++k) {
         const TNonTerminal* parameter = p[k];
+        const TValueType type = function->ArgumentType(k);
         switch (function->Missing) {
             case TMissingArgument::Default:
-                if (!CheckType(parameter, function->ArgumentType)) return vtNone;
+                if (!CheckType(parameter, type)) return vtNone;
                 break;
             case TMissingArgument::Reported:
                 if (parameter == nullptr) {
-                    ReportError(ecMissingParameter, TypeName(function->ArgumentType),
-                                EndOf(*p[k - 1]));
+                    ReportError(ecMissingParameter, TypeName(type), EndOf(*p[k - 1]));
                     return vtNone;
                 }
-                if (!CheckType(parameter, function->ArgumentType)) return vtNone;
+                if (!CheckType(parameter, type)) return vtNone;
                 break;
             case TMissingArgument::Silent:
-                if (parameter == nullptr || parameter->ValueType != function->ArgumentType)
-                    return vtNone;
+                if (parameter == nullptr || parameter->ValueType != type) return vtNone;
                 break;
         }
     }

@@ -7,47 +7,49 @@
 
 namespace {
 
-// Each row's hand function, as the deal answers it.
+// How many arguments a hand function of TDeal takes after the seat.
+template <typename>
+struct TArgumentsAfterSeat;
+template <typename TResult, typename... TArguments>
+struct TArgumentsAfterSeat<TResult (TDeal::*)(int32_t, TArguments...)> {
+    static constexpr std::size_t Count = sizeof...(TArguments);
+};
+
+// Each row's hand function: the deal's own, given the row's arguments.
 template <auto Method, std::size_t... I>
 int32_t Ask(TDeal& deal, int32_t seat, const int32_t* a, std::index_sequence<I...>) {
     return static_cast<int32_t>((deal.*Method)(seat, a[I]...));
 }
-template <auto Method, std::size_t Count>
+template <auto Method>
 int32_t Call(TDeal& deal, int32_t seat, const int32_t* arguments) {
-    return Ask<Method>(deal, seat, arguments, std::make_index_sequence<Count>());
+    constexpr std::size_t count = TArgumentsAfterSeat<decltype(Method)>::Count;
+    static_assert(count <= MaxFunctionArguments);
+    return Ask<Method>(deal, seat, arguments, std::make_index_sequence<count>());
 }
 
 using M = TMissingArgument;
 constexpr TFunctionRow Functions[] = {
     // Counts.
-    {"HCP", vtInteger, vtSuit, 1, M::Default, Call<&TDeal::HCP, 1>, TCallCode::Hcp, 0},
-    {"SuitLength", vtInteger, vtSuit, 1, M::Reported, Call<&TDeal::SuitLength, 1>,
-     TCallCode::SuitLength, 0},
-    {"SuitByLength", vtInteger, vtInteger, 1, M::Silent, Call<&TDeal::SuitByLength, 1>,
-     TCallCode::Generic, 0},
+    {"HCP", vtInteger, "s", M::Default, Call<&TDeal::HCP>, TCallCode::Hcp, 0},
+    {"SuitLength", vtInteger, "s", M::Reported, Call<&TDeal::SuitLength>, TCallCode::SuitLength, 0},
+    {"SuitByLength", vtInteger, "i", M::Silent, Call<&TDeal::SuitByLength>, TCallCode::Generic, 0},
     // Points and shapes.
-    {"Range", vtBoolean, vtInteger, 2, M::Reported, Call<&TDeal::Range, 2>, TCallCode::Generic, 1},
-    {"Suits", vtBoolean, vtInteger, 5, M::Reported, Call<&TDeal::Suits, 5>, TCallCode::Generic, 1},
-    {"Shape", vtBoolean, vtInteger, 5, M::Reported, Call<&TDeal::Shape, 5>, TCallCode::Generic, 1},
+    {"Range", vtBoolean, "ii", M::Reported, Call<&TDeal::Range>, TCallCode::Generic, 1},
+    {"Suits", vtBoolean, "iiiii", M::Reported, Call<&TDeal::Suits>, TCallCode::Generic, 1},
+    {"Shape", vtBoolean, "iiiii", M::Reported, Call<&TDeal::Shape>, TCallCode::Generic, 1},
     // Openings.
-    {"Balanced", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Balanced, 2>,
-     TCallCode::Generic, 2},
-    {"Polish1c", vtBoolean, vtInteger, 4, M::Default, Call<&TDeal::Polish1c, 4>,
-     TCallCode::Generic, 2},
-    {"Unbal1d", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Unbal1d, 2>,
-     TCallCode::Generic, 2},
-    {"Prec1d", vtBoolean, vtInteger, 4, M::Default, Call<&TDeal::Prec1d, 4>, TCallCode::Generic,
-     2},
-    {"Prec1h", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Prec1h, 2>, TCallCode::Generic,
-     2},
-    {"Prec1s", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Prec1s, 2>, TCallCode::Generic,
-     2},
-    {"Prec2c", vtBoolean, vtInteger, 2, M::Default, Call<&TDeal::Prec2c, 2>, TCallCode::Generic,
-     2},
-    {"Multy", vtBoolean, vtInteger, 6, M::Default, Call<&TDeal::Multy, 6>, TCallCode::Generic, 2},
+    {"Balanced", vtBoolean, "ii", M::Default, Call<&TDeal::Balanced>, TCallCode::Generic, 2},
+    {"Polish1c", vtBoolean, "iiii", M::Default, Call<&TDeal::Polish1c>, TCallCode::Generic, 2},
+    {"Unbal1d", vtBoolean, "ii", M::Default, Call<&TDeal::Unbal1d>, TCallCode::Generic, 2},
+    {"Prec1d", vtBoolean, "iiii", M::Default, Call<&TDeal::Prec1d>, TCallCode::Generic, 2},
+    {"Prec1h", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1h>, TCallCode::Generic, 2},
+    {"Prec1s", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1s>, TCallCode::Generic, 2},
+    {"Prec2c", vtBoolean, "ii", M::Default, Call<&TDeal::Prec2c>, TCallCode::Generic, 2},
+    {"Multy", vtBoolean, "iiiiii", M::Default, Call<&TDeal::Multy>, TCallCode::Generic, 2},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
-    return row.ArgumentCount >= 1 && row.ArgumentCount <= MaxFunctionArguments;
+    return !row.Signature.empty() && row.ArgumentCount() <= MaxFunctionArguments &&
+           row.Signature.find_first_not_of("si") == std::string_view::npos;
 }));
 
 constexpr TOperatorRow Operators[] = {

@@ -30,14 +30,21 @@ enum class TMissingArgument : uint8_t {
 enum class TCallCode : uint8_t { Hcp, SuitLength, Generic };
 
 struct TFunctionRow {
-    std::string_view Name;    // as menus and dialogs write it; the lexer matches it upper-cased
-    TValueType Result;        // vtInteger or vtBoolean
-    TValueType ArgumentType;  // of every parameter after the seat: vtSuit or vtInteger
-    int32_t ArgumentCount;    // parameters after the seat that the function reads
+    std::string_view Name;  // as menus and dialogs write it; the lexer matches it upper-cased
+    TValueType Result;      // vtInteger or vtBoolean
+    // The parameters after the seat that the function reads, a letter each:
+    // 's' a suit, 'i' an integer.
+    std::string_view Signature;
     TMissingArgument Missing;
     THandFunction Call;
     TCallCode Code;
     int32_t MenuGroup;  // the function menu puts a separator between groups
+
+    constexpr int32_t ArgumentCount() const { return static_cast<int32_t>(Signature.size()); }
+    // The type of parameter k (1: the one after the seat).
+    constexpr TValueType ArgumentType(int32_t k) const {
+        return Signature[static_cast<std::size_t>(k - 1)] == 's' ? vtSuit : vtInteger;
+    }
 };
 
 // Every function, in the order of the function menu.

@@ -12,6 +12,7 @@
 #include "ConditionTestSupport.h"
 #include "deals/Deal.h"
 #include "language/ConditionCheck.h"
+#include "language/FunctionTable.h"
 #include "support/AllocationCounter.h"
 #include "support/RecordingSink.h"
 
@@ -91,13 +92,22 @@ private:
                                                "-00000000002147483648"};
     struct TFunction {
         std::string name;
-        int integers;  // integers after the seat; -1 suit optional, -2 suit required
+        int arguments;  // after the seat
         bool required;
+        std::string signature;  // a letter per argument: 's' a suit, 'i' an integer
     };
-    const std::vector<TFunction> BooleanFunctions = {
-        {"Balanced", 2, false}, {"Unbal1d", 2, false},  {"Prec1h", 2, false}, {"Prec1s", 2, false},
-        {"Prec2c", 2, false},   {"Polish1c", 4, false}, {"Prec1d", 4, false}, {"Multy", 6, false},
-        {"Range", 2, true},     {"Suits", 5, true},     {"Shape", 5, true}};
+    // The functions of the language's table with the result type.
+    static std::vector<TFunction> FunctionsGiving(TValueType result) {
+        std::vector<TFunction> functions;
+        for (const TFunctionRow& row : FunctionTable())
+            if (row.Result == result)
+                functions.push_back({std::string(row.Name), row.ArgumentCount(),
+                                     row.Missing != TMissingArgument::Default,
+                                     std::string(row.Signature)});
+        return functions;
+    }
+    const std::vector<TFunction> BooleanFunctions = FunctionsGiving(vtBoolean);
+    const std::vector<TFunction> IntegerFunctions = FunctionsGiving(vtInteger);
 
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     const std::string& Pick(const std::vector<std::string>& from) {
@@ -206,36 +216,37 @@ private:
     }
 
     std::string IntegerCall(int depth) {
+        const TFunction& function = IntegerFunctions[static_cast<std::size_t>(
+            Below(static_cast<int>(IntegerFunctions.size())))];
         std::vector<std::string> parameters = {Seat()};
-        switch (Below(3)) {
-            case 0:  // HCP: the suit only counts when a second parameter is written
-                if (Below(2)) parameters.push_back(Suit());
-                break;
-            case 1:
-                parameters.push_back(Suit());
-                AddExtras(parameters, depth);
-                return CallText("SuitLength", parameters);
-            default:
-                parameters.push_back(Below(4) == 0 ? Integer(depth - 1)
-                                                   : std::to_string(Below(7) - 1));
-                AddExtras(parameters, depth);
-                return CallText("SuitByLength", parameters);
+        if (function.name == "SuitByLength") {
+            parameters.push_back(Below(4) == 0 ? Integer(depth - 1) : std::to_string(Below(7) - 1));
+        } else {
+            // HCP: the suit only counts when a second parameter is written.
+            const int written = function.required ? function.arguments : Below(function.arguments + 1);
+            for (int k = 0; k < written; ++k)
+                parameters.push_back(function.signature[static_cast<std::size_t>(k)] == 's'
+                                         ? Suit()
+                                         : Argument(depth));
+            if (written < function.arguments) return CallText(function.name, parameters);
         }
-        if (parameters.size() == 2) AddExtras(parameters, depth);
-        return CallText("HCP", parameters);
+        AddExtras(parameters, depth);
+        return CallText(function.name, parameters);
     }
     std::string BooleanCall(int depth) {
         const TFunction& function = BooleanFunctions[static_cast<std::size_t>(
             Below(static_cast<int>(BooleanFunctions.size())))];
         std::vector<std::string> parameters = {Seat()};
-        const int written = function.required ? function.integers : Below(function.integers + 1);
+        const int written = function.required ? function.arguments : Below(function.arguments + 1);
         for (int k = 0; k < written; ++k) {
-            if ((function.name == "Suits" || function.name == "Shape") && k > 0 && Below(2))
+            if (function.signature[static_cast<std::size_t>(k)] == 's')
+                parameters.push_back(Suit());
+            else if ((function.name == "Suits" || function.name == "Shape") && k > 0 && Below(2))
                 parameters.push_back(std::to_string(Below(9) - 1));  // lengths
             else
                 parameters.push_back(Argument(depth));
         }
-        if (written == function.integers) AddExtras(parameters, depth);
+        if (written == function.arguments) AddExtras(parameters, depth);
         return CallText(function.name, parameters);
     }
 
