@@ -141,11 +141,12 @@ int main(int argc, char** argv) {
     int32_t dealCount = 1000000;
     if (argc > 1 && argv[1][0] != '-') dealCount = std::max(1, std::atoi(argv[1]));
 
-    RandomSource.SetSeed(1);
+    TRandomSource source;
+    source.SetSeed(1);
     TDeals deals;
     TDeal deal;
     for (int32_t i = 0; i < dealCount; ++i) {
-        deal.DealRandom();
+        deal.DealRandom(source);
         deals.Add(deal);
     }
     deals.ComputeStatistics();

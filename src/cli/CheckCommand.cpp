@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ConditionOptions.h"
 #include "deals/DealCollection.h"
+#include "deals/RandomSource.h"
 #include "engine/Generator.h"
 #include "language/Grammar.h"
 
@@ -41,6 +42,8 @@ int RunCheck(const std::vector<std::string>& args) {
     if (!ReadConditionLines(source, inputs.ConditionLines)) return ExitFileFailed;
     std::unique_ptr<TRuleList> rules = CreateConditionRules();
     inputs.Rules = rules.get();
+    TRandomSource random;
+    inputs.Source = &random;
     TDeals deals;
     TNoOwner owner;
     TGenerator generator(owner, deals, inputs);

@@ -196,6 +196,8 @@ int RunGenerate(const std::vector<std::string>& args) {
     if (!ReadConditionLines(options.Condition, inputs.ConditionLines)) return ExitFileFailed;
     std::unique_ptr<TRuleList> rules = CreateConditionRules();
     inputs.Rules = rules.get();
+    TRandomSource random;
+    inputs.Source = &random;
     inputs.RequestedTotal = options.Count;
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
@@ -213,11 +215,11 @@ int RunGenerate(const std::vector<std::string>& args) {
     interrupted = 0;
     sigaction(SIGINT, &action, &previous);
 
-    RandomSource.SetSeed(options.Key);
-    const auto repeatKey = static_cast<int32_t>(RandomSource.Seed());  // the key itself, or the clock's seed
+    random.SetSeed(options.Key);
+    const auto repeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
     if (options.Key == 0) {
         // The key that repeats this run.
-        std::fprintf(stderr, "seed %d\n", static_cast<int>(static_cast<int32_t>(RandomSource.Seed())));
+        std::fprintf(stderr, "seed %d\n", static_cast<int>(repeatKey));
         std::fflush(stderr);
     }
 

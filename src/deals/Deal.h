@@ -27,7 +27,7 @@ public:
     // its cards in descending order. Exactly 51 draws, no allocation.
     // The draws are made on a copy of the seed, committed once at the end; a
     // reseed from another thread during the deal is kept, not overwritten.
-    void DealRandom(TRandomSource& source = RandomSource);
+    void DealRandom(TRandomSource& source);
     // The same deal from a seed the caller keeps; advances it by 51 draws.
     void DealFromSeed(uint32_t& seed);
 

@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-TRandomSource RandomSource;
-
 void TRandomSource::SetSeed(int32_t keyValue) {
     if (keyValue == 0) {
         SeedFromClock();

@@ -64,6 +64,3 @@ private:
     std::atomic<uint32_t> seed_{0};
 };
 
-// The one random source the program shares: the main window seeds it, the
-// generator draws from it.
-extern TRandomSource RandomSource;

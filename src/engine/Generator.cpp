@@ -51,6 +51,7 @@ bool TGenerator::PrepareCondition() {
     s.ConditionText.clear();
     for (const std::string& line : s.Inputs.ConditionLines) s.ConditionText += line;
     s.StartCount = s.Deals.Count();
+    if (s.Inputs.Source == nullptr) return false;
     if (s.ConditionText.empty()) {
         s.Prepared = true;
         return true;
@@ -111,7 +112,8 @@ void TGenerator::TState::Execute() {
     if (threads <= 1) {
         ExecuteSerial(counters);
     } else {
-        TParallelRun run{Owner, Deals, Conditions, Terminated, Inputs.AnySeatShown, threads};
+        TParallelRun run{Owner,   Deals,   Conditions, Terminated, Inputs.AnySeatShown,
+                         threads, *Inputs.Source};
         run.Execute(counters);
     }
     Conditions.clear();
@@ -131,14 +133,15 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
     bool showLive = Inputs.AnySeatShown;
     TDeal spare;
     TProgressPacer pacer;
-    uint32_t written = RandomSource.Seed();
+    TRandomSource& source = *Inputs.Source;
+    uint32_t written = source.Seed();
     uint32_t seed = written;
     auto writeBack = [&] {
-        if (RandomSource.CommitSeed(written, seed)) written = seed;
+        if (source.CommitSeed(written, seed)) written = seed;
     };
     while (counters.Kept < counters.Total && !Terminated.load(std::memory_order_relaxed) &&
            (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
-        uint32_t shared = RandomSource.Seed();
+        uint32_t shared = source.Seed();
         if (shared != written) written = seed = shared;  // reseeded from outside
         spare.DealFromSeed(seed);
         bool lastKept = condition == nullptr || condition->Matches(spare);

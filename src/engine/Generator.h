@@ -12,6 +12,7 @@
 
 class TDeals;
 class TGeneratorOwner;
+class TRandomSource;
 struct TRuleList;
 
 // What a run reads of its owner (the main window, the command-line program).
@@ -19,6 +20,10 @@ struct TRuleList;
 struct TGeneratorInputs {
     std::vector<std::string> ConditionLines;  // the editor's lines, joined with nothing between
     const TRuleList* Rules = nullptr;         // the grammar's rule set, owned by the owner
+    // The program's one random source, which the run deals from and leaves
+    // seeded after its last deal; a reseed during the run takes effect at the
+    // next deal. Owned by the owner; required.
+    TRandomSource* Source = nullptr;
     int32_t RequestedTotal = 1;               // seTotal, 1 to 9999999
     bool AnySeatShown = false;                // whether any seat toggle is pressed
     // Stop after this many dealt deals, as STOP would; 0 or less: no limit.

@@ -11,11 +11,13 @@ constexpr uint64_t DrawsPerDeal = 51;
 
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
-                           const std::atomic<bool>& terminated, bool showLive, int32_t threads)
+                           const std::atomic<bool>& terminated, bool showLive, int32_t threads,
+                           TRandomSource& source)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
       terminated_(terminated),
+      source_(source),
       showLive_(showLive),
       threads_(threads),
       slots_(static_cast<size_t>(threads) * 4) {}
@@ -25,7 +27,7 @@ uint32_t TParallelRun::BlockSeed(uint64_t number) const {
 }
 
 void TParallelRun::Execute(TRunCounters& counters) {
-    baseSeed_ = RandomSource.Seed();
+    baseSeed_ = source_.Seed();
     std::vector<std::thread> workers;
     workers.reserve(static_cast<size_t>(threads_));
     for (int32_t i = 0; i < threads_; ++i) workers.emplace_back([this, i] { Work(i); });
@@ -80,11 +82,11 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
         }
     }
     uint32_t after = TRandomSource::JumpAhead(block.StartSeed, static_cast<uint64_t>(limit) * DrawsPerDeal);
-    if (!RandomSource.CommitSeed(block.StartSeed, after)) {
+    if (!source_.CommitSeed(block.StartSeed, after)) {
         // Reseeded since the last commit: the reseed lands here, at the boundary
         // before this block; drop every block dealt from the old seed.
         std::lock_guard lock(mutex_);
-        baseSeed_ = RandomSource.Seed();
+        baseSeed_ = source_.Seed();
         baseNumber_ = nextToCommit_;
         nextToClaim_ = nextToCommit_;
         ++epoch_;

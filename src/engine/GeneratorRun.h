@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+class TRandomSource;
+
 #include "deals/Deal.h"
 #include "language/ConditionCheck.h"
 
@@ -55,7 +57,8 @@ public:
 
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
-                 const std::atomic<bool>& terminated, bool showLive, int32_t threads);
+                 const std::atomic<bool>& terminated, bool showLive, int32_t threads,
+                 TRandomSource& source);
     void Execute(TRunCounters& counters);
 
 private:
@@ -81,6 +84,7 @@ private:
     TDeals& deals_;
     std::vector<std::unique_ptr<TCompiledCondition>>& conditions_;
     const std::atomic<bool>& terminated_;
+    TRandomSource& source_;
     bool showLive_;
     int32_t threads_;
 

@@ -6,26 +6,16 @@
 #include <QToolButton>
 
 #include "deals/DealCollection.h"
-#include "deals/RandomSource.h"
 #include "text/StringFunctions.h"
 #include "mainwindow/MainWindow.h"
 #include "widgets/NumberField.h"
 #include "reports/windows/DealInfo.h"
 
-void TMainWindow::ShowDeal(int32_t index) {
-    if (std::this_thread::get_id() == guiThread_) {
-        DisplayDeal(index);
-        return;
-    }
-    // From a run: each request shows a newer deal than the one before, so only
-    // the newest matters; the progress timer shows it with the counts.
-    newestDeal_.store(index, std::memory_order_relaxed);
-    showDealPending_.store(true, std::memory_order_release);
-}
+void TMainWindow::ShowDeal(int32_t index) { DisplayDeal(index); }
 
 void TMainWindow::DisplayDeal(int index) {
     if (index == -1) index = seCurrentDeal->Value() - 1;
-    TDeal* deal = deals_->GetDeal(index);
+    TDeal* deal = run_->Deals().GetDeal(index);
     for (int seat = 1; seat <= 4; ++seat) {
         if (!SeatShown(seat)) continue;
         auto& labels = HandLabels[seat - 1];
@@ -48,11 +38,11 @@ void TMainWindow::SetSeatVisible(int seat, bool visible) {
 
 void TMainWindow::seCurrentDealChange() { DisplayDeal(-1); }
 
-void TMainWindow::seKeyValueChange() { RandomSource.SetSeed(seKeyValue->Value()); }
+void TMainWindow::seKeyValueChange() { run_->Random().SetSeed(seKeyValue->Value()); }
 
 void TMainWindow::SetDealRange(int lowest, int highest) { seCurrentDeal->SetRange(lowest, highest); }
 
-void TMainWindow::ShowDealCount() { lTotal->setText(QString::number(deals_->Count())); }
+void TMainWindow::ShowDealCount() { lTotal->setText(QString::number(run_->Deals().Count())); }
 
 // Ctrl+Up and Ctrl+Down step through the deals with wrap-around; Shift or Alt
 // held as well change nothing. The key is consumed whether or not anything moved.
@@ -90,7 +80,7 @@ int TMainWindow::SeatOfHandLabel(QObject* object) const {
 }
 
 void TMainWindow::ShowHandInfo(int seat) {
-    TDeal* deal = deals_->GetDeal(seCurrentDeal->Value() - 1);
+    TDeal* deal = run_->Deals().GetDeal(seCurrentDeal->Value() - 1);
     if (!deal) return;
     const QLabel* spades = HandLabels[seat - 1][0];
     TDealInfo info(this);

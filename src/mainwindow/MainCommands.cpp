@@ -55,46 +55,24 @@ void TMainWindow::SetState(TState state) {
     btnStop->setVisible(!idle);
 }
 
-void TMainWindow::ReportProgress(int32_t kept, int64_t dealt) {
-    // Stored only; the progress timer shows the latest counts (and the newest
-    // kept deal) about 30 times a second, so the worker never waits.
-    progressDealt_.store(dealt, std::memory_order_relaxed);
-    progressKept_.store(kept, std::memory_order_release);
-    if (std::this_thread::get_id() == guiThread_) ShowProgress();
-}
-
-void TMainWindow::ShowProgress() {
-    const int32_t kept = progressKept_.load(std::memory_order_acquire);
-    const int64_t dealt = progressDealt_.load(std::memory_order_relaxed);
+void TMainWindow::ShowProgress(int32_t kept, int64_t dealt) {
     lDealtTotal->setText(QStringLiteral("%1(%2)").arg(kept).arg(dealt));
-    if (showDealPending_.exchange(false, std::memory_order_acquire))
-        DisplayDeal(newestDeal_.load(std::memory_order_relaxed));
 }
 
-void TMainWindow::GenerationFinished(int32_t kept, int32_t startCount) {
-    if (std::this_thread::get_id() == guiThread_) {
-        FinishRun(kept, startCount);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this, kept, startCount] { FinishRun(kept, startCount); }, Qt::QueuedConnection);
-}
-
+// After the run's final progress: the first new deal becomes the current one.
 void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
-    progressTimer_->stop();
-    ShowProgress();  // the final counts
     if (kept > 0) {
-        SetDealRange(1, deals_->Count());
+        SetDealRange(1, run_->Deals().Count());
         seCurrentDeal->SetValue(startCount + 1);
         ShowDealCount();
         DisplayDeal(-1);
     }
     SetState(TState::Idle);
-    StopRunAndWait();  // the run has ended: this only reclaims its thread
+    run_->Reclaim();  // the run has ended: this only reclaims its thread
 }
 
 void TMainWindow::itmClearClick() {
-    deals_->Clear();
+    run_->Deals().Clear();
     SetDealRange(0, 0);
     seCurrentDeal->SetValue(0);
     lTotal->setText(QStringLiteral("0"));
@@ -104,7 +82,7 @@ void TMainWindow::itmClearClick() {
 void TMainWindow::ShowFileError(const QString& text) { services_->ShowMessage(this, text); }
 
 void TMainWindow::itmOpenDealsClick() {
-    const int before = deals_->Count();
+    const int before = run_->Deals().Count();
     const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
     if (fileName.isEmpty()) return;
     try {
@@ -112,8 +90,8 @@ void TMainWindow::itmOpenDealsClick() {
     } catch (const TFileError& error) {
         ShowFileError(QString::fromStdString(error.what()));  // what was read stays
     }
-    if (deals_->Count() <= before) return;
-    SetDealRange(1, deals_->Count());
+    if (run_->Deals().Count() <= before) return;
+    SetDealRange(1, run_->Deals().Count());
     seCurrentDeal->SetValue(before + 1);
     ShowDealCount();
     DisplayDeal(-1);
@@ -121,7 +99,7 @@ void TMainWindow::itmOpenDealsClick() {
 }
 
 void TMainWindow::itmSaveDealsClick() {
-    if (deals_->Count() == 0) return;
+    if (run_->Deals().Count() == 0) return;
     int fileType = -1;
     const QString fileName = services_->ChooseFileToSaveWithType(this, dealsChooser_, fileType);
     if (fileName.isEmpty()) return;

@@ -10,13 +10,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
-#include <QTimer>
 #include <QToolButton>
 
-#include "deals/DealCollection.h"
-#include "deals/RandomSource.h"
-#include "language/Grammar.h"
 #include "mainwindow/AboutBox.h"
+#include "mainwindow/RunMonitor.h"
 #include "widgets/NumberField.h"
 #include "mainwindow/ToolbarImages.h"
 
@@ -62,7 +59,8 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     : services_(services ? std::move(services) : std::make_shared<TDesktopServices>()),
       setupFolder_(setupFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                          : std::move(setupFolder)),
-      deals_(std::make_unique<TDeals>()) {
+      run_(std::make_unique<TRunController>()),
+      monitor_(new TRunMonitor(this)) {
     sink_ = std::make_unique<TMessageBoxSink>(*services_, this);
     dealsChooser_ = {QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
                      QStringLiteral("dls"), {}};
@@ -74,15 +72,14 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     BuildEditingMenus();
     ConnectControls();
     LoadSetup();
-    rules_ = CreateConditionRules();
-    RandomSource.SetSeed(seKeyValue->Value());
+    run_->Random().SetSeed(seKeyValue->Value());
     aboutBox_ = new TAboutBox(this);
     qApp->installEventFilter(this);
 }
 
 TMainWindow::~TMainWindow() {
     qApp->removeEventFilter(this);
-    StopRunAndWait();
+    run_->Reclaim();
     SaveSetup();
 }
 
@@ -145,10 +142,6 @@ void TMainWindow::BuildControls() {
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit->setGeometry(EditorMargin, EditorTop, 505, 89);
 
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(33);  // about 30 updates a second
-    connect(progressTimer_, &QTimer::timeout, this, &TMainWindow::ShowProgress);
-
     move(131, 134);
     resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
 }
@@ -158,6 +151,9 @@ void TMainWindow::ConnectControls() {
     connect(seKeyValue, &TNumberField::Changed, this, &TMainWindow::seKeyValueChange);
     connect(seColumnsCount, &TNumberField::Changed, this, &TMainWindow::seKeyValueChange);
     connect(btnStop, &QPushButton::clicked, this, &TMainWindow::btnStopClick);
+    connect(monitor_, &TRunMonitor::Progress, this, &TMainWindow::ShowProgress);
+    connect(monitor_, &TRunMonitor::DealShown, this, &TMainWindow::DisplayDeal);
+    connect(monitor_, &TRunMonitor::Finished, this, &TMainWindow::FinishRun);
 }
 
 // The editor is anchored to all four sides of the client area.

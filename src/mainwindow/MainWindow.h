@@ -1,16 +1,14 @@
 #pragma once
-// The main window: shows one deal of the collection, holds the parameters of a
-// generator run and the condition editor, and runs every command from its menus
-// and toolbar. It owns the deal collection, the grammar's rules and, during a
-// run, the generator.
+// The main window: a view of the run controller. It shows one deal of the
+// collection, holds the parameters of a generator run and the condition
+// editor, and runs every command from its menus and toolbar; the controller
+// owns the deal collection, the grammar's rules, the random source and the run.
 #include <QMainWindow>
 
 #include <array>
-#include <atomic>
 #include <memory>
-#include <thread>
 
-#include "engine/Generator.h"
+#include "engine/RunController.h"
 #include "mainwindow/PlatformServices.h"
 
 class QAction;
@@ -19,14 +17,13 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QTimer;
 class QToolButton;
 class QWidget;
 class TAboutBox;
-class TDeals;
 class TNumberField;
+class TRunMonitor;
 
-class TMainWindow : public QMainWindow, public TGeneratorOwner {
+class TMainWindow : public QMainWindow {
     Q_OBJECT
 public:
     enum class TState { Idle, Generating };
@@ -38,17 +35,16 @@ public:
                          std::shared_ptr<TPlatformServices> services = nullptr);
     ~TMainWindow() override;
 
-    // Requests of a generator run: safe from any thread; from a worker they
-    // are carried out on the GUI thread, in order. Progress and the newest kept
-    // deal are shown about 30 times a second; GenerationFinished shows the
-    // final counts and the first new deal.
-    void ReportProgress(int32_t kept, int64_t dealt) override;
-    // index into the collection, or -1 for the current deal (seCurrentDeal - 1).
-    void ShowDeal(int32_t index) override;
-    void GenerationFinished(int32_t kept, int32_t startCount) override;
+    // Shows a deal: an index into the collection, or -1 for the current deal
+    // (seCurrentDeal - 1). On the GUI thread only.
+    void ShowDeal(int32_t index);
 
     TState State() const { return state_; }
-    TDeals& Deals() { return *deals_; }
+    TRunController& Run() { return *run_; }
+    // Where a run's requests go: safe from any thread; carried out on the GUI
+    // thread, in order, progress merged to about 30 updates a second.
+    TGeneratorOwner& RunRequests();
+    TDeals& Deals() { return run_->Deals(); }
     QString SetupFileName() const;
     // The editor's lines; an empty editor has none.
     QStringList ConditionLines() const;
@@ -96,9 +92,8 @@ private:
     void ShowDealCount();
 
     // Generator runs (GenerateCommand.cpp, MainCommands.cpp).
-    void StopRunAndWait();  // stops a run that is still going and waits for its end
     void SetState(TState state);
-    void ShowProgress();
+    void ShowProgress(int32_t kept, int64_t dealt);
     void FinishRun(int32_t kept, int32_t startCount);
     void PutCaretAtJoinedOffset(int offset);
     void ShowFileError(const QString& text);
@@ -118,20 +113,11 @@ private:
     TFileChooser dealsChooser_;
     TFileChooser conditionsChooser_;
 
-    // What the window owns.
-    std::unique_ptr<TDeals> deals_;
-    std::unique_ptr<TRuleList> rules_;
-    std::unique_ptr<TGenerator> generator_;
+    // The controller this window is a view of, and the run's requests merged for the GUI thread.
+    std::unique_ptr<TRunController> run_;
+    TRunMonitor* monitor_ = nullptr;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
-
-    // Merged requests of a run.
-    std::atomic<int32_t> progressKept_{0};
-    std::atomic<int64_t> progressDealt_{0};
-    std::atomic<int32_t> newestDeal_{-1};
-    std::atomic<bool> showDealPending_{false};
-    QTimer* progressTimer_ = nullptr;
-    const std::thread::id guiThread_ = std::this_thread::get_id();
 
 public:
     // Controls, named as the window's designer named them.

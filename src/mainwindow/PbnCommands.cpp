@@ -23,9 +23,9 @@ QString PatternOfType(const QString& filter, int fileType) {
 void TMainWindow::LoadDealsFile(const QString& fileName) {
     const std::string name = fileName.toStdString();
     if (IsPbnFileName(name)) {
-        LoadPbnFile(name, *deals_);  // shows how many deals were loaded and skipped
+        LoadPbnFile(name, run_->Deals());  // shows how many deals were loaded and skipped
     } else {
-        deals_->LoadFromFile(name);
+        run_->Deals().LoadFromFile(name);
     }
 }
 
@@ -36,8 +36,8 @@ void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
                      (pattern != QStringLiteral("*.dls") && IsPbnFileName(name));
     if (pbn) {
         // The key value names the run that repeats these deals.
-        SavePbnFile(name, *deals_, seKeyValue->Value());
+        SavePbnFile(name, run_->Deals(), seKeyValue->Value());
     } else {
-        deals_->SaveToFile(name);
+        run_->Deals().SaveToFile(name);
     }
 }

@@ -65,13 +65,13 @@ void TMainWindow::LoadSetup() {
     for (const QByteArray& line : content.DealLines) {
         TDeal deal;
         deal.FromText(std::string_view(line.constData(), size_t(line.size())));
-        deals_->Add(deal);
+        run_->Deals().Add(deal);
     }
     RichEdit->setPlainText(content.ConditionLines.join(u'\n'));
     RichEdit->moveCursor(QTextCursor::Start);
 
-    if (deals_->Count() > 0) {
-        SetDealRange(1, deals_->Count());
+    if (run_->Deals().Count() > 0) {
+        SetDealRange(1, run_->Deals().Count());
         ShowDealCount();
         DisplayDeal(-1);
     }
@@ -95,8 +95,8 @@ void TMainWindow::SaveSetup() {
     state.Height = bounds.height();
     content.DealsFolder = dealsChooser_.Folder;
     content.ConditionsFolder = conditionsChooser_.Folder;
-    for (int index = 0; index < deals_->Count(); ++index)
-        content.DealLines.append(QByteArray::fromStdString(deals_->GetDeal(index)->ToText()));
+    for (int index = 0; index < run_->Deals().Count(); ++index)
+        content.DealLines.append(QByteArray::fromStdString(run_->Deals().GetDeal(index)->ToText()));
     content.ConditionLines = ConditionLines();
 
     // A new file replaces the old one only once it is whole, so a failure never

@@ -41,9 +41,10 @@ TEST(DealRandom, KeyTwelveThousandThreeHundredFortyFive) {
 }
 
 TEST(DealRandom, DrawsExactly51NumbersAndUsesTheSharedSourceByDefault) {
+    TRandomSource RandomSource;
     RandomSource.SetSeed(777);
     TDeal deal;
-    deal.DealRandom();
+    deal.DealRandom(RandomSource);
     EXPECT_EQ(RandomSource.Seed(), TRandomSource::JumpAhead(777, 51));
     uint32_t seed = 777;
     TDeal same;

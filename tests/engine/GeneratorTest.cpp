@@ -19,6 +19,9 @@
 
 namespace {
 
+// The random source of the runs of this program, as the program has one.
+TRandomSource RandomSource;
+
 // Waits until the condition holds, doing `meanwhile` between looks; false after
 // a minute without it, so that a run that never gets there fails the test
 // instead of hanging it.
@@ -86,6 +89,7 @@ protected:
         TGeneratorInputs inputs;
         if (!condition.empty()) inputs.ConditionLines = {condition};
         inputs.Rules = rules.get();
+        inputs.Source = &RandomSource;
         inputs.RequestedTotal = total;
         inputs.ThreadCount = threads;
         return inputs;

@@ -48,12 +48,13 @@ QStringList KeptByOneThread(int key, int count, const QString& condition, int64_
     const std::unique_ptr<TRuleList> rules = CreateConditionRules();
     TCompiledCondition compiled;
     if (!compiled.Prepare(condition.toStdString(), *rules)) return {};
-    RandomSource.SetSeed(key);
+    TRandomSource source;
+    source.SetSeed(key);
     QStringList kept;
     dealt = 0;
     TDeal deal;
     while (kept.size() < count) {
-        deal.DealRandom();
+        deal.DealRandom(source);
         ++dealt;
         if (compiled.MatchesByTree(deal)) kept.append(QString::fromStdString(deal.ToText()));
     }
@@ -177,14 +178,15 @@ private slots:
     void RequestsFromAWorkerReachTheWindow() {
         AddDeals(4, 2);
         const std::vector<TDeal> dealt = DealsOfKey(5, 1000);
+        TGeneratorOwner& owner = window_->RunRequests();
         std::thread worker([&] {
             for (int kept = 1; kept <= 1000; ++kept) {
                 window_->Deals().Add(dealt[kept - 1]);
-                window_->ShowDeal(window_->Deals().Count() - 1);
-                window_->ReportProgress(kept, 2 * kept - 1);
-                window_->ReportProgress(kept, 2 * kept);
+                owner.ShowDeal(window_->Deals().Count() - 1);
+                owner.ReportProgress(kept, 2 * kept - 1);
+                owner.ReportProgress(kept, 2 * kept);
             }
-            window_->GenerationFinished(1000, 2);
+            owner.GenerationFinished(1000, 2);
         });
         worker.join();
         QCOMPARE(window_->lTotal->text(), QString());  // nothing ran on the worker itself

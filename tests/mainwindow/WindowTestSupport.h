@@ -14,9 +14,10 @@
 
 // The first `count` deals dealt after seeding with `key`.
 inline std::vector<TDeal> DealsOfKey(int key, int count) {
-    RandomSource.SetSeed(key);
+    TRandomSource source;
+    source.SetSeed(key);
     std::vector<TDeal> deals(count);
-    for (TDeal& deal : deals) deal.DealRandom();
+    for (TDeal& deal : deals) deal.DealRandom(source);
     return deals;
 }
 

@@ -209,11 +209,12 @@ TEST(StatisticsReport, TotalShareIsTheMeanOfTheCountsNotOfTheRoundedShares) {
 }
 
 TEST(StatisticsReport, ReportsTheComputedStatisticsOfDealtDeals) {
-    RandomSource.SetSeed(1);
+    TRandomSource source;
+    source.SetSeed(1);
     TDeals deals;
     for (int32_t i = 0; i < 250; ++i) {
         TDeal deal;
-        deal.DealRandom();
+        deal.DealRandom(source);
         deals.Add(deal);
     }
     deals.ComputeStatistics();
