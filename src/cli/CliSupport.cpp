@@ -7,10 +7,6 @@
 
 #include "deals/DealCollection.h"
 
-TStderrSink::TStderrSink() : previous_(SetMessageSink(this)) {}
-
-TStderrSink::~TStderrSink() { SetMessageSink(previous_); }
-
 void TStderrSink::Show(const std::string& message, int32_t position) {
     ++messageCount_;
     if (position >= 0)

@@ -11,18 +11,12 @@ class TDeals;
 
 // Prints every message of the core to stderr and counts them. Installs itself
 // for its lifetime and restores the previous sink afterwards.
-class TStderrSink : public TMessageSink {
+class TStderrSink : public TInstalledSink {
 public:
-    TStderrSink();
-    ~TStderrSink() override;
-    TStderrSink(const TStderrSink&) = delete;
-    TStderrSink& operator=(const TStderrSink&) = delete;
-
     void Show(const std::string& message, int32_t position) override;
     int32_t MessageCount() const { return messageCount_; }
 
 private:
-    TMessageSink* previous_;
     int32_t messageCount_ = 0;
 };
 

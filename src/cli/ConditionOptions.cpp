@@ -41,10 +41,6 @@ bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>
     return true;
 }
 
-TConditionMessages::TConditionMessages() : previous_(SetMessageSink(this)) {}
-
-TConditionMessages::~TConditionMessages() { SetMessageSink(previous_); }
-
 void TConditionMessages::Show(const std::string& message, int32_t) {
     if (first_.empty()) first_ = message;
 }

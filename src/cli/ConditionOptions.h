@@ -30,19 +30,14 @@ bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TCondi
 bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>& lines);
 
 // Records the condition language's messages while a condition is prepared.
-class TConditionMessages : public TMessageSink {
+class TConditionMessages : public TInstalledSink {
 public:
-    TConditionMessages();
-    ~TConditionMessages() override;
-    TConditionMessages(const TConditionMessages&) = delete;
-    TConditionMessages& operator=(const TConditionMessages&) = delete;
     void Show(const std::string& message, int32_t position) override;
 
     bool Any() const { return !first_.empty(); }
     const std::string& First() const { return first_; }
 
 private:
-    TMessageSink* previous_;
     std::string first_;
 };
 

@@ -49,9 +49,7 @@ QString TDesktopServices::ChooseFileToSaveWithType(QWidget* parent, const TFileC
 }
 
 TMessageBoxSink::TMessageBoxSink(TPlatformServices& services, QWidget* parent)
-    : services_(services), parent_(parent), previous_(SetMessageSink(this)) {}
-
-TMessageBoxSink::~TMessageBoxSink() { SetMessageSink(previous_); }
+    : services_(services), parent_(parent) {}
 
 void TMessageBoxSink::Show(const std::string& message, int32_t) {
     const QString text = QString::fromStdString(message);

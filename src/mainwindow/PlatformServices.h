@@ -44,14 +44,12 @@ public:
 
 // The core's messages shown by the platform's message box, on the GUI thread.
 // Installs itself for its lifetime and restores the sink it replaced.
-class TMessageBoxSink : public TMessageSink {
+class TMessageBoxSink : public TInstalledSink {
 public:
     TMessageBoxSink(TPlatformServices& services, QWidget* parent);
-    ~TMessageBoxSink() override;
     void Show(const std::string& message, int32_t position) override;
 
 private:
     TPlatformServices& services_;
     QWidget* parent_;
-    TMessageSink* previous_;
 };

@@ -18,5 +18,18 @@ public:
 // Returns the sink that was installed before.
 TMessageSink* SetMessageSink(TMessageSink* sink);
 
+// A sink that installs itself for its lifetime and then puts back the sink it
+// replaced; sinks so made nest like scopes.
+class TInstalledSink : public TMessageSink {
+public:
+    TInstalledSink() : previous_(SetMessageSink(this)) {}
+    ~TInstalledSink() override { SetMessageSink(previous_); }
+    TInstalledSink(const TInstalledSink&) = delete;
+    TInstalledSink& operator=(const TInstalledSink&) = delete;
+
+private:
+    TMessageSink* previous_;
+};
+
 // Hands a message to the installed sink (nothing happens without one).
 void ShowMessage(const std::string& message, int32_t position = -1);

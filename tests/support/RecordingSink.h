@@ -11,15 +11,10 @@ struct TRecordedMessage {
     int32_t position;
 };
 
-class TRecordingSink : public TMessageSink {
+class TRecordingSink : public TInstalledSink {
 public:
-    TRecordingSink() : previous_(SetMessageSink(this)) {}
-    ~TRecordingSink() override { SetMessageSink(previous_); }
     void Show(const std::string& message, int32_t position) override {
         messages.push_back({message, position});
     }
     std::vector<TRecordedMessage> messages;
-
-private:
-    TMessageSink* previous_;
 };
