@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QListView>
+#include <QSplitter>
+#include <QTimer>
 #include <QTreeView>
 
 void FitChooserColumns(QFileDialog& dialog) {
@@ -15,4 +18,15 @@ void FitChooserColumns(QFileDialog& dialog) {
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     // Room for a name beside the other columns.
     dialog.resize(dialog.size().expandedTo(QSize(760, 460)));
+    // The places at the left as wide as their names, once the chooser is
+    // shown and its splitter has sizes.
+    auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (!places || !splitter || splitter->count() != 2) return;
+    QTimer::singleShot(0, splitter, [places, splitter] {
+        const int wanted = places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8;
+        const QList<int> sizes = splitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (sizes.value(0) < wanted && total > 2 * wanted) splitter->setSizes({wanted, total - wanted});
+    });
 }

@@ -6,6 +6,7 @@
 class QCoreApplication;
 
 // Installs Qt's Russian translations from `folder` (Qt's translations folder
-// when empty) on `application`, which owns them from then on. Returns false,
+// when empty) on `application`, which owns them from then on, and makes Russian
+// the default locale (the choosers' dates and file types). Returns false,
 // and changes nothing, when they are not there: Qt's English texts remain.
 bool InstallQtTranslations(QCoreApplication& application, const QString& folder = {});

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QTreeView>
 #include <QLabel>
+#include <QListView>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -34,6 +35,7 @@ private slots:
         QVERIFY(!InstallQtTranslations(*QCoreApplication::instance(), empty.path()));
         QVERIFY(ContextMenuTexts().contains("&Undo"));
         QCOMPARE(QCoreApplication::instance()->findChildren<QTranslator*>().size(), 0);
+        QCOMPARE(QLocale().language(), QLocale::system().language());
     }
 
     void choosersAndMenusInRussian() {
@@ -64,6 +66,12 @@ private slots:
                          header->fontMetrics().horizontalAdvance(heading),
                      qPrintable(heading));
         }
+        // The places: wide enough for their names.
+        auto* places = chooser.findChild<QListView*>("sidebar");
+        QVERIFY(places);
+        QTRY_VERIFY(places->viewport()->width() >= places->sizeHintForColumn(0));
+        // Russian dates and file types come with the Russian default locale.
+        QCOMPARE(QLocale().language(), QLocale::Russian);
     }
 };
 
