@@ -13,9 +13,9 @@ void TMainWindow::FitClientArea() {
     // area the height that is left below it.
     layout()->activate();
     const QSize client = centralWidget()->size();
-    const int width = wanted.width() > 0 ? this->width() + wanted.width() - client.width()
-                                         : this->width();
-    const int height = wanted.height() > 0 ? this->height() + wanted.height() - client.height()
-                                           : this->height();
+    const int width =
+        wanted.width() > 0 ? this->width() + wanted.width() - client.width() : this->width();
+    const int height =
+        wanted.height() > 0 ? this->height() + wanted.height() - client.height() : this->height();
     if (width != this->width() || height != this->height()) resize(width, height);
 }

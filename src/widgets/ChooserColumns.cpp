@@ -27,6 +27,7 @@ void FitChooserColumns(QFileDialog& dialog) {
         const int wanted = places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8;
         const QList<int> sizes = splitter->sizes();
         const int total = sizes.value(0) + sizes.value(1);
-        if (sizes.value(0) < wanted && total > 2 * wanted) splitter->setSizes({wanted, total - wanted});
+        if (sizes.value(0) < wanted && total > 2 * wanted)
+            splitter->setSizes({wanted, total - wanted});
     });
 }

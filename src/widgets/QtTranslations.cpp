@@ -11,8 +11,7 @@ bool InstallQtTranslations(QCoreApplication& application, const QString& folder)
     auto* translator = new QTranslator(&application);
     // "qt_ru" gathers the translations of every Qt module that has one.
     const QLocale russian(QLocale::Russian, QLocale::Russia);
-    if (!translator->load(russian, QStringLiteral("qt"),
-                          QStringLiteral("_"), from) ||
+    if (!translator->load(russian, QStringLiteral("qt"), QStringLiteral("_"), from) ||
         !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return false;

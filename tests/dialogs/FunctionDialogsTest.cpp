@@ -222,21 +222,33 @@ private slots:
         QTest::addColumn<QString>("function");
         QTest::addColumn<QString>("keys");  // Tab, Down, End, Return, Esc or typed characters
         QTest::addColumn<QString>("callText");
-        QTest::newRow("Suits by keys")
-            << "Suits" << "Down Tab End Tab 5 Return" << "Suits(East,1,5,-1,-1,-1)";
-        QTest::newRow("Return in the seat list") << "HCP" << "End Return" << "HCP(West)";
-        QTest::newRow("Return in a number field")
-            << "Balanced" << "Tab 1 2 Return" << "Balanced(North,12,37)";
-        QTest::newRow("Return on OK") << "Range" << "Tab Tab Tab Return" << "Range(North,0,37)";
-        QTest::newRow("Return on Cancel") << "Range" << "Tab Tab Tab Tab Return" << "";
-        QTest::newRow("Esc in a number field") << "Polish1c" << "Tab 9 Esc" << "";
+        QTest::newRow("Suits by keys") << "Suits"
+                                       << "Down Tab End Tab 5 Return"
+                                       << "Suits(East,1,5,-1,-1,-1)";
+        QTest::newRow("Return in the seat list") << "HCP"
+                                                 << "End Return"
+                                                 << "HCP(West)";
+        QTest::newRow("Return in a number field") << "Balanced"
+                                                  << "Tab 1 2 Return"
+                                                  << "Balanced(North,12,37)";
+        QTest::newRow("Return on OK") << "Range"
+                                      << "Tab Tab Tab Return"
+                                      << "Range(North,0,37)";
+        QTest::newRow("Return on Cancel") << "Range"
+                                          << "Tab Tab Tab Tab Return"
+                                          << "";
+        QTest::newRow("Esc in a number field") << "Polish1c"
+                                               << "Tab 9 Esc"
+                                               << "";
     }
     void keyboardOnly() {
         QFETCH(QString, function);
         QFETCH(QString, keys);
         QFETCH(QString, callText);
-        const std::map<QString, Qt::Key> named = {{"Tab", Qt::Key_Tab},       {"Down", Qt::Key_Down},
-                                                  {"End", Qt::Key_End},       {"Return", Qt::Key_Return},
+        const std::map<QString, Qt::Key> named = {{"Tab", Qt::Key_Tab},
+                                                  {"Down", Qt::Key_Down},
+                                                  {"End", Qt::Key_End},
+                                                  {"Return", Qt::Key_Return},
                                                   {"Esc", Qt::Key_Escape}};
         auto dialog = MakeDialog(function);
         const QString text = Run(*dialog, [&](QDialog&) {

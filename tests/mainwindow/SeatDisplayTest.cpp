@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
-#include "widgets/NumberField.h"
 #include "WindowTestSupport.h"
+#include "widgets/NumberField.h"
 
 namespace {
 constexpr int RunTimeout = 60000;
@@ -82,10 +82,12 @@ private slots:
             other.SaveToFile(dealsFile.toStdString());
         }
         VerifyShowsCurrentDeal();
+        if (QTest::currentTestFailed()) return;
 
         ToggleNorth(how);
         QVERIFY(!window_->SeatShown(1));
         VerifyShowsCurrentDeal();
+        if (QTest::currentTestFailed()) return;
 
         if (change == "next deal") {
             QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
@@ -115,6 +117,7 @@ private slots:
             QCOMPARE(window_->seCurrentDeal->Value(), 6);
         }
         VerifyShowsCurrentDeal();
+        if (QTest::currentTestFailed()) return;
 
         ToggleNorth(how);
         QVERIFY(window_->SeatShown(1));

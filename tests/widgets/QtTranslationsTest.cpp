@@ -3,13 +3,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QTreeView>
 #include <QLabel>
-#include <QListView>
 #include <QLibraryInfo>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include "widgets/ChooserColumns.h"
@@ -44,7 +44,8 @@ private slots:
             QSKIP("Qt's Russian translations (qt6-translations-l10n) are not installed");
         QVERIFY(InstallQtTranslations(*QCoreApplication::instance()));
         const QStringList menu = ContextMenuTexts();
-        QVERIFY2(!menu.contains("&Undo") && !menu.contains("Select All"), qPrintable(menu.join(", ")));
+        QVERIFY2(!menu.contains("&Undo") && !menu.contains("Select All"),
+                 qPrintable(menu.join(", ")));
         QVERIFY2(menu.join(' ').contains(QStringLiteral("Выделить")), qPrintable(menu.join(", ")));
 
         QFileDialog chooser;
@@ -62,9 +63,9 @@ private slots:
         const QHeaderView* header = details->header();
         for (int column = 1; column < header->count(); ++column) {
             const QString heading = header->model()->headerData(column, Qt::Horizontal).toString();
-            QVERIFY2(header->sectionSize(column) >=
-                         header->fontMetrics().horizontalAdvance(heading),
-                     qPrintable(heading));
+            QVERIFY2(
+                header->sectionSize(column) >= header->fontMetrics().horizontalAdvance(heading),
+                qPrintable(heading));
         }
         // The places: wide enough for their names.
         auto* places = chooser.findChild<QListView*>("sidebar");

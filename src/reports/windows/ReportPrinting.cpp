@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <QPageLayout>
 #include <cmath>
 
 #include "reports/windows/ReportPages.h"
@@ -81,8 +81,8 @@ bool Fits(const QFont& font, qreal points, QPrinter& printer, const QString& wid
 
 TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringList& lines) {
     const QStringList printed = PrintedLines(lines);
-    // The report font is monospaced: the longest line is the widest; it is
-    // measured all the same, to be safe with any font.
+    // The widest line at the font's own size: measured rather than counted,
+    // so that a font that is not monospaced is served as well.
     QString widest;
     {
         const QFontMetricsF metrics(font);
@@ -111,10 +111,10 @@ void SetUsualMargins(QPrinter& printer) {
     layout.setUnits(QPageLayout::Millimeter);
     const QMarginsF least = layout.minimumMargins();
     const qreal usual = kUsualMarginMillimeters;
-    printer.setPageMargins(QMarginsF(std::max(least.left(), usual), std::max(least.top(), usual),
-                                     std::max(least.right(), usual),
-                                     std::max(least.bottom(), usual)),
-                           QPageLayout::Millimeter);
+    printer.setPageMargins(
+        QMarginsF(std::max(least.left(), usual), std::max(least.top(), usual),
+                  std::max(least.right(), usual), std::max(least.bottom(), usual)),
+        QPageLayout::Millimeter);
 }
 
 QString PageFooter(int page, int pages) {

@@ -29,7 +29,7 @@ constexpr double kSmallestPrintPoints = 7.0;
 constexpr double kUsualMarginMillimeters = 6.35;
 
 struct TPrintFit {
-    double Points = 0;                                            // the font's size
+    double Points = 0;                                             // the font's size
     QPageLayout::Orientation Orientation = QPageLayout::Portrait;  // set on the printer
 };
 

@@ -8,9 +8,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "widgets/ChooserColumns.h"
-
 #include "reports/windows/ReportFiles.h"
+#include "widgets/ChooserColumns.h"
 
 std::optional<TSaveChoice> TDesktopReportServices::ChooseSaveFile(QWidget* parent) {
     QFileDialog dialog(parent);

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QFile>
 #include <QFontDatabase>
-#include <QPlainTextEdit>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -73,7 +73,8 @@ QSizeF PageSizeInPoints(const QString& pdf) {
                            QRegularExpression::MultilineOption)
             .match(info);
     if (!match.hasMatch()) return {};
-    return QSizeF(std::round(match.captured(1).toDouble()), std::round(match.captured(2).toDouble()));
+    return QSizeF(std::round(match.captured(1).toDouble()),
+                  std::round(match.captured(2).toDouble()));
 }
 
 // The bounds of everything drawn on the first page, rendered by pdftoppm at
@@ -380,8 +381,8 @@ private slots:
 
     // Rows of diagrams, paragraphs, and the pages they fall on.
     void pagesKeepGroupsWhole() {
-        const QStringList listing{"text", " 1.  a", "     b", "", " 2.  c", "     d", "",
-                                  "12.  e", "     f", ""};
+        const QStringList listing{"text",   " 1.  a", "     b", "",       " 2.  c",
+                                  "     d", "",       "12.  e", "     f", ""};
         QCOMPARE(DealRowStarts(listing), (QList<qsizetype>{1, 4, 7}));
         const QStringList paragraphs{"a", "b", "", "  ", "c", "", "d"};
         QCOMPARE(ParagraphStarts(paragraphs), (QList<qsizetype>{0, 4, 6}));
