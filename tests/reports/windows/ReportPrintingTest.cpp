@@ -379,6 +379,42 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
     }
 
+    // The preview's print command asks with the ordinary print dialog (its
+    // options as above) and prints the whole report on the printer it set up.
+    void previewPrintsThroughTheOrdinaryDialog() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("printed.pdf");
+        TDesktopReportServices services;
+        TEditorWindow window(nullptr, &services);
+        TDeals deals;
+        AddDeals(deals, 40);
+        window.ShowListing(deals, true, true, true, true, 5);
+        bool selectionOffered = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            QAction* print = nullptr;
+            for (QAction* action : preview->findChildren<QAction*>())
+                if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                    print = action;
+            QVERIFY(print);
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                selectionOffered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+                PrintToPdf(pdf)(*dialog->printer());
+                dialog->done(QDialog::Accepted);  // as set here, not from the dialog's fields
+            });
+            print->trigger();
+        });
+        window.tbPrintClick();
+        QVERIFY(selectionOffered);
+        QCOMPARE(PdfPageCount(pdf), 2);
+        const QList<QStringList> pages = PdfPages(pdf);
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(pages[1].last(), PageFooter(2, 2));
+    }
+
     // Rows of diagrams, paragraphs, and the pages they fall on.
     void pagesKeepGroupsWhole() {
         const QStringList listing{"text",   " 1.  a", "     b", "",       " 2.  c",
