@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/NumberField.h"
+#include "widgets/TabOrder.h"
 
 TFunctionWindow::TFunctionWindow(QWidget* owner, const QString& description)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -31,6 +32,8 @@ TFunctionWindow::TFunctionWindow(QWidget* owner, const QString& description)
     btnCancel =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this);
     btnCancel->setObjectName("btnCancel");
+    // Enter anywhere but on Cancel confirms; Esc cancels (QDialog's own).
+    btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this, &TFunctionWindow::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &TFunctionWindow::btnCancelClick);
 
@@ -52,6 +55,10 @@ QString TFunctionWindow::Execute(const QString& name) {
     setWindowTitle(name);
     result_.clear();
     cmbSeat->setCurrentIndex(0);
+    // Every dialog has added its rows by now: Tab goes down the rows, then to
+    // OK and Cancel.
+    OrderTabsAsLaidOut(this);
+    cmbSeat->setFocus();
     exec();
     return result_;
 }

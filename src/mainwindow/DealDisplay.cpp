@@ -13,13 +13,14 @@
 
 void TMainWindow::ShowDeal(int32_t index) { DisplayDeal(index); }
 
+// A hidden seat's labels are emptied rather than left as they were, so the
+// labels never hold a hand of another deal than the one on display.
 void TMainWindow::DisplayDeal(int index) {
     if (index == -1) index = seCurrentDeal->Value() - 1;
     TDeal* deal = run_->Deals().GetDeal(index);
     for (int seat = 1; seat <= 4; ++seat) {
-        if (!SeatShown(seat)) continue;
         auto& labels = HandLabels[seat - 1];
-        if (!deal) {
+        if (!deal || !SeatShown(seat)) {
             for (QLabel* label : labels) label->clear();
             continue;
         }
@@ -30,9 +31,13 @@ void TMainWindow::DisplayDeal(int index) {
     }
 }
 
+// The one path for every way of showing or hiding a seat: the toolbar toggle
+// and the menu item are set first, then the labels, then the current deal.
 void TMainWindow::SetSeatVisible(int seat, bool visible) {
-    if (seat >= 1 && seat <= 4)
-        for (QLabel* label : HandLabels[seat - 1]) label->setVisible(visible);
+    if (seat < 1 || seat > 4) return;
+    tbSeats[seat - 1]->setChecked(visible);
+    itmSeats[seat - 1]->setChecked(visible);
+    for (QLabel* label : HandLabels[seat - 1]) label->setVisible(visible);
     DisplayDeal(-1);
 }
 
@@ -92,6 +97,9 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::Resize:
             if (watched == centralWidget()) LayoutEditor();
+            break;
+        case QEvent::Show:
+            if (watched == this) FitClientArea();
             break;
         case QEvent::ShortcutOverride:
         case QEvent::KeyPress: {

@@ -79,6 +79,7 @@ private:
     void BuildEditingMenus();  // the function, operator and constant menus (EditingAids.cpp)
     void ConnectControls();
     void LayoutEditor();
+    void FitClientArea();  // at the first show (MainWindowLayout.cpp)
 
     // Deal display and navigation (DealDisplay.cpp).
     void DisplayDeal(int index);
@@ -118,6 +119,9 @@ private:
     TRunMonitor* monitor_ = nullptr;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
+    // The client area's designed size, made good at the first show once the
+    // menu bar's height is known; a side the setup file gave is -1 and kept.
+    QSize clientToFit_{537, 371};
 
 public:
     // Controls, named as the window's designer named them.

@@ -52,10 +52,8 @@ void TMainWindow::BuildMenus() {
         item->setCheckable(true);
         item->setChecked(true);
         itmSeats[seat - 1] = item;
-        connect(item, &QAction::triggered, this, [this, seat](bool checked) {
-            SetSeatVisible(seat, checked);
-            tbSeats[seat - 1]->setChecked(checked);
-        });
+        connect(item, &QAction::triggered, this,
+                [this, seat](bool checked) { SetSeatVisible(seat, checked); });
     }
 
     itmAbout = bar->addAction(QStringLiteral("?"));
@@ -142,9 +140,7 @@ void TMainWindow::BuildToolBar() {
         toggle->setCheckable(true);
         toggle->setChecked(true);
         tbSeats[seat - 1] = toggle;
-        connect(toggle, &QToolButton::clicked, this, [this, seat](bool pressed) {
-            SetSeatVisible(seat, pressed);
-            itmSeats[seat - 1]->setChecked(pressed);
-        });
+        connect(toggle, &QToolButton::clicked, this,
+                [this, seat](bool pressed) { SetSeatVisible(seat, pressed); });
     }
 }

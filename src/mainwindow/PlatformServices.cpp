@@ -6,6 +6,8 @@
 #include <QThread>
 #include <QWidget>
 
+#include "widgets/ChooserColumns.h"
+
 void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
     const QString title = parent ? parent->window()->windowTitle() : QApplication::applicationName();
     QMessageBox::information(parent, title, text, QMessageBox::Ok);
@@ -28,6 +30,7 @@ QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::Ac
         dialog.setDefaultSuffix(pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2)
                                                                         : chooser.DefaultSuffix);
     });
+    FitChooserColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     if (fileType) *fileType = static_cast<int>(types.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().first();

@@ -55,8 +55,12 @@ void TMainWindow::LoadSetup() {
     auto restored = [](bool has, int side, int largest, int fallback) {
         return has && side >= SmallestRestoredSide && side <= largest ? side : fallback;
     };
-    resize(restored(state.HasWidth, state.Width, screens.width(), width()),
-           restored(state.HasHeight, state.Height, screens.height(), height()));
+    const int restoredWidth = restored(state.HasWidth, state.Width, screens.width(), -1);
+    const int restoredHeight = restored(state.HasHeight, state.Height, screens.height(), -1);
+    if (restoredWidth > 0) clientToFit_.setWidth(-1);
+    if (restoredHeight > 0) clientToFit_.setHeight(-1);
+    resize(restoredWidth > 0 ? restoredWidth : width(),
+           restoredHeight > 0 ? restoredHeight : height());
     if (state.WindowState == 2) setWindowState(Qt::WindowMaximized);
 
     dealsChooser_.Folder = content.DealsFolder;

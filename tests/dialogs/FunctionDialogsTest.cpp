@@ -185,6 +185,85 @@ private slots:
         QVERIFY(text.isEmpty());
     }
 
+    // Tab walks the controls as they stand on screen, top to bottom and left
+    // to right, from the seat list to OK and Cancel, and round again.
+    void tabFollowsTheLayout() {
+        for (const auto& [function, make] : kDialogs) {
+            const auto dialog = make(nullptr);
+            QStringList expected, visited;
+            Run(*dialog, [&](QDialog& d) {
+                QList<QWidget*> controls;
+                for (QWidget* child : d.findChildren<QWidget*>())
+                    if (child->isVisible() && (child->focusPolicy() & Qt::TabFocus) &&
+                        child->focusProxy() == nullptr && child->parentWidget() == &d)
+                        controls << child;
+                std::sort(controls.begin(), controls.end(), [&](QWidget* a, QWidget* b) {
+                    const QPoint pa = a->mapTo(&d, QPoint()), pb = b->mapTo(&d, QPoint());
+                    return pa.y() + a->height() / 2 < pb.y() + b->height() / 2 - 4 ||
+                           (std::abs(pa.y() - pb.y()) <= 4 && pa.x() < pb.x());
+                });
+                for (QWidget* control : controls) expected << control->objectName();
+                for (int i = 0; i <= controls.size(); ++i) {
+                    visited << QApplication::focusWidget()->objectName();
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                }
+                d.reject();
+            });
+            QCOMPARE(expected.first(), QString("cmbSeat"));
+            QCOMPARE(expected.mid(expected.size() - 2), QStringList({"btnOk", "btnCancel"}));
+            expected << expected.first();
+            QCOMPARE(visited, expected);
+        }
+    }
+
+    // Keys alone, as someone without a mouse would use a dialog: Return in a
+    // list or a number field is OK, Return on Cancel and Esc cancel.
+    void keyboardOnly_data() {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QString>("keys");  // Tab, Down, End, Return, Esc or typed characters
+        QTest::addColumn<QString>("callText");
+        QTest::newRow("Suits by keys") << "Suits"
+                                       << "Down Tab End Tab 5 Return"
+                                       << "Suits(East,1,5,-1,-1,-1)";
+        QTest::newRow("Return in the seat list") << "HCP"
+                                                 << "End Return"
+                                                 << "HCP(West)";
+        QTest::newRow("Return in a number field") << "Balanced"
+                                                  << "Tab 1 2 Return"
+                                                  << "Balanced(North,12,37)";
+        QTest::newRow("Return on OK") << "Range"
+                                      << "Tab Tab Tab Return"
+                                      << "Range(North,0,37)";
+        QTest::newRow("Return on Cancel") << "Range"
+                                          << "Tab Tab Tab Tab Return"
+                                          << "";
+        QTest::newRow("Esc in a number field") << "Polish1c"
+                                               << "Tab 9 Esc"
+                                               << "";
+    }
+    void keyboardOnly() {
+        QFETCH(QString, function);
+        QFETCH(QString, keys);
+        QFETCH(QString, callText);
+        const std::map<QString, Qt::Key> named = {{"Tab", Qt::Key_Tab},
+                                                  {"Down", Qt::Key_Down},
+                                                  {"End", Qt::Key_End},
+                                                  {"Return", Qt::Key_Return},
+                                                  {"Esc", Qt::Key_Escape}};
+        auto dialog = MakeDialog(function);
+        const QString text = Run(*dialog, [&](QDialog&) {
+            for (const QString& key : keys.split(' ')) {
+                QWidget* focus = QApplication::focusWidget();
+                QVERIFY(focus);
+                if (named.count(key))
+                    QTest::keyClick(focus, named.at(key));
+                else
+                    QTest::keyClicks(focus, key);
+            }
+        });
+        QCOMPARE(text, callText);
+    }
+
     // Each Execute starts afresh on North with an empty result, whatever the
     // dialog showed before.
     void executeStartsOnNorth() {

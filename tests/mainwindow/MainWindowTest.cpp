@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 #include "widgets/NumberField.h"
@@ -152,6 +153,36 @@ private slots:
         auto window = fixture.Open();
         QVERIFY(window->windowState() & Qt::WindowMaximized);
         QCOMPARE(window->normalGeometry().size(), QSize(600, 450));
+    }
+
+    // Shown, the client area below the menu bar is as designed and the editor
+    // 505 by 89 within its margins, however tall the menu bar turns out once
+    // it is styled; a size from the setup file stands as it was saved.
+    void ClientAreaAsDesigned_data() {
+        QTest::addColumn<QString>("menuBarStyle");
+        QTest::newRow("the platform's menu bar") << QString();
+        QTest::newRow("a taller menu bar") << "QMenuBar { padding: 9px; font-size: 20px; }";
+    }
+    void ClientAreaAsDesigned() {
+        QFETCH(QString, menuBarStyle);
+        qApp->setStyleSheet(menuBarStyle);
+        const auto restoreStyle = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+        TWindowFixture fixture;
+        {
+            auto window = fixture.Open();
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QTRY_COMPARE(window->centralWidget()->size(), QSize(537, 371));
+            QCOMPARE(window->RichEdit->geometry(), QRect(16, 266, 505, 89));
+            QCOMPARE(window->menuBar()->height() + 371, window->height());
+            window->resize(640, 500);  // the user's size, kept in the setup file
+            QTRY_COMPARE(window->size(), QSize(640, 500));
+        }
+        auto window = fixture.Open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(20);
+        QCOMPARE(window->size(), QSize(640, 500));
     }
 
     void EmptyStateWithoutDeals() {

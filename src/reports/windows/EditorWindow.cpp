@@ -12,6 +12,7 @@
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
 #include "reports/windows/ReportFiles.h"
+#include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
 #include "reports/windows/ReportServices.h"
 
@@ -118,11 +119,13 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
 TEditorWindow::~TEditorWindow() = default;
 
 void TEditorWindow::ShowStatistics(TDeals& deals) {
+    listing_ = false;
     FillLines(QStringLiteral("Статистика"), StatisticsReportLines(deals));
 }
 
 void TEditorWindow::ShowListing(TDeals& deals, bool north, bool east, bool south, bool west,
                                 int columns) {
+    listing_ = true;
     FillLines(QStringLiteral("Просмотр раздач"),
               DealListingLines(deals, TListingSeats{north, east, south, west}, columns));
 }
@@ -165,11 +168,15 @@ void TEditorWindow::tbPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString());
     printer.setFullPage(false);
-    // The printer's whole printable area: margins are clamped to what it can reach.
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    if (!Services->SetUpPrinter(this, printer)) return;
-    // Whatever range or selection the dialog chose, the whole report is printed.
-    printer.setPrintRange(QPrinter::AllPages);
-    if (PrintReport(printer, RichEdit->font(), ReportLines()) < 0)
-        Services->ShowError(this, PrinterFailureText(printer));
+    SetUsualMargins(printer);
+    const QStringList lines = ReportLines();
+    // A row of deal diagrams, or a paragraph of any other report, is kept on one page.
+    const QList<qsizetype> groups = listing_ ? DealRowStarts(lines) : ParagraphStarts(lines);
+    bool failed = false;
+    const bool printed = Services->PreviewAndPrint(this, printer, [&](QPrinter& target) {
+        // Whatever range or selection the dialog chose, the whole report is printed.
+        target.setPrintRange(QPrinter::AllPages);
+        failed = PrintReport(target, RichEdit->font(), lines, groups) < 0;
+    });
+    if (printed && failed) Services->ShowError(this, PrinterFailureText(printer));
 }

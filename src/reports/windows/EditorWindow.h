@@ -39,7 +39,8 @@ public:
     // The text as it stands, with the user's edits, one entry per line.
     QStringList ReportLines() const;
 
-    // The tool bar's commands: save and print the text as it stands. A
+    // The tool bar's commands: save the text as it stands, and preview and
+    // print it. A
     // cancelled dialog does nothing; a failure is shown and the text stays.
     void tbSaveClick();
     void tbPrintClick();
@@ -51,4 +52,5 @@ private:
     QAction* tbPrint;
     QAction* tbSave;
     QPlainTextEdit* RichEdit;
+    bool listing_ = false;  // a deal listing: its rows are kept whole on the printed pages
 };

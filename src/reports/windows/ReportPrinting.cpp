@@ -2,9 +2,12 @@
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <cmath>
+
+#include "reports/windows/ReportPages.h"
 
 QString ExpandTabs(const QString& line) {
     if (!line.contains(QLatin1Char('\t'))) return line;
@@ -47,33 +50,128 @@ QStringList BreakLine(const QString& line, const QFontMetricsF& metrics, qreal w
     return pieces;
 }
 
-int PrintReport(QPrinter& printer, const QFont& font, const QStringList& lines) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return -1;
-    const QFont printerFont(font, &printer);
-    painter.setFont(printerFont);
+namespace {
+
+// Lines with tabs expanded and without the trailing spaces that print nothing.
+QStringList PrintedLines(const QStringList& lines) {
+    QStringList printed;
+    printed.reserve(lines.size());
+    for (const QString& line : lines) {
+        QString expanded = ExpandTabs(line);
+        qsizetype end = expanded.size();
+        while (end > 0 && expanded.at(end - 1).isSpace()) --end;
+        expanded.truncate(end);
+        printed.append(expanded);
+    }
+    return printed;
+}
+
+QFont SizedFont(const QFont& font, qreal points, QPrinter& printer) {
+    QFont sized(font);
+    sized.setPointSizeF(points);
+    return QFont(sized, &printer);
+}
+
+bool Fits(const QFont& font, qreal points, QPrinter& printer, const QString& widest) {
+    const QFontMetricsF metrics(SizedFont(font, points, printer), &printer);
+    return metrics.horizontalAdvance(widest) <= printer.width();
+}
+
+}  // namespace
+
+TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringList& lines) {
+    const QStringList printed = PrintedLines(lines);
+    // The widest line at the font's own size: measured rather than counted,
+    // so that a font that is not monospaced is served as well.
+    QString widest;
+    {
+        const QFontMetricsF metrics(font);
+        qreal widestAdvance = -1;
+        for (const QString& line : printed)
+            if (const qreal advance = metrics.horizontalAdvance(line); advance > widestAdvance) {
+                widestAdvance = advance;
+                widest = line;
+            }
+    }
+    const qreal largest = font.pointSizeF() > 0 ? font.pointSizeF() : 9;
+    const qreal smallest = std::min(largest, kSmallestPrintPoints);
+    QList<QPageLayout::Orientation> orientations{printer.pageLayout().orientation()};
+    if (orientations.first() == QPageLayout::Portrait) orientations.append(QPageLayout::Landscape);
+    for (const QPageLayout::Orientation orientation : orientations) {
+        printer.setPageOrientation(orientation);
+        for (qreal points = largest; points >= smallest - 0.01; points -= 0.5)
+            if (Fits(font, points, printer, widest)) return {points, orientation};
+    }
+    // Nothing fits: the smallest size across the wider page, lines broken.
+    return {smallest, printer.pageLayout().orientation()};
+}
+
+void SetUsualMargins(QPrinter& printer) {
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF least = layout.minimumMargins();
+    const qreal usual = kUsualMarginMillimeters;
+    printer.setPageMargins(
+        QMarginsF(std::max(least.left(), usual), std::max(least.top(), usual),
+                  std::max(least.right(), usual), std::max(least.bottom(), usual)),
+        QPageLayout::Millimeter);
+}
+
+QString PageFooter(int page, int pages) {
+    return QStringLiteral("Страница %1 из %2").arg(page).arg(pages);
+}
+
+int PrintReport(QPrinter& printer, const QFont& font, const QStringList& lines,
+                const QList<qsizetype>& groupStarts) {
+    const TPrintFit fit = FitReportToPage(printer, font, lines);
+    const QFont printerFont = SizedFont(font, fit.Points, printer);
     const QFontMetricsF metrics(printerFont, &printer);
     // Without full-page mode the painter's origin is the corner of the
     // printable area and the device's size is that area's size.
     const qreal width = printer.width();
     const qreal lineSpacing = metrics.lineSpacing();
+    // The last two lines of a page: a gap and the page number.
     const int linesPerPage =
-        std::max(1, static_cast<int>(std::floor(printer.height() / lineSpacing)));
+        std::max(1, static_cast<int>(std::floor(printer.height() / lineSpacing)) - 2);
 
-    int pages = 1;
-    int lineOnPage = 0;
-    for (const QString& line : lines) {
-        for (const QString& piece : BreakLine(ExpandTabs(line), metrics, width)) {
-            if (lineOnPage == linesPerPage) {
-                printer.newPage();
-                ++pages;
-                lineOnPage = 0;
-            }
-            if (!piece.isEmpty())
-                painter.drawText(QPointF(0, lineOnPage * lineSpacing + metrics.ascent()), piece);
-            ++lineOnPage;
-        }
+    // Broken pieces of a wide line stay together as one group.
+    QStringList pieces;
+    QList<qsizetype> pieceGroups;
+    qsizetype nextGroup = 0;
+    const QStringList printed = PrintedLines(lines);
+    for (qsizetype i = 0; i < printed.size(); ++i) {
+        while (nextGroup < groupStarts.size() && groupStarts[nextGroup] < i) ++nextGroup;
+        if (nextGroup < groupStarts.size() && groupStarts[nextGroup] == i)
+            pieceGroups.append(pieces.size());
+        pieces += BreakLine(printed[i], metrics, width);
     }
+    const QList<int> pageOf = PageOfEachLine(pieces, pieceGroups, linesPerPage);
+    int pages = 1;
+    for (const int page : pageOf) pages = std::max(pages, page + 1);
+
+    QPainter painter;
+    if (!painter.begin(&printer)) return -1;
+    painter.setFont(printerFont);
+    const qreal footerTop = (linesPerPage + 1) * lineSpacing;
+    auto drawFooter = [&](int page) {
+        painter.drawText(QRectF(0, footerTop, width, lineSpacing), Qt::AlignHCenter | Qt::AlignTop,
+                         PageFooter(page + 1, pages));
+    };
+    int page = 0;
+    int lineOnPage = 0;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (pageOf[i] < 0) continue;
+        while (page < pageOf[i]) {
+            drawFooter(page);
+            printer.newPage();
+            ++page;
+            lineOnPage = 0;
+        }
+        if (!pieces[i].isEmpty())
+            painter.drawText(QPointF(0, lineOnPage * lineSpacing + metrics.ascent()), pieces[i]);
+        ++lineOnPage;
+    }
+    drawFooter(page);
     painter.end();
     return pages;
 }

@@ -1,11 +1,15 @@
 #include "reports/windows/ReportServices.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include "reports/windows/ReportFiles.h"
+#include "widgets/ChooserColumns.h"
 
 std::optional<TSaveChoice> TDesktopReportServices::ChooseSaveFile(QWidget* parent) {
     QFileDialog dialog(parent);
@@ -24,6 +28,7 @@ std::optional<TSaveChoice> TDesktopReportServices::ChooseSaveFile(QWidget* paren
                      [&dialog, types](const QString& filter) {
                          dialog.setDefaultSuffix(ExtensionOfFileType(types.indexOf(filter)));
                      });
+    FitChooserColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return TSaveChoice{dialog.selectedFiles().constFirst(),
                        static_cast<int>(types.indexOf(dialog.selectedNameFilter()))};
@@ -35,6 +40,28 @@ bool TDesktopReportServices::SetUpPrinter(QWidget* parent, QPrinter& printer) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     dialog.setOption(QAbstractPrintDialog::PrintSelection);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool TDesktopReportServices::PreviewAndPrint(QWidget* parent, QPrinter& printer,
+                                             const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setObjectName(QStringLiteral("PrintPreview"));
+    if (parent) preview.setWindowTitle(parent->windowTitle());
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&paint](QPrinter* target) { paint(*target); });
+    // The preview's own print command would ask with a print dialog of its
+    // own; ours offers printing to a file, a page range and the selection.
+    const QString printCaption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : preview.findChildren<QAction*>()) {
+        if (action->text() != printCaption) continue;
+        QObject::disconnect(action, nullptr, &preview, nullptr);
+        QObject::connect(action, &QAction::triggered, &preview, [&, this] {
+            if (!SetUpPrinter(&preview, printer)) return;
+            paint(printer);
+            preview.accept();
+        });
+    }
+    return preview.exec() == QDialog::Accepted;
 }
 
 void TDesktopReportServices::ShowError(QWidget* parent, const QString& text) {

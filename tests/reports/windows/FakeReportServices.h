@@ -24,11 +24,20 @@ public:
         PrinterAnswer(printer);
         return true;
     }
+    // No preview is shown: its print command is given at once.
+    bool PreviewAndPrint(QWidget* parent, QPrinter& printer,
+                         const std::function<void(QPrinter&)>& paint) override {
+        ++PreviewShown;
+        if (!SetUpPrinter(parent, printer)) return false;
+        paint(printer);
+        return true;
+    }
     void ShowError(QWidget*, const QString& text) override { Errors += text; }
 
     std::deque<std::optional<TSaveChoice>> SaveAnswers;  // empty: the user cancels
     std::function<void(QPrinter&)> PrinterAnswer;        // unset: the user cancels
     int SaveChooserShown = 0;
+    int PreviewShown = 0;
     int PrintDialogShown = 0;
     QString PrinterDocName = "not asked";
     QStringList Errors;

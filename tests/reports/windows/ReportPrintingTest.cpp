@@ -1,10 +1,13 @@
-// Printing a report: line breaking, and whole reports printed to PDF files
-// read back with the poppler tools.
+// Printing a report: line breaking, fitting the page, pages, the preview, and
+// whole reports printed to PDF files read back with the poppler tools.
 #include <QAction>
 #include <QFile>
 #include <QFontDatabase>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,6 +20,7 @@
 #include "reports/DealListing.h"
 #include "reports/windows/EditorWindow.h"
 #include "reports/windows/FakeReportServices.h"
+#include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
 
 namespace {
@@ -61,6 +65,32 @@ QList<QStringList> PdfPages(const QString& pdf) {
     return pages;
 }
 
+// The first page's size in points, as pdfinfo reports it.
+QSizeF PageSizeInPoints(const QString& pdf) {
+    const QString info = RunTool("pdfinfo", {pdf});
+    const QRegularExpressionMatch match =
+        QRegularExpression(R"(^Page size:\s+([\d.]+) x ([\d.]+) pts)",
+                           QRegularExpression::MultilineOption)
+            .match(info);
+    if (!match.hasMatch()) return {};
+    return QSizeF(std::round(match.captured(1).toDouble()),
+                  std::round(match.captured(2).toDouble()));
+}
+
+// The bounds of everything drawn on the first page, rendered by pdftoppm at
+// `dpi` dots per inch.
+QRect InkOfFirstPage(const QString& pdf, const QString& prefix, int dpi) {
+    RunTool("pdftoppm", {"-gray", "-r", QString::number(dpi), "-f", "1", "-l", "1", "-singlefile",
+                         pdf, prefix});
+    const QImage page(prefix + ".pgm");
+    if (page.isNull()) return {};
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
 // A collection of deals dealt from fixed seeds.
 void AddDeals(TDeals& deals, int count) {
     for (int i = 0; i < count; ++i) {
@@ -81,15 +111,6 @@ std::function<void(QPrinter&)> PrintToPdf(const QString& path) {
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 2);
     };
-}
-
-// The line count a page holds, from the printer as the dialog left it.
-int LinesPerPage(const QString& path, const QFont& font) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    PrintToPdf(path)(printer);
-    const QFontMetricsF metrics(QFont(font, &printer), &printer);
-    return static_cast<int>(std::floor(printer.height() / metrics.lineSpacing()));
 }
 
 }  // namespace
@@ -170,7 +191,8 @@ private slots:
     }
 
     // A long listing comes out on as many pages as it needs, every line once,
-    // in order, whatever range the dialog chose; the job has no title.
+    // in order, whatever range the dialog chose, no row of diagrams split
+    // between two pages and each page numbered; the job has no title.
     void longListingFillsPages() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("listing.pdf");
@@ -184,28 +206,27 @@ private slots:
             DealListingLines(deals, {true, true, true, true}, 3);
         QCOMPARE(report.size(), 40u * 13);
         window.findChild<QAction*>("tbPrint")->trigger();
+        QCOMPARE(services.PreviewShown, 1);
         QCOMPARE(services.Errors, QStringList{});
         QCOMPARE(services.PrinterDocName, QString());
-
-        const int perPage =
-            LinesPerPage(pdf, window.findChild<QPlainTextEdit*>("RichEdit")->font());
-        QVERIFY2(perPage > 40 && perPage < 120, qPrintable(QString::number(perPage)));
-        const int expectedPages = (static_cast<int>(report.size()) + perPage - 1) / perPage;
-        QVERIFY(expectedPages >= 4);
-        QCOMPARE(PdfPageCount(pdf), expectedPages);
         QCOMPARE(PdfTitle(pdf), QString());
 
         const QList<QStringList> pages = PdfPages(pdf);
-        QCOMPARE(pages.size(), expectedPages);
+        QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
+        QCOMPARE(PdfPageCount(pdf), pages.size());
         QStringList printed;
         for (int page = 0; page < pages.size(); ++page) {
-            // Every page but the last is full: its lines, less the empty ones.
-            const int first = page * perPage;
-            const int last = std::min<int>(first + perPage, report.size());
-            int nonEmpty = 0;
-            for (int i = first; i < last; ++i) nonEmpty += !report[i].empty();
-            QCOMPARE(pages[page].size(), nonEmpty);
-            printed += pages[page];
+            QStringList lines = pages[page];
+            QCOMPARE(lines.takeLast(), PageFooter(page + 1, pages.size()));
+            // Whole rows of twelve diagram lines, each starting with its labels.
+            QCOMPARE(lines.size() % 12, 0);
+            QVERIFY(!lines.isEmpty());
+            for (int row = 0; row < lines.size(); row += 12)
+                QVERIFY2(QRegularExpression(R"(^\d+\.)").match(lines[row]).hasMatch(),
+                         qPrintable(lines[row]));
+            // All but the last page are full: the next row would not have fitted.
+            if (page + 1 < pages.size()) QVERIFY(lines.size() >= 36);
+            printed += lines;
         }
         QStringList expected;
         for (const std::string& line : report)
@@ -214,8 +235,8 @@ private slots:
         QCOMPARE(printed, expected);
     }
 
-    // A line wider than the page goes on on the next printed line; text the
-    // user typed is printed with the report.
+    // A line wider than even a landscape page at the smallest size goes on on
+    // the next printed line; text the user typed is printed with the report.
     void wideLineAndEditsPrinted() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("wide.pdf");
@@ -223,7 +244,7 @@ private slots:
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
         QString wide;
-        for (int i = 0; i < 300; ++i) wide += QChar('a' + i % 26);
+        for (int i = 0; i < 400; ++i) wide += QChar('a' + i % 26);
         window.FillLines("Статистика", {"before", wide.toStdString()});
         auto* edit = window.findChild<QPlainTextEdit*>("RichEdit");
         edit->moveCursor(QTextCursor::End);
@@ -231,14 +252,186 @@ private slots:
         window.tbPrintClick();
         const QList<QStringList> pages = PdfPages(pdf);
         QCOMPARE(pages.size(), 1);
-        const QStringList lines = pages[0];
-        QVERIFY2(lines.size() >= 5, qPrintable(lines.join('\n')));
+        QStringList lines = pages[0];
+        QCOMPARE(lines.takeLast(), PageFooter(1, 1));
+        QVERIFY2(lines.size() >= 4, qPrintable(lines.join('\n')));
         QCOMPARE(lines.first(), QString("before"));
         QCOMPARE(lines.last(), QString("добавлено вручную"));
         const QStringList pieces = lines.mid(1, lines.size() - 2);
-        QVERIFY(pieces.size() >= 3);
+        QVERIFY(pieces.size() >= 2);
         QCOMPARE(pieces.join(QString()), wide);
         for (int i = 0; i + 1 < pieces.size(); ++i) QCOMPARE(pieces[i].size(), pieces[0].size());
+        QCOMPARE(PageSizeInPoints(pdf), QSizeF(842, 595));  // turned to landscape
+    }
+
+    // Reports as a club director prints them: the default listing (40 deals,
+    // all four seats, five to a row) and the statistics of the same deals.
+    // No line is broken, the font is no smaller than the smallest allowed, the
+    // page is turned where a portrait page is too narrow, and the ink keeps
+    // off the paper's edges.
+    void reportsFitThePage_data() {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<bool>("landscape");
+        QTest::newRow("default listing") << "listing" << true;
+        QTest::newRow("statistics") << "statistics" << false;
+    }
+    void reportsFitThePage() {
+        QFETCH(QString, report);
+        QFETCH(bool, landscape);
+        if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        TFakeReportServices services;
+        services.PrinterAnswer = PrintToPdf(pdf);
+        TEditorWindow window(nullptr, &services);
+        TDeals deals;
+        AddDeals(deals, 40);
+        if (report == "listing") {
+            window.ShowListing(deals, true, true, true, true, 5);
+        } else {
+            deals.ComputeStatistics();
+            window.ShowStatistics(deals);
+        }
+        const QStringList lines = window.ReportLines();
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max<int>(widest, ExpandTabs(line).trimmed().isEmpty()
+                                               ? 0
+                                               : static_cast<int>(ExpandTabs(line).size()));
+        QVERIFY2(widest > 110, qPrintable(QString::number(widest)));  // wider than a portrait line
+        window.tbPrintClick();
+        QCOMPARE(services.Errors, QStringList{});
+
+        // Every printed line is one line of the report, whole and in order.
+        const QList<QStringList> pages = PdfPages(pdf);
+        QVERIFY(!pages.isEmpty());
+        QStringList printed;
+        for (int page = 0; page < pages.size(); ++page) {
+            QStringList pageLines = pages[page];
+            QCOMPARE(pageLines.takeLast(), PageFooter(page + 1, pages.size()));
+            printed += pageLines;
+        }
+        QStringList expected;
+        for (const QString& line : lines)
+            if (!line.trimmed().isEmpty()) expected += line.simplified();
+        for (QString& line : printed) line = line.simplified();
+        QCOMPARE(printed, expected);
+
+        const QSizeF page = PageSizeInPoints(pdf);
+        QCOMPARE(page.width() > page.height(), landscape);
+        // The font: the widest line fills most of the width, never less than
+        // the smallest size would (0.6 of a point per character and point).
+        const QRect ink = InkOfFirstPage(pdf, dir.filePath("page"), 50);
+        QVERIFY(!ink.isEmpty());
+        const double pixelsPerPoint = 50.0 / 72;
+        QVERIFY2(ink.width() >= widest * 0.6 * kSmallestPrintPoints * pixelsPerPoint * 0.95,
+                 qPrintable(QString::number(ink.width())));
+        // Margins of at least a quarter inch (less a pixel of rounding) on every side.
+        const int margin = static_cast<int>(std::floor(kUsualMarginMillimeters / 25.4 * 50)) - 1;
+        const QSize paper = (page * pixelsPerPoint).toSize();
+        QVERIFY2(ink.left() >= margin && ink.top() >= margin &&
+                     paper.width() - 1 - ink.right() >= margin &&
+                     paper.height() - 1 - ink.bottom() >= margin,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 on %5x%6")
+                                .arg(ink.left())
+                                .arg(ink.top())
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(paper.width())
+                                .arg(paper.height())));
+    }
+
+    // The preview shows the same pages as the print, and closing it prints nothing.
+    void previewShowsThePagesAndCloses() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("listing.pdf");
+        TDeals deals;
+        AddDeals(deals, 40);
+        int printedPages = 0;
+        {
+            TFakeReportServices services;
+            services.PrinterAnswer = PrintToPdf(pdf);
+            TEditorWindow window(nullptr, &services);
+            window.ShowListing(deals, true, true, true, true, 5);
+            window.tbPrintClick();
+            printedPages = PdfPageCount(pdf);
+            QVERIFY(printedPages > 1);
+            QFile::remove(pdf);
+        }
+        TDesktopReportServices services;
+        TEditorWindow window(nullptr, &services);
+        window.ShowListing(deals, true, true, true, true, 5);
+        int previewPages = -1;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            auto* pages = preview->findChild<QPrintPreviewWidget*>();
+            QVERIFY(pages);
+            previewPages = pages->pageCount();
+            orientation = preview->printer()->pageLayout().orientation();
+            preview->reject();
+        });
+        window.tbPrintClick();
+        QCOMPARE(previewPages, printedPages);
+        QCOMPARE(orientation, QPageLayout::Landscape);
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    // The preview's print command asks with the ordinary print dialog (its
+    // options as above) and prints the whole report on the printer it set up.
+    void previewPrintsThroughTheOrdinaryDialog() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("printed.pdf");
+        TDesktopReportServices services;
+        TEditorWindow window(nullptr, &services);
+        TDeals deals;
+        AddDeals(deals, 40);
+        window.ShowListing(deals, true, true, true, true, 5);
+        bool selectionOffered = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            QAction* print = nullptr;
+            for (QAction* action : preview->findChildren<QAction*>())
+                if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                    print = action;
+            QVERIFY(print);
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                selectionOffered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+                PrintToPdf(pdf)(*dialog->printer());
+                dialog->done(QDialog::Accepted);  // as set here, not from the dialog's fields
+            });
+            print->trigger();
+        });
+        window.tbPrintClick();
+        QVERIFY(selectionOffered);
+        QCOMPARE(PdfPageCount(pdf), 2);
+        const QList<QStringList> pages = PdfPages(pdf);
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(pages[1].last(), PageFooter(2, 2));
+    }
+
+    // Rows of diagrams, paragraphs, and the pages they fall on.
+    void pagesKeepGroupsWhole() {
+        const QStringList listing{"text",   " 1.  a", "     b", "",       " 2.  c",
+                                  "     d", "",       "12.  e", "     f", ""};
+        QCOMPARE(DealRowStarts(listing), (QList<qsizetype>{1, 4, 7}));
+        const QStringList paragraphs{"a", "b", "", "  ", "c", "", "d"};
+        QCOMPARE(ParagraphStarts(paragraphs), (QList<qsizetype>{0, 4, 6}));
+        // Four lines to a page: the second row does not fit after the first
+        // and opens the next page; the separating empty line is left out.
+        QCOMPARE(PageOfEachLine(listing, DealRowStarts(listing), 4),
+                 (QList<int>{0, 0, 0, 0, 1, 1, 1, 2, 2, 2}));
+        // A group longer than a page fills whole pages.
+        const QStringList longGroup{"a", "b", "c", "d", "e"};
+        QCOMPARE(PageOfEachLine(longGroup, {0}, 2), (QList<int>{0, 0, 1, 1, 2}));
+        // No page opens with an empty line.
+        const QStringList blanks{"a", "", "", "b"};
+        QCOMPARE(PageOfEachLine(blanks, {}, 1), (QList<int>{0, -1, -1, 1}));
     }
 
     // The ordinary print dialog offers printing to a file, a page range and

@@ -1,0 +1,161 @@
+// The hands shown after a seat is hidden and shown again, whichever way it was
+// toggled and whatever changed the current deal or the collection meanwhile:
+// the sixteen labels always hold the current deal's hands of the shown seats.
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "WindowTestSupport.h"
+#include "widgets/NumberField.h"
+
+namespace {
+constexpr int RunTimeout = 60000;
+const QString NoHand = QStringLiteral("   ");
+}  // namespace
+
+class TSeatDisplayTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TWindowFixture> fixture_;
+    std::unique_ptr<TMainWindow> window_;
+
+    // Hides or shows North the way the row names: the menu item, its
+    // shortcut typed into the condition editor, or the toolbar toggle.
+    void ToggleNorth(const QString& how) {
+        if (how == "menu")
+            window_->itmSeats[0]->trigger();
+        else if (how == "shortcut")
+            QTest::keyClick(window_->RichEdit, Qt::Key_N, Qt::ControlModifier);
+        else
+            window_->tbSeats[0]->click();
+    }
+
+    // Each seat's labels against the current deal: its hand when the seat is
+    // shown, nothing when it is hidden or there is no deal.
+    void VerifyShowsCurrentDeal() {
+        TDeal* deal = window_->Deals().GetDeal(window_->seCurrentDeal->Value() - 1);
+        for (int seat = 1; seat <= 4; ++seat) {
+            const bool shown = window_->SeatShown(seat);
+            QCOMPARE(window_->itmSeats[seat - 1]->isChecked(), shown);
+            QCOMPARE(window_->HandLabels[seat - 1][0]->isHidden(), !shown);
+            QCOMPARE(SeatText(*window_, seat), deal && shown ? HandText(*deal, seat) : NoHand);
+        }
+    }
+
+    void AddDeals(int key, int count) {
+        for (const TDeal& deal : DealsOfKey(key, count)) window_->Deals().Add(deal);
+        window_->seCurrentDeal->SetRange(1, window_->Deals().Count());
+        window_->seCurrentDeal->SetValue(1);
+        window_->lTotal->setText(QString::number(window_->Deals().Count()));
+    }
+
+private slots:
+    void init() {
+        fixture_ = std::make_unique<TWindowFixture>();
+        window_ = fixture_->Open();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void cleanup() {
+        window_.reset();
+        fixture_.reset();
+    }
+
+    void HiddenSeatShownAgainShowsTheCurrentDeal_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("change");
+        for (const char* how : {"menu", "shortcut", "toolbar"})
+            for (const char* change : {"nothing", "next deal", "previous deal", "typed number",
+                                       "clear", "open", "generate"})
+                QTest::addRow("%s, %s", how, change) << QString(how) << QString(change);
+    }
+    void HiddenSeatShownAgainShowsTheCurrentDeal() {
+        QFETCH(QString, how);
+        QFETCH(QString, change);
+        AddDeals(1, 5);
+        const QString dealsFile = fixture_->folder.filePath("more.dls");
+        if (change == "open") {
+            TDeals other;
+            for (const TDeal& deal : DealsOfKey(9, 3)) other.Add(deal);
+            other.SaveToFile(dealsFile.toStdString());
+        }
+        VerifyShowsCurrentDeal();
+        if (QTest::currentTestFailed()) return;
+
+        ToggleNorth(how);
+        QVERIFY(!window_->SeatShown(1));
+        VerifyShowsCurrentDeal();
+        if (QTest::currentTestFailed()) return;
+
+        if (change == "next deal") {
+            QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
+            QCOMPARE(window_->seCurrentDeal->Value(), 2);
+        } else if (change == "previous deal") {
+            QTest::keyClick(window_->RichEdit, Qt::Key_Down, Qt::ControlModifier);
+            QCOMPARE(window_->seCurrentDeal->Value(), 5);
+        } else if (change == "typed number") {
+            window_->seCurrentDeal->setFocus();
+            window_->seCurrentDeal->selectAll();
+            QTest::keyClicks(window_->seCurrentDeal, "4");
+            QCOMPARE(window_->seCurrentDeal->Value(), 4);
+        } else if (change == "clear") {
+            QTest::keyClick(window_->RichEdit, Qt::Key_B, Qt::ControlModifier);
+            QCOMPARE(window_->Deals().Count(), 0);
+        } else if (change == "open") {
+            fixture_->services->answers = {dealsFile};
+            window_->itmOpenDealsClick();
+            QCOMPARE(window_->Deals().Count(), 8);
+            QCOMPARE(window_->seCurrentDeal->Value(), 6);
+        } else if (change == "generate") {
+            window_->seKeyValue->SetValue(4);
+            window_->seTotal->SetValue(3);
+            window_->itmGenerateClick();
+            QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
+            QCOMPARE(window_->Deals().Count(), 8);
+            QCOMPARE(window_->seCurrentDeal->Value(), 6);
+        }
+        VerifyShowsCurrentDeal();
+        if (QTest::currentTestFailed()) return;
+
+        ToggleNorth(how);
+        QVERIFY(window_->SeatShown(1));
+        VerifyShowsCurrentDeal();
+    }
+
+    // The menu and the toolbar may be mixed: each shows what the other hid.
+    void MenuAndToolbarMixed() {
+        AddDeals(2, 3);
+        window_->itmSeats[2]->trigger();  // South hidden from the menu
+        QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
+        window_->tbSeats[2]->click();  // and shown from the toolbar
+        VerifyShowsCurrentDeal();
+        window_->tbSeats[3]->click();  // West hidden from the toolbar
+        QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(window_->RichEdit, Qt::Key_W, Qt::ControlModifier);  // shown by shortcut
+        QCOMPARE(window_->seCurrentDeal->Value(), 3);
+        VerifyShowsCurrentDeal();
+    }
+
+    // A seat hidden in the setup file starts hidden and, shown, holds the
+    // setup file's current deal.
+    void SeatHiddenInTheSetupFile() {
+        AddDeals(3, 4);
+        window_->seCurrentDeal->SetValue(3);
+        window_->tbSeats[1]->click();  // East hidden
+        window_.reset();               // writes the setup file
+        window_ = fixture_->Open();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(!window_->SeatShown(2));
+        QCOMPARE(window_->seCurrentDeal->Value(), 3);
+        VerifyShowsCurrentDeal();
+        window_->itmSeats[1]->trigger();
+        QVERIFY(window_->SeatShown(2));
+        VerifyShowsCurrentDeal();
+    }
+};
+
+QTEST_MAIN(TSeatDisplayTest)
+#include "SeatDisplayTest.moc"
