@@ -48,7 +48,7 @@ constexpr TFunctionRow Functions[] = {
     {"Multy", vtBoolean, "iiiiii", M::Default, Call<&TDeal::Multy>, TCallCode::Generic, 2},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
-    return !row.Signature.empty() && row.ArgumentCount() <= MaxFunctionArguments &&
+    return row.ArgumentCount() <= MaxFunctionArguments &&
            row.Signature.find_first_not_of("si") == std::string_view::npos;
 }));
 
