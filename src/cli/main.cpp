@@ -8,14 +8,25 @@
 
 namespace {
 
+constexpr const char* ExitCodesText =
+    "exit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
+    "  4 a file could not be read or written, 130 stopped by Ctrl+C\n";
+
+// The synopsis and summary of one command, and the exit codes.
+void PrintCommandHelp(const TCommand& command) {
+    std::printf("usage: korvana-cli %s %s\n\n  %s\n\n", command.Name, command.Arguments,
+                command.Summary);
+    std::fputs(ExitCodesText, stdout);
+}
+
 void PrintUsage(std::FILE* stream) {
     std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
     for (const TCommand& command : kCommands) {
         std::fprintf(stream, "  %s %s\n      %s\n", command.Name, command.Arguments,
                      command.Summary);
     }
-    std::fputs("\nexit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
-               "  4 a file could not be read or written, 130 stopped by Ctrl+C\n", stream);
+    std::fputs("\n", stream);
+    std::fputs(ExitCodesText, stream);
 }
 
 }  // namespace
@@ -31,8 +42,16 @@ int main(int argc, char** argv) {
         PrintUsage(stdout);
         return ExitDone;
     }
+    if (name == "--version") {
+        std::puts("korvana-cli " KORVANA_VERSION);
+        return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
+    }
     for (const TCommand& command : kCommands) {
         if (name != command.Name) continue;
+        if (argc == 3 && (std::string(argv[2]) == "--help" || std::string(argv[2]) == "-h")) {
+            PrintCommandHelp(command);
+            return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
+        }
         int code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
         if (code == ExitBadUsage) PrintUsage(stderr);
         return code;

@@ -192,14 +192,4 @@ void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue)
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 
-bool IsPbnFileName(std::string_view name) {
-    constexpr std::string_view Extension = ".pbn";
-    if (name.size() <= Extension.size()) return false;
-    std::string_view tail = name.substr(name.size() - Extension.size());
-    for (std::size_t i = 0; i < Extension.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != Extension[i]) return false;
-    }
-    return true;
-}
+bool IsPbnFileName(std::string_view name) { return HasExtension(name, ".pbn"); }

@@ -259,6 +259,14 @@ std::string FolderPart(std::string_view fileName) {
     return std::string(fileName.substr(0, slash));
 }
 
+bool HasExtension(std::string_view fileName, std::string_view extension) {
+    if (fileName.size() <= extension.size()) return false;
+    const std::string_view tail = fileName.substr(fileName.size() - extension.size());
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(tail.begin(), tail.end(), extension.begin(),
+                      [&lower](char a, char b) { return lower(a) == lower(b); });
+}
+
 bool FileDirExists(std::string_view fileName) {
     std::string folder = FolderPart(fileName);
     if (folder.empty()) return false;

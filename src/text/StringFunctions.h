@@ -99,5 +99,8 @@ std::string RealRight(float value, int32_t width, int32_t decimals, bool showZer
 // "/" unless it is the first character or follows another "/" (so "/x" gives
 // "/"). A name without "/" has an empty folder part.
 std::string FolderPart(std::string_view fileName);
+// True when the name ends in the extension (".pbn"), in any letter case, and
+// has something before it.
+bool HasExtension(std::string_view fileName, std::string_view extension);
 // True when the folder part is not empty and names an existing directory.
 bool FileDirExists(std::string_view fileName);

@@ -32,6 +32,18 @@ inline void WhenDialogOpens(std::function<void(QDialog&)> steps) {
     poll->start(5);
 }
 
+// The widget that has the keyboard focus, once the dialog is the active window
+// (a loaded machine may show the dialog before it is activated); nullptr when
+// none has it within a few seconds.
+inline QWidget* KeyboardFocus(QDialog& dialog) {
+    if (QApplication::focusWidget() == nullptr) {
+        QApplication::setActiveWindow(&dialog);
+        dialog.activateWindow();
+        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 5000);
+    }
+    return QApplication::focusWidget();
+}
+
 inline void ClickOk(QDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QPushButton*>("btnOk"), Qt::LeftButton);
 }

@@ -204,8 +204,10 @@ private slots:
                 });
                 for (QWidget* control : controls) expected << control->objectName();
                 for (int i = 0; i <= controls.size(); ++i) {
-                    visited << QApplication::focusWidget()->objectName();
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    QWidget* focus = KeyboardFocus(d);
+                    QVERIFY(focus);
+                    visited << focus->objectName();
+                    QTest::keyClick(focus, Qt::Key_Tab);
                 }
                 d.reject();
             });
@@ -251,9 +253,9 @@ private slots:
                                                   {"Return", Qt::Key_Return},
                                                   {"Esc", Qt::Key_Escape}};
         auto dialog = MakeDialog(function);
-        const QString text = Run(*dialog, [&](QDialog&) {
+        const QString text = Run(*dialog, [&](QDialog& d) {
             for (const QString& key : keys.split(' ')) {
-                QWidget* focus = QApplication::focusWidget();
+                QWidget* focus = KeyboardFocus(d);
                 QVERIFY(focus);
                 if (named.count(key))
                     QTest::keyClick(focus, named.at(key));

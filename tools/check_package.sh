@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the Debian package from build/, lists its files, unpacks it into a
+# temporary root, validates the desktop entry and the AppStream metainfo, and
+# runs the unpacked korvana-cli against the one just built.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rm -f build/korvana_*.deb
+(cd build && cpack -G DEB >/dev/null 2>&1)
+package=$(ls build/korvana_*.deb)
+echo "Package: $package"
+dpkg-deb -f "$package" Depends Recommends
+dpkg-deb -c "$package" | awk '{print "  " $6}'
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg -x "$package" "$root"
+desktop-file-validate "$root/usr/share/applications/org.korvana.Korvana.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.korvana.Korvana.metainfo.xml"
+installed=$("$root/usr/bin/korvana-cli" generate --key 1 --count 3 2>/dev/null)
+built=$(build/korvana-cli generate --key 1 --count 3 2>/dev/null)
+echo "$installed"
+if [ "$installed" != "$built" ] || [ "$(echo "$installed" | wc -l)" -ne 3 ]; then
+  echo "The unpacked korvana-cli does not print key 1's first three deals."
+  exit 1
+fi
+echo "Package check: the unpacked korvana-cli prints key 1's first three deals."
