@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+#include "files/SetupLocation.h"
 #include "mainwindow/AboutBox.h"
 #include "mainwindow/RunMonitor.h"
 #include "widgets/NumberField.h"
@@ -57,8 +59,8 @@ QFont HandFont() { return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans
 
 TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices> services)
     : services_(services ? std::move(services) : std::make_shared<TDesktopServices>()),
-      setupFolder_(setupFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                         : std::move(setupFolder)),
+      setupFolder_(setupFolder.isEmpty() ? ChooseSetupFolder(QCoreApplication::applicationDirPath())
+                                         : setupFolder),
       run_(std::make_unique<TRunController>()),
       monitor_(new TRunMonitor(this)) {
     sink_ = std::make_unique<TMessageBoxSink>(*services_, this);
@@ -73,6 +75,11 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     ConnectControls();
     LoadSetup();
     run_->Random().SetSeed(seKeyValue->Value());
+    if (setupFolder.isEmpty() && !SetupFileWritable(setupFolder_))
+        services_->ShowMessage(
+            this, QStringLiteral("Файл настроек %1 не удастся сохранить: папка закрыта для "
+                                 "записи. Раздачи, условие и параметры не сохранятся при выходе.")
+                      .arg(QDir::toNativeSeparators(SetupFileName())));
     aboutBox_ = new TAboutBox(this);
     qApp->installEventFilter(this);
 }

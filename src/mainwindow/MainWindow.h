@@ -28,8 +28,9 @@ class TMainWindow : public QMainWindow {
 public:
     enum class TState { Idle, Generating };
 
-    // Reads the setup file "generate.stp" from `setupFolder` (the executable's
-    // folder when empty) and writes it there when destroyed. `services` answer
+    // Reads the setup file "generate.stp" from `setupFolder` (when empty, the
+    // executable's folder or, where that takes no files, the user's
+    // configuration folder) and writes it there when destroyed. `services` answer
     // message boxes and file choosers (the desktop's own when null).
     explicit TMainWindow(QString setupFolder = {},
                          std::shared_ptr<TPlatformServices> services = nullptr);

@@ -1,0 +1,36 @@
+#include "files/SetupLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+const QString SetupFileName = QStringLiteral("generate.stp");
+}
+
+QString UserSetupFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/korvana");
+}
+
+bool FolderTakesNewFiles(const QString& folder) {
+    if (!QFileInfo(folder).isDir()) return false;
+    QTemporaryFile probe(folder + QStringLiteral("/.korvana-probe-XXXXXX"));
+    return probe.open();  // removed again when the probe goes
+}
+
+bool SetupFileWritable(const QString& folder) {
+    const QFileInfo file(folder + u'/' + SetupFileName);
+    return file.isFile() ? file.isWritable() && FolderTakesNewFiles(folder)
+                         : FolderTakesNewFiles(folder);
+}
+
+QString ChooseSetupFolder(const QString& programFolder) {
+    if (QFileInfo(programFolder + u'/' + SetupFileName).isFile() ||
+        FolderTakesNewFiles(programFolder))
+        return programFolder;
+    const QString user = UserSetupFolder();
+    QDir().mkpath(user);
+    return user;
+}
