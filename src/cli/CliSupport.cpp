@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "deals/DealCollection.h"
+#include "text/FileError.h"
 
 TStderrSink::TStderrSink() : previous_(SetMessageSink(this)) {}
 
@@ -28,6 +31,13 @@ void ReportReadFailure(const std::string& name, int error) {
 // The deals loader passes over a missing file in silence, so the file is first
 // opened and read here, where the system's reason can be told.
 bool CheckReadable(const std::string& name) {
+    std::error_code statusError;
+    const auto status = std::filesystem::status(name, statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        std::fprintf(stderr, "korvana-cli: %s\n", TFileError::NotRegular(name).what());
+        return false;
+    }
     errno = 0;
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) {

@@ -1,5 +1,6 @@
 // korvana-cli: the command-line front end. Dispatches to one subcommand.
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,8 @@ void PrintUsage(std::FILE* stream) {
                      command.Summary);
     }
     std::fputs("\nexit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
-               "  4 a file could not be read or written, 130 stopped by Ctrl+C\n", stream);
+               "  4 a file could not be read or written, 5 out of memory,\n"
+               "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n", stream);
 }
 
 }  // namespace
@@ -33,7 +35,13 @@ int main(int argc, char** argv) {
     }
     for (const TCommand& command : kCommands) {
         if (name != command.Name) continue;
-        int code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
+        int code = ExitOutOfMemory;
+        try {
+            code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
+        } catch (const std::bad_alloc&) {
+            std::fputs("korvana-cli: out of memory\n", stderr);
+            return ExitOutOfMemory;
+        }
         if (code == ExitBadUsage) PrintUsage(stderr);
         return code;
     }

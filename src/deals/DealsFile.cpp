@@ -88,6 +88,8 @@ void TDeals::LoadFromFile(const std::string& name) {
     std::error_code error;
     std::filesystem::file_status status = std::filesystem::status(name, error);
     if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return;
+    // A pipe or a device could keep the program waiting, or never end.
+    if (!std::filesystem::is_regular_file(status)) throw TFileError::NotRegular(name);
     errno = 0;
     TFilePtr file(std::fopen(name.c_str(), "rb"));
     if (!file) throw TFileError(name, errno);
