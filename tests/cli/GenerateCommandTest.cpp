@@ -1,6 +1,11 @@
 // Runs `korvana-cli generate` and `korvana-cli check` as a user would.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <utility>
 
 #include <filesystem>
 #include <fstream>
@@ -254,6 +259,97 @@ TEST_F(CliGenerate, BadUsageExitsWithTwoAndTheUsage) {
         EXPECT_NE(run.Err.find("usage"), std::string::npos) << run.Err;
         EXPECT_EQ(run.Out, "");
     }
+}
+
+// A name without a folder part is a file in the working folder, as a name
+// with a relative folder is; an old file of that name is replaced.
+TEST_F(CliGenerate, RelativeNamesAreFilesOfTheWorkingFolder) {
+    const fs::path work = folder / "work";
+    fs::create_directories(work / "sub");
+    std::ofstream(work / "bare.dls", std::ios::binary) << "old deals\r\n";
+    TCliRunOptions options;
+    options.WorkingFolder = work;
+    for (const std::string name : {"bare.dls", "sub/rel.dls", "bare.pbn"}) {
+        TCliRun run = RunCliWith(folder, {"generate", "--key", "1", "--count", "5", "--format", "lines", "--out", name},
+                                 options);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        const std::string written = ReadWholeFile(work / name);
+        if (name.ends_with(".pbn")) {
+            EXPECT_NE(written.find("[Board \"5\"]"), std::string::npos) << name;
+            continue;
+        }
+        std::string expected = "This is Deals File of Tavex's Bridge Generator\r\n";
+        for (const std::string& line : run.OutLines()) expected += line + "\r\n";
+        EXPECT_EQ(written, expected) << name;
+        EXPECT_EQ(run.OutLines().size(), 5u);
+    }
+}
+
+// SIGTERM and SIGHUP stop a run as Ctrl+C does: the kept deals are printed
+// and written, and the exit code tells which signal it was.
+TEST_F(CliGenerate, TermAndHangupStopTheRunAndStillWriteTheKeptDeals) {
+    for (const auto& [signal, code] : {std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        const fs::path out = folder / ("stopped-" + std::to_string(signal) + ".dls");
+        TCliRunOptions options;
+        options.InterruptAfter = std::chrono::milliseconds(300);
+        options.Signal = signal;
+        TCliRun run = RunCliWith(folder,
+                                 {"generate", "--count", "9999999", "--format", "lines", "--condition",
+                                  "HCP(North) >= 21", "--out", out.string()},
+                                 options);
+        EXPECT_EQ(run.ExitCode, code) << run.Err;
+        const std::string last = run.LastErrLine();
+        const int kept = std::atoi(last.c_str());
+        EXPECT_GT(kept, 0) << last;
+        EXPECT_EQ(run.OutLines().size(), static_cast<size_t>(kept));
+        std::string expected = "This is Deals File of Tavex's Bridge Generator\r\n";
+        for (const std::string& line : run.OutLines()) expected += line + "\r\n";
+        EXPECT_EQ(ReadWholeFile(out), expected);
+    }
+}
+
+// `... --out p.dls | head -1`: the reader leaving early is a write error
+// (exit 1), never the end of the program, and the file holds every deal.
+TEST_F(CliGenerate, AReaderThatLeavesEarlyIsAWriteErrorAndTheFileIsWritten) {
+    const fs::path out = folder / "p.dls";
+    TCliRunOptions options;
+    options.ReaderGone = true;
+    TCliRun run = RunCliWith(folder, {"generate", "--key", "5", "--count", "3000", "--out", out.string()}, options);
+    EXPECT_EQ(run.ExitCode, 1) << run.Err;
+    EXPECT_NE(run.Err.find("cannot write the deals"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.LastErrLine(), "3000(3000)");
+    TCliRun same = Run({"generate", "--key", "5", "--count", "3000", "--format", "lines", "--out",
+                        (folder / "same.dls").string()});
+    EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(folder / "same.dls"));
+}
+
+// A pipe named as the conditions file is refused at once instead of keeping
+// the program waiting; a NUL in a condition does not cut its error short.
+TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
+    const fs::path pipe = folder / "pipe.cnd";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TCliRun piped = Run({"check", "--condition-file", pipe.string()});
+    EXPECT_EQ(piped.ExitCode, 4);
+    EXPECT_NE(piped.Err.find("pipe.cnd"), std::string::npos) << piped.Err;
+
+    const std::string nul = WriteConditions("nul.cnd", "This is Conditions File of Tavex's Bridge Generator",
+                                            {std::string("HCP(N) > 5 AND\0 X(N)", 20)});
+    TCliRun run = Run({"check", "--condition-file", nul});
+    EXPECT_EQ(run.ExitCode, 3);
+    using namespace std::string_literals;
+    EXPECT_EQ(run.Err, "error at 11: Нераспознанный идентификатор: \"AND\0\"\nHCP(N) > 5 AND\0 X(N)\n"
+                       "           ^\n"s);
+}
+
+// The conditions file is read as the window reads it: a line ends at LF or
+// CR LF, and a lone CR stays inside its line.
+TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
+    const fs::path file = folder / "cr.cnd";
+    std::ofstream(file, std::ios::binary)
+        << "This is Conditions File of Tavex's Bridge Generator\r\nHCP(N)>12\rAND Balanced(N)\nX\r\n";
+    TCliRun run = Run({"check", "--condition-file", file.string()});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_EQ(run.ErrLines().front(), "error at 7: Нераспознанный идентификатор: \"12\rAND\"");
 }
 
 }  // namespace
