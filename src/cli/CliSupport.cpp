@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "deals/DealCollection.h"
@@ -59,6 +60,8 @@ bool ReadDealsFile(const std::string& name, TDeals& deals) {
     TStderrSink sink;
     try {
         deals.LoadFromFile(name);
+    } catch (const std::bad_alloc&) {
+        throw;  // told as running out of memory, by main
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
         return false;

@@ -5,6 +5,7 @@
 // in another working folder, or given a stdout whose reader has gone.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,6 +53,7 @@ struct TCliRunOptions {
     int Signal = SIGINT;
     std::filesystem::path WorkingFolder;  // empty: the tests' own
     bool ReaderGone = false;               // stdout is a pipe nobody reads any more
+    long DataLimit = 0;                    // when not zero, the bytes of data memory allowed
 };
 
 inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector<std::string>& args,
@@ -75,6 +77,8 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
         int in = ::open("/dev/null", O_RDONLY);
         if (out < 0 || err < 0 || in < 0) ::_exit(127);
         if (options.ReaderGone) ::close(pipeEnds[0]);
+        const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit), static_cast<rlim_t>(options.DataLimit)};
+        if (options.DataLimit > 0 && ::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(127);
         if (!options.WorkingFolder.empty() && ::chdir(options.WorkingFolder.c_str()) != 0) ::_exit(127);
         ::dup2(in, 0);
         ::dup2(out, 1);

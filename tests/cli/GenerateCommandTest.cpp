@@ -352,4 +352,27 @@ TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
     EXPECT_EQ(run.ErrLines().front(), "error at 7: Нераспознанный идентификатор: \"12\rAND\"");
 }
 
+// The listing of a large deals file goes out a row at a time, in memory that
+// does not grow with the file; memory that runs out anyway is told as such
+// with its own exit code, never an abort.
+TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "a data limit leaves no room for the address sanitizer";
+#endif
+    const std::string file = (folder / "big.dls").string();
+    TCliRun made = Run({"generate", "--key", "3", "--count", "200000", "--format", "lines", "--out", file});
+    ASSERT_EQ(made.ExitCode, 0) << made.Err;
+    TCliRunOptions options;
+    options.DataLimit = 64L << 20;  // the whole listing would need some 170 MB
+    TCliRun listing = RunCliWith(folder, {"listing", file, "--columns", "4"}, options);
+    EXPECT_EQ(listing.ExitCode, 0) << listing.Err;
+    EXPECT_EQ(listing.Out.substr(0, 3), " 1.");
+    EXPECT_NE(listing.Out.find("200000."), std::string::npos);
+
+    options.DataLimit = 8L << 20;  // not even the deals fit
+    TCliRun stats = RunCliWith(folder, {"stats", file}, options);
+    EXPECT_EQ(stats.ExitCode, 5) << stats.Err;
+    EXPECT_EQ(stats.Err, "korvana-cli: out of memory\n");
+}
+
 }  // namespace
