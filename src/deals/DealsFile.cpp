@@ -1,5 +1,6 @@
 // The deals file: the header line, then one 108-character deal line per deal,
 // every line ended by CR LF.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,8 +23,12 @@ using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
 // Reads lines ended by LF or CR LF; a last line without a break is still a
 // line, but the break that ends the last line does not start another one.
+// Only the first MaxKept bytes of a line are kept (no header or deal line
+// comes near), so a line of hundreds of megabytes costs no memory.
 class TLineReader {
 public:
+    static constexpr std::size_t MaxKept = 4096;
+
     TLineReader(std::FILE* file, const std::string& name) : file_(file), name_(name) {}
 
     // False at the end of the file; throws TFileError on a read error.
@@ -37,12 +42,13 @@ public:
             const char* end = buffer_ + filled_;
             const char* lineFeed = static_cast<const char*>(
                 std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+            const char* stop = lineFeed ? lineFeed : end;
+            const std::size_t room = MaxKept - std::min(MaxKept, line.size());
+            line.append(start, std::min(stop, start + room));
             if (lineFeed) {
-                line.append(start, lineFeed);
                 next_ = static_cast<std::size_t>(lineFeed - buffer_) + 1;
                 break;
             }
-            line.append(start, end);
             next_ = filled_;
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -353,8 +353,9 @@ TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
 }
 
 // The listing of a large deals file goes out a row at a time, in memory that
-// does not grow with the file; memory that runs out anyway is told as such
-// with its own exit code, never an abort.
+// does not grow with the file, and a line of any length is read in bounded
+// pieces; memory that runs out anyway is told as such with its own exit
+// code, never an abort.
 TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "a data limit leaves no room for the address sanitizer";
@@ -373,6 +374,20 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     TCliRun stats = RunCliWith(folder, {"stats", file}, options);
     EXPECT_EQ(stats.ExitCode, 5) << stats.Err;
     EXPECT_EQ(stats.Err, "korvana-cli: out of memory\n");
+
+    // A first line of 100 MB is read in pieces to be refused: it costs no memory.
+    const fs::path longLine = folder / "long.dls";
+    {
+        std::ofstream out(longLine, std::ios::binary);
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 100; ++i) out << chunk;
+        out << "\r\n";
+    }
+    options.DataLimit = 48L << 20;
+    TCliRun refused = RunCliWith(folder, {"stats", longLine.string()}, options);
+    EXPECT_EQ(refused.ExitCode, 4) << refused.Err;
+    EXPECT_EQ(refused.Err, "Файл " + longLine.string() + " не содержит раздачи\n");
+    fs::remove(longLine);
 }
 
 }  // namespace
