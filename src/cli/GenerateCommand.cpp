@@ -25,7 +25,6 @@
 #include "text/FileError.h"
 #include "engine/Generator.h"
 #include "deals/PbnFile.h"
-#include "text/ReplacingFile.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
 #include "text/StringFunctions.h"
@@ -188,10 +187,7 @@ bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t k
         } else if (deals.Count() > 0) {
             deals.SaveToFile(name);
         } else {
-            TReplacingFile file(name);
-            file.Write(TDeals::FileHeader);
-            file.Write("\r\n");
-            file.Commit();
+            deals.WriteFile(name);
         }
     } catch (const TFileError& failure) {
         return complain(std::system_category().message(failure.ErrorNumber()));

@@ -75,19 +75,23 @@ private:
 void TDeals::SaveToFile(const std::string& name) const {
     int32_t count = Count();
     if (count == 0 || !FileDirExists(name)) return;
+    WriteFile(name);
+    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+}
+
+void TDeals::WriteFile(const std::string& name) const {
     // The old file keeps its bytes unless the new one is written whole.
     TReplacingFile file(name);
     file.Write(FileHeader);
     file.Write("\r\n");
     std::string line;
-    for (int32_t index = 0; index < count; ++index) {
+    for (int32_t index = 0; index < Count(); ++index) {
         line.clear();
         GetDeal(index)->AppendText(line);
         line += "\r\n";
         file.Write(line);
     }
     file.Commit();
-    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 
 void TDeals::LoadFromFile(const std::string& name) {

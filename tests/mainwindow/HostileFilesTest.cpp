@@ -488,9 +488,9 @@ private slots:
         QVERIFY(ParseSetup(ReadAll(fixture.SetupFile())).Whole);
     }
 
-    // A pipe where a file is read keeps nobody waiting: the setup file and a
-    // conditions file of that kind are refused with a message, and the pipe
-    // is not written either.
+    // A pipe where a file is read keeps nobody waiting: the setup file, a
+    // conditions file and deals files of that kind are refused with a
+    // message, and the setup pipe is not written either.
     void PipesAreNotReadAsFiles() {
         TWindowFixture fixture;
         QVERIFY(::mkfifo(fixture.SetupFile().toLocal8Bit().constData(), 0600) == 0);
@@ -506,8 +506,16 @@ private slots:
             QCOMPARE(fixture.services->messages.size(), 2);
             QVERIFY(fixture.services->messages[1].contains("pipe.cnd"));
             QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
+            for (const char* leaf : {"pipe.dls", "pipe.pbn"}) {
+                const QString deals = fixture.folder.filePath(leaf);
+                QVERIFY(::mkfifo(deals.toLocal8Bit().constData(), 0600) == 0);
+                fixture.services->answers = {deals};
+                window->itmOpenDealsClick();
+                QVERIFY2(fixture.services->messages.last().contains(leaf), qPrintable(fixture.services->messages.last()));
+                QCOMPARE(window->Deals().Count(), 0);
+            }
         }
-        QCOMPARE(fixture.services->messages.size(), 2);
+        QCOMPARE(fixture.services->messages.size(), 4);
         QVERIFY(!QFileInfo(fixture.SetupFile()).isFile());
     }
 
