@@ -331,6 +331,10 @@ TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
     TCliRun piped = Run({"check", "--condition-file", pipe.string()});
     EXPECT_EQ(piped.ExitCode, 4);
     EXPECT_NE(piped.Err.find("pipe.cnd"), std::string::npos) << piped.Err;
+    // A device without end is no conditions file either.
+    TCliRun zeros = Run({"check", "--condition-file", "/dev/zero"});
+    EXPECT_EQ(zeros.ExitCode, 4);
+    EXPECT_EQ(zeros.Err, "korvana-cli: /dev/zero: это не обычный файл (канал или устройство)\n");
 
     const std::string nul = WriteConditions("nul.cnd", "This is Conditions File of Tavex's Bridge Generator",
                                             {std::string("HCP(N) > 5 AND\0 X(N)", 20)});

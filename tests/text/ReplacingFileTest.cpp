@@ -93,6 +93,16 @@ TEST_F(ReplacingFile, AFolderThatRefusesNewFilesRefusesTheSaveAndKeepsTheFile) {
     }
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_EQ(Others(refusing, "old.dls"), std::vector<std::string>());
+
+    // A protected file in a folder that takes new files stays protected.
+    fs::permissions(refusing, static_cast<fs::perms>(0777));
+    fs::permissions(target, static_cast<fs::perms>(0444));
+    {
+        TWithoutPrivileges nobody;
+        EXPECT_THROW(Save(target, "new deals\r\n"), TFileError);
+    }
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(Others(refusing, "old.dls"), std::vector<std::string>());
 }
 
 // A small file on a full disk: the bytes sit in the buffer until the commit,
