@@ -2,6 +2,7 @@
 // with the kept deals written to stdout (and a deals file).
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -15,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "cli/CliSupport.h"
@@ -213,6 +215,12 @@ int RunGenerate(const std::vector<std::string>& args) {
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
+    const int32_t asked =
+        options.Threads > 0 ? options.Threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    if (generator.ThreadCount() < asked) {
+        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
+                     static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
+    }
 
     bool showProgress = !options.Quiet && isatty(STDERR_FILENO) == 1;
     struct sigaction action = {};

@@ -394,4 +394,24 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     fs::remove(longLine);
 }
 
+// A condition of a quarter megabyte is prepared once per thread at some
+// 50 MB each: 64 threads would need gigabytes. The run takes fewer threads,
+// says so, and keeps the deals one thread keeps.
+TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "a data limit leaves no room for the address sanitizer";
+#endif
+    std::string condition;
+    for (int i = 0; i < 15000; ++i) condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
+    const std::string file = WriteConditions("wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});
+    TCliRunOptions options;
+    options.DataLimit = 400L << 20;
+    TCliRun many = RunCliWith(folder, {"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "64"},
+                              options);
+    EXPECT_EQ(many.ExitCode, 0) << many.Err.substr(0, 300);
+    EXPECT_EQ(many.ErrLines().front().rfind("the condition is large: ", 0), 0u) << many.Err.substr(0, 300);
+    TCliRun one = Run({"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "1"});
+    EXPECT_EQ(many.Out, one.Out);
+}
+
 }  // namespace
