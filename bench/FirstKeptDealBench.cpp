@@ -21,7 +21,8 @@ public:
 
 void FirstKeptDeal(benchmark::State& state) {
     const int depth = 20000;
-    const std::string condition = std::string(depth, '(') + "HCP(N) >= 10" + std::string(depth, ')');
+    const std::string condition =
+        std::string(depth, '(') + "HCP(N) >= 10" + std::string(depth, ')');
     std::unique_ptr<TRuleList> rules = CreateConditionRules();
     for (auto _ : state) {
         TGeneratorInputs inputs;

@@ -49,7 +49,8 @@ constexpr size_t ConditionTextBudget = size_t(1) << 20;
 
 int32_t ThreadsForCondition(int32_t threads, size_t textSize) {
     if (textSize == 0) return threads;
-    return std::clamp(static_cast<int32_t>(std::min<size_t>(ConditionTextBudget / textSize, 1024)), 1, threads);
+    return std::clamp(static_cast<int32_t>(std::min<size_t>(ConditionTextBudget / textSize, 1024)),
+                      1, threads);
 }
 }  // namespace
 
@@ -66,7 +67,8 @@ bool TGenerator::PrepareCondition() {
     s.ConditionText.clear();
     for (const std::string& line : s.Inputs.ConditionLines) s.ConditionText += line;
     s.StartCount = s.Deals.Count();
-    s.Threads = ThreadsForCondition(GeneratorThreadCount(s.Inputs.ThreadCount), s.ConditionText.size());
+    s.Threads =
+        ThreadsForCondition(GeneratorThreadCount(s.Inputs.ThreadCount), s.ConditionText.size());
     if (s.ConditionText.empty()) {
         s.Prepared = true;
         return true;

@@ -22,14 +22,16 @@ TConditionsFileRead ReadConditionsFile(const QString& fileName) {
     }
     const QByteArray bytes = ReadBounded(file, MaxConditionsFileBytes);
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxConditionsFileBytes) {
-        result.Message = shown + QStringLiteral(": ") +
-                         (file.error() != QFileDevice::NoError ? file.errorString() : TooLargeReason());
+        result.Message =
+            shown + QStringLiteral(": ") +
+            (file.error() != QFileDevice::NoError ? file.errorString() : TooLargeReason());
         return result;
     }
     std::optional<QStringList> lines = ParseConditions(bytes);
     if (!lines) {
         result.Outcome = TConditionsFileRead::Refused;
-        result.Message = QStringLiteral("Файл ") + QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()) +
+        result.Message = QStringLiteral("Файл ") +
+                         QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()) +
                          QStringLiteral(" не содержит условия");
         return result;
     }

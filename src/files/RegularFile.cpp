@@ -7,8 +7,9 @@ bool CheckRegularFile(const QString& fileName, QString& reason) {
     std::error_code error;
     const auto status = std::filesystem::status(fileName.toStdString(), error);
     if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) return true;
-    reason = std::filesystem::is_directory(status) ? QStringLiteral("это папка, а не файл")
-                                                   : QStringLiteral("это не обычный файл (канал или устройство)");
+    reason = std::filesystem::is_directory(status)
+                 ? QStringLiteral("это папка, а не файл")
+                 : QStringLiteral("это не обычный файл (канал или устройство)");
     return false;
 }
 

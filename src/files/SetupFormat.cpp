@@ -91,7 +91,8 @@ TSetupContent ParseSetup(const QByteArray& bytes) {
         content.DealLines.append(lines[next++]);
     QByteArray record = lines.value(0);
     if (record.endsWith('\r')) record.chop(1);  // a file cut between CR and LF
-    content.Whole = record.size() <= StateRecordLength && (next >= lines.size() || lines[next] == mark);
+    content.Whole =
+        record.size() <= StateRecordLength && (next >= lines.size() || lines[next] == mark);
     if (next < lines.size() && lines[next] == mark)
         for (qsizetype line = next + 1; line < lines.size(); ++line)
             content.ConditionLines.append(DecodeWindows1251(lines[line]));

@@ -8,15 +8,14 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QToolButton>
-
 #include <algorithm>
 
 #include "deals/DealCollection.h"
-#include "mainwindow/MainWindow.h"
-#include "widgets/NumberField.h"
 #include "files/RegularFile.h"
 #include "files/SetupFormat.h"
 #include "files/WholeFile.h"
+#include "mainwindow/MainWindow.h"
+#include "widgets/NumberField.h"
 
 namespace {
 // A restored size below this is no window anyone could use: the default stays.
@@ -62,7 +61,8 @@ void TMainWindow::LoadSetup() {
     QByteArray bytes;
     if (opened) {
         bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) failure = file.errorString();  // what was read is used
+        if (file.error() != QFileDevice::NoError)
+            failure = file.errorString();  // what was read is used
         file.close();
     }
     const TSetupContent content = ParseSetup(bytes);
@@ -70,12 +70,15 @@ void TMainWindow::LoadSetup() {
         // What was not read would be lost when the state is written back.
         const QString aside = KeepAside(fileName);
         if (aside.isEmpty()) keepSetupFile_ = true;
-        const QString note = aside.isEmpty()
-                                 ? QStringLiteral("Файл настроек прочитан не полностью и не будет перезаписан.")
-                                 : QStringLiteral("Прежний файл настроек сохранён под именем ") +
-                                       QDir::toNativeSeparators(aside);
-        if (!failure.isEmpty()) failure += u'\n' + note;
-        else qWarning("%s", qPrintable(note));  // a damaged file: the window opens as it always did
+        const QString note =
+            aside.isEmpty()
+                ? QStringLiteral("Файл настроек прочитан не полностью и не будет перезаписан.")
+                : QStringLiteral("Прежний файл настроек сохранён под именем ") +
+                      QDir::toNativeSeparators(aside);
+        if (!failure.isEmpty())
+            failure += u'\n' + note;
+        else
+            qWarning("%s", qPrintable(note));  // a damaged file: the window opens as it always did
     }
     if (!failure.isEmpty()) ShowFileError(FileFailure(fileName, failure));
     if (!opened) return;  // the defaults stay

@@ -67,21 +67,23 @@ void RemoveAbandoned(const std::string& target) {
         if (leaf.size() <= prefix.size() || leaf.compare(0, prefix.size(), prefix) != 0) continue;
         std::error_code ignored;
         if (!entry.is_regular_file(ignored)) continue;
-        if (Abandoned(std::string_view(leaf).substr(prefix.size()), entry.path())) fs::remove(entry.path(), ignored);
+        if (Abandoned(std::string_view(leaf).substr(prefix.size()), entry.path()))
+            fs::remove(entry.path(), ignored);
     }
 }
 
 std::string NewTemporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     static const unsigned start = std::random_device{}() % 1000000u;
-    return TReplacingFile::TemporaryPrefix(target) + std::string(OwnMark) + std::to_string(::getpid()) + "-" +
-           std::to_string(start + counter.fetch_add(1));
+    return TReplacingFile::TemporaryPrefix(target) + std::string(OwnMark) +
+           std::to_string(::getpid()) + "-" + std::to_string(start + counter.fetch_add(1));
 }
 
 // Syncs the folder that holds `target`, so that the new name itself is on the disk.
 void SyncFolder(const std::string& target) {
     const fs::path path(target);
-    const std::string folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+    const std::string folder =
+        path.has_parent_path() ? path.parent_path().string() : std::string(".");
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return;
     ::fsync(descriptor);  // a file system that cannot sync folders has nothing more to do
@@ -97,7 +99,8 @@ TReplacingFile::TReplacingFile(const std::string& name) : name_(name), target_(n
         if (!error) target_ = resolved.string();
     }
     const fs::file_status status = fs::status(target_, error);
-    if (fs::is_directory(status)) throw TFileError(name_, static_cast<int>(std::errc::is_a_directory));
+    if (fs::is_directory(status))
+        throw TFileError(name_, static_cast<int>(std::errc::is_a_directory));
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status)) {
         // A device or a pipe is written where it is.
@@ -166,14 +169,16 @@ void TReplacingFile::Commit() {
     if (std::fflush(file_) != 0) Fail(LastError());
     if (std::ferror(file_)) Fail(static_cast<int>(std::errc::io_error));
     errno = 0;
-    if (::fsync(::fileno(file_)) != 0 && (!temporary_.empty() || (errno != EINVAL && errno != EROFS)))
+    if (::fsync(::fileno(file_)) != 0 &&
+        (!temporary_.empty() || (errno != EINVAL && errno != EROFS)))
         Fail(LastError());
     errno = 0;
     if (std::fclose(std::exchange(file_, nullptr)) != 0) Fail(LastError());
     if (temporary_.empty()) return;
     std::error_code error;
     const fs::file_status old = fs::status(target_, error);
-    // A new file has what the process's mask allows, as opened; a replaced one keeps its permissions.
+    // A new file has what the process's mask allows, as opened; a replaced one keeps its
+    // permissions.
     if (fs::exists(old)) fs::permissions(temporary_, old.permissions(), error);
     error.clear();
     fs::rename(temporary_, target_, error);

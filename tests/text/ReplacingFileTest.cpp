@@ -109,7 +109,8 @@ TEST_F(ReplacingFile, AFolderThatRefusesNewFilesRefusesTheSaveAndKeepsTheFile) {
 // which must see that they could not be written. The old file stays whole.
 TEST_F(ReplacingFile, ASmallFileOnAFullDiskFailsAtTheCommitAndTheOldFileStays) {
     const fs::path disk = folder_ / "disk";
-    if (!mounts_.MountSmallDisk(disk, 64)) GTEST_SKIP() << "mounting a small file system is refused";
+    if (!mounts_.MountSmallDisk(disk, 64))
+        GTEST_SKIP() << "mounting a small file system is refused";
     const fs::path target = disk / "setup.stp";
     const std::string old(3000, 'o');
     WriteBytes(target, old);
@@ -123,7 +124,8 @@ TEST_F(ReplacingFile, ASmallFileOnAFullDiskFailsAtTheCommitAndTheOldFileStays) {
         EXPECT_EQ(error.ErrorNumber(), ENOSPC);
     }
     EXPECT_EQ(ReadBytes(target), old);
-    for (const std::string& name : Others(disk, "setup.stp")) EXPECT_EQ(name.rfind("filler", 0), 0u) << name;
+    for (const std::string& name : Others(disk, "setup.stp"))
+        EXPECT_EQ(name.rfind("filler", 0), 0u) << name;
 }
 
 // A save killed half-way leaves the old file whole and its new file beside
@@ -157,7 +159,8 @@ TEST_F(ReplacingFile, LeftoversOfKilledSavesAreClearedAndNeverStopASave) {
         for (const auto& entry : fs::directory_iterator(folder_)) {
             const std::string leaf = entry.path().filename().string();
             std::error_code error;
-            if (leaf.rfind("x.dls.~k", 0) == 0 && fs::file_size(entry.path(), error) > (1u << 20)) partial = entry.path();
+            if (leaf.rfind("x.dls.~k", 0) == 0 && fs::file_size(entry.path(), error) > (1u << 20))
+                partial = entry.path();
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
