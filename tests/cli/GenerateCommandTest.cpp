@@ -20,6 +20,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The address and thread sanitizers map terabytes of shadow memory: no data
+// limit fits them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool UnderSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool UnderSanitizer = true;
+#else
+constexpr bool UnderSanitizer = false;
+#endif
+#else
+constexpr bool UnderSanitizer = false;
+#endif
+
 const std::string OpeningCondition = "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)";
 
 class CliGenerate : public ::testing::Test {
@@ -361,9 +375,7 @@ TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
 // pieces; memory that runs out anyway is told as such with its own exit
 // code, never an abort.
 TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "a data limit leaves no room for the address sanitizer";
-#endif
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     const std::string file = (folder / "big.dls").string();
     TCliRun made = Run({"generate", "--key", "3", "--count", "200000", "--format", "lines", "--out", file});
     ASSERT_EQ(made.ExitCode, 0) << made.Err;
@@ -398,9 +410,7 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
 // 50 MB each: 64 threads would need gigabytes. The run takes fewer threads,
 // says so, and keeps the deals one thread keeps.
 TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "a data limit leaves no room for the address sanitizer";
-#endif
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     std::string condition;
     for (int i = 0; i < 15000; ++i) condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
     const std::string file = WriteConditions("wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});
