@@ -4,8 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <new>
+#include <system_error>
 
 #include "deals/DealCollection.h"
+#include "text/FileError.h"
 
 void TStderrSink::Show(const std::string& message, int32_t position) {
     ++messageCount_;
@@ -24,6 +28,13 @@ void ReportReadFailure(const std::string& name, int error) {
 // The deals loader passes over a missing file in silence, so the file is first
 // opened and read here, where the system's reason can be told.
 bool CheckReadable(const std::string& name) {
+    std::error_code statusError;
+    const auto status = std::filesystem::status(name, statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        std::fprintf(stderr, "korvana-cli: %s\n", TFileError::NotRegular(name).what());
+        return false;
+    }
     errno = 0;
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) {
@@ -45,6 +56,8 @@ bool ReadDealsFile(const std::string& name, TDeals& deals) {
     TStderrSink sink;
     try {
         deals.LoadFromFile(name);
+    } catch (const std::bad_alloc&) {
+        throw;  // told as running out of memory, by main
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
         return false;

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "cli/CliSupport.h"
-#include "cli/ConditionsFile.h"
 #include "engine/Generator.h"
+#include "files/ConditionsFile.h"
 
 bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
                          std::string& complaint) {
@@ -33,11 +33,12 @@ bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>
         lines.push_back(source.Text);
         return true;
     }
-    std::string error;
-    if (!ReadConditionsFile(source.FileName, lines, error)) {
-        std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
+    const TConditionsFileRead read = ReadConditionsFile(QString::fromStdString(source.FileName));
+    if (read.Outcome != TConditionsFileRead::Read) {
+        std::fprintf(stderr, "korvana-cli: %s\n", read.Message.toStdString().c_str());
         return false;
     }
+    for (const QString& line : read.Lines) lines.push_back(line.toStdString());
     return true;
 }
 
@@ -50,7 +51,11 @@ void PrintConditionError(const std::string& joinedText, int32_t position, const 
         std::fputs("korvana-cli: the condition is blank\n", stderr);
         return;
     }
-    std::fprintf(stderr, "error at %d: %s\n", static_cast<int>(position), messages.First().c_str());
+    // Written whole: a NUL typed into the condition must not cut the message short.
+    const std::string first = messages.First();
+    std::fprintf(stderr, "error at %d: ", static_cast<int>(position));
+    std::fwrite(first.data(), 1, first.size(), stderr);
+    std::fputc('\n', stderr);
     // The caret's line copies the tabs of the text before the position, so the
     // caret lines up; every other character (a code point) becomes one blank.
     std::string pad;
@@ -62,7 +67,8 @@ void PrintConditionError(const std::string& joinedText, int32_t position, const 
         ++characters;
     }
     if (characters < position) pad.append(static_cast<size_t>(position - characters), ' ');
-    std::fprintf(stderr, "%s\n%s^\n", joinedText.c_str(), pad.c_str());
+    std::fwrite(joinedText.data(), 1, joinedText.size(), stderr);
+    std::fprintf(stderr, "\n%s^\n", pad.c_str());
 }
 
 bool PrepareConditionOrReport(TGenerator& generator, const std::vector<std::string>& lines) {

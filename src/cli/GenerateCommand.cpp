@@ -2,6 +2,7 @@
 // with the kept deals written to stdout (and a deals file).
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -10,9 +11,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "cli/CliSupport.h"
@@ -23,7 +27,6 @@
 #include "text/FileError.h"
 #include "engine/Generator.h"
 #include "deals/PbnFile.h"
-#include "text/ReplacingFile.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
 #include "text/StringFunctions.h"
@@ -98,9 +101,17 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
     return true;
 }
 
-// Ctrl+C asks the run to stop, as STOP does; the main thread passes it on.
+// Ctrl+C, SIGTERM and SIGHUP ask the run to stop, as STOP does; the main
+// thread passes it on. Holds the signal's number.
 volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+extern "C" void OnInterrupt(int signal) { interrupted = signal; }
+
+constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The exit code of a run stopped by a signal: 128 and its number.
+int InterruptedCode(int signal) {
+    return signal == SIGINT ? ExitInterrupted : signal == SIGTERM ? ExitTerminated : ExitHungUp;
+}
 
 // Hears the run's requests on the worker thread. Progress is only stored; the
 // main thread prints it on its own schedule, so the worker never waits.
@@ -162,23 +173,23 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
 // every failure: a missing folder is an error, not a silent no-op, and a run
 // that kept nothing still replaces the file, with the header alone. A name
 // ending in ".pbn" gets PBN, naming the key that repeats the run.
-bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue) {
+bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue) {
+    // A name is resolved against the working folder: a bare name is a file there.
+    std::error_code resolving;
+    const std::filesystem::path absolute = std::filesystem::absolute(givenName, resolving);
+    const std::string name = resolving ? givenName : absolute.string();
     auto complain = [&name](const std::string& reason) {
         std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
         return false;
     };
-    std::string folder = FolderPart(name);
-    if (!folder.empty() && !FileDirExists(name)) return complain(std::strerror(ENOENT));
+    if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
     try {
         if (IsPbnFileName(name)) {
             WritePbnFile(name, deals, keyValue);
         } else if (deals.Count() > 0) {
             deals.SaveToFile(name);
         } else {
-            TReplacingFile file(name);
-            file.Write(TDeals::FileHeader);
-            file.Write("\r\n");
-            file.Commit();
+            deals.WriteFile(name);
         }
     } catch (const TFileError& failure) {
         return complain(std::system_category().message(failure.ErrorNumber()));
@@ -206,14 +217,23 @@ int RunGenerate(const std::vector<std::string>& args) {
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
+    const int32_t asked =
+        options.Threads > 0 ? options.Threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    if (generator.ThreadCount() < asked) {
+        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
+                     static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
+    }
 
     bool showProgress = !options.Quiet && isatty(STDERR_FILENO) == 1;
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    struct sigaction previous = {};
+    struct sigaction previous[std::size(StopSignals)] = {};
     interrupted = 0;
-    sigaction(SIGINT, &action, &previous);
+    for (std::size_t i = 0; i < std::size(StopSignals); ++i) sigaction(StopSignals[i], &action, &previous[i]);
+    // A reader of stdout that has gone is a write error, told and counted as
+    // one; the deals file is written all the same.
+    std::signal(SIGPIPE, SIG_IGN);
 
     random.SetSeed(options.Key);
     const auto repeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
@@ -225,23 +245,26 @@ int RunGenerate(const std::vector<std::string>& args) {
 
     auto start = std::chrono::steady_clock::now();
     generator.Start();
-    bool stoppedByUser = false;
+    int stopSignal = 0;
     // At most ten progress lines a second.
     while (!owner.WaitFinished(std::chrono::milliseconds(100))) {
-        if (interrupted != 0 && !stoppedByUser) {
-            stoppedByUser = true;
+        if (interrupted != 0 && stopSignal == 0) {
+            stopSignal = interrupted;
             generator.Terminate();
         }
         if (showProgress) PrintProgress(owner, start);
     }
     generator.Wait();
-    sigaction(SIGINT, &previous, nullptr);
+    for (std::size_t i = 0; i < std::size(StopSignals); ++i) sigaction(StopSignals[i], &previous[i], nullptr);
     if (showProgress) std::fputs("\r\x1b[K", stderr);
 
+    // The file first: a reader of stdout that stops early costs no deal.
+    int code = stopSignal != 0 ? InterruptedCode(stopSignal) : ExitDone;
+    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals, repeatKey)) code = ExitFileFailed;
     // Line by line, so that a long run's text never sits in memory whole.
-    int code = stoppedByUser ? ExitInterrupted : ExitDone;
     std::string line;
-    for (int32_t i = 0; i < deals.Count(); ++i) {
+    bool written = true;
+    for (int32_t i = 0; i < deals.Count() && written; ++i) {
         const TDeal& deal = *deals.GetDeal(i);
         if (options.Lines) {
             line.clear();
@@ -250,13 +273,12 @@ int RunGenerate(const std::vector<std::string>& args) {
             line = ReadableLine(deal);
         }
         line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !written) {
         std::perror("korvana-cli: cannot write the deals");
-        code = ExitOutputFailed;
+        if (code != ExitFileFailed) code = ExitOutputFailed;
     }
-    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals, repeatKey)) code = ExitFileFailed;
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()));
     return code;
 }

@@ -99,5 +99,15 @@ int RunListing(const std::vector<std::string>& args) {
     }
     TDeals deals;
     if (!ReadDealsFile(fileName, deals)) return ExitFileFailed;
-    return Print(DealListingLines(deals, seats, columns));
+    // Row by row: the listing of a large file is many times its size.
+    const bool written = ForEachListingRow(deals, seats, columns, [](const std::vector<std::string>& row) {
+        for (const std::string& line : row) {
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            std::fputc('\n', stdout);
+        }
+        return std::ferror(stdout) == 0;
+    });
+    if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return ExitDone;
+    std::fputs("korvana-cli: cannot write the output\n", stderr);
+    return ExitOutputFailed;
 }

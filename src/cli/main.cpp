@@ -1,5 +1,6 @@
 // korvana-cli: the command-line front end. Dispatches to one subcommand.
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,8 @@ namespace {
 
 constexpr const char* ExitCodesText =
     "exit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
-    "  4 a file could not be read or written, 130 stopped by Ctrl+C\n";
+    "  4 a file could not be read or written, 5 out of memory,\n"
+    "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n";
 
 // The synopsis and summary of one command, and the exit codes.
 void PrintCommandHelp(const TCommand& command) {
@@ -52,7 +54,13 @@ int main(int argc, char** argv) {
             PrintCommandHelp(command);
             return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
         }
-        int code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
+        int code = ExitOutOfMemory;
+        try {
+            code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
+        } catch (const std::bad_alloc&) {
+            std::fputs("korvana-cli: out of memory\n", stderr);
+            return ExitOutOfMemory;
+        }
         if (code == ExitBadUsage) PrintUsage(stderr);
         return code;
     }

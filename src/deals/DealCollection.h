@@ -48,6 +48,9 @@ public:
     // ("/" delimits folders) is not an existing folder.
     // Throws TFileError when the file cannot be created or written.
     void SaveToFile(const std::string& name) const;
+    // Writes the file as SaveToFile does, whatever the collection holds (an
+    // empty one gives the header alone), and shows nothing. Throws TFileError.
+    void WriteFile(const std::string& name) const;
     // Appends one deal per line after the header; lines may end in CR LF or
     // LF, and the last line break may be missing. Does nothing for a missing
     // file; shows "Файл <name> не содержит раздачи" and adds nothing when the

@@ -1,5 +1,6 @@
 // The deals file: the header line, then one 108-character deal line per deal,
 // every line ended by CR LF.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,8 +23,12 @@ using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
 // Reads lines ended by LF or CR LF; a last line without a break is still a
 // line, but the break that ends the last line does not start another one.
+// Only the first MaxKept bytes of a line are kept (no header or deal line
+// comes near), so a line of hundreds of megabytes costs no memory.
 class TLineReader {
 public:
+    static constexpr std::size_t MaxKept = 4096;
+
     TLineReader(std::FILE* file, const std::string& name) : file_(file), name_(name) {}
 
     // False at the end of the file; throws TFileError on a read error.
@@ -37,12 +42,13 @@ public:
             const char* end = buffer_ + filled_;
             const char* lineFeed = static_cast<const char*>(
                 std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+            const char* stop = lineFeed ? lineFeed : end;
+            const std::size_t room = MaxKept - std::min(MaxKept, line.size());
+            line.append(start, std::min(stop, start + room));
             if (lineFeed) {
-                line.append(start, lineFeed);
                 next_ = static_cast<std::size_t>(lineFeed - buffer_) + 1;
                 break;
             }
-            line.append(start, end);
             next_ = filled_;
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -69,25 +75,31 @@ private:
 void TDeals::SaveToFile(const std::string& name) const {
     int32_t count = Count();
     if (count == 0 || !FileDirExists(name)) return;
+    WriteFile(name);
+    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+}
+
+void TDeals::WriteFile(const std::string& name) const {
     // The old file keeps its bytes unless the new one is written whole.
     TReplacingFile file(name);
     file.Write(FileHeader);
     file.Write("\r\n");
     std::string line;
-    for (int32_t index = 0; index < count; ++index) {
+    for (int32_t index = 0; index < Count(); ++index) {
         line.clear();
         GetDeal(index)->AppendText(line);
         line += "\r\n";
         file.Write(line);
     }
     file.Commit();
-    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 
 void TDeals::LoadFromFile(const std::string& name) {
     std::error_code error;
     std::filesystem::file_status status = std::filesystem::status(name, error);
     if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return;
+    // A pipe or a device could keep the program waiting, or never end.
+    if (!std::filesystem::is_regular_file(status)) throw TFileError::NotRegular(name);
     errno = 0;
     TFilePtr file(std::fopen(name.c_str(), "rb"));
     if (!file) throw TFileError(name, errno);

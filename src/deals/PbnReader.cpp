@@ -355,6 +355,7 @@ TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals) {
     std::error_code error;
     std::filesystem::file_status status = std::filesystem::status(name, error);
     if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return result;
+    if (!std::filesystem::is_regular_file(status)) throw TFileError::NotRegular(name);
     errno = 0;
     std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "rb"));
     if (!file) throw TFileError(name, errno);

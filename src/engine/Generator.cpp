@@ -1,5 +1,6 @@
 #include "engine/Generator.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "deals/Deal.h"
@@ -21,6 +22,7 @@ struct TGenerator::TState {
     std::vector<std::unique_ptr<TCompiledCondition>> Conditions;
     int32_t StartCount = 0;
     int32_t ErrorPosition = 0;
+    int32_t Threads = 1;  // the threads the run deals on, once prepared
     bool Prepared = false;
 
     std::atomic<bool> Terminated{false};
@@ -38,6 +40,20 @@ TGenerator::~TGenerator() {
     Wait();
 }
 
+namespace {
+// Each thread prepares its own copy of the condition, some two hundred times
+// the size of its text; the copies together keep within the text of this
+// budget, so a large condition runs on fewer threads instead of filling the
+// memory (and spending seconds on copies before the first deal).
+constexpr size_t ConditionTextBudget = size_t(1) << 20;
+
+int32_t ThreadsForCondition(int32_t threads, size_t textSize) {
+    if (textSize == 0) return threads;
+    return std::clamp(static_cast<int32_t>(std::min<size_t>(ConditionTextBudget / textSize, 1024)),
+                      1, threads);
+}
+}  // namespace
+
 int32_t GeneratorThreadCount(int32_t requested) {
     if (requested > 0) return requested;
     unsigned cores = std::thread::hardware_concurrency();
@@ -52,6 +68,8 @@ bool TGenerator::PrepareCondition() {
     for (const std::string& line : s.Inputs.ConditionLines) s.ConditionText += line;
     s.StartCount = s.Deals.Count();
     if (s.Inputs.Source == nullptr) return false;
+    s.Threads =
+        ThreadsForCondition(GeneratorThreadCount(s.Inputs.ThreadCount), s.ConditionText.size());
     if (s.ConditionText.empty()) {
         s.Prepared = true;
         return true;
@@ -67,8 +85,7 @@ bool TGenerator::PrepareCondition() {
         return false;
     }
     s.Conditions.push_back(std::move(first));
-    int32_t threads = GeneratorThreadCount(s.Inputs.ThreadCount);
-    for (int32_t i = 1; i < threads; ++i) {
+    for (int32_t i = 1; i < s.Threads; ++i) {
         auto copy = std::make_unique<TCompiledCondition>();
         if (!copy->Prepare(s.ConditionText, *s.Inputs.Rules)) {
             s.ErrorPosition = copy->ErrorPosition();
@@ -82,6 +99,8 @@ bool TGenerator::PrepareCondition() {
 }
 
 int32_t TGenerator::ErrorPosition() const { return state_->ErrorPosition; }
+
+int32_t TGenerator::ThreadCount() const { return state_->Threads; }
 
 void TGenerator::Start() {
     TState& s = *state_;
@@ -108,7 +127,7 @@ void TGenerator::TState::Execute() {
     TRunCounters counters;
     counters.Total = Inputs.RequestedTotal;
     counters.MaxDealt = Inputs.MaxDealt;
-    int32_t threads = GeneratorThreadCount(Inputs.ThreadCount);
+    const int32_t threads = Threads;
     if (threads <= 1) {
         ExecuteSerial(counters);
     } else {

@@ -60,6 +60,9 @@ public:
     // refuses the run, whatever the type of the whole condition.
     bool PrepareCondition();
     int32_t ErrorPosition() const;
+    // The threads the run deals on once prepared: those asked for, fewer for a
+    // condition too large to prepare once for each.
+    int32_t ThreadCount() const;
 
     void Start();      // starts the worker; only after PrepareCondition returned true
     void Terminate();  // asks the run to stop before its next deal

@@ -28,6 +28,7 @@ uint32_t TParallelRun::BlockSeed(uint64_t number) const {
 
 void TParallelRun::Execute(TRunCounters& counters) {
     baseSeed_ = source_.Seed();
+    needed_.store(counters.Total - counters.Kept, std::memory_order_relaxed);
     std::vector<std::thread> workers;
     workers.reserve(static_cast<size_t>(threads_));
     for (int32_t i = 0; i < threads_; ++i) workers.emplace_back([this, i] { Work(i); });
@@ -99,6 +100,7 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
         if (showLive_) owner_.ShowDeal(deals_.Count() - 1);
     }
     counters.Dealt += limit;
+    needed_.store(counters.Total - counters.Kept, std::memory_order_relaxed);
     bool more = counters.Kept < counters.Total && (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
     return more ? TCommit::Committed : TCommit::Ended;
 }
@@ -117,6 +119,7 @@ void TParallelRun::Work(int32_t worker) {
         own.Number = nextToClaim_++;
         own.Epoch = epoch_;
         own.StartSeed = BlockSeed(own.Number);
+        own.Enough = needed_.load(std::memory_order_relaxed);
         lock.unlock();
         DealBlock(own, condition);
         lock.lock();
@@ -136,12 +139,17 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     block.KeptAt.clear();
     uint32_t seed = block.StartSeed;
     TDeal deal;
+    // A block that has kept what the run needs ends there: the commit takes
+    // no deal past its last kept one then, so the deals after it are not
+    // needed. The end of the run is looked for at every deal, as one deal may
+    // cost much under a large condition.
     for (int32_t i = 0; i < BlockSize; ++i) {
-        if ((i & 63) == 0 && finished_.load(std::memory_order_relaxed)) return;
+        if (finished_.load(std::memory_order_relaxed)) return;
         deal.DealFromSeed(seed);
         if (condition == nullptr || condition->Matches(deal)) {
             block.Kept.push_back(deal);
             block.KeptAt.push_back(i);
+            if (static_cast<int64_t>(block.Kept.size()) >= block.Enough) return;
         }
     }
 }

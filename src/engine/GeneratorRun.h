@@ -67,6 +67,10 @@ private:
         uint32_t Epoch = 0;
         uint32_t StartSeed = 0;
         bool Done = false;
+        // The deals the run still needed when the block was claimed: once it
+        // has kept that many, dealing further is of no use, and stopping there
+        // keeps a costly condition from delaying the end of the run.
+        int64_t Enough = 0;
         std::vector<TDeal> Kept;      // kept deals in order
         std::vector<int32_t> KeptAt;  // their places in the block, 0 .. BlockSize - 1
     };
@@ -98,4 +102,5 @@ private:
     uint32_t baseSeed_ = 0;
     uint32_t epoch_ = 0;       // changes with every restart after a reseed
     std::atomic<bool> finished_{false};
+    std::atomic<int64_t> needed_{0};  // deals the run still needs, as of the last commit
 };

@@ -9,6 +9,7 @@ const QString ConditionsMark = QStringLiteral("[Conditions]");
 // Field widths of the state record, in order after the four seat flags.
 constexpr int NumberWidth = 10;
 constexpr int BoundsWidth = 5;
+constexpr int StateRecordLength = 4 + 4 * NumberWidth + 1 + 4 * BoundsWidth;
 
 QString RightAligned(int value, int width) {
     const QString text = QString::number(value);
@@ -88,6 +89,10 @@ TSetupContent ParseSetup(const QByteArray& bytes) {
     qsizetype next = 3;
     while (next < lines.size() && !lines[next].isEmpty() && lines[next] != mark)
         content.DealLines.append(lines[next++]);
+    QByteArray record = lines.value(0);
+    if (record.endsWith('\r')) record.chop(1);  // a file cut between CR and LF
+    content.Whole =
+        record.size() <= StateRecordLength && (next >= lines.size() || lines[next] == mark);
     if (next < lines.size() && lines[next] == mark)
         for (qsizetype line = next + 1; line < lines.size(); ++line)
             content.ConditionLines.append(DecodeWindows1251(lines[line]));

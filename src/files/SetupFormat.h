@@ -35,6 +35,10 @@ struct TSetupContent {
     QString ConditionsFolder;
     QList<QByteArray> DealLines;  // plain ASCII, as the deals give them
     QStringList ConditionLines;
+    // False when the reading stopped before the end of the bytes: a state
+    // record longer than any written, or lines left after an empty line that
+    // ended the deals. Writing back what was read would lose the rest.
+    bool Whole = true;
 };
 
 // The file's bytes: Windows-1251, CR LF after every line but the last

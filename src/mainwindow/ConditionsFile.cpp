@@ -1,31 +1,28 @@
 // The "Условия" commands: open and save a conditions file.
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 
+#include "files/ConditionsFile.h"
 #include "files/ConditionsFormat.h"
 #include "mainwindow/MainWindow.h"
 #include "files/TextFile.h"
+#include "files/WholeFile.h"
 
 void TMainWindow::itmOpenConditionsClick() {
     const QString fileName = services_->ChooseFileToOpen(this, conditionsChooser_);
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowFileError(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + file.errorString());
+    if (fileName.isEmpty() || !QFileInfo::exists(fileName) || QFileInfo(fileName).isDir()) return;
+    const TConditionsFileRead read = ReadConditionsFile(fileName);
+    if (read.Outcome == TConditionsFileRead::Failed) {
+        ShowFileError(read.Message);
         return;
     }
-    const std::optional<QStringList> lines = ParseConditions(file.readAll());
-    if (!lines) {
-        services_->ShowMessage(this, QStringLiteral("Файл ") +
-                                         QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()) +
-                                         QStringLiteral(" не содержит условия"));
+    if (read.Outcome == TConditionsFileRead::Refused) {
+        services_->ShowMessage(this, read.Message);
         return;
     }
     RichEdit->hide();
-    RichEdit->setPlainText(lines->join(u'\n'));
+    RichEdit->setPlainText(read.Lines.join(u'\n'));
     RichEdit->show();
     conditionsChooser_.Folder = FolderOfFile(fileName);
 }
@@ -35,10 +32,9 @@ void TMainWindow::itmSaveConditionsClick() {
     if (lines.isEmpty()) return;
     const QString fileName = services_->ChooseFileToSave(this, conditionsChooser_);
     if (fileName.isEmpty() || !QFileInfo(fileName).absoluteDir().exists()) return;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(FormatConditions(lines)) < 0 ||
-        !file.commit()) {
-        ShowFileError(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + file.errorString());
+    const QString failure = WriteWholeFile(fileName, FormatConditions(lines));
+    if (!failure.isEmpty()) {
+        ShowFileError(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + failure);
         return;
     }
     conditionsChooser_.Folder = FolderOfFile(fileName);

@@ -112,6 +112,7 @@ private:
     std::shared_ptr<TPlatformServices> services_;
     std::unique_ptr<TMessageBoxSink> sink_;
     QString setupFolder_;
+    bool keepSetupFile_ = false;  // a setup file neither read whole nor kept aside is not replaced
     TFileChooser dealsChooser_;
     TFileChooser conditionsChooser_;
 

@@ -3,16 +3,19 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QScreen>
 #include <QToolButton>
+#include <algorithm>
 
 #include "deals/DealCollection.h"
+#include "files/RegularFile.h"
+#include "files/SetupFormat.h"
+#include "files/WholeFile.h"
 #include "mainwindow/MainWindow.h"
 #include "widgets/NumberField.h"
-#include "files/SetupFormat.h"
 
 namespace {
 // A restored size below this is no window anyone could use: the default stays.
@@ -21,20 +24,64 @@ constexpr int SmallestRestoredSide = 100;
 QString FileFailure(const QString& fileName, const QString& reason) {
     return QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + reason;
 }
+
+// Keeps a setup file that was not read whole under a free name beside it,
+// before a new one takes its place: a copy, or the file itself renamed when it
+// cannot be read. The name kept, or an empty text when it could not be kept.
+QString KeepAside(const QString& fileName) {
+    for (int number = 1; number < 100; ++number) {
+        const QString aside =
+            fileName + QStringLiteral(".bak") + (number == 1 ? QString() : QString::number(number));
+        if (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink()) continue;
+        if (QFile::copy(fileName, aside) || QFile::rename(fileName, aside)) return aside;
+        return {};
+    }
+    return {};
+}
+
+// Where a window of `length` starting at `start` lies wholly inside the area,
+// if it fits; else at the area's start.
+int OnScreen(int start, int length, int areaStart, int areaLength) {
+    return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+}
 }  // namespace
 
 void TMainWindow::LoadSetup() {
-    QFile file(SetupFileName());
-    if (!file.exists()) return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowFileError(FileFailure(file.fileName(), file.errorString()));
-        return;  // the defaults stay
+    const QString fileName = SetupFileName();
+    if (!QFileInfo::exists(fileName)) return;
+    QString reason;
+    if (!QFileInfo(fileName).isDir() && !CheckRegularFile(fileName, reason)) {
+        keepSetupFile_ = true;  // a pipe or a device is neither read nor written
+        ShowFileError(FileFailure(fileName, reason));
+        return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        ShowFileError(FileFailure(file.fileName(), file.errorString()));  // what was read is used
-    file.close();
+    QFile file(fileName);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    QString failure = opened ? QString() : file.errorString();
+    QByteArray bytes;
+    if (opened) {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            failure = file.errorString();  // what was read is used
+        file.close();
+    }
     const TSetupContent content = ParseSetup(bytes);
+    if (QFileInfo(fileName).isFile() && (!failure.isEmpty() || !content.Whole)) {
+        // What was not read would be lost when the state is written back.
+        const QString aside = KeepAside(fileName);
+        if (aside.isEmpty()) keepSetupFile_ = true;
+        const QString note =
+            aside.isEmpty()
+                ? QStringLiteral("Файл настроек прочитан не полностью и не будет перезаписан.")
+                : QStringLiteral("Прежний файл настроек сохранён под именем ") +
+                      QDir::toNativeSeparators(aside);
+        if (!failure.isEmpty())
+            failure += u'\n' + note;
+        else
+            qWarning("%s", qPrintable(note));  // a damaged file: the window opens as it always did
+    }
+    if (!failure.isEmpty()) ShowFileError(FileFailure(fileName, failure));
+    if (!opened) return;  // the defaults stay
     const TStateRecord& state = content.State;
 
     for (int seat = 1; seat <= 4; ++seat) {
@@ -48,7 +95,6 @@ void TMainWindow::LoadSetup() {
     seCurrentDeal->SetValue(state.CurrentDeal);
     seColumnsCount->SetValue(state.ColumnsCount);
 
-    move(state.Left, state.Top);
     // A size that is missing, tiny or larger than the screens could hold (a
     // damaged file) keeps the default of that side.
     const QSize screens = screen() ? screen()->availableVirtualSize() : QSize(4096, 4096);
@@ -61,6 +107,10 @@ void TMainWindow::LoadSetup() {
     if (restoredHeight > 0) clientToFit_.setHeight(-1);
     resize(restoredWidth > 0 ? restoredWidth : width(),
            restoredHeight > 0 ? restoredHeight : height());
+    // A position off every screen (another monitor, a damaged file) comes back on.
+    const QRect area = screen() ? screen()->availableVirtualGeometry() : QRect(0, 0, 4096, 4096);
+    move(OnScreen(state.Left, width(), area.left(), area.width()),
+         OnScreen(state.Top, height(), area.top(), area.height()));
     if (state.WindowState == 2) setWindowState(Qt::WindowMaximized);
 
     dealsChooser_.Folder = content.DealsFolder;
@@ -82,7 +132,7 @@ void TMainWindow::LoadSetup() {
 }
 
 void TMainWindow::SaveSetup() {
-    if (!QDir(setupFolder_).exists()) return;
+    if (keepSetupFile_ || !QDir(setupFolder_).exists()) return;
     TSetupContent content;
     TStateRecord& state = content.State;
     for (int seat = 1; seat <= 4; ++seat) state.SeatShown[seat - 1] = SeatShown(seat);
@@ -105,7 +155,6 @@ void TMainWindow::SaveSetup() {
 
     // A new file replaces the old one only once it is whole, so a failure never
     // destroys the state saved before.
-    QSaveFile file(SetupFileName());
-    if (!file.open(QIODevice::WriteOnly) || file.write(FormatSetup(content)) < 0 || !file.commit())
-        ShowFileError(FileFailure(SetupFileName(), file.errorString()));
+    const QString failure = WriteWholeFile(SetupFileName(), FormatSetup(content));
+    if (!failure.isEmpty()) ShowFileError(FileFailure(SetupFileName(), failure));
 }

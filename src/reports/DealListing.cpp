@@ -117,16 +117,17 @@ std::string DealLabel(int32_t number) {
     return label.size() < 3 ? " " + label : label;
 }
 
-std::vector<std::string> DealListingLines(const TDeals& deals, const TListingSeats& seats,
-                                          int32_t columns) {
-    std::vector<std::string> lines;
+bool ForEachListingRow(const TDeals& deals, const TListingSeats& seats, int32_t columns,
+                       const std::function<bool(const std::vector<std::string>&)>& takeRow) {
     const TBlockChoice choice = ChooseBlock(seats);
-    if (choice.Shape == TBlockShape::None) return lines;
+    if (choice.Shape == TBlockShape::None) return true;
     const int32_t perRow = std::max(columns, 1);
     const int32_t count = deals.Count();
+    std::vector<std::string> lines;
 
     for (int32_t first = 0; first < count; first += perRow) {
-        const size_t rowStart = lines.size();
+        lines.clear();
+        const size_t rowStart = 0;
         const int32_t inRow = std::min(perRow, count - first);
         for (int32_t k = 0; k < inRow; ++k) {
             const TDeal* deal = deals.GetDeal(first + k);
@@ -160,6 +161,17 @@ std::vector<std::string> DealListingLines(const TDeals& deals, const TListingSea
             }
         }
         lines.emplace_back();
+        if (!takeRow(lines)) return false;
     }
+    return true;
+}
+
+std::vector<std::string> DealListingLines(const TDeals& deals, const TListingSeats& seats,
+                                          int32_t columns) {
+    std::vector<std::string> lines;
+    ForEachListingRow(deals, seats, columns, [&lines](const std::vector<std::string>& row) {
+        lines.insert(lines.end(), row.begin(), row.end());
+        return true;
+    });
     return lines;
 }

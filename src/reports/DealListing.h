@@ -4,6 +4,7 @@
 // below the other. The report window shows these lines as they are; the
 // command-line program prints them.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,3 +53,8 @@ std::string DealLabel(int32_t number);
 // its row) right just far enough to keep every card and a space before the label.
 std::vector<std::string> DealListingLines(const TDeals& deals, const TListingSeats& seats,
                                           int32_t columns);
+// The same lines a row at a time (its closing empty line included), so that a
+// listing of millions of deals never sits in memory whole. Stops, returning
+// false, when `takeRow` returns false.
+bool ForEachListingRow(const TDeals& deals, const TListingSeats& seats, int32_t columns,
+                       const std::function<bool(const std::vector<std::string>&)>& takeRow);

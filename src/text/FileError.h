@@ -14,6 +14,15 @@ public:
           fileName_(fileName),
           errorNumber_(errorNumber) {}
 
+    // A failure the system has no number for; ErrorNumber() is EINVAL.
+    TFileError(const std::string& fileName, const std::string& reason)
+        : std::runtime_error(reason + ": " + fileName), fileName_(fileName), errorNumber_(EINVAL) {}
+
+    // A pipe, a device or any other file that is no regular file, where one is read.
+    static TFileError NotRegular(const std::string& fileName) {
+        return TFileError(fileName, std::string("это не обычный файл (канал или устройство)"));
+    }
+
     const std::string& FileName() const { return fileName_; }
     int ErrorNumber() const { return errorNumber_; }
 

@@ -1,9 +1,11 @@
 #pragma once
 // Runs the korvana-cli program without a shell: arguments are passed as they
 // are, stdout and stderr are caught in files of a temporary folder, and the
-// program can be interrupted (SIGINT) once its stderr has shown something.
+// program can be stopped by a signal once its stderr has shown something, run
+// in another working folder, or given a stdout whose reader has gone.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,10 +45,19 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// interruptAfter: when not zero, SIGINT is sent once that much time has passed
-// since the program first wrote to stderr (or since its start, if it never does).
-inline TCliRun RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args,
-                      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) {
+// How a run is made beyond its arguments.
+struct TCliRunOptions {
+    // When not zero, `Signal` is sent once that much time has passed since the
+    // program first wrote to stderr (or since its start, if it never does).
+    std::chrono::milliseconds InterruptAfter{0};
+    int Signal = SIGINT;
+    std::filesystem::path WorkingFolder;  // empty: the tests' own
+    bool ReaderGone = false;               // stdout is a pipe nobody reads any more
+    long DataLimit = 0;                    // when not zero, the bytes of data memory allowed
+};
+
+inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                          const TCliRunOptions& options) {
     const std::filesystem::path outFile = folder / "stdout.txt";
     const std::filesystem::path errFile = folder / "stderr.txt";
     std::vector<std::string> all = {KORVANA_CLI_PATH};
@@ -56,33 +67,52 @@ inline TCliRun RunCli(const std::filesystem::path& folder, const std::vector<std
     argv.push_back(nullptr);
 
     TCliRun run;
+    int pipeEnds[2] = {-1, -1};
+    if (options.ReaderGone && ::pipe(pipeEnds) != 0) return run;
     pid_t child = ::fork();
     if (child < 0) return run;
     if (child == 0) {
-        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int out = options.ReaderGone ? pipeEnds[1] : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int in = ::open("/dev/null", O_RDONLY);
         if (out < 0 || err < 0 || in < 0) ::_exit(127);
+        if (options.ReaderGone) ::close(pipeEnds[0]);
+        const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit), static_cast<rlim_t>(options.DataLimit)};
+        if (options.DataLimit > 0 && ::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(127);
+        if (!options.WorkingFolder.empty() && ::chdir(options.WorkingFolder.c_str()) != 0) ::_exit(127);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
-    if (interruptAfter.count() > 0) {
+    if (options.ReaderGone) {
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+    }
+    if (options.InterruptAfter.count() > 0) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < deadline) {
             std::error_code ignored;
             if (std::filesystem::file_size(errFile, ignored) > 0) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        std::this_thread::sleep_for(interruptAfter);
-        ::kill(child, SIGINT);
+        std::this_thread::sleep_for(options.InterruptAfter);
+        ::kill(child, options.Signal);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadWholeFile(outFile);
+    if (!options.ReaderGone) run.Out = ReadWholeFile(outFile);
     run.Err = ReadWholeFile(errFile);
     return run;
+}
+
+// interruptAfter: when not zero, SIGINT is sent once that much time has passed
+// since the program first wrote to stderr (or since its start, if it never does).
+inline TCliRun RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) {
+    TCliRunOptions options;
+    options.InterruptAfter = interruptAfter;
+    return RunCliWith(folder, args, options);
 }

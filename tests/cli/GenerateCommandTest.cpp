@@ -1,6 +1,11 @@
 // Runs `korvana-cli generate` and `korvana-cli check` as a user would.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <utility>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +19,20 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// The address and thread sanitizers map terabytes of shadow memory: no data
+// limit fits them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool UnderSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool UnderSanitizer = true;
+#else
+constexpr bool UnderSanitizer = false;
+#endif
+#else
+constexpr bool UnderSanitizer = false;
+#endif
 
 const std::string OpeningCondition = "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)";
 
@@ -254,6 +273,155 @@ TEST_F(CliGenerate, BadUsageExitsWithTwoAndTheUsage) {
         EXPECT_NE(run.Err.find("usage"), std::string::npos) << run.Err;
         EXPECT_EQ(run.Out, "");
     }
+}
+
+// A name without a folder part is a file in the working folder, as a name
+// with a relative folder is; an old file of that name is replaced.
+TEST_F(CliGenerate, RelativeNamesAreFilesOfTheWorkingFolder) {
+    const fs::path work = folder / "work";
+    fs::create_directories(work / "sub");
+    std::ofstream(work / "bare.dls", std::ios::binary) << "old deals\r\n";
+    TCliRunOptions options;
+    options.WorkingFolder = work;
+    for (const std::string name : {"bare.dls", "sub/rel.dls", "bare.pbn"}) {
+        TCliRun run = RunCliWith(folder, {"generate", "--key", "1", "--count", "5", "--format", "lines", "--out", name},
+                                 options);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        const std::string written = ReadWholeFile(work / name);
+        if (name.ends_with(".pbn")) {
+            EXPECT_NE(written.find("[Board \"5\"]"), std::string::npos) << name;
+            continue;
+        }
+        std::string expected = "This is Deals File of Tavex's Bridge Generator\r\n";
+        for (const std::string& line : run.OutLines()) expected += line + "\r\n";
+        EXPECT_EQ(written, expected) << name;
+        EXPECT_EQ(run.OutLines().size(), 5u);
+    }
+}
+
+// SIGTERM and SIGHUP stop a run as Ctrl+C does: the kept deals are printed
+// and written, and the exit code tells which signal it was.
+TEST_F(CliGenerate, TermAndHangupStopTheRunAndStillWriteTheKeptDeals) {
+    for (const auto& [signal, code] : {std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        const fs::path out = folder / ("stopped-" + std::to_string(signal) + ".dls");
+        TCliRunOptions options;
+        options.InterruptAfter = std::chrono::milliseconds(300);
+        options.Signal = signal;
+        TCliRun run = RunCliWith(folder,
+                                 {"generate", "--count", "9999999", "--format", "lines", "--condition",
+                                  "HCP(North) >= 21", "--out", out.string()},
+                                 options);
+        EXPECT_EQ(run.ExitCode, code) << run.Err;
+        const std::string last = run.LastErrLine();
+        const int kept = std::atoi(last.c_str());
+        EXPECT_GT(kept, 0) << last;
+        EXPECT_EQ(run.OutLines().size(), static_cast<size_t>(kept));
+        std::string expected = "This is Deals File of Tavex's Bridge Generator\r\n";
+        for (const std::string& line : run.OutLines()) expected += line + "\r\n";
+        EXPECT_EQ(ReadWholeFile(out), expected);
+    }
+}
+
+// `... --out p.dls | head -1`: the reader leaving early is a write error
+// (exit 1), never the end of the program, and the file holds every deal.
+TEST_F(CliGenerate, AReaderThatLeavesEarlyIsAWriteErrorAndTheFileIsWritten) {
+    const fs::path out = folder / "p.dls";
+    TCliRunOptions options;
+    options.ReaderGone = true;
+    TCliRun run = RunCliWith(folder, {"generate", "--key", "5", "--count", "3000", "--out", out.string()}, options);
+    EXPECT_EQ(run.ExitCode, 1) << run.Err;
+    EXPECT_NE(run.Err.find("cannot write the deals"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.LastErrLine(), "3000(3000)");
+    TCliRun same = Run({"generate", "--key", "5", "--count", "3000", "--format", "lines", "--out",
+                        (folder / "same.dls").string()});
+    EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(folder / "same.dls"));
+}
+
+// A pipe named as the conditions file is refused at once instead of keeping
+// the program waiting; a NUL in a condition does not cut its error short.
+TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
+    const fs::path pipe = folder / "pipe.cnd";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TCliRun piped = Run({"check", "--condition-file", pipe.string()});
+    EXPECT_EQ(piped.ExitCode, 4);
+    EXPECT_NE(piped.Err.find("pipe.cnd"), std::string::npos) << piped.Err;
+    // A device without end is no conditions file either.
+    TCliRun zeros = Run({"check", "--condition-file", "/dev/zero"});
+    EXPECT_EQ(zeros.ExitCode, 4);
+    EXPECT_EQ(zeros.Err, "korvana-cli: /dev/zero: это не обычный файл (канал или устройство)\n");
+
+    const std::string nul = WriteConditions("nul.cnd", "This is Conditions File of Tavex's Bridge Generator",
+                                            {std::string("HCP(N) > 5 AND\0 X(N)", 20)});
+    TCliRun run = Run({"check", "--condition-file", nul});
+    EXPECT_EQ(run.ExitCode, 3);
+    using namespace std::string_literals;
+    EXPECT_EQ(run.Err, "error at 11: Нераспознанный идентификатор: \"AND\0\"\nHCP(N) > 5 AND\0 X(N)\n"
+                       "           ^\n"s);
+}
+
+// The conditions file is read as the window reads it: a line ends at LF or
+// CR LF, and a lone CR stays inside its line.
+TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
+    const fs::path file = folder / "cr.cnd";
+    std::ofstream(file, std::ios::binary)
+        << "This is Conditions File of Tavex's Bridge Generator\r\nHCP(N)>12\rAND Balanced(N)\nX\r\n";
+    TCliRun run = Run({"check", "--condition-file", file.string()});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_EQ(run.ErrLines().front(), "error at 7: Нераспознанный идентификатор: \"12\rAND\"");
+}
+
+// The listing of a large deals file goes out a row at a time, in memory that
+// does not grow with the file, and a line of any length is read in bounded
+// pieces; memory that runs out anyway is told as such with its own exit
+// code, never an abort.
+TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    const std::string file = (folder / "big.dls").string();
+    TCliRun made = Run({"generate", "--key", "3", "--count", "200000", "--format", "lines", "--out", file});
+    ASSERT_EQ(made.ExitCode, 0) << made.Err;
+    TCliRunOptions options;
+    options.DataLimit = 64L << 20;  // the whole listing would need some 170 MB
+    TCliRun listing = RunCliWith(folder, {"listing", file, "--columns", "4"}, options);
+    EXPECT_EQ(listing.ExitCode, 0) << listing.Err;
+    EXPECT_EQ(listing.Out.substr(0, 3), " 1.");
+    EXPECT_NE(listing.Out.find("200000."), std::string::npos);
+
+    options.DataLimit = 8L << 20;  // not even the deals fit
+    TCliRun stats = RunCliWith(folder, {"stats", file}, options);
+    EXPECT_EQ(stats.ExitCode, 5) << stats.Err;
+    EXPECT_EQ(stats.Err, "korvana-cli: out of memory\n");
+
+    // A first line of 100 MB is read in pieces to be refused: it costs no memory.
+    const fs::path longLine = folder / "long.dls";
+    {
+        std::ofstream out(longLine, std::ios::binary);
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 100; ++i) out << chunk;
+        out << "\r\n";
+    }
+    options.DataLimit = 48L << 20;
+    TCliRun refused = RunCliWith(folder, {"stats", longLine.string()}, options);
+    EXPECT_EQ(refused.ExitCode, 4) << refused.Err;
+    EXPECT_EQ(refused.Err, "Файл " + longLine.string() + " не содержит раздачи\n");
+    fs::remove(longLine);
+}
+
+// A condition of a quarter megabyte is prepared once per thread at some
+// 50 MB each: 64 threads would need gigabytes. The run takes fewer threads,
+// says so, and keeps the deals one thread keeps.
+TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    std::string condition;
+    for (int i = 0; i < 15000; ++i) condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
+    const std::string file = WriteConditions("wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});
+    TCliRunOptions options;
+    options.DataLimit = 400L << 20;
+    TCliRun many = RunCliWith(folder, {"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "64"},
+                              options);
+    EXPECT_EQ(many.ExitCode, 0) << many.Err.substr(0, 300);
+    EXPECT_EQ(many.ErrLines().front().rfind("the condition is large: ", 0), 0u) << many.Err.substr(0, 300);
+    TCliRun one = Run({"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "1"});
+    EXPECT_EQ(many.Out, one.Out);
 }
 
 }  // namespace

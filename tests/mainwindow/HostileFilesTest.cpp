@@ -10,6 +10,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 
@@ -398,6 +400,137 @@ private slots:
         else window->itmSaveDealsClick();
         QVERIFY(QFileInfo(good).size() > 0);
         window.reset();
+    }
+
+    // Small files on a full disk: the bytes sit in the write buffer until the
+    // end, and only then does the disk refuse them. The save says so and the
+    // old file keeps every byte.
+    void SmallSavesOnAFullDiskKeepTheOldFile_data() {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("setup") << QString("setup");
+        QTest::newRow("conditions") << QString("conditions");
+    }
+    void SmallSavesOnAFullDiskKeepTheOldFile() {
+        QFETCH(QString, what);
+        QTemporaryDir dir(QDir::tempPath() + "/korvana-hostile-files-XXXXXX");
+        QVERIFY(dir.isValid());
+        THostileMounts mounts;
+        const QString disk = dir.filePath("disk");
+        if (!mounts.MountSmallDisk(disk.toStdString(), 64)) QSKIP("mounting a small file system is refused");
+        auto services = std::make_shared<TFakeServices>();
+        const bool setup = what == "setup";
+        const QString target = disk + (setup ? "/generate.stp" : "/old.cnd");
+        const QByteArray old = setup ? FormatSetup(ValidSetup()) : FormatConditions({"HCP(N) > 20"});
+        QVERIFY(WriteAll(target, old));
+        auto window = std::make_unique<TMainWindow>(setup ? disk : dir.filePath("program"), services);
+        window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 1"));
+        QVERIFY(THostileMounts::FillUp(disk.toStdString()));
+        const auto before = Snapshot(dir.path());
+        services->answers = {target};
+        if (setup) window.reset();  // the setup file is written as the window closes
+        else window->itmSaveConditionsClick();
+        QCOMPARE(services->messages.size(), 1);
+        QVERIFY2(services->messages[0].contains(QFileInfo(target).fileName()), qPrintable(services->messages[0]));
+        QCOMPARE(Differences(before, Snapshot(dir.path())), QString());
+        QCOMPARE(ReadAll(target), old);
+    }
+
+    // A setup file the program may not read is kept aside under a name of its
+    // own before the new one is written, and the user hears of it once.
+    void UnreadableSetupFileIsKeptAside() {
+        TWindowFixture fixture;
+        const QByteArray old = FormatSetup(ValidSetup());
+        QVERIFY(WriteAll(fixture.SetupFile(), old));
+        QVERIFY(QFile::setPermissions(fixture.SetupFile(), QFileDevice::Permissions()));
+        QVERIFY(QFile::setPermissions(fixture.folder.path(), QFileDevice::Permissions(0x7777)));
+        {
+            TWithoutPrivileges nobody;
+            {
+                auto window = fixture.Open();
+                QCOMPARE(fixture.services->messages.size(), 1);
+                QVERIFY2(fixture.services->messages[0].contains("generate.stp.bak"),
+                         qPrintable(fixture.services->messages[0]));
+                QCOMPARE(window->Deals().Count(), 0);
+            }
+            QCOMPARE(fixture.services->messages.size(), 1);
+        }
+        const QString aside = fixture.SetupFile() + ".bak";
+        QVERIFY(QFile::setPermissions(aside, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(ReadAll(aside), old);
+        QVERIFY(ParseSetup(ReadAll(fixture.SetupFile())).Whole);
+    }
+
+    // A setup file that is read only in part (the reading stops before its
+    // end as the format says) is kept aside before the window writes back
+    // what it read; a file read whole is not.
+    void DamagedSetupFileIsKeptAside_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("keptAside");
+        const QByteArray valid = FormatSetup(ValidSetup());
+        QByteArray emptyLine = valid;
+        emptyLine.insert(emptyLine.indexOf("\r\n", emptyLine.indexOf(ValidSetup().DealLines[1])) + 2, "\r\n");
+        QTest::newRow("an empty line among the deals") << emptyLine << true;
+        QTest::newRow("carriage returns only") << QByteArray(valid).replace("\r\n", "\r") << true;
+        QTest::newRow("utf-8 byte order mark") << QByteArray("\xef\xbb\xbf") + valid << true;
+        QTest::newRow("as written") << valid << false;
+        QTest::newRow("line feeds only") << QByteArray(valid).replace("\r\n", "\n") << false;
+    }
+    void DamagedSetupFileIsKeptAside() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, keptAside);
+        TWindowFixture fixture;
+        QVERIFY(WriteAll(fixture.SetupFile(), bytes));
+        fixture.Open().reset();
+        QVERIFY2(fixture.services->messages.isEmpty(), qPrintable(fixture.services->messages.join('|')));
+        const QString aside = fixture.SetupFile() + ".bak";
+        QCOMPARE(QFileInfo::exists(aside), keptAside);
+        if (keptAside) QCOMPARE(ReadAll(aside), bytes);
+        QVERIFY(ParseSetup(ReadAll(fixture.SetupFile())).Whole);
+    }
+
+    // A pipe where a file is read keeps nobody waiting: the setup file, a
+    // conditions file and deals files of that kind are refused with a
+    // message, and the setup pipe is not written either.
+    void PipesAreNotReadAsFiles() {
+        TWindowFixture fixture;
+        QVERIFY(::mkfifo(fixture.SetupFile().toLocal8Bit().constData(), 0600) == 0);
+        const QString pipe = fixture.folder.filePath("pipe.cnd");
+        QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
+        {
+            auto window = fixture.Open();
+            QCOMPARE(fixture.services->messages.size(), 1);
+            QVERIFY(fixture.services->messages[0].contains("generate.stp"));
+            window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 3"));
+            fixture.services->answers = {pipe};
+            window->itmOpenConditionsClick();
+            QCOMPARE(fixture.services->messages.size(), 2);
+            QVERIFY(fixture.services->messages[1].contains("pipe.cnd"));
+            QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
+            for (const char* leaf : {"pipe.dls", "pipe.pbn"}) {
+                const QString deals = fixture.folder.filePath(leaf);
+                QVERIFY(::mkfifo(deals.toLocal8Bit().constData(), 0600) == 0);
+                fixture.services->answers = {deals};
+                window->itmOpenDealsClick();
+                QVERIFY2(fixture.services->messages.last().contains(leaf), qPrintable(fixture.services->messages.last()));
+                QCOMPARE(window->Deals().Count(), 0);
+            }
+        }
+        QCOMPARE(fixture.services->messages.size(), 4);
+        QVERIFY(!QFileInfo(fixture.SetupFile()).isFile());
+    }
+
+    // A position off every screen comes back on it, as a size too large does.
+    void WindowPositionComesBackOnScreen() {
+        TWindowFixture fixture;
+        TSetupContent content = ValidSetup();
+        content.State.Left = 30000;
+        content.State.Top = -20000;
+        QVERIFY(WriteAll(fixture.SetupFile(), FormatSetup(content)));
+        auto window = fixture.Open();
+        const QRect area = window->screen()->availableVirtualGeometry();
+        QVERIFY2(area.contains(QRect(window->pos(), window->size())),
+                 qPrintable(QStringLiteral("%1,%2").arg(window->x()).arg(window->y())));
+        QCOMPARE(window->size(), QSize(700, 500));
     }
 };
 

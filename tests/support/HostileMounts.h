@@ -4,8 +4,10 @@
 // right to mount (root, or a user namespace); without it every call returns
 // false and the test skips.
 #ifdef __linux__
+#include <sys/fsuid.h>
 #include <sys/mount.h>
 #endif
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -88,4 +90,34 @@ public:
 
 private:
     std::vector<std::filesystem::path> points_;
+};
+
+// File permissions that hold for this thread even when the tests run as root:
+// while it lives, the thread reaches files as the user "nobody" would (root
+// passes over every permission). Without root nothing changes, and the
+// permissions hold anyway.
+class TWithoutPrivileges {
+public:
+    TWithoutPrivileges() {
+#ifdef __linux__
+        if (::geteuid() != 0) return;
+        ::setfsgid(Nobody);
+        ::setfsuid(Nobody);
+        active_ = true;
+#endif
+    }
+    ~TWithoutPrivileges() {
+#ifdef __linux__
+        if (!active_) return;
+        ::setfsuid(0);
+        ::setfsgid(0);
+#endif
+    }
+    TWithoutPrivileges(const TWithoutPrivileges&) = delete;
+    TWithoutPrivileges& operator=(const TWithoutPrivileges&) = delete;
+
+    static constexpr unsigned Nobody = 65534;
+
+private:
+    bool active_ = false;
 };

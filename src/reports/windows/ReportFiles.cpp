@@ -1,7 +1,6 @@
 #include "reports/windows/ReportFiles.h"
 
-#include <QSaveFile>
-
+#include "files/WholeFile.h"
 #include "text/Cp1251.h"
 
 namespace {
@@ -117,10 +116,5 @@ QByteArray RichTextReport(const QStringList& lines) {
 QString WriteReportFile(const QString& path, TReportFormat format, const QStringList& lines) {
     const QByteArray bytes =
         format == TReportFormat::PlainText ? PlainTextReport(lines) : RichTextReport(lines);
-    QSaveFile file(path);
-    // Where the folder forbids a new file beside the old one, write in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
-    return {};
+    return WriteWholeFile(path, bytes);
 }

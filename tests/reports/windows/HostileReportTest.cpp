@@ -171,6 +171,24 @@ private slots:
         QCOMPARE(WriteReportFile(dir.filePath("good.rtf"), TReportFormat::RichText, report), QString());
         QCOMPARE(ReadRtf(ReadAll(dir.filePath("good.rtf"))).Paragraphs, report);
     }
+
+    // A report small enough to sit in the write buffer until the end: the
+    // full disk shows only then, and the old file must still stay whole.
+    void smallReportOnAFullDiskFailsAndKeepsTheOldFile() {
+        QTemporaryDir dir(QDir::tempPath() + "/korvana-hostile-report-XXXXXX");
+        QVERIFY(dir.isValid());
+        THostileMounts mounts;
+        const QString disk = dir.filePath("disk");
+        if (!mounts.MountSmallDisk(disk.toStdString(), 64)) QSKIP("mounting a small file system is refused");
+        const QString path = disk + "/report.txt";
+        const QByteArray old = QByteArray("old report\r\n").repeated(200);
+        QVERIFY(WriteAll(path, old));
+        QVERIFY(THostileMounts::FillUp(disk.toStdString()));
+        const auto before = Snapshot(dir.path());
+        QVERIFY(!WriteReportFile(path, TReportFormat::PlainText, {"Всего раздач: 5"}).isEmpty());
+        QVERIFY(Snapshot(dir.path()) == before);
+        QCOMPARE(ReadAll(path), old);
+    }
 };
 
 QTEST_GUILESS_MAIN(HostileReportTest)
