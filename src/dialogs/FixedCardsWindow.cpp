@@ -30,7 +30,6 @@ TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     for (int seat = 0; seat < 4; ++seat) {
         auto* field = new QLineEdit(this);
         field->setObjectName(QLatin1String(fieldNames[seat]));
-        field->setPlaceholderText(QStringLiteral("AKQJ.K.."));
         rows->addRow(seatNames[seat] + QStringLiteral(" (") + QChar(SeatLetters[seat]) + u')',
                      field);
         edSeats[static_cast<std::size_t>(seat)] = field;
@@ -80,6 +79,8 @@ std::optional<TFixedCards> TFixedCardsWindow::Execute(const TFixedCards& current
     edPbn->clear();
     lError->hide();
     edSeats[0]->setFocus();
+    // Beside its owner, as the function dialogs open, so that the deal stays in view.
+    if (QWidget* owner = parentWidget()) move(owner->pos() + QPoint(100, 30));
     if (exec() != QDialog::Accepted) return std::nullopt;
     return result_;
 }
