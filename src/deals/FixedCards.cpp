@@ -105,6 +105,11 @@ std::string TFixedCards::ToText() const {
 
 TFixedCardsReading ReadFixedCards(std::string_view text) {
     TFixedCardsReading reading;
+    // A PBN deal tag pasted whole: its value.
+    if (std::size_t tag = text.find("[Deal \""); tag != std::string_view::npos) {
+        const std::size_t end = text.find('"', tag + 7);
+        if (end != std::string_view::npos) text = text.substr(tag + 7, end - tag - 7);
+    }
     std::array<bool, 4> named{};
     int32_t seat = 0;  // the seat of the hand before
     std::size_t i = 0;

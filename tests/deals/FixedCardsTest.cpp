@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A PBN deal: hands clockwise from the first seat, "-" for none.
         TReadCase{"N:AKQJ.AKQ.AKQ.AKQ - - -", "N:AKQJ.AKQ.AKQ.AKQ", ""},
         TReadCase{"E:A... K... Q... J...", "N:J... E:A... S:K... W:Q...", ""},
+        TReadCase{"[Deal \"W:- .A.. - ..A.\"]", "N:.A.. S:..A.", ""},
         TReadCase{"AK... W:.Q..", "N:AK... W:.Q..", ""},  // the first hand without a seat: North
         TReadCase{"N:T98765432.AKQJ.. E:.T98765432..AKQJ", "N:T98765432.AKQJ.. E:.T98765432..AKQJ",
                   ""},
