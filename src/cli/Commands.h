@@ -9,7 +9,7 @@ enum TExitCode : int {
     ExitDone = 0,
     ExitOutputFailed = 1,  // stdout could not be written
     ExitBadUsage = 2,      // the dispatcher then prints the usage text on stderr
-    ExitConditionError = 3,  // the condition has an error or is blank
+    ExitConditionError = 3,  // the condition has an error or is blank, or --fixed is refused
     ExitFileFailed = 4,    // a file could not be read or was refused
     ExitOutOfMemory = 5,   // memory ran out; nothing more was done
     ExitHungUp = 129,      // a run stopped by SIGHUP (its kept deals were still written)
@@ -24,6 +24,7 @@ int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
 //   [--format text|lines] [--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]
+//   [--fixed CARDS]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);
@@ -39,9 +40,10 @@ struct TCommand {
 inline constexpr TCommand kCommands[] = {
     {"generate",
      "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
-     "[--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]",
+     "[--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet] [--fixed CARDS]",
      "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
-     "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores",
+     "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores; "
+     "--fixed \"N:AKQJ.K.. S:..A2.\" (or a PBN deal) gives those cards to the seats",
      RunGenerate},
     {"check", "(--condition TEXT | --condition-file FILE.cnd)",
      "check a condition as a run would: ok, or the first error and its position", RunCheck},

@@ -24,6 +24,7 @@
 #include "cli/ConditionOptions.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
+#include "deals/FixedCards.h"
 #include "text/FileError.h"
 #include "engine/Generator.h"
 #include "deals/PbnFile.h"
@@ -42,6 +43,7 @@ struct TGenerateOptions {
     int64_t MaxDealt = 0;
     bool Quiet = false;
     int32_t Threads = 0;  // 0: one per core
+    std::string Fixed;    // --fixed: cards the seats hold, read after the options
 };
 
 template <typename T>
@@ -86,6 +88,8 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             good = !value.empty();
         } else if (option == "--max-dealt") {
             good = ParseNumber(value, options.MaxDealt) && options.MaxDealt >= 1;
+        } else if (option == "--fixed") {
+            options.Fixed = value;
         } else if (option == "--threads") {
             good = ParseNumber(value, options.Threads) && options.Threads >= 1 && options.Threads <= 256;
         } else {
@@ -204,6 +208,12 @@ int RunGenerate(const std::vector<std::string>& args) {
     if (!ParseOptions(args, options)) return ExitBadUsage;
 
     TGeneratorInputs inputs;
+    const TFixedCardsReading fixed = ReadFixedCards(options.Fixed);
+    if (!fixed.Error.empty()) {
+        std::fprintf(stderr, "korvana-cli: --fixed: %s\n", fixed.Error.c_str());
+        return ExitConditionError;
+    }
+    inputs.FixedCards = fixed.Cards;
     if (!ReadConditionLines(options.Condition, inputs.ConditionLines)) return ExitFileFailed;
     std::unique_ptr<TRuleList> rules = CreateConditionRules();
     inputs.Rules = rules.get();

@@ -4,6 +4,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "deals/BridgeTerms.h"
 #include "deals/Patterns.h"
 
 THand& TDeal::Hand(int32_t seat) {
@@ -53,6 +54,43 @@ void TDeal::DealFromSeed(uint32_t& seed) {
              upToSouth = ((sums >> 16) & 0xFF) - 0x7F;
     std::size_t last = upToNorth != 0 ? 0 : upToEast != upToNorth ? 1 : upToSouth != upToEast ? 2 : 3;
     hands_[last].cards_[0] = 52;
+    for (THand& hand : hands_) hand.ResetFigures();
+}
+
+void TDeal::DealFromSeed(uint32_t& seed, const TFixedCards& fixed) {
+    if (fixed.Empty()) {
+        DealFromSeed(seed);
+        return;
+    }
+    // The loop above with two changes: the sums count only the places left for
+    // random cards, and a fixed card takes its seat's next place without a draw.
+    uint32_t current = seed;
+    const uint32_t north = 13 - static_cast<uint32_t>(fixed.Count(North)),
+                   east = 13 - static_cast<uint32_t>(fixed.Count(East)),
+                   south = 13 - static_cast<uint32_t>(fixed.Count(South));
+    uint32_t sums = (north | (north + east) << 8 | (north + east + south) << 16) + 0x7F7F7Fu;
+    uint32_t rest = 0x0D0D0D0Du;
+    auto left = static_cast<int32_t>(52 - fixed.Total());  // random cards still to deal
+    for (int32_t card = 1; card <= 52; ++card) {
+        uint32_t above = 0;
+        if (int32_t seat = fixed.SeatOf(card); seat != 0) {
+            above = static_cast<uint32_t>(4 - seat);
+        } else {
+            uint32_t r = 0;  // the last random card: the one place left
+            if (left > 1) {
+                current = TRandomSource::NextSeed(current);
+                r = static_cast<uint32_t>(TRandomSource::Scale(current, left));
+            }
+            --left;
+            uint32_t below = ((sums - r * 0x010101u) & 0x808080u) >> 7;
+            sums -= below;
+            above = ((below * 0x010101u) >> 16) & 0xFF;
+        }
+        uint32_t shift = 8 * above;
+        rest -= 1u << shift;
+        hands_[3 - above].cards_[(rest >> shift) & 0xFF] = static_cast<int8_t>(card);
+    }
+    seed = current;
     for (THand& hand : hands_) hand.ResetFigures();
 }
 
@@ -152,4 +190,24 @@ bool TDeal::Suits(int32_t seat, int32_t mode, int32_t s, int32_t h, int32_t d, i
 bool TDeal::Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4) {
     THand* hand = Seat(seat);
     return hand && hand->Shape(mode, l1, l2, l3, l4);
+}
+
+int32_t TDeal::Losers(int32_t seat, int32_t suit) {
+    THand* hand = Seat(seat);
+    return hand ? hand->Losers(suit) : 0;
+}
+
+int32_t TDeal::Controls(int32_t seat, int32_t suit) {
+    THand* hand = Seat(seat);
+    return hand ? hand->Controls(suit) : 0;
+}
+
+bool TDeal::HasCard(int32_t seat, int32_t suit, int32_t rank) {
+    THand* hand = Seat(seat);
+    return hand && hand->HasCard(suit, rank);
+}
+
+int32_t TDeal::TopHonours(int32_t seat, int32_t suit, int32_t n) {
+    THand* hand = Seat(seat);
+    return hand ? hand->TopHonours(suit, n) : 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "deals/FixedCards.h"
 #include "deals/Hand.h"
 #include "deals/RandomSource.h"
 
@@ -30,6 +31,11 @@ public:
     void DealRandom(TRandomSource& source);
     // The same deal from a seed the caller keeps; advances it by 51 draws.
     void DealFromSeed(uint32_t& seed);
+    // The same with fixed cards: each fixed card goes to its seat without a
+    // draw, the others are dealt as above among the places left, one draw for
+    // each but the last (fixed.DrawsPerDeal() in all). Nothing fixed: exactly
+    // the deal above.
+    void DealFromSeed(uint32_t& seed, const TFixedCards& fixed);
 
     // The four hands' texts, North first: 108 characters.
     std::string ToText() const;
@@ -58,6 +64,10 @@ public:
                int32_t a6);
     bool Suits(int32_t seat, int32_t mode, int32_t s, int32_t h, int32_t d, int32_t c);
     bool Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4);
+    int32_t Losers(int32_t seat, int32_t suit);
+    int32_t Controls(int32_t seat, int32_t suit);
+    bool HasCard(int32_t seat, int32_t suit, int32_t rank);
+    int32_t TopHonours(int32_t seat, int32_t suit, int32_t n);
 
 private:
     // The hand of seat 1..4, or nullptr.

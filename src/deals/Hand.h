@@ -75,6 +75,17 @@ public:
     // The same rule on the lengths sorted longest first.
     bool Shape(int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4);
 
+    // Hand evaluation (HandEvaluation.cpp). A suit outside 1..4 (-1 among
+    // them) means the whole hand where that is said, else gives 0 or false.
+    // Losing tricks: in each suit the ace, king and queen missing among its
+    // first min(length, 3) ranks (a singleton king is a loser, KQ doubleton one).
+    int32_t Losers(int32_t suit);    // whole hand for another suit number
+    int32_t Controls(int32_t suit);  // ace 2, king 1; whole hand for another suit number
+    // Whether the hand holds the card of the suit and rank 2..14 (11 jack .. 14 ace).
+    bool HasCard(int32_t suit, int32_t rank) const;
+    // How many of the suit's n highest ranks (1..13) the hand holds; 0 for another n.
+    int32_t TopHonours(int32_t suit, int32_t n) const;
+
 private:
     friend class TDeal;     // dealing fills the places directly
     void ComputeFigures();  // points and lengths together
@@ -82,6 +93,8 @@ private:
     // The points of the first suit, in the order spades, hearts, diamonds,
     // clubs, that has `length` cards; -1 when none has.
     int32_t PointsOfFirstSuitWithLength(int32_t length);
+    // Bit c set for every card number c (1..52) the hand holds.
+    uint64_t CardSet() const;
 
     std::array<int8_t, 5> points_{};         // [0] whole hand, [1..4] suits; -1 not computed
     std::array<int8_t, 4> lengths_{};        // suits 1..4 at [0..3]; -1 not computed

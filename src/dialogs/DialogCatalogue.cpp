@@ -1,7 +1,10 @@
 #include "dialogs/DialogCatalogue.h"
 
 #include "dialogs/BalancedWindow.h"
+#include "dialogs/ControlsWindow.h"
 #include "dialogs/HCPWindow.h"
+#include "dialogs/HasCardWindow.h"
+#include "dialogs/LosersWindow.h"
 #include "dialogs/MultyWindow.h"
 #include "dialogs/Polish1cWindow.h"
 #include "dialogs/Prec1dWindow.h"
@@ -13,6 +16,7 @@
 #include "dialogs/SuitByLengthWindow.h"
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
+#include "dialogs/TopHonoursWindow.h"
 #include "dialogs/Unbal1dWindow.h"
 
 namespace {
@@ -42,6 +46,10 @@ constexpr TCatalogueEntry Catalogue[] = {
     {"Prec1s", MakeDialog<TPrec1sWindow>},
     {"Prec2c", MakeDialog<TPrec2cWindow>},
     {"Multy", MakeDialog<TMultyWindow>},
+    {"Losers", MakeDialog<TLosersWindow>},
+    {"Controls", MakeDialog<TControlsWindow>},
+    {"TopHonours", MakeDialog<TTopHonoursWindow>},
+    {"HasCard", MakeDialog<THasCardWindow>},
 };
 
 }  // namespace

@@ -132,7 +132,7 @@ void TGenerator::TState::Execute() {
         ExecuteSerial(counters);
     } else {
         TParallelRun run{Owner,   Deals,   Conditions, Terminated, Inputs.AnySeatShown,
-                         threads, *Inputs.Source};
+                         threads, *Inputs.Source, Inputs.FixedCards};
         run.Execute(counters);
     }
     Conditions.clear();
@@ -162,7 +162,7 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
            (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
         uint32_t shared = source.Seed();
         if (shared != written) written = seed = shared;  // reseeded from outside
-        spare.DealFromSeed(seed);
+        spare.DealFromSeed(seed, Inputs.FixedCards);
         bool lastKept = condition == nullptr || condition->Matches(spare);
         if (lastKept) {
             writeBack();

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "deals/FixedCards.h"
+
 class TDeals;
 class TGeneratorOwner;
 class TRandomSource;
@@ -31,6 +33,8 @@ struct TGeneratorInputs {
     // Threads that deal and test; 0: one per core. Any count gives the same
     // kept deals, dealt count and final seed as one thread.
     int32_t ThreadCount = 1;
+    // Cards the seats hold in every deal; the run deals only the others.
+    TFixedCards FixedCards;
 };
 
 // The three requests a run makes. They are called on the worker thread, in

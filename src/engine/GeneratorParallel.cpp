@@ -5,14 +5,10 @@
 #include "engine/GeneratorRun.h"
 #include "deals/RandomSource.h"
 
-namespace {
-constexpr uint64_t DrawsPerDeal = 51;
-}
-
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                           TRandomSource& source)
+                           TRandomSource& source, const TFixedCards& fixed)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
@@ -20,10 +16,12 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
       source_(source),
       showLive_(showLive),
       threads_(threads),
+      fixed_(fixed),
+      drawsPerDeal_(static_cast<uint64_t>(fixed.DrawsPerDeal())),
       slots_(static_cast<size_t>(threads) * 4) {}
 
 uint32_t TParallelRun::BlockSeed(uint64_t number) const {
-    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * BlockSize * DrawsPerDeal);
+    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * BlockSize * drawsPerDeal_);
 }
 
 void TParallelRun::Execute(TRunCounters& counters) {
@@ -82,7 +80,8 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
             break;
         }
     }
-    uint32_t after = TRandomSource::JumpAhead(block.StartSeed, static_cast<uint64_t>(limit) * DrawsPerDeal);
+    uint32_t after =
+        TRandomSource::JumpAhead(block.StartSeed, static_cast<uint64_t>(limit) * drawsPerDeal_);
     if (!source_.CommitSeed(block.StartSeed, after)) {
         // Reseeded since the last commit: the reseed lands here, at the boundary
         // before this block; drop every block dealt from the old seed.
@@ -145,7 +144,7 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     // cost much under a large condition.
     for (int32_t i = 0; i < BlockSize; ++i) {
         if (finished_.load(std::memory_order_relaxed)) return;
-        deal.DealFromSeed(seed);
+        deal.DealFromSeed(seed, fixed_);
         if (condition == nullptr || condition->Matches(deal)) {
             block.Kept.push_back(deal);
             block.KeptAt.push_back(i);

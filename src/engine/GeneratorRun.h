@@ -44,7 +44,7 @@ private:
 
 // Deals and tests on several threads with exactly the results of the
 // one-thread loop. The sequence of deals is cut into blocks of BlockSize deals;
-// block k starts from the seed that lies 51 x BlockSize x k draws ahead, so any
+// block k starts from the seed that lies (draws per deal) x BlockSize x k draws ahead, so any
 // thread can deal it. Finished blocks are committed strictly in order by the
 // run's own thread: their kept deals go to the collection, the shared seed
 // moves past them, and the run ends at exactly the deal where one thread would
@@ -58,7 +58,7 @@ public:
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                 TRandomSource& source);
+                 TRandomSource& source, const TFixedCards& fixed);
     void Execute(TRunCounters& counters);
 
 private:
@@ -91,6 +91,8 @@ private:
     TRandomSource& source_;
     bool showLive_;
     int32_t threads_;
+    const TFixedCards& fixed_;
+    uint64_t drawsPerDeal_;  // how far one deal moves the seed
 
     std::mutex mutex_;
     std::condition_variable workFree_;   // a slot became free, or the run ended

@@ -5,6 +5,8 @@
 namespace {
 
 const QString ConditionsMark = QStringLiteral("[Conditions]");
+// Between the state record and the fixed cards' text.
+const QString FixedCardsMark = QStringLiteral(" [Fixed] ");
 
 // Field widths of the state record, in order after the four seat flags.
 constexpr int NumberWidth = 10;
@@ -44,6 +46,7 @@ QString FormatStateRecord(const TStateRecord& record) {
     line += RightAligned(record.Top, BoundsWidth);
     line += RightAligned(record.Width, BoundsWidth);
     line += RightAligned(record.Height, BoundsWidth);
+    if (!record.FixedCards.isEmpty()) line += FixedCardsMark + record.FixedCards;
     return line;
 }
 
@@ -61,6 +64,11 @@ TStateRecord ParseStateRecord(const QString& line) {
     FieldInteger(line, position + BoundsWidth, BoundsWidth, record.Top);
     record.HasWidth = FieldInteger(line, position + 2 * BoundsWidth, BoundsWidth, record.Width);
     record.HasHeight = FieldInteger(line, position + 3 * BoundsWidth, BoundsWidth, record.Height);
+    // Only the mark makes the rest fixed cards: whatever else a line held there
+    // is ignored as it always was.
+    const QString rest = line.mid(position + 4 * BoundsWidth);
+    if (rest.startsWith(FixedCardsMark))
+        record.FixedCards = rest.mid(FixedCardsMark.size()).trimmed();
     return record;
 }
 

@@ -21,10 +21,15 @@ struct TStateRecord {
     int Height = 0;
     bool HasWidth = false;  // whether the width and height fields held integers
     bool HasHeight = false;
+    // The fixed cards' text (ReadFixedCards reads it), after the 65 characters
+    // and " [Fixed] "; nothing is written while nothing is fixed, so such a
+    // record is the 65 characters alone, and a reader of those alone loses
+    // nothing else.
+    QString FixedCards;
 };
 
 // The 65-character record: each integer right-aligned in its field, only its
-// last characters kept when it is longer than the field.
+// last characters kept when it is longer than the field; then the fixed cards.
 QString FormatStateRecord(const TStateRecord& record);
 // Fields that are missing or no integer keep the defaults of TStateRecord.
 TStateRecord ParseStateRecord(const QString& line);

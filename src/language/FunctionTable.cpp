@@ -46,6 +46,11 @@ constexpr TFunctionRow Functions[] = {
     {"Prec1s", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1s>, TCallCode::Generic, 2},
     {"Prec2c", vtBoolean, "ii", M::Default, Call<&TDeal::Prec2c>, TCallCode::Generic, 2},
     {"Multy", vtBoolean, "iiiiii", M::Default, Call<&TDeal::Multy>, TCallCode::Generic, 2},
+    // Hand evaluation.
+    {"Losers", vtInteger, "s", M::Default, Call<&TDeal::Losers>, TCallCode::Generic, 3},
+    {"Controls", vtInteger, "s", M::Default, Call<&TDeal::Controls>, TCallCode::Generic, 3},
+    {"TopHonours", vtInteger, "si", M::Reported, Call<&TDeal::TopHonours>, TCallCode::Generic, 3},
+    {"HasCard", vtBoolean, "si", M::Reported, Call<&TDeal::HasCard>, TCallCode::Generic, 3},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
     return row.ArgumentCount() <= MaxFunctionArguments &&

@@ -14,6 +14,7 @@ void TMainWindow::itmGenerateClick() {
     inputs.RequestedTotal = std::clamp(seTotal->Value(), 1, 9999999);
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
     inputs.ThreadCount = 0;  // every core; the deals are those of one thread
+    inputs.FixedCards = fixedCards_;
     if (!run_->Prepare(std::move(inputs), *monitor_)) {
         RichEdit->setFocus();
         PutCaretAtJoinedOffset(run_->ErrorPosition());

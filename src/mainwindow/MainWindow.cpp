@@ -141,6 +141,17 @@ void TMainWindow::BuildControls() {
     PlacedLabel(client, QStringLiteral("из"), 411, 223);
     lTotal = new QLabel(client);
     lTotal->setGeometry(438, 223, 83, 13);
+    // Red, between the deal number and the editor, while any card is fixed.
+    lFixedCards = new QLabel(client);
+    lFixedCards->setObjectName(QStringLiteral("lFixedCards"));
+    lFixedCards->setGeometry(288, 245, 233, 16);
+    QPalette red = lFixedCards->palette();
+    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    lFixedCards->setPalette(red);
+    QFont bold = lFixedCards->font();
+    bold.setBold(true);
+    lFixedCards->setFont(bold);
+    lFixedCards->hide();
 
     RichEdit = new QPlainTextEdit(client);
     RichEdit->setFont(FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, 13));

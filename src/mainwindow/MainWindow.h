@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+#include "deals/FixedCards.h"
 #include "engine/RunController.h"
 #include "mainwindow/PlatformServices.h"
 
@@ -67,6 +68,11 @@ public:
     void itmStatClick();        // statistics (ReportCommands.cpp)
     void itmAboutClick();
     void itmExitClick();
+    void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
+
+    // The cards every run gives the seats; the mark under the deal shows them.
+    const TFixedCards& FixedCards() const { return fixedCards_; }
+    void SetFixedCards(const TFixedCards& cards);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,6 +127,7 @@ private:
     TRunMonitor* monitor_ = nullptr;
     TState state_ = TState::Idle;
     TAboutBox* aboutBox_ = nullptr;
+    TFixedCards fixedCards_;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};
@@ -139,6 +146,7 @@ public:
     QLabel* lDealtTotal = nullptr;
     QLabel* lTotal = nullptr;
     QPlainTextEdit* RichEdit = nullptr;
+    QLabel* lFixedCards = nullptr;  // shown only while cards are fixed
 
     QMenu* DealsMenu = nullptr;
     QMenu* ConditionsMenu = nullptr;
@@ -149,6 +157,7 @@ public:
     QAction* itmStatistics = nullptr;
     QAction* itmClear = nullptr;
     QAction* itmGenerate = nullptr;
+    QAction* itmFixedCards = nullptr;
     QAction* itmOpenConditions = nullptr;
     QAction* itmSaveConditions = nullptr;
     std::array<QAction*, 4> itmSeats{};  // N, E, S, W
@@ -161,6 +170,7 @@ public:
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tbClear = nullptr;
     QToolButton* tbGenerate = nullptr;
+    QToolButton* tbFixedCards = nullptr;
     QToolButton* tbOpenConditions = nullptr;
     QToolButton* tnSaveConditions = nullptr;
     QToolButton* tbInsertFunction = nullptr;

@@ -36,6 +36,8 @@ void TMainWindow::BuildMenus() {
                         TToolbarImage::Clear);
     itmGenerate = MenuItem(DealsMenu, QStringLiteral("Сгенерировать"),
                            QKeySequence(Qt::CTRL | Qt::Key_G), TToolbarImage::Generate);
+    itmFixedCards = MenuItem(DealsMenu, QStringLiteral("Закрепить карты..."), QKeySequence(),
+                             TToolbarImage::FixedCards);
 
     ConditionsMenu = bar->addMenu(QStringLiteral("Условия"));
     itmOpenConditions =
@@ -66,6 +68,7 @@ void TMainWindow::BuildMenus() {
     connect(itmStatistics, &QAction::triggered, this, &TMainWindow::itmStatClick);
     connect(itmClear, &QAction::triggered, this, &TMainWindow::itmClearClick);
     connect(itmGenerate, &QAction::triggered, this, &TMainWindow::itmGenerateClick);
+    connect(itmFixedCards, &QAction::triggered, this, &TMainWindow::itmFixedCardsClick);
     connect(itmOpenConditions, &QAction::triggered, this, &TMainWindow::itmOpenConditionsClick);
     connect(itmSaveConditions, &QAction::triggered, this, &TMainWindow::itmSaveConditionsClick);
     connect(itmAbout, &QAction::triggered, this, &TMainWindow::itmAboutClick);
@@ -120,6 +123,8 @@ void TMainWindow::BuildToolBar() {
         commandButton(TToolbarImage::Clear, QStringLiteral("Удалить текущие раздачи"), itmClear);
     tbGenerate =
         commandButton(TToolbarImage::Generate, QStringLiteral("Запустить генератор"), itmGenerate);
+    tbFixedCards = commandButton(TToolbarImage::FixedCards,
+                                 QStringLiteral("Закрепить карты за игроками"), itmFixedCards);
     gap(13);
     tbOpenConditions = commandButton(
         TToolbarImage::Open, QStringLiteral("Загрузить условия из файла"), itmOpenConditions);

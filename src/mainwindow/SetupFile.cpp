@@ -115,6 +115,10 @@ void TMainWindow::LoadSetup() {
 
     dealsChooser_.Folder = content.DealsFolder;
     conditionsChooser_.Folder = content.ConditionsFolder;
+    const TFixedCardsReading fixed = ReadFixedCards(state.FixedCards.toStdString());
+    if (!fixed.Error.empty())
+        ShowFileError(FileFailure(file.fileName(), QString::fromStdString(fixed.Error)));
+    SetFixedCards(fixed.Cards);
 
     for (const QByteArray& line : content.DealLines) {
         TDeal deal;
@@ -147,6 +151,7 @@ void TMainWindow::SaveSetup() {
     state.Top = bounds.top();
     state.Width = bounds.width();
     state.Height = bounds.height();
+    state.FixedCards = QString::fromStdString(fixedCards_.ToText());
     content.DealsFolder = dealsChooser_.Folder;
     content.ConditionsFolder = conditionsChooser_.Folder;
     for (int index = 0; index < run_->Deals().Count(); ++index)

@@ -103,6 +103,25 @@ void DrawStop(QPainter& p) {
     p.drawLine(QPointF(5, 8), QPointF(11, 8));
 }
 
+// A card held down by a red pin: cards fixed before dealing.
+void DrawFixedCards(QPainter& p) {
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(2.5, 3.5, 9, 12), 1.5, 1.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0));
+    QPainterPath spade;
+    spade.moveTo(7, 8);
+    spade.cubicTo(4, 11, 5, 13.5, 7, 12);
+    spade.cubicTo(9, 13.5, 10, 11, 7, 8);
+    p.drawPath(spade);
+    p.setPen(QPen(QColor(90, 90, 90), 1.2));
+    p.drawLine(QPointF(11, 5), QPointF(8.5, 8.5));
+    p.setPen(QColor(120, 0, 0));
+    p.setBrush(QColor(220, 30, 30));
+    p.drawEllipse(QPointF(12, 3.5), 3, 3);
+}
+
 }  // namespace
 
 QIcon ToolbarImage(TToolbarImage image) {
@@ -126,6 +145,7 @@ QIcon ToolbarImage(TToolbarImage image) {
         case TToolbarImage::Operator: DrawLetter(painter, QStringLiteral("±"), QColor(128, 0, 0)); break;
         case TToolbarImage::Statistics: DrawStatistics(painter); break;
         case TToolbarImage::Stop: DrawStop(painter); break;
+        case TToolbarImage::FixedCards: DrawFixedCards(painter); break;
     }
     painter.end();
     return QIcon(pixmap);

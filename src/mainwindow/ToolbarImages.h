@@ -18,6 +18,7 @@ enum class TToolbarImage {
     Operator = 11,
     Statistics = 12,
     Stop = 13,
+    FixedCards = 14,
 };
 
 QIcon ToolbarImage(TToolbarImage image);

@@ -194,6 +194,67 @@ TEST_F(CliGenerate, ConditionErrorsRefuseTheRun) {
     EXPECT_EQ(blank.Out, "");
 }
 
+// Fixed cards: every deal gives them to their seats, the same whichever the
+// notation and the thread count; a condition is tested on deals dealt that way.
+TEST_F(CliGenerate, FixedCardsAreInEveryDeal) {
+    const std::vector<std::string> common = {"generate", "--key", "77", "--count", "300"};
+    auto run = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = common;
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
+    };
+    TCliRun labelled = run({"--fixed", "N:AKQJ.AKQ.AKQ.AKQ", "--threads", "1"});
+    EXPECT_EQ(labelled.ExitCode, 0) << labelled.Err;
+    ASSERT_EQ(labelled.OutLines().size(), 300u);
+    for (const std::string& line : labelled.OutLines())
+        ASSERT_EQ(line.substr(0, 20), "N AKQJ.AKQ.AKQ.AKQ E") << line;
+    EXPECT_EQ(labelled.Err, "300(300)\n");
+    TCliRun pbn = run({"--fixed", "N:AKQJ.AKQ.AKQ.AKQ - - -", "--threads", "2"});
+    EXPECT_EQ(pbn.ExitCode, 0) << pbn.Err;
+    EXPECT_EQ(pbn.Out, labelled.Out);
+
+    // Two seats partly fixed, and a condition on the rest.
+    std::vector<std::string> withCondition = {"--fixed", "s:..A2. n:AKQJ.K..", "--condition",
+                                              "(Losers(S) <= 6) AND HasCard(E, Clubs, 14)"};
+    withCondition.push_back("--threads");
+    withCondition.push_back("1");
+    TCliRun one = run(withCondition);
+    withCondition.back() = "3";
+    TCliRun three = run(withCondition);
+    EXPECT_EQ(one.ExitCode, 0) << one.Err;
+    EXPECT_EQ(one.Out, three.Out);
+    EXPECT_EQ(one.LastErrLine(), three.LastErrLine());
+    ASSERT_EQ(one.OutLines().size(), 300u);
+    for (const std::string& line : one.OutLines()) {
+        ASSERT_EQ(line.substr(0, 6), "N AKQJ") << line;
+        const std::size_t south = line.find(" S ");
+        const std::size_t west = line.find(" W ");
+        const std::string southHand = line.substr(south + 3, west - south - 3);
+        const std::string diamonds =
+            southHand.substr(southHand.find('.', southHand.find('.') + 1) + 1);
+        ASSERT_EQ(diamonds[0], 'A') << line;
+        ASSERT_EQ(diamonds[diamonds.find('.') - 1], '2') << line;
+    }
+}
+
+TEST_F(CliGenerate, BadFixedCardsRefuseTheRunNamingTheCardOrSeat) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"N:AKQJT.AKQ.AKQ.AKQ", "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."},
+        {"N:A... S:A...", "Карта ♠A задана дважды: у Севера и у Юга."},
+        {"E:..Z.", "«Z» — не карта: рука Востока «..Z.»."},
+        {"W:AKQJ", "Не удаётся прочитать руку Запада «AKQJ»: нужны четыре масти через точку, "
+                   "пики первыми (AKQJ.K..)."},
+        {"Q:A...", "Не удаётся прочитать «Q:A...»: перед двоеточием должна стоять позиция N, E, S "
+                   "или W."},
+    };
+    for (const auto& [fixed, message] : cases) {
+        TCliRun run = Run({"generate", "--key", "1", "--fixed", fixed});
+        EXPECT_EQ(run.ExitCode, 3) << fixed;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, std::string("korvana-cli: --fixed: ") + message + "\n");
+    }
+}
+
 struct TCheckCase {
     std::string condition;
     int exitCode;
@@ -222,7 +283,23 @@ INSTANTIATE_TEST_SUITE_P(
         TCheckCase{"SuitLength(N)", 3,
                    "error at 12: Пропущен параметр (Macть)\nSuitLength(N)\n            ^\n"},
         TCheckCase{"\tHCP(N) 5", 3, "error at 0: Нераспознанный идентификатор: \"\tHCP\"\n\tHCP(N) 5\n^\n"},
-        TCheckCase{"  ", 3, "korvana-cli: the condition is blank\n"}));
+        TCheckCase{"  ", 3, "korvana-cli: the condition is blank\n"},
+        // The hand evaluators: the same messages at the same places.
+        TCheckCase{"HasCard(N, SP)", 3,
+                   "error at 13: Пропущен параметр (Целый)\nHasCard(N, SP)\n             ^\n"},
+        TCheckCase{"HasCard(N, 14, SP)", 3,
+                   "error at 11: Несоответствие типов: требуется \"Macть\"\n"
+                   "HasCard(N, 14, SP)\n           ^\n"},
+        TCheckCase{"TopHonours(N, SP) > 1", 3,
+                   "error at 16: Пропущен параметр (Целый)\nTopHonours(N, SP) > 1\n                ^\n"},
+        TCheckCase{"Controls(N, 5) > 2", 3,
+                   "error at 12: Несоответствие типов: требуется \"Macть\"\n"
+                   "Controls(N, 5) > 2\n            ^\n"},
+        TCheckCase{"Losers(N)", 3,
+                   "error at 0: Несоответствие типов: требуется \"Логический\"\nLosers(N)\n^\n"},
+        TCheckCase{"(Losers(N) <= 7) AND (Controls(S, SP) >= 2) AND (TopHonours(E, Hearts, 5) = 0) "
+                   "AND HasCard(W, C, 2)",
+                   0, ""}));
 
 TEST_F(CliGenerate, ConditionsFileIsReadAsWindows1251WithItsHeader) {
     const std::string header = "This is Conditions File of Tavex's Bridge Generator";

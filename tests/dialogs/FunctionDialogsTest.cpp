@@ -9,8 +9,11 @@
 #include <memory>
 
 #include "dialogs/BalancedWindow.h"
+#include "dialogs/ControlsWindow.h"
 #include "dialogs/DialogDriver.h"
 #include "dialogs/HCPWindow.h"
+#include "dialogs/HasCardWindow.h"
+#include "dialogs/LosersWindow.h"
 #include "dialogs/MultyWindow.h"
 #include "dialogs/Polish1cWindow.h"
 #include "dialogs/Prec1dWindow.h"
@@ -22,6 +25,7 @@
 #include "dialogs/SuitByLengthWindow.h"
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
+#include "dialogs/TopHonoursWindow.h"
 #include "dialogs/Unbal1dWindow.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
@@ -48,6 +52,10 @@ const std::map<QString, std::function<std::unique_ptr<TFunctionWindow>(QWidget*)
     {"Prec1s", Make<TPrec1sWindow>},
     {"Prec2c", Make<TPrec2cWindow>},
     {"Multy", Make<TMultyWindow>},
+    {"Losers", Make<TLosersWindow>},
+    {"Controls", Make<TControlsWindow>},
+    {"TopHonours", Make<TTopHonoursWindow>},
+    {"HasCard", Make<THasCardWindow>},
 };
 
 std::unique_ptr<TFunctionWindow> MakeDialog(const QString& function, QWidget* owner = nullptr) {
@@ -82,6 +90,10 @@ private slots:
             {"Range", "Range(North,0,37)"},
             {"Suits", "Suits(North,0,-1,-1,-1,-1)"},
             {"Shape", "Shape(North,0,-1,-1,-1,-1)"},
+            {"Losers", "Losers(North)"},
+            {"Controls", "Controls(North)"},
+            {"TopHonours", "TopHonours(North,Spades,3)"},
+            {"HasCard", "HasCard(North,Spades,14)"},
         };
         for (const auto& [function, callText] : rows)
             QTest::newRow(function) << QString(function) << QString(callText);
@@ -107,6 +119,21 @@ private slots:
         QTest::addColumn<QString>("callText");
         QTest::newRow("HCP of South's spades")
             << "HCP" << QStringList{"cmbSeat", "South", "cmbSuit", "Spades"} << "HCP(South,Spades)";
+        QTest::newRow("Losers of East's diamonds")
+            << "Losers" << QStringList{"cmbSeat", "East", "cmbSuit", "Diamonds"}
+            << "Losers(East,Diamonds)";
+        QTest::newRow("Controls of the whole hand after a suit")
+            << "Controls" << QStringList{"cmbSuit", "Spades", "cmbSuit", "Все масти"}
+            << "Controls(North)";
+        QTest::newRow("TopHonours beyond the range")
+            << "TopHonours" << QStringList{"cmbSuit", "Clubs", "SpinEdit", "99"}
+            << "TopHonours(North,Clubs,13)";
+        QTest::newRow("HasCard the queen of hearts for West")
+            << "HasCard" << QStringList{"cmbSeat", "West", "cmbSuit", "Hearts", "cmbRank", "Дама"}
+            << "HasCard(West,Hearts,12)";
+        QTest::newRow("HasCard the two of clubs")
+            << "HasCard" << QStringList{"cmbSuit", "Clubs", "cmbRank", "2"}
+            << "HasCard(North,Clubs,2)";
         QTest::newRow("SuitLength of West's hearts")
             << "SuitLength" << QStringList{"cmbSeat", "West", "cmbSuit", "Hearts"}
             << "SuitLength(West,Hearts)";
@@ -322,6 +349,12 @@ private slots:
         QTest::newRow("Shape at least")
             << "Shape" << QStringList{"cmbCode", ">=", "seMinHCP", "13"};
         QTest::newRow("Multy") << "Multy" << QStringList{"seMin6", "3", "seMax5", "7"};
+        QTest::newRow("Losers in hearts") << "Losers" << QStringList{"cmbSuit", "Hearts"};
+        QTest::newRow("Controls in clubs") << "Controls" << QStringList{"cmbSuit", "Clubs"};
+        QTest::newRow("TopHonours 5 diamonds")
+            << "TopHonours" << QStringList{"cmbSuit", "Diamonds", "SpinEdit", "5"};
+        QTest::newRow("HasCard heart ten")
+            << "HasCard" << QStringList{"cmbSuit", "Hearts", "cmbRank", "10"};
     }
     void languageAcceptsCallTexts() {
         QFETCH(QString, function);
@@ -332,8 +365,9 @@ private slots:
             ClickOk(d);
         });
         QVERIFY(!text.isEmpty());
-        const bool integer =
-            function == "HCP" || function == "SuitLength" || function == "SuitByLength";
+        const bool integer = function == "HCP" || function == "SuitLength" ||
+                             function == "SuitByLength" || function == "Losers" ||
+                             function == "Controls" || function == "TopHonours";
         auto rules = CreateConditionRules();
         TRecordingSink sink;
         TCompiledCondition condition;

@@ -12,6 +12,7 @@
 
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
+#include "deals/FixedCards.h"
 #include "deals/RandomSource.h"
 #include "language/Grammar.h"
 #include "support/AllocationCounter.h"
@@ -298,10 +299,12 @@ struct TSameAsOneThread {
     int32_t total;
     std::string condition;
     int64_t maxDealt;
+    std::string fixed = "";  // fixed cards, as ReadFixedCards reads them
 };
 
 void PrintTo(const TSameAsOneThread& c, std::ostream* out) {
     *out << "key " << c.key << ", total " << c.total << ", [" << c.condition << "], max dealt " << c.maxDealt;
+    if (!c.fixed.empty()) *out << ", fixed " << c.fixed;
 }
 
 class GeneratorThreadsTest : public GeneratorTest, public ::testing::WithParamInterface<TSameAsOneThread> {};
@@ -314,6 +317,7 @@ TEST_P(GeneratorThreadsTest, GivesTheDealsOfOneThread) {
         FreshDeals();
         TGeneratorInputs inputs = Inputs(c.condition, c.total, threads);
         inputs.MaxDealt = c.maxDealt;
+        inputs.FixedCards = ReadFixedCards(c.fixed).Cards;
         TRunResult first = Run(inputs);
         TRunResult second = Run(inputs);  // continues the sequence
         first.Lines.insert(first.Lines.end(), second.Lines.begin(), second.Lines.end());
@@ -340,7 +344,39 @@ INSTANTIATE_TEST_SUITE_P(
                       TSameAsOneThread{1, 20, "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)", 0},
                       TSameAsOneThread{424242, 300, "NOT Balanced(E) OR (HCP(W, SP) > 3)", 0},
                       TSameAsOneThread{5, 50, "HCP(North) >= 20", 3000},
-                      TSameAsOneThread{8, 9999999, "HCP(South) > 14", 4100}));
+                      TSameAsOneThread{8, 9999999, "HCP(South) > 14", 4100},
+                      // Fixed cards: fewer draws per deal, the same deals on any thread count.
+                      TSameAsOneThread{3, 5000, "", 0, "N:AKQJ.AKQ.AKQ.AKQ"},
+                      TSameAsOneThread{-99, 200, "(Losers(S) <= 7) AND (Controls(E) >= 3)", 0,
+                                       "N:AKQ.K.. S:.A.KQJ.A2 W:2.2.2.3"},
+                      TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
+                                       "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
+
+// With fixed cards a run keeps exactly the deals that dealing around them
+// gives and the condition accepts, in order, and moves the seed by the draws
+// those deals took.
+TEST_F(GeneratorTest, FixedCardsKeepTheDealsDealtAroundThem) {
+    const TFixedCardsReading reading = ReadFixedCards("N:AKQJ.K.. S:..A2.");
+    ASSERT_EQ(reading.Error, "");
+    RandomSource.SetSeed(4321);
+    TGeneratorInputs inputs = Inputs("HasCard(E, Clubs, 14) AND NOT HasCard(W, Spades, 10)", 40);
+    inputs.FixedCards = reading.Cards;
+    TRunResult run = Run(inputs);
+    ASSERT_EQ(run.Kept, 40);
+    std::vector<std::string> expected;
+    uint32_t seed = 4321;
+    TDeal deal;
+    int64_t dealt = 0;
+    while (expected.size() < 40) {
+        deal.DealFromSeed(seed, reading.Cards);
+        ++dealt;
+        if (deal.HasCard(2, 1, 14) && !deal.HasCard(4, 4, 10)) expected.push_back(deal.ToText());
+    }
+    EXPECT_EQ(run.Lines, expected);
+    EXPECT_EQ(run.Dealt, dealt);
+    EXPECT_EQ(run.SeedAfter, seed);
+    EXPECT_EQ(run.SeedAfter, TRandomSource::JumpAhead(4321, static_cast<uint64_t>(dealt) * 44));
+}
 
 // A reseed from another thread during a run takes effect at a deal boundary:
 // the run is then exactly a one-thread run whose first k deals come from the

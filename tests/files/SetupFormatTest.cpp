@@ -70,6 +70,38 @@ private slots:
         QTEST(record.HasWidth && record.HasHeight, "hasSize");
     }
 
+    // Fixed cards follow the 65 characters after a mark; with none the record
+    // is as before, and the fields before them read the same either way.
+    // Other text after the record is ignored, as before.
+    void FixedCardsFollowTheRecord() {
+        TStateRecord record;
+        record.KeyValue = 12;
+        record.Width = 600;
+        record.Height = 400;
+        const QString plain = FormatStateRecord(record);
+        QCOMPARE(plain.size(), 65);
+        QVERIFY(ParseStateRecord(plain).FixedCards.isEmpty());
+        record.FixedCards = QStringLiteral("N:AKQJ.K.. S:..A2.");
+        const QString line = FormatStateRecord(record);
+        QCOMPARE(line, plain + QStringLiteral(" [Fixed] N:AKQJ.K.. S:..A2."));
+        QVERIFY(ParseStateRecord(plain + QStringLiteral(" N:AKQJ.K..")).FixedCards.isEmpty());
+        QVERIFY(ParseStateRecord(plain + QStringLiteral("[Fixed] N:A...")).FixedCards.isEmpty());
+        const TStateRecord back = ParseStateRecord(line);
+        QCOMPARE(back.FixedCards, record.FixedCards);
+        QCOMPARE(back.KeyValue, 12);
+        QCOMPARE(back.Height, 400);
+        QVERIFY(back.HasHeight);
+
+        TSetupContent content;
+        content.State = record;
+        content.DealLines = {QByteArray(108, '1')};
+        content.ConditionLines = {QStringLiteral("HCP(N) > 5")};
+        const TSetupContent whole = ParseSetup(FormatSetup(content));
+        QCOMPARE(whole.State.FixedCards, record.FixedCards);
+        QCOMPARE(whole.DealLines, content.DealLines);
+        QCOMPARE(whole.ConditionLines, content.ConditionLines);
+    }
+
     void NegativeKeyValueRoundTrip() {
         TStateRecord record;
         record.KeyValue = -5;

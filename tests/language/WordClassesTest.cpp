@@ -91,6 +91,8 @@ TEST(WordClasses, EveryWordOfTheLanguageFallsInItsOwnClass) {
         {"UNBAL1D", Function},   {"PREC1D", Function},    {"PREC1H", Function},
         {"PREC1S", Function},    {"PREC2C", Function},    {"MULTY", Function},
         {"RANGE", Function},     {"SUITS", Function},     {"SHAPE", Function},
+        {"LOSERS", Function},    {"CONTROLS", Function},  {"TOPHONOURS", Function},
+        {"HASCARD", Function},
     };
     for (const auto& [word, wordClass] : words) {
         EXPECT_EQ(IsOperator(word), wordClass == Operator) << word;

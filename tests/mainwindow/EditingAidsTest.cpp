@@ -91,7 +91,8 @@ private slots:
         QCOMPARE(Captions(window_->FunctionMenu),
                  QStringList({"HCP", "SuitLength", "SuitByLength", "|", "Range", "Suits", "Shape",
                               "|", "Balanced", "Polish1c", "Unbal1d", "Prec1d", "Prec1h", "Prec1s",
-                              "Prec2c", "Multy"}));
+                              "Prec2c", "Multy", "|", "Losers", "Controls", "TopHonours",
+                              "HasCard"}));
     }
 
     void wordItems_data() {
@@ -200,10 +201,11 @@ private slots:
         QTest::addColumn<QString>("function");
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<bool>("integer");
-        for (const char* function : {"HCP", "SuitLength", "SuitByLength"})
+        for (const char* function :
+             {"HCP", "SuitLength", "SuitByLength", "Losers", "Controls", "TopHonours"})
             QTest::newRow(function) << QString(function) << QStringList() << true;
         for (const char* function : {"Range", "Suits", "Shape", "Balanced", "Polish1c", "Unbal1d",
-                                     "Prec1d", "Prec1h", "Prec1s", "Prec2c", "Multy"})
+                                     "Prec1d", "Prec1h", "Prec1s", "Prec2c", "Multy", "HasCard"})
             QTest::newRow(function) << QString(function) << QStringList() << false;
         QTest::newRow("HCP of one suit")
             << "HCP" << QStringList{"cmbSeat", "West", "cmbSuit", "Diamonds"} << true;

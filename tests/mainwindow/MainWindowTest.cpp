@@ -53,7 +53,7 @@ private slots:
             items.append(action->text() + u'=' + action->shortcut().toString());
         QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
                                      "Статистика=Ctrl+I", "=", "Очистить=Ctrl+B",
-                                     "Сгенерировать=Ctrl+G"}));
+                                     "Сгенерировать=Ctrl+G", "Закрепить карты...="}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());
