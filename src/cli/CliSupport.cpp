@@ -8,8 +8,12 @@
 #include <new>
 #include <system_error>
 
+#include "deals/AnyDealsFile.h"
 #include "deals/DealCollection.h"
+#include "deals/LinFile.h"
+#include "deals/PbnFile.h"
 #include "text/FileError.h"
+#include "text/StringFunctions.h"
 
 void TStderrSink::Show(const std::string& message, int32_t position) {
     ++messageCount_;
@@ -55,14 +59,40 @@ bool ReadDealsFile(const std::string& name, TDeals& deals) {
     if (!CheckReadable(name)) return false;
     TStderrSink sink;
     try {
-        deals.LoadFromFile(name);
+        const TDealsLoadResult result = LoadDealsOrPbnFile(name, deals);
+        return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
         throw;  // told as running out of memory, by main
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
         return false;
     }
-    return sink.MessageCount() == 0;
+}
+
+bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue) {
+    // A name is resolved against the working folder: a bare name is a file there.
+    std::error_code resolving;
+    const std::filesystem::path absolute = std::filesystem::absolute(givenName, resolving);
+    const std::string name = resolving ? givenName : absolute.string();
+    auto complain = [&name](const std::string& reason) {
+        std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
+        return false;
+    };
+    if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
+    try {
+        if (IsPbnFileName(name)) {
+            WritePbnFile(name, deals, keyValue);
+        } else if (IsLinFileName(name)) {
+            WriteLinFile(name, deals);
+        } else if (deals.Count() > 0) {
+            deals.SaveToFile(name);
+        } else {
+            deals.WriteFile(name);
+        }
+    } catch (const TFileError& failure) {
+        return complain(std::system_category().message(failure.ErrorNumber()));
+    }
+    return true;
 }
 
 bool WriteLines(const std::vector<std::string>& lines) {

@@ -20,10 +20,17 @@ private:
     int32_t messageCount_ = 0;
 };
 
-// Appends the deals of a deals file to the collection. False when the file
-// cannot be read (the system's reason goes to stderr) or is refused as no deals
-// file (the refusal message goes to stderr through the installed sink).
+// Appends the deals of a deals file or a PBN file, told apart by their
+// content, to the collection. False when the file cannot be read (the
+// system's reason goes to stderr) or holds no deal (the refusal message goes
+// to stderr through the installed sink).
 bool ReadDealsFile(const std::string& name, TDeals& deals);
+
+// Writes the deals to a PBN file (".pbn", keyValue named in its Generator
+// tags), a LIN file (".lin") or a deals file (any other name), whole or not
+// at all; a name without a folder is a file of the working folder. False,
+// with the reason on stderr, when it could not be written.
+bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue);
 
 // Writes each line followed by "\n" to stdout; false when stdout fails.
 bool WriteLines(const std::vector<std::string>& lines);

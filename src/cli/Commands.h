@@ -23,11 +23,13 @@ int RunStats(const std::vector<std::string>& args);
 int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
-//   [--format text|lines] [--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]
+//   [--format text|lines] [--out FILE.dls|FILE.pbn|FILE.lin] [--max-dealt N] [--threads N] [--quiet]
 //   [--fixed CARDS]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);
+// korvana-cli convert IN OUT
+int RunConvert(const std::vector<std::string>& args);
 
 struct TCommand {
     const char* Name;
@@ -40,16 +42,20 @@ struct TCommand {
 inline constexpr TCommand kCommands[] = {
     {"generate",
      "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
-     "[--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet] [--fixed CARDS]",
+     "[--out FILE.dls|FILE.pbn|FILE.lin] [--max-dealt N] [--threads N] [--quiet] [--fixed CARDS]",
      "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
      "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores; "
      "--fixed \"N:AKQJ.K.. S:..A2.\" (or a PBN deal) gives those cards to the seats",
      RunGenerate},
     {"check", "(--condition TEXT | --condition-file FILE.cnd)",
      "check a condition as a run would: ok, or the first error and its position", RunCheck},
-    {"stats", "FILE.dls", "print the statistics report of the deals in the file", RunStats},
-    {"listing", "FILE.dls [--seats NESW] [--columns M]",
+    {"stats", "FILE.dls|FILE.pbn", "print the statistics report of the deals in the file", RunStats},
+    {"listing", "FILE.dls|FILE.pbn [--seats NESW] [--columns M]",
      "print the deals as diagrams of the chosen seats (default NESW), M deals a row (1-9, "
      "default 5)",
      RunListing},
+    {"convert", "IN OUT",
+     "read the deals of a deals or PBN file and write them as a deals file (.dls), a PBN file "
+     "(.pbn) or a LIN file (.lin)",
+     RunConvert},
 };

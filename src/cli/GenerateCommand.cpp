@@ -177,30 +177,6 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
 // every failure: a missing folder is an error, not a silent no-op, and a run
 // that kept nothing still replaces the file, with the header alone. A name
 // ending in ".pbn" gets PBN, naming the key that repeats the run.
-bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue) {
-    // A name is resolved against the working folder: a bare name is a file there.
-    std::error_code resolving;
-    const std::filesystem::path absolute = std::filesystem::absolute(givenName, resolving);
-    const std::string name = resolving ? givenName : absolute.string();
-    auto complain = [&name](const std::string& reason) {
-        std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
-        return false;
-    };
-    if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
-    try {
-        if (IsPbnFileName(name)) {
-            WritePbnFile(name, deals, keyValue);
-        } else if (deals.Count() > 0) {
-            deals.SaveToFile(name);
-        } else {
-            deals.WriteFile(name);
-        }
-    } catch (const TFileError& failure) {
-        return complain(std::system_category().message(failure.ErrorNumber()));
-    }
-    return true;
-}
-
 }  // namespace
 
 int RunGenerate(const std::vector<std::string>& args) {

@@ -6,6 +6,7 @@
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/PbnFile.h"
+#include "text/MessageSink.h"
 #include "text/ReplacingFile.h"
 #include "text/StringFunctions.h"
 
@@ -59,6 +60,13 @@ void WriteLinFile(const std::string& name, const TDeals& deals) {
     for (int32_t index = 0; index < deals.Count(); ++index)
         file.Write(LinBoardLine(*deals.GetDeal(index), int64_t{index} + 1) + '\n');
     file.Commit();
+}
+
+void SaveLinFile(const std::string& name, const TDeals& deals) {
+    const int32_t count = deals.Count();
+    if (count == 0 || !FileDirExists(name)) return;
+    WriteLinFile(name, deals);
+    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 
 bool IsLinFileName(std::string_view name) { return HasExtension(name, ".lin"); }

@@ -24,5 +24,11 @@ void WriteLin(std::ostream& out, const TDeals& deals);
 // all. A file-system failure throws TFileError.
 void WriteLinFile(const std::string& name, const TDeals& deals);
 
+// Saves the collection to a LIN file as SavePbnFile saves a PBN file: nothing,
+// silently, for an empty collection or a folder that does not exist; else the
+// file is replaced and "<n> раздач(и) сохранены в файле <name>" is shown.
+// A file-system failure throws TFileError.
+void SaveLinFile(const std::string& name, const TDeals& deals);
+
 // True when the name ends in ".lin", in any letter case.
 bool IsLinFileName(std::string_view name);

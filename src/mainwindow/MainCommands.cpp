@@ -101,7 +101,7 @@ void TMainWindow::itmOpenDealsClick() {
 void TMainWindow::itmSaveDealsClick() {
     if (run_->Deals().Count() == 0) return;
     int fileType = -1;
-    const QString fileName = services_->ChooseFileToSaveWithType(this, dealsChooser_, fileType);
+    const QString fileName = services_->ChooseFileToSaveWithType(this, DealsSaveChooser(), fileType);
     if (fileName.isEmpty()) return;
     try {
         SaveDealsFile(fileName, fileType);

@@ -108,6 +108,8 @@ private:
     // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
     void LoadDealsFile(const QString& fileName);
     void SaveDealsFile(const QString& fileName, int fileType);
+    // The deals chooser for saving: its types and LIN besides.
+    TFileChooser DealsSaveChooser() const;
 
     // Setup and conditions files (SetupFile.cpp).
     void LoadSetup();

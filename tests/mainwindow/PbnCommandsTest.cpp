@@ -88,45 +88,52 @@ private slots:
         folder_.reset();
     }
 
+    // LIN is written only, so only the save chooser offers it, last.
     void BothChoosersOfferPbnAfterTheExistingTypes() {
         AddDeals(1, 1);
         window_->itmOpenDealsClick();  // cancelled
         window_->itmSaveDealsClick();  // cancelled
         QCOMPARE(services_->filters.size(), 2);
-        for (const QString& filter : services_->filters) {
-            QCOMPARE(
-                filter.split(QStringLiteral(";;")),
-                QStringList({QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
-                             QStringLiteral("Раздачи PBN (*.pbn)")}));
-        }
+        const QStringList types = {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
+                                   QStringLiteral("Раздачи PBN (*.pbn)")};
+        QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
+        QCOMPARE(services_->filters[1].split(QStringLiteral(";;")),
+                 types + QStringList{QStringLiteral("Раздачи LIN (*.lin)")});
     }
 
     void SaveFollowsTheChosenType_data() {
         QTest::addColumn<int>("fileType");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("pbn");
-        QTest::newRow("PBN type, .pbn name") << 2 << "a.pbn" << true;
-        QTest::newRow("PBN type, other name") << 2 << "b.txt" << true;
-        QTest::newRow("deals type, .pbn name") << 0 << "c.pbn" << false;
-        QTest::newRow("all files, .PBN name") << 1 << "d.PBN" << true;
-        QTest::newRow("all files, .dls name") << 1 << "e.dls" << false;
-        QTest::newRow("type not told, .pbn name") << -1 << "f.pbn" << true;
-        QTest::newRow("type not told, .dls name") << -1 << "g.dls" << false;
+        QTest::addColumn<QString>("format");
+        QTest::newRow("PBN type, .pbn name") << 2 << "a.pbn" << "pbn";
+        QTest::newRow("PBN type, other name") << 2 << "b.txt" << "pbn";
+        QTest::newRow("deals type, .pbn name") << 0 << "c.pbn" << "dls";
+        QTest::newRow("all files, .PBN name") << 1 << "d.PBN" << "pbn";
+        QTest::newRow("all files, .dls name") << 1 << "e.dls" << "dls";
+        QTest::newRow("type not told, .pbn name") << -1 << "f.pbn" << "pbn";
+        QTest::newRow("type not told, .dls name") << -1 << "g.dls" << "dls";
+        QTest::newRow("LIN type, other name") << 3 << "h.txt" << "lin";
+        QTest::newRow("all files, .LIN name") << 1 << "i.LIN" << "lin";
+        QTest::newRow("deals type, .lin name") << 0 << "j.lin" << "dls";
     }
     void SaveFollowsTheChosenType() {
         QFETCH(int, fileType);
         QFETCH(QString, name);
-        QFETCH(bool, pbn);
+        QFETCH(QString, format);
         AddDeals(1, 3);
         window_->seKeyValue->SetValue(4321);
         services_->nextType = fileType;
         services_->answers = {File(name)};
         window_->itmSaveDealsClick();
         const QByteArray bytes = FileBytes(File(name));
-        if (pbn) {
+        if (format == "pbn") {
             QVERIFY(bytes.startsWith("% PBN 2.1\r\n"));
             QVERIFY(bytes.contains("[Generator \"Korvana, key value 4321\"]\r\n"));
             QVERIFY(bytes.contains("[Board \"3\"]\r\n"));
+        } else if (format == "lin") {
+            QVERIFY(bytes.startsWith("qx|o1|md|3S"));
+            QCOMPARE(bytes.count('\n'), 3);
+            QVERIFY(bytes.contains("|ah|Board 3|sv|e|pg||\n"));
         } else {
             QVERIFY(bytes.startsWith(DealsFileHeader));
         }
@@ -155,6 +162,24 @@ private slots:
                                   " загружено раздач: 3; пропущено игр без полной раздачи: 1")}));
         window_->itmOpenDealsClick();  // cancelled
         QCOMPARE(services_->openedIn.last(), folder_->path() + u'/');
+    }
+
+    // The content decides, as in korvana-cli: PBN under a deals file's name
+    // is read as PBN, a deals file under a PBN name as a deals file.
+    void OpeningGoesByTheContentNotTheName() {
+        const QString pbn = WritePbnOfKey(QStringLiteral("pbn inside.dls"), 5, 3);
+        services_->answers = {pbn};
+        window_->itmOpenDealsClick();
+        QCOMPARE(window_->Deals().Count(), 3);
+        QCOMPARE(services_->messages.size(), 1);
+        QVERIFY(services_->messages[0].contains(QStringLiteral("загружено раздач: 3")));
+
+        const QString deals = File(QStringLiteral("deals inside.pbn"));
+        window_->Deals().WriteFile(deals.toStdString());
+        services_->answers = {deals};
+        window_->itmOpenDealsClick();
+        QCOMPARE(window_->Deals().Count(), 6);
+        QCOMPARE(services_->messages.size(), 1);
     }
 
     void APbnFileWithoutDealsIsRefused() {
