@@ -11,7 +11,7 @@ enum TExitCode : int {
     ExitBadUsage = 2,      // the dispatcher then prints the usage text on stderr
     ExitConditionError = 3,  // the condition has an error or is blank, or --fixed is refused
     ExitFileFailed = 4,    // a file could not be read or was refused
-    ExitOutOfMemory = 5,   // memory ran out; nothing more was done
+    ExitOutOfMemory = 5,   // memory ran out; a run still writes the deals it kept
     ExitHungUp = 129,      // a run stopped by SIGHUP (its kept deals were still written)
     ExitInterrupted = 130, // a run stopped by Ctrl+C (its kept deals were still written)
     ExitTerminated = 143,  // a run stopped by SIGTERM (its kept deals were still written)

@@ -246,6 +246,11 @@ int RunGenerate(const std::vector<std::string>& args) {
 
     // The file first: a reader of stdout that stops early costs no deal.
     int code = stopSignal != 0 ? InterruptedCode(stopSignal) : ExitDone;
+    if (generator.RanOutOfMemory()) {
+        std::fprintf(stderr, "korvana-cli: out of memory: the run stopped after %d kept deals\n",
+                     static_cast<int>(deals.Count()));
+        code = ExitOutOfMemory;
+    }
     if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals, repeatKey)) code = ExitFileFailed;
     // Line by line, so that a long run's text never sits in memory whole.
     std::string line;

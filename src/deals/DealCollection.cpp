@@ -1,5 +1,7 @@
 #include "deals/DealCollection.h"
 
+#include <new>
+
 #include <algorithm>
 #include <climits>
 
@@ -16,6 +18,14 @@ TDeal* TDeals::Add(const TDeal& deal) {
     *stored = deal;
     ++count_;
     return stored;
+}
+
+TDeal* TDeals::TryAdd(const TDeal& deal) noexcept {
+    try {
+        return Add(deal);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 TDeal* TDeals::GetDeal(int32_t index) const {

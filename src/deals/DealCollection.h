@@ -29,6 +29,8 @@ public:
     int32_t Count() const;
     // Appends a copy of the deal and returns the stored one.
     TDeal* Add(const TDeal& deal);
+    // The same, or nullptr, with nothing appended, when memory has run out.
+    TDeal* TryAdd(const TDeal& deal) noexcept;
     // The deal at 0-based index; nullptr outside 0..Count-1.
     TDeal* GetDeal(int32_t index) const;
     // Destroys every deal; the statistics stay as they are.

@@ -26,6 +26,7 @@ struct TGenerator::TState {
     bool Prepared = false;
 
     std::atomic<bool> Terminated{false};
+    std::atomic<bool> OutOfMemory{false};
     std::thread Worker;
 
     void Execute();
@@ -98,6 +99,10 @@ bool TGenerator::PrepareCondition() {
     return true;
 }
 
+bool TGenerator::RanOutOfMemory() const {
+    return state_->OutOfMemory.load(std::memory_order_relaxed);
+}
+
 int32_t TGenerator::ErrorPosition() const { return state_->ErrorPosition; }
 
 int32_t TGenerator::ThreadCount() const { return state_->Threads; }
@@ -136,6 +141,7 @@ void TGenerator::TState::Execute() {
         run.Execute(counters);
     }
     Conditions.clear();
+    OutOfMemory.store(counters.OutOfMemory, std::memory_order_relaxed);
     Owner.ReportProgress(counters.Kept, counters.Dealt);
     Owner.GenerationFinished(counters.Kept, StartCount);
 }
@@ -166,8 +172,11 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
         bool lastKept = condition == nullptr || condition->Matches(spare);
         if (lastKept) {
             writeBack();
+            if (Deals.TryAdd(spare) == nullptr) {
+                counters.OutOfMemory = true;
+                break;
+            }
             ++counters.Kept;
-            Deals.Add(spare);
             if (showLive) Owner.ShowDeal(Deals.Count() - 1);
         }
         ++counters.Dealt;

@@ -71,6 +71,9 @@ public:
     void Start();      // starts the worker; only after PrepareCondition returned true
     void Terminate();  // asks the run to stop before its next deal
     void Wait();       // waits until the worker has ended (GenerationFinished was called)
+    // Whether the run ended because the collection could not take another
+    // kept deal; the deals kept before stay. Set before GenerationFinished.
+    bool RanOutOfMemory() const;
 
 private:
     struct TState;

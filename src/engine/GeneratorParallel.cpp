@@ -94,7 +94,11 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
         return TCommit::Restarted;
     }
     for (size_t i = 0; i < usedKept; ++i) {
-        deals_.Add(block.Kept[i]);
+        if (deals_.TryAdd(block.Kept[i]) == nullptr) {
+            counters.OutOfMemory = true;
+            counters.Dealt += block.KeptAt[i];
+            return TCommit::Ended;
+        }
         ++counters.Kept;
         if (showLive_) owner_.ShowDeal(deals_.Count() - 1);
     }

@@ -24,6 +24,7 @@ struct TRunCounters {
     int64_t MaxDealt = 0;  // 0 or less: no limit
     int32_t Kept = 0;
     int64_t Dealt = 0;
+    bool OutOfMemory = false;  // the collection could not take a kept deal: the run ended there
 };
 
 // 0 asks for one thread per core.

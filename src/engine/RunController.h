@@ -38,6 +38,8 @@ public:
     // Stops a run that is still going, waits for its end and releases it.
     void Reclaim();
     bool HasRun() const { return generator_ != nullptr; }
+    // Whether the run ended because memory ran out (see TGenerator).
+    bool RanOutOfMemory() const { return generator_ && generator_->RanOutOfMemory(); }
 
 private:
     std::unique_ptr<TDeals> deals_;

@@ -68,6 +68,10 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
         DisplayDeal(-1);
     }
     SetState(TState::Idle);
+    if (run_->RanOutOfMemory())
+        services_->ShowMessage(this, QStringLiteral("Не хватает памяти: генерация остановлена, "
+                                                    "отобрано раздач: %1.")
+                                         .arg(kept));
     run_->Reclaim();  // the run has ended: this only reclaims its thread
 }
 

@@ -483,6 +483,28 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     fs::remove(longLine);
 }
 
+// A run whose collection can take no more deals ends there, says so with the
+// out-of-memory exit code, and still writes and prints every deal it kept.
+TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    for (const char* threads : {"1", "2"}) {
+        SCOPED_TRACE(threads);
+        const std::string file = (folder / "full.dls").string();
+        TCliRunOptions options;
+        options.DataLimit = 48L << 20;
+        TCliRun run = RunCliWith(folder, {"generate", "--key", "5", "--count", "9999999", "--threads",
+                                          threads, "--format", "lines", "--out", file},
+                                 options);
+        EXPECT_EQ(run.ExitCode, 5) << run.Err.substr(0, 300);
+        EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos) << run.Err.substr(0, 300);
+        const auto printed = run.OutLines();
+        EXPECT_GT(printed.size(), 10000u);
+        const auto saved = TCliRun::SplitAtNewlines(ReadWholeFile(file));
+        ASSERT_EQ(saved.size(), printed.size() + 1);  // the header, then the same deals
+        EXPECT_EQ(saved[1], printed[0] + "\r");
+    }
+}
+
 // A condition of a quarter megabyte is prepared once per thread at some
 // 50 MB each: 64 threads would need gigabytes. The run takes fewer threads,
 // says so, and keeps the deals one thread keeps.
