@@ -62,6 +62,7 @@ int RunStats(const std::vector<std::string>& args) {
         return ExitBadUsage;
     }
     TDeals deals;
+    deals.KeepStatisticsOnly();  // a file of any size, in memory of a fixed size
     if (!ReadDealsFile(args[0], deals)) return ExitFileFailed;
     deals.ComputeStatistics();
     return Print(StatisticsReportLines(deals));

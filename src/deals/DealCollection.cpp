@@ -12,6 +12,12 @@ int32_t TDeals::Count() const {
 
 TDeal* TDeals::Add(const TDeal& deal) {
     std::lock_guard<std::mutex> guard(lock_);
+    if (statisticsOnly_) {
+        scratch_ = deal;
+        CountIntoStatistics(scratch_);
+        ++count_;
+        return &scratch_;
+    }
     if (count_ % BlockSize == 0 && static_cast<std::size_t>(count_ / BlockSize) == blocks_.size())
         blocks_.push_back(std::make_unique<TDeal[]>(BlockSize));
     TDeal* stored = At(count_);
@@ -30,7 +36,7 @@ TDeal* TDeals::TryAdd(const TDeal& deal) noexcept {
 
 TDeal* TDeals::GetDeal(int32_t index) const {
     std::lock_guard<std::mutex> guard(lock_);
-    return index >= 0 && index < count_ ? At(index) : nullptr;
+    return index >= 0 && index < count_ && !statisticsOnly_ ? At(index) : nullptr;
 }
 
 void TDeals::Clear() {
@@ -47,29 +53,41 @@ void TDeals::ClearStatistics() {
     std::fill(std::begin(HcpSum), std::end(HcpSum), 0);
 }
 
-void TDeals::ComputeStatistics() {
-    ClearStatistics();
-    // Sums are kept wide and stored clamped, so millions of damaged hands cannot overflow them.
-    int64_t lengthSum[5][5] = {};
-    int64_t hcpSum[5] = {};
-    std::lock_guard<std::mutex> guard(lock_);
-    for (int32_t index = 0; index < count_; ++index) {
-        TDeal& deal = *At(index);
-        for (int32_t j = 1; j <= 4; ++j) {
-            THand& hand = deal.Hand(j);
-            ++ShapeCount[j][hand.PatternIndex()];     // always 0..39
-            ++SplitCount[j][deal.SuitSplitIndex(j)];  // here j is a suit
-            int32_t points = hand.HCP(0);
-            if (points >= 0 && points <= MaxPoints) ++HcpCount[j][points];
-            hcpSum[j] += points;
-            for (int32_t suit = 1; suit <= 4; ++suit) lengthSum[j][suit] += hand.SuitLength(suit);
-        }
+void TDeals::CountIntoStatistics(TDeal& deal) {
+    for (int32_t j = 1; j <= 4; ++j) {
+        THand& hand = deal.Hand(j);
+        ++ShapeCount[j][hand.PatternIndex()];     // always 0..39
+        ++SplitCount[j][deal.SuitSplitIndex(j)];  // here j is a suit
+        int32_t points = hand.HCP(0);
+        if (points >= 0 && points <= MaxPoints) ++HcpCount[j][points];
+        hcpSumWide_[j] += points;
+        for (int32_t suit = 1; suit <= 4; ++suit) lengthSumWide_[j][suit] += hand.SuitLength(suit);
     }
+}
+
+void TDeals::StoreSums() {
+    // Sums are kept wide and stored clamped, so millions of damaged hands cannot overflow them.
     auto clamp = [](int64_t sum) {
         return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX));
     };
     for (int32_t j = 1; j <= 4; ++j) {
-        HcpSum[j] = clamp(hcpSum[j]);
-        for (int32_t suit = 1; suit <= 4; ++suit) LengthSum[j][suit] = clamp(lengthSum[j][suit]);
+        HcpSum[j] = clamp(hcpSumWide_[j]);
+        for (int32_t suit = 1; suit <= 4; ++suit) LengthSum[j][suit] = clamp(lengthSumWide_[j][suit]);
     }
+}
+
+void TDeals::ComputeStatistics() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!statisticsOnly_) {
+        ClearStatistics();
+        std::fill(&lengthSumWide_[0][0], &lengthSumWide_[0][0] + 25, 0);
+        std::fill(std::begin(hcpSumWide_), std::end(hcpSumWide_), 0);
+        for (int32_t index = 0; index < count_; ++index) CountIntoStatistics(*At(index));
+    }
+    StoreSums();
+}
+
+void TDeals::KeepStatisticsOnly() {
+    std::lock_guard<std::mutex> guard(lock_);
+    statisticsOnly_ = true;
 }

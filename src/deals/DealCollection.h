@@ -29,6 +29,11 @@ public:
     int32_t Count() const;
     // Appends a copy of the deal and returns the stored one.
     TDeal* Add(const TDeal& deal);
+    // From now on Add counts each deal into the statistics and stores none of
+    // them (GetDeal gives nullptr, Count still counts), so reading a file of
+    // any size for its statistics takes memory of a fixed size;
+    // ComputeStatistics then only finishes the sums. For an empty collection.
+    void KeepStatisticsOnly();
     // The same, or nullptr, with nothing appended, when memory has run out.
     TDeal* TryAdd(const TDeal& deal) noexcept;
     // The deal at 0-based index; nullptr outside 0..Count-1.
@@ -76,7 +81,16 @@ private:
                        [static_cast<std::size_t>(index % BlockSize)];
     }
 
+    // Counts a deal into the statistics and the wide sums; StoreSums then
+    // stores the sums, clamped to the 32-bit range.
+    void CountIntoStatistics(TDeal& deal);
+    void StoreSums();
+
     mutable std::mutex lock_;
     std::vector<std::unique_ptr<TDeal[]>> blocks_;
     int32_t count_ = 0;
+    bool statisticsOnly_ = false;
+    TDeal scratch_;  // the last deal added when keeping statistics only
+    int64_t lengthSumWide_[5][5] = {};
+    int64_t hcpSumWide_[5] = {};
 };

@@ -483,6 +483,26 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     fs::remove(longLine);
 }
 
+// The statistics of a file take memory of a fixed size, however many deals it
+// holds: two million blank lines (two million deals of empty places) under a
+// data limit a collection of them would overrun four times over.
+TEST_F(CliGenerate, StatisticsOfAHugeFileTakeNoMoreMemory) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    const fs::path file = folder / "blank.dls";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "This is Deals File of Tavex's Bridge Generator\r\n";
+        const std::string blanks(2 * 1000 * 1000, '\n');
+        out << blanks;
+    }
+    TCliRunOptions options;
+    options.DataLimit = 48L << 20;
+    TCliRun stats = RunCliWith(folder, {"stats", file.string()}, options);
+    EXPECT_EQ(stats.ExitCode, 0) << stats.Err;
+    EXPECT_NE(stats.Out.find("2000000"), std::string::npos) << stats.Out.substr(0, 400);
+    fs::remove(file);
+}
+
 // A run whose collection can take no more deals ends there, says so with the
 // out-of-memory exit code, and still writes and prints every deal it kept.
 TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
