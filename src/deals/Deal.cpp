@@ -4,6 +4,8 @@
 #include <functional>
 #include <stdexcept>
 
+#include "deals/BridgeTerms.h"
+#include "deals/DoubleDummy.h"
 #include "deals/Patterns.h"
 
 THand& TDeal::Hand(int32_t seat) {
@@ -152,4 +154,10 @@ bool TDeal::Suits(int32_t seat, int32_t mode, int32_t s, int32_t h, int32_t d, i
 bool TDeal::Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4) {
     THand* hand = Seat(seat);
     return hand && hand->Shape(mode, l1, l2, l3, l4);
+}
+
+int32_t TDeal::Tricks(int32_t seat, int32_t suit) {
+    if (suit == -1) suit = NoTrump;
+    else if (suit < Clubs || suit > Spades) return -1;
+    return DoubleDummyTricks(*this, seat, suit);
 }

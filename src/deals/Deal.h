@@ -58,6 +58,9 @@ public:
                int32_t a6);
     bool Suits(int32_t seat, int32_t mode, int32_t s, int32_t h, int32_t d, int32_t c);
     bool Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3, int32_t l4);
+    // Double-dummy tricks of the seat as declarer in a suit 1..4, or notrump
+    // for -1 (the suit not written); -1 for a damaged deal or another suit.
+    int32_t Tricks(int32_t seat, int32_t suit);
 
 private:
     // The hand of seat 1..4, or nullptr.
