@@ -20,10 +20,12 @@ int RunStats(const std::vector<std::string>& args);
 int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
-//   [--format text|lines] [--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]
+//   [--format text|lines] [--out FILE.dls|FILE.pbn [--analyze]] [--max-dealt N] [--threads N] [--quiet]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);
+// korvana-cli analyze FILE.dls|FILE.pbn [--threads N]
+int RunAnalyze(const std::vector<std::string>& args);
 
 struct TCommand {
     const char* Name;
@@ -36,9 +38,10 @@ struct TCommand {
 inline constexpr TCommand kCommands[] = {
     {"generate",
      "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
-     "[--out FILE.dls|FILE.pbn] [--max-dealt N] [--threads N] [--quiet]",
+     "[--out FILE.dls|FILE.pbn [--analyze]] [--max-dealt N] [--threads N] [--quiet]",
      "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
-     "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores",
+     "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores; "
+     "--analyze adds double-dummy tables and par to the PBN file",
      RunGenerate},
     {"check", "(--condition TEXT | --condition-file FILE.cnd)",
      "check a condition as a run would: ok, or the first error and its position", RunCheck},
@@ -47,4 +50,9 @@ inline constexpr TCommand kCommands[] = {
      "print the deals as diagrams of the chosen seats (default NESW), M deals a row (1-9, "
      "default 5)",
      RunListing},
+    {"analyze", "FILE.dls|FILE.pbn [--threads N]",
+     "print each deal's double-dummy tricks and par, one line a deal (board, then nt s h d c "
+     "with the tricks of N E S W declaring, then par), and the analysis report; exit code 4 "
+     "when a damaged deal was refused; --threads default: all cores",
+     RunAnalyze},
 };
