@@ -21,6 +21,7 @@
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "text/FileError.h"
+#include "engine/AnalysisRun.h"
 #include "engine/Generator.h"
 #include "deals/PbnFile.h"
 #include "text/ReplacingFile.h"
@@ -39,6 +40,7 @@ struct TGenerateOptions {
     int64_t MaxDealt = 0;
     bool Quiet = false;
     int32_t Threads = 0;  // 0: one per core
+    bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
 };
 
 template <typename T>
@@ -60,8 +62,8 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             continue;
         }
         const std::string& option = args[i];
-        if (option == "--quiet") {
-            options.Quiet = true;
+        if (option == "--quiet" || option == "--analyze") {
+            (option == "--quiet" ? options.Quiet : options.Analyze) = true;
             ++i;
             continue;
         }
@@ -94,6 +96,10 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             return false;
         }
         i += 2;
+    }
+    if (options.Analyze && !IsPbnFileName(options.OutFile)) {
+        ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
+        return false;
     }
     return true;
 }
@@ -162,7 +168,8 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
 // every failure: a missing folder is an error, not a silent no-op, and a run
 // that kept nothing still replaces the file, with the header alone. A name
 // ending in ".pbn" gets PBN, naming the key that repeats the run.
-bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue) {
+bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue,
+                    const std::vector<TDealAnalysis>* analyses = nullptr) {
     auto complain = [&name](const std::string& reason) {
         std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
         return false;
@@ -170,7 +177,9 @@ bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyVal
     std::string folder = FolderPart(name);
     if (!folder.empty() && !FileDirExists(name)) return complain(std::strerror(ENOENT));
     try {
-        if (IsPbnFileName(name)) {
+        if (IsPbnFileName(name) && analyses != nullptr) {
+            WritePbnFile(name, deals, keyValue, *analyses);
+        } else if (IsPbnFileName(name)) {
             WritePbnFile(name, deals, keyValue);
         } else if (deals.Count() > 0) {
             deals.SaveToFile(name);
@@ -256,7 +265,15 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::perror("korvana-cli: cannot write the deals");
         code = ExitOutputFailed;
     }
-    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals, repeatKey)) code = ExitFileFailed;
+    std::vector<TDealAnalysis> analyses;
+    if (options.Analyze) {
+        std::vector<const TDeal*> kept;
+        for (int32_t i = 0; i < deals.Count(); ++i) kept.push_back(deals.GetDeal(i));
+        analyses = AnalyseAll(kept);
+    }
+    if (!options.OutFile.empty() &&
+        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
+        code = ExitFileFailed;
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()));
     return code;
 }
