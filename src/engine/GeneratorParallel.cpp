@@ -3,6 +3,7 @@
 #include "deals/DealCollection.h"
 #include "engine/Generator.h"
 #include "engine/GeneratorRun.h"
+#include "language/ConditionCheck.h"
 #include "deals/RandomSource.h"
 
 namespace {
@@ -20,10 +21,12 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
       source_(source),
       showLive_(showLive),
       threads_(threads),
-      slots_(static_cast<size_t>(threads) * 4) {}
+      slots_(static_cast<size_t>(threads) * 4) {
+    if (!conditions_.empty() && conditions_.front()->Cost() > 0) blockSize_ = SolvingBlockSize;
+}
 
 uint32_t TParallelRun::BlockSeed(uint64_t number) const {
-    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * BlockSize * DrawsPerDeal);
+    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * static_cast<uint64_t>(blockSize_) * DrawsPerDeal);
 }
 
 void TParallelRun::Execute(TRunCounters& counters) {
@@ -69,7 +72,7 @@ void TParallelRun::Execute(TRunCounters& counters) {
 }
 
 TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters) {
-    int64_t limit = BlockSize;
+    int64_t limit = blockSize_;
     if (counters.MaxDealt > 0) limit = std::min<int64_t>(limit, counters.MaxDealt - counters.Dealt);
     // The deals of the block the run uses: up to the deal that completes the total.
     size_t usedKept = 0;
@@ -106,8 +109,8 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
 void TParallelRun::Work(int32_t worker) {
     TCompiledCondition* condition = conditions_.empty() ? nullptr : conditions_[static_cast<size_t>(worker)].get();
     TBlock own;
-    own.Kept.reserve(BlockSize);
-    own.KeptAt.reserve(BlockSize);
+    own.Kept.reserve(static_cast<size_t>(blockSize_));
+    own.KeptAt.reserve(static_cast<size_t>(blockSize_));
     std::unique_lock lock(mutex_);
     while (true) {
         workFree_.wait(lock, [this] {
@@ -136,7 +139,7 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     block.KeptAt.clear();
     uint32_t seed = block.StartSeed;
     TDeal deal;
-    for (int32_t i = 0; i < BlockSize; ++i) {
+    for (int32_t i = 0; i < blockSize_; ++i) {
         if ((i & 63) == 0 && finished_.load(std::memory_order_relaxed)) return;
         deal.DealFromSeed(seed);
         if (condition == nullptr || condition->Matches(deal)) {

@@ -54,6 +54,10 @@ private:
 class TParallelRun {
 public:
     static constexpr int32_t BlockSize = 4096;
+    // Blocks for a condition that solves deals (tens of milliseconds each): the
+    // first kept deal is committed, and STOP answered, without waiting for
+    // thousands of solves.
+    static constexpr int32_t SolvingBlockSize = 4;
 
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
@@ -87,6 +91,7 @@ private:
     TRandomSource& source_;
     bool showLive_;
     int32_t threads_;
+    int32_t blockSize_ = BlockSize;
 
     std::mutex mutex_;
     std::condition_variable workFree_;   // a slot became free, or the run ended

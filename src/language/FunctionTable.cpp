@@ -46,6 +46,8 @@ constexpr TFunctionRow Functions[] = {
     {"Prec1s", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1s>, TCallCode::Generic, 2},
     {"Prec2c", vtBoolean, "ii", M::Default, Call<&TDeal::Prec2c>, TCallCode::Generic, 2},
     {"Multy", vtBoolean, "iiiiii", M::Default, Call<&TDeal::Multy>, TCallCode::Generic, 2},
+    // Double-dummy tricks of a declarer; the suit left out asks for notrump.
+    {"Tricks", vtInteger, "s", M::Default, Call<&TDeal::Tricks>, TCallCode::Generic, 3, 1},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
     return !row.Signature.empty() && row.ArgumentCount() <= MaxFunctionArguments &&
