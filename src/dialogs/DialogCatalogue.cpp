@@ -13,6 +13,7 @@
 #include "dialogs/SuitByLengthWindow.h"
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
+#include "dialogs/TricksWindow.h"
 #include "dialogs/Unbal1dWindow.h"
 
 namespace {
@@ -42,6 +43,7 @@ constexpr TCatalogueEntry Catalogue[] = {
     {"Prec1s", MakeDialog<TPrec1sWindow>},
     {"Prec2c", MakeDialog<TPrec2cWindow>},
     {"Multy", MakeDialog<TMultyWindow>},
+    {"Tricks", MakeDialog<TTricksWindow>},
 };
 
 }  // namespace

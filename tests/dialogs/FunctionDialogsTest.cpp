@@ -22,8 +22,10 @@
 #include "dialogs/SuitByLengthWindow.h"
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
+#include "dialogs/TricksWindow.h"
 #include "dialogs/Unbal1dWindow.h"
 #include "language/ConditionCheck.h"
+#include "language/FunctionTable.h"
 #include "language/Grammar.h"
 #include "support/RecordingSink.h"
 
@@ -48,6 +50,7 @@ const std::map<QString, std::function<std::unique_ptr<TFunctionWindow>(QWidget*)
     {"Prec1s", Make<TPrec1sWindow>},
     {"Prec2c", Make<TPrec2cWindow>},
     {"Multy", Make<TMultyWindow>},
+    {"Tricks", Make<TTricksWindow>},
 };
 
 std::unique_ptr<TFunctionWindow> MakeDialog(const QString& function, QWidget* owner = nullptr) {
@@ -82,6 +85,7 @@ private slots:
             {"Range", "Range(North,0,37)"},
             {"Suits", "Suits(North,0,-1,-1,-1,-1)"},
             {"Shape", "Shape(North,0,-1,-1,-1,-1)"},
+            {"Tricks", "Tricks(North)"},
         };
         for (const auto& [function, callText] : rows)
             QTest::newRow(function) << QString(function) << QString(callText);
@@ -107,6 +111,8 @@ private slots:
         QTest::addColumn<QString>("callText");
         QTest::newRow("HCP of South's spades")
             << "HCP" << QStringList{"cmbSeat", "South", "cmbSuit", "Spades"} << "HCP(South,Spades)";
+        QTest::newRow("Tricks of East in hearts")
+            << "Tricks" << QStringList{"cmbSeat", "East", "cmbSuit", "Hearts"} << "Tricks(East,Hearts)";
         QTest::newRow("SuitLength of West's hearts")
             << "SuitLength" << QStringList{"cmbSeat", "West", "cmbSuit", "Hearts"}
             << "SuitLength(West,Hearts)";
@@ -330,8 +336,9 @@ private slots:
             ClickOk(d);
         });
         QVERIFY(!text.isEmpty());
-        const bool integer =
-            function == "HCP" || function == "SuitLength" || function == "SuitByLength";
+        const TFunctionRow* row = FindFunction(function.toUpper().toStdString());
+        QVERIFY(row != nullptr);
+        const bool integer = row->Result == vtInteger;
         auto rules = CreateConditionRules();
         TRecordingSink sink;
         TCompiledCondition condition;
