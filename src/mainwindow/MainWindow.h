@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+#include "engine/AnalysisRun.h"
 #include "engine/RunController.h"
 #include "mainwindow/PlatformServices.h"
 
@@ -26,7 +27,7 @@ class TRunMonitor;
 class TMainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    enum class TState { Idle, Generating };
+    enum class TState { Idle, Generating, Analysing };
 
     // Reads the setup file "generate.stp" from `setupFolder` (the executable's
     // folder when empty) and writes it there when destroyed. `services` answer
@@ -57,6 +58,8 @@ public:
     // Commands.
     void itmGenerateClick();
     void btnStopClick();
+    // Double-dummy analysis of every deal, then its report (AnalysisCommand.cpp).
+    void itmAnalyzeClick();
     void itmClearClick();
     void itmOpenDealsClick();
     void itmSaveDealsClick();
@@ -118,6 +121,8 @@ private:
     std::unique_ptr<TRunController> run_;
     TRunMonitor* monitor_ = nullptr;
     TState state_ = TState::Idle;
+    // The analysis under way; destroyed (stopped and waited for) before the collection.
+    std::unique_ptr<TAnalysisRun> analysis_;
     TAboutBox* aboutBox_ = nullptr;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
@@ -145,6 +150,7 @@ public:
     QAction* itmSaveDeals = nullptr;
     QAction* itmPrintDeals = nullptr;
     QAction* itmStatistics = nullptr;
+    QAction* itmAnalyze = nullptr;
     QAction* itmClear = nullptr;
     QAction* itmGenerate = nullptr;
     QAction* itmOpenConditions = nullptr;
@@ -157,6 +163,7 @@ public:
     QToolButton* tbSaveDeals = nullptr;
     QToolButton* tbPrintDeals = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    QToolButton* tbAnalyze = nullptr;
     QToolButton* tbClear = nullptr;
     QToolButton* tbGenerate = nullptr;
     QToolButton* tbOpenConditions = nullptr;

@@ -18,6 +18,7 @@ enum class TToolbarImage {
     Operator = 11,
     Statistics = 12,
     Stop = 13,
+    DoubleDummy = 20,  // the analysis command: a table of tricks
 };
 
 QIcon ToolbarImage(TToolbarImage image);

@@ -65,7 +65,7 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
     for (std::size_t i = 0; i < results.size(); ++i) {
         const TDealAnalysis& result = results[i];
         if (!result.Solved) {
-            ++refused;
+            if (!result.Fault.empty()) ++refused;  // else left out by a stop
             continue;
         }
         ++solved;
