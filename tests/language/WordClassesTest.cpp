@@ -91,6 +91,7 @@ TEST(WordClasses, EveryWordOfTheLanguageFallsInItsOwnClass) {
         {"UNBAL1D", Function},   {"PREC1D", Function},    {"PREC1H", Function},
         {"PREC1S", Function},    {"PREC2C", Function},    {"MULTY", Function},
         {"RANGE", Function},     {"SUITS", Function},     {"SHAPE", Function},
+        {"TRICKS", Function},
     };
     for (const auto& [word, wordClass] : words) {
         EXPECT_EQ(IsOperator(word), wordClass == Operator) << word;

@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(Captions(window_->FunctionMenu),
                  QStringList({"HCP", "SuitLength", "SuitByLength", "|", "Range", "Suits", "Shape",
                               "|", "Balanced", "Polish1c", "Unbal1d", "Prec1d", "Prec1h", "Prec1s",
-                              "Prec2c", "Multy"}));
+                              "Prec2c", "Multy", "|", "Tricks"}));
     }
 
     void wordItems_data() {
@@ -200,7 +200,7 @@ private slots:
         QTest::addColumn<QString>("function");
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<bool>("integer");
-        for (const char* function : {"HCP", "SuitLength", "SuitByLength"})
+        for (const char* function : {"HCP", "SuitLength", "SuitByLength", "Tricks"})
             QTest::newRow(function) << QString(function) << QStringList() << true;
         for (const char* function : {"Range", "Suits", "Shape", "Balanced", "Polish1c", "Unbal1d",
                                      "Prec1d", "Prec1h", "Prec1s", "Prec2c", "Multy"})
