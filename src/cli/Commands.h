@@ -20,7 +20,8 @@ int RunStats(const std::vector<std::string>& args);
 int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
-//   [--format text|lines] [--out FILE.dls|FILE.pbn [--analyze]] [--max-dealt N] [--threads N] [--quiet]
+//   [--format text|lines] [--out FILE.dls|FILE.pbn [--analyze]] [--max-dealt N] [--threads N]
+//   [--quiet]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);

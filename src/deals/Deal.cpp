@@ -157,7 +157,9 @@ bool TDeal::Shape(int32_t seat, int32_t mode, int32_t l1, int32_t l2, int32_t l3
 }
 
 int32_t TDeal::Tricks(int32_t seat, int32_t suit) {
-    if (suit == -1) suit = NoTrump;
-    else if (suit < Clubs || suit > Spades) return -1;
+    if (suit == -1)
+        suit = NoTrump;
+    else if (suit < Clubs || suit > Spades)
+        return -1;
     return DoubleDummyTricks(*this, seat, suit);
 }

@@ -9,10 +9,10 @@
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/DoubleDummy.h"
-#include "text/FileError.h"
 #include "deals/PbnFile.h"
-#include "text/ReplacingFile.h"
+#include "text/FileError.h"
 #include "text/MessageSink.h"
+#include "text/ReplacingFile.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -115,15 +115,17 @@ std::string GameText(const TDeal& deal, int64_t board, const std::string& genera
         AppendLine(text, "[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]");
         for (int32_t seat = North; seat <= West; ++seat) {
             for (int32_t strain : {NoTrump, Spades, Hearts, Diamonds, Clubs}) {
-                AppendLine(text, std::string(1, SeatLetters[seat - 1]) + " " + std::string(StrainName(strain)) +
-                                     " " + std::to_string(analysis->Table.At(seat, strain)));
+                AppendLine(text, std::string(1, SeatLetters[seat - 1]) + " " +
+                                     std::string(StrainName(strain)) + " " +
+                                     std::to_string(analysis->Table.At(seat, strain)));
             }
         }
         TParResult par;
         std::string fault;
         if (ComputePar(analysis->Table, dealer, PbnBoardVulnerability(board), par, fault)) {
             int32_t score = par.Score < 0 ? -par.Score : par.Score;
-            AppendLine(text, PbnTagLine("OptimumScore", (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));
+            AppendLine(text, PbnTagLine("OptimumScore",
+                                        (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));
             std::string contract = "Pass";
             if (!par.Contracts.empty()) {
                 const TParContract& first = par.Contracts.front();

@@ -26,7 +26,8 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
 }
 
 uint32_t TParallelRun::BlockSeed(uint64_t number) const {
-    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * static_cast<uint64_t>(blockSize_) * DrawsPerDeal);
+    return TRandomSource::JumpAhead(
+        baseSeed_, (number - baseNumber_) * static_cast<uint64_t>(blockSize_) * DrawsPerDeal);
 }
 
 void TParallelRun::Execute(TRunCounters& counters) {

@@ -118,9 +118,9 @@ void TMainWindow::BuildToolBar() {
         commandButton(TToolbarImage::Print, QStringLiteral("Печать раздач"), itmPrintDeals);
     ToolButton1 =
         commandButton(TToolbarImage::Statistics, QStringLiteral("Статистика"), itmStatistics);
-    tbAnalyze = commandButton(TToolbarImage::DoubleDummy,
-                              QStringLiteral("Анализ в открытую: сколько взяток берёт каждая линия"),
-                              itmAnalyze);
+    tbAnalyze = commandButton(
+        TToolbarImage::DoubleDummy,
+        QStringLiteral("Анализ в открытую: сколько взяток берёт каждая линия"), itmAnalyze);
     gap(8);
     tbClear =
         commandButton(TToolbarImage::Clear, QStringLiteral("Удалить текущие раздачи"), itmClear);

@@ -112,7 +112,8 @@ private slots:
         QTest::newRow("HCP of South's spades")
             << "HCP" << QStringList{"cmbSeat", "South", "cmbSuit", "Spades"} << "HCP(South,Spades)";
         QTest::newRow("Tricks of East in hearts")
-            << "Tricks" << QStringList{"cmbSeat", "East", "cmbSuit", "Hearts"} << "Tricks(East,Hearts)";
+            << "Tricks" << QStringList{"cmbSeat", "East", "cmbSuit", "Hearts"}
+            << "Tricks(East,Hearts)";
         QTest::newRow("SuitLength of West's hearts")
             << "SuitLength" << QStringList{"cmbSeat", "West", "cmbSuit", "Hearts"}
             << "SuitLength(West,Hearts)";

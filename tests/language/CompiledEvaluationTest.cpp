@@ -308,7 +308,8 @@ TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
 
 struct TTrickyCase {
     std::string condition;
-    int keptOf1500;  // the kept count (of 12 when the tricks are asked), or -1 when only both paths must agree
+    int keptOf1500;  // the kept count (of 12 when the tricks are asked), or -1 when only both paths
+                     // must agree
 };
 
 const std::vector<TTrickyCase> TrickyCases = {

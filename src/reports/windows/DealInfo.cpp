@@ -96,8 +96,9 @@ void TDealInfo::ShowDealTable(const TDeal& deal, int64_t board) {
     lTricksHeading = Placed(this, QStringLiteral("lTricksHeading"), text, 9, 136, 170);
     lTricksHeading->setText(QStringLiteral("Взятки   С  В  Ю  З"));
     const char* const names[5] = {"lTricksNT", "lTricksS", "lTricksH", "lTricksD", "lTricksC"};
-    const QString strains[5] = {QStringLiteral("БК"), QStringLiteral("\u2660"), QStringLiteral("\u2665"),
-                                QStringLiteral("\u2666"), QStringLiteral("\u2663")};
+    const QString strains[5] = {QStringLiteral("БК"), QStringLiteral("\u2660"),
+                                QStringLiteral("\u2665"), QStringLiteral("\u2666"),
+                                QStringLiteral("\u2663")};
     for (int row = 0; row < 5; ++row) {
         lTricks[row] = Placed(this, QLatin1String(names[row]), text, 9, 152 + 16 * row, 170);
         lTricks[row]->setText(strains[row].leftJustified(7) + QStringLiteral("  -  -  -  -"));
@@ -134,9 +135,10 @@ void TDealInfo::FillTable(const TDealAnalysis& analysis, int64_t board) {
     std::string fault;
     if (BoardPar(analysis.Table, board, par, fault))
         lPar->setText(QStringLiteral("Пар ") + QString::fromStdString(ParScoreText(par.Score)) +
-                      (par.Contracts.empty() ? QString()
-                                             : QStringLiteral(" ") + QString::fromStdString(
-                                                                        ParContractText(par.Contracts.front()))));
+                      (par.Contracts.empty()
+                           ? QString()
+                           : QStringLiteral(" ") +
+                                 QString::fromStdString(ParContractText(par.Contracts.front()))));
     else
         lPar->setText(QStringLiteral("Пар не вычислен"));
     lPar->setToolTip(QString::fromStdString(ParContractsText(par)));
