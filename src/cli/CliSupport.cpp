@@ -10,6 +10,7 @@
 
 #include "deals/AnyDealsFile.h"
 #include "deals/DealCollection.h"
+#include "deals/DoubleDummy.h"
 #include "deals/LinFile.h"
 #include "deals/PbnFile.h"
 #include "text/FileError.h"
@@ -69,7 +70,8 @@ bool ReadDealsFile(const std::string& name, TDeals& deals) {
     }
 }
 
-bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue) {
+bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue,
+                    const std::vector<TDealAnalysis>* analyses) {
     // A name is resolved against the working folder: a bare name is a file there.
     std::error_code resolving;
     const std::filesystem::path absolute = std::filesystem::absolute(givenName, resolving);
@@ -80,7 +82,9 @@ bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t k
     };
     if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
     try {
-        if (IsPbnFileName(name)) {
+        if (IsPbnFileName(name) && analyses != nullptr) {
+            WritePbnFile(name, deals, keyValue, *analyses);
+        } else if (IsPbnFileName(name)) {
             WritePbnFile(name, deals, keyValue);
         } else if (IsLinFileName(name)) {
             WriteLinFile(name, deals);

@@ -8,6 +8,7 @@
 #include "text/MessageSink.h"
 
 class TDeals;
+struct TDealAnalysis;
 
 // Prints every message of the core to stderr and counts them. Installs itself
 // for its lifetime and restores the previous sink afterwards.
@@ -27,10 +28,12 @@ private:
 bool ReadDealsFile(const std::string& name, TDeals& deals);
 
 // Writes the deals to a PBN file (".pbn", keyValue named in its Generator
-// tags), a LIN file (".lin") or a deals file (any other name), whole or not
-// at all; a name without a folder is a file of the working folder. False,
-// with the reason on stderr, when it could not be written.
-bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue);
+// tags, and the analyses' tables and par when given), a LIN file (".lin") or
+// a deals file (any other name), whole or not at all; a name without a folder
+// is a file of the working folder. False, with the reason on stderr, when it
+// could not be written.
+bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue,
+                    const std::vector<TDealAnalysis>* analyses = nullptr);
 
 // Writes each line followed by "\n" to stdout; false when stdout fails.
 bool WriteLines(const std::vector<std::string>& lines);

@@ -23,13 +23,15 @@ int RunStats(const std::vector<std::string>& args);
 int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
-//   [--format text|lines] [--out FILE.dls|FILE.pbn|FILE.lin] [--max-dealt N] [--threads N] [--quiet]
-//   [--fixed CARDS]
+//   [--format text|lines] [--out FILE.dls|FILE.pbn|FILE.lin [--analyze]] [--max-dealt N]
+//   [--threads N] [--quiet] [--fixed CARDS]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);
 // korvana-cli convert IN OUT
 int RunConvert(const std::vector<std::string>& args);
+// korvana-cli analyze FILE.dls|FILE.pbn [--threads N]
+int RunAnalyze(const std::vector<std::string>& args);
 
 struct TCommand {
     const char* Name;
@@ -42,10 +44,12 @@ struct TCommand {
 inline constexpr TCommand kCommands[] = {
     {"generate",
      "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
-     "[--out FILE.dls|FILE.pbn|FILE.lin] [--max-dealt N] [--threads N] [--quiet] [--fixed CARDS]",
+     "[--out FILE.dls|FILE.pbn|FILE.lin [--analyze]] [--max-dealt N] [--threads N] [--quiet] "
+     "[--fixed CARDS]",
      "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
      "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores; "
-     "--fixed \"N:AKQJ.K.. S:..A2.\" (or a PBN deal) gives those cards to the seats",
+     "--fixed \"N:AKQJ.K.. S:..A2.\" (or a PBN deal) gives those cards to the seats; "
+     "--analyze adds double-dummy tables and par to the PBN file",
      RunGenerate},
     {"check", "(--condition TEXT | --condition-file FILE.cnd)",
      "check a condition as a run would: ok, or the first error and its position", RunCheck},
@@ -58,4 +62,9 @@ inline constexpr TCommand kCommands[] = {
      "read the deals of a deals or PBN file and write them as a deals file (.dls), a PBN file "
      "(.pbn) or a LIN file (.lin)",
      RunConvert},
+    {"analyze", "FILE.dls|FILE.pbn [--threads N]",
+     "print each deal's double-dummy tricks and par, one line a deal (board, then nt s h d c "
+     "with the tricks of N E S W declaring, then par), and the analysis report; exit code 4 "
+     "when a damaged deal was refused; --threads default: all cores",
+     RunAnalyze},
 };

@@ -26,6 +26,7 @@
 #include "deals/DealCollection.h"
 #include "deals/FixedCards.h"
 #include "text/FileError.h"
+#include "engine/AnalysisRun.h"
 #include "engine/Generator.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
@@ -44,6 +45,7 @@ struct TGenerateOptions {
     bool Quiet = false;
     int32_t Threads = 0;  // 0: one per core
     std::string Fixed;    // --fixed: cards the seats hold, read after the options
+    bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
 };
 
 template <typename T>
@@ -65,8 +67,8 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             continue;
         }
         const std::string& option = args[i];
-        if (option == "--quiet") {
-            options.Quiet = true;
+        if (option == "--quiet" || option == "--analyze") {
+            (option == "--quiet" ? options.Quiet : options.Analyze) = true;
             ++i;
             continue;
         }
@@ -101,6 +103,10 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             return false;
         }
         i += 2;
+    }
+    if (options.Analyze && !IsPbnFileName(options.OutFile)) {
+        ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
+        return false;
     }
     return true;
 }
@@ -173,10 +179,6 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
     std::fflush(stderr);
 }
 
-// Writes the kept deals as the save command does, except that a script hears of
-// every failure: a missing folder is an error, not a silent no-op, and a run
-// that kept nothing still replaces the file, with the header alone. A name
-// ending in ".pbn" gets PBN, naming the key that repeats the run.
 }  // namespace
 
 int RunGenerate(const std::vector<std::string>& args) {
@@ -251,7 +253,15 @@ int RunGenerate(const std::vector<std::string>& args) {
                      static_cast<int>(deals.Count()));
         code = ExitOutOfMemory;
     }
-    if (!options.OutFile.empty() && !WriteDealsFile(options.OutFile, deals, repeatKey)) code = ExitFileFailed;
+    std::vector<TDealAnalysis> analyses;
+    if (options.Analyze) {
+        std::vector<const TDeal*> kept;
+        for (int32_t i = 0; i < deals.Count(); ++i) kept.push_back(deals.GetDeal(i));
+        analyses = AnalyseAll(kept);
+    }
+    if (!options.OutFile.empty() &&
+        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
+        code = ExitFileFailed;
     // Line by line, so that a long run's text never sits in memory whole.
     std::string line;
     bool written = true;

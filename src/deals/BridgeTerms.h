@@ -31,3 +31,10 @@ inline constexpr int32_t CardPoints(int32_t card) {
 inline constexpr std::string_view CardChar(int32_t card) {
     return IsCard(card) ? RankChars[static_cast<std::size_t>((card - 1) % 13)] : std::string_view();
 }
+
+// "Севера", "Востока", "Юга", "Запада": the seat 1..4 as in "у Севера";
+// the empty text for any other number.
+inline constexpr std::string_view SeatGenitive(int32_t seat) {
+    constexpr std::string_view names[] = {"Севера", "Востока", "Юга", "Запада"};
+    return seat >= 1 && seat <= 4 ? names[seat - 1] : std::string_view();
+}

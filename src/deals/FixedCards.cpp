@@ -150,7 +150,3 @@ TFixedCardsReading ReadFixedCards(std::string_view text) {
     return reading;
 }
 
-std::string_view SeatGenitive(int32_t seat) {
-    static constexpr std::string_view names[] = {"Севера", "Востока", "Юга", "Запада"};
-    return seat >= 1 && seat <= 4 ? names[seat - 1] : std::string_view();
-}

@@ -60,5 +60,3 @@ struct TFixedCardsReading {
 // twice, a hand that is not four suits, a seat letter that is none.
 TFixedCardsReading ReadFixedCards(std::string_view text);
 
-// "Севера", "Востока", "Юга", "Запада": the seat 1..4 as in "у Севера".
-std::string_view SeatGenitive(int32_t seat);

@@ -13,11 +13,13 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 class TDeal;
 class TDeals;
+struct TDealAnalysis;
 
 // ---- Writing -------------------------------------------------------------
 
@@ -48,6 +50,14 @@ void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue);
 // Creates or replaces the file and writes the collection into it (the header
 // alone for an empty collection). A file-system failure throws TFileError.
 void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
+
+// The same, with each deal's double-dummy analysis (result i for deal i) added
+// after the Generator tag: the table tag OptimumResultTable (a line per
+// declarer and strain, "N NT 9"), OptimumScore ("NS 420") and ParContract
+// ("NS 4S"; "Pass" for a deal passed out). A deal without a result, or one not
+// solved, gets none of them.
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
+                  std::span<const TDealAnalysis> analyses);
 
 // Saves the collection to a PBN file, as SaveToFile does for a deals file: an
 // empty collection or a folder that does not exist writes nothing and shows

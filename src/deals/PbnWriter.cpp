@@ -8,10 +8,11 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "text/FileError.h"
+#include "deals/DoubleDummy.h"
 #include "deals/PbnFile.h"
-#include "text/ReplacingFile.h"
+#include "text/FileError.h"
 #include "text/MessageSink.h"
+#include "text/ReplacingFile.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -85,7 +86,8 @@ std::string GeneratorValue(int64_t keyValue) {
 
 // The text of one game with its line ends; every game but the first starts
 // with an empty line.
-std::string GameText(const TDeal& deal, int64_t board, const std::string& generator) {
+std::string GameText(const TDeal& deal, int64_t board, const std::string& generator,
+                     const TDealAnalysis* analysis = nullptr) {
     int32_t dealer = PbnBoardDealer(board);
     std::string text;
     if (board > 1) text += LineEnd;
@@ -108,6 +110,30 @@ std::string GameText(const TDeal& deal, int64_t board, const std::string& genera
     AppendLine(text, PbnTagLine("Result", ""));
     // Supplemental tags follow, in alphabetical order.
     AppendLine(text, PbnTagLine("Generator", generator));
+    if (analysis != nullptr && analysis->Solved) {
+        // The column format as bridge programs write it: the backslash is not an escape here.
+        AppendLine(text, "[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]");
+        for (int32_t seat = North; seat <= West; ++seat) {
+            for (int32_t strain : {NoTrump, Spades, Hearts, Diamonds, Clubs}) {
+                AppendLine(text, std::string(1, SeatLetters[seat - 1]) + " " +
+                                     std::string(StrainName(strain)) + " " +
+                                     std::to_string(analysis->Table.At(seat, strain)));
+            }
+        }
+        TParResult par;
+        std::string fault;
+        if (ComputePar(analysis->Table, dealer, PbnBoardVulnerability(board), par, fault)) {
+            int32_t score = par.Score < 0 ? -par.Score : par.Score;
+            AppendLine(text, PbnTagLine("OptimumScore",
+                                        (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));
+            std::string contract = "Pass";
+            if (!par.Contracts.empty()) {
+                const TParContract& first = par.Contracts.front();
+                contract = first.Declarers + " " + ParContractText(first);
+            }
+            AppendLine(text, PbnTagLine("ParContract", contract));
+        }
+    }
     return text;
 }
 
@@ -181,6 +207,20 @@ void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue
     int32_t count = deals.Count();
     for (int32_t index = 0; index < count; ++index) {
         file.Write(GameText(*deals.GetDeal(index), int64_t{index} + 1, generator));
+    }
+    file.Commit();
+}
+
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
+                  std::span<const TDealAnalysis> analyses) {
+    TReplacingFile file(name);
+    const std::string generator = GeneratorValue(keyValue);
+    file.Write(FileHeader);
+    int32_t count = deals.Count();
+    for (int32_t index = 0; index < count; ++index) {
+        auto at = static_cast<std::size_t>(index);
+        file.Write(GameText(*deals.GetDeal(index), int64_t{index} + 1, generator,
+                            at < analyses.size() ? &analyses[at] : nullptr));
     }
     file.Commit();
 }

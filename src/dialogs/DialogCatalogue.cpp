@@ -17,6 +17,7 @@
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
 #include "dialogs/TopHonoursWindow.h"
+#include "dialogs/TricksWindow.h"
 #include "dialogs/Unbal1dWindow.h"
 
 namespace {
@@ -50,6 +51,7 @@ constexpr TCatalogueEntry Catalogue[] = {
     {"Controls", MakeDialog<TControlsWindow>},
     {"TopHonours", MakeDialog<TTopHonoursWindow>},
     {"HasCard", MakeDialog<THasCardWindow>},
+    {"Tricks", MakeDialog<TTricksWindow>},
 };
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <new>
 
 #include "deals/DealCollection.h"
 #include "engine/Generator.h"
 #include "engine/GeneratorRun.h"
+#include "language/ConditionCheck.h"
 #include "deals/RandomSource.h"
 
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
@@ -18,20 +20,36 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
       threads_(threads),
       fixed_(fixed),
       drawsPerDeal_(static_cast<uint64_t>(fixed.DrawsPerDeal())),
-      slots_(static_cast<size_t>(threads) * 4) {}
+      slots_(static_cast<size_t>(threads) * 4) {
+    if (!conditions_.empty() && conditions_.front()->Cost() > 0) blockSize_ = SolvingBlockSize;
+}
 
 uint32_t TParallelRun::BlockSeed(uint64_t number) const {
-    return TRandomSource::JumpAhead(baseSeed_, (number - baseNumber_) * BlockSize * drawsPerDeal_);
+    return TRandomSource::JumpAhead(
+        baseSeed_, (number - baseNumber_) * static_cast<uint64_t>(blockSize_) * drawsPerDeal_);
 }
 
 void TParallelRun::Execute(TRunCounters& counters) {
     baseSeed_ = source_.Seed();
     needed_.store(counters.Total - counters.Kept, std::memory_order_relaxed);
+    // Every block's room is taken before the threads start, so that a worker
+    // never allocates: memory that runs out ends the run here, not in a thread.
+    TBlock current;
+    std::vector<TBlock> own;
+    try {
+        own.resize(static_cast<size_t>(threads_));
+        for (TBlock& block : own) Reserve(block);
+        for (TBlock& block : slots_) Reserve(block);
+        Reserve(current);
+    } catch (const std::bad_alloc&) {
+        counters.OutOfMemory = true;
+        return;
+    }
     std::vector<std::thread> workers;
     workers.reserve(static_cast<size_t>(threads_));
-    for (int32_t i = 0; i < threads_; ++i) workers.emplace_back([this, i] { Work(i); });
+    for (int32_t i = 0; i < threads_; ++i)
+        workers.emplace_back([this, i, &own] { Work(i, own[static_cast<size_t>(i)]); });
 
-    TBlock current;
     TProgressPacer pacer;
     bool running = counters.Kept < counters.Total && (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
     while (running) {
@@ -68,7 +86,7 @@ void TParallelRun::Execute(TRunCounters& counters) {
 }
 
 TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters) {
-    int64_t limit = BlockSize;
+    int64_t limit = blockSize_;
     if (counters.MaxDealt > 0) limit = std::min<int64_t>(limit, counters.MaxDealt - counters.Dealt);
     // The deals of the block the run uses: up to the deal that completes the total.
     size_t usedKept = 0;
@@ -108,11 +126,13 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
     return more ? TCommit::Committed : TCommit::Ended;
 }
 
-void TParallelRun::Work(int32_t worker) {
+void TParallelRun::Reserve(TBlock& block) const {
+    block.Kept.reserve(static_cast<size_t>(blockSize_));
+    block.KeptAt.reserve(static_cast<size_t>(blockSize_));
+}
+
+void TParallelRun::Work(int32_t worker, TBlock& own) {
     TCompiledCondition* condition = conditions_.empty() ? nullptr : conditions_[static_cast<size_t>(worker)].get();
-    TBlock own;
-    own.Kept.reserve(BlockSize);
-    own.KeptAt.reserve(BlockSize);
     std::unique_lock lock(mutex_);
     while (true) {
         workFree_.wait(lock, [this] {
@@ -146,7 +166,7 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     // no deal past its last kept one then, so the deals after it are not
     // needed. The end of the run is looked for at every deal, as one deal may
     // cost much under a large condition.
-    for (int32_t i = 0; i < BlockSize; ++i) {
+    for (int32_t i = 0; i < blockSize_; ++i) {
         if (finished_.load(std::memory_order_relaxed)) return;
         deal.DealFromSeed(seed, fixed_);
         if (condition == nullptr || condition->Matches(deal)) {

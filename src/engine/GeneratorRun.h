@@ -55,6 +55,10 @@ private:
 class TParallelRun {
 public:
     static constexpr int32_t BlockSize = 4096;
+    // Blocks for a condition that solves deals (tens of milliseconds each): the
+    // first kept deal is committed, and STOP answered, without waiting for
+    // thousands of solves.
+    static constexpr int32_t SolvingBlockSize = 4;
 
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
@@ -78,7 +82,9 @@ private:
 
     enum class TCommit { Committed, Restarted, Ended };
 
-    void Work(int32_t worker);
+    void Work(int32_t worker, TBlock& own);
+    // Room for a whole block's kept deals, so that dealing a block allocates nothing.
+    void Reserve(TBlock& block) const;
     void DealBlock(TBlock& block, TCompiledCondition* condition);
     // Commits as much of the block as the run still needs: Committed, Ended when
     // the run needs no more deals, Restarted when a reseed made the block void.
@@ -94,6 +100,7 @@ private:
     int32_t threads_;
     const TFixedCards& fixed_;
     uint64_t drawsPerDeal_;  // how far one deal moves the seed
+    int32_t blockSize_ = BlockSize;
 
     std::mutex mutex_;
     std::condition_variable workFree_;   // a slot became free, or the run ended

@@ -1,6 +1,7 @@
 #include "language/CompiledEvaluator.h"
 
 #include <string_view>
+#include <vector>
 
 #include "deals/Deal.h"
 #include "language/Evaluation.h"
@@ -45,6 +46,20 @@ public:
         const TLexem* operand = OperandOf(node);
         const TLexem* follower = FollowerOf(node);
         if (operand == nullptr || follower == nullptr) return false;
+        if (follower->Kind == lkOperator) {
+            // AND and OR whose left operand costs more than the right: the right
+            // one is evaluated first. Operands have no effect besides caches, so
+            // the decision stays the same.
+            const TOperatorRow* op = FindOperator(follower->Text);
+            const TNonTerminal* right = RightOperandOf(node);
+            if (op != nullptr && op->OperandType == vtBoolean && right != nullptr &&
+                CostOf(*operand) > CostOf(*right)) {
+                TOperand first;
+                if (!Expression(*right, depth + 1, first)) return false;
+                return Logical(op->Code == TOperatorCode::And, node, first, out,
+                               [&](TOperand& second) { return Operand(*operand, depth, second); });
+            }
+        }
         TOperand left;
         if (!Operand(*operand, depth, left)) return false;
         if (follower->Kind != lkOperator) {  // ")", "," or the end: the operand alone
@@ -55,7 +70,8 @@ public:
         const TOperatorRow* op = FindOperator(follower->Text);
         if (right == nullptr || op == nullptr) return false;
         if (op->OperandType == vtBoolean)
-            return Logical(op->Code == TOperatorCode::And, node, left, *right, depth, out);
+            return Logical(op->Code == TOperatorCode::And, node, left, out,
+                           [&](TOperand& second) { return Expression(*right, depth + 1, second); });
 
         if (left.Type != vtInteger) return false;
         TOperand rightValue;
@@ -143,17 +159,19 @@ private:
         }
     }
 
-    // AND and OR: the right operand is skipped when the left one decides.
-    bool Logical(bool isAnd, const TNonTerminal& node, const TOperand& left,
-                 const TNonTerminal& right, int32_t depth, TOperand& out) {
+    // AND and OR: the second operand (compiled by `second`) is skipped when the
+    // first one decides.
+    template <typename TSecond>
+    bool Logical(bool isAnd, const TNonTerminal& node, const TOperand& left, TOperand& out,
+                 TSecond second) {
         if (left.Type != vtBoolean || node.ValueType != vtBoolean) return false;
         const int32_t deciding = isAnd ? 0 : 1;
         if (left.Constant && left.Value == deciding) {
             out = ConstantOf(vtBoolean, deciding);
             return true;
         }
-        if (left.Constant) {  // the right operand alone decides
-            return Expression(right, depth + 1, out) && out.Type == vtBoolean;
+        if (left.Constant) {  // the second operand alone decides
+            return second(out) && out.Type == vtBoolean;
         }
         TInstruction skip;
         skip.Op = isAnd ? TOpCode::SkipIfFalse : TOpCode::SkipIfTrue;
@@ -161,7 +179,7 @@ private:
         const int32_t result = Emit(skip);
         const std::size_t skipIndex = program_.size() - 1;
         TOperand rightValue;
-        if (!Expression(right, depth + 1, rightValue) || rightValue.Type != vtBoolean) return false;
+        if (!second(rightValue) || rightValue.Type != vtBoolean) return false;
         TInstruction copy;
         copy.Op = TOpCode::Copy;
         copy.Args[0] = SlotOf(rightValue);
@@ -264,6 +282,25 @@ private:
     std::vector<TInstruction>& program_;
     std::vector<int32_t>& slots_;
 };
+
+// Walked without recursion: a tree may be nested deeper than the compiler goes.
+int32_t TCompiledEvaluator::CostOf(const TLexem& part) {
+    int32_t cost = 0;
+    std::vector<const TLexem*> pending{&part};
+    while (!pending.empty()) {
+        const TNonTerminal* node = AsNode(*pending.back());
+        pending.pop_back();
+        if (node == nullptr) continue;
+        if (node->Kind == nkFCall) {
+            const TLexem* word = FunctionWordOf(*node);
+            const TFunctionRow* row = word != nullptr ? FindFunction(word->Text) : nullptr;
+            if (row != nullptr) cost += row->Cost;
+        }
+        for (int32_t k = 0; k < TNonTerminal::MaxChildren; ++k)
+            if (const TLexem* child = node->Child(k)) pending.push_back(child);
+    }
+    return cost;
+}
 
 bool TCompiledEvaluator::Compile(const TNonTerminal& root) {
     Clear();

@@ -16,6 +16,7 @@
 #include "language/FunctionTable.h"
 
 class TDeal;
+class TLexem;
 class TNonTerminal;
 
 class TCompiledEvaluator {
@@ -36,6 +37,10 @@ public:
 
     // The number of instructions run for a deal at most (0 for a constant condition).
     int32_t InstructionCount() const { return static_cast<int32_t>(program_.size()); }
+
+    // The summed costs (TFunctionRow::Cost) of the calls in a part of a tree:
+    // 0 when nothing in it solves deals.
+    static int32_t CostOf(const TLexem& part);
 
     enum class TOpCode : uint8_t {
         Operator,     // an integer operator of the operator table on slots a0 and a1

@@ -37,6 +37,9 @@ public:
     bool MatchesByTree(TDeal& deal);
     // Whether Matches runs the compiled form.
     bool IsCompiled() const { return compiled_.IsCompiled(); }
+    // More than 0 when the condition asks for something that solves deals
+    // (double-dummy tricks), so that a deal costs far more than dealing it.
+    int32_t Cost() const { return root_ ? TCompiledEvaluator::CostOf(*root_) : 0; }
 
     // Destroys the tree, then the lexemes.
     void ReleaseCondition();

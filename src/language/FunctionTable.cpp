@@ -51,6 +51,8 @@ constexpr TFunctionRow Functions[] = {
     {"Controls", vtInteger, "s", M::Default, Call<&TDeal::Controls>, TCallCode::Generic, 3},
     {"TopHonours", vtInteger, "si", M::Reported, Call<&TDeal::TopHonours>, TCallCode::Generic, 3},
     {"HasCard", vtBoolean, "si", M::Reported, Call<&TDeal::HasCard>, TCallCode::Generic, 3},
+    // Double-dummy tricks of a declarer; the suit left out asks for notrump.
+    {"Tricks", vtInteger, "s", M::Default, Call<&TDeal::Tricks>, TCallCode::Generic, 4, 1},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
     return row.ArgumentCount() <= MaxFunctionArguments &&

@@ -39,6 +39,9 @@ struct TFunctionRow {
     THandFunction Call;
     TCallCode Code;
     int32_t MenuGroup;  // the function menu puts a separator between groups
+    // 0 for a function that reads the hand's figures; more for one that solves
+    // (double-dummy tricks): AND and OR evaluate their cheaper operand first.
+    int32_t Cost = 0;
 
     constexpr int32_t ArgumentCount() const { return static_cast<int32_t>(Signature.size()); }
     // The type of parameter k (1: the one after the seat).

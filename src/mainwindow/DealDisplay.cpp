@@ -89,6 +89,7 @@ void TMainWindow::ShowHandInfo(int seat) {
     if (!deal) return;
     const QLabel* spades = HandLabels[seat - 1][0];
     TDealInfo info(this);
+    info.ShowDealTable(*deal, int64_t{seCurrentDeal->Value()});
     info.ShowHand(deal->Hand(seat), QString::fromStdString(SeatName(seat)),
                   x() + spades->x() + spades->width(), y() + spades->y());
 }

@@ -26,6 +26,11 @@ void TMainWindow::itmGenerateClick() {
     run_->Start();
 }
 
-void TMainWindow::btnStopClick() { run_->Stop(); }
+void TMainWindow::btnStopClick() {
+    if (analysis_)
+        analysis_->Stop();
+    else
+        run_->Stop();
+}
 
 TGeneratorOwner& TMainWindow::RunRequests() { return *monitor_; }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "deals/FixedCards.h"
+#include "engine/AnalysisRun.h"
 #include "engine/RunController.h"
 #include "mainwindow/PlatformServices.h"
 
@@ -27,7 +28,7 @@ class TRunMonitor;
 class TMainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    enum class TState { Idle, Generating };
+    enum class TState { Idle, Generating, Analysing };
 
     // Reads the setup file "generate.stp" from `setupFolder` (when empty, the
     // executable's folder or, where that takes no files, the user's
@@ -59,6 +60,8 @@ public:
     // Commands.
     void itmGenerateClick();
     void btnStopClick();
+    // Double-dummy analysis of every deal, then its report (AnalysisCommand.cpp).
+    void itmAnalyzeClick();
     void itmClearClick();
     void itmOpenDealsClick();
     void itmSaveDealsClick();
@@ -128,6 +131,8 @@ private:
     std::unique_ptr<TRunController> run_;
     TRunMonitor* monitor_ = nullptr;
     TState state_ = TState::Idle;
+    // The analysis under way; destroyed (stopped and waited for) before the collection.
+    std::unique_ptr<TAnalysisRun> analysis_;
     TAboutBox* aboutBox_ = nullptr;
     TFixedCards fixedCards_;
     // The client area's designed size, made good at the first show once the
@@ -157,6 +162,7 @@ public:
     QAction* itmSaveDeals = nullptr;
     QAction* itmPrintDeals = nullptr;
     QAction* itmStatistics = nullptr;
+    QAction* itmAnalyze = nullptr;
     QAction* itmClear = nullptr;
     QAction* itmGenerate = nullptr;
     QAction* itmFixedCards = nullptr;
@@ -170,6 +176,7 @@ public:
     QToolButton* tbSaveDeals = nullptr;
     QToolButton* tbPrintDeals = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    QToolButton* tbAnalyze = nullptr;
     QToolButton* tbClear = nullptr;
     QToolButton* tbGenerate = nullptr;
     QToolButton* tbFixedCards = nullptr;

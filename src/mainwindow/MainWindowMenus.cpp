@@ -31,6 +31,8 @@ void TMainWindow::BuildMenus() {
                              QKeySequence(Qt::CTRL | Qt::Key_P), TToolbarImage::Print);
     itmStatistics = MenuItem(DealsMenu, QStringLiteral("Статистика"),
                              QKeySequence(Qt::CTRL | Qt::Key_I), TToolbarImage::Statistics);
+    itmAnalyze = MenuItem(DealsMenu, QStringLiteral("Анализ в открытую"), QKeySequence(),
+                          TToolbarImage::DoubleDummy);
     DealsMenu->addSeparator();
     itmClear = MenuItem(DealsMenu, QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_B),
                         TToolbarImage::Clear);
@@ -66,6 +68,7 @@ void TMainWindow::BuildMenus() {
     connect(itmSaveDeals, &QAction::triggered, this, &TMainWindow::itmSaveDealsClick);
     connect(itmPrintDeals, &QAction::triggered, this, &TMainWindow::itmPrintDealsClick);
     connect(itmStatistics, &QAction::triggered, this, &TMainWindow::itmStatClick);
+    connect(itmAnalyze, &QAction::triggered, this, &TMainWindow::itmAnalyzeClick);
     connect(itmClear, &QAction::triggered, this, &TMainWindow::itmClearClick);
     connect(itmGenerate, &QAction::triggered, this, &TMainWindow::itmGenerateClick);
     connect(itmFixedCards, &QAction::triggered, this, &TMainWindow::itmFixedCardsClick);
@@ -118,6 +121,9 @@ void TMainWindow::BuildToolBar() {
         commandButton(TToolbarImage::Print, QStringLiteral("Печать раздач"), itmPrintDeals);
     ToolButton1 =
         commandButton(TToolbarImage::Statistics, QStringLiteral("Статистика"), itmStatistics);
+    tbAnalyze = commandButton(
+        TToolbarImage::DoubleDummy,
+        QStringLiteral("Анализ в открытую: сколько взяток берёт каждая линия"), itmAnalyze);
     gap(8);
     tbClear =
         commandButton(TToolbarImage::Clear, QStringLiteral("Удалить текущие раздачи"), itmClear);

@@ -122,6 +122,16 @@ void DrawFixedCards(QPainter& p) {
     p.drawEllipse(QPointF(12, 3.5), 3, 3);
 }
 
+// A small table of tricks: a frame, its grid and a highlighted cell.
+void DrawDoubleDummy(QPainter& p) {
+    p.setPen(QColor(40, 40, 40));
+    p.setBrush(QColor(255, 255, 230));
+    p.drawRect(QRectF(1.5, 2.5, 13, 11));
+    for (double x : {5.5, 9.5}) p.drawLine(QPointF(x, 2.5), QPointF(x, 13.5));
+    for (double y : {6.5, 10.5}) p.drawLine(QPointF(1.5, y), QPointF(14.5, y));
+    p.fillRect(QRectF(6, 7, 3, 3), QColor(200, 0, 0));
+}
+
 }  // namespace
 
 QIcon ToolbarImage(TToolbarImage image) {
@@ -146,6 +156,7 @@ QIcon ToolbarImage(TToolbarImage image) {
         case TToolbarImage::Statistics: DrawStatistics(painter); break;
         case TToolbarImage::Stop: DrawStop(painter); break;
         case TToolbarImage::FixedCards: DrawFixedCards(painter); break;
+        case TToolbarImage::DoubleDummy: DrawDoubleDummy(painter); break;
     }
     painter.end();
     return QIcon(pixmap);

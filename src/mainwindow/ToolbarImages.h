@@ -19,6 +19,7 @@ enum class TToolbarImage {
     Statistics = 12,
     Stop = 13,
     FixedCards = 14,
+    DoubleDummy = 20,  // the analysis command: a table of tricks
 };
 
 QIcon ToolbarImage(TToolbarImage image);

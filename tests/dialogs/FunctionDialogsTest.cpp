@@ -26,8 +26,10 @@
 #include "dialogs/SuitLengthWindow.h"
 #include "dialogs/SuitsWindow.h"
 #include "dialogs/TopHonoursWindow.h"
+#include "dialogs/TricksWindow.h"
 #include "dialogs/Unbal1dWindow.h"
 #include "language/ConditionCheck.h"
+#include "language/FunctionTable.h"
 #include "language/Grammar.h"
 #include "support/RecordingSink.h"
 
@@ -56,6 +58,7 @@ const std::map<QString, std::function<std::unique_ptr<TFunctionWindow>(QWidget*)
     {"Controls", Make<TControlsWindow>},
     {"TopHonours", Make<TTopHonoursWindow>},
     {"HasCard", Make<THasCardWindow>},
+    {"Tricks", Make<TTricksWindow>},
 };
 
 std::unique_ptr<TFunctionWindow> MakeDialog(const QString& function, QWidget* owner = nullptr) {
@@ -94,6 +97,7 @@ private slots:
             {"Controls", "Controls(North)"},
             {"TopHonours", "TopHonours(North,Spades,3)"},
             {"HasCard", "HasCard(North,Spades,14)"},
+            {"Tricks", "Tricks(North)"},
         };
         for (const auto& [function, callText] : rows)
             QTest::newRow(function) << QString(function) << QString(callText);
@@ -134,6 +138,9 @@ private slots:
         QTest::newRow("HasCard the two of clubs")
             << "HasCard" << QStringList{"cmbSuit", "Clubs", "cmbRank", "2"}
             << "HasCard(North,Clubs,2)";
+        QTest::newRow("Tricks of East in hearts")
+            << "Tricks" << QStringList{"cmbSeat", "East", "cmbSuit", "Hearts"}
+            << "Tricks(East,Hearts)";
         QTest::newRow("SuitLength of West's hearts")
             << "SuitLength" << QStringList{"cmbSeat", "West", "cmbSuit", "Hearts"}
             << "SuitLength(West,Hearts)";
@@ -365,9 +372,9 @@ private slots:
             ClickOk(d);
         });
         QVERIFY(!text.isEmpty());
-        const bool integer = function == "HCP" || function == "SuitLength" ||
-                             function == "SuitByLength" || function == "Losers" ||
-                             function == "Controls" || function == "TopHonours";
+        const TFunctionRow* row = FindFunction(function.toUpper().toStdString());
+        QVERIFY(row != nullptr);
+        const bool integer = row->Result == vtInteger;
         auto rules = CreateConditionRules();
         TRecordingSink sink;
         TCompiledCondition condition;

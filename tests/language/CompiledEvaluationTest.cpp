@@ -11,6 +11,7 @@
 
 #include "ConditionTestSupport.h"
 #include "deals/Deal.h"
+#include "deals/DoubleDummy.h"
 #include "language/ConditionCheck.h"
 #include "language/FunctionTable.h"
 #include "support/AllocationCounter.h"
@@ -29,11 +30,35 @@ const std::vector<TDeal>& Deals() {
     return deals;
 }
 
+// Conditions that ask for double-dummy tricks are compared on the first few
+// deals only, whose tables are solved once and then read from the cache.
+constexpr std::size_t SolvedDeals = 12;
+
+bool AsksForTricks(const std::string& text) {
+    std::string upper = text;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper.find("TRICKS") != std::string::npos;
+}
+
+std::size_t DealsFor(const std::string& text) {
+    if (!AsksForTricks(text)) return Deals().size();
+    static const bool solved = [] {
+        std::vector<const TDeal*> first;
+        for (std::size_t k = 0; k < SolvedDeals; ++k) first.push_back(&Deals()[k]);
+        std::vector<TDealAnalysis> results;
+        return AnalyseDeals(first, results);
+    }();
+    EXPECT_TRUE(solved);
+    return SolvedDeals;
+}
+
 // Compares both paths on every deal; on the first difference, a failure that
 // names the condition and the deal line. The number of deals kept.
 int CompareOnDeals(TCompiledCondition& condition, const std::string& text) {
     int kept = 0;
-    for (TDeal deal : Deals()) {
+    const std::size_t count = DealsFor(text);
+    for (std::size_t k = 0; k < count; ++k) {
+        TDeal deal = Deals()[k];
         TDeal copy = deal;  // each path fills the caches of its own copy
         const bool byTree = condition.MatchesByTree(copy);
         const bool compiled = condition.Matches(deal);
@@ -258,6 +283,7 @@ TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
     TConditionMaker maker(9u);
     int accepted = 0, compiled = 0, tried = 0;
     long kept = 0, dealt = 0;
+    int withTricks = 0;
     while (accepted < 2000 && tried < 20000) {
         ++tried;
         const std::string text = maker.Boolean(3);
@@ -269,10 +295,12 @@ TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
         const int keptHere = CompareOnDeals(condition, text);
         ASSERT_GE(keptHere, 0);
         kept += keptHere;
-        dealt += static_cast<long>(Deals().size());
+        dealt += static_cast<long>(DealsFor(text));
+        withTricks += AsksForTricks(text);
     }
     EXPECT_EQ(accepted, 2000) << "of " << tried;
     EXPECT_EQ(compiled, accepted);
+    EXPECT_GT(withTricks, 100);  // the double-dummy function is drawn like the others
     // Both decisions occur often: the conditions are not trivially constant.
     EXPECT_GT(kept, dealt / 10);
     EXPECT_LT(kept, dealt * 9 / 10);
@@ -280,7 +308,8 @@ TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
 
 struct TTrickyCase {
     std::string condition;
-    int keptOf1500;  // the kept count, or -1 when only both paths must agree
+    int keptOf1500;  // the kept count (of 12 when the tricks are asked), or -1 when only both paths
+                     // must agree
 };
 
 const std::vector<TTrickyCase> TrickyCases = {
@@ -312,6 +341,12 @@ const std::vector<TTrickyCase> TrickyCases = {
     {"Prec1h(N) AND Prec1s(N)", 0},
     {"(HCP(W, H) - HCP(E, D) + 3) <> 2", -1},
     {"((((((HCP(N) >= 10)))))) AND ((((T))))", -1},
+    // Double-dummy tricks; a suit left out is notrump.
+    {"(Tricks(N) + Tricks(E)) >= 10", -1},
+    {"(Tricks(S, SP) - Tricks(W, spades)) > 0", -1},
+    {"(Tricks(N, H) > 13) OR (Tricks(N, HEARTS) < 0)", 0},
+    {"(Tricks(E, C) >= 7) AND ((HCP(E) + HCP(W)) >= 20)", -1},
+    {"(HCP(N) > 40) OR (Tricks(N, D) <= Tricks(S, D) + 13)", 12},
     {"NOT (Range(N, 8, 12) AND Prec2c(S)) AND (Shape(S, 0, 4, 4, 3, 2) OR Suits(N, 1, 5, -1, -1, "
      "-1))",
      -1},
@@ -329,6 +364,32 @@ TEST(CompiledEvaluation, TrickyConditionsDecideAsTheTreeDoes) {
         }
     }
     EXPECT_TRUE(sink.messages.empty());
+}
+
+// AND and OR evaluate the operand without a solve first: deals that the cheap
+// operand decides are never solved, whichever side it is written on.
+TEST(CompiledEvaluation, CheapOperandsDecideBeforeTricksAreSolved) {
+    TRecordingSink sink;
+    const struct {
+        std::string text;
+        bool kept;
+    } cases[] = {
+        {"(Tricks(N, SP) >= 0) AND (HCP(N) > 40)", false},
+        {"(HCP(N) > 40) AND (Tricks(N, SP) >= 0)", false},
+        {"(Tricks(S) > 13) OR (SuitLength(S, H) < 14)", true},
+        {"NOT ((Tricks(W, C) >= 0) AND F)", true},
+    };
+    for (const auto& [text, kept] : cases) {
+        TCompiledCondition condition;
+        ASSERT_TRUE(condition.Prepare(text, TestRules())) << text;
+        ASSERT_TRUE(condition.IsCompiled()) << text;
+        const int64_t before = DoubleDummySolveCount();
+        for (std::size_t k = 100; k < 150; ++k) {
+            TDeal deal = Deals()[k];
+            EXPECT_EQ(condition.Matches(deal), kept) << text;
+        }
+        EXPECT_EQ(DoubleDummySolveCount(), before) << text;
+    }
 }
 
 TEST(CompiledEvaluation, ConstantConditionsCompileToNoInstructions) {

@@ -93,6 +93,7 @@ TEST(WordClasses, EveryWordOfTheLanguageFallsInItsOwnClass) {
         {"RANGE", Function},     {"SUITS", Function},     {"SHAPE", Function},
         {"LOSERS", Function},    {"CONTROLS", Function},  {"TOPHONOURS", Function},
         {"HASCARD", Function},
+        {"TRICKS", Function},
     };
     for (const auto& [word, wordClass] : words) {
         EXPECT_EQ(IsOperator(word), wordClass == Operator) << word;

@@ -92,7 +92,7 @@ private slots:
                  QStringList({"HCP", "SuitLength", "SuitByLength", "|", "Range", "Suits", "Shape",
                               "|", "Balanced", "Polish1c", "Unbal1d", "Prec1d", "Prec1h", "Prec1s",
                               "Prec2c", "Multy", "|", "Losers", "Controls", "TopHonours",
-                              "HasCard"}));
+                              "HasCard", "|", "Tricks"}));
     }
 
     void wordItems_data() {
@@ -201,8 +201,8 @@ private slots:
         QTest::addColumn<QString>("function");
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<bool>("integer");
-        for (const char* function :
-             {"HCP", "SuitLength", "SuitByLength", "Losers", "Controls", "TopHonours"})
+        for (const char* function : {"HCP", "SuitLength", "SuitByLength", "Losers", "Controls",
+                                     "TopHonours", "Tricks"})
             QTest::newRow(function) << QString(function) << QStringList() << true;
         for (const char* function : {"Range", "Suits", "Shape", "Balanced", "Polish1c", "Unbal1d",
                                      "Prec1d", "Prec1h", "Prec1s", "Prec2c", "Multy", "HasCard"})

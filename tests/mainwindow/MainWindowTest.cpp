@@ -52,8 +52,9 @@ private slots:
         for (QAction* action : window->DealsMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());
         QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
-                                     "Статистика=Ctrl+I", "=", "Очистить=Ctrl+B",
-                                     "Сгенерировать=Ctrl+G", "Закрепить карты...="}));
+                                     "Статистика=Ctrl+I", "Анализ в открытую=", "=",
+                                     "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
+                                     "Закрепить карты...="}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());

@@ -2,7 +2,10 @@
 
 #include <QLabel>
 
+#include "deals/Deal.h"
+#include "deals/DoubleDummy.h"
 #include "deals/Hand.h"
+#include "reports/AnalysisReport.h"
 
 namespace {
 
@@ -78,4 +81,65 @@ void TDealInfo::Fill(THand& hand, const QString& seatName, int x, int y) {
 void TDealInfo::ShowHand(THand& hand, const QString& seatName, int x, int y) {
     Fill(hand, seatName, x, y);
     exec();
+}
+
+TDealInfo::~TDealInfo() {
+    if (solver_.joinable()) solver_.join();
+}
+
+void TDealInfo::ShowDealTable(const TDeal& deal, int64_t board) {
+    if (lPar != nullptr || solver_.joinable()) return;
+    QFont text;
+    text.setFamilies({"Courier New", "Liberation Mono", "DejaVu Sans Mono"});
+    text.setPixelSize(13);
+    // Below the hand's figures: the declarers across, the strains down.
+    lTricksHeading = Placed(this, QStringLiteral("lTricksHeading"), text, 9, 136, 170);
+    lTricksHeading->setText(QStringLiteral("Взятки   С  В  Ю  З"));
+    const char* const names[5] = {"lTricksNT", "lTricksS", "lTricksH", "lTricksD", "lTricksC"};
+    const QString strains[5] = {QStringLiteral("БК"), QStringLiteral("\u2660"),
+                                QStringLiteral("\u2665"), QStringLiteral("\u2666"),
+                                QStringLiteral("\u2663")};
+    for (int row = 0; row < 5; ++row) {
+        lTricks[row] = Placed(this, QLatin1String(names[row]), text, 9, 152 + 16 * row, 170);
+        lTricks[row]->setText(strains[row].leftJustified(7) + QStringLiteral("  -  -  -  -"));
+    }
+    lPar = Placed(this, QStringLiteral("lPar"), text, 9, 236, 170);
+    lPar->setText(QStringLiteral("Считается..."));
+    setFixedSize(188, 260);
+
+    // The worker has its own copy of the deal; its answer is delivered on the
+    // dialog's thread, and a dialog closed earlier waits for it in its destructor
+    // (the queued answer dies with the dialog).
+    solver_ = std::thread([this, copy = deal, board] {
+        TDealAnalysis analysis = AnalyseDeal(copy);
+        QMetaObject::invokeMethod(
+            this, [this, analysis, board] { FillTable(analysis, board); }, Qt::QueuedConnection);
+    });
+}
+
+void TDealInfo::FillTable(const TDealAnalysis& analysis, int64_t board) {
+    tableReady_ = true;
+    if (!analysis.Solved) {
+        lPar->setText(QStringLiteral("Не анализируется"));
+        lPar->setToolTip(QString::fromStdString(analysis.Fault));
+        return;
+    }
+    const int strains[5] = {NoTrump, 4, 3, 2, 1};
+    for (int row = 0; row < 5; ++row) {
+        QString line = lTricks[row]->text().left(7);
+        for (int seat = 1; seat <= 4; ++seat)
+            line += QStringLiteral("%1").arg(analysis.Table.At(seat, strains[row]), 3);
+        lTricks[row]->setText(line);
+    }
+    TParResult par;
+    std::string fault;
+    if (BoardPar(analysis.Table, board, par, fault))
+        lPar->setText(QStringLiteral("Пар ") + QString::fromStdString(ParScoreText(par.Score)) +
+                      (par.Contracts.empty()
+                           ? QString()
+                           : QStringLiteral(" ") +
+                                 QString::fromStdString(ParContractText(par.Contracts.front()))));
+    else
+        lPar->setText(QStringLiteral("Пар не вычислен"));
+    lPar->setToolTip(QString::fromStdString(ParContractsText(par)));
 }

@@ -123,6 +123,11 @@ void TEditorWindow::ShowStatistics(TDeals& deals) {
     FillLines(QStringLiteral("Статистика"), StatisticsReportLines(deals));
 }
 
+void TEditorWindow::ShowAnalysis(const std::vector<std::string>& lines) {
+    listing_ = false;
+    FillLines(QStringLiteral("Анализ в открытую"), lines);
+}
+
 void TEditorWindow::ShowListing(TDeals& deals, bool north, bool east, bool south, bool west,
                                 int columns) {
     listing_ = true;

@@ -27,6 +27,8 @@ public:
     // Fills the window with the statistics report of the collection, whose
     // statistics the caller has computed, under the caption "Статистика".
     void ShowStatistics(TDeals& deals);
+    // The double-dummy analysis report's lines.
+    void ShowAnalysis(const std::vector<std::string>& lines);
     // Fills the window with the listing of the collection's deals, drawing the
     // hands of the seats whose flag is set, `columns` deals to a row, under the
     // caption "Просмотр раздач".

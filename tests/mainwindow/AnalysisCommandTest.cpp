@@ -1,0 +1,111 @@
+// The analysis command: the window stays usable while the deals are solved,
+// shows the progress, stops on STOP, and opens the analysis report, whose
+// text is the core's report of the same deals.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "deals/PbnFile.h"
+#include "mainwindow/WindowTestSupport.h"
+#include "reports/AnalysisReport.h"
+#include "reports/windows/EditorWindow.h"
+
+namespace {
+
+// Layouts that the solver answers at once: each hand one whole suit, rotated.
+TDeal OneSuitEach(int rotation) {
+    const char* const hands[4] = {"AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.",
+                                  "...AKQJT98765432"};
+    std::string value = "N:";
+    for (int i = 0; i < 4; ++i) value += std::string(i ? " " : "") + hands[(i + rotation) % 4];
+    TDeal deal;
+    ReadPbnDealValue(value, deal);
+    return deal;
+}
+
+QStringList AsQt(const std::vector<std::string>& lines) {
+    QStringList result;
+    for (const std::string& line : lines) result += QString::fromStdString(line);
+    return result;
+}
+
+// Reads the report window once it opens (inside its own modal loop) and closes it.
+struct TReportReader {
+    QTimer timer;
+    bool shown = false;
+    QString caption;
+    QStringList lines;
+    TReportReader() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* window = qobject_cast<TEditorWindow*>(QApplication::activeModalWidget());
+            if (window == nullptr || shown) return;
+            shown = true;
+            caption = window->windowTitle();
+            lines = window->ReportLines();
+            window->close();
+        });
+        timer.start(20);
+    }
+};
+
+}  // namespace
+
+class AnalysisCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void analysesEveryDealAndOpensTheReport() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        std::vector<TDeal> deals = {OneSuitEach(0), OneSuitEach(1), OneSuitEach(2)};
+        TDeal damaged = OneSuitEach(3);
+        damaged.Hand(1).SetCard(1, 0);
+        deals.push_back(damaged);
+        for (const TDeal& deal : deals) window->Deals().Add(deal);
+
+        TReportReader reader;
+        window->tbAnalyze->click();
+        QCOMPARE(window->State(), TMainWindow::TState::Analysing);
+        QVERIFY(!window->itmAnalyze->isEnabled());
+        QVERIFY(!window->btnStop->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(reader.shown, 60000);
+        const QStringList& lines = reader.lines;
+        QCOMPARE(reader.caption, QStringLiteral("Анализ в открытую"));
+        std::vector<TDealAnalysis> expected;
+        for (const TDeal& deal : deals) expected.push_back(AnalyseDeal(deal));
+        QCOMPARE(lines, AsQt(AnalysisReportLines(expected)));
+        QVERIFY(lines.contains(QStringLiteral("Не проанализировано (раздача повреждена): 1")));
+        QCOMPARE(window->State(), TMainWindow::TState::Idle);
+        QVERIFY(window->btnStop->isHidden());
+        QCOMPARE(window->lDealtTotal->text(), QStringLiteral("4/4"));
+    }
+
+    void stopLeavesTheRestOut() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        // A first batch that solves at once, then deals the stop leaves unsolved.
+        for (int i = 0; i < 40; ++i) window->Deals().Add(OneSuitEach(i));
+        for (const TDeal& deal : DealsOfKey(5, 3)) window->Deals().Add(deal);
+        ClearAnalysisCache();
+        TReportReader reader;
+        window->itmAnalyze->trigger();
+        window->btnStop->click();
+        QTRY_VERIFY_WITH_TIMEOUT(reader.shown, 120000);
+        const QStringList& lines = reader.lines;
+        QVERIFY(lines.contains(QStringLiteral("Проанализировано раздач: 40")));
+        QCOMPARE(window->State(), TMainWindow::TState::Idle);
+    }
+
+    void nothingToAnalyse() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        window->itmAnalyze->trigger();
+        QCOMPARE(window->State(), TMainWindow::TState::Idle);
+    }
+};
+
+QTEST_MAIN(AnalysisCommandTest)
+#include "AnalysisCommandTest.moc"

@@ -1,0 +1,60 @@
+// The analysis report and the per-deal line, from tables made by hand.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reports/AnalysisReport.h"
+
+namespace {
+
+// Every declarer of a side takes `ns` (North, South) or 13 - ns tricks in every strain.
+TDealAnalysis Flat(int32_t ns) {
+    TDealAnalysis analysis;
+    analysis.Solved = true;
+    for (auto& strain : analysis.Table.Tricks)
+        strain = {static_cast<int8_t>(ns), static_cast<int8_t>(13 - ns), static_cast<int8_t>(ns),
+                  static_cast<int8_t>(13 - ns)};
+    return analysis;
+}
+
+}  // namespace
+
+TEST(AnalysisReportTest, CountsTricksPerStrainAndSideAndThePars) {
+    TDealAnalysis better = Flat(9);
+    better.Table.Tricks[0][2] = 10;  // South makes one more in notrump: the side counts its best
+    TDealAnalysis refused;
+    refused.Fault = "у Севера на месте 1 нет карты";
+    const std::vector<TDealAnalysis> results = {better, Flat(4), refused};
+    const std::vector<std::string> lines = AnalysisReportLines(results);
+
+    auto has = [&](const std::string& line) {
+        for (const std::string& l : lines)
+            if (l == line) return true;
+        return false;
+    };
+    EXPECT_TRUE(has("Проанализировано раздач: 2"));
+    EXPECT_TRUE(has("Не проанализировано (раздача повреждена): 1"));
+    EXPECT_TRUE(has("Деноминация Линия   0  1  2  3  4  5  6  7  8  9 10 11 12 13  Среднее"));
+    EXPECT_TRUE(has("Без козыря  СЮ      0  0  0  0  1  0  0  0  0  0  1  0  0  0     7.00"));
+    EXPECT_TRUE(has("            ВЗ      0  0  0  0  1  0  0  0  0  1  0  0  0  0     6.50"));
+    EXPECT_TRUE(has("Трефы       СЮ      0  0  0  0  1  0  0  0  0  1  0  0  0  0     6.50"));
+    // Board 1 (North deals, none vulnerable): North-South make 3NT with an overtrick;
+    // board 2 (East deals, North-South vulnerable): East-West make 3NT.
+    EXPECT_TRUE(has("NS 430       1   50.00%")) << lines.back();
+    EXPECT_TRUE(has("EW 400       1   50.00%"));
+
+    EXPECT_EQ(AnalysisDealLine(1, better),
+              "1 nt 9 4 10 4 s 9 4 9 4 h 9 4 9 4 d 9 4 9 4 c 9 4 9 4 par NS 430 3NT S");
+    EXPECT_EQ(AnalysisDealLine(3, refused), "3 refused у Севера на месте 1 нет карты");
+}
+
+TEST(AnalysisReportTest, ParScoresNameTheSideThatGains) {
+    EXPECT_EQ(ParScoreText(620), "NS 620");
+    EXPECT_EQ(ParScoreText(-100), "EW 100");
+    EXPECT_EQ(ParScoreText(0), "NS 0");
+    EXPECT_EQ(ParContractsText(TParResult{}), "-");
+    TParResult par;
+    par.Contracts = {{4, 4, "NS", 0, 0}, {5, 2, "EW", 0, 2}};
+    EXPECT_EQ(ParContractsText(par), "4S NS, 5DX EW");
+}
