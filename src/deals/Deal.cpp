@@ -1,6 +1,7 @@
 #include "deals/Deal.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <stdexcept>
 
@@ -41,7 +42,8 @@ void TDeal::DealFromSeed(uint32_t& seed) {
 #endif
     for (uint32_t card = 1; card <= 51; ++card) {
         current = TRandomSource::NextSeed(current);
-        auto r = static_cast<uint32_t>(TRandomSource::Scale(current, static_cast<int32_t>(53 - card)));
+        auto r =
+            static_cast<uint32_t>(TRandomSource::Scale(current, static_cast<int32_t>(53 - card)));
         uint32_t below = ((sums - r * 0x010101u) & 0x808080u) >> 7;  // 1 in each byte r is below
         sums -= below;
         uint32_t above = ((below * 0x010101u) >> 16) & 0xFF;  // 0..3: the seat is 3 - above
@@ -53,7 +55,10 @@ void TDeal::DealFromSeed(uint32_t& seed) {
     // The ace of spades takes the one place left, without a draw.
     uint32_t upToNorth = (sums & 0xFF) - 0x7F, upToEast = ((sums >> 8) & 0xFF) - 0x7F,
              upToSouth = ((sums >> 16) & 0xFF) - 0x7F;
-    std::size_t last = upToNorth != 0 ? 0 : upToEast != upToNorth ? 1 : upToSouth != upToEast ? 2 : 3;
+    std::size_t last = upToNorth != 0          ? 0
+                       : upToEast != upToNorth ? 1
+                       : upToSouth != upToEast ? 2
+                                               : 3;
     hands_[last].cards_[0] = 52;
     for (THand& hand : hands_) hand.ResetFigures();
 }
@@ -93,6 +98,27 @@ void TDeal::DealFromSeed(uint32_t& seed, const TFixedCards& fixed) {
     }
     seed = current;
     for (THand& hand : hands_) hand.ResetFigures();
+}
+
+void TDeal::SetCardSets(const TCardSets& sets) {
+    for (std::size_t i = 0; i < hands_.size(); ++i) {
+        uint64_t set = sets.Hands[i];
+        THand& hand = hands_[i];
+        // The highest card first; places past the last card stay empty.
+        hand.cards_.fill(0);
+        for (std::size_t place = 0; set != 0 && place < hand.cards_.size(); ++place) {
+            const int card = 63 - std::countl_zero(set);
+            hand.cards_[place] = static_cast<int8_t>(card);
+            set &= ~(uint64_t{1} << card);
+        }
+        hand.ResetFigures();
+    }
+}
+
+TCardSets TDeal::CardSets() const {
+    TCardSets sets;
+    for (std::size_t i = 0; i < hands_.size(); ++i) sets.Hands[i] = hands_[i].CardSet();
+    return sets;
 }
 
 std::string TDeal::ToText() const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "deals/CardSets.h"
 #include "deals/FixedCards.h"
 #include "deals/Hand.h"
 #include "deals/RandomSource.h"
@@ -36,6 +37,13 @@ public:
     // each but the last (fixed.DrawsPerDeal() in all). Nothing fixed: exactly
     // the deal above.
     void DealFromSeed(uint32_t& seed, const TFixedCards& fixed);
+
+    // Takes the deal of the card sets: each hand holds its cards in descending
+    // order, as a dealt hand does, so a deal dealt as card sets becomes exactly
+    // the deal DealFromSeed gives.
+    void SetCardSets(const TCardSets& sets);
+    // The four hands' sets of cards; a place that holds no card is left out.
+    TCardSets CardSets() const;
 
     // The four hands' texts, North first: 108 characters.
     std::string ToText() const;

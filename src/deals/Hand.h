@@ -85,6 +85,8 @@ public:
     bool HasCard(int32_t suit, int32_t rank) const;
     // How many of the suit's n highest ranks (1..13) the hand holds; 0 for another n.
     int32_t TopHonours(int32_t suit, int32_t n) const;
+    // Bit c set for every card number c (1..52) the hand holds.
+    uint64_t CardSet() const;
 
 private:
     friend class TDeal;     // dealing fills the places directly
@@ -93,9 +95,6 @@ private:
     // The points of the first suit, in the order spades, hearts, diamonds,
     // clubs, that has `length` cards; -1 when none has.
     int32_t PointsOfFirstSuitWithLength(int32_t length);
-    // Bit c set for every card number c (1..52) the hand holds.
-    uint64_t CardSet() const;
-
     std::array<int8_t, 5> points_{};         // [0] whole hand, [1..4] suits; -1 not computed
     std::array<int8_t, 4> lengths_{};        // suits 1..4 at [0..3]; -1 not computed
     std::array<int8_t, 4> sortedLengths_{};  // longest first; -1 not computed

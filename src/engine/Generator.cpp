@@ -4,9 +4,10 @@
 #include <chrono>
 
 #include "deals/Deal.h"
+#include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
-#include "engine/GeneratorRun.h"
 #include "deals/RandomSource.h"
+#include "engine/GeneratorRun.h"
 
 struct TGenerator::TState {
     TState(TGeneratorOwner& owner, TDeals& deals, TGeneratorInputs inputs)
@@ -136,7 +137,7 @@ void TGenerator::TState::Execute() {
     if (threads <= 1) {
         ExecuteSerial(counters);
     } else {
-        TParallelRun run{Owner,   Deals,   Conditions, Terminated, Inputs.AnySeatShown,
+        TParallelRun run{Owner,   Deals,          Conditions,       Terminated, Inputs.AnySeatShown,
                          threads, *Inputs.Source, Inputs.FixedCards};
         run.Execute(counters);
     }
@@ -157,6 +158,10 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
     TCompiledCondition* condition = Conditions.empty() ? nullptr : Conditions.front().get();
     bool showLive = Inputs.AnySeatShown;
     TDeal spare;
+    // Without fixed cards the deals come eight at a time as card sets, and
+    // only a kept one is written out as card places.
+    const bool dealSets = Inputs.FixedCards.Empty();
+    TDealStream stream;
     TProgressPacer pacer;
     TRandomSource& source = *Inputs.Source;
     uint32_t written = source.Seed();
@@ -168,8 +173,15 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
            (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
         uint32_t shared = source.Seed();
         if (shared != written) written = seed = shared;  // reseeded from outside
-        spare.DealFromSeed(seed, Inputs.FixedCards);
-        bool lastKept = condition == nullptr || condition->Matches(spare);
+        bool lastKept;
+        if (dealSets) {
+            const TCardSets& sets = stream.Next(seed);
+            lastKept = condition == nullptr || condition->Matches(sets);
+            if (lastKept) spare.SetCardSets(sets);
+        } else {
+            spare.DealFromSeed(seed, Inputs.FixedCards);
+            lastKept = condition == nullptr || condition->Matches(spare);
+        }
         if (lastKept) {
             writeBack();
             if (Deals.TryAdd(spare) == nullptr) {

@@ -1,11 +1,12 @@
 #include <algorithm>
 #include <new>
 
+#include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
+#include "deals/RandomSource.h"
 #include "engine/Generator.h"
 #include "engine/GeneratorRun.h"
 #include "language/ConditionCheck.h"
-#include "deals/RandomSource.h"
 
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
@@ -51,7 +52,8 @@ void TParallelRun::Execute(TRunCounters& counters) {
         workers.emplace_back([this, i, &own] { Work(i, own[static_cast<size_t>(i)]); });
 
     TProgressPacer pacer;
-    bool running = counters.Kept < counters.Total && (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
+    bool running = counters.Kept < counters.Total &&
+                   (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
     while (running) {
         {
             std::unique_lock lock(mutex_);
@@ -74,7 +76,8 @@ void TParallelRun::Execute(TRunCounters& counters) {
         }
         workFree_.notify_all();
         running = result != TCommit::Ended;
-        if (result == TCommit::Committed && pacer.Due()) owner_.ReportProgress(counters.Kept, counters.Dealt);
+        if (result == TCommit::Committed && pacer.Due())
+            owner_.ReportProgress(counters.Kept, counters.Dealt);
     }
 
     {
@@ -122,7 +125,8 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
     }
     counters.Dealt += limit;
     needed_.store(counters.Total - counters.Kept, std::memory_order_relaxed);
-    bool more = counters.Kept < counters.Total && (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
+    bool more = counters.Kept < counters.Total &&
+                (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt);
     return more ? TCommit::Committed : TCommit::Ended;
 }
 
@@ -132,11 +136,13 @@ void TParallelRun::Reserve(TBlock& block) const {
 }
 
 void TParallelRun::Work(int32_t worker, TBlock& own) {
-    TCompiledCondition* condition = conditions_.empty() ? nullptr : conditions_[static_cast<size_t>(worker)].get();
+    TCompiledCondition* condition =
+        conditions_.empty() ? nullptr : conditions_[static_cast<size_t>(worker)].get();
     std::unique_lock lock(mutex_);
     while (true) {
         workFree_.wait(lock, [this] {
-            return finished_.load(std::memory_order_relaxed) || nextToClaim_ < nextToCommit_ + slots_.size();
+            return finished_.load(std::memory_order_relaxed) ||
+                   nextToClaim_ < nextToCommit_ + slots_.size();
         });
         if (finished_.load(std::memory_order_relaxed)) return;
         own.Number = nextToClaim_++;
@@ -162,14 +168,24 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     block.KeptAt.clear();
     uint32_t seed = block.StartSeed;
     TDeal deal;
+    const bool dealSets = fixed_.Empty();  // as in the one-thread loop
+    TDealStream stream;
     // A block that has kept what the run needs ends there: the commit takes
     // no deal past its last kept one then, so the deals after it are not
     // needed. The end of the run is looked for at every deal, as one deal may
     // cost much under a large condition.
     for (int32_t i = 0; i < blockSize_; ++i) {
         if (finished_.load(std::memory_order_relaxed)) return;
-        deal.DealFromSeed(seed, fixed_);
-        if (condition == nullptr || condition->Matches(deal)) {
+        bool kept;
+        if (dealSets) {
+            const TCardSets& sets = stream.Next(seed);
+            kept = condition == nullptr || condition->Matches(sets);
+            if (kept) deal.SetCardSets(sets);
+        } else {
+            deal.DealFromSeed(seed, fixed_);
+            kept = condition == nullptr || condition->Matches(deal);
+        }
+        if (kept) {
             block.Kept.push_back(deal);
             block.KeptAt.push_back(i);
             if (static_cast<int64_t>(block.Kept.size()) >= block.Enough) return;

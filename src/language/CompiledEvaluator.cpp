@@ -244,6 +244,7 @@ private:
         TInstruction instruction;
         instruction.Seat = seat.Value;
         instruction.Function = function->Call;
+        instruction.OnCardSets = function->CallOnCardSets;
         // Arguments left out arrive as -1; parameters beyond the signature are
         // evaluated by the tree but never read: they are left out.
         for (int32_t k = 1; k <= function->ArgumentCount(); ++k) {
@@ -329,7 +330,54 @@ void TCompiledEvaluator::Clear() {
     compiled_ = false;
 }
 
+// The calls' values from a deal of card places.
+class TCompiledEvaluator::TOnDeal {
+public:
+    explicit TOnDeal(TDeal& deal) : deal_(deal) {}
+    int32_t Hcp(const TInstruction& in) { return deal_.HCP(in.Seat, in.Suit); }
+    int32_t SuitLength(const TInstruction& in) { return deal_.SuitLength(in.Seat, in.Suit); }
+    int32_t Call(const TInstruction& in, const int32_t* arguments) {
+        return in.Function(deal_, in.Seat, arguments);
+    }
+
+private:
+    TDeal& deal_;
+};
+
+// The calls' values from card sets; the deal of card places is made from them
+// once, when a call first needs it.
+class TCompiledEvaluator::TOnCardSets {
+public:
+    TOnCardSets(const TCardSets& sets, TDeal& scratch) : sets_(sets), scratch_(scratch) {}
+    int32_t Hcp(const TInstruction& in) const { return sets_.HCP(in.Seat, in.Suit); }
+    int32_t SuitLength(const TInstruction& in) const { return sets_.SuitLength(in.Seat, in.Suit); }
+    int32_t Call(const TInstruction& in, const int32_t* arguments) {
+        if (in.OnCardSets != nullptr) return in.OnCardSets(sets_, in.Seat, arguments);
+        if (!made_) {
+            scratch_.SetCardSets(sets_);
+            made_ = true;
+        }
+        return in.Function(scratch_, in.Seat, arguments);
+    }
+
+private:
+    const TCardSets& sets_;
+    TDeal& scratch_;
+    bool made_ = false;
+};
+
 bool TCompiledEvaluator::Matches(TDeal& deal) {
+    TOnDeal ask(deal);
+    return Run(ask);
+}
+
+bool TCompiledEvaluator::Matches(const TCardSets& deal) {
+    TOnCardSets ask(deal, fromCardSets_);
+    return Run(ask);
+}
+
+template <class TAsk>
+bool TCompiledEvaluator::Run(TAsk& deal) {
     int32_t* const slot = slots_.data() + SlotPadding;
     const TInstruction* const program = program_.data();
     const std::size_t count = program_.size();
@@ -360,15 +408,15 @@ bool TCompiledEvaluator::Matches(TDeal& deal) {
                 }
                 break;
             case TOpCode::Hcp:
-                result = deal.HCP(in.Seat, in.Suit);
+                result = deal.Hcp(in);
                 break;
             case TOpCode::SuitLength:
-                result = deal.SuitLength(in.Seat, in.Suit);
+                result = deal.SuitLength(in);
                 break;
             case TOpCode::Call: {
                 std::array<int32_t, MaxFunctionArguments> arguments;
                 for (std::size_t k = 0; k < arguments.size(); ++k) arguments[k] = a(k);
-                result = in.Function(deal, in.Seat, arguments.data());
+                result = deal.Call(in, arguments.data());
                 break;
             }
         }

@@ -13,9 +13,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "deals/CardSets.h"
+#include "deals/Deal.h"
 #include "language/FunctionTable.h"
 
-class TDeal;
 class TLexem;
 class TNonTerminal;
 
@@ -34,6 +35,9 @@ public:
     // Whether the deal is kept; only after a successful Compile. Allocates
     // nothing. One evaluator serves one thread at a time (it owns its slots).
     bool Matches(TDeal& deal);
+    // The same decision for a dealt deal held as card sets; a call without a
+    // card-set form (double-dummy tricks) is asked of the deal the sets make.
+    bool Matches(const TCardSets& deal);
 
     // The number of instructions run for a deal at most (0 for a constant condition).
     int32_t InstructionCount() const { return static_cast<int32_t>(program_.size()); }
@@ -43,29 +47,36 @@ public:
     static int32_t CostOf(const TLexem& part);
 
     enum class TOpCode : uint8_t {
-        Operator,     // an integer operator of the operator table on slots a0 and a1
+        Operator,  // an integer operator of the operator table on slots a0 and a1
         Not,
         Copy,
         SkipIfFalse,  // when slot a0 is 0: result 0 and skip the next a1 instructions
         SkipIfTrue,   // when slot a0 is not 0: result 1 and skip the next a1 instructions
         Hcp,          // the calls every condition uses, without the function table
         SuitLength,
-        Call,         // the row's hand function, on the slots of its arguments
+        Call,  // the row's hand function, on the slots of its arguments
     };
 
     struct TInstruction {
         TOpCode Op = TOpCode::Copy;
         TOperatorCode Operator = TOperatorCode::Plus;  // Operator: which one
-        int32_t Seat = 0;  // calls: the seat code
+        int32_t Seat = 0;                              // calls: the seat code
         int32_t Suit = 0;  // HCP and SUITLENGTH: the suit code (-1: the whole hand)
         int32_t Result = 0;
-        THandFunction Function = nullptr;  // Call: the row's hand function
+        THandFunction Function = nullptr;                  // Call: the row's hand function
+        TCardSetFunction OnCardSets = nullptr;             // Call: the same on card sets, if any
         std::array<int32_t, MaxFunctionArguments> Args{};  // operand slots
     };
 
 private:
     struct TOperand;
     class TCompiler;
+    class TOnDeal;
+    class TOnCardSets;
+
+    // Runs the program, asking `deal` for the calls' values.
+    template <class TAsk>
+    bool Run(TAsk& deal);
 
     static constexpr std::size_t SlotPadding = 64 / sizeof(int32_t);
 
@@ -73,4 +84,5 @@ private:
     std::vector<int32_t> slots_;
     int32_t resultSlot_ = 0;
     bool compiled_ = false;
+    TDeal fromCardSets_;  // the deal of the card sets, for calls without a card-set form
 };

@@ -46,6 +46,13 @@ bool TCompiledCondition::Matches(TDeal& deal) {
     return MatchesByTree(deal);
 }
 
+bool TCompiledCondition::Matches(const TCardSets& deal) {
+    if (root_ == nullptr) return true;
+    if (compiled_.IsCompiled()) return compiled_.Matches(deal);
+    fromCardSets_.SetCardSets(deal);
+    return MatchesByTree(fromCardSets_);
+}
+
 bool TCompiledCondition::MatchesByTree(TDeal& deal) {
     if (root_ == nullptr) return true;
     root_->Bind(&deal);

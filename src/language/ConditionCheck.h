@@ -33,6 +33,8 @@ public:
     // tree's value for the deal is exactly "0". Always true without a condition.
     // Runs the compiled form when the tree could be compiled, else MatchesByTree.
     bool Matches(TDeal& deal);
+    // The same decision for a dealt deal held as card sets.
+    bool Matches(const TCardSets& deal);
     // The same decision by binding the tree to the deal and evaluating it.
     bool MatchesByTree(TDeal& deal);
     // Whether Matches runs the compiled form.
@@ -55,5 +57,6 @@ private:
     std::unique_ptr<TLexems> lexemes_;
     std::unique_ptr<TNonTerminal> root_;
     TCompiledEvaluator compiled_;
+    TDeal fromCardSets_;  // the deal of card sets, for a tree evaluated without compiling
     int32_t errorPosition_ = 0;
 };

@@ -7,22 +7,31 @@
 
 namespace {
 
-// How many arguments a hand function of TDeal takes after the seat.
+// The object and the number of arguments after the seat of a hand function of
+// TDeal or TCardSets.
 template <typename>
-struct TArgumentsAfterSeat;
-template <typename TResult, typename... TArguments>
-struct TArgumentsAfterSeat<TResult (TDeal::*)(int32_t, TArguments...)> {
+struct TMethodTraits;
+template <typename TResult, typename TClass, typename... TArguments>
+struct TMethodTraits<TResult (TClass::*)(int32_t, TArguments...)> {
+    using TObject = TClass;
+    static constexpr std::size_t Count = sizeof...(TArguments);
+};
+template <typename TResult, typename TClass, typename... TArguments>
+struct TMethodTraits<TResult (TClass::*)(int32_t, TArguments...) const> {
+    using TObject = const TClass;
     static constexpr std::size_t Count = sizeof...(TArguments);
 };
 
 // Each row's hand function: the deal's own, given the row's arguments.
 template <auto Method, std::size_t... I>
-int32_t Ask(TDeal& deal, int32_t seat, const int32_t* a, std::index_sequence<I...>) {
+int32_t Ask(typename TMethodTraits<decltype(Method)>::TObject& deal, int32_t seat, const int32_t* a,
+            std::index_sequence<I...>) {
     return static_cast<int32_t>((deal.*Method)(seat, a[I]...));
 }
 template <auto Method>
-int32_t Call(TDeal& deal, int32_t seat, const int32_t* arguments) {
-    constexpr std::size_t count = TArgumentsAfterSeat<decltype(Method)>::Count;
+int32_t Call(typename TMethodTraits<decltype(Method)>::TObject& deal, int32_t seat,
+             const int32_t* arguments) {
+    constexpr std::size_t count = TMethodTraits<decltype(Method)>::Count;
     static_assert(count <= MaxFunctionArguments);
     return Ask<Method>(deal, seat, arguments, std::make_index_sequence<count>());
 }
@@ -30,29 +39,47 @@ int32_t Call(TDeal& deal, int32_t seat, const int32_t* arguments) {
 using M = TMissingArgument;
 constexpr TFunctionRow Functions[] = {
     // Counts.
-    {"HCP", vtInteger, "s", M::Default, Call<&TDeal::HCP>, TCallCode::Hcp, 0},
-    {"SuitLength", vtInteger, "s", M::Reported, Call<&TDeal::SuitLength>, TCallCode::SuitLength, 0},
-    {"SuitByLength", vtInteger, "i", M::Silent, Call<&TDeal::SuitByLength>, TCallCode::Generic, 0},
+    {"HCP", vtInteger, "s", M::Default, Call<&TDeal::HCP>, Call<&TCardSets::HCP>, TCallCode::Hcp,
+     0},
+    {"SuitLength", vtInteger, "s", M::Reported, Call<&TDeal::SuitLength>,
+     Call<&TCardSets::SuitLength>, TCallCode::SuitLength, 0},
+    {"SuitByLength", vtInteger, "i", M::Silent, Call<&TDeal::SuitByLength>,
+     Call<&TCardSets::SuitByLength>, TCallCode::Generic, 0},
     // Points and shapes.
-    {"Range", vtBoolean, "ii", M::Reported, Call<&TDeal::Range>, TCallCode::Generic, 1},
-    {"Suits", vtBoolean, "iiiii", M::Reported, Call<&TDeal::Suits>, TCallCode::Generic, 1},
-    {"Shape", vtBoolean, "iiiii", M::Reported, Call<&TDeal::Shape>, TCallCode::Generic, 1},
+    {"Range", vtBoolean, "ii", M::Reported, Call<&TDeal::Range>, Call<&TCardSets::Range>,
+     TCallCode::Generic, 1},
+    {"Suits", vtBoolean, "iiiii", M::Reported, Call<&TDeal::Suits>, Call<&TCardSets::Suits>,
+     TCallCode::Generic, 1},
+    {"Shape", vtBoolean, "iiiii", M::Reported, Call<&TDeal::Shape>, Call<&TCardSets::Shape>,
+     TCallCode::Generic, 1},
     // Openings.
-    {"Balanced", vtBoolean, "ii", M::Default, Call<&TDeal::Balanced>, TCallCode::Generic, 2},
-    {"Polish1c", vtBoolean, "iiii", M::Default, Call<&TDeal::Polish1c>, TCallCode::Generic, 2},
-    {"Unbal1d", vtBoolean, "ii", M::Default, Call<&TDeal::Unbal1d>, TCallCode::Generic, 2},
-    {"Prec1d", vtBoolean, "iiii", M::Default, Call<&TDeal::Prec1d>, TCallCode::Generic, 2},
-    {"Prec1h", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1h>, TCallCode::Generic, 2},
-    {"Prec1s", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1s>, TCallCode::Generic, 2},
-    {"Prec2c", vtBoolean, "ii", M::Default, Call<&TDeal::Prec2c>, TCallCode::Generic, 2},
-    {"Multy", vtBoolean, "iiiiii", M::Default, Call<&TDeal::Multy>, TCallCode::Generic, 2},
+    {"Balanced", vtBoolean, "ii", M::Default, Call<&TDeal::Balanced>, Call<&TCardSets::Balanced>,
+     TCallCode::Generic, 2},
+    {"Polish1c", vtBoolean, "iiii", M::Default, Call<&TDeal::Polish1c>, Call<&TCardSets::Polish1c>,
+     TCallCode::Generic, 2},
+    {"Unbal1d", vtBoolean, "ii", M::Default, Call<&TDeal::Unbal1d>, Call<&TCardSets::Unbal1d>,
+     TCallCode::Generic, 2},
+    {"Prec1d", vtBoolean, "iiii", M::Default, Call<&TDeal::Prec1d>, Call<&TCardSets::Prec1d>,
+     TCallCode::Generic, 2},
+    {"Prec1h", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1h>, Call<&TCardSets::Prec1h>,
+     TCallCode::Generic, 2},
+    {"Prec1s", vtBoolean, "ii", M::Default, Call<&TDeal::Prec1s>, Call<&TCardSets::Prec1s>,
+     TCallCode::Generic, 2},
+    {"Prec2c", vtBoolean, "ii", M::Default, Call<&TDeal::Prec2c>, Call<&TCardSets::Prec2c>,
+     TCallCode::Generic, 2},
+    {"Multy", vtBoolean, "iiiiii", M::Default, Call<&TDeal::Multy>, Call<&TCardSets::Multy>,
+     TCallCode::Generic, 2},
     // Hand evaluation.
-    {"Losers", vtInteger, "s", M::Default, Call<&TDeal::Losers>, TCallCode::Generic, 3},
-    {"Controls", vtInteger, "s", M::Default, Call<&TDeal::Controls>, TCallCode::Generic, 3},
-    {"TopHonours", vtInteger, "si", M::Reported, Call<&TDeal::TopHonours>, TCallCode::Generic, 3},
-    {"HasCard", vtBoolean, "si", M::Reported, Call<&TDeal::HasCard>, TCallCode::Generic, 3},
+    {"Losers", vtInteger, "s", M::Default, Call<&TDeal::Losers>, Call<&TCardSets::Losers>,
+     TCallCode::Generic, 3},
+    {"Controls", vtInteger, "s", M::Default, Call<&TDeal::Controls>, Call<&TCardSets::Controls>,
+     TCallCode::Generic, 3},
+    {"TopHonours", vtInteger, "si", M::Reported, Call<&TDeal::TopHonours>,
+     Call<&TCardSets::TopHonours>, TCallCode::Generic, 3},
+    {"HasCard", vtBoolean, "si", M::Reported, Call<&TDeal::HasCard>, Call<&TCardSets::HasCard>,
+     TCallCode::Generic, 3},
     // Double-dummy tricks of a declarer; the suit left out asks for notrump.
-    {"Tricks", vtInteger, "s", M::Default, Call<&TDeal::Tricks>, TCallCode::Generic, 4, 1},
+    {"Tricks", vtInteger, "s", M::Default, Call<&TDeal::Tricks>, nullptr, TCallCode::Generic, 4, 1},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
     return row.ArgumentCount() <= MaxFunctionArguments &&

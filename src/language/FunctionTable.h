@@ -10,11 +10,14 @@
 #include "text/StringFunctions.h"
 
 class TDeal;
+struct TCardSets;
 
 // A hand function of a seat (1..4) and the arguments after it: suit codes or
 // integers, -1 for an argument not written.
 inline constexpr int32_t MaxFunctionArguments = 6;
 using THandFunction = int32_t (*)(TDeal& deal, int32_t seat, const int32_t* arguments);
+// The same function on a dealt deal held as card sets (the generator's loop).
+using TCardSetFunction = int32_t (*)(const TCardSets& deal, int32_t seat, const int32_t* arguments);
 
 // How a call treats a parameter after the seat that is not written.
 enum class TMissingArgument : uint8_t {
@@ -37,6 +40,9 @@ struct TFunctionRow {
     std::string_view Signature;
     TMissingArgument Missing;
     THandFunction Call;
+    // The same on card sets; nullptr when the function needs the whole deal
+    // (the compiled evaluator then makes one from the sets).
+    TCardSetFunction CallOnCardSets;
     TCallCode Code;
     int32_t MenuGroup;  // the function menu puts a separator between groups
     // 0 for a function that reads the hand's figures; more for one that solves

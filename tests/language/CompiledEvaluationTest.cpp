@@ -1,5 +1,6 @@
 // The compiled form of a checked condition must give every deal the keep or
-// reject decision of binding and evaluating the tree. Random valid conditions
+// reject decision of binding and evaluating the tree, on card places and on
+// the card sets of the generator's loop alike. Random valid conditions
 // (typed by construction, so that most pass the check) and hand-written tricky
 // ones are run against dealt deals by both paths.
 #include <gtest/gtest.h>
@@ -62,9 +63,11 @@ int CompareOnDeals(TCompiledCondition& condition, const std::string& text) {
         TDeal copy = deal;  // each path fills the caches of its own copy
         const bool byTree = condition.MatchesByTree(copy);
         const bool compiled = condition.Matches(deal);
-        if (byTree != compiled) {
+        const bool onCardSets = condition.Matches(deal.CardSets());
+        if (byTree != compiled || onCardSets != compiled) {
             ADD_FAILURE() << "condition: " << text << "\ndeal: " << deal.ToText()
-                          << "\ntree: " << byTree << ", compiled: " << compiled;
+                          << "\ntree: " << byTree << ", compiled: " << compiled
+                          << ", on card sets: " << onCardSets;
             return -1;
         }
         kept += compiled;
@@ -248,7 +251,8 @@ private:
             parameters.push_back(Below(4) == 0 ? Integer(depth - 1) : std::to_string(Below(7) - 1));
         } else {
             // HCP: the suit only counts when a second parameter is written.
-            const int written = function.required ? function.arguments : Below(function.arguments + 1);
+            const int written =
+                function.required ? function.arguments : Below(function.arguments + 1);
             for (int k = 0; k < written; ++k)
                 parameters.push_back(function.signature[static_cast<std::size_t>(k)] == 's'
                                          ? Suit()
@@ -438,7 +442,10 @@ TEST(CompiledEvaluation, DeepNestingFallsBackToTheTree) {
         for (std::size_t k = 0; k < 20; ++k) {
             TDeal deal = Deals()[k];
             TDeal copy = deal;
+            const TCardSets sets = deal.CardSets();
             ASSERT_EQ(condition.Matches(deal), condition.MatchesByTree(copy))
+                << c.text.substr(0, 40);
+            ASSERT_EQ(condition.Matches(sets), condition.MatchesByTree(copy))
                 << c.text.substr(0, 40);
         }
         EXPECT_EQ(AllocationsOfThisThread() - before, 0) << c.text.substr(0, 40);

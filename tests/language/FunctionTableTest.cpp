@@ -2,10 +2,12 @@
 // other class, and the type check asks of each call exactly what its row says.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
 
 #include "ConditionTestSupport.h"
+#include "deals/Deal.h"
 #include "language/ConditionCheck.h"
 #include "language/FunctionTable.h"
 #include "support/RecordingSink.h"
@@ -70,6 +72,51 @@ TEST(FunctionTable, TheTypeCheckAsksOfEachCallWhatItsRowSays) {
             EXPECT_EQ(sink.messages[0].position, position) << text;
         }
     }
+}
+
+// Every function's card-set form gives what the deal's own gives, for every
+// seat (the ones outside 1..4 too) and arguments around and beyond the limits
+// of suits, ranks, lengths and points.
+TEST(FunctionTable, CardSetFormsGiveWhatTheDealGives) {
+    std::mt19937 random(8122026u);
+    auto argument = [&](char type) {
+        if (type == 's') return static_cast<int32_t>(random() % 7) - 1;  // -1 (left out) .. 5
+        switch (random() % 4) {
+            case 0:
+                return -1;
+            case 1:
+                return static_cast<int32_t>(random() % 16) - 2;  // lengths, ranks, counts
+            case 2:
+                return static_cast<int32_t>(random() % 42) - 2;  // points
+            default:
+                return static_cast<int32_t>(random()) % 100;
+        }
+    };
+    uint32_t seed = 4242u;
+    TDeal deal;
+    int compared = 0;
+    for (int d = 0; d < 2000; ++d) {
+        deal.DealFromSeed(seed);
+        const TCardSets sets = deal.CardSets();
+        for (const TFunctionRow& function : FunctionTable()) {
+            if (function.CallOnCardSets == nullptr) {
+                EXPECT_GT(function.Cost, 0) << function.Name;  // only solving functions go without
+                continue;
+            }
+            for (int k = 0; k < 8; ++k) {
+                const int32_t seat = static_cast<int32_t>(random() % 7) - 1;
+                int32_t arguments[MaxFunctionArguments] = {};
+                for (std::size_t a = 0; a < function.Signature.size(); ++a)
+                    arguments[a] = argument(function.Signature[a]);
+                TDeal copy = deal;
+                ASSERT_EQ(function.CallOnCardSets(sets, seat, arguments),
+                          function.Call(copy, seat, arguments))
+                    << function.Name << " seat " << seat << " deal " << deal.ToText();
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 200000);
 }
 
 }  // namespace
