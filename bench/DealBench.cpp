@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
 #include "deals/FixedCards.h"
 
@@ -54,6 +55,25 @@ void BM_DealFromSeedWithFixed(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DealFromSeedWithFixed)->Arg(0)->Arg(20);
+
+// The generator's loop: eight deals at a time as card sets. Argument 1: the
+// vector path (AVX2), 0: the portable path; items are deals.
+void BM_DealBatch(benchmark::State& state) {
+    const TDealingPath path = state.range(0) == 1 ? TDealingPath::Vector : TDealingPath::Portable;
+    if (path == TDealingPath::Vector && !VectorDealingAvailable()) {
+        state.SkipWithError("no AVX2 on this processor");
+        return;
+    }
+    TDealBatch batch;
+    uint32_t seed = 1;
+    for (auto _ : state) {
+        DealBatch(seed, batch, path);
+        seed = batch.Seeds[TDealBatch::Size];
+        benchmark::DoNotOptimize(batch);
+    }
+    state.SetItemsProcessed(state.iterations() * TDealBatch::Size);
+}
+BENCHMARK(BM_DealBatch)->Arg(0)->Arg(1);
 
 void BM_StoreMillionDeals(benchmark::State& state) {
     constexpr int32_t total = 1000000;

@@ -24,7 +24,7 @@ int RunListing(const std::vector<std::string>& args);
 
 // korvana-cli generate [--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd]
 //   [--format text|lines] [--out FILE.dls|FILE.pbn|FILE.lin [--analyze]] [--max-dealt N]
-//   [--threads N] [--quiet] [--fixed CARDS]
+//   [--threads N] [--quiet] [--fixed CARDS] [--dealing fastest|one|portable|vector]
 int RunGenerate(const std::vector<std::string>& args);
 // korvana-cli check (--condition TEXT | --condition-file FILE.cnd)
 int RunCheck(const std::vector<std::string>& args);
@@ -45,11 +45,13 @@ inline constexpr TCommand kCommands[] = {
     {"generate",
      "[--key N] [--count N] [--condition TEXT | --condition-file FILE.cnd] [--format text|lines] "
      "[--out FILE.dls|FILE.pbn|FILE.lin [--analyze]] [--max-dealt N] [--threads N] [--quiet] "
-     "[--fixed CARDS]",
+     "[--fixed CARDS] [--dealing fastest|one|portable|vector]",
      "deal and keep N deals (1-9999999, default 1) that meet the condition; key 0 (default) "
      "seeds from the clock; stderr ends with kept(dealt); --threads default: all cores; "
      "--fixed \"N:AKQJ.K.. S:..A2.\" (or a PBN deal) gives those cards to the seats; "
-     "--analyze adds double-dummy tables and par to the PBN file",
+     "--analyze adds double-dummy tables and par to the PBN file; --dealing chooses how deals "
+     "are dealt (one at a time, eight at a time, eight side by side with AVX2), all giving "
+     "the same deals",
      RunGenerate},
     {"check", "(--condition TEXT | --condition-file FILE.cnd)",
      "check a condition as a run would: ok, or the first error and its position", RunCheck},

@@ -25,12 +25,12 @@
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/FixedCards.h"
-#include "text/FileError.h"
-#include "engine/AnalysisRun.h"
-#include "engine/Generator.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
+#include "engine/AnalysisRun.h"
+#include "engine/Generator.h"
 #include "language/Grammar.h"
+#include "text/FileError.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -43,9 +43,10 @@ struct TGenerateOptions {
     std::string OutFile;
     int64_t MaxDealt = 0;
     bool Quiet = false;
-    int32_t Threads = 0;  // 0: one per core
-    std::string Fixed;    // --fixed: cards the seats hold, read after the options
+    int32_t Threads = 0;   // 0: one per core
+    std::string Fixed;     // --fixed: cards the seats hold, read after the options
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
+    TDealingPath Dealing = TDealingPath::Fastest;  // --dealing: every way gives the same deals
 };
 
 template <typename T>
@@ -73,7 +74,8 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             continue;
         }
         if (i + 1 >= args.size()) {
-            ComplainUsage(option.rfind("--", 0) == 0 ? option + " needs a value" : "unexpected argument " + option);
+            ComplainUsage(option.rfind("--", 0) == 0 ? option + " needs a value"
+                                                     : "unexpected argument " + option);
             return false;
         }
         const std::string& value = args[i + 1];
@@ -81,7 +83,8 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
         if (option == "--key") {
             good = ParseNumber(value, options.Key);
         } else if (option == "--count") {
-            good = ParseNumber(value, options.Count) && options.Count >= 1 && options.Count <= 9999999;
+            good =
+                ParseNumber(value, options.Count) && options.Count >= 1 && options.Count <= 9999999;
         } else if (option == "--format") {
             good = value == "text" || value == "lines";
             options.Lines = value == "lines";
@@ -92,8 +95,22 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
             good = ParseNumber(value, options.MaxDealt) && options.MaxDealt >= 1;
         } else if (option == "--fixed") {
             options.Fixed = value;
+        } else if (option == "--dealing") {
+            const std::pair<const char*, TDealingPath> ways[] = {
+                {"fastest", TDealingPath::Fastest},
+                {"one", TDealingPath::OneByOne},
+                {"portable", TDealingPath::Portable},
+                {"vector", TDealingPath::Vector}};
+            good = false;
+            for (const auto& [name, path] : ways)
+                if (value == name) good = true, options.Dealing = path;
+            if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
+                ComplainUsage("--dealing vector: this processor has no AVX2");
+                return false;
+            }
         } else if (option == "--threads") {
-            good = ParseNumber(value, options.Threads) && options.Threads >= 1 && options.Threads <= 256;
+            good = ParseNumber(value, options.Threads) && options.Threads >= 1 &&
+                   options.Threads <= 256;
         } else {
             ComplainUsage("unknown option " + option);
             return false;
@@ -172,10 +189,11 @@ std::string ReadableLine(const TDeal& deal) {
 }
 
 void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point start) {
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double rate = seconds > 0 ? static_cast<double>(owner.Dealt()) / seconds : 0.0;
-    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K", static_cast<int>(owner.Kept()),
-                 static_cast<long long>(owner.Dealt()), rate);
+    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K",
+                 static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()), rate);
     std::fflush(stderr);
 }
 
@@ -200,13 +218,15 @@ int RunGenerate(const std::vector<std::string>& args) {
     inputs.RequestedTotal = options.Count;
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
+    inputs.Dealing = options.Dealing;
 
     TDeals deals;
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
-    const int32_t asked =
-        options.Threads > 0 ? options.Threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int32_t asked = options.Threads > 0
+                              ? options.Threads
+                              : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (generator.ThreadCount() < asked) {
         std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
                      static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
@@ -218,13 +238,15 @@ int RunGenerate(const std::vector<std::string>& args) {
     sigemptyset(&action.sa_mask);
     struct sigaction previous[std::size(StopSignals)] = {};
     interrupted = 0;
-    for (std::size_t i = 0; i < std::size(StopSignals); ++i) sigaction(StopSignals[i], &action, &previous[i]);
+    for (std::size_t i = 0; i < std::size(StopSignals); ++i)
+        sigaction(StopSignals[i], &action, &previous[i]);
     // A reader of stdout that has gone is a write error, told and counted as
     // one; the deals file is written all the same.
     std::signal(SIGPIPE, SIG_IGN);
 
     random.SetSeed(options.Key);
-    const auto repeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
+    const auto repeatKey =
+        static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
     if (options.Key == 0) {
         // The key that repeats this run.
         std::fprintf(stderr, "seed %d\n", static_cast<int>(repeatKey));
@@ -243,7 +265,8 @@ int RunGenerate(const std::vector<std::string>& args) {
         if (showProgress) PrintProgress(owner, start);
     }
     generator.Wait();
-    for (std::size_t i = 0; i < std::size(StopSignals); ++i) sigaction(StopSignals[i], &previous[i], nullptr);
+    for (std::size_t i = 0; i < std::size(StopSignals); ++i)
+        sigaction(StopSignals[i], &previous[i], nullptr);
     if (showProgress) std::fputs("\r\x1b[K", stderr);
 
     // The file first: a reader of stdout that stops early costs no deal.
@@ -280,6 +303,7 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::perror("korvana-cli: cannot write the deals");
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
-    std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()));
+    std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()),
+                 static_cast<long long>(owner.Dealt()));
     return code;
 }

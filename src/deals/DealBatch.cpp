@@ -57,8 +57,16 @@ bool VectorDealingAvailable() { return VectorDealingSupported(); }
 void DealBatch(uint32_t seed, TDealBatch& batch) { Fastest()(seed, batch); }
 
 void DealBatch(uint32_t seed, TDealBatch& batch, TDealingPath path) {
-    if (path == TDealingPath::Vector && VectorDealingAvailable())
-        DealBatchVector(seed, batch);
-    else
-        DealBatchPortable(seed, batch);
+    switch (path) {
+        case TDealingPath::Fastest:
+        case TDealingPath::OneByOne:
+            Fastest()(seed, batch);
+            return;
+        case TDealingPath::Portable:
+            DealBatchPortable(seed, batch);
+            return;
+        case TDealingPath::Vector:
+            (VectorDealingAvailable() ? DealBatchVector : DealBatchPortable)(seed, batch);
+            return;
+    }
 }

@@ -17,14 +17,17 @@ struct TDealBatch {
     std::array<uint32_t, Size + 1> Seeds{};
 };
 
-enum class TDealingPath { Portable, Vector };
+// How a run deals; every path gives the same deals. OneByOne is TDeal's own
+// loop, the others deal in batches.
+enum class TDealingPath { Fastest, OneByOne, Portable, Vector };
 
 // Whether this processor can take the vector path.
 bool VectorDealingAvailable();
 
 // Deals the batch from `seed` by the fastest path this processor has.
 void DealBatch(uint32_t seed, TDealBatch& batch);
-// The same by the path given; Vector falls back to Portable on a processor without AVX2.
+// The same by the path given; Vector falls back to Portable on a processor
+// without AVX2, and OneByOne, which is no batch path, is taken as Fastest.
 void DealBatch(uint32_t seed, TDealBatch& batch, TDealingPath path);
 
 // Deals one deal at a time, dealt eight at a time: Next(seed) gives the deal
@@ -32,9 +35,11 @@ void DealBatch(uint32_t seed, TDealBatch& batch, TDealingPath path);
 // than the one the last deal left (a reseed) starts a new batch from it.
 class TDealStream {
 public:
+    explicit TDealStream(TDealingPath path = TDealingPath::Fastest) : path_(path) {}
+
     const TCardSets& Next(uint32_t& seed) {
         if (next_ == TDealBatch::Size || seed != batch_.Seeds[static_cast<std::size_t>(next_)]) {
-            DealBatch(seed, batch_);
+            DealBatch(seed, batch_, path_);
             next_ = 0;
         }
         const auto index = static_cast<std::size_t>(next_++);
@@ -43,6 +48,7 @@ public:
     }
 
 private:
+    TDealingPath path_;
     TDealBatch batch_;
     int32_t next_ = TDealBatch::Size;
 };

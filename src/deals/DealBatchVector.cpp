@@ -15,23 +15,27 @@ namespace {
 // for each sum, the set of cards drawn below it, split into cards 1..31 (bits
 // 1..31 of the low word) and cards 32..52 (bits 0..20 of the high word). A card
 // below the first sum is North's, below the second only East's, and so on.
+// The seeds of odd and of even cards are two chains, each stepping two draws at
+// once, so that the multiplications of one card need not wait for the last.
 struct TLanes {
-    __m256i Seeds, Sum1, Sum2, Sum3;
+    __m256i OddSeeds, EvenSeeds, Sum1, Sum2, Sum3;
     __m256i Low1, Low2, Low3, High1, High2, High3;
 };
 
-// Card k: every lane draws a number below `range` and the card, one bit of
-// `bit`, joins the sets of the sums the number is below; those sums shrink by one.
-KORVANA_AVX2 inline __attribute__((always_inline)) void Draw(TLanes& l, uint32_t range, __m256i bit,
-                                                             __m256i& in1, __m256i& in2,
-                                                             __m256i& in3) {
-    const __m256i multiplier = _mm256_set1_epi32(static_cast<int32_t>(TRandomSource::Multiplier));
-    const __m256i increment = _mm256_set1_epi32(static_cast<int32_t>(TRandomSource::Increment));
-    l.Seeds = _mm256_add_epi32(_mm256_mullo_epi32(l.Seeds, multiplier), increment);
-    // The upper 32 bits of seed x range: even lanes, then odd lanes, then merged.
-    const __m256i scale = _mm256_set1_epi32(static_cast<int32_t>(range));
-    const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(l.Seeds, scale), 32);
-    const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(l.Seeds, 32), scale);
+constexpr uint32_t TwoStepMultiplier = TRandomSource::Multiplier * TRandomSource::Multiplier;
+constexpr uint32_t TwoStepIncrement =
+    TRandomSource::Multiplier * TRandomSource::Increment + TRandomSource::Increment;
+
+// Card `card` (its seed already in `seeds`): every lane takes the upper 32 bits
+// of seed x (53 - card), and the card, one bit of `bit`, joins the sets of the
+// sums that number is below; those sums shrink by one.
+KORVANA_AVX2 inline __attribute__((always_inline)) void Place(TLanes& l, __m256i seeds,
+                                                              uint32_t card, __m256i bit,
+                                                              __m256i& in1, __m256i& in2,
+                                                              __m256i& in3) {
+    const __m256i scale = _mm256_set1_epi32(static_cast<int32_t>(53 - card));
+    const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(seeds, scale), 32);
+    const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(seeds, 32), scale);
     const __m256i r = _mm256_blend_epi32(even, odd, 0xAA);
     // All-ones where r is below the sum (the values are small: signed compare).
     const __m256i below1 = _mm256_cmpgt_epi32(l.Sum1, r);
@@ -43,6 +47,33 @@ KORVANA_AVX2 inline __attribute__((always_inline)) void Draw(TLanes& l, uint32_t
     in1 = _mm256_or_si256(in1, _mm256_and_si256(below1, bit));
     in2 = _mm256_or_si256(in2, _mm256_and_si256(below2, bit));
     in3 = _mm256_or_si256(in3, _mm256_and_si256(below3, bit));
+}
+
+KORVANA_AVX2 inline __attribute__((always_inline)) __m256i Step(__m256i seeds, __m256i multiplier,
+                                                                __m256i increment) {
+    return _mm256_add_epi32(_mm256_mullo_epi32(seeds, multiplier), increment);
+}
+
+// Cards first..last, `first` odd, taking turns between the two chains.
+template <uint32_t First, uint32_t Last, bool High>
+KORVANA_AVX2 inline __attribute__((always_inline)) void PlaceCards(TLanes& l) {
+    const __m256i multiplier = _mm256_set1_epi32(static_cast<int32_t>(TwoStepMultiplier));
+    const __m256i increment = _mm256_set1_epi32(static_cast<int32_t>(TwoStepIncrement));
+    __m256i& in1 = High ? l.High1 : l.Low1;
+    __m256i& in2 = High ? l.High2 : l.Low2;
+    __m256i& in3 = High ? l.High3 : l.Low3;
+#pragma GCC unroll 32
+    for (uint32_t card = First; card <= Last; ++card) {
+        const __m256i bit =
+            _mm256_set1_epi32(static_cast<int32_t>(1u << (High ? card - 32 : card)));
+        if (card % 2 == 1) {
+            Place(l, l.OddSeeds, card, bit, in1, in2, in3);
+            if (card + 2 <= 51) l.OddSeeds = Step(l.OddSeeds, multiplier, increment);
+        } else {
+            Place(l, l.EvenSeeds, card, bit, in1, in2, in3);
+            if (card + 2 <= 51) l.EvenSeeds = Step(l.EvenSeeds, multiplier, increment);
+        }
+    }
 }
 
 }  // namespace
@@ -59,17 +90,17 @@ KORVANA_AVX2 void DealBatchVector(uint32_t seed, TDealBatch& batch) {
         batch.Seeds[j] = lanes[j];
     }
     TLanes l;
-    l.Seeds = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+    const __m256i multiplier = _mm256_set1_epi32(static_cast<int32_t>(TRandomSource::Multiplier));
+    const __m256i increment = _mm256_set1_epi32(static_cast<int32_t>(TRandomSource::Increment));
+    l.OddSeeds =
+        Step(_mm256_load_si256(reinterpret_cast<const __m256i*>(lanes)), multiplier, increment);
+    l.EvenSeeds = Step(l.OddSeeds, multiplier, increment);
     l.Sum1 = _mm256_set1_epi32(13);
     l.Sum2 = _mm256_set1_epi32(26);
     l.Sum3 = _mm256_set1_epi32(39);
     l.Low1 = l.Low2 = l.Low3 = l.High1 = l.High2 = l.High3 = _mm256_setzero_si256();
-    for (uint32_t card = 1; card <= 31; ++card)
-        Draw(l, 53 - card, _mm256_set1_epi32(static_cast<int32_t>(1u << card)), l.Low1, l.Low2,
-             l.Low3);
-    for (uint32_t card = 32; card <= 51; ++card)
-        Draw(l, 53 - card, _mm256_set1_epi32(static_cast<int32_t>(1u << (card - 32))), l.High1,
-             l.High2, l.High3);
+    PlaceCards<1, 31, false>(l);
+    PlaceCards<32, 51, true>(l);
     // The ace of spades: below the sums that still count a free place, as a
     // draw of 0 would be, without a draw.
     const __m256i zero = _mm256_setzero_si256();
@@ -85,7 +116,7 @@ KORVANA_AVX2 void DealBatchVector(uint32_t seed, TDealBatch& batch) {
     _mm256_store_si256(reinterpret_cast<__m256i*>(high[0]), l.High1);
     _mm256_store_si256(reinterpret_cast<__m256i*>(high[1]), l.High2);
     _mm256_store_si256(reinterpret_cast<__m256i*>(high[2]), l.High3);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), l.Seeds);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), l.OddSeeds);  // card 51's
     constexpr uint64_t AllCards = ((uint64_t{1} << 52) - 1) << 1;
     for (std::size_t j = 0; j < 8; ++j) {
         const uint64_t in1 = low[0][j] | static_cast<uint64_t>(high[0][j]) << 32;

@@ -137,8 +137,9 @@ void TGenerator::TState::Execute() {
     if (threads <= 1) {
         ExecuteSerial(counters);
     } else {
-        TParallelRun run{Owner,   Deals,          Conditions,       Terminated, Inputs.AnySeatShown,
-                         threads, *Inputs.Source, Inputs.FixedCards};
+        TParallelRun run{
+            Owner,   Deals,          Conditions,        Terminated,    Inputs.AnySeatShown,
+            threads, *Inputs.Source, Inputs.FixedCards, Inputs.Dealing};
         run.Execute(counters);
     }
     Conditions.clear();
@@ -160,8 +161,8 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
     TDeal spare;
     // Without fixed cards the deals come eight at a time as card sets, and
     // only a kept one is written out as card places.
-    const bool dealSets = Inputs.FixedCards.Empty();
-    TDealStream stream;
+    const bool dealSets = Inputs.FixedCards.Empty() && Inputs.Dealing != TDealingPath::OneByOne;
+    TDealStream stream(Inputs.Dealing);
     TProgressPacer pacer;
     TRandomSource& source = *Inputs.Source;
     uint32_t written = source.Seed();

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "deals/DealBatch.h"
 #include "deals/FixedCards.h"
 
 class TDeals;
@@ -26,8 +27,8 @@ struct TGeneratorInputs {
     // seeded after its last deal; a reseed during the run takes effect at the
     // next deal. Owned by the owner; required.
     TRandomSource* Source = nullptr;
-    int32_t RequestedTotal = 1;               // seTotal, 1 to 9999999
-    bool AnySeatShown = false;                // whether any seat toggle is pressed
+    int32_t RequestedTotal = 1;  // seTotal, 1 to 9999999
+    bool AnySeatShown = false;   // whether any seat toggle is pressed
     // Stop after this many dealt deals, as STOP would; 0 or less: no limit.
     int64_t MaxDealt = 0;
     // Threads that deal and test; 0: one per core. Any count gives the same
@@ -35,6 +36,8 @@ struct TGeneratorInputs {
     int32_t ThreadCount = 1;
     // Cards the seats hold in every deal; the run deals only the others.
     TFixedCards FixedCards;
+    // How the deals are dealt; every path gives the same run.
+    TDealingPath Dealing = TDealingPath::Fastest;
 };
 
 // The three requests a run makes. They are called on the worker thread, in

@@ -11,7 +11,7 @@
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                           TRandomSource& source, const TFixedCards& fixed)
+                           TRandomSource& source, const TFixedCards& fixed, TDealingPath dealing)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
@@ -20,6 +20,7 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
       showLive_(showLive),
       threads_(threads),
       fixed_(fixed),
+      dealing_(dealing),
       drawsPerDeal_(static_cast<uint64_t>(fixed.DrawsPerDeal())),
       slots_(static_cast<size_t>(threads) * 4) {
     if (!conditions_.empty() && conditions_.front()->Cost() > 0) blockSize_ = SolvingBlockSize;
@@ -168,8 +169,8 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     block.KeptAt.clear();
     uint32_t seed = block.StartSeed;
     TDeal deal;
-    const bool dealSets = fixed_.Empty();  // as in the one-thread loop
-    TDealStream stream;
+    const bool dealSets = fixed_.Empty() && dealing_ != TDealingPath::OneByOne;  // as in one thread
+    TDealStream stream(dealing_);
     // A block that has kept what the run needs ends there: the commit takes
     // no deal past its last kept one then, so the deals after it are not
     // needed. The end of the run is looked for at every deal, as one deal may

@@ -63,7 +63,7 @@ public:
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                 TRandomSource& source, const TFixedCards& fixed);
+                 TRandomSource& source, const TFixedCards& fixed, TDealingPath dealing);
     void Execute(TRunCounters& counters);
 
 private:
@@ -99,6 +99,7 @@ private:
     bool showLive_;
     int32_t threads_;
     const TFixedCards& fixed_;
+    TDealingPath dealing_;
     uint64_t drawsPerDeal_;  // how far one deal moves the seed
     int32_t blockSize_ = BlockSize;
 
@@ -110,7 +111,7 @@ private:
     uint64_t nextToCommit_ = 0;
     uint64_t baseNumber_ = 0;  // the first block dealt from baseSeed_
     uint32_t baseSeed_ = 0;
-    uint32_t epoch_ = 0;       // changes with every restart after a reseed
+    uint32_t epoch_ = 0;  // changes with every restart after a reseed
     std::atomic<bool> finished_{false};
     std::atomic<int64_t> needed_{0};  // deals the run still needs, as of the last commit
 };

@@ -5,15 +5,15 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <utility>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/CliRunner.h"
 #include "deals/Deal.h"
+#include "deals/DealBatch.h"
 #include "deals/RandomSource.h"
 
 namespace {
@@ -69,11 +69,13 @@ TEST_F(CliGenerate, KeyOneGivesTheFirstDealsOfTheKey) {
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     auto lines = run.OutLines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "N 7532.A6.Q2.KJ842 E K.842.KJ753.T975 S QJT964.J5.AT8.Q6 W A8.KQT973.964.A3");
+    EXPECT_EQ(lines[0],
+              "N 7532.A6.Q2.KJ842 E K.842.KJ753.T975 S QJT964.J5.AT8.Q6 W A8.KQT973.964.A3");
     EXPECT_EQ(lines[1].substr(0, 19), "N Q42.AT865.QJ6.T7 ");
     EXPECT_EQ(run.Err, "3(3)\n");
 
-    TCliRun asLines = Run({"generate", "--key", "1", "--count", "3", "--format", "lines", "--threads", "2"});
+    TCliRun asLines =
+        Run({"generate", "--key", "1", "--count", "3", "--format", "lines", "--threads", "2"});
     EXPECT_EQ(asLines.ExitCode, 0) << asLines.Err;
     uint32_t seed = 1;
     std::vector<std::string> expected;
@@ -86,37 +88,55 @@ TEST_F(CliGenerate, KeyOneGivesTheFirstDealsOfTheKey) {
     EXPECT_EQ(asLines.LastErrLine(), "3(3)");
 }
 
-// The deals, their order and kept(dealt) do not depend on the thread count.
-TEST_F(CliGenerate, OneAndTwoThreadsPrintTheSameDeals) {
+// The deals, their order and kept(dealt) depend neither on the thread count
+// nor on the way of dealing: one deal at a time, eight at a time, or eight
+// side by side with AVX2 (where the processor has it).
+TEST_F(CliGenerate, ThreadsAndWaysOfDealingPrintTheSameDeals) {
     struct TCase {
         std::string key, count, condition;
     };
-    for (const TCase& c : {TCase{"1", "25", OpeningCondition}, TCase{"-123456", "2000", ""},
-                           TCase{"987654321", "400", "NOT (HCP(N) < 10) AND Suits(S, 1, 4, -1, -1, -1)"}}) {
+    const std::string deep = std::string(250, '(') + "HCP(N) > 12" + std::string(250, ')');
+    const std::string heavy =
+        "(HCP(N) >= 12) AND (HCP(S) >= 8) AND (HCP(E) <= 10) AND (SuitLength(N, SP) >= 4) AND "
+        "(SuitLength(W, C) <= 5) AND (SuitByLength(E, 1) < 6) AND Balanced(S, , 14)";
+    std::vector<std::string> ways = {"one", "portable"};
+    if (VectorDealingAvailable()) ways.push_back("vector");
+    for (const TCase& c :
+         {TCase{"1", "25", OpeningCondition}, TCase{"-123456", "2000", ""},
+          TCase{"987654321", "400", "NOT (HCP(N) < 10) AND Suits(S, 1, 4, -1, -1, -1)"},
+          TCase{"2147483647", "300", heavy}, TCase{"-2147483648", "60", deep},
+          TCase{"77", "50",
+                "((Losers(N) + Controls(S) + TopHonours(E, H, 3)) > 9) AND "
+                "HasCard(W, SP, 14)"}}) {
         SCOPED_TRACE(c.key);
-        std::vector<std::string> common = {"generate", "--key", c.key, "--count", c.count, "--format", "lines"};
+        std::vector<std::string> common = {"generate", "--key",    c.key,  "--count",
+                                           c.count,    "--format", "lines"};
         if (!c.condition.empty()) {
             common.push_back("--condition");
             common.push_back(c.condition);
         }
-        auto withThreads = [&](const char* threads) {
+        auto withThreads = [&](const char* threads, const std::string& way) {
             auto args = common;
-            args.push_back("--threads");
-            args.push_back(threads);
+            args.insert(args.end(), {"--threads", threads, "--dealing", way});
             return Run(args);
         };
-        TCliRun one = withThreads("1");
-        TCliRun two = withThreads("2");
-        EXPECT_EQ(one.ExitCode, 0) << one.Err;
-        EXPECT_EQ(two.ExitCode, 0) << two.Err;
-        EXPECT_EQ(one.OutLines().size(), static_cast<size_t>(std::stoi(c.count)));
-        EXPECT_EQ(one.Out, two.Out);
-        EXPECT_EQ(one.LastErrLine(), two.LastErrLine());
+        TCliRun first = withThreads("1", "one");
+        EXPECT_EQ(first.ExitCode, 0) << first.Err;
+        EXPECT_EQ(first.OutLines().size(), static_cast<size_t>(std::stoi(c.count)));
+        for (const char* threads : {"1", "2", "3"}) {
+            for (const std::string& way : ways) {
+                TCliRun run = withThreads(threads, way);
+                EXPECT_EQ(run.ExitCode, 0) << run.Err;
+                EXPECT_EQ(run.Out, first.Out) << threads << " threads, " << way;
+                EXPECT_EQ(run.LastErrLine(), first.LastErrLine()) << threads << " threads, " << way;
+            }
+        }
     }
 }
 
 TEST_F(CliGenerate, MaxDealtEndsAConditionThatNoDealMeets) {
-    TCliRun run = Run({"generate", "--key", "5", "--condition", "Range(North, 20, 10)", "--max-dealt", "5000"});
+    TCliRun run = Run(
+        {"generate", "--key", "5", "--condition", "Range(North, 20, 10)", "--max-dealt", "5000"});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err, "0(5000)\n");
@@ -136,8 +156,8 @@ TEST_F(CliGenerate, ClockSeedIsPrintedAndRepeatsTheRun) {
 
 TEST_F(CliGenerate, OutWritesTheDealsFile) {
     std::string file = (folder / "kept.dls").string();
-    TCliRun run = Run({"generate", "--key", "77", "--count", "4", "--format", "lines", "--out", file,
-                       "--condition", "HCP(S) > 12"});
+    TCliRun run = Run({"generate", "--key", "77", "--count", "4", "--format", "lines", "--out",
+                       file, "--condition", "HCP(S) > 12"});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     std::string expected = "This is Deals File of Tavex's Bridge Generator\r\n";
     for (const std::string& line : run.OutLines()) expected += line + "\r\n";
@@ -161,7 +181,8 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
     fs::create_directories(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     if (::geteuid() != 0) {
-        TCliRun denied = Run({"generate", "--key", "77", "--out", (folder / "locked" / "x.dls").string()});
+        TCliRun denied =
+            Run({"generate", "--key", "77", "--out", (folder / "locked" / "x.dls").string()});
         EXPECT_EQ(denied.ExitCode, 4);
         EXPECT_NE(denied.Err.find("Permission denied"), std::string::npos) << denied.Err;
         EXPECT_EQ(denied.LastErrLine(), "1(1)");
@@ -170,8 +191,9 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
 }
 
 TEST_F(CliGenerate, CtrlCStopsTheRunAndStillWritesTheKeptDeals) {
-    TCliRun run = Run({"generate", "--count", "9999999", "--format", "lines", "--condition", "HCP(North) >= 21"},
-                      std::chrono::milliseconds(300));
+    TCliRun run = Run(
+        {"generate", "--count", "9999999", "--format", "lines", "--condition", "HCP(North) >= 21"},
+        std::chrono::milliseconds(300));
     EXPECT_EQ(run.ExitCode, 130) << run.Err;
     std::string last = run.LastErrLine();
     size_t open = last.find('(');
@@ -242,10 +264,12 @@ TEST_F(CliGenerate, BadFixedCardsRefuseTheRunNamingTheCardOrSeat) {
         {"N:AKQJT.AKQ.AKQ.AKQ", "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."},
         {"N:A... S:A...", "Карта ♠A задана дважды: у Севера и у Юга."},
         {"E:..Z.", "«Z» — не карта: рука Востока «..Z.»."},
-        {"W:AKQJ", "Не удаётся прочитать руку Запада «AKQJ»: нужны четыре масти через точку, "
-                   "пики первыми (AKQJ.K..)."},
-        {"Q:A...", "Не удаётся прочитать «Q:A...»: перед двоеточием должна стоять позиция N, E, S "
-                   "или W."},
+        {"W:AKQJ",
+         "Не удаётся прочитать руку Запада «AKQJ»: нужны четыре масти через точку, "
+         "пики первыми (AKQJ.K..)."},
+        {"Q:A...",
+         "Не удаётся прочитать «Q:A...»: перед двоеточием должна стоять позиция N, E, S "
+         "или W."},
     };
     for (const auto& [fixed, message] : cases) {
         TCliRun run = Run({"generate", "--key", "1", "--fixed", fixed});
@@ -278,11 +302,13 @@ INSTANTIATE_TEST_SUITE_P(
         TCheckCase{"HCP(N) >= 12 AND HCP(S) >= 12", 3,
                    "error at 10: Несоответствие типов: требуется \"Логический\"\n"
                    "HCP(N) >= 12 AND HCP(S) >= 12\n          ^\n"},
-        TCheckCase{"hcp(n) > пять", 3,
-                   "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"\nhcp(n) > пять\n         ^\n"},
+        TCheckCase{
+            "hcp(n) > пять", 3,
+            "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"\nhcp(n) > пять\n         ^\n"},
         TCheckCase{"SuitLength(N)", 3,
                    "error at 12: Пропущен параметр (Macть)\nSuitLength(N)\n            ^\n"},
-        TCheckCase{"\tHCP(N) 5", 3, "error at 0: Нераспознанный идентификатор: \"\tHCP\"\n\tHCP(N) 5\n^\n"},
+        TCheckCase{"\tHCP(N) 5", 3,
+                   "error at 0: Нераспознанный идентификатор: \"\tHCP\"\n\tHCP(N) 5\n^\n"},
         TCheckCase{"  ", 3, "korvana-cli: the condition is blank\n"},
         // The hand evaluators: the same messages at the same places.
         TCheckCase{"HasCard(N, SP)", 3,
@@ -290,8 +316,9 @@ INSTANTIATE_TEST_SUITE_P(
         TCheckCase{"HasCard(N, 14, SP)", 3,
                    "error at 11: Несоответствие типов: требуется \"Macть\"\n"
                    "HasCard(N, 14, SP)\n           ^\n"},
-        TCheckCase{"TopHonours(N, SP) > 1", 3,
-                   "error at 16: Пропущен параметр (Целый)\nTopHonours(N, SP) > 1\n                ^\n"},
+        TCheckCase{
+            "TopHonours(N, SP) > 1", 3,
+            "error at 16: Пропущен параметр (Целый)\nTopHonours(N, SP) > 1\n                ^\n"},
         TCheckCase{"Controls(N, 5) > 2", 3,
                    "error at 12: Несоответствие типов: требуется \"Macть\"\n"
                    "Controls(N, 5) > 2\n            ^\n"},
@@ -304,7 +331,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CliGenerate, ConditionsFileIsReadAsWindows1251WithItsHeader) {
     const std::string header = "This is Conditions File of Tavex's Bridge Generator";
     // Lines are joined with nothing between them.
-    std::string good = WriteConditions("good.cnd", header, {"(HCP(North)>12) ", "AND Balanced(North)"});
+    std::string good =
+        WriteConditions("good.cnd", header, {"(HCP(North)>12) ", "AND Balanced(North)"});
     TCliRun ok = Run({"check", "--condition-file", good});
     EXPECT_EQ(ok.ExitCode, 0) << ok.Err;
     EXPECT_EQ(ok.Out, "ok\n");
@@ -318,15 +346,18 @@ TEST_F(CliGenerate, ConditionsFileIsReadAsWindows1251WithItsHeader) {
     EXPECT_EQ(wrong.ExitCode, 3);
     EXPECT_EQ(wrong.ErrLines().front(), "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"");
 
-    std::string joined = WriteConditions("joined.cnd", header, {"HCP(North)>12", "AND Balanced(North)"});
+    std::string joined =
+        WriteConditions("joined.cnd", header, {"HCP(North)>12", "AND Balanced(North)"});
     TCliRun joinedRun = Run({"check", "--condition-file", joined});
     EXPECT_EQ(joinedRun.ExitCode, 3);
     EXPECT_EQ(joinedRun.ErrLines().front(), "error at 11: Нераспознанный идентификатор: \"12AND\"");
 
-    std::string other = WriteConditions("other.cnd", "This is Conditions File of Tavex's Bridge Generatox", {"TRUE"});
+    std::string other = WriteConditions(
+        "other.cnd", "This is Conditions File of Tavex's Bridge Generatox", {"TRUE"});
     TCliRun refused = Run({"check", "--condition-file", other});
     EXPECT_EQ(refused.ExitCode, 4);
-    EXPECT_EQ(refused.Err, "korvana-cli: Файл " + fs::absolute(other).string() + " не содержит условия\n");
+    EXPECT_EQ(refused.Err,
+              "korvana-cli: Файл " + fs::absolute(other).string() + " не содержит условия\n");
 
     TCliRun missing = Run({"generate", "--condition-file", (folder / "none.cnd").string()});
     EXPECT_EQ(missing.ExitCode, 4);
@@ -361,8 +392,9 @@ TEST_F(CliGenerate, RelativeNamesAreFilesOfTheWorkingFolder) {
     TCliRunOptions options;
     options.WorkingFolder = work;
     for (const std::string name : {"bare.dls", "sub/rel.dls", "bare.pbn"}) {
-        TCliRun run = RunCliWith(folder, {"generate", "--key", "1", "--count", "5", "--format", "lines", "--out", name},
-                                 options);
+        TCliRun run = RunCliWith(
+            folder, {"generate", "--key", "1", "--count", "5", "--format", "lines", "--out", name},
+            options);
         EXPECT_EQ(run.ExitCode, 0) << run.Err;
         const std::string written = ReadWholeFile(work / name);
         if (name.ends_with(".pbn")) {
@@ -385,8 +417,8 @@ TEST_F(CliGenerate, TermAndHangupStopTheRunAndStillWriteTheKeptDeals) {
         options.InterruptAfter = std::chrono::milliseconds(300);
         options.Signal = signal;
         TCliRun run = RunCliWith(folder,
-                                 {"generate", "--count", "9999999", "--format", "lines", "--condition",
-                                  "HCP(North) >= 21", "--out", out.string()},
+                                 {"generate", "--count", "9999999", "--format", "lines",
+                                  "--condition", "HCP(North) >= 21", "--out", out.string()},
                                  options);
         EXPECT_EQ(run.ExitCode, code) << run.Err;
         const std::string last = run.LastErrLine();
@@ -405,7 +437,8 @@ TEST_F(CliGenerate, AReaderThatLeavesEarlyIsAWriteErrorAndTheFileIsWritten) {
     const fs::path out = folder / "p.dls";
     TCliRunOptions options;
     options.ReaderGone = true;
-    TCliRun run = RunCliWith(folder, {"generate", "--key", "5", "--count", "3000", "--out", out.string()}, options);
+    TCliRun run = RunCliWith(
+        folder, {"generate", "--key", "5", "--count", "3000", "--out", out.string()}, options);
     EXPECT_EQ(run.ExitCode, 1) << run.Err;
     EXPECT_NE(run.Err.find("cannot write the deals"), std::string::npos) << run.Err;
     EXPECT_EQ(run.LastErrLine(), "3000(3000)");
@@ -427,21 +460,23 @@ TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
     EXPECT_EQ(zeros.ExitCode, 4);
     EXPECT_EQ(zeros.Err, "korvana-cli: /dev/zero: это не обычный файл (канал или устройство)\n");
 
-    const std::string nul = WriteConditions("nul.cnd", "This is Conditions File of Tavex's Bridge Generator",
-                                            {std::string("HCP(N) > 5 AND\0 X(N)", 20)});
+    const std::string nul =
+        WriteConditions("nul.cnd", "This is Conditions File of Tavex's Bridge Generator",
+                        {std::string("HCP(N) > 5 AND\0 X(N)", 20)});
     TCliRun run = Run({"check", "--condition-file", nul});
     EXPECT_EQ(run.ExitCode, 3);
     using namespace std::string_literals;
-    EXPECT_EQ(run.Err, "error at 11: Нераспознанный идентификатор: \"AND\0\"\nHCP(N) > 5 AND\0 X(N)\n"
-                       "           ^\n"s);
+    EXPECT_EQ(run.Err,
+              "error at 11: Нераспознанный идентификатор: \"AND\0\"\nHCP(N) > 5 AND\0 X(N)\n"
+              "           ^\n"s);
 }
 
 // The conditions file is read as the window reads it: a line ends at LF or
 // CR LF, and a lone CR stays inside its line.
 TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
     const fs::path file = folder / "cr.cnd";
-    std::ofstream(file, std::ios::binary)
-        << "This is Conditions File of Tavex's Bridge Generator\r\nHCP(N)>12\rAND Balanced(N)\nX\r\n";
+    std::ofstream(file, std::ios::binary) << "This is Conditions File of Tavex's Bridge "
+                                             "Generator\r\nHCP(N)>12\rAND Balanced(N)\nX\r\n";
     TCliRun run = Run({"check", "--condition-file", file.string()});
     EXPECT_EQ(run.ExitCode, 3);
     EXPECT_EQ(run.ErrLines().front(), "error at 7: Нераспознанный идентификатор: \"12\rAND\"");
@@ -454,7 +489,8 @@ TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
 TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     const std::string file = (folder / "big.dls").string();
-    TCliRun made = Run({"generate", "--key", "3", "--count", "200000", "--format", "lines", "--out", file});
+    TCliRun made =
+        Run({"generate", "--key", "3", "--count", "200000", "--format", "lines", "--out", file});
     ASSERT_EQ(made.ExitCode, 0) << made.Err;
     TCliRunOptions options;
     options.DataLimit = 64L << 20;  // the whole listing would need some 170 MB
@@ -515,11 +551,13 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
         const std::string file = (folder / "full.dls").string();
         TCliRunOptions options;
         options.DataLimit = 48L << 20;
-        TCliRun run = RunCliWith(folder, {"generate", "--key", "5", "--count", "9999999", "--threads",
-                                          threads, "--format", "lines", "--out", file},
+        TCliRun run = RunCliWith(folder,
+                                 {"generate", "--key", "5", "--count", "9999999", "--threads",
+                                  threads, "--format", "lines", "--out", file},
                                  options);
         EXPECT_EQ(run.ExitCode, 5) << run.Err.substr(0, 300);
-        EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos) << run.Err.substr(0, 300);
+        EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos)
+            << run.Err.substr(0, 300);
         const auto printed = run.OutLines();
         EXPECT_GT(printed.size(), 10000u);
         const auto saved = TCliRun::SplitAtNewlines(ReadWholeFile(file));
@@ -534,15 +572,21 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
 TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
     if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     std::string condition;
-    for (int i = 0; i < 15000; ++i) condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
-    const std::string file = WriteConditions("wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});
+    for (int i = 0; i < 15000; ++i)
+        condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
+    const std::string file = WriteConditions(
+        "wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});
     TCliRunOptions options;
     options.DataLimit = 400L << 20;
-    TCliRun many = RunCliWith(folder, {"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "64"},
-                              options);
+    TCliRun many = RunCliWith(
+        folder,
+        {"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "64"},
+        options);
     EXPECT_EQ(many.ExitCode, 0) << many.Err.substr(0, 300);
-    EXPECT_EQ(many.ErrLines().front().rfind("the condition is large: ", 0), 0u) << many.Err.substr(0, 300);
-    TCliRun one = Run({"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "1"});
+    EXPECT_EQ(many.ErrLines().front().rfind("the condition is large: ", 0), 0u)
+        << many.Err.substr(0, 300);
+    TCliRun one =
+        Run({"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "1"});
     EXPECT_EQ(many.Out, one.Out);
 }
 
