@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <iterator>
 #include <mutex>
+#include <span>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -27,10 +28,12 @@
 #include "deals/FixedCards.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
+#include "deals/ReadableLine.h"
 #include "engine/AnalysisRun.h"
 #include "engine/Generator.h"
 #include "language/Grammar.h"
 #include "text/FileError.h"
+#include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -171,21 +174,28 @@ private:
     bool finished_ = false;
 };
 
-// "N 7532.A6.Q2.KJ842 E K.842.KJ753.T975 S ... W ...": spades first.
-std::string ReadableLine(const TDeal& deal) {
-    static constexpr const char* seatLetters = "NESW";
-    std::string line;
-    for (int32_t seat = 1; seat <= 4; ++seat) {
-        if (seat > 1) line += ' ';
-        line += seatLetters[seat - 1];
-        line += ' ';
-        const THand& hand = deal.Hand(seat);
-        for (int32_t suit = 4; suit >= 1; --suit) {
-            line += hand.SuitText(suit);
-            if (suit > 1) line += '.';
+// Every kept deal to stdout, one line each, in large chunks: false on a
+// write error (the rest is then not written).
+bool PrintDeals(const TDeals& deals, bool lines) {
+    bool written = true;
+    TOutputBuffer out([&written](std::string_view chunk) {
+        if (written) written = std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
+    });
+    deals.ForEachBatch([&](std::span<const TDeal> batch) {
+        for (const TDeal& deal : batch) {
+            char* room = out.Room(std::max<std::size_t>(TDeal::MaxLineLength, ReadableLineRoom) + 1);
+            char* end = lines ? deal.WriteText(room) : WriteReadableLine(deal, room);
+            if (end == nullptr) {
+                out.Append(ReadableLine(deal));
+                end = out.Room(1);
+            }
+            *end++ = '\n';
+            out.Advance(end);
         }
-    }
-    return line;
+        return written;
+    });
+    out.Flush();
+    return written;
 }
 
 void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point start) {
@@ -285,20 +295,8 @@ int RunGenerate(const std::vector<std::string>& args) {
     if (!options.OutFile.empty() &&
         !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
         code = ExitFileFailed;
-    // Line by line, so that a long run's text never sits in memory whole.
-    std::string line;
-    bool written = true;
-    for (int32_t i = 0; i < deals.Count() && written; ++i) {
-        const TDeal& deal = *deals.GetDeal(i);
-        if (options.Lines) {
-            line.clear();
-            deal.AppendText(line);
-        } else {
-            line = ReadableLine(deal);
-        }
-        line += '\n';
-        written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
-    }
+    // In large chunks, never the whole text in memory.
+    const bool written = PrintDeals(deals, options.Lines);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !written) {
         std::perror("korvana-cli: cannot write the deals");
         if (code != ExitFileFailed) code = ExitOutputFailed;

@@ -9,6 +9,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
+#include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
@@ -100,14 +101,20 @@ int RunListing(const std::vector<std::string>& args) {
     }
     TDeals deals;
     if (!ReadDealsFile(fileName, deals)) return ExitFileFailed;
-    // Row by row: the listing of a large file is many times its size.
-    const bool written = ForEachListingRow(deals, seats, columns, [](const std::vector<std::string>& row) {
-        for (const std::string& line : row) {
-            std::fwrite(line.data(), 1, line.size(), stdout);
-            std::fputc('\n', stdout);
-        }
-        return std::ferror(stdout) == 0;
+    // Row by row: the listing of a large file is many times its size. The
+    // lines go out in large chunks.
+    bool written = true;
+    TOutputBuffer out([&written](std::string_view chunk) {
+        if (written) written = std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
     });
+    ForEachListingRow(deals, seats, columns, [&](const std::vector<std::string>& row) {
+        for (const std::string& line : row) {
+            out.Append(line);
+            out.Append("\n");
+        }
+        return written;
+    });
+    out.Flush();
     if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return ExitDone;
     std::fputs("korvana-cli: cannot write the output\n", stderr);
     return ExitOutputFailed;

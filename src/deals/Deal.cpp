@@ -129,7 +129,8 @@ std::string TDeal::ToText() const {
 }
 
 void TDeal::AppendText(std::string& line) const {
-    for (const THand& hand : hands_) hand.AppendText(line);
+    char text[MaxLineLength];
+    line.append(text, static_cast<std::size_t>(WriteText(text) - text));
 }
 
 void TDeal::FromText(std::string_view line) {

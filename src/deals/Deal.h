@@ -15,6 +15,8 @@
 class TDeal {
 public:
     static constexpr int32_t LineLength = 4 * THand::TextLength;  // 108
+    // The longest line a deal can have (see THand::MaxTextLength).
+    static constexpr int32_t MaxLineLength = 4 * THand::MaxTextLength;
 
     // Four empty hands.
     TDeal() = default;
@@ -49,6 +51,12 @@ public:
     std::string ToText() const;
     // The same text appended to `line`.
     void AppendText(std::string& line) const;
+    // The same text written at `out`, which has room for MaxLineLength
+    // characters; returns its end.
+    char* WriteText(char* out) const {
+        for (const THand& hand : hands_) out = hand.WriteText(out);
+        return out;
+    }
     // Hand i reads the 26 characters from position 27 (i - 1); the character
     // after each piece is not looked at, and a short line gives empty places.
     void FromText(std::string_view line);

@@ -18,12 +18,37 @@ TDeal* TDeals::Add(const TDeal& deal) {
         ++count_;
         return &scratch_;
     }
-    if (count_ % BlockSize == 0 && static_cast<std::size_t>(count_ / BlockSize) == blocks_.size())
-        blocks_.push_back(std::make_unique<TDeal[]>(BlockSize));
-    TDeal* stored = At(count_);
+    TDeal* stored = NextPlace();
     *stored = deal;
     ++count_;
     return stored;
+}
+
+TDeal* TDeals::NextPlace() {
+    if (count_ % BlockSize == 0 && static_cast<std::size_t>(count_ / BlockSize) == blocks_.size())
+        blocks_.push_back(std::make_unique<TDeal[]>(BlockSize));
+    return At(count_);
+}
+
+void TDeals::AddAll(std::span<const TDeal> deals) {
+    std::lock_guard<std::mutex> guard(lock_);
+    for (const TDeal& deal : deals) {
+        if (statisticsOnly_) {
+            scratch_ = deal;
+            CountIntoStatistics(scratch_);
+        } else {
+            *NextPlace() = deal;
+        }
+        ++count_;
+    }
+}
+
+std::span<const TDeal> TDeals::DealsAt(int32_t index, int32_t most) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (index < 0 || index >= count_ || most <= 0 || statisticsOnly_) return {};
+    const int32_t inBlock = BlockSize - index % BlockSize;
+    const int32_t size = std::min({most, inBlock, count_ - index});
+    return {At(index), static_cast<std::size_t>(size)};
 }
 
 TDeal* TDeals::TryAdd(const TDeal& deal) noexcept {

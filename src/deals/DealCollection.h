@@ -7,9 +7,11 @@
 // deal never moves, so a TDeal* handed out stays valid until Clear or the
 // collection's end. Clear, the statistics and the file operations are called
 // only while no run is under way.
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +38,26 @@ public:
     void KeepStatisticsOnly();
     // The same, or nullptr, with nothing appended, when memory has run out.
     TDeal* TryAdd(const TDeal& deal) noexcept;
+    // Appends copies of the deals under one lock; the same as Add for each.
+    // Throws std::bad_alloc with the deals before the one that found no room kept.
+    void AddAll(std::span<const TDeal> deals);
     // The deal at 0-based index; nullptr outside 0..Count-1.
     TDeal* GetDeal(int32_t index) const;
+    // The deals from `index` on that lie together in memory, at most `most` of
+    // them, taken under one lock: a writer or reader goes through thousands of
+    // deals per call. Empty outside 0..Count-1 (and when keeping statistics only).
+    std::span<const TDeal> DealsAt(int32_t index, int32_t most = INT32_MAX) const;
+    // Calls take(batch) for the deals in collection order, a batch of deals
+    // lying together at a time, until it returns false; whether it went to the end.
+    template <typename TTake>
+    bool ForEachBatch(TTake&& take) const {
+        for (int32_t index = 0;;) {
+            const std::span<const TDeal> batch = DealsAt(index);
+            if (batch.empty()) return true;
+            if (!take(batch)) return false;
+            index += static_cast<int32_t>(batch.size());
+        }
+    }
     // Destroys every deal; the statistics stay as they are.
     void Clear();
 
@@ -76,6 +96,8 @@ private:
     // Deals live in fixed blocks that are never moved or resized.
     static constexpr int32_t BlockSize = 1024;
 
+    // Room for the next deal, a new block when the last is full; under the lock.
+    TDeal* NextPlace();
     TDeal* At(int32_t index) const {
         return &blocks_[static_cast<std::size_t>(index / BlockSize)]
                        [static_cast<std::size_t>(index % BlockSize)];

@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "deals/DealCollection.h"
 #include "text/FileError.h"
 #include "text/ReplacingFile.h"
 #include "text/MessageSink.h"
+#include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -82,15 +84,19 @@ void TDeals::SaveToFile(const std::string& name) const {
 void TDeals::WriteFile(const std::string& name) const {
     // The old file keeps its bytes unless the new one is written whole.
     TReplacingFile file(name);
-    file.Write(FileHeader);
-    file.Write("\r\n");
-    std::string line;
-    for (int32_t index = 0; index < Count(); ++index) {
-        line.clear();
-        GetDeal(index)->AppendText(line);
-        line += "\r\n";
-        file.Write(line);
-    }
+    TOutputBuffer out([&file](std::string_view chunk) { file.Write(chunk); });
+    out.Append(FileHeader);
+    out.Append("\r\n");
+    ForEachBatch([&out](std::span<const TDeal> batch) {
+        for (const TDeal& deal : batch) {
+            char* end = deal.WriteText(out.Room(TDeal::MaxLineLength + 2));
+            *end++ = '\r';
+            *end++ = '\n';
+            out.Advance(end);
+        }
+        return true;
+    });
+    out.Flush();
     file.Commit();
 }
 
@@ -109,9 +115,20 @@ void TDeals::LoadFromFile(const std::string& name) {
         ShowMessage("Файл " + name + " не содержит раздачи");
         return;
     }
-    TDeal deal;
-    while (reader.ReadLine(line)) {
-        deal.FromText(line);
-        Add(deal);
+    // Read deals go to the collection a batch at a time, one lock for each.
+    std::vector<TDeal> batch;
+    batch.reserve(static_cast<std::size_t>(BlockSize));
+    try {
+        while (reader.ReadLine(line)) {
+            batch.emplace_back().FromText(line);
+            if (batch.size() == batch.capacity()) {
+                AddAll(batch);
+                batch.clear();
+            }
+        }
+    } catch (const TFileError&) {
+        AddAll(batch);  // the deals read before the error stay
+        throw;
     }
+    AddAll(batch);
 }

@@ -1,6 +1,7 @@
 #include "deals/Hand.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "deals/BridgeTerms.h"
@@ -47,6 +48,21 @@ const std::array<TCardField, 256>& CardFields() {
         return table;
     }();
     return fields;
+}
+
+// The card number of every two-character field, as TextToInt reads it (0 for
+// no integer): -9..99, so one byte each. Indexed by the first character
+// times 256 plus the second.
+const std::array<int8_t, 65536>& FieldValues() {
+    static const std::array<int8_t, 65536> values = [] {
+        std::array<int8_t, 65536> table{};
+        for (std::size_t index = 0; index < table.size(); ++index) {
+            const char field[2] = {static_cast<char>(index >> 8), static_cast<char>(index & 0xFF)};
+            table[index] = static_cast<int8_t>(TextToInt(std::string_view(field, 2), 0));
+        }
+        return table;
+    }();
+    return values;
 }
 }  // namespace
 
@@ -146,6 +162,27 @@ std::array<std::string, 4> THand::SuitTexts() const {
     return texts;
 }
 
+bool THand::DealtSuitRuns(TSuitRuns& runs) const {
+    static constexpr char Ranks[] = "23456789TJQKA";
+    int32_t above = 53;
+    bool dealt = true;
+    std::array<uint8_t, 5> lengths{};  // by suit 1..4
+    for (std::size_t at = 0; at < cards_.size(); ++at) {
+        const int32_t card = cards_[at];
+        dealt &= card >= 1 && card < above;
+        above = card;
+        const int32_t index = dealt ? card - 1 : 0;
+        runs.Ranks[at] = Ranks[index % 13];
+        ++lengths[static_cast<std::size_t>(index / 13 + 1)];
+    }
+    if (!dealt) return false;
+    // Descending order puts the spades first, then hearts, diamonds, clubs.
+    runs.Start[0] = 0;
+    for (std::size_t k = 0; k < 4; ++k)
+        runs.Start[k + 1] = static_cast<uint8_t>(runs.Start[k] + lengths[4 - k]);
+    return true;
+}
+
 std::string THand::ToText() const {
     std::string text;
     text.reserve(TextLength);
@@ -154,16 +191,46 @@ std::string THand::ToText() const {
 }
 
 void THand::AppendText(std::string& line) const {
+    char text[MaxTextLength];
+    line.append(text, static_cast<std::size_t>(WriteText(text) - text));
+}
+
+char* THand::WriteText(char* out) const {
     const std::array<TCardField, 256>& fields = CardFields();
+    // Nearly always every place holds -9..99, two characters each: thirteen
+    // independent two-byte copies.
+    bool allShort = true;
+    for (std::size_t j = 0; j < cards_.size(); ++j) {
+        const TCardField& field = fields[static_cast<uint8_t>(cards_[j])];
+        std::memcpy(out + 2 * j, field.Chars.data(), 2);
+        allShort &= field.Length == 2;
+    }
+    if (allShort) {
+        out[2 * cards_.size()] = ';';
+        return out + 2 * cards_.size() + 1;
+    }
+    // Else each field is copied as four bytes and the end moved by its
+    // length; the bytes past a short field are overwritten by the next one.
     for (int8_t card : cards_) {
         const TCardField& field = fields[static_cast<uint8_t>(card)];
-        line.append(field.Chars.data(), field.Length);
+        std::memcpy(out, field.Chars.data(), 4);
+        out += field.Length;
     }
-    line += ';';
+    *out++ = ';';
+    return out;
 }
 
 void THand::FromText(std::string_view text) {
-    for (std::size_t j = 0; j < cards_.size(); ++j) {
+    const std::array<int8_t, 65536>& values = FieldValues();
+    std::size_t j = 0;
+    // Whole two-character fields: one lookup each.
+    for (; j < cards_.size() && 2 * j + 2 <= text.size(); ++j) {
+        const auto first = static_cast<uint8_t>(text[2 * j]);
+        const auto second = static_cast<uint8_t>(text[2 * j + 1]);
+        cards_[j] = values[static_cast<std::size_t>(first) << 8 | second];
+    }
+    // A short line: the field cut by its end, then empty ones.
+    for (; j < cards_.size(); ++j) {
         std::string_view field = 2 * j < text.size() ? text.substr(2 * j, 2) : std::string_view();
         cards_[j] = static_cast<int8_t>(TextToInt(field, 0));  // two characters: -9..99
     }

@@ -17,6 +17,9 @@ class THand {
 public:
     static constexpr int32_t CardsInHand = 13;
     static constexpr int32_t TextLength = 27;  // thirteen two-character fields and ";"
+    // The longest text a hand can have: a place holding -128 .. -10 or 100 ..
+    // 127 (only SetCard stores such numbers) takes three or four characters.
+    static constexpr int32_t MaxTextLength = 13 * 4 + 1;
 
     // A new hand has every field 0 (thirteen empty places).
     THand() = default;
@@ -48,10 +51,27 @@ public:
     // suit's text in the order of the cards; "-" for an empty text.
     std::array<std::string, 4> SuitTexts() const;
 
+    // The rank characters of a hand in dealt order (card numbers 1..52,
+    // strictly descending), suit by suit from spades: suit k (0 spades .. 3
+    // clubs) is Ranks[Start[k]] up to Ranks[Start[k + 1]], which for such a hand
+    // is SuitText(4 - k) without its "-" for a void. Writers of millions of
+    // hands take these runs instead of four texts each.
+    struct TSuitRuns {
+        // Padded, so that a writer may copy 16 bytes from any start.
+        std::array<char, 32> Ranks{};
+        std::array<uint8_t, 5> Start{};
+    };
+    // False, for any other hand (read from a damaged line), with `runs` unspecified.
+    bool DealtSuitRuns(TSuitRuns& runs) const;
+
     // Thirteen two-character fields (the card number left-aligned, "7 ") and ";".
     std::string ToText() const;
     // The same text appended to `line`.
     void AppendText(std::string& line) const;
+    // The same text written at `out`, which has room for MaxTextLength
+    // characters (the bytes after the text may be overwritten too); returns
+    // the end of the text. No allocation, no check per card.
+    char* WriteText(char* out) const;
     // Reads the first 26 characters: each two-character field is one card
     // number, or 0 when it is blank, missing or no integer. Resets the figures.
     void FromText(std::string_view text);

@@ -1,12 +1,15 @@
 #include "deals/LinFile.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <ostream>
 
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/PbnFile.h"
 #include "text/MessageSink.h"
+#include "text/OutputBuffer.h"
 #include "text/ReplacingFile.h"
 #include "text/StringFunctions.h"
 
@@ -33,6 +36,58 @@ void AppendHand(std::string& line, const THand& hand) {
     }
 }
 
+void Put(char*& out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    out += text.size();
+}
+
+// The line of LinBoardLine and its LF written into the buffer.
+void WriteBoardLine(TOutputBuffer& buffer, const TDeal& deal, int64_t board) {
+    constexpr int32_t Order[] = {3, 4, 1, 2};  // South, West, North, East
+    THand::TSuitRuns runs[4];
+    for (int32_t k = 0; k < 4; ++k) {
+        if (!deal.Hand(Order[k]).DealtSuitRuns(runs[k])) {
+            buffer.Append(LinBoardLine(deal, board));  // a hand read from a damaged line
+            buffer.Append("\n");
+            return;
+        }
+    }
+    char number[24];
+    const std::string_view digits(
+        number, static_cast<std::size_t>(std::to_chars(number, number + sizeof number, board).ptr -
+                                         number));
+    char* out = buffer.Room(512);
+    Put(out, "qx|o");
+    Put(out, digits);
+    Put(out, "|md|");
+    *out++ = DealerDigit[static_cast<std::size_t>(PbnBoardDealer(board))];
+    static constexpr char Letters[] = "SHDC";
+    for (int32_t k = 0; k < 4; ++k) {
+        if (k > 0) *out++ = ',';
+        for (std::size_t suit = 0; suit < 4; ++suit) {
+            *out++ = Letters[suit];
+            std::memcpy(out, runs[k].Ranks.data() + runs[k].Start[suit], 16);
+            out += runs[k].Start[suit + 1] - runs[k].Start[suit];
+        }
+    }
+    Put(out, "|rh||ah|Board ");
+    Put(out, digits);
+    Put(out, "|sv|");
+    *out++ = VulnerabilityLetter(PbnBoardVulnerability(board));
+    Put(out, "|pg||\n");
+    buffer.Advance(out);
+}
+
+// Every deal of the collection as one board, numbered from 1.
+void WriteBoards(TOutputBuffer& out, const TDeals& deals) {
+    int64_t board = 0;
+    deals.ForEachBatch([&](std::span<const TDeal> batch) {
+        for (const TDeal& deal : batch) WriteBoardLine(out, deal, ++board);
+        return true;
+    });
+    out.Flush();
+}
+
 }  // namespace
 
 std::string LinBoardLine(const TDeal& deal, int64_t board) {
@@ -51,14 +106,16 @@ std::string LinBoardLine(const TDeal& deal, int64_t board) {
 }
 
 void WriteLin(std::ostream& out, const TDeals& deals) {
-    for (int32_t index = 0; index < deals.Count() && out; ++index)
-        out << LinBoardLine(*deals.GetDeal(index), int64_t{index} + 1) << '\n';
+    TOutputBuffer buffer([&out](std::string_view chunk) {
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    });
+    WriteBoards(buffer, deals);
 }
 
 void WriteLinFile(const std::string& name, const TDeals& deals) {
     TReplacingFile file(name);
-    for (int32_t index = 0; index < deals.Count(); ++index)
-        file.Write(LinBoardLine(*deals.GetDeal(index), int64_t{index} + 1) + '\n');
+    TOutputBuffer out([&file](std::string_view chunk) { file.Write(chunk); });
+    WriteBoards(out, deals);
     file.Commit();
 }
 

@@ -1,7 +1,10 @@
 // Writing deals in the PBN export format.
+#include <bit>
 #include <bitset>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <ostream>
 
@@ -12,6 +15,7 @@
 #include "deals/PbnFile.h"
 #include "text/FileError.h"
 #include "text/MessageSink.h"
+#include "text/OutputBuffer.h"
 #include "text/ReplacingFile.h"
 #include "text/StringFunctions.h"
 
@@ -137,6 +141,85 @@ std::string GameText(const TDeal& deal, int64_t board, const std::string& genera
     return text;
 }
 
+// The Deal value of a deal of 52 distinct cards, each hand in dealt order,
+// written at `out` (room for 72 bytes and 16 more it may overwrite), as
+// PbnDealValue gives it; nullptr, with nothing written, for any other deal.
+char* WriteDealValue(const TDeal& deal, int32_t firstSeat, char* out) {
+    THand::TSuitRuns runs[4];
+    uint64_t cards = 0;
+    for (int32_t seat = 1; seat <= 4; ++seat) {
+        const THand& hand = deal.Hand(seat);
+        if (!hand.DealtSuitRuns(runs[seat - 1])) return nullptr;
+        for (int32_t j = 1; j <= THand::CardsInHand; ++j) cards |= uint64_t{1} << hand.Card(j);
+    }
+    if (std::popcount(cards) != 52) return nullptr;  // a card in two hands
+    *out++ = SeatLetters[firstSeat - 1];
+    *out++ = ':';
+    for (int32_t i = 0; i < 4; ++i) {
+        if (i > 0) *out++ = ' ';
+        const THand::TSuitRuns& hand = runs[(firstSeat - 1 + i) % 4];
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (k > 0) *out++ = '.';
+            std::memcpy(out, hand.Ranks.data() + hand.Start[k], 16);
+            out += hand.Start[k + 1] - hand.Start[k];
+        }
+    }
+    return out;
+}
+
+void Put(char*& out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    out += text.size();
+}
+
+// One game without analysis, as GameText writes it, straight into the buffer.
+void WriteGame(TOutputBuffer& buffer, const TDeal& deal, int64_t board, std::string_view generatorLine) {
+    const int32_t dealer = PbnBoardDealer(board);
+    char* out = buffer.Room(1024);
+    if (board > 1) Put(out, LineEnd);
+    Put(out, "[Event \"\"]\r\n[Site \"\"]\r\n[Date \"\"]\r\n[Board \"");
+    out = std::to_chars(out, out + 24, board).ptr;
+    Put(out, "\"]\r\n[West \"\"]\r\n[North \"\"]\r\n[East \"\"]\r\n[South \"\"]\r\n[Dealer \"");
+    *out++ = SeatLetters[dealer - 1];
+    Put(out, "\"]\r\n[Vulnerable \"");
+    Put(out, PbnBoardVulnerability(board));
+    Put(out, "\"]\r\n[Deal \"");
+    char* valueEnd = WriteDealValue(deal, dealer, out);
+    if (valueEnd == nullptr) {
+        buffer.Advance(out);
+        buffer.Append(PbnDealValue(deal, dealer));
+        out = buffer.Room(512);
+    } else {
+        out = valueEnd;
+    }
+    Put(out, "\"]\r\n[Scoring \"\"]\r\n[Declarer \"\"]\r\n[Contract \"\"]\r\n[Result \"\"]\r\n");
+    buffer.Advance(out);
+    buffer.Append(generatorLine);  // under 256 bytes with its line end
+}
+
+// Every game of the collection, the header first; a deal with an analysis
+// gets its tables (GameText), the others are written straight.
+void WriteGames(TOutputBuffer& out, const TDeals& deals, int64_t keyValue,
+                std::span<const TDealAnalysis> analyses) {
+    const std::string generator = GeneratorValue(keyValue);
+    const std::string generatorLine = PbnTagLine("Generator", generator) + std::string(LineEnd);
+    out.Append(FileHeader);
+    int64_t board = 0;
+    deals.ForEachBatch([&](std::span<const TDeal> batch) {
+        for (const TDeal& deal : batch) {
+            ++board;
+            const auto at = static_cast<std::size_t>(board - 1);
+            const TDealAnalysis* analysis = at < analyses.size() ? &analyses[at] : nullptr;
+            if (analysis != nullptr && analysis->Solved)
+                out.Append(GameText(deal, board, generator, analysis));
+            else
+                WriteGame(out, deal, board, generatorLine);
+        }
+        return true;
+    });
+    out.Flush();
+}
+
 }  // namespace
 
 int32_t PbnBoardDealer(int64_t board) { return static_cast<int32_t>(CyclePlace(board) % 4) + 1; }
@@ -191,37 +274,22 @@ std::string PbnTagLine(std::string_view name, std::string_view value) {
 }
 
 void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
-    const std::string generator = GeneratorValue(keyValue);
-    out << FileHeader;
-    int32_t count = deals.Count();
-    for (int32_t index = 0; index < count && out; ++index) {
-        out << GameText(*deals.GetDeal(index), int64_t{index} + 1, generator);
-    }
+    TOutputBuffer buffer([&out](std::string_view chunk) {
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    });
+    WriteGames(buffer, deals, keyValue, {});
 }
 
 void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
-    // The old file keeps its bytes unless the new one is written whole.
-    TReplacingFile file(name);
-    const std::string generator = GeneratorValue(keyValue);
-    file.Write(FileHeader);
-    int32_t count = deals.Count();
-    for (int32_t index = 0; index < count; ++index) {
-        file.Write(GameText(*deals.GetDeal(index), int64_t{index} + 1, generator));
-    }
-    file.Commit();
+    WritePbnFile(name, deals, keyValue, {});
 }
 
 void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
                   std::span<const TDealAnalysis> analyses) {
+    // The old file keeps its bytes unless the new one is written whole.
     TReplacingFile file(name);
-    const std::string generator = GeneratorValue(keyValue);
-    file.Write(FileHeader);
-    int32_t count = deals.Count();
-    for (int32_t index = 0; index < count; ++index) {
-        auto at = static_cast<std::size_t>(index);
-        file.Write(GameText(*deals.GetDeal(index), int64_t{index} + 1, generator,
-                            at < analyses.size() ? &analyses[at] : nullptr));
-    }
+    TOutputBuffer out([&file](std::string_view chunk) { file.Write(chunk); });
+    WriteGames(out, deals, keyValue, analyses);
     file.Commit();
 }
 

@@ -72,37 +72,107 @@ TStateRecord ParseStateRecord(const QString& line) {
     return record;
 }
 
-QByteArray FormatSetup(const TSetupContent& content) {
+QByteArray FormatSetupHead(const TSetupContent& content) {
     const QString lineEnd = QStringLiteral("\r\n");
-    QByteArray bytes = EncodeWindows1251(FormatStateRecord(content.State) + lineEnd +
-                                         content.DealsFolder + lineEnd +
-                                         content.ConditionsFolder + lineEnd);
+    return EncodeWindows1251(FormatStateRecord(content.State) + lineEnd + content.DealsFolder +
+                             lineEnd + content.ConditionsFolder + lineEnd);
+}
+
+QByteArray FormatSetupTail(const QStringList& conditionLines) {
+    const QString lineEnd = QStringLiteral("\r\n");
+    return EncodeWindows1251(ConditionsMark + lineEnd + conditionLines.join(lineEnd));
+}
+
+QByteArray FormatSetup(const TSetupContent& content) {
+    QByteArray bytes = FormatSetupHead(content);
     // The deal lines, which can be millions, are appended as they are.
     bytes.reserve(bytes.size() + content.DealLines.size() * 110 + 64);
     for (const QByteArray& deal : content.DealLines) {
         bytes += deal;
         bytes += "\r\n";
     }
-    bytes += EncodeWindows1251(ConditionsMark + lineEnd + content.ConditionLines.join(lineEnd));
+    bytes += FormatSetupTail(content.ConditionLines);
     return bytes;
 }
 
-TSetupContent ParseSetup(const QByteArray& bytes) {
+TSetupParser::TSetupParser(std::function<void(std::string_view)> takeDealLine)
+    : takeDealLine_(std::move(takeDealLine)) {}
+
+void TSetupParser::Feed(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t lineFeed = bytes.find('\n');
+        if (lineFeed == std::string_view::npos) {
+            partial_.append(bytes);
+            return;
+        }
+        if (partial_.empty()) {
+            TakeLine(bytes.substr(0, lineFeed), true);
+        } else {
+            partial_.append(bytes.substr(0, lineFeed));
+            TakeLine(partial_, true);
+            partial_.clear();
+        }
+        bytes.remove_prefix(lineFeed + 1);
+    }
+}
+
+void TSetupParser::TakeLine(std::string_view line, bool ended) {
+    if (ended && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    auto bytesOf = [](std::string_view text) {
+        return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    };
+    switch (part_) {
+        case TPart::Record:
+            record_ = bytesOf(line);
+            part_ = TPart::DealsFolder;
+            break;
+        case TPart::DealsFolder:
+            dealsFolder_ = bytesOf(line);
+            part_ = TPart::ConditionsFolder;
+            break;
+        case TPart::ConditionsFolder:
+            conditionsFolder_ = bytesOf(line);
+            part_ = TPart::Deals;
+            break;
+        case TPart::Deals:
+            if (line.empty()) {
+                endedByEmptyLine_ = true;
+                part_ = TPart::Rest;
+            } else if (line == std::string_view("[Conditions]")) {
+                part_ = TPart::Condition;
+            } else {
+                takeDealLine_(line);
+            }
+            break;
+        case TPart::Condition:
+            conditionLines_.append(DecodeWindows1251(bytesOf(line)));
+            break;
+        case TPart::Rest:
+            break;  // after an empty line nothing more is read
+    }
+}
+
+TSetupContent TSetupParser::Finish() {
+    if (!partial_.empty()) TakeLine(partial_, false);
+    partial_.clear();
     TSetupContent content;
-    const QList<QByteArray> lines = SplitLines(bytes);
-    content.State = ParseStateRecord(DecodeWindows1251(lines.value(0)));
-    content.DealsFolder = DecodeWindows1251(lines.value(1));
-    content.ConditionsFolder = DecodeWindows1251(lines.value(2));
-    const QByteArray mark = ConditionsMark.toLatin1();
-    qsizetype next = 3;
-    while (next < lines.size() && !lines[next].isEmpty() && lines[next] != mark)
-        content.DealLines.append(lines[next++]);
-    QByteArray record = lines.value(0);
+    content.State = ParseStateRecord(DecodeWindows1251(record_));
+    content.DealsFolder = DecodeWindows1251(dealsFolder_);
+    content.ConditionsFolder = DecodeWindows1251(conditionsFolder_);
+    content.ConditionLines = conditionLines_;
+    QByteArray record = record_;
     if (record.endsWith('\r')) record.chop(1);  // a file cut between CR and LF
-    content.Whole =
-        record.size() <= StateRecordLength && (next >= lines.size() || lines[next] == mark);
-    if (next < lines.size() && lines[next] == mark)
-        for (qsizetype line = next + 1; line < lines.size(); ++line)
-            content.ConditionLines.append(DecodeWindows1251(lines[line]));
+    content.Whole = record.size() <= StateRecordLength && !endedByEmptyLine_;
+    return content;
+}
+
+TSetupContent ParseSetup(const QByteArray& bytes) {
+    QList<QByteArray> dealLines;
+    TSetupParser parser([&dealLines](std::string_view line) {
+        dealLines.append(QByteArray(line.data(), static_cast<qsizetype>(line.size())));
+    });
+    parser.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    TSetupContent content = parser.Finish();
+    content.DealLines = std::move(dealLines);
     return content;
 }

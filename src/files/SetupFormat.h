@@ -7,6 +7,9 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
+#include <string>
+#include <string_view>
 
 struct TStateRecord {
     std::array<bool, 4> SeatShown{true, true, true, true};  // North, East, South, West
@@ -49,6 +52,36 @@ struct TSetupContent {
 // The file's bytes: Windows-1251, CR LF after every line but the last
 // condition line (an empty condition leaves "[Conditions]" CR LF last).
 QByteArray FormatSetup(const TSetupContent& content);
+// The same bytes in three parts, for a writer that writes the deal lines
+// itself: the state record and the two folders, each with its CR LF...
+QByteArray FormatSetupHead(const TSetupContent& content);
+// ...then each deal line with CR LF, then "[Conditions]" and the condition.
+QByteArray FormatSetupTail(const QStringList& conditionLines);
+
+// Reads the bytes of a setup file as they come, in pieces of any size, as
+// ParseSetup reads them whole: each deal line goes to `takeDealLine` as soon
+// as it is whole (the view lasts for that call only), so a file of millions
+// of deals needs no list of lines.
+class TSetupParser {
+public:
+    explicit TSetupParser(std::function<void(std::string_view)> takeDealLine);
+    void Feed(std::string_view bytes);
+    // The end of the bytes: everything but the deal lines, which went to takeDealLine.
+    TSetupContent Finish();
+
+private:
+    enum class TPart { Record, DealsFolder, ConditionsFolder, Deals, Condition, Rest };
+    // One line without its line end; `ended` when LF ended it (and CR LF is
+    // then cut), false for the last line of bytes without a line break.
+    void TakeLine(std::string_view line, bool ended);
+
+    std::function<void(std::string_view)> takeDealLine_;
+    std::string partial_;  // the bytes of a line not yet ended
+    TPart part_ = TPart::Record;
+    QByteArray record_, dealsFolder_, conditionsFolder_;
+    QStringList conditionLines_;
+    bool endedByEmptyLine_ = false;
+};
 // Deal lines run up to "[Conditions]", an empty line or the end; the condition
 // is read only when "[Conditions]" ended them. Never fails.
 TSetupContent ParseSetup(const QByteArray& bytes);

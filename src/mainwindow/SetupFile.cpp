@@ -12,8 +12,7 @@
 
 #include "deals/DealCollection.h"
 #include "files/RegularFile.h"
-#include "files/SetupFormat.h"
-#include "files/WholeFile.h"
+#include "files/SetupFile.h"
 #include "mainwindow/MainWindow.h"
 #include "widgets/NumberField.h"
 
@@ -58,14 +57,13 @@ void TMainWindow::LoadSetup() {
     QFile file(fileName);
     const bool opened = file.open(QIODevice::ReadOnly);
     QString failure = opened ? QString() : file.errorString();
-    QByteArray bytes;
+    // The deal lines go straight into the collection; what was read before a
+    // read error is used.
+    TSetupContent content;
     if (opened) {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            failure = file.errorString();  // what was read is used
+        content = ReadSetupFile(file, run_->Deals(), failure);
         file.close();
     }
-    const TSetupContent content = ParseSetup(bytes);
     if (QFileInfo(fileName).isFile() && (!failure.isEmpty() || !content.Whole)) {
         // What was not read would be lost when the state is written back.
         const QString aside = KeepAside(fileName);
@@ -120,11 +118,6 @@ void TMainWindow::LoadSetup() {
         ShowFileError(FileFailure(file.fileName(), QString::fromStdString(fixed.Error)));
     SetFixedCards(fixed.Cards);
 
-    for (const QByteArray& line : content.DealLines) {
-        TDeal deal;
-        deal.FromText(std::string_view(line.constData(), size_t(line.size())));
-        run_->Deals().Add(deal);
-    }
     RichEdit->setPlainText(content.ConditionLines.join(u'\n'));
     RichEdit->moveCursor(QTextCursor::Start);
 
@@ -154,12 +147,11 @@ void TMainWindow::SaveSetup() {
     state.FixedCards = QString::fromStdString(fixedCards_.ToText());
     content.DealsFolder = dealsChooser_.Folder;
     content.ConditionsFolder = conditionsChooser_.Folder;
-    for (int index = 0; index < run_->Deals().Count(); ++index)
-        content.DealLines.append(QByteArray::fromStdString(run_->Deals().GetDeal(index)->ToText()));
     content.ConditionLines = ConditionLines();
 
     // A new file replaces the old one only once it is whole, so a failure never
-    // destroys the state saved before.
-    const QString failure = WriteWholeFile(SetupFileName(), FormatSetup(content));
+    // destroys the state saved before. The deal lines go from the collection
+    // straight to the file.
+    const QString failure = WriteSetupFile(SetupFileName(), content, run_->Deals());
     if (!failure.isEmpty()) ShowFileError(FileFailure(SetupFileName(), failure));
 }

@@ -1,6 +1,7 @@
 #include "reports/DealListing.h"
 
 #include <algorithm>
+#include <array>
 
 #include "deals/DealCollection.h"
 #include "text/StringFunctions.h"
@@ -12,20 +13,41 @@ constexpr int32_t kSuitsTopDown[4] = {4, 3, 2, 1};  // spades, hearts, diamonds,
 constexpr int32_t kSuitFieldWidth = 13;
 constexpr size_t kStackedPairEmptyLine = 4;
 
-std::string Spaces(int32_t count) { return RepeatText(count, " "); }
+std::string Spaces(int32_t count) {
+    return std::string(static_cast<size_t>(std::max(count, 0)), ' ');
+}
 
-// The four suit fields of a seat's hand, spades first.
-std::vector<std::string> SuitFields(const TDeal& deal, int32_t seat) {
-    std::vector<std::string> fields;
-    for (int32_t suit : kSuitsTopDown)
-        fields.push_back(LeftAligned(deal.Hand(seat).SuitText(suit), kSuitFieldWidth));
+// The four suit fields of a seat's hand, spades first: each suit's text
+// left-aligned in its width (short enough to need no allocation).
+std::array<std::string, 4> SuitFields(const TDeal& deal, int32_t seat) {
+    std::array<std::string, 4> fields;
+    const THand& hand = deal.Hand(seat);
+    THand::TSuitRuns runs;
+    if (!hand.DealtSuitRuns(runs)) {  // a hand read from a damaged line
+        for (size_t k = 0; k < 4; ++k)
+            fields[k] = LeftAligned(hand.SuitText(kSuitsTopDown[k]), kSuitFieldWidth);
+        return fields;
+    }
+    for (size_t k = 0; k < 4; ++k) {
+        const size_t length = runs.Start[k + 1] - runs.Start[k];
+        fields[k].assign(kSuitFieldWidth, ' ');
+        if (length == 0)
+            fields[k][0] = '-';
+        else
+            fields[k].replace(0, length, runs.Ranks.data() + runs.Start[k], length);
+    }
     return fields;
 }
 
-void AppendGroup(std::vector<std::string>& lines, const std::vector<std::string>& fields,
+void AppendGroup(std::vector<std::string>& lines, const std::array<std::string, 4>& fields,
                  int32_t spacesBefore, int32_t spacesAfter) {
-    for (const std::string& field : fields)
-        lines.push_back(Spaces(spacesBefore) + field + Spaces(spacesAfter));
+    for (const std::string& field : fields) {
+        std::string& line = lines.emplace_back();
+        line.reserve(static_cast<size_t>(spacesBefore + spacesAfter) + field.size());
+        line.append(static_cast<size_t>(spacesBefore), ' ');
+        line += field;
+        line.append(static_cast<size_t>(spacesAfter), ' ');
+    }
 }
 
 bool IsAlwaysEmpty(TBlockShape shape, size_t blockLine) {
@@ -75,6 +97,7 @@ TBlockChoice ChooseBlock(const TListingSeats& seats) {
 
 std::vector<std::string> BlockLines(const TBlockChoice& choice, const TDeal& deal) {
     std::vector<std::string> lines;
+    lines.reserve(9);
     switch (choice.Shape) {
         case TBlockShape::None:
             break;
@@ -95,15 +118,15 @@ std::vector<std::string> BlockLines(const TBlockChoice& choice, const TDeal& dea
             AppendGroup(lines, SuitFields(deal, choice.HandB), 0, 7);
             break;
         case TBlockShape::SideBySide: {
-            std::vector<std::string> west = SuitFields(deal, kWest);
-            std::vector<std::string> east = SuitFields(deal, kEast);
+            const std::array<std::string, 4> west = SuitFields(deal, kWest);
+            const std::array<std::string, 4> east = SuitFields(deal, kEast);
             for (size_t i = 0; i < west.size(); ++i) lines.push_back(west[i] + " " + east[i]);
             break;
         }
         case TBlockShape::FullDeal: {
             AppendGroup(lines, SuitFields(deal, kNorth), 7, 6);
-            std::vector<std::string> west = SuitFields(deal, kWest);
-            std::vector<std::string> east = SuitFields(deal, kEast);
+            const std::array<std::string, 4> west = SuitFields(deal, kWest);
+            const std::array<std::string, 4> east = SuitFields(deal, kEast);
             for (size_t i = 0; i < west.size(); ++i) lines.push_back(west[i] + east[i]);
             AppendGroup(lines, SuitFields(deal, kSouth), 7, 6);
             break;
@@ -139,8 +162,10 @@ bool ForEachListingRow(const TDeals& deals, const TListingSeats& seats, int32_t 
                 for (size_t i = 0; i < block.size(); ++i) {
                     if (IsAlwaysEmpty(choice.Shape, i))
                         lines.emplace_back();
+                    else if (i == 0)
+                        lines.push_back(label + block[i]);
                     else
-                        lines.push_back((i == 0 ? label : Spaces(width)) + block[i]);
+                        lines.push_back(Spaces(width) + block[i]);
                 }
                 continue;
             }
@@ -151,13 +176,14 @@ bool ForEachListingRow(const TDeals& deals, const TListingSeats& seats, int32_t 
             for (size_t i = 0; i < block.size(); ++i) {
                 if (IsAlwaysEmpty(choice.Shape, i)) continue;
                 std::string& line = lines[rowStart + i];
-                line += Spaces(extra);
+                line.append(static_cast<size_t>(extra), ' ');
                 if (i == 0) {
                     line.resize(line.size() - static_cast<size_t>(width) + 2);
-                    line += label + block[i];
+                    line += label;
                 } else {
-                    line += "  " + block[i];
+                    line += "  ";
                 }
+                line += block[i];
             }
         }
         lines.emplace_back();

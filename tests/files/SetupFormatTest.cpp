@@ -198,6 +198,46 @@ private slots:
         QCOMPARE(DecodeWindows1251(cyrillicA + "b"), QStringLiteral("Аb"));
     }
 
+    // Bytes that come in pieces of any size read as the same bytes read
+    // whole: a line cut anywhere, CR and LF in different pieces, no last break.
+    void PiecesReadAsTheWhole_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        TSetupContent content;
+        content.State.KeyValue = -77;
+        content.DealsFolder = QStringLiteral("/tmp/Раздачи/");
+        for (int i = 0; i < 300; ++i) content.DealLines.append(QByteArray(100 + i % 20, char('0' + i % 10)));
+        content.ConditionLines = {QStringLiteral("HCP(N) > 10"), QString(), QStringLiteral("AND юг")};
+        const QByteArray written = FormatSetup(content);
+        QTest::newRow("as written") << written;
+        QTest::newRow("line feeds only") << QByteArray(written).replace("\r\n", "\n");
+        QTest::newRow("an empty line among the deals")
+            << QByteArray(written).insert(written.indexOf("\r\n", 1000) + 2, "\r\n");
+        QTest::newRow("no condition mark") << written.left(written.indexOf("[Conditions]"));
+        QTest::newRow("a long record and a CR at the end")
+            << QByteArray(80, '1') + "\r\na\r\nb\r\nD1\r\nD2\r";
+        QTest::newRow("the record alone, cut after its CR") << QByteArray("1111\r");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void PiecesReadAsTheWhole() {
+        QFETCH(QByteArray, bytes);
+        const TSetupContent whole = ParseSetup(bytes);
+        for (int piece : {1, 2, 7, 109, 110, 4096}) {
+            QList<QByteArray> dealLines;
+            TSetupParser parser([&dealLines](std::string_view line) {
+                dealLines.append(QByteArray(line.data(), qsizetype(line.size())));
+            });
+            for (qsizetype at = 0; at < bytes.size(); at += piece)
+                parser.Feed(std::string_view(bytes.constData() + at, size_t(std::min<qsizetype>(piece, bytes.size() - at))));
+            const TSetupContent read = parser.Finish();
+            QCOMPARE(dealLines, whole.DealLines);
+            QCOMPARE(read.ConditionLines, whole.ConditionLines);
+            QCOMPARE(read.Whole, whole.Whole);
+            QCOMPARE(read.DealsFolder, whole.DealsFolder);
+            QCOMPARE(read.ConditionsFolder, whole.ConditionsFolder);
+            QCOMPARE(FormatStateRecord(read.State), FormatStateRecord(whole.State));
+        }
+    }
+
     void FolderOfAFile() {
         QCOMPARE(FolderOfFile(QStringLiteral("/tmp/a/b.dls")), QStringLiteral("/tmp/a/"));
     }

@@ -8,8 +8,17 @@
 #include <QScopeGuard>
 #include <QToolButton>
 
+#include "files/SetupFormat.h"
+#include "support/FolderSnapshot.h"
 #include "widgets/NumberField.h"
 #include "WindowTestSupport.h"
+
+namespace {
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+}  // namespace
 
 class TMainWindowTest : public QObject {
     Q_OBJECT
@@ -141,6 +150,46 @@ private slots:
         window->itmOpenConditionsClick();
         QCOMPARE(fixture.services->openedIn,
                  (QStringList{fixture.folder.filePath("decks") + "/", fixture.folder.filePath("conds") + "/"}));
+    }
+
+    // Many deals go to the setup file at close and come back at the next
+    // start exactly: the bytes are the deal lines as defined, in order, and a
+    // damaged line among them gives the deal it always gave.
+    void ManyDealsRoundTripExactly() {
+        TWindowFixture fixture;
+        constexpr int Count = 120000;
+        std::vector<TDeal> deals = DealsOfKey(3, Count);
+        TDeal damaged;
+        damaged.FromText("52 1x;;  7-1 99");
+        deals[Count / 2] = damaged;
+        {
+            auto window = fixture.Open();
+            window->Deals().AddAll(deals);
+            window->RichEdit->setPlainText("HCP(North) >= 12");
+        }
+        TSetupContent expected;
+        for (const TDeal& deal : deals) expected.DealLines.append(QByteArray::fromStdString(deal.ToText()));
+        const QByteArray bytes = ReadAll(fixture.SetupFile());
+        const qsizetype dealsStart = bytes.indexOf("\r\n", bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2) + 2;
+        QVERIFY(bytes.mid(dealsStart) ==
+                expected.DealLines.join("\r\n") + "\r\n[Conditions]\r\nHCP(North) >= 12");
+
+        // A line that no deal line is, written among the others, reads as FromText reads it.
+        QByteArray withGarbage = bytes;
+        withGarbage.insert(dealsStart + 108 + 2, "AK QJ;x\r\n");
+        QVERIFY(WriteFile(fixture.SetupFile(), withGarbage));
+        auto window = fixture.Open();
+        QCOMPARE(window->Deals().Count(), Count + 1);
+        TDeal garbage;
+        garbage.FromText("AK QJ;x");
+        QCOMPARE(window->Deals().GetDeal(1)->ToText(), garbage.ToText());
+        for (int index = 0; index < Count; ++index) {
+            const int stored = index < 1 ? index : index + 1;
+            if (window->Deals().GetDeal(stored)->ToText() != deals[size_t(index)].ToText())
+                QFAIL(qPrintable(QStringLiteral("deal %1 differs").arg(index)));
+        }
+        QCOMPARE(window->ConditionLines(), QStringList{"HCP(North) >= 12"});
+        QVERIFY(!QFileInfo::exists(fixture.SetupFile() + ".bak"));
     }
 
     void MaximisedWindowRoundTrip() {
