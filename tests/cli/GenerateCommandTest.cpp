@@ -528,13 +528,13 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
     }
 }
 
-// A condition of a quarter megabyte is prepared once per thread at some
-// 50 MB each: 64 threads would need gigabytes. The run takes fewer threads,
-// says so, and keeps the deals one thread keeps.
+// A condition of some 90 kB (near the tree's node limit) is prepared once
+// per thread at some 15 MB each: 64 threads would need a gigabyte. The run
+// takes fewer threads, says so, and keeps the deals one thread keeps.
 TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
     if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     std::string condition;
-    for (int i = 0; i < 15000; ++i) condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
+    for (int i = 0; i < 5500; ++i) condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
     const std::string file = WriteConditions("wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});
     TCliRunOptions options;
     options.DataLimit = 400L << 20;
