@@ -103,7 +103,8 @@ for file in "$work"/*.cnd; do
     code=$?
     read -r seconds kb < <(tail -n 1 "$work/time")
     mb=$(( (kb + 1023) / 1024 ))
-    message=$(head -c 300 "$work/stderr" | head -n 1 | tr -d '\0' | cut -c1-70)
+    # The first line: a message quotes at most 64 characters of a word.
+    message=$(head -c 1000 "$work/stderr" | head -n 1 | tr -d '\0')
     if awk -v s="$seconds" -v m="$mb" -v ms="$max_seconds" -v mm="$max_mb" \
         'BEGIN { exit !(s < ms && m <= mm) }'; then
       target=met
