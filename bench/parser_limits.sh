@@ -79,6 +79,7 @@ inputs = [
     ("limit-not-chain", b"NOT " * 33000 + b"TRUE"),
     ("limit-many-parameters", b"BALANCED(N" + b",1" * 24500 + b")"),
     ("limit-plus-chain", b"1+" * 49000 + b"1>0"),
+    ("limit-padded-to-1mb", rep(b" ", MB - 6000 * 16 - 11) + and_unit * 6000 + b"(HCP(N)>=1)"),
     # The largest trees that are still compiled: one too deep for the
     # compiler, one balanced that it takes.
     ("limit-compiled-and-chain", and_unit * 1450 + b"(HCP(N)>=1)"),
