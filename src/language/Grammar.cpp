@@ -12,7 +12,7 @@ namespace {
 
 // Appends the current lexeme, then new nodes of the kinds; consumes the lexeme.
 template <uint8_t... NewKinds>
-struct TakeLexeme {
+struct TTakeLexeme {
     static int32_t Build(TNonTerminal& node, TLexem& current) {
         node.Position = current.Position;
         node.AddChild(current);
@@ -24,7 +24,7 @@ struct TakeLexeme {
 
 // Appends new nodes of the kinds; the lexeme stays current.
 template <uint8_t... NewKinds>
-struct Expand {
+struct TExpand {
     static int32_t Build(TNonTerminal& node, TLexem& current) {
         node.Position = current.Position;
         (node.AddChildNode(NewKinds), ...);
@@ -35,7 +35,7 @@ struct Expand {
 
 // An empty expansion that records the lexeme ending it, which stays current
 // and is consumed elsewhere.
-struct RecordLexeme {
+struct TRecordLexeme {
     static int32_t Build(TNonTerminal& node, TLexem& current) {
         node.Position = current.Position;
         node.AddChild(current);
@@ -45,7 +45,7 @@ struct RecordLexeme {
 };
 
 // An omitted parameter: a lexeme of its own, the integer -1.
-struct AddPlaceholder {
+struct TAddPlaceholder {
     static int32_t Build(TNonTerminal& node, TLexem& current) {
         node.Position = current.Position;
         node.AddOwnedChild(std::make_unique<TLexem>("-1", 0));
@@ -55,7 +55,7 @@ struct AddPlaceholder {
 };
 
 template <int32_t Code>
-struct SyntaxError {
+struct TSyntaxError {
     static int32_t Build(TNonTerminal& node, TLexem& current) {
         node.Position = current.Position;
         if (!ErrorReported()) ReportError(Code, {}, current.Position);
@@ -90,49 +90,50 @@ static_assert(ValueStart == 54);
 
 const TRuleRow RuleTable[ConditionRuleCount] = {
     // 1-4: Expression -> operand RPart
-    Row<TakeLexeme<nkRPart>>(nkExpression, Kinds({lkValue}), EvalExpression),
-    Row<Expand<nkFCall, nkRPart>>(nkExpression, Kinds({lkFunction}), EvalExpression),
-    Row<Expand<nkNotExpression, nkRPart>>(nkExpression, Kinds({lkNot}), EvalExpression),
-    Row<Expand<nkExprInBrackets, nkRPart>>(nkExpression, Kinds({lkOpen}), EvalExpression),
+    Row<TTakeLexeme<nkRPart>>(nkExpression, Kinds({lkValue}), EvalExpression),
+    Row<TExpand<nkFCall, nkRPart>>(nkExpression, Kinds({lkFunction}), EvalExpression),
+    Row<TExpand<nkNotExpression, nkRPart>>(nkExpression, Kinds({lkNot}), EvalExpression),
+    Row<TExpand<nkExprInBrackets, nkRPart>>(nkExpression, Kinds({lkOpen}), EvalExpression),
     // 5-6: RPart -> (empty) | operator Expression
-    Row<RecordLexeme>(nkRPart, Kinds({lkClose, lkComma, lkEnd}), nullptr),
-    Row<TakeLexeme<nkExpression>>(nkRPart, Kinds({lkOperator}), nullptr),
+    Row<TRecordLexeme>(nkRPart, Kinds({lkClose, lkComma, lkEnd}), nullptr),
+    Row<TTakeLexeme<nkExpression>>(nkRPart, Kinds({lkOperator}), nullptr),
     // 7-8: FCall -> function FParameters; FParameters -> "(" ParamList
-    Row<TakeLexeme<nkFParameters>>(nkFCall, Kinds({lkFunction}), EvalCall),
-    Row<TakeLexeme<nkParamList>>(nkFParameters, Kinds({lkOpen}), nullptr),
+    Row<TTakeLexeme<nkFParameters>>(nkFCall, Kinds({lkFunction}), EvalCall),
+    Row<TTakeLexeme<nkParamList>>(nkFParameters, Kinds({lkOpen}), nullptr),
     // 9-10: ParamList -> ")" | Parameter ParamTail
-    Row<TakeLexeme<>>(nkParamList, Kinds({lkClose}), nullptr),
-    Row<Expand<nkParameter, nkParamTail>>(
+    Row<TTakeLexeme<>>(nkParamList, Kinds({lkClose}), nullptr),
+    Row<TExpand<nkParameter, nkParamTail>>(
         nkParamList, Kinds({lkValue, lkNot, lkFunction, lkOpen, lkComma}), nullptr),
     // 11-12: ParamTail -> ")" | "," Parameter ParamTail
-    Row<TakeLexeme<>>(nkParamTail, Kinds({lkClose}), nullptr),
-    Row<TakeLexeme<nkParameter, nkParamTail>>(nkParamTail, Kinds({lkComma}), nullptr),
+    Row<TTakeLexeme<>>(nkParamTail, Kinds({lkClose}), nullptr),
+    Row<TTakeLexeme<nkParameter, nkParamTail>>(nkParamTail, Kinds({lkComma}), nullptr),
     // 13-14: Parameter -> (empty) | Expression
-    Row<AddPlaceholder>(nkParameter, Kinds({lkClose, lkComma}), EvalOmitted),
-    Row<Expand<nkExpression>>(nkParameter, ValueStart, EvalParameter),
+    Row<TAddPlaceholder>(nkParameter, Kinds({lkClose, lkComma}), EvalOmitted),
+    Row<TExpand<nkExpression>>(nkParameter, ValueStart, EvalParameter),
     // 15: NotExpression -> NOT Expression
-    Row<TakeLexeme<nkExpression>>(nkNotExpression, Kinds({lkNot}), EvalNot),
+    Row<TTakeLexeme<nkExpression>>(nkNotExpression, Kinds({lkNot}), EvalNot),
     // 16: ExprInBrackets -> "(" ExprTail
-    Row<TakeLexeme<nkExprTail>>(nkExprInBrackets, Kinds({lkOpen}), EvalBrackets),
+    Row<TTakeLexeme<nkExprTail>>(nkExprInBrackets, Kinds({lkOpen}), EvalBrackets),
     // 17-18: ExprTail -> ")" | Expression ExpressionClose
-    Row<TakeLexeme<>>(nkExprTail, Kinds({lkClose}), nullptr),
-    Row<Expand<nkExpression, nkExpressionClose>>(nkExprTail, ValueStart, nullptr),
+    Row<TTakeLexeme<>>(nkExprTail, Kinds({lkClose}), nullptr),
+    Row<TExpand<nkExpression, nkExpressionClose>>(nkExprTail, ValueStart, nullptr),
     // 19: ExpressionClose -> ")"
-    Row<TakeLexeme<>>(nkExpressionClose, Kinds({lkClose}), nullptr),
+    Row<TTakeLexeme<>>(nkExpressionClose, Kinds({lkClose}), nullptr),
     // 20-27: syntax errors
-    Row<SyntaxError<ecMissingExpression>>(nkExpression,
-                                          Kinds({lkOperator, lkClose, lkComma, lkEnd}), nullptr),
-    Row<SyntaxError<ecMissingOperator>>(
+    Row<TSyntaxError<ecMissingExpression>>(nkExpression,
+                                           Kinds({lkOperator, lkClose, lkComma, lkEnd}), nullptr),
+    Row<TSyntaxError<ecMissingOperator>>(
         nkRPart, Kinds({lkValue, lkNot, lkFunction, lkOpen, lkClose, lkComma}), nullptr),
-    Row<SyntaxError<ecMissingOpen>>(
+    Row<TSyntaxError<ecMissingOpen>>(
         nkFParameters, Kinds({lkValue, lkNot, lkOperator, lkFunction, lkClose, lkComma, lkEnd}),
         nullptr),
-    Row<SyntaxError<ecMissingExpression>>(nkParamList, Kinds({lkOperator, lkEnd}), nullptr),
-    Row<SyntaxError<ecMissingClose>>(
+    Row<TSyntaxError<ecMissingExpression>>(nkParamList, Kinds({lkOperator, lkEnd}), nullptr),
+    Row<TSyntaxError<ecMissingClose>>(
         nkParamTail, Kinds({lkValue, lkNot, lkOperator, lkFunction, lkOpen, lkEnd}), nullptr),
-    Row<SyntaxError<ecMissingExpression>>(nkParameter, Kinds({lkOperator, lkEnd}), nullptr),
-    Row<SyntaxError<ecMissingExpression>>(nkExprTail, Kinds({lkOperator, lkComma, lkEnd}), nullptr),
-    Row<SyntaxError<ecMissingClose>>(nkExpressionClose, Kinds({lkEnd}), nullptr),
+    Row<TSyntaxError<ecMissingExpression>>(nkParameter, Kinds({lkOperator, lkEnd}), nullptr),
+    Row<TSyntaxError<ecMissingExpression>>(nkExprTail, Kinds({lkOperator, lkComma, lkEnd}),
+                                           nullptr),
+    Row<TSyntaxError<ecMissingClose>>(nkExpressionClose, Kinds({lkEnd}), nullptr),
 };
 
 }  // namespace
