@@ -1,6 +1,7 @@
 #include "language/ConditionCheck.h"
 
 #include "language/ErrorReport.h"
+#include "language/SyntaxCheck.h"
 
 TCompiledCondition::~TCompiledCondition() { ReleaseCondition(); }
 
@@ -8,6 +9,7 @@ void TCompiledCondition::ReleaseCondition() {
     compiled_.Clear();
     root_.reset();  // the tree refers to the lexemes: it goes first
     lexemes_.reset();
+    nodeCount_ = 0;
 }
 
 bool TCompiledCondition::Prepare(std::string_view joinedText, const TRuleList& rules) {
@@ -16,8 +18,15 @@ bool TCompiledCondition::Prepare(std::string_view joinedText, const TRuleList& r
     errorPosition_ = 0;
     if (joinedText.empty()) return true;
 
-    lexemes_ = std::make_unique<TLexems>();
-    bool ready = lexemes_->Tokenize(joinedText);
+    bool ready = false;
+    const TSyntaxCheck syntax = CheckSyntax(joinedText, MaxTreeNodes);
+    if (syntax.Passed && syntax.OverLimitPosition >= 0) {
+        ReportError(ecTooLarge, {}, syntax.OverLimitPosition);
+    } else if (syntax.Passed && syntax.LexemeCount > 0) {
+        nodeCount_ = syntax.NodeCount;
+        lexemes_ = std::make_unique<TLexems>();
+        ready = lexemes_->Tokenize(joinedText);
+    }
     if (ready) {
         root_ = lexemes_->Parse(rules);
         ready = root_ != nullptr;  // nullptr without a message for blanks only
@@ -34,10 +43,17 @@ bool TCompiledCondition::Prepare(std::string_view joinedText, const TRuleList& r
     if (!ready) {
         errorPosition_ = ::ErrorPosition();
         ReleaseCondition();
-    } else {
+    } else if (nodeCount_ <= MaxCompiledNodes) {
         compiled_.Compile(*root_);  // when it cannot, the tree is evaluated instead
     }
     return ready;
+}
+
+int32_t TCompiledCondition::Cost() const {
+    if (root_ == nullptr) return 0;
+    const int32_t cost = TCompiledEvaluator::CostOf(*root_);
+    const bool slowTree = !compiled_.IsCompiled() && nodeCount_ > MaxCheapTreeNodes;
+    return cost > 0 ? cost : (slowTree ? 1 : 0);
 }
 
 bool TCompiledCondition::Matches(TDeal& deal) {

@@ -15,6 +15,19 @@ class TDeal;
 
 class TCompiledCondition {
 public:
+    // A condition whose tree would have more nodes is refused (code 10 at the
+    // lexeme where the tree outgrows it) once it is known to be free of
+    // lexical and syntax errors: the tree and its checks take memory and time
+    // in proportion to it, and a run holds one tree per thread that tests
+    // deals. About 100 kB of an ordinary condition's text.
+    static constexpr int64_t MaxTreeNodes = 100'000;
+    // A larger tree is evaluated as a tree rather than compiled: compiling
+    // weighs the operands of AND and OR at every level, which costs up to
+    // TCompiledEvaluator::MaxDepth walks over the tree.
+    static constexpr int64_t MaxCompiledNodes = 25'000;
+    // An uncompiled tree of more nodes takes milliseconds for every deal.
+    static constexpr int64_t MaxCheapTreeNodes = 10'000;
+
     TCompiledCondition() = default;
     ~TCompiledCondition();
     TCompiledCondition(const TCompiledCondition&) = delete;
@@ -22,6 +35,8 @@ public:
 
     // Resets the error state, then tokenizes the joined condition text, parses it
     // with the rules and type-checks the tree by evaluating it without a deal.
+    // Lexical and syntax errors are found first, without building anything
+    // (CheckSyntax), so that a huge text is refused quickly and in little memory.
     // True for an empty text (every deal matches) and for a Boolean condition
     // whose check reported nothing. False when any error was reported (its first
     // message went to the message sink) or, without a message, for a text of
@@ -39,9 +54,10 @@ public:
     bool MatchesByTree(TDeal& deal);
     // Whether Matches runs the compiled form.
     bool IsCompiled() const { return compiled_.IsCompiled(); }
-    // More than 0 when the condition asks for something that solves deals
-    // (double-dummy tricks), so that a deal costs far more than dealing it.
-    int32_t Cost() const { return root_ ? TCompiledEvaluator::CostOf(*root_) : 0; }
+    // More than 0 when testing a deal costs far more than dealing it: the
+    // condition asks for something that solves deals (double-dummy tricks), or
+    // it is a tree of more than MaxCheapTreeNodes nodes evaluated node by node.
+    int32_t Cost() const;
 
     // Destroys the tree, then the lexemes.
     void ReleaseCondition();
@@ -56,6 +72,7 @@ public:
 private:
     std::unique_ptr<TLexems> lexemes_;
     std::unique_ptr<TNonTerminal> root_;
+    int64_t nodeCount_ = 0;
     TCompiledEvaluator compiled_;
     TDeal fromCardSets_;  // the deal of card sets, for a tree evaluated without compiling
     int32_t errorPosition_ = 0;

@@ -39,6 +39,8 @@ std::string ErrorMessage(int32_t code, std::string_view text) {
         case ecNumberOutOfRange:
             return "Число вне допустимого диапазона (от -2147483648 до 2147483647): " +
                    Quoted(text);
+        case ecTooLarge:
+            return "Слишком длинное условие";
         default:
             return "Нераспознанная ошибка" + ShortenedText(text, MaxQuotedCharacters);
     }

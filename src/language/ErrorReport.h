@@ -19,6 +19,7 @@ enum TErrorCode : int32_t {
     ecExtraWord = 7,          // text left after a complete condition
     ecMissingParameter = 8,   // text: the missing parameter's type name
     ecNumberOutOfRange = 9,   // an integer literal outside the signed 32-bit range
+    ecTooLarge = 10,          // a correct condition whose tree would be too large
 };
 
 // Words quoted in messages are cut to this many characters (followed by "…").

@@ -14,6 +14,8 @@
 //   ExprInBrackets  -> "(" ExprTail
 //   ExprTail        -> ")" | Expression ExpressionClose
 //   ExpressionClose -> ")"
+#include <array>
+#include <cstdint>
 #include <memory>
 
 #include "language/ParseTree.h"
@@ -22,3 +24,17 @@
 std::unique_ptr<TRuleList> CreateConditionRules();
 // Destroys the rules (the same as letting the pointer go).
 void FreeConditionRules(std::unique_ptr<TRuleList>& rules);
+
+// What a rule's build action does to a node, told without building anything:
+// how many lexemes it consumes (-1: it reports the syntax error ErrorCode) and
+// the kinds of the new nodes it appends, in order.
+struct TRuleShape {
+    int8_t Consumed;
+    uint8_t ErrorCode;
+    uint8_t NodeCount;
+    std::array<uint8_t, TNonTerminal::MaxChildren> Nodes;
+};
+
+// The shape of the first rule of CreateConditionRules that matches the node
+// kind and lexeme kind, or nullptr when none does.
+const TRuleShape* ConditionRuleShape(uint8_t nodeKind, uint8_t lexemKind);

@@ -9,7 +9,9 @@ namespace {
 
 const std::string EmptyText;
 
-uint8_t Classify(std::string_view text) {
+}  // namespace
+
+uint8_t ClassifyLexem(std::string_view text) {
     if (text == "NOT") return lkNot;
     if (text == "(") return lkOpen;
     if (text == ")") return lkClose;
@@ -20,12 +22,10 @@ uint8_t Classify(std::string_view text) {
     return lkNone;
 }
 
-}  // namespace
-
 TLexem::TLexem(std::string text, int32_t position, uint8_t kind)
     : Position(position), Text(std::move(text)), Kind(kind) {
     if (Kind != lkNone) return;
-    Kind = Classify(Text);
+    Kind = ClassifyLexem(Text);
     if (Kind != lkValue) return;
     if (IsInteger(Text)) {
         ValueType = vtInteger;

@@ -28,6 +28,27 @@ enum TLexemKind : uint8_t {
 // Text and position of the end lexeme that closes every non-empty list.
 inline constexpr std::string_view EndLexemText = "Конец файла";
 
+// The kind of an upper-case lexeme text: NOT, brackets and comma, values,
+// function names, operators, in that order; lkNone for a word of no class.
+uint8_t ClassifyLexem(std::string_view text);
+
+// A lexeme as the lexer finds it, before any object is made for it: its first
+// character, its length in characters and its kind (lkEnd for the end lexeme).
+struct TLexemSpan {
+    int32_t Position;
+    int32_t Length;
+    uint8_t Kind;
+};
+
+// The lexer. Resets the error state, upper-cases the UTF-8 text into
+// `characters` and appends its lexemes to `spans`, the end lexeme last when
+// there was at least one. An unrecognised word reports code 1, an integer
+// literal outside the signed 32-bit range code 9, at its position; the result
+// is then false and `spans` holds the lexemes before it.
+bool ScanLexemes(std::string_view text, std::u32string& characters, std::vector<TLexemSpan>& spans);
+// The upper-case text of a span of ScanLexemes (EndLexemText for the end lexeme).
+std::string LexemText(std::u32string_view characters, const TLexemSpan& span);
+
 class TLexem {
 public:
     // A non-zero kind is kept as given. Kind lkNone classifies the text (already

@@ -1,4 +1,4 @@
-// The lexer: TLexems::Tokenize.
+// The lexer: ScanLexemes, and TLexems::Tokenize on top of it.
 #include "language/ErrorReport.h"
 #include "language/Lexem.h"
 #include "text/Utf8Text.h"
@@ -11,23 +11,48 @@ bool IsSeparatorCharacter(char32_t c) { return c < 0x80 && IsSeparator(static_ca
 
 bool IsCompareCharacter(char32_t c) { return c < 0x80 && IsCompareChar(static_cast<char>(c)); }
 
+void AppendCharacters(std::string& text, std::u32string_view characters) {
+    for (char32_t c : characters) AppendUtf8(text, c);
+}
+
 }  // namespace
 
-bool TLexems::Tokenize(std::string_view text) {
-    std::u32string characters = DecodeUtf8(text);
+std::string LexemText(std::u32string_view characters, const TLexemSpan& span) {
+    if (span.Kind == lkEnd) return std::string(EndLexemText);
+    std::string text;
+    AppendCharacters(text, characters.substr(static_cast<std::size_t>(span.Position),
+                                             static_cast<std::size_t>(span.Length)));
+    return text;
+}
+
+bool ScanLexemes(std::string_view text, std::u32string& characters,
+                 std::vector<TLexemSpan>& spans) {
+    characters = DecodeUtf8(text);
     for (char32_t& c : characters) c = UpperCase1251(c);
     ResetErrorState();
 
     const auto count = static_cast<int32_t>(characters.size());
-    std::u32string_view all(characters);
+    const std::u32string_view all(characters);
+    const std::size_t firstSpan = spans.size();
     bool failed = false;
     int32_t wordStart = -1;  // offset of the pending word's first character, -1: none
+    std::string word;        // reused for every lexeme's UTF-8 text
 
     auto add = [&](int32_t start, int32_t length) {
-        if (!AddLexeme(EncodeUtf8(all.substr(static_cast<std::size_t>(start),
-                                             static_cast<std::size_t>(length))),
-                       start))
+        word.clear();
+        AppendCharacters(
+            word, all.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+        const uint8_t kind = ClassifyLexem(word);
+        int32_t value = 0;
+        if (kind == lkNone) {
+            ReportError(ecUnknownWord, word, start);
             failed = true;
+        } else if (kind == lkValue && IsInteger(word) && !TryTextToInt(word, value)) {
+            ReportError(ecNumberOutOfRange, word, start);
+            failed = true;
+        } else {
+            spans.push_back(TLexemSpan{start, length, kind});
+        }
     };
     auto flush = [&](int32_t end) {
         if (wordStart < 0) return;
@@ -62,7 +87,19 @@ bool TLexems::Tokenize(std::string_view text) {
         }
     }
     if (!failed) flush(count);
-    if (!failed && Count() > 0)
-        Add(std::make_unique<TLexem>(std::string(EndLexemText), count - 1, lkEnd));
+    if (!failed && spans.size() > firstSpan)
+        spans.push_back(TLexemSpan{count - 1, 0, static_cast<uint8_t>(lkEnd)});
     return !failed;
+}
+
+bool TLexems::Tokenize(std::string_view text) {
+    std::u32string characters;
+    std::vector<TLexemSpan> spans;
+    const bool scanned = ScanLexemes(text, characters, spans);
+    items_.reserve(items_.size() + spans.size());
+    for (const TLexemSpan& span : spans) {
+        const uint8_t kind = span.Kind == lkEnd ? span.Kind : static_cast<uint8_t>(lkNone);
+        Add(std::make_unique<TLexem>(LexemText(characters, span), span.Position, kind));
+    }
+    return scanned;
 }

@@ -566,13 +566,46 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
     }
 }
 
-// A condition of a quarter megabyte is prepared once per thread at some
-// 50 MB each: 64 threads would need gigabytes. The run takes fewer threads,
-// says so, and keeps the deals one thread keeps.
+// Conditions files of a megabyte over many lines: the joined condition is
+// refused with the message its small equivalent gets, or by size when it is
+// correct but too large; check and generate alike.
+TEST_F(CliGenerate, AMegabyteConditionsFileIsRefusedWithItsMessage) {
+    const std::string header = "This is Conditions File of Tavex's Bridge Generator";
+    const std::vector<std::string> brackets(16384, std::string(62, '('));
+    const std::vector<std::string> nots(16384, "NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT ");
+    std::vector<std::string> ands(65536, "(HCP(N)>=1) AND ");
+    ands.push_back("T");
+    const struct {
+        std::string name;
+        std::vector<std::string> lines;
+        std::string message;
+    } cases[] = {
+        {"brackets.cnd", brackets, "error at 1015807: Пропущено выражение"},
+        {"nots.cnd", nots, "error at 983039: Пропущено выражение"},
+        {"ands.cnd", ands, "error at 99996: Слишком длинное условие"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = WriteConditions(c.name, header, c.lines);
+        const std::vector<std::vector<std::string>> commands = {
+            {"check", "--condition-file", file},
+            {"generate", "--key", "1", "--max-dealt", "10", "--condition-file", file}};
+        for (const auto& args : commands) {
+            TCliRun run = Run(args);
+            EXPECT_EQ(run.ExitCode, 3) << c.name << " " << args.front();
+            EXPECT_EQ(run.Out, "") << c.name << " " << args.front();
+            ASSERT_FALSE(run.ErrLines().empty()) << c.name << " " << args.front();
+            EXPECT_EQ(run.ErrLines().front(), c.message) << c.name << " " << args.front();
+        }
+    }
+}
+
+// A condition of some 90 kB (near the tree's node limit) is prepared once
+// per thread at some 15 MB each: 64 threads would need a gigabyte. The run
+// takes fewer threads, says so, and keeps the deals one thread keeps.
 TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
     if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     std::string condition;
-    for (int i = 0; i < 15000; ++i)
+    for (int i = 0; i < 5500; ++i)
         condition += (i ? " OR (HCP(N) >= " : "(HCP(N) >= ") + std::to_string(i % 20) + ")";
     const std::string file = WriteConditions(
         "wide.cnd", "This is Conditions File of Tavex's Bridge Generator", {condition});

@@ -228,20 +228,28 @@ TEST(Evaluation, AgreesWithTheHandFunctionsOnDealtDeals) {
     }
 }
 
+// The most levels of a construct that add the given number of tree nodes each
+// that stay under the tree's node limit, with room for what surrounds them.
+int Levels(int nodesPerLevel) {
+    return static_cast<int>(TCompiledCondition::MaxTreeNodes / nodesPerLevel) - 20;
+}
+
 TEST(Evaluation, HostileNestingEvaluatesWithoutRecursion) {
     TRecordingSink sink;
-    const int depth = 100000;
-    std::string brackets = std::string(depth, '(') + "HCP(N) >= 0" + std::string(depth, ')');
+    const int bracketLevels = Levels(5);
+    std::string brackets =
+        std::string(bracketLevels, '(') + "HCP(N) >= 0" + std::string(bracketLevels, ')');
+    const int chainLevels = Levels(2);
     std::string chain = "(";
-    for (int k = 1; k < depth; ++k) chain += "1 + ";
-    chain += "1) = 100000";
+    for (int k = 1; k < chainLevels; ++k) chain += "1 + ";
+    chain += "1) = " + std::to_string(chainLevels);
     std::string nots;
-    for (int k = 0; k < depth; ++k) nots += "NOT ";
+    for (int k = 0, n = Levels(3) / 2 * 2; k < n; ++k) nots += "NOT ";
     std::string parameters = "HCP(N, SP";
-    for (int k = 0; k < depth; ++k) parameters += ", 1";
+    for (int k = 0, n = Levels(4); k < n; ++k) parameters += ", 1";
     parameters += ") > -1";
     std::string calls = "(HCP(N, SP) - ";
-    for (int k = 1; k < depth; ++k) calls += "SuitLength(S, C) - ";
+    for (int k = 1, n = Levels(13); k < n; ++k) calls += "SuitLength(S, C) - ";
     calls += "0) < 1000";
 
     TDeal deal;
@@ -261,23 +269,28 @@ TEST(Evaluation, HostileNestingEvaluatesWithoutRecursion) {
 }
 
 TEST(Evaluation, HostileNestingReportsErrorsAtTheirPositions) {
+    // A syntax error is found without a tree, at any depth.
     const int depth = 100000;
+    const int bracketLevels = Levels(5);
+    const int notLevels = Levels(3);
+    const int chainLevels = Levels(2);
     const std::vector<std::pair<std::string, std::pair<std::string, int32_t>>> cases = {
         {std::string(depth, '(') + "T" + std::string(depth - 1, ')'),
          {"Пропущена )", 2 * depth - 1}},
-        {std::string(depth, '(') + "N + 1" + std::string(depth, ')'), {Integer, depth}},
+        {std::string(bracketLevels, '(') + "N + 1" + std::string(bracketLevels, ')'),
+         {Integer, bracketLevels}},
         {[&] {
              std::string nots;
-             for (int k = 0; k < depth; ++k) nots += "NOT ";
+             for (int k = 0; k < notLevels; ++k) nots += "NOT ";
              return nots + "5";
          }(),
          {Boolean, 0}},
         {[&] {
              std::string chain;
-             for (int k = 0; k < depth; ++k) chain += "1 + ";
+             for (int k = 0; k < chainLevels; ++k) chain += "1 + ";
              return chain + "T";
          }(),
-         {Integer, 4 * depth}},
+         {Integer, 4 * chainLevels}},
     };
     for (const auto& [text, expected] : cases) {
         TRecordingSink sink;
@@ -286,6 +299,33 @@ TEST(Evaluation, HostileNestingReportsErrorsAtTheirPositions) {
         ASSERT_EQ(sink.messages.size(), 1u);
         EXPECT_EQ(sink.messages[0].text, expected.first);
         EXPECT_EQ(sink.messages[0].position, expected.second);
+    }
+}
+
+// The same constructs 100000 levels deep are correct, or only mistyped, but
+// their trees would be too large: refused by size where the tree outgrows the
+// limit, without building it.
+TEST(Evaluation, HostileNestingBeyondTheNodeLimitIsRefusedBySize) {
+    const int depth = 100000;
+    std::string nots;
+    for (int k = 0; k < depth; ++k) nots += "NOT ";
+    std::string chain;
+    for (int k = 0; k < depth; ++k) chain += "1 + ";
+    const std::vector<std::string> texts = {
+        std::string(depth, '(') + "HCP(N) >= 0" + std::string(depth, ')'),
+        std::string(depth, '(') + "N + 1" + std::string(depth, ')'),
+        nots + "T",
+        nots + "5",
+        chain + "T",
+    };
+    for (const std::string& text : texts) {
+        TRecordingSink sink;
+        TCompiledCondition condition;
+        EXPECT_FALSE(condition.Prepare(text, TestRules())) << text.substr(0, 40);
+        ASSERT_EQ(sink.messages.size(), 1u) << text.substr(0, 40);
+        EXPECT_EQ(sink.messages[0].text, "Слишком длинное условие") << text.substr(0, 40);
+        EXPECT_EQ(condition.ErrorPosition(), sink.messages[0].position);
+        EXPECT_TRUE(condition.IsEmpty());
     }
 }
 

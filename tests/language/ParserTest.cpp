@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "ConditionTestSupport.h"
+#include "language/ConditionCheck.h"
 #include "language/ErrorReport.h"
 #include "language/Evaluation.h"
+#include "language/SyntaxCheck.h"
 #include "support/RecordingSink.h"
 
 namespace {
@@ -38,6 +40,50 @@ TEST(Grammar, RulesHaveTheStoredNodeKindsAndMasks) {
         const bool evaluates = k <= 3 || k == 6 || (k >= 12 && k <= 15);
         EXPECT_EQ(rules.Rules[k]->Eval != nullptr, evaluates) << "rule " << k + 1;
     }
+}
+
+// The first pass (CheckSyntax) expands nodes by the shapes alone; every shape
+// must say what its rule's build action does.
+TEST(Grammar, RuleShapesTellWhatTheBuildActionsDo) {
+    const std::vector<std::pair<uint8_t, std::string>> lexemes = {
+        {lkValue, "N"}, {lkNot, "NOT"}, {lkOperator, "+"}, {lkFunction, "HCP"},
+        {lkOpen, "("},  {lkClose, ")"}, {lkComma, ","},    {lkEnd, std::string(EndLexemText)}};
+    int32_t shapes = 0;
+    for (uint8_t nodeKind = nkExpression; nodeKind <= nkExpressionClose; ++nodeKind) {
+        for (const auto& [lexemKind, text] : lexemes) {
+            TRecordingSink sink;
+            ResetErrorState();
+            TNonTerminal node(NodeName(nodeKind), 0, nodeKind);
+            TLexem lexeme(text, 5, lexemKind == lkEnd ? lexemKind : static_cast<uint8_t>(lkNone));
+            ASSERT_EQ(lexeme.Kind, lexemKind);
+            const TRuleShape* shape = ConditionRuleShape(nodeKind, lexemKind);
+            const int32_t result = MatchRule(node, TestRules(), lexeme);
+            const std::string where = NodeName(nodeKind) + " at " + text;
+            if (shape == nullptr) {
+                EXPECT_EQ(result, -1) << where;
+                EXPECT_TRUE(sink.messages.empty()) << where;
+                continue;
+            }
+            ++shapes;
+            EXPECT_EQ(result, shape->Consumed) << where;
+            if (shape->Consumed < 0) {
+                ASSERT_EQ(sink.messages.size(), 1u) << where;
+                EXPECT_EQ(sink.messages[0].text, ErrorMessage(shape->ErrorCode, {})) << where;
+                EXPECT_EQ(sink.messages[0].position, 5) << where;
+                continue;
+            }
+            EXPECT_TRUE(sink.messages.empty()) << where;
+            std::vector<int> made;
+            for (int32_t k = 0; k < node.ChildCount(); ++k)
+                if (TNonTerminal* child = node.ChildNode(k)) made.push_back(child->Kind);
+            const std::vector<int> expected(shape->Nodes.begin(),
+                                            shape->Nodes.begin() + shape->NodeCount);
+            EXPECT_EQ(made, expected) << where;
+        }
+    }
+    // FCall, NotExpression and ExprInBrackets have a rule for one lexeme kind,
+    // ExpressionClose for two, every other node for all eight.
+    EXPECT_EQ(shapes, 7 * 8 + 3 + 2);
 }
 
 struct TTreeCase {
@@ -88,6 +134,22 @@ TEST_P(ParseTree, BuildsTheTree) {
 
 INSTANTIATE_TEST_SUITE_P(Parser, ParseTree, testing::ValuesIn(TreeCases),
                          [](const auto& info) { return info.param.name; });
+
+TEST_P(ParseTree, FirstPassAcceptsAndCountsTheNodesOfTheTree) {
+    TRecordingSink sink;
+    TParsed parsed = ParseText(GetParam().condition);
+    ASSERT_NE(parsed.root, nullptr);
+    int64_t nodes = 0;
+    for (TNonTerminal* node = parsed.root.get(); node != nullptr;
+         node = NextNonTerminal(node, true))
+        ++nodes;
+    const TSyntaxCheck check = CheckSyntax(GetParam().condition, nodes);
+    EXPECT_TRUE(check.Passed);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(check.NodeCount, nodes);
+    EXPECT_EQ(check.LexemeCount, parsed.lexemes->Count());
+    EXPECT_EQ(check.OverLimitPosition, -1);
+}
 
 TEST(Parser, ClosingBracketIsSharedByTheEmptyRPartAndTheParamTail) {
     TParsed parsed = ParseText("HCP(N) >= 12");
@@ -189,6 +251,30 @@ TEST_P(SyntaxError, ReportsOneMessageAndGivesNoTree) {
 
 INSTANTIATE_TEST_SUITE_P(Parser, SyntaxError, testing::ValuesIn(SyntaxErrorCases),
                          [](const auto& info) { return info.param.name; });
+
+TEST_P(SyntaxError, FirstPassReportsTheSameMessageAtTheSamePosition) {
+    TRecordingSink sink;
+    const TSyntaxErrorCase& c = GetParam();
+    EXPECT_FALSE(CheckSyntax(c.condition, TCompiledCondition::MaxTreeNodes).Passed);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, c.message);
+    EXPECT_EQ(sink.messages[0].position, c.position);
+    EXPECT_EQ(ErrorPosition(), c.position);
+}
+
+// NOT NOT T has 8 nodes: the root, then 3 for each NOT and 1 for T.
+TEST(Parser, NodeLimitIsCrossedAtTheLexemeThatGrowsTheTreeBeyondIt) {
+    TRecordingSink sink;
+    const std::vector<std::pair<int64_t, int32_t>> cases = {
+        {8, -1}, {100, -1}, {7, 8}, {6, 4}, {5, 4}, {4, 4}, {3, 0}, {2, 0}, {0, 0}};
+    for (const auto& [limit, position] : cases) {
+        const TSyntaxCheck check = CheckSyntax("NOT NOT T", limit);
+        EXPECT_TRUE(check.Passed) << limit;
+        EXPECT_EQ(check.NodeCount, 8) << limit;
+        EXPECT_EQ(check.OverLimitPosition, position) << limit;
+    }
+    EXPECT_TRUE(sink.messages.empty());
+}
 
 TEST(Parser, BlanksOnlyGiveNoTreeAndNoMessage) {
     TRecordingSink sink;

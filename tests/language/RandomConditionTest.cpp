@@ -11,8 +11,10 @@
 #include "deals/Deal.h"
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
-#include "text/StringFunctions.h"
+#include "language/ErrorReport.h"
+#include "language/SyntaxCheck.h"
 #include "support/RecordingSink.h"
+#include "text/StringFunctions.h"
 
 namespace {
 
@@ -118,6 +120,47 @@ TEST(RandomConditions, AreAcceptedAndEvaluatedOrRefusedWithOneMessage) {
         }
     }
     EXPECT_GT(accepted, 1000);
+}
+
+// The first pass (CheckSyntax) and the parser proper find the same first
+// lexical or syntax error, and for a text without one the same tree size.
+TEST(RandomConditions, FirstPassAgreesWithTheParser) {
+    std::mt19937 random(20261208u);
+    std::uniform_int_distribution<std::size_t> piece(0, Pieces.size() - 1);
+    for (int run = 0; run < 20000; ++run) {
+        std::vector<std::string> words;
+        AddExpression(random, 4, words);
+        for (int k = run % 3; k > 0; --k) {
+            const std::size_t at =
+                std::uniform_int_distribution<std::size_t>(0, words.size())(random);
+            words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Pieces[piece(random)]);
+        }
+        std::string text;
+        for (const std::string& word : words) text += word + (random() % 4 == 0 ? "" : " ");
+
+        TRecordingSink firstSink;
+        const TSyntaxCheck check = CheckSyntax(text, TCompiledCondition::MaxTreeNodes);
+        const std::vector<TRecordedMessage> first = firstSink.messages;
+        firstSink.messages.clear();
+        TLexems lexemes;
+        std::unique_ptr<TNonTerminal> root;
+        if (lexemes.Tokenize(text)) root = lexemes.Parse(TestRules());
+        const std::vector<TRecordedMessage>& parsed = firstSink.messages;
+
+        ASSERT_EQ(first.size(), parsed.size()) << text;
+        if (!parsed.empty()) {
+            EXPECT_FALSE(check.Passed) << text;
+            EXPECT_EQ(first[0].text, parsed[0].text) << text;
+            EXPECT_EQ(first[0].position, parsed[0].position) << text;
+            continue;
+        }
+        EXPECT_TRUE(check.Passed) << text;
+        EXPECT_EQ(check.LexemeCount, lexemes.Count()) << text;
+        int64_t nodes = 0;
+        for (TNonTerminal* node = root.get(); node != nullptr; node = NextNonTerminal(node, true))
+            ++nodes;
+        EXPECT_EQ(check.NodeCount, nodes) << text;
+    }
 }
 
 }  // namespace

@@ -164,6 +164,38 @@ private slots:
         QVERIFY(window_->lDealtTotal->text().isEmpty());
     }
 
+    // A megabyte over many lines: refused with the message its small
+    // equivalent gets, or by size when it is correct but too large.
+    void RefusedMegabyteConditionPutsTheCaretOnTheError_data() {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QStringList brackets(16384, QString(62, QLatin1Char('(')));
+        QTest::newRow("brackets") << brackets.join(QLatin1Char('\n'))
+                                  << QStringLiteral("Пропущено выражение") << 16383 << 61;
+        QStringList ands(65536, QStringLiteral("(HCP(N)>=1) AND "));
+        ands.append(QStringLiteral("T"));
+        // The tree outgrows its limit at the AND of line 6249 (16 characters a line).
+        QTest::newRow("too long") << ands.join(QLatin1Char('\n'))
+                                  << QStringLiteral("Слишком длинное условие") << 6249 << 12;
+    }
+    void RefusedMegabyteConditionPutsTheCaretOnTheError() {
+        QFETCH(QString, condition);
+        QFETCH(QString, message);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        window_->RichEdit->setPlainText(condition);
+        window_->itmGenerateClick();
+        QVERIFY(window_->State() == TMainWindow::TState::Idle);
+        QCOMPARE(fixture_->services->messages.size(), 1);
+        QCOMPARE(fixture_->services->messages[0], message);
+        QCOMPARE(window_->Deals().Count(), 0);
+        const QTextCursor caret = window_->RichEdit->textCursor();
+        QCOMPARE(caret.blockNumber(), line);
+        QCOMPARE(caret.positionInBlock(), column);
+    }
+
     void BlankConditionIsRefusedWithoutAMessage() {
         window_->RichEdit->setPlainText("   \n  ");
         window_->itmGenerateClick();
