@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
@@ -176,27 +177,64 @@ private:
 
 // Every kept deal to stdout, one line each, in large chunks: false on a
 // write error (the rest is then not written).
+// One deal's line, a deal line or the readable one, and its line end.
+void PrintDeal(TOutputBuffer& out, const TDeal& deal, bool lines) {
+    char* room = out.Room(std::max<std::size_t>(TDeal::MaxLineLength, ReadableLineRoom) + 1);
+    char* end = lines ? deal.WriteText(room) : WriteReadableLine(deal, room);
+    if (end == nullptr) {
+        out.Append(ReadableLine(deal));
+        end = out.Room(1);
+    }
+    *end++ = '\n';
+    out.Advance(end);
+}
+
+// Writes each chunk to stdout until a write fails.
+class TStdoutChunks {
+public:
+    void operator()(std::string_view chunk) {
+        if (!failed_.load(std::memory_order_relaxed) &&
+            std::fwrite(chunk.data(), 1, chunk.size(), stdout) != chunk.size())
+            failed_.store(true, std::memory_order_relaxed);
+    }
+    bool Failed() const { return failed_.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<bool> failed_{false};
+};
+
 bool PrintDeals(const TDeals& deals, bool lines) {
-    bool written = true;
-    TOutputBuffer out([&written](std::string_view chunk) {
-        if (written) written = std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
-    });
+    TStdoutChunks chunks;
+    TOutputBuffer out([&chunks](std::string_view chunk) { chunks(chunk); });
     deals.ForEachBatch([&](std::span<const TDeal> batch) {
-        for (const TDeal& deal : batch) {
-            char* room = out.Room(std::max<std::size_t>(TDeal::MaxLineLength, ReadableLineRoom) + 1);
-            char* end = lines ? deal.WriteText(room) : WriteReadableLine(deal, room);
-            if (end == nullptr) {
-                out.Append(ReadableLine(deal));
-                end = out.Room(1);
-            }
-            *end++ = '\n';
-            out.Advance(end);
-        }
-        return written;
+        for (const TDeal& deal : batch) PrintDeal(out, deal, lines);
+        return !chunks.Failed();
     });
     out.Flush();
-    return written;
+    return !chunks.Failed();
 }
+
+// Prints each deal as the run keeps it, when no file needs the deals first:
+// nothing is stored, so a run of any size prints in memory of a fixed size.
+class TDealPrinter : public TDealReceiver {
+public:
+    explicit TDealPrinter(bool lines)
+        : lines_(lines), out_([this](std::string_view chunk) { chunks_(chunk); }) {}
+    void Receive(const TDeal& deal) override {
+        if (!chunks_.Failed()) PrintDeal(out_, deal, lines_);
+    }
+    // After the run: the rest of the buffer; whether everything was written.
+    bool Finish() {
+        out_.Flush();
+        return !chunks_.Failed();
+    }
+    bool Failed() const { return chunks_.Failed(); }
+
+private:
+    bool lines_;
+    TStdoutChunks chunks_;
+    TOutputBuffer out_;
+};
 
 void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point start) {
     double seconds =
@@ -263,6 +301,13 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::fflush(stderr);
     }
 
+    // Without a file to write first, deals go to stdout as they are kept.
+    std::optional<TDealPrinter> printer;
+    if (options.OutFile.empty() && !options.Analyze) {
+        printer.emplace(options.Lines);
+        deals.PassTo(*printer);
+    }
+
     auto start = std::chrono::steady_clock::now();
     generator.Start();
     int stopSignal = 0;
@@ -272,6 +317,7 @@ int RunGenerate(const std::vector<std::string>& args) {
             stopSignal = interrupted;
             generator.Terminate();
         }
+        if (printer && printer->Failed()) generator.Terminate();  // nobody reads the deals
         if (showProgress) PrintProgress(owner, start);
     }
     generator.Wait();
@@ -296,7 +342,7 @@ int RunGenerate(const std::vector<std::string>& args) {
         !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
         code = ExitFileFailed;
     // In large chunks, never the whole text in memory.
-    const bool written = PrintDeals(deals, options.Lines);
+    const bool written = printer ? printer->Finish() : PrintDeals(deals, options.Lines);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !written) {
         std::perror("korvana-cli: cannot write the deals");
         if (code != ExitFileFailed) code = ExitOutputFailed;

@@ -1,9 +1,8 @@
 #include "deals/DealCollection.h"
 
-#include <new>
-
 #include <algorithm>
 #include <climits>
+#include <new>
 
 int32_t TDeals::Count() const {
     std::lock_guard<std::mutex> guard(lock_);
@@ -12,9 +11,8 @@ int32_t TDeals::Count() const {
 
 TDeal* TDeals::Add(const TDeal& deal) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (statisticsOnly_) {
-        scratch_ = deal;
-        CountIntoStatistics(scratch_);
+    if (StoresNone()) {
+        TakeUnstored(deal);
         ++count_;
         return &scratch_;
     }
@@ -33,9 +31,8 @@ TDeal* TDeals::NextPlace() {
 void TDeals::AddAll(std::span<const TDeal> deals) {
     std::lock_guard<std::mutex> guard(lock_);
     for (const TDeal& deal : deals) {
-        if (statisticsOnly_) {
-            scratch_ = deal;
-            CountIntoStatistics(scratch_);
+        if (StoresNone()) {
+            TakeUnstored(deal);
         } else {
             *NextPlace() = deal;
         }
@@ -45,7 +42,7 @@ void TDeals::AddAll(std::span<const TDeal> deals) {
 
 std::span<const TDeal> TDeals::DealsAt(int32_t index, int32_t most) const {
     std::lock_guard<std::mutex> guard(lock_);
-    if (index < 0 || index >= count_ || most <= 0 || statisticsOnly_) return {};
+    if (index < 0 || index >= count_ || most <= 0 || StoresNone()) return {};
     const int32_t inBlock = BlockSize - index % BlockSize;
     const int32_t size = std::min({most, inBlock, count_ - index});
     return {At(index), static_cast<std::size_t>(size)};
@@ -61,7 +58,7 @@ TDeal* TDeals::TryAdd(const TDeal& deal) noexcept {
 
 TDeal* TDeals::GetDeal(int32_t index) const {
     std::lock_guard<std::mutex> guard(lock_);
-    return index >= 0 && index < count_ && !statisticsOnly_ ? At(index) : nullptr;
+    return index >= 0 && index < count_ && !StoresNone() ? At(index) : nullptr;
 }
 
 void TDeals::Clear() {
@@ -97,13 +94,14 @@ void TDeals::StoreSums() {
     };
     for (int32_t j = 1; j <= 4; ++j) {
         HcpSum[j] = clamp(hcpSumWide_[j]);
-        for (int32_t suit = 1; suit <= 4; ++suit) LengthSum[j][suit] = clamp(lengthSumWide_[j][suit]);
+        for (int32_t suit = 1; suit <= 4; ++suit)
+            LengthSum[j][suit] = clamp(lengthSumWide_[j][suit]);
     }
 }
 
 void TDeals::ComputeStatistics() {
     std::lock_guard<std::mutex> guard(lock_);
-    if (!statisticsOnly_) {
+    if (!StoresNone()) {
         ClearStatistics();
         std::fill(&lengthSumWide_[0][0], &lengthSumWide_[0][0] + 25, 0);
         std::fill(std::begin(hcpSumWide_), std::end(hcpSumWide_), 0);
@@ -115,4 +113,15 @@ void TDeals::ComputeStatistics() {
 void TDeals::KeepStatisticsOnly() {
     std::lock_guard<std::mutex> guard(lock_);
     statisticsOnly_ = true;
+}
+
+void TDeals::PassTo(TDealReceiver& receiver) {
+    std::lock_guard<std::mutex> guard(lock_);
+    receiver_ = &receiver;
+}
+
+void TDeals::TakeUnstored(const TDeal& deal) {
+    scratch_ = deal;
+    if (receiver_ != nullptr) receiver_->Receive(scratch_);
+    if (statisticsOnly_) CountIntoStatistics(scratch_);
 }

@@ -19,6 +19,14 @@
 #include "deals/Deal.h"
 #include "deals/Patterns.h"
 
+// Takes each deal added to a collection that passes its deals on (TDeals::PassTo).
+class TDealReceiver {
+public:
+    virtual ~TDealReceiver() = default;
+    // Called on the adding thread, under the collection's lock.
+    virtual void Receive(const TDeal& deal) = 0;
+};
+
 class TDeals {
 public:
     static constexpr int32_t MaxPoints = 37;  // the most a hand of distinct cards holds
@@ -36,6 +44,11 @@ public:
     // any size for its statistics takes memory of a fixed size;
     // ComputeStatistics then only finishes the sums. For an empty collection.
     void KeepStatisticsOnly();
+    // From now on Add hands each deal to `receiver` and stores none of them
+    // (GetDeal gives nullptr, Count still counts): a command that only prints
+    // its deals takes memory of a fixed size, however many it keeps. The
+    // receiver must outlive the adding. For an empty collection.
+    void PassTo(TDealReceiver& receiver);
     // The same, or nullptr, with nothing appended, when memory has run out.
     TDeal* TryAdd(const TDeal& deal) noexcept;
     // Appends copies of the deals under one lock; the same as Add for each.
@@ -98,6 +111,8 @@ private:
 
     // Room for the next deal, a new block when the last is full; under the lock.
     TDeal* NextPlace();
+    // A deal added while storing none: passed on, counted into the statistics.
+    void TakeUnstored(const TDeal& deal);
     TDeal* At(int32_t index) const {
         return &blocks_[static_cast<std::size_t>(index / BlockSize)]
                        [static_cast<std::size_t>(index % BlockSize)];
@@ -112,7 +127,10 @@ private:
     std::vector<std::unique_ptr<TDeal[]>> blocks_;
     int32_t count_ = 0;
     bool statisticsOnly_ = false;
-    TDeal scratch_;  // the last deal added when keeping statistics only
+    TDealReceiver* receiver_ = nullptr;
+    // Whether added deals are not stored (statistics only, or passed on).
+    bool StoresNone() const { return statisticsOnly_ || receiver_ != nullptr; }
+    TDeal scratch_;  // the last deal added when storing none
     int64_t lengthSumWide_[5][5] = {};
     int64_t hcpSumWide_[5] = {};
 };

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <new>
+#include <span>
 
 #include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
@@ -115,14 +116,23 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
         for (TBlock& slot : slots_) slot.Done = false;
         return TCommit::Restarted;
     }
-    for (size_t i = 0; i < usedKept; ++i) {
-        if (deals_.TryAdd(block.Kept[i]) == nullptr) {
-            counters.OutOfMemory = true;
-            counters.Dealt += block.KeptAt[i];
-            return TCommit::Ended;
-        }
-        ++counters.Kept;
-        if (showLive_) owner_.ShowDeal(deals_.Count() - 1);
+    // The block's deals go in under one lock; when memory runs out, those
+    // added before stay and the run ends after the last of them.
+    const int32_t before = deals_.Count();
+    bool added = true;
+    try {
+        deals_.AddAll(std::span<const TDeal>(block.Kept.data(), usedKept));
+    } catch (const std::bad_alloc&) {
+        added = false;
+    }
+    const auto stored = static_cast<size_t>(deals_.Count() - before);
+    counters.Kept += static_cast<int32_t>(stored);
+    if (showLive_)
+        for (size_t i = 0; i < stored; ++i) owner_.ShowDeal(before + static_cast<int32_t>(i));
+    if (!added) {
+        counters.OutOfMemory = true;
+        counters.Dealt += block.KeptAt[stored];
+        return TCommit::Ended;
     }
     counters.Dealt += limit;
     needed_.store(counters.Total - counters.Kept, std::memory_order_relaxed);

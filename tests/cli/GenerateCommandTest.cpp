@@ -447,6 +447,33 @@ TEST_F(CliGenerate, AReaderThatLeavesEarlyIsAWriteErrorAndTheFileIsWritten) {
     EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(folder / "same.dls"));
 }
 
+// Without a file to write first, the deals go to stdout as they are kept and
+// are not stored: a big run prints in memory of a fixed size, and a reader
+// that leaves stops the run instead of letting it deal to the end.
+TEST_F(CliGenerate, WithoutAFileDealsArePrintedAsTheyAreKept) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    TCliRunOptions small;
+    small.DataLimit = 48L << 20;  // three million deals stored would take 312 MB
+    TCliRun big = RunCliWith(folder,
+                             {"generate", "--key", "9", "--count", "3000000", "--format", "lines",
+                              "--threads", "2"},
+                             small);
+    EXPECT_EQ(big.ExitCode, 0) << big.Err;
+    EXPECT_EQ(big.LastErrLine(), "3000000(3000000)");
+    ASSERT_EQ(big.Out.size(), 3000000u * (TDeal::LineLength + 1));
+    // The same deals as a run that stores them for its file.
+    TCliRun stored = Run({"generate", "--key", "9", "--count", "2000", "--format", "lines", "--out",
+                          (folder / "stored.dls").string()});
+    EXPECT_EQ(big.Out.substr(0, stored.Out.size()), stored.Out);
+
+    TCliRunOptions gone;
+    gone.ReaderGone = true;
+    TCliRun stopped = RunCliWith(folder, {"generate", "--key", "9", "--count", "9999999"}, gone);
+    EXPECT_EQ(stopped.ExitCode, 1) << stopped.Err;
+    EXPECT_NE(stopped.Err.find("cannot write the deals"), std::string::npos) << stopped.Err;
+    EXPECT_NE(stopped.LastErrLine(), "9999999(9999999)");  // stopped long before the end
+}
+
 // A pipe named as the conditions file is refused at once instead of keeping
 // the program waiting; a NUL in a condition does not cut its error short.
 TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
