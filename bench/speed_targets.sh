@@ -110,9 +110,9 @@ compare "N 15-17 balanced, S 5+ spades" "$opening_ours" "$opening_dealer" $((500
 compare "heavy: 8 calls, all four seats" "$heavy_ours" "$heavy_dealer" $((100000 * scale)) 10
 
 echo "== Two threads against one (heavy condition; $(nproc) cores)"
-run_korvana "$heavy_ours" $((200000 * scale)) 1
+run_korvana "$heavy_ours" $((1000000 * scale)) 1
 one_rate=$(rate "$dealt" "$seconds") one_cpu=$cpu one_dealt=$dealt
-run_korvana "$heavy_ours" $((200000 * scale)) 2
+run_korvana "$heavy_ours" $((1000000 * scale)) 2
 two_rate=$(rate "$dealt" "$seconds") two_cpu=$cpu
 [ "$dealt" = "$one_dealt" ] || echo "  (!) dealt counts differ: $one_dealt and $dealt"
 printf '  1 thread  %12.0f deals/s  cpu %6.2f s\n' "$one_rate" "$one_cpu"

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <new>
 #include <span>
+#include <system_error>
 
 #include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
@@ -50,8 +51,19 @@ void TParallelRun::Execute(TRunCounters& counters) {
     }
     std::vector<std::thread> workers;
     workers.reserve(static_cast<size_t>(threads_));
-    for (int32_t i = 0; i < threads_; ++i)
-        workers.emplace_back([this, i, &own] { Work(i, own[static_cast<size_t>(i)]); });
+    // A thread the system cannot start (no memory for its stack) is not
+    // needed: the others deal its blocks, with the same results.
+    for (int32_t i = 0; i < threads_; ++i) {
+        try {
+            workers.emplace_back([this, i, &own] { Work(i, own[static_cast<size_t>(i)]); });
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    if (workers.empty()) {
+        counters.OutOfMemory = true;
+        return;
+    }
 
     TProgressPacer pacer;
     bool running = counters.Kept < counters.Total &&
@@ -170,7 +182,8 @@ void TParallelRun::Work(int32_t worker, TBlock& own) {
         TBlock& slot = slots_[own.Number % slots_.size()];
         std::swap(own, slot);
         slot.Done = true;
-        blockDone_.notify_one();
+        // Only the block the committer waits for is worth waking it.
+        if (slot.Number == nextToCommit_) blockDone_.notify_one();
     }
 }
 

@@ -54,7 +54,9 @@ private:
 // restarts from the new one, so the reseed takes effect at a deal boundary.
 class TParallelRun {
 public:
-    static constexpr int32_t BlockSize = 4096;
+    // Half a millisecond of dealing with a simple condition: the run's own
+    // thread wakes a few thousand times a second, not ten thousand.
+    static constexpr int32_t BlockSize = 8192;
     // Blocks for a condition that solves deals (tens of milliseconds each): the
     // first kept deal is committed, and STOP answered, without waiting for
     // thousands of solves.

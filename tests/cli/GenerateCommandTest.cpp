@@ -454,10 +454,10 @@ TEST_F(CliGenerate, WithoutAFileDealsArePrintedAsTheyAreKept) {
     if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
     TCliRunOptions small;
     small.DataLimit = 48L << 20;  // three million deals stored would take 312 MB
-    TCliRun big = RunCliWith(folder,
-                             {"generate", "--key", "9", "--count", "3000000", "--format", "lines",
-                              "--threads", "2"},
-                             small);
+    TCliRun big = RunCliWith(
+        folder,
+        {"generate", "--key", "9", "--count", "3000000", "--format", "lines", "--threads", "2"},
+        small);
     EXPECT_EQ(big.ExitCode, 0) << big.Err;
     EXPECT_EQ(big.LastErrLine(), "3000000(3000000)");
     ASSERT_EQ(big.Out.size(), 3000000u * (TDeal::LineLength + 1));
@@ -472,6 +472,30 @@ TEST_F(CliGenerate, WithoutAFileDealsArePrintedAsTheyAreKept) {
     EXPECT_EQ(stopped.ExitCode, 1) << stopped.Err;
     EXPECT_NE(stopped.Err.find("cannot write the deals"), std::string::npos) << stopped.Err;
     EXPECT_NE(stopped.LastErrLine(), "9999999(9999999)");  // stopped long before the end
+}
+
+// Threads the system cannot start in the memory left are done without: the
+// run gives the deals of one thread, or says it ran out of memory; it never
+// ends in an uncaught error.
+TEST_F(CliGenerate, ThreadsThatCannotStartAreDoneWithout) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    TCliRun one = Run({"generate", "--key", "12", "--count", "3000", "--format", "lines",
+                       "--threads", "1", "--quiet"});
+    ASSERT_EQ(one.ExitCode, 0) << one.Err;
+    TCliRunOptions small;
+    small.DataLimit = 64L << 20;
+    for (const char* threads : {"4", "6", "8", "32"}) {
+        TCliRun many = RunCliWith(folder,
+                                  {"generate", "--key", "12", "--count", "3000", "--format",
+                                   "lines", "--threads", threads, "--quiet"},
+                                  small);
+        if (many.ExitCode == 0) {
+            EXPECT_EQ(many.Out, one.Out) << threads;
+        } else {
+            EXPECT_EQ(many.ExitCode, 5) << threads << ": " << many.Err;
+            EXPECT_NE(many.Err.find("korvana-cli: out of memory"), std::string::npos) << many.Err;
+        }
+    }
 }
 
 // A pipe named as the conditions file is refused at once instead of keeping
@@ -599,7 +623,8 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
 TEST_F(CliGenerate, AMegabyteConditionsFileIsRefusedWithItsMessage) {
     const std::string header = "This is Conditions File of Tavex's Bridge Generator";
     const std::vector<std::string> brackets(16384, std::string(62, '('));
-    const std::vector<std::string> nots(16384, "NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT ");
+    const std::vector<std::string> nots(
+        16384, "NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT NOT ");
     std::vector<std::string> ands(65536, "(HCP(N)>=1) AND ");
     ands.push_back("T");
     const struct {
