@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 
 #include "deals/Deal.h"
 #include "deals/DealBatch.h"
@@ -111,7 +112,16 @@ int32_t TGenerator::ThreadCount() const { return state_->Threads; }
 void TGenerator::Start() {
     TState& s = *state_;
     if (!s.Prepared || s.Worker.joinable()) return;
-    s.Worker = std::thread([&s] { s.Execute(); });
+    try {
+        s.Worker = std::thread([&s] { s.Execute(); });
+    } catch (const std::system_error&) {
+        // No thread for the run (no memory for its stack): the run ends at
+        // once as one that ran out of memory, its requests made from here.
+        s.Conditions.clear();
+        s.OutOfMemory.store(true, std::memory_order_relaxed);
+        s.Owner.ReportProgress(0, 0);
+        s.Owner.GenerationFinished(0, s.StartCount);
+    }
 }
 
 void TGenerator::Terminate() { state_->Terminated.store(true, std::memory_order_relaxed); }
