@@ -56,14 +56,17 @@ void BM_DealLinesPerDeal(benchmark::State& state) {
 }
 BENCHMARK(BM_DealLinesPerDeal)->Unit(benchmark::kMillisecond);
 
-void BM_DealLinesBatched(benchmark::State& state) {
+// The million deals written a batch at a time into one buffer: `write` puts
+// one deal's line into at most `room` bytes and gives its end.
+template <typename TWrite>
+void WriteBatched(benchmark::State& state, std::size_t room, TWrite write) {
     const TDeals& deals = MillionDeals();
     TNullSink sink;
     for (auto _ : state) {
         TOutputBuffer out(std::ref(sink));
-        deals.ForEachBatch([&out](std::span<const TDeal> batch) {
+        deals.ForEachBatch([&](std::span<const TDeal> batch) {
             for (const TDeal& deal : batch) {
-                char* end = deal.WriteText(out.Room(TDeal::MaxLineLength + 1));
+                char* end = write(deal, out.Room(room + 1));
                 *end++ = '\n';
                 out.Advance(end);
             }
@@ -73,6 +76,11 @@ void BM_DealLinesBatched(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(sink.bytes);
     state.SetItemsProcessed(state.iterations() * Million);
+}
+
+void BM_DealLinesBatched(benchmark::State& state) {
+    WriteBatched(state, TDeal::MaxLineLength,
+                 [](const TDeal& deal, char* room) { return deal.WriteText(room); });
 }
 BENCHMARK(BM_DealLinesBatched)->Unit(benchmark::kMillisecond);
 
@@ -92,22 +100,8 @@ void BM_ReadableLinesPerDeal(benchmark::State& state) {
 BENCHMARK(BM_ReadableLinesPerDeal)->Unit(benchmark::kMillisecond);
 
 void BM_ReadableLinesBatched(benchmark::State& state) {
-    const TDeals& deals = MillionDeals();
-    TNullSink sink;
-    for (auto _ : state) {
-        TOutputBuffer out(std::ref(sink));
-        deals.ForEachBatch([&out](std::span<const TDeal> batch) {
-            for (const TDeal& deal : batch) {
-                char* end = WriteReadableLine(deal, out.Room(ReadableLineRoom + 1));
-                *end++ = '\n';
-                out.Advance(end);
-            }
-            return true;
-        });
-        out.Flush();
-    }
-    benchmark::DoNotOptimize(sink.bytes);
-    state.SetItemsProcessed(state.iterations() * Million);
+    WriteBatched(state, ReadableLineRoom,
+                 [](const TDeal& deal, char* room) { return WriteReadableLine(deal, room); });
 }
 BENCHMARK(BM_ReadableLinesBatched)->Unit(benchmark::kMillisecond);
 

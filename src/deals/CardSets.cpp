@@ -1,7 +1,5 @@
 #include "deals/CardSets.h"
 
-#include <utility>
-
 #include "deals/HandRules.h"
 
 namespace {
@@ -14,21 +12,11 @@ uint32_t SuitBits(uint64_t set, int32_t suit) {
 
 int32_t TCardSetHand::SuitByLength(int32_t n) const {
     if (n < 1 || n > 4) return 0;
-    int32_t a = CardSetTables::Lengths[SuitBits(set_, 1)],
-            b = CardSetTables::Lengths[SuitBits(set_, 2)],
-            c = CardSetTables::Lengths[SuitBits(set_, 3)],
-            d = CardSetTables::Lengths[SuitBits(set_, 4)];
-    // A sorting network of four: longest first.
-    auto order = [](int32_t& high, int32_t& low) {
-        if (high < low) std::swap(high, low);
-    };
-    order(a, b);
-    order(c, d);
-    order(a, c);
-    order(b, d);
-    order(b, c);
-    const int32_t sorted[] = {a, b, c, d};
-    return sorted[n - 1];
+    using CardSetTables::Lengths;
+    const auto sorted =
+        HandRules::LongestFirst<int32_t>(Lengths[SuitBits(set_, 1)], Lengths[SuitBits(set_, 2)],
+                                         Lengths[SuitBits(set_, 3)], Lengths[SuitBits(set_, 4)]);
+    return sorted[static_cast<std::size_t>(n - 1)];
 }
 
 namespace {

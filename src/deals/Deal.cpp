@@ -7,6 +7,7 @@
 
 #include "deals/BridgeTerms.h"
 #include "deals/DoubleDummy.h"
+#include "deals/FreePlaces.h"
 #include "deals/Patterns.h"
 
 THand& TDeal::Hand(int32_t seat) {
@@ -27,13 +28,8 @@ void TDeal::DealFromSeed(uint32_t& seed) {
     // Everything stays in registers: a store of a card (a byte, which may alias
     // anything) would otherwise force the seed and the counts to memory.
     uint32_t current = seed;
-    // The running sums of the free places (North's; North's and East's; up to
-    // South's) in bytes 0..2, each plus 0x7F: subtracting a draw r from every
-    // byte then leaves bit 7 of a byte set exactly when r is below that sum.
-    // The choice is random, so it is made without branches.
-    uint32_t sums = (13u | 26u << 8 | 39u << 16) + 0x7F7F7Fu;
-    // The free places of each seat, one byte each, West's in byte 0: byte k
-    // belongs to the seat that k of the three sums lie above.
+    TFreePlaces places(13, 13, 13);
+    // The free places of each seat, one byte each, West's in byte 0.
     uint32_t rest = 0x0D0D0D0Du;
 #if defined(__clang__)
 #pragma clang loop unroll(full)
@@ -44,22 +40,14 @@ void TDeal::DealFromSeed(uint32_t& seed) {
         current = TRandomSource::NextSeed(current);
         auto r =
             static_cast<uint32_t>(TRandomSource::Scale(current, static_cast<int32_t>(53 - card)));
-        uint32_t below = ((sums - r * 0x010101u) & 0x808080u) >> 7;  // 1 in each byte r is below
-        sums -= below;
-        uint32_t above = ((below * 0x010101u) >> 16) & 0xFF;  // 0..3: the seat is 3 - above
-        uint32_t shift = 8 * above;
+        const uint32_t seat = places.Take(r);
+        const uint32_t shift = 8 * (3 - seat);
         rest -= 1u << shift;
-        hands_[3 - above].cards_[(rest >> shift) & 0xFF] = static_cast<int8_t>(card);
+        hands_[seat].cards_[(rest >> shift) & 0xFF] = static_cast<int8_t>(card);
     }
     seed = current;
     // The ace of spades takes the one place left, without a draw.
-    uint32_t upToNorth = (sums & 0xFF) - 0x7F, upToEast = ((sums >> 8) & 0xFF) - 0x7F,
-             upToSouth = ((sums >> 16) & 0xFF) - 0x7F;
-    std::size_t last = upToNorth != 0          ? 0
-                       : upToEast != upToNorth ? 1
-                       : upToSouth != upToEast ? 2
-                                               : 3;
-    hands_[last].cards_[0] = 52;
+    hands_[places.Take(0)].cards_[0] = 52;
     for (THand& hand : hands_) hand.ResetFigures();
 }
 
@@ -68,19 +56,18 @@ void TDeal::DealFromSeed(uint32_t& seed, const TFixedCards& fixed) {
         DealFromSeed(seed);
         return;
     }
-    // The loop above with two changes: the sums count only the places left for
-    // random cards, and a fixed card takes its seat's next place without a draw.
+    // The loop above with two changes: the free places are only those left
+    // for random cards, and a fixed card takes its seat's next place without a draw.
     uint32_t current = seed;
-    const uint32_t north = 13 - static_cast<uint32_t>(fixed.Count(North)),
-                   east = 13 - static_cast<uint32_t>(fixed.Count(East)),
-                   south = 13 - static_cast<uint32_t>(fixed.Count(South));
-    uint32_t sums = (north | (north + east) << 8 | (north + east + south) << 16) + 0x7F7F7Fu;
+    TFreePlaces places(13 - static_cast<uint32_t>(fixed.Count(North)),
+                       13 - static_cast<uint32_t>(fixed.Count(East)),
+                       13 - static_cast<uint32_t>(fixed.Count(South)));
     uint32_t rest = 0x0D0D0D0Du;
     auto left = static_cast<int32_t>(52 - fixed.Total());  // random cards still to deal
     for (int32_t card = 1; card <= 52; ++card) {
-        uint32_t above = 0;
-        if (int32_t seat = fixed.SeatOf(card); seat != 0) {
-            above = static_cast<uint32_t>(4 - seat);
+        uint32_t seat = 0;
+        if (int32_t fixedSeat = fixed.SeatOf(card); fixedSeat != 0) {
+            seat = static_cast<uint32_t>(fixedSeat - 1);
         } else {
             uint32_t r = 0;  // the last random card: the one place left
             if (left > 1) {
@@ -88,13 +75,11 @@ void TDeal::DealFromSeed(uint32_t& seed, const TFixedCards& fixed) {
                 r = static_cast<uint32_t>(TRandomSource::Scale(current, left));
             }
             --left;
-            uint32_t below = ((sums - r * 0x010101u) & 0x808080u) >> 7;
-            sums -= below;
-            above = ((below * 0x010101u) >> 16) & 0xFF;
+            seat = places.Take(r);
         }
-        uint32_t shift = 8 * above;
+        const uint32_t shift = 8 * (3 - seat);
         rest -= 1u << shift;
-        hands_[3 - above].cards_[(rest >> shift) & 0xFF] = static_cast<int8_t>(card);
+        hands_[seat].cards_[(rest >> shift) & 0xFF] = static_cast<int8_t>(card);
     }
     seed = current;
     for (THand& hand : hands_) hand.ResetFigures();

@@ -5,11 +5,12 @@
 #include <utility>
 
 #include "deals/BridgeTerms.h"
+#include "deals/HandRules.h"
 #include "deals/Patterns.h"
 #include "text/StringFunctions.h"
 
 namespace {
-bool IsSuitNumber(int32_t suit) { return suit >= 1 && suit <= 4; }
+using HandRules::IsSuitNumber;
 
 // What one card adds to the hand's figures, as eight byte lanes of a 64-bit
 // word: lanes 0-3 the points of suits 1-4, lanes 4-7 their lengths. Summing
@@ -102,17 +103,7 @@ void THand::ComputeFigures() {
 
 void THand::ComputeSortedLengths() {
     if (lengths_[0] < 0) ComputeFigures();
-    // A sorting network of four: longest first.
-    int8_t a = lengths_[0], b = lengths_[1], c = lengths_[2], d = lengths_[3];
-    auto order = [](int8_t& high, int8_t& low) {
-        if (high < low) std::swap(high, low);
-    };
-    order(a, b);
-    order(c, d);
-    order(a, c);
-    order(b, d);
-    order(b, c);
-    sortedLengths_ = {a, b, c, d};
+    sortedLengths_ = HandRules::LongestFirst(lengths_[0], lengths_[1], lengths_[2], lengths_[3]);
 }
 
 int32_t THand::HCP(int32_t suit) {

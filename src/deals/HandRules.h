@@ -7,8 +7,10 @@
 // (or, in Balanced, drops the bound); every other value, negative ones
 // included, is used as given.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 #include "deals/BridgeTerms.h"
 
@@ -30,6 +32,20 @@ inline bool LengthMatches(int32_t mode, int32_t length, int32_t wanted) {
     if (mode < 0) return length <= wanted;
     if (mode == 0) return length == wanted;
     return length >= wanted;
+}
+
+// Four suit lengths sorted longest first, by a sorting network of four.
+template <typename T>
+constexpr std::array<T, 4> LongestFirst(T a, T b, T c, T d) {
+    auto order = [](T& high, T& low) {
+        if (high < low) std::swap(high, low);
+    };
+    order(a, b);
+    order(c, d);
+    order(a, c);
+    order(b, d);
+    order(b, c);
+    return {a, b, c, d};
 }
 
 // The card number of a suit 1..4 and a rank 2..14.
