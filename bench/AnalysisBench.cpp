@@ -9,7 +9,7 @@
 
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 
 namespace {
 

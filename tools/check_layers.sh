@@ -8,17 +8,18 @@ cd "$(dirname "$0")/../src"
 declare -A uses=(
   [text]=""
   [deals]="text"
-  [language]="deals text"
-  [engine]="language deals text"
-  [reports]="deals text"
+  [analysis]="deals text"
+  [language]="analysis deals text"
+  [engine]="language analysis deals text"
+  [reports]="analysis deals text"
   [files]="deals text"
-  [cli]="files engine reports language deals text"
+  [cli]="files engine reports language analysis deals text"
   [widgets]="text"
   [dialogs]="widgets language deals text"
-  [reports/windows]="widgets files reports deals text"
-  [mainwindow]="dialogs reports/windows widgets files engine reports language deals text"
+  [reports/windows]="widgets files reports analysis deals text"
+  [mainwindow]="dialogs reports/windows widgets files engine reports language analysis deals text"
 )
-core="text deals language engine reports"
+core="text deals analysis language engine reports"
 
 failed=0
 declare -A edges=()

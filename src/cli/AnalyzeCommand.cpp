@@ -9,7 +9,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 #include "deals/PbnFile.h"
 #include "engine/AnalysisRun.h"
 #include "reports/AnalysisReport.h"

@@ -10,7 +10,7 @@
 
 #include "deals/AnyDealsFile.h"
 #include "deals/DealCollection.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 #include "deals/LinFile.h"
 #include "deals/PbnFile.h"
 #include "text/FileError.h"

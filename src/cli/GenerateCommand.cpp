@@ -337,6 +337,11 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::vector<const TDeal*> kept;
         for (int32_t i = 0; i < deals.Count(); ++i) kept.push_back(deals.GetDeal(i));
         analyses = AnalyseAll(kept);
+        // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
+        for (std::size_t i = 0; i < analyses.size(); ++i) {
+            const int64_t board = static_cast<int64_t>(i) + 1;
+            AddPar(analyses[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
+        }
     }
     if (!options.OutFile.empty() &&
         !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))

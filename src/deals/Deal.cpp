@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "deals/BridgeTerms.h"
-#include "deals/DoubleDummy.h"
 #include "deals/FreePlaces.h"
 #include "deals/Patterns.h"
 
@@ -223,12 +222,4 @@ bool TDeal::HasCard(int32_t seat, int32_t suit, int32_t rank) {
 int32_t TDeal::TopHonours(int32_t seat, int32_t suit, int32_t n) {
     THand* hand = Seat(seat);
     return hand ? hand->TopHonours(suit, n) : 0;
-}
-
-int32_t TDeal::Tricks(int32_t seat, int32_t suit) {
-    if (suit == -1)
-        suit = NoTrump;
-    else if (suit < Clubs || suit > Spades)
-        return -1;
-    return DoubleDummyTricks(*this, seat, suit);
 }

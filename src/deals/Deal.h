@@ -84,9 +84,6 @@ public:
     int32_t Controls(int32_t seat, int32_t suit);
     bool HasCard(int32_t seat, int32_t suit, int32_t rank);
     int32_t TopHonours(int32_t seat, int32_t suit, int32_t n);
-    // Double-dummy tricks of the seat as declarer in a suit 1..4, or notrump
-    // for -1 (the suit not written); -1 for a damaged deal or another suit.
-    int32_t Tricks(int32_t seat, int32_t suit);
 
 private:
     // The hand of seat 1..4, or nullptr.

@@ -11,7 +11,7 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/DoubleDummy.h"
+#include "deals/DealAnalysis.h"
 #include "deals/PbnFile.h"
 #include "text/FileError.h"
 #include "text/MessageSink.h"
@@ -124,9 +124,8 @@ std::string GameText(const TDeal& deal, int64_t board, const std::string& genera
                                      std::to_string(analysis->Table.At(seat, strain)));
             }
         }
-        TParResult par;
-        std::string fault;
-        if (ComputePar(analysis->Table, dealer, PbnBoardVulnerability(board), par, fault)) {
+        if (analysis->Par) {
+            const TParResult& par = *analysis->Par;
             int32_t score = par.Score < 0 ? -par.Score : par.Score;
             AppendLine(text, PbnTagLine("OptimumScore",
                                         (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));

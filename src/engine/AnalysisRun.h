@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 
 class TAnalysisRun {
 public:

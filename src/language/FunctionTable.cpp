@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "analysis/DoubleDummy.h"
+#include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 
 namespace {
@@ -34,6 +36,17 @@ int32_t Call(typename TMethodTraits<decltype(Method)>::TObject& deal, int32_t se
     constexpr std::size_t count = TMethodTraits<decltype(Method)>::Count;
     static_assert(count <= MaxFunctionArguments);
     return Ask<Method>(deal, seat, arguments, std::make_index_sequence<count>());
+}
+
+// Double-dummy tricks of the seat as declarer in a suit 1..4, or notrump for
+// -1 (the suit not written); -1 for a damaged deal or another suit.
+int32_t SolvedTricks(TDeal& deal, int32_t seat, const int32_t* arguments) {
+    int32_t suit = arguments[0];
+    if (suit == -1)
+        suit = NoTrump;
+    else if (suit < Clubs || suit > Spades)
+        return -1;
+    return DoubleDummyTricks(deal, seat, suit);
 }
 
 using M = TMissingArgument;
@@ -79,7 +92,7 @@ constexpr TFunctionRow Functions[] = {
     {"HasCard", vtBoolean, "si", M::Reported, Call<&TDeal::HasCard>, Call<&TCardSets::HasCard>,
      TCallCode::Generic, 3},
     // Double-dummy tricks of a declarer; the suit left out asks for notrump.
-    {"Tricks", vtInteger, "s", M::Default, Call<&TDeal::Tricks>, nullptr, TCallCode::Generic, 4, 1},
+    {"Tricks", vtInteger, "s", M::Default, SolvedTricks, nullptr, TCallCode::Generic, 4, 1},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
     return row.ArgumentCount() <= MaxFunctionArguments &&

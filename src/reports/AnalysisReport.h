@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 
 // The par of the deal with this board number, from its table. False with
 // `fault` set when the solver refuses.

@@ -14,7 +14,7 @@
 
 #include "cli/CliRunner.h"
 #include "deals/DealCollection.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 #include "reports/AnalysisReport.h"
 
 namespace {

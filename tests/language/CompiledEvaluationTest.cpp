@@ -12,7 +12,7 @@
 
 #include "ConditionTestSupport.h"
 #include "deals/Deal.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 #include "language/ConditionCheck.h"
 #include "language/FunctionTable.h"
 #include "support/AllocationCounter.h"

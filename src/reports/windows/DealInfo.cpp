@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "deals/Deal.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 #include "deals/Hand.h"
 #include "reports/AnalysisReport.h"
 

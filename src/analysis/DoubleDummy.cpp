@@ -1,4 +1,4 @@
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 
 #include <dds/dll.h>
 
@@ -207,29 +207,6 @@ struct TLastDeal {
 
 }  // namespace
 
-int32_t TTrickTable::At(int32_t declarer, int32_t strain) const {
-    if (declarer < 1 || declarer > 4 || strain < 0 || strain >= Strains) return -1;
-    return Tricks[static_cast<std::size_t>(strain)][static_cast<std::size_t>(declarer - 1)];
-}
-
-std::string DealFault(const TDeal& deal) {
-    std::array<int32_t, 53> holder{};
-    for (int32_t seat = 1; seat <= 4; ++seat) {
-        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
-            int32_t card = deal.Hand(seat).Card(j);
-            std::string place =
-                "у " + std::string(SeatGenitive(seat)) + " на месте " + std::to_string(j);
-            if (!IsCard(card)) return place + " нет карты";
-            auto at = static_cast<std::size_t>(card);
-            if (holder[at] != 0)
-                return place + " повторяется карта " + std::to_string(card) + " (" +
-                       std::string(CardChar(card)) + std::string(StrainName(CardSuit(card))) + ")";
-            holder[at] = seat;
-        }
-    }
-    return {};
-}
-
 int32_t SetAnalysisThreads(int32_t threads) {
     TAllSlots all;
     SetMaxThreads(std::max(threads, 0));
@@ -343,13 +320,10 @@ bool ComputePar(const TTrickTable& table, int32_t dealer, std::string_view vulne
     return true;
 }
 
-std::string ParContractText(const TParContract& contract) {
-    std::string text = std::to_string(contract.Level) + std::string(StrainName(contract.Strain));
-    if (contract.Undertricks > 0) text += 'X';
-    return text;
-}
 
-std::string_view StrainName(int32_t strain) {
-    static constexpr std::string_view Names[] = {"NT", "C", "D", "H", "S"};
-    return strain >= 0 && strain < Strains ? Names[strain] : std::string_view();
+void AddPar(TDealAnalysis& analysis, int32_t dealer, std::string_view vulnerability) {
+    TParResult par;
+    std::string fault;
+    if (analysis.Solved && ComputePar(analysis.Table, dealer, vulnerability, par, fault))
+        analysis.Par = std::move(par);
 }

@@ -9,7 +9,7 @@
 
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
-#include "deals/DoubleDummy.h"
+#include "analysis/DoubleDummy.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 
@@ -121,10 +121,10 @@ TEST(DoubleDummyTest, SingleResultsFromManyThreadsAgreeWithTheTables) {
                 const TTrickTable& table = expected[(i + t) % deals.size()];
                 for (int32_t seat = 1; seat <= 4; ++seat) {
                     int32_t suit = static_cast<int32_t>((seat + t) % 5);  // 0: notrump
-                    int32_t tricks = deal.Tricks(seat, suit == 0 ? -1 : suit);
+                    int32_t tricks = DoubleDummyTricks(deal, seat, suit);
                     if (tricks != table.At(seat, suit)) ++mismatches[t];
                     // Asked again, the thread's last deal answers without a solve.
-                    if (deal.Tricks(seat, suit == 0 ? -1 : suit) != tricks) ++mismatches[t];
+                    if (DoubleDummyTricks(deal, seat, suit) != tricks) ++mismatches[t];
                 }
             }
         });
@@ -132,9 +132,8 @@ TEST(DoubleDummyTest, SingleResultsFromManyThreadsAgreeWithTheTables) {
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(mismatches, std::vector<int32_t>(3, 0));
     TDeal deal = deals[0];
-    EXPECT_EQ(deal.Tricks(5, Spades), -1);
-    EXPECT_EQ(deal.Tricks(North, 0), -1);  // 0 is no suit; notrump is the omitted -1
-    EXPECT_EQ(deal.Tricks(North, 5), -1);
+    EXPECT_EQ(DoubleDummyTricks(deal, 5, Spades), -1);
+    EXPECT_EQ(DoubleDummyTricks(deal, North, 5), -1);
 }
 
 TEST(DoubleDummyTest, ParNamesTheScoreAndTheContracts) {
@@ -177,8 +176,8 @@ TEST(DoubleDummyTest, DamagedDealsAreRefusedByNameAndTheRestAreSolved) {
     EXPECT_TRUE(results[1].Solved);
     EXPECT_EQ(results[1].Table.At(North, NoTrump), 13);
     EXPECT_FALSE(results[2].Solved);
-    EXPECT_EQ(repeated.Tricks(North, Spades), -1);
-    EXPECT_EQ(empty.Tricks(North, -1), -1);
+    EXPECT_EQ(DoubleDummyTricks(repeated, North, Spades), -1);
+    EXPECT_EQ(DoubleDummyTricks(empty, North, NoTrump), -1);
 }
 
 TEST(DoubleDummyTest, AStoppedRunLeavesTheRestUnsolved) {
