@@ -1,14 +1,14 @@
 #include "analysis/DoubleDummy.h"
 
-#include <dds/dll.h>
-
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
 
+#include "analysis/SolverLibrary.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 
@@ -24,7 +24,7 @@ constexpr int32_t StrainOfSolver(
 
 std::string SolverFault(int code) {
     char line[80] = {};
-    ErrorMessage(code, line);
+    Solver()->ErrorMessage(code, line);
     return "решатель отказал (" + std::to_string(code) + ": " + line + ")";
 }
 
@@ -80,7 +80,9 @@ private:
     void Initialise() {
         if (total_ > 0) return;
         DDSInfo info{};
-        GetDDSInfo(&info);  // the library configured itself when it was loaded
+        // The library configured itself when it was loaded; without it one slot
+        // stands for the calls that then answer at once.
+        if (const TSolverLibrary* solver = Solver()) solver->GetDDSInfo(&info);
         total_ = std::max(info.noOfThreads, 1);
         for (int slot = 0; slot < total_; ++slot) free_.push_back(slot);
     }
@@ -179,14 +181,19 @@ void SolveBatch(std::span<const TDeal* const> deals, const std::vector<int32_t>&
     for (std::size_t i = 0; i < indices.size(); ++i)
         FillCards(*deals[static_cast<std::size_t>(indices[i])], batch->deals[i].cards);
     int filter[DDS_STRAINS] = {0, 0, 0, 0, 0};
+    const TSolverLibrary* solver = Solver();
     int code = RETURN_NO_FAULT;
-    {
+    if (solver != nullptr) {
         TAllSlots all;
-        code = CalcAllTables(batch.get(), -1, filter, solved.get(), par.get());
+        code = solver->CalcAllTables(batch.get(), -1, filter, solved.get(), par.get());
     }
     for (std::size_t i = 0; i < indices.size(); ++i) {
         auto index = static_cast<std::size_t>(indices[i]);
         TDealAnalysis& result = results[index];
+        if (solver == nullptr) {
+            result.Fault = SolverLoadFault();
+            continue;
+        }
         if (code != RETURN_NO_FAULT) {
             result.Fault = SolverFault(code);
             continue;
@@ -208,10 +215,12 @@ struct TLastDeal {
 }  // namespace
 
 int32_t SetAnalysisThreads(int32_t threads) {
+    const TSolverLibrary* solver = Solver();
+    if (solver == nullptr) return 1;
     TAllSlots all;
-    SetMaxThreads(std::max(threads, 0));
+    solver->SetMaxThreads(std::max(threads, 0));
     DDSInfo info{};
-    GetDDSInfo(&info);
+    solver->GetDDSInfo(&info);
     Slots().Resize(info.noOfThreads);
     return std::max(info.noOfThreads, 1);
 }
@@ -275,6 +284,13 @@ int32_t DoubleDummyTricks(const TDeal& deal, int32_t declarer, int32_t strain) {
     }
     int8_t& answer = last.Tricks[static_cast<std::size_t>(strain * 4 + declarer - 1)];
     if (answer != -2) return answer;
+    const TSolverLibrary* solver = Solver();
+    if (solver == nullptr) {
+        // Said once: a condition on tricks then keeps no deal.
+        static std::once_flag told;
+        std::call_once(told, [] { std::fprintf(stderr, "%s\n", SolverLoadFault().c_str()); });
+        return -1;
+    }
 
     ::deal position{};
     position.trump = SolverStrain(strain);
@@ -283,7 +299,7 @@ int32_t DoubleDummyTricks(const TDeal& deal, int32_t declarer, int32_t strain) {
     futureTricks future{};
     SolveCount.fetch_add(1, std::memory_order_relaxed);
     int slot = Slots().Acquire();
-    int code = SolveBoard(position, -1, 1, 1, &future, slot);
+    int code = solver->SolveBoard(position, -1, 1, 1, &future, slot);
     Slots().Release(slot);
     // The solver counts the tricks of the side on lead: the defenders.
     answer = static_cast<int8_t>(code == RETURN_NO_FAULT ? 13 - future.score[0] : -1);
@@ -303,8 +319,13 @@ bool ComputePar(const TTrickTable& table, int32_t dealer, std::string_view vulne
                      : vulnerability == "NS" ? 2
                      : vulnerability == "EW" ? 3
                                              : 0;
+    const TSolverLibrary* solver = Solver();
+    if (solver == nullptr) {
+        fault = SolverLoadFault();
+        return false;
+    }
     parResultsMaster master{};
-    int code = DealerParBin(&results, &master, std::clamp(dealer, 1, 4) - 1, vulnerable);
+    int code = solver->DealerParBin(&results, &master, std::clamp(dealer, 1, 4) - 1, vulnerable);
     if (code != RETURN_NO_FAULT) {
         fault = SolverFault(code);
         return false;
