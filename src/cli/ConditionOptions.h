@@ -25,7 +25,7 @@ constexpr TOptionRow ConditionOption(TAlternative alternative) {
     return {.Name = "--condition",
             .Kind = TValueKind::Text,
             .ValueName = "TEXT",
-            .Help = "the condition, in the condition language (default: every deal)",
+            .Help = "the condition, in the condition language",
             .WithNext = alternative};
 }
 inline constexpr TOptionRow kConditionFileOption = {

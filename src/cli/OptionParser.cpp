@@ -151,10 +151,12 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
             value = args[++i];
         }
         if (!row->Repeatable && parsed.Has(name)) return refuse(name + " is given more than once");
-        if (const TOptionRow* pair = AlternativePair(command, *row);
-            pair != nullptr && parsed.Has(pair == row ? pair[1].Name : pair->Name))
-            return refuse(std::string("give one of ") + pair[0].Name + " and " + pair[1].Name +
-                          ", once");
+        if (const TOptionRow* pair = AlternativePair(command, *row)) {
+            const TOptionRow& other = pair == row ? pair[1] : pair[0];
+            if (parsed.Has(other.Name))
+                return refuse(std::string("give one of ") + pair[0].Name + " and " + pair[1].Name +
+                              ", once");
+        }
         if (!Accepts(*row, value))
             return refuse("bad value for " + name + ": \"" + value + "\" (" + Accepted(*row) + ")");
         parsed.given_.emplace_back(name, std::move(value));
