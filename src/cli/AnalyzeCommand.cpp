@@ -1,15 +1,14 @@
 // korvana-cli analyze: the double-dummy table and par of every deal of a file,
 // one line each, then the analysis report of the desktop program.
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "analysis/DoubleDummy.h"
 #include "deals/PbnFile.h"
 #include "engine/AnalysisRun.h"
 #include "reports/AnalysisReport.h"
@@ -37,31 +36,26 @@ bool ReadAnyDealsFile(const std::string& name, TDeals& deals) {
 
 }  // namespace
 
-int RunAnalyze(const std::vector<std::string>& args) {
-    std::string fileName;
-    int32_t threads = 0;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--threads" || arg.rfind("--threads=", 0) == 0) {
-            std::string value =
-                arg == "--threads" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(10);
-            auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), threads);
-            if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
-                threads < 1 || threads > 256) {
-                ComplainUsage("--threads takes a number from 1 to 256");
-                return ExitBadUsage;
-            }
-        } else if (arg.empty() || arg.front() == '-' || !fileName.empty()) {
-            ComplainUsage("unexpected argument \"" + arg + "\"");
-            return ExitBadUsage;
-        } else {
-            fileName = arg;
-        }
-    }
-    if (fileName.empty()) {
-        ComplainUsage("analyze takes a deals file (.dls or .pbn)");
-        return ExitBadUsage;
-    }
+int RunAnalyze(const TArguments& arguments);
+
+namespace {
+constexpr const char* kAnalyzeArguments[] = {"FILE.dls|FILE.pbn"};
+constexpr TOptionRow kAnalyzeOptions[] = {kThreadsOption};
+}  // namespace
+
+const TCommand kAnalyzeCommand = {
+    .Name = "analyze",
+    .Summary =
+        "print each deal's double-dummy tricks and par, one line a deal (board, then "
+        "nt s h d c with the tricks of N E S W declaring, then par), and the analysis "
+        "report; exit code 4 when a damaged deal was refused",
+    .Options = kAnalyzeOptions,
+    .Positionals = kAnalyzeArguments,
+    .Run = RunAnalyze};
+
+int RunAnalyze(const TArguments& arguments) {
+    const std::string& fileName = arguments.Positionals[0];
+    const auto threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
     TDeals deals;
     if (!ReadAnyDealsFile(fileName, deals)) return ExitFileFailed;
     SetAnalysisThreads(threads);

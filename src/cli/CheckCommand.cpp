@@ -21,23 +21,21 @@ public:
     void GenerationFinished(int32_t, int32_t) override {}
 };
 
+constexpr TOptionRow kCheckOptions[] = {ConditionOption(TAlternative::ExactlyOne),
+                                        kConditionFileOption};
+
 }  // namespace
 
-int RunCheck(const std::vector<std::string>& args) {
-    TConditionSource source;
-    for (size_t i = 0; i < args.size();) {
-        std::string complaint;
-        if (!TakeConditionOption(args, i, source, complaint)) complaint = "unknown option " + args[i];
-        if (!complaint.empty()) {
-            ComplainUsage(complaint);
-            return ExitBadUsage;
-        }
-    }
-    if (!source.Given) {
-        ComplainUsage("check needs --condition TEXT or --condition-file FILE.cnd");
-        return ExitBadUsage;
-    }
+int RunCheck(const TArguments& arguments);
 
+const TCommand kCheckCommand = {
+    .Name = "check",
+    .Summary = "check a condition as a run would: ok, or the first error and its position",
+    .Options = kCheckOptions,
+    .Run = RunCheck};
+
+int RunCheck(const TArguments& arguments) {
+    const TConditionSource source = ConditionSource(arguments);
     TGeneratorInputs inputs;
     if (!ReadConditionLines(source, inputs.ConditionLines)) return ExitFileFailed;
     std::unique_ptr<TRuleList> rules = CreateConditionRules();

@@ -6,24 +6,13 @@
 #include "engine/Generator.h"
 #include "files/ConditionsFile.h"
 
-bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
-                         std::string& complaint) {
-    const std::string& option = args[i];
-    bool fromFile = option == "--condition-file";
-    if (option != "--condition" && !fromFile) return false;
-    if (source.Given) {
-        complaint = "give one of --condition and --condition-file, once";
-        return true;
-    }
-    if (i + 1 >= args.size()) {
-        complaint = option + " needs a value";
-        return true;
-    }
-    source.Given = true;
-    source.FromFile = fromFile;
-    (fromFile ? source.FileName : source.Text) = args[i + 1];
-    i += 2;
-    return true;
+TConditionSource ConditionSource(const TArguments& arguments) {
+    TConditionSource source;
+    source.FromFile = arguments.Has(kConditionFileOption.Name);
+    source.Given = source.FromFile || arguments.Has("--condition");
+    source.Text = arguments.Text("--condition");
+    source.FileName = arguments.Text(kConditionFileOption.Name);
+    return source;
 }
 
 bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>& lines) {
@@ -46,7 +35,8 @@ void TConditionMessages::Show(const std::string& message, int32_t) {
     if (first_.empty()) first_ = message;
 }
 
-void PrintConditionError(const std::string& joinedText, int32_t position, const TConditionMessages& messages) {
+void PrintConditionError(const std::string& joinedText, int32_t position,
+                         const TConditionMessages& messages) {
     if (!messages.Any()) {
         std::fputs("korvana-cli: the condition is blank\n", stderr);
         return;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/OptionParser.h"
 #include "text/MessageSink.h"
 
 class TGenerator;
@@ -18,11 +19,23 @@ struct TConditionSource {
     std::string FileName;  // --condition-file
 };
 
-// Takes `--condition` / `--condition-file` at args[i] (and its value), moving i
-// past them. Returns false when args[i] is neither; sets `complaint` when the
-// option is malformed or repeated.
-bool TakeConditionOption(const std::vector<std::string>& args, size_t& i, TConditionSource& source,
-                         std::string& complaint);
+// The rows of --condition and --condition-file, which exclude each other;
+// `alternative` tells whether one of them must be given.
+constexpr TOptionRow ConditionOption(TAlternative alternative) {
+    return {.Name = "--condition",
+            .Kind = TValueKind::Text,
+            .ValueName = "TEXT",
+            .Help = "the condition, in the condition language",
+            .WithNext = alternative};
+}
+inline constexpr TOptionRow kConditionFileOption = {
+    .Name = "--condition-file",
+    .Kind = TValueKind::Text,
+    .ValueName = "FILE.cnd",
+    .Help = "the condition of a conditions file of the desktop program"};
+
+// The condition the arguments give, from the two rows above.
+TConditionSource ConditionSource(const TArguments& arguments);
 
 // The condition's lines: one line for --condition, the file's lines after the
 // header for --condition-file, none when no condition was given. False when
@@ -44,7 +57,8 @@ private:
 // Prints the refusal of a condition on stderr: "error at N: MESSAGE", the joined
 // condition, and a caret under character N; or, with no message (a condition of
 // blanks only), that the condition is blank.
-void PrintConditionError(const std::string& joinedText, int32_t position, const TConditionMessages& messages);
+void PrintConditionError(const std::string& joinedText, int32_t position,
+                         const TConditionMessages& messages);
 
 // Prepares the run's condition from its lines; when it is refused, prints the
 // refusal as PrintConditionError does and returns false.

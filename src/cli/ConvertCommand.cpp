@@ -7,12 +7,22 @@
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
 
-int RunConvert(const std::vector<std::string>& args) {
-    if (args.size() != 2 || args[0].empty() || args[1].empty() || args[0].front() == '-' ||
-        args[1].front() == '-') {
-        ComplainUsage("convert needs an input file and an output file");
-        return ExitBadUsage;
-    }
+namespace {
+constexpr const char* kConvertArguments[] = {"IN", "OUT"};
+}  // namespace
+
+int RunConvert(const TArguments& arguments);
+
+const TCommand kConvertCommand = {
+    .Name = "convert",
+    .Summary =
+        "read the deals of a deals or PBN file and write them as a deals file (.dls), "
+        "a PBN file (.pbn) or a LIN file (.lin)",
+    .Positionals = kConvertArguments,
+    .Run = RunConvert};
+
+int RunConvert(const TArguments& arguments) {
+    const std::vector<std::string>& args = arguments.Positionals;
     TDeals deals;
     if (!ReadDealsFile(args[0], deals)) return ExitFileFailed;
     // Converted deals name no key value in a PBN file's Generator tags.

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -53,77 +54,73 @@ struct TGenerateOptions {
     TDealingPath Dealing = TDealingPath::Fastest;  // --dealing: every way gives the same deals
 };
 
-template <typename T>
-bool ParseNumber(const std::string& text, T& value) {
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
-}
+constexpr TOptionRow kGenerateOptions[] = {
+    {.Name = "--key",
+     .Kind = TValueKind::Number,
+     .ValueName = "N",
+     .Help = "the key value: the same key, condition and count give the same deals; "
+             "0 (default) seeds from the clock and prints the seed",
+     .Least = std::numeric_limits<int32_t>::min(),
+     .Most = std::numeric_limits<int32_t>::max()},
+    {.Name = "--count",
+     .Kind = TValueKind::Number,
+     .ValueName = "N",
+     .Help = "the deals to keep, 1-9999999 (default 1)",
+     .Least = 1,
+     .Most = 9999999},
+    ConditionOption(TAlternative::AtMostOne),
+    kConditionFileOption,
+    {.Name = "--format",
+     .Kind = TValueKind::Choice,
+     .ValueName = "text|lines",
+     .Help = "the deals on stdout as readable text (default) or as the lines of a deals file"},
+    {.Name = "--out",
+     .Kind = TValueKind::Name,
+     .ValueName = "FILE.dls|FILE.pbn|FILE.lin",
+     .Help = "also writes the deals to a deals, PBN or LIN file, told apart by the extension"},
+    {.Name = "--analyze",
+     .Help = "adds each deal's double-dummy table and par to the PBN file of --out",
+     .Repeatable = true},
+    {.Name = "--max-dealt",
+     .Kind = TValueKind::Number,
+     .ValueName = "N",
+     .Help = "stops after dealing N deals",
+     .Least = 1,
+     .Most = std::numeric_limits<int64_t>::max()},
+    kThreadsOption,
+    {.Name = "--quiet", .Help = "prints no progress line on stderr", .Repeatable = true},
+    {.Name = "--fixed",
+     .Kind = TValueKind::Text,
+     .ValueName = "CARDS",
+     .Help = "gives seats cards they hold in every deal: \"N:AKQJ.K.. S:..A2.\" or a PBN deal"},
+    {.Name = "--dealing",
+     .Kind = TValueKind::Choice,
+     .ValueName = "fastest|one|portable|vector",
+     .Help = "deals one at a time, eight at a time, or eight side by side with AVX2; "
+             "all give the same deals (default: the fastest this processor has)"},
+};
 
-// Reads the options; false after complaining about bad usage.
-bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& options) {
-    std::string complaint;
-    for (size_t i = 0; i < args.size();) {
-        if (TakeConditionOption(args, i, options.Condition, complaint)) {
-            if (!complaint.empty()) {
-                ComplainUsage(complaint);
-                return false;
-            }
-            continue;
-        }
-        const std::string& option = args[i];
-        if (option == "--quiet" || option == "--analyze") {
-            (option == "--quiet" ? options.Quiet : options.Analyze) = true;
-            ++i;
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            ComplainUsage(option.rfind("--", 0) == 0 ? option + " needs a value"
-                                                     : "unexpected argument " + option);
-            return false;
-        }
-        const std::string& value = args[i + 1];
-        bool good = true;
-        if (option == "--key") {
-            good = ParseNumber(value, options.Key);
-        } else if (option == "--count") {
-            good =
-                ParseNumber(value, options.Count) && options.Count >= 1 && options.Count <= 9999999;
-        } else if (option == "--format") {
-            good = value == "text" || value == "lines";
-            options.Lines = value == "lines";
-        } else if (option == "--out") {
-            options.OutFile = value;
-            good = !value.empty();
-        } else if (option == "--max-dealt") {
-            good = ParseNumber(value, options.MaxDealt) && options.MaxDealt >= 1;
-        } else if (option == "--fixed") {
-            options.Fixed = value;
-        } else if (option == "--dealing") {
-            const std::pair<const char*, TDealingPath> ways[] = {
-                {"fastest", TDealingPath::Fastest},
-                {"one", TDealingPath::OneByOne},
-                {"portable", TDealingPath::Portable},
-                {"vector", TDealingPath::Vector}};
-            good = false;
-            for (const auto& [name, path] : ways)
-                if (value == name) good = true, options.Dealing = path;
-            if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
-                ComplainUsage("--dealing vector: this processor has no AVX2");
-                return false;
-            }
-        } else if (option == "--threads") {
-            good = ParseNumber(value, options.Threads) && options.Threads >= 1 &&
-                   options.Threads <= 256;
-        } else {
-            ComplainUsage("unknown option " + option);
-            return false;
-        }
-        if (!good) {
-            ComplainUsage("bad value for " + option + ": " + value);
-            return false;
-        }
-        i += 2;
+// The options of a run; false after complaining about bad usage.
+bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
+    options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
+    options.Count = static_cast<int32_t>(arguments.Number("--count", 1));
+    options.Condition = ConditionSource(arguments);
+    options.Lines = arguments.Text("--format") == "lines";
+    options.OutFile = arguments.Text("--out");
+    options.MaxDealt = arguments.Number("--max-dealt", 0);
+    options.Quiet = arguments.Has("--quiet");
+    options.Threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
+    options.Fixed = arguments.Text("--fixed");
+    options.Analyze = arguments.Has("--analyze");
+    const std::pair<const char*, TDealingPath> ways[] = {{"fastest", TDealingPath::Fastest},
+                                                         {"one", TDealingPath::OneByOne},
+                                                         {"portable", TDealingPath::Portable},
+                                                         {"vector", TDealingPath::Vector}};
+    for (const auto& [name, path] : ways)
+        if (arguments.Text("--dealing") == name) options.Dealing = path;
+    if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
+        ComplainUsage("--dealing vector: this processor has no AVX2");
+        return false;
     }
     if (options.Analyze && !IsPbnFileName(options.OutFile)) {
         ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
@@ -247,9 +244,19 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
 
 }  // namespace
 
-int RunGenerate(const std::vector<std::string>& args) {
+int RunGenerate(const TArguments& arguments);
+
+const TCommand kGenerateCommand = {
+    .Name = "generate",
+    .Summary =
+        "deal and keep the deals that meet the condition and print them on stdout; "
+        "stderr ends with kept(dealt)",
+    .Options = kGenerateOptions,
+    .Run = RunGenerate};
+
+int RunGenerate(const TArguments& arguments) {
     TGenerateOptions options;
-    if (!ParseOptions(args, options)) return ExitBadUsage;
+    if (!ReadOptions(arguments, options)) return ExitBadUsage;
 
     TGeneratorInputs inputs;
     const TFixedCardsReading fixed = ReadFixedCards(options.Fixed);

@@ -9,10 +9,10 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "text/OutputBuffer.h"
-#include "text/StringFunctions.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
+#include "text/OutputBuffer.h"
+#include "text/StringFunctions.h"
 
 namespace {
 
@@ -25,43 +25,52 @@ int Print(const std::vector<std::string>& lines) {
     return ExitOutputFailed;
 }
 
-// Letters N, E, S, W in any order and case; false for anything else or none.
-bool ParseSeats(const std::string& text, TListingSeats& seats) {
-    seats = {};
+// The seats of --seats, letters N, E, S, W in any order and case.
+TListingSeats ReadSeats(const std::string& text) {
+    TListingSeats seats;
     bool* const flags[] = {&seats.North, &seats.East, &seats.South, &seats.West};
     for (char letter : text) {
-        size_t seat = std::string_view("NESW").find(
+        const size_t seat = std::string_view("NESW").find(
             static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
-        if (seat == std::string_view::npos) return false;
-        *flags[seat] = true;
+        if (seat != std::string_view::npos) *flags[seat] = true;
     }
-    return !text.empty();
+    return seats;
 }
 
-// The value of "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
-// False when args[i] is not that option; `missing` tells a bare "--name" at the end.
-bool OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name,
-                 std::string& value, bool& missing) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        missing = i + 1 >= args.size();
-        if (!missing) value = args[++i];
-        return true;
-    }
-    if (arg.rfind(name + "=", 0) == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
+constexpr const char* kDealsFileArgument[] = {"FILE.dls|FILE.pbn"};
+
+constexpr TOptionRow kListingOptions[] = {
+    {.Name = "--seats",
+     .Kind = TValueKind::Letters,
+     .ValueName = "NESW",
+     .Help = "the seats whose hands are drawn (default NESW)"},
+    {.Name = "--columns",
+     .Kind = TValueKind::Number,
+     .ValueName = "M",
+     .Help = "deals a row, 1-9 (default 5)",
+     .Least = 1,
+     .Most = kMostColumns},
+};
 
 }  // namespace
 
-int RunStats(const std::vector<std::string>& args) {
-    if (args.size() != 1 || args[0].empty() || args[0].front() == '-') {
-        ComplainUsage("stats takes one deals file");
-        return ExitBadUsage;
-    }
+int RunStats(const TArguments& arguments);
+int RunListing(const TArguments& arguments);
+
+const TCommand kStatsCommand = {.Name = "stats",
+                                .Summary = "print the statistics report of the deals in the file",
+                                .Positionals = kDealsFileArgument,
+                                .Run = RunStats};
+
+const TCommand kListingCommand = {
+    .Name = "listing",
+    .Summary = "print the deals as diagrams of the chosen seats, M deals a row",
+    .Options = kListingOptions,
+    .Positionals = kDealsFileArgument,
+    .Run = RunListing};
+
+int RunStats(const TArguments& arguments) {
+    const std::vector<std::string>& args = arguments.Positionals;
     TDeals deals;
     deals.KeepStatisticsOnly();  // a file of any size, in memory of a fixed size
     if (!ReadDealsFile(args[0], deals)) return ExitFileFailed;
@@ -69,36 +78,10 @@ int RunStats(const std::vector<std::string>& args) {
     return Print(StatisticsReportLines(deals));
 }
 
-int RunListing(const std::vector<std::string>& args) {
-    std::string fileName;
-    TListingSeats seats{true, true, true, true};
-    int32_t columns = kDefaultColumns;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string value;
-        bool missing = false;
-        if (OptionValue(args, i, "--seats", value, missing)) {
-            if (missing || !ParseSeats(value, seats)) {
-                ComplainUsage("--seats takes one or more of the letters N, E, S, W");
-                return ExitBadUsage;
-            }
-        } else if (OptionValue(args, i, "--columns", value, missing)) {
-            int32_t parsed = 0;
-            if (missing || !TryTextToInt(value, parsed) || parsed < 1 || parsed > kMostColumns) {
-                ComplainUsage("--columns takes a number from 1 to 9");
-                return ExitBadUsage;
-            }
-            columns = parsed;
-        } else if (args[i].empty() || args[i].front() == '-' || !fileName.empty()) {
-            ComplainUsage("unexpected argument \"" + args[i] + "\"");
-            return ExitBadUsage;
-        } else {
-            fileName = args[i];
-        }
-    }
-    if (fileName.empty()) {
-        ComplainUsage("listing takes a deals file");
-        return ExitBadUsage;
-    }
+int RunListing(const TArguments& arguments) {
+    const std::string& fileName = arguments.Positionals[0];
+    const TListingSeats seats = ReadSeats(arguments.Text("--seats", "NESW"));
+    const auto columns = static_cast<int32_t>(arguments.Number("--columns", kDefaultColumns));
     TDeals deals;
     if (!ReadDealsFile(fileName, deals)) return ExitFileFailed;
     // Row by row: the listing of a large file is many times its size. The

@@ -14,21 +14,36 @@ constexpr const char* ExitCodesText =
     "  4 a file could not be read or written, 5 out of memory,\n"
     "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n";
 
-// The synopsis and summary of one command, and the exit codes.
-void PrintCommandHelp(const TCommand& command) {
-    std::printf("usage: korvana-cli %s %s\n\n  %s\n\n", command.Name, command.Arguments,
-                command.Summary);
-    std::fputs(ExitCodesText, stdout);
-}
+// Every subcommand, in the order the usage text lists them.
+const TCommand* const kCommands[] = {&kGenerateCommand, &kCheckCommand,   &kStatsCommand,
+                                     &kListingCommand,  &kConvertCommand, &kAnalyzeCommand};
 
 void PrintUsage(std::FILE* stream) {
     std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
-    for (const TCommand& command : kCommands) {
-        std::fprintf(stream, "  %s %s\n      %s\n", command.Name, command.Arguments,
-                     command.Summary);
+    for (const TCommand* command : kCommands) {
+        std::fprintf(stream, "  %s\n      %s\n", CommandSynopsis(*command).c_str(),
+                     command->Summary);
     }
-    std::fputs("\n", stream);
+    std::fputs("\n'korvana-cli COMMAND --help' describes the options of the command.\n\n", stream);
     std::fputs(ExitCodesText, stream);
+}
+
+// Reads the command's arguments by its table and runs it, or prints its help.
+int RunCommand(const TCommand& command, const std::vector<std::string>& args) {
+    TArguments arguments;
+    std::string complaint;
+    switch (ParseArguments(command, args, arguments, complaint)) {
+        case TParseOutcome::Help:
+            PrintCommandHelp(command, stdout);
+            std::fputs(ExitCodesText, stdout);
+            return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
+        case TParseOutcome::BadUsage:
+            ComplainUsage(complaint);
+            return ExitBadUsage;
+        case TParseOutcome::Parsed:
+            break;
+    }
+    return command.Run(arguments);
 }
 
 }  // namespace
@@ -48,15 +63,11 @@ int main(int argc, char** argv) {
         std::puts("korvana-cli " KORVANA_VERSION);
         return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
     }
-    for (const TCommand& command : kCommands) {
-        if (name != command.Name) continue;
-        if (argc == 3 && (std::string(argv[2]) == "--help" || std::string(argv[2]) == "-h")) {
-            PrintCommandHelp(command);
-            return std::fflush(stdout) == 0 ? ExitDone : ExitOutputFailed;
-        }
+    for (const TCommand* command : kCommands) {
+        if (name != command->Name) continue;
         int code = ExitOutOfMemory;
         try {
-            code = command.Run(std::vector<std::string>(argv + 2, argv + argc));
+            code = RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
         } catch (const std::bad_alloc&) {
             std::fputs("korvana-cli: out of memory\n", stderr);
             return ExitOutOfMemory;

@@ -1,0 +1,205 @@
+#include "cli/OptionParser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <limits>
+
+#include "text/StringFunctions.h"
+
+namespace {
+
+const TOptionRow* FindRow(const TCommand& command, std::string_view name) {
+    for (const TOptionRow& row : command.Options)
+        if (name == row.Name) return &row;
+    return nullptr;
+}
+
+// The first of the two rows that exclude each other when `row` is one of
+// them; null when it is neither.
+const TOptionRow* AlternativePair(const TCommand& command, const TOptionRow& row) {
+    const std::size_t at = static_cast<std::size_t>(&row - command.Options.data());
+    if (row.WithNext != TAlternative::None && at + 1 < command.Options.size()) return &row;
+    if (at > 0 && command.Options[at - 1].WithNext != TAlternative::None)
+        return &command.Options[at - 1];
+    return nullptr;
+}
+
+// A whole number, blanks around it allowed.
+bool ReadNumber(std::string_view text, int64_t& value) {
+    text = TrimText(text);
+    if (!IsInteger(text)) return false;
+    auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && stop == text.data() + text.size();
+}
+
+std::vector<std::string_view> ChoiceWords(std::string_view names) {
+    std::vector<std::string_view> words;
+    for (std::size_t start = 0;;) {
+        const std::size_t bar = names.find('|', start);
+        words.push_back(names.substr(start, bar - start));
+        if (bar == std::string_view::npos) return words;
+        start = bar + 1;
+    }
+}
+
+bool Accepts(const TOptionRow& row, const std::string& value) {
+    switch (row.Kind) {
+        case TValueKind::None:
+        case TValueKind::Text:
+            return true;
+        case TValueKind::Name:
+            return !value.empty();
+        case TValueKind::Number: {
+            int64_t number = 0;
+            return ReadNumber(value, number) && number >= row.Least && number <= row.Most;
+        }
+        case TValueKind::Choice: {
+            const std::vector<std::string_view> words = ChoiceWords(row.ValueName);
+            return std::find(words.begin(), words.end(), value) != words.end();
+        }
+        case TValueKind::Letters:
+            return !value.empty() && std::all_of(value.begin(), value.end(), [&row](char letter) {
+                const auto upper =
+                    static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+                return std::string_view(row.ValueName).find(upper) != std::string_view::npos;
+            });
+    }
+    return false;
+}
+
+// What the row accepts, for the complaint about a refused value.
+std::string Accepted(const TOptionRow& row) {
+    std::string text;
+    switch (row.Kind) {
+        case TValueKind::Number:
+            if (row.Most == std::numeric_limits<int64_t>::max())
+                return "a whole number of at least " + std::to_string(row.Least);
+            return "a whole number from " + std::to_string(row.Least) + " to " +
+                   std::to_string(row.Most);
+        case TValueKind::Choice:
+            for (std::string_view word : ChoiceWords(row.ValueName))
+                text += (text.empty() ? "one of " : ", ") + std::string(word);
+            return text;
+        case TValueKind::Letters:
+            for (const char* letter = row.ValueName; *letter != '\0'; ++letter)
+                text +=
+                    (text.empty() ? "one or more of the letters " : ", ") + std::string(1, *letter);
+            return text;
+        default:
+            return "a text that is not empty";
+    }
+}
+
+// "--key N", or "--quiet" for a switch.
+std::string RowSynopsis(const TOptionRow& row) {
+    return row.Kind == TValueKind::None ? row.Name : std::string(row.Name) + " " + row.ValueName;
+}
+
+}  // namespace
+
+bool TArguments::Has(std::string_view option) const {
+    return std::any_of(given_.begin(), given_.end(),
+                       [option](const auto& given) { return given.first == option; });
+}
+
+std::string TArguments::Text(std::string_view option, const std::string& fallback) const {
+    for (auto given = given_.rbegin(); given != given_.rend(); ++given)
+        if (given->first == option) return given->second;
+    return fallback;
+}
+
+int64_t TArguments::Number(std::string_view option, int64_t fallback) const {
+    int64_t value = fallback;
+    return Has(option) && ReadNumber(Text(option), value) ? value : fallback;
+}
+
+TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::string>& args,
+                             TArguments& parsed, std::string& complaint) {
+    parsed = TArguments();
+    const auto refuse = [&complaint](std::string text) {
+        complaint = std::move(text);
+        return TParseOutcome::BadUsage;
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.empty() || arg.front() != '-') {
+            if (parsed.Positionals.size() == command.Positionals.size())
+                return refuse("unexpected argument \"" + arg + "\"");
+            if (arg.empty())
+                return refuse(std::string("empty argument for ") +
+                              command.Positionals[parsed.Positionals.size()]);
+            parsed.Positionals.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") return TParseOutcome::Help;
+        const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        const std::string name = arg.substr(0, equals);
+        const TOptionRow* row = FindRow(command, name);
+        if (row == nullptr) return refuse("unknown option " + name);
+        std::string value;
+        if (equals != std::string::npos) {
+            if (row->Kind == TValueKind::None) return refuse(name + " takes no value");
+            value = arg.substr(equals + 1);
+        } else if (row->Kind != TValueKind::None) {
+            if (i + 1 >= args.size()) return refuse(name + " needs a value");
+            value = args[++i];
+        }
+        if (!row->Repeatable && parsed.Has(name)) return refuse(name + " is given more than once");
+        if (const TOptionRow* pair = AlternativePair(command, *row)) {
+            const TOptionRow& other = pair == row ? pair[1] : pair[0];
+            if (parsed.Has(other.Name))
+                return refuse(std::string("give one of ") + pair[0].Name + " and " + pair[1].Name +
+                              ", once");
+        }
+        if (!Accepts(*row, value))
+            return refuse("bad value for " + name + ": \"" + value + "\" (" + Accepted(*row) + ")");
+        parsed.given_.emplace_back(name, std::move(value));
+    }
+    if (parsed.Positionals.size() < command.Positionals.size()) {
+        std::string wanted;
+        for (const char* positional : command.Positionals) wanted += std::string(" ") + positional;
+        return refuse(command.Name + std::string(" takes") + wanted);
+    }
+    for (std::size_t at = 0; at + 1 < command.Options.size(); ++at) {
+        const TOptionRow* pair = &command.Options[at];
+        if (pair->WithNext == TAlternative::ExactlyOne && !parsed.Has(pair[0].Name) &&
+            !parsed.Has(pair[1].Name))
+            return refuse(command.Name + std::string(" needs ") + RowSynopsis(pair[0]) + " or " +
+                          RowSynopsis(pair[1]));
+    }
+    return TParseOutcome::Parsed;
+}
+
+std::string CommandSynopsis(const TCommand& command) {
+    std::string text = command.Name;
+    for (const char* positional : command.Positionals) text += std::string(" ") + positional;
+    const std::span<const TOptionRow> rows = command.Options;
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+        if (rows[at].WithNext == TAlternative::None || at + 1 == rows.size()) {
+            text += " [" + RowSynopsis(rows[at]) + "]";
+            continue;
+        }
+        const bool required = rows[at].WithNext == TAlternative::ExactlyOne;
+        text += (required ? " (" : " [") + RowSynopsis(rows[at]) + " | " +
+                RowSynopsis(rows[at + 1]) + (required ? ")" : "]");
+        ++at;
+    }
+    return text;
+}
+
+void PrintCommandHelp(const TCommand& command, std::FILE* stream) {
+    std::fprintf(stream, "usage: korvana-cli %s\n\n  %s\n\n", CommandSynopsis(command).c_str(),
+                 command.Summary);
+    std::size_t width = 0;
+    for (const TOptionRow& row : command.Options) width = std::max(width, RowSynopsis(row).size());
+    for (const TOptionRow& row : command.Options)
+        std::fprintf(stream, "  %-*s  %s\n", static_cast<int>(width), RowSynopsis(row).c_str(),
+                     row.Help);
+    if (!command.Options.empty()) std::fputs("\n", stream);
+}

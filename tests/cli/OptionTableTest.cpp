@@ -1,0 +1,166 @@
+// The option tables of korvana-cli: every command reads its arguments the
+// same way, and the man page documents exactly the options each command has.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "@" stands for a PBN file of four deals, in the arguments and the message.
+// ErrLine is the complaint before the usage (after "korvana-cli: "), or a
+// line stderr holds.
+struct TOptionCase {
+    std::vector<std::string> Args;
+    int ExitCode;
+    std::string ErrLine;
+};
+
+std::string WithSample(std::string text) {
+    const std::string sample = std::string(KORVANA_SAMPLES_DIR) + "/dealer-printpbn.pbn";
+    if (const std::size_t at = text.find('@'); at != std::string::npos) text.replace(at, 1, sample);
+    return text;
+}
+
+class CliOptions : public ::testing::TestWithParam<TOptionCase> {};
+
+// Runs in a folder of its own: "--out -" and "convert @ -- -out.dls" write files there.
+TEST_P(CliOptions, ExitCodeAndFirstMessage) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("korvana-options-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::vector<std::string> args;
+    for (const std::string& arg : GetParam().Args) args.push_back(WithSample(arg));
+    TCliRunOptions options;
+    options.WorkingFolder = folder;
+    const TCliRun run = RunCliWith(folder, args, options);
+    fs::remove_all(folder);
+    const std::vector<std::string> err = run.ErrLines();
+    const std::string expected = WithSample(GetParam().ErrLine);
+    EXPECT_EQ(run.ExitCode, GetParam().ExitCode) << run.Err;
+    if (run.ExitCode == 2) {  // the complaint, then the usage
+        ASSERT_GE(err.size(), 2u);
+        EXPECT_EQ(err[0], "korvana-cli: " + expected);
+        EXPECT_EQ(err[1], "usage: korvana-cli COMMAND [ARGUMENTS]");
+    } else if (!expected.empty()) {
+        EXPECT_NE(std::find(err.begin(), err.end(), expected), err.end()) << run.Err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCommand, CliOptions,
+    ::testing::ValuesIn(std::vector<TOptionCase>{
+        {{"generate", "--key=1", "--threads=2", "--quiet"}, 0, "1(1)"},
+        {{"generate", "--key", "-7", "--threads", "2", "--quiet", "--quiet", "--out", "-"},
+         0,
+         "1(1)"},
+        {{"generate", "--count", "2", "--count=3"}, 2, "--count is given more than once"},
+        {{"generate", "--rows=2"}, 2, "unknown option --rows"},
+        {{"generate", "--key"}, 2, "--key needs a value"},
+        {{"generate", "--quiet=yes"}, 2, "--quiet takes no value"},
+        {{"generate", "--format=pbn"}, 2, "bad value for --format: \"pbn\" (one of text, lines)"},
+        {{"generate", "--max-dealt", "-1"},
+         2,
+         "bad value for --max-dealt: \"-1\" (a whole number of at least 1)"},
+        {{"check", "--condition=TRUE"}, 0, ""},
+        {{"check", "--condition", "-x"}, 3, "error at 1: Нераспознанный идентификатор: \"X\""},
+        {{"check", "--condition", "TRUE", "--condition", "TRUE"},
+         2,
+         "--condition is given more than once"},
+        {{"check", "--condition-file=x.cnd", "--condition", "TRUE"},
+         2,
+         "give one of --condition and --condition-file, once"},
+        {{"check", "--count", "3"}, 2, "unknown option --count"},
+        {{"check", "--condition-file"}, 2, "--condition-file needs a value"},
+        {{"check"}, 2, "check needs --condition TEXT or --condition-file FILE.cnd"},
+        {{"stats", "--", "@"}, 0, ""},
+        {{"stats", "--seats=N", "@"}, 2, "unknown option --seats"},
+        {{"stats"}, 2, "stats takes FILE.dls|FILE.pbn"},
+        {{"stats", "@", "-"}, 2, "unknown option -"},
+        {{"stats", "--", "-x.dls"},
+         4,
+         "korvana-cli: cannot read -x.dls: No such file or directory"},
+        {{"listing", "@", "--seats=ns", "--columns=2"}, 0, ""},
+        {{"listing", "@", "--columns", "2", "--columns", "2"},
+         2,
+         "--columns is given more than once"},
+        {{"listing", "@", "--seats"}, 2, "--seats needs a value"},
+        {{"listing", "@", "--seats", "-N"},
+         2,
+         "bad value for --seats: \"-N\" (one or more of the letters N, E, S, W)"},
+        {{"listing", ""}, 2, "empty argument for FILE.dls|FILE.pbn"},
+        {{"convert", "@", "--", "-out.dls"}, 0, ""},
+        {{"convert", "@"}, 2, "convert takes IN OUT"},
+        {{"convert", "@", "a.dls", "--out=b.dls"}, 2, "unknown option --out"},
+        {{"convert", "@", "a.dls", "b.dls"}, 2, "unexpected argument \"b.dls\""},
+        {{"analyze", "@", "--threads=1"}, 0, ""},
+        {{"analyze", "--threads", "1", "@", "--threads", "2"},
+         2,
+         "--threads is given more than once"},
+        {{"analyze", "@", "--threads"}, 2, "--threads needs a value"},
+        {{"analyze", "@", "--threads", "-1"},
+         2,
+         "bad value for --threads: \"-1\" (a whole number from 1 to 256)"},
+        {{"analyze", "@", "-t", "1"}, 2, "unknown option -t"}}));
+
+// The man page text of a line: no macro, fonts or quotes, "\-" as "-".
+std::string ManText(std::string line) {
+    if (line.rfind(".B ", 0) == 0) line.erase(0, 3);
+    line = std::regex_replace(line, std::regex(R"(\\f[BIRP]|")"), "");
+    return std::regex_replace(line, std::regex(R"(\\-)"), "-");
+}
+
+// Every command of the usage text has an item in the man page's COMMANDS whose
+// head is the command's synopsis and whose option items are, word for word,
+// the options its --help lists: none missing, none that does not exist.
+TEST(CliManPage, DocumentsEveryOptionOfEveryCommand) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("korvana-man-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::map<std::string, std::string> synopsis;  // command: synopsis line
+    std::map<std::string, std::set<std::string>> helpOptions, manOptions;
+    const std::vector<std::string> usage = RunCli(folder, {"--help"}).OutLines();
+    for (auto line = std::find(usage.begin(), usage.end(), "commands:");
+         line != usage.end() && !line->empty(); ++line)
+        if (line->rfind("  ", 0) == 0 && (*line)[2] != ' ')
+            synopsis[line->substr(2, line->find(' ', 2) - 2)] = line->substr(2);
+    ASSERT_EQ(synopsis.size(), 6u);
+    for (const auto& [command, line] : synopsis) {
+        const TCliRun help = RunCli(folder, {command, "--help"});
+        EXPECT_EQ(help.OutLines().at(0), "usage: korvana-cli " + line);
+        for (const std::string& option : help.OutLines())
+            if (option.rfind("  --", 0) == 0)
+                helpOptions[command].insert(option.substr(2, option.find("  ", 2) - 2));
+        helpOptions[command];  // a command without options has an empty set
+    }
+    fs::remove_all(folder);
+
+    const std::vector<std::string> man = TCliRun::SplitAtNewlines(
+        ReadWholeFile(std::string(KORVANA_SAMPLES_DIR) + "/../../../data/korvana-cli.1"));
+    std::string section, command;
+    for (std::size_t i = 0; i + 1 < man.size(); ++i) {
+        if (man[i].rfind(".SH ", 0) == 0) section = man[i];
+        if (section != ".SH COMMANDS" || man[i] != ".TP") continue;
+        const std::string head = ManText(man[i + 1]);
+        if (head.rfind("--", 0) == 0) {
+            manOptions[command].insert(head);
+            continue;
+        }
+        command = head.substr(0, head.find(' '));
+        manOptions[command];
+        EXPECT_EQ(head, synopsis[command]) << "the man page's synopsis of " << command;
+    }
+    EXPECT_EQ(manOptions, helpOptions);
+}
+
+}  // namespace
