@@ -2,6 +2,7 @@
 // shown in the dialog), the mark in the main window, runs that deal around
 // the fixed cards, and the setup file that keeps them.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,8 @@
 #include "dialogs/DialogDriver.h"
 #include "dialogs/FixedCardsWindow.h"
 #include "files/SetupFormat.h"
+#include "support/FolderSnapshot.h"
+#include "support/HostileMounts.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -31,6 +34,11 @@ void TypeText(QDialog& dialog, const char* field, const QString& text) {
 QString ErrorShown(QDialog& dialog) {
     auto* error = dialog.findChild<QLabel*>("lError");
     return error && error->isVisible() ? error->text() : QString();
+}
+
+bool WriteAll(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 TFixedCards Read(const char* text) {
@@ -161,61 +169,108 @@ private slots:
         QVERIFY(!window_->lFixedCards->isVisible());
     }
 
-    // The fixed cards follow the state record in the setup file; a file
-    // without them (as written before) fixes nothing, and the rest of a new
-    // file reads as an older reader reads it.
-    void setupFileKeepsFixedCards() {
+    // The fixed cards go to korvana.ini, kept with the keys it had; the setup
+    // file keeps exactly its record of 65 characters.
+    void settingsFileKeepsFixedCards() {
+        window_.reset();
+        const QString settings = fixture_->folder.filePath("korvana.ini");
+        QVERIFY(WriteAll(settings, "[Future]\nkey=1\n"));
+        window_ = fixture_->Open();
         window_->SetFixedCards(Read("N:AKQJ.K.. S:..A2."));
         window_->seKeyValue->SetValue(77);
         window_.reset();
-        QFile file(fixture_->SetupFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        file.close();
-        const QByteArray first = bytes.left(bytes.indexOf("\r\n"));
-        QCOMPARE(first.mid(65), QByteArray(" [Fixed] N:AKQJ.K.. S:..A2."));
-        TStateRecord withoutFixed = ParseSetup(bytes).State;
-        withoutFixed.FixedCards.clear();
-        QCOMPARE(FormatStateRecord(withoutFixed).toLatin1(), first.left(65));
-
+        QCOMPARE(ReadAll(fixture_->SetupFile()).indexOf("\r\n"), 65);
+        QCOMPARE(ReadAll(settings),
+                 QByteArray("[Future]\nkey=1\n[Deal]\nFixed=N:AKQJ.K.. S:..A2.\n"));
         window_ = fixture_->Open();
         QCOMPARE(QString::fromStdString(window_->FixedCards().ToText()),
                  QString("N:AKQJ.K.. S:..A2."));
         QVERIFY(!window_->lFixedCards->isHidden());
         QCOMPARE(window_->seKeyValue->Value(), 77);
 
-        // Nothing fixed: the record is the 65 characters alone.
         window_->SetFixedCards(TFixedCards());
         window_.reset();
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readLine().trimmed().size(), 65);
-        file.close();
+        QCOMPARE(ReadAll(settings), QByteArray("[Future]\nkey=1\n[Deal]\n"));
         window_ = fixture_->Open();
         QVERIFY(window_->FixedCards().Empty());
         QVERIFY(window_->lFixedCards->isHidden());
     }
 
-    // A damaged text after the record is reported and fixes nothing; the rest
-    // of the file still reads.
-    void damagedFixedCardsAreReported() {
+    // An older setup file's cards after its record still count unless
+    // korvana.ini fixes cards; damaged cards are reported with their file and
+    // fix nothing. While korvana.ini cannot be read, the cards stay after the
+    // record so that they are not lost.
+    void olderSetupFileCards_data() {
+        QTest::addColumn<QByteArray>("afterRecord");
+        QTest::addColumn<QByteArray>("settings");  // "<folder>": a folder of that name
+        QTest::addColumn<QString>("cards");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("older file")
+            << QByteArray(" [Fixed] N:AKQJ.K..") << QByteArray("[Deal]\nFixed= \n") << "N:AKQJ.K.."
+            << "";
+        QTest::newRow("korvana.ini wins")
+            << QByteArray(" [Fixed] N:AKQJ.K..") << QByteArray("[Deal]\nFixed=S:..A2.") << "S:..A2."
+            << "";
+        QTest::newRow("damaged")
+            << QByteArray(" [Fixed] N:AKQJT.AKQ.AKQ.AKQ") << QByteArray() << ""
+            << "generate.stp: У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ».";
+        QTest::newRow("damaged in korvana.ini")
+            << QByteArray() << QByteArray("[Deal]\nFixed=N:X...\n") << ""
+            << "korvana.ini: «X» — не карта: рука Севера «X...».";
+        QTest::newRow("korvana.ini unreadable")
+            << QByteArray(" [Fixed] N:AKQJ.K..") << QByteArray("<folder>") << "N:AKQJ.K.."
+            << "korvana.ini: это папка, а не файл";
+    }
+    void olderSetupFileCards() {
+        QFETCH(QByteArray, afterRecord);
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, cards);
+        QFETCH(QString, message);
         window_->seKeyValue->SetValue(5);
         window_.reset();
-        QFile file(fixture_->SetupFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray bytes = file.readAll();
-        file.close();
-        bytes.insert(bytes.indexOf("\r\n"), " [Fixed] N:AKQJT.AKQ.AKQ.AKQ");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        QByteArray bytes = ReadAll(fixture_->SetupFile());
+        QVERIFY(WriteAll(fixture_->SetupFile(), bytes.insert(bytes.indexOf("\r\n"), afterRecord)));
+        const QString settingsName = fixture_->folder.filePath("korvana.ini");
+        if (settings == "<folder>")
+            QVERIFY(QDir().mkpath(settingsName));
+        else if (!settings.isEmpty())
+            QVERIFY(WriteAll(settingsName, settings));
         fixture_->services->messages.clear();
         window_ = fixture_->Open();
-        QCOMPARE(fixture_->services->messages.size(), 1);
-        QVERIFY2(fixture_->services->messages[0].endsWith(
-                     "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."),
-                 qPrintable(fixture_->services->messages[0]));
-        QVERIFY(window_->FixedCards().Empty());
+        QCOMPARE(fixture_->services->messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(fixture_->services->messages[0].endsWith(message),
+                     qPrintable(fixture_->services->messages[0]));
+        QCOMPARE(QString::fromStdString(window_->FixedCards().ToText()), cards);
         QCOMPARE(window_->seKeyValue->Value(), 5);
+        QVERIFY(!QFile::exists(fixture_->SetupFile() + ".bak"));  // read whole, not kept aside
+        window_.reset();
+        const QByteArray record = ReadAll(fixture_->SetupFile()).split('\r').first();
+        QCOMPARE(record.mid(65), settings == "<folder>" ? afterRecord : QByteArray());
+        window_ = fixture_->Open();
+        QCOMPARE(QString::fromStdString(window_->FixedCards().ToText()), cards);
+    }
+
+    // A read-only setup folder: one message names both files, and both stay.
+    void readOnlyFolderKeepsBothFiles() {
+        const QString disk = fixture_->folder.filePath("disk");
+        THostileMounts mounts;
+        if (!mounts.MountSmallDisk(disk.toStdString(), 64))
+            QSKIP("mounting a small disk is not allowed here");
+        auto window = std::make_unique<TMainWindow>(disk, fixture_->services);
+        window->SetFixedCards(Read("N:AKQJ.K.."));
+        window.reset();
+        const auto before = Snapshot(disk);
+        window = std::make_unique<TMainWindow>(disk, fixture_->services);
+        window->SetFixedCards(Read("S:..A2."));
+        QVERIFY(THostileMounts::MakeReadOnly(disk.toStdString()));
+        fixture_->services->messages.clear();
+        window.reset();
+        QCOMPARE(fixture_->services->messages.size(), 1);
+        QVERIFY2(fixture_->services->messages[0].contains("korvana.ini: ") &&
+                     fixture_->services->messages[0].contains("\n" + disk + "/generate.stp: "),
+                 qPrintable(fixture_->services->messages[0]));
+        QVERIFY(Snapshot(disk) == before);
     }
 };
 
