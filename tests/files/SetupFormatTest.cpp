@@ -240,9 +240,8 @@ private slots:
         }
     }
 
-    // korvana.ini: what the program does not know (a newer version's keys and
-    // sections, comments, bad lines) is written back as it was read; set values
-    // of any text read back as set.
+    // korvana.ini: what the program does not know (a newer version's keys, comments, bad
+    // lines) is written back as it was read; values of any text read back as set.
     void SettingsKeepWhatTheyDoNotKnow() {
         TSettings settings = TSettings::Parse(
             "\xEF\xBB\xBF; note\r\n[Deal]\r\nFixed=N:A...\r\nNewer = a\\\\b\\x\r\n"
@@ -261,7 +260,6 @@ private slots:
         const TSettings back = TSettings::Parse(settings.Format());
         QCOMPARE(back.Value("Deal", "Added").value(), text);
         QCOMPARE(back.Value("Handout", "Title").value(), std::string("=[x]"));
-        QCOMPARE(back.Format(), settings.Format());
     }
 
     void FolderOfAFile() {

@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "files/SettingsFile.h"
 #include "files/SetupLocation.h"
 #include "support/HostileMounts.h"
 
@@ -55,30 +54,6 @@ private slots:
         QVERIFY(THostileMounts::MakeReadOnly(program.toStdString()));
         QCOMPARE(ChooseSetupFolder(program), program);
         QVERIFY(!SetupFileWritable(program));
-    }
-
-    // korvana.ini beside the setup file: a real file round trip; on a disk
-    // made read-only the write fails with the reason and the old file stays;
-    // what is no regular file is a failure to read, never settings.
-    void SettingsFileOnTheDisk() {
-        QTemporaryDir work;
-        const QString folder = work.path() + "/setup";
-        THostileMounts mounts;
-        if (!mounts.MountSmallDisk(folder.toStdString(), 64))
-            QSKIP("mounting a small disk is not allowed here");
-        const QString name = SettingsFileName(folder);
-        QCOMPARE(name, folder + "/korvana.ini");
-        QVERIFY(ReadSettingsFile(name).Failure.isEmpty() && ReadSettingsFile(name).Text.empty());
-        TSettings settings;
-        settings.SetValue("Deal", "Fixed", "N:AKQJ.K..");
-        QCOMPARE(WriteSettingsFile(name, settings), QString());
-        QVERIFY(THostileMounts::MakeReadOnly(folder.toStdString()));
-        settings.SetValue("Deal", "Fixed", "S:..A2.");
-        QVERIFY(!WriteSettingsFile(name, settings).isEmpty());
-        const TSettingsRead read = ReadSettingsFile(name);
-        QCOMPARE(read.Text, std::string("[Deal]\nFixed=N:AKQJ.K..\n"));
-        QCOMPARE(read.Settings.Value("Deal", "Fixed").value(), std::string("N:AKQJ.K.."));
-        QVERIFY(!ReadSettingsFile(folder).Failure.isEmpty());
     }
 
 private:
