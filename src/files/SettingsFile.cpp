@@ -1,6 +1,5 @@
 #include "files/SettingsFile.h"
 
-#include <QDir>
 #include <QFile>
 
 #include "files/RegularFile.h"
