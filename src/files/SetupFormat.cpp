@@ -162,7 +162,10 @@ TSetupContent TSetupParser::Finish() {
     content.ConditionLines = conditionLines_;
     QByteArray record = record_;
     if (record.endsWith('\r')) record.chop(1);  // a file cut between CR and LF
-    content.Whole = record.size() <= StateRecordLength && !endedByEmptyLine_;
+    // Fixed cards after the record are read whole: only other text there is lost.
+    const bool recordWhole = record.size() <= StateRecordLength ||
+                             record.mid(StateRecordLength).startsWith(FixedCardsMark.toLatin1());
+    content.Whole = recordWhole && !endedByEmptyLine_;
     return content;
 }
 

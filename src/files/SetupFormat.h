@@ -25,9 +25,9 @@ struct TStateRecord {
     bool HasWidth = false;  // whether the width and height fields held integers
     bool HasHeight = false;
     // The fixed cards' text (ReadFixedCards reads it), after the 65 characters
-    // and " [Fixed] "; nothing is written while nothing is fixed, so such a
-    // record is the 65 characters alone, and a reader of those alone loses
-    // nothing else.
+    // and " [Fixed] ", as older versions wrote them; the window now keeps them
+    // in korvana.ini and writes them here only when that file cannot take
+    // them. Empty, the record is the 65 characters alone.
     QString FixedCards;
 };
 

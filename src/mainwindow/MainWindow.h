@@ -11,6 +11,8 @@
 #include "deals/FixedCards.h"
 #include "engine/AnalysisRun.h"
 #include "engine/RunController.h"
+#include "files/SettingsFile.h"
+#include "files/SetupFormat.h"
 #include "mainwindow/PlatformServices.h"
 
 class QAction;
@@ -115,8 +117,15 @@ private:
     TFileChooser DealsSaveChooser() const;
 
     // Setup and conditions files (SetupFile.cpp).
+    // generate.stp, then korvana.ini, whose fixed cards win over the ones an
+    // older version wrote after the state record.
     void LoadSetup();
+    // Applies generate.stp; the fixed cards' text after its record, if any.
+    QString LoadSetupFile();
     void SaveSetup();
+    // The window's state for generate.stp, with fixed cards after the record
+    // only when korvana.ini could not take them.
+    TSetupContent SetupContent(const std::string& fixedCards) const;
     bool IsMenuShortcut(const QKeyEvent* event) const;
 
     // Platform services and files.
@@ -124,6 +133,10 @@ private:
     std::unique_ptr<TMessageBoxSink> sink_;
     QString setupFolder_;
     bool keepSetupFile_ = false;  // a setup file neither read whole nor kept aside is not replaced
+    // korvana.ini as read at start, rewritten at close only when its text changes.
+    TSettings settings_;
+    std::string settingsText_;
+    bool keepSettingsFile_ = false;  // a settings file that could not be read is not replaced
     TFileChooser dealsChooser_;
     TFileChooser conditionsChooser_;
 

@@ -1,5 +1,6 @@
 // LoadSetup and SaveSetup: the main window's state kept in "generate.stp"
-// beside the program between runs.
+// beside the program between runs, and in "korvana.ini" what that file's
+// layout has no place for.
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,10 @@
 #include "widgets/NumberField.h"
 
 namespace {
+// Where korvana.ini keeps the fixed cards, as their text (TFixedCards::ToText).
+constexpr std::string_view FixedCardsSection = "Deal";
+constexpr std::string_view FixedCardsKey = "Fixed";
+
 // A restored size below this is no window anyone could use: the default stays.
 constexpr int SmallestRestoredSide = 100;
 
@@ -46,13 +51,34 @@ int OnScreen(int start, int length, int areaStart, int areaLength) {
 }  // namespace
 
 void TMainWindow::LoadSetup() {
+    const QString setupFixedCards = LoadSetupFile();
+    const QString settingsName = SettingsFileName(setupFolder_);
+    TSettingsRead read = ReadSettingsFile(settingsName);
+    if (!read.Failure.isEmpty()) {
+        keepSettingsFile_ = true;  // what it holds would be lost when it is written back
+        ShowFileError(FileFailure(settingsName, read.Failure));
+    }
+    settings_ = std::move(read.Settings);
+    settingsText_ = std::move(read.Text);
+    const QString settingsFixedCards =
+        QString::fromStdString(settings_.Value(FixedCardsSection, FixedCardsKey).value_or(""));
+    const bool fromSettings = !settingsFixedCards.trimmed().isEmpty();
+    const TFixedCardsReading fixed =
+        ReadFixedCards((fromSettings ? settingsFixedCards : setupFixedCards).toStdString());
+    if (!fixed.Error.empty())
+        ShowFileError(FileFailure(fromSettings ? settingsName : SetupFileName(),
+                                  QString::fromStdString(fixed.Error)));
+    SetFixedCards(fixed.Cards);
+}
+
+QString TMainWindow::LoadSetupFile() {
     const QString fileName = SetupFileName();
-    if (!QFileInfo::exists(fileName)) return;
+    if (!QFileInfo::exists(fileName)) return {};
     QString reason;
     if (!QFileInfo(fileName).isDir() && !CheckRegularFile(fileName, reason)) {
         keepSetupFile_ = true;  // a pipe or a device is neither read nor written
         ShowFileError(FileFailure(fileName, reason));
-        return;
+        return {};
     }
     QFile file(fileName);
     const bool opened = file.open(QIODevice::ReadOnly);
@@ -79,7 +105,7 @@ void TMainWindow::LoadSetup() {
             qWarning("%s", qPrintable(note));  // a damaged file: the window opens as it always did
     }
     if (!failure.isEmpty()) ShowFileError(FileFailure(fileName, failure));
-    if (!opened) return;  // the defaults stay
+    if (!opened) return {};  // the defaults stay
     const TStateRecord& state = content.State;
 
     for (int seat = 1; seat <= 4; ++seat) {
@@ -113,11 +139,6 @@ void TMainWindow::LoadSetup() {
 
     dealsChooser_.Folder = content.DealsFolder;
     conditionsChooser_.Folder = content.ConditionsFolder;
-    const TFixedCardsReading fixed = ReadFixedCards(state.FixedCards.toStdString());
-    if (!fixed.Error.empty())
-        ShowFileError(FileFailure(file.fileName(), QString::fromStdString(fixed.Error)));
-    SetFixedCards(fixed.Cards);
-
     RichEdit->setPlainText(content.ConditionLines.join(u'\n'));
     RichEdit->moveCursor(QTextCursor::Start);
 
@@ -126,10 +147,10 @@ void TMainWindow::LoadSetup() {
         ShowDealCount();
         DisplayDeal(-1);
     }
+    return state.FixedCards;
 }
 
-void TMainWindow::SaveSetup() {
-    if (keepSetupFile_ || !QDir(setupFolder_).exists()) return;
+TSetupContent TMainWindow::SetupContent(const std::string& fixedCards) const {
     TSetupContent content;
     TStateRecord& state = content.State;
     for (int seat = 1; seat <= 4; ++seat) state.SeatShown[seat - 1] = SeatShown(seat);
@@ -144,14 +165,46 @@ void TMainWindow::SaveSetup() {
     state.Top = bounds.top();
     state.Width = bounds.width();
     state.Height = bounds.height();
-    state.FixedCards = QString::fromStdString(fixedCards_.ToText());
+    state.FixedCards = QString::fromStdString(fixedCards);
     content.DealsFolder = dealsChooser_.Folder;
     content.ConditionsFolder = conditionsChooser_.Folder;
     content.ConditionLines = ConditionLines();
+    return content;
+}
 
-    // A new file replaces the old one only once it is whole, so a failure never
-    // destroys the state saved before. The deal lines go from the collection
-    // straight to the file.
-    const QString failure = WriteSetupFile(SetupFileName(), content, run_->Deals());
-    if (!failure.isEmpty()) ShowFileError(FileFailure(SetupFileName(), failure));
+void TMainWindow::SaveSetup() {
+    if (!QDir(setupFolder_).exists()) return;
+    QStringList failures;
+    // The fixed cards go to korvana.ini, which is written only when its text
+    // changes. When it cannot take them they follow the state record as older
+    // versions wrote them, so they are not lost.
+    const std::string fixedCards = fixedCards_.ToText();
+    TSettings settings = settings_;
+    if (fixedCards.empty())
+        settings.Remove(FixedCardsSection, FixedCardsKey);
+    else
+        settings.SetValue(FixedCardsSection, FixedCardsKey, fixedCards);
+    bool settingsHoldCards = !keepSettingsFile_;
+    const std::string settingsText = settings.Format();
+    if (!keepSettingsFile_ && settingsText != settingsText_) {
+        const QString settingsName = SettingsFileName(setupFolder_);
+        const QString failure = WriteSettingsFile(settingsName, settings);
+        if (failure.isEmpty()) {
+            settings_ = std::move(settings);
+            settingsText_ = settingsText;
+        } else {
+            settingsHoldCards = false;
+            failures << FileFailure(settingsName, failure);
+        }
+    }
+    if (!keepSetupFile_) {
+        // A new file replaces the old one only once it is whole, so a failure
+        // never destroys the state saved before. The deal lines go from the
+        // collection straight to the file.
+        const QString failure = WriteSetupFile(
+            SetupFileName(), SetupContent(settingsHoldCards ? std::string() : fixedCards),
+            run_->Deals());
+        if (!failure.isEmpty()) failures << FileFailure(SetupFileName(), failure);
+    }
+    if (!failures.isEmpty()) ShowFileError(failures.join(u'\n'));
 }

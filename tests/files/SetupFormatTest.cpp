@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "files/ConditionsFormat.h"
+#include "files/SettingsFile.h"
 #include "files/SetupFormat.h"
 #include "files/TextFile.h"
 
@@ -98,6 +99,7 @@ private slots:
         content.ConditionLines = {QStringLiteral("HCP(N) > 5")};
         const TSetupContent whole = ParseSetup(FormatSetup(content));
         QCOMPARE(whole.State.FixedCards, record.FixedCards);
+        QVERIFY(whole.Whole);  // nothing after the record is lost
         QCOMPARE(whole.DealLines, content.DealLines);
         QCOMPARE(whole.ConditionLines, content.ConditionLines);
     }
@@ -236,6 +238,28 @@ private slots:
             QCOMPARE(read.ConditionsFolder, whole.ConditionsFolder);
             QCOMPARE(FormatStateRecord(read.State), FormatStateRecord(whole.State));
         }
+    }
+
+    // korvana.ini: what the program does not know (a newer version's keys, comments, bad
+    // lines) is written back as it was read; values of any text read back as set.
+    void SettingsKeepWhatTheyDoNotKnow() {
+        TSettings settings = TSettings::Parse(
+            "\xEF\xBB\xBF; note\r\n[Deal]\r\nFixed=N:A...\r\nNewer = a\\\\b\\x\r\n"
+            "[Future]\nno line of any form\nk=1");
+        QCOMPARE(settings.Value("Deal", "Newer").value(), std::string(" a\\b\\x"));
+        QVERIFY(!settings.Value("Future", "Fixed") &&
+                !settings.Value("Deal", "no line of any form"));
+        const std::string text = "строка\nвторая \\n\r";
+        settings.SetValue("Deal", "Fixed", "S:..A2.");
+        settings.SetValue("Deal", "Added", text);
+        settings.SetValue("Handout", "Title", "=[x]");
+        settings.Remove("Future", "k");
+        QCOMPARE(settings.Format(), std::string("; note\n[Deal]\nFixed=S:..A2.\nNewer = a\\\\b\\x\n"
+                                                "Added=строка\\nвторая \\\\n\\r\n[Future]\n"
+                                                "no line of any form\n[Handout]\nTitle==[x]\n"));
+        const TSettings back = TSettings::Parse(settings.Format());
+        QCOMPARE(back.Value("Deal", "Added").value(), text);
+        QCOMPARE(back.Value("Handout", "Title").value(), std::string("=[x]"));
     }
 
     void FolderOfAFile() {

@@ -2,6 +2,7 @@
 // shown in the dialog), the mark in the main window, runs that deal around
 // the fixed cards, and the setup file that keeps them.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,8 @@
 #include "dialogs/DialogDriver.h"
 #include "dialogs/FixedCardsWindow.h"
 #include "files/SetupFormat.h"
+#include "support/FolderSnapshot.h"
+#include "support/HostileMounts.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -31,6 +34,11 @@ void TypeText(QDialog& dialog, const char* field, const QString& text) {
 QString ErrorShown(QDialog& dialog) {
     auto* error = dialog.findChild<QLabel*>("lError");
     return error && error->isVisible() ? error->text() : QString();
+}
+
+bool WriteAll(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 TFixedCards Read(const char* text) {
@@ -161,61 +169,79 @@ private slots:
         QVERIFY(!window_->lFixedCards->isVisible());
     }
 
-    // The fixed cards follow the state record in the setup file; a file
-    // without them (as written before) fixes nothing, and the rest of a new
-    // file reads as an older reader reads it.
-    void setupFileKeepsFixedCards() {
-        window_->SetFixedCards(Read("N:AKQJ.K.. S:..A2."));
-        window_->seKeyValue->SetValue(77);
-        window_.reset();
-        QFile file(fixture_->SetupFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        file.close();
-        const QByteArray first = bytes.left(bytes.indexOf("\r\n"));
-        QCOMPARE(first.mid(65), QByteArray(" [Fixed] N:AKQJ.K.. S:..A2."));
-        TStateRecord withoutFixed = ParseSetup(bytes).State;
-        withoutFixed.FixedCards.clear();
-        QCOMPARE(FormatStateRecord(withoutFixed).toLatin1(), first.left(65));
-
-        window_ = fixture_->Open();
-        QCOMPARE(QString::fromStdString(window_->FixedCards().ToText()),
-                 QString("N:AKQJ.K.. S:..A2."));
-        QVERIFY(!window_->lFixedCards->isHidden());
-        QCOMPARE(window_->seKeyValue->Value(), 77);
-
-        // Nothing fixed: the record is the 65 characters alone.
-        window_->SetFixedCards(TFixedCards());
-        window_.reset();
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readLine().trimmed().size(), 65);
-        file.close();
-        window_ = fixture_->Open();
-        QVERIFY(window_->FixedCards().Empty());
-        QVERIFY(window_->lFixedCards->isHidden());
+    // The fixed cards go to korvana.ini, kept with the keys it had; the setup
+    // file keeps exactly its record of 65 characters.
+    void settingsFileKeepsFixedCards() {
+        const QString settings = fixture_->folder.filePath("korvana.ini");
+        for (const QByteArray cards : {"N:AKQJ.K.. S:..A2.", ""}) {
+            window_.reset();
+            if (!cards.isEmpty()) QVERIFY(WriteAll(settings, "[Future]\nkey=1\n"));
+            window_ = fixture_->Open();
+            window_->SetFixedCards(Read(cards.constData()));
+            window_.reset();
+            QCOMPARE(ReadAll(fixture_->SetupFile()).indexOf("\r\n"), 65);
+            QCOMPARE(ReadAll(settings), "[Future]\nkey=1\n[Deal]\n" +
+                                            (cards.isEmpty() ? cards : "Fixed=" + cards + "\n"));
+            window_ = fixture_->Open();
+            QCOMPARE(QByteArray::fromStdString(window_->FixedCards().ToText()), cards);
+        }
     }
 
-    // A damaged text after the record is reported and fixes nothing; the rest
-    // of the file still reads.
-    void damagedFixedCardsAreReported() {
-        window_->seKeyValue->SetValue(5);
+    // An older setup file's cards after its record count unless korvana.ini fixes cards, and
+    // stay there while korvana.ini cannot be read; damaged cards are reported and fix nothing.
+    void olderSetupFileCards_data() {
+        QTest::addColumn<QByteArray>("afterRecord");
+        QTest::addColumn<QByteArray>("settings");  // "<folder>": a folder of that name
+        QTest::addColumn<QString>("cards");
+        QTest::addColumn<QString>("message");
+        const QByteArray older = " [Fixed] N:AKQJ.K..";
+        QTest::newRow("older file")
+            << older << QByteArray("[Deal]\nFixed= ") << "N:AKQJ.K.." << QString();
+        QTest::newRow("korvana.ini wins")
+            << older << QByteArray("[Deal]\nFixed=S:..A2.") << "S:..A2." << QString();
+        QTest::newRow("damaged")
+            << QByteArray(" [Fixed] N:AKQJT.AKQ.AKQ.AKQ") << QByteArray() << ""
+            << "generate.stp: У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ».";
+        QTest::newRow("damaged in korvana.ini")
+            << QByteArray() << QByteArray("[Deal]\nFixed=N:X...") << ""
+            << "korvana.ini: «X» — не карта: рука Севера «X...».";
+        QTest::newRow("korvana.ini unreadable") << older << QByteArray("<folder>") << "N:AKQJ.K.."
+                                                << "korvana.ini: это папка, а не файл";
+    }
+    void olderSetupFileCards() {
+        QFETCH(QByteArray, afterRecord);
+        QFETCH(QByteArray, settings);
         window_.reset();
-        QFile file(fixture_->SetupFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray bytes = file.readAll();
-        file.close();
-        bytes.insert(bytes.indexOf("\r\n"), " [Fixed] N:AKQJT.AKQ.AKQ.AKQ");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        fixture_->services->messages.clear();
+        QByteArray bytes = ReadAll(fixture_->SetupFile());
+        QVERIFY(WriteAll(fixture_->SetupFile(), bytes.insert(bytes.indexOf("\r\n"), afterRecord)));
+        const QString settingsName = fixture_->folder.filePath("korvana.ini");
+        QVERIFY(settings == "<folder>" ? QDir().mkpath(settingsName)
+                                       : settings.isEmpty() || WriteAll(settingsName, settings));
         window_ = fixture_->Open();
-        QCOMPARE(fixture_->services->messages.size(), 1);
-        QVERIFY2(fixture_->services->messages[0].endsWith(
-                     "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."),
-                 qPrintable(fixture_->services->messages[0]));
-        QVERIFY(window_->FixedCards().Empty());
-        QCOMPARE(window_->seKeyValue->Value(), 5);
+        const QString shown = fixture_->services->messages.join(u'|');
+        QTEST(shown.mid(fixture_->folder.path().size() + 1), "message");
+        QTEST(QString::fromStdString(window_->FixedCards().ToText()), "cards");
+        window_.reset();
+        const QByteArray record = ReadAll(fixture_->SetupFile()).split('\r').first();
+        QCOMPARE(record.mid(65), settings == "<folder>" ? afterRecord : QByteArray());
+        window_ = fixture_->Open();
+        QTEST(QString::fromStdString(window_->FixedCards().ToText()), "cards");
+    }
+
+    // A read-only setup folder: one message names both files.
+    void readOnlyFolderReportsBothFiles() {
+        const QString disk = fixture_->folder.filePath("disk");
+        THostileMounts mounts;
+        if (!mounts.MountSmallDisk(disk.toStdString(), 64) ||
+            !THostileMounts::MakeReadOnly(disk.toStdString()))
+            QSKIP("mounting a small read-only disk is not allowed here");
+        auto window = std::make_unique<TMainWindow>(disk, fixture_->services);
+        window->SetFixedCards(Read("S:..A2."));
+        window.reset();
+        const QString shown = fixture_->services->messages.join(u'|');
+        QVERIFY2(shown.startsWith(disk + "/korvana.ini: ") &&
+                     shown.contains("\n" + disk + "/generate.stp: ") && !shown.contains(u'|'),
+                 qPrintable(shown));
     }
 };
 
