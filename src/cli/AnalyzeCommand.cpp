@@ -2,40 +2,15 @@
 // one line each, then the analysis report of the desktop program.
 #include <charconv>
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "analysis/DoubleDummy.h"
-#include "deals/PbnFile.h"
 #include "engine/AnalysisRun.h"
 #include "reports/AnalysisReport.h"
-
-namespace {
-
-// Reads a deals file or, for a name ending in ".pbn", a PBN file.
-bool ReadAnyDealsFile(const std::string& name, TDeals& deals) {
-    if (!IsPbnFileName(name)) return ReadDealsFile(name, deals);
-    std::FILE* probe = std::fopen(name.c_str(), "rb");
-    if (probe == nullptr) {
-        std::perror(("korvana-cli: cannot read " + name).c_str());
-        return false;
-    }
-    std::fclose(probe);
-    TStderrSink sink;
-    try {
-        TPbnLoadResult result = LoadPbnFile(name, deals);
-        return result.Found && !result.Refused;
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
-        return false;
-    }
-}
-
-}  // namespace
 
 int RunAnalyze(const std::vector<std::string>& args) {
     std::string fileName;
@@ -51,7 +26,7 @@ int RunAnalyze(const std::vector<std::string>& args) {
                 ComplainUsage("--threads takes a number from 1 to 256");
                 return ExitBadUsage;
             }
-        } else if (arg.empty() || arg.front() == '-' || !fileName.empty()) {
+        } else if (arg.empty() || (arg.front() == '-' && arg != "-") || !fileName.empty()) {
             ComplainUsage("unexpected argument \"" + arg + "\"");
             return ExitBadUsage;
         } else {
@@ -63,7 +38,7 @@ int RunAnalyze(const std::vector<std::string>& args) {
         return ExitBadUsage;
     }
     TDeals deals;
-    if (!ReadAnyDealsFile(fileName, deals)) return ExitFileFailed;
+    if (!ReadDealsFile(fileName, deals)) return ExitFileFailed;
     SetAnalysisThreads(threads);
 
     std::vector<const TDeal*> pointers;

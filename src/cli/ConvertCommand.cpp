@@ -8,8 +8,8 @@
 #include "deals/DealCollection.h"
 
 int RunConvert(const std::vector<std::string>& args) {
-    if (args.size() != 2 || args[0].empty() || args[1].empty() || args[0].front() == '-' ||
-        args[1].front() == '-') {
+    if (args.size() != 2 || args[0].empty() || args[1].empty() ||
+        (args[0].front() == '-' && args[0] != "-") || args[1].front() == '-') {
         ComplainUsage("convert needs an input file and an output file");
         return ExitBadUsage;
     }

@@ -26,6 +26,7 @@
 #include "cli/ConditionOptions.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
+#include "deals/DealFormats.h"
 #include "deals/FixedCards.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
@@ -125,7 +126,7 @@ bool ParseOptions(const std::vector<std::string>& args, TGenerateOptions& option
         }
         i += 2;
     }
-    if (options.Analyze && !IsPbnFileName(options.OutFile)) {
+    if (options.Analyze && !DealFormatForWriting(options.OutFile).WritesAnalysis) {
         ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
         return false;
     }

@@ -9,10 +9,10 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "text/OutputBuffer.h"
-#include "text/StringFunctions.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
+#include "text/OutputBuffer.h"
+#include "text/StringFunctions.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ bool OptionValue(const std::vector<std::string>& args, size_t& i, const std::str
 }  // namespace
 
 int RunStats(const std::vector<std::string>& args) {
-    if (args.size() != 1 || args[0].empty() || args[0].front() == '-') {
+    if (args.size() != 1 || args[0].empty() || (args[0].front() == '-' && args[0] != "-")) {
         ComplainUsage("stats takes one deals file");
         return ExitBadUsage;
     }
@@ -88,7 +88,8 @@ int RunListing(const std::vector<std::string>& args) {
                 return ExitBadUsage;
             }
             columns = parsed;
-        } else if (args[i].empty() || args[i].front() == '-' || !fileName.empty()) {
+        } else if (args[i].empty() || (args[i].front() == '-' && args[i] != "-") ||
+                   !fileName.empty()) {
             ComplainUsage("unexpected argument \"" + args[i] + "\"");
             return ExitBadUsage;
         } else {
