@@ -3,20 +3,12 @@
 #include "deals/DealsFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "deals/DealCollection.h"
 #include "text/FileError.h"
-#include "text/MessageSink.h"
 #include "text/OutputBuffer.h"
-#include "text/ReplacingFile.h"
-#include "text/StringFunctions.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 // software: dealing machines, scoring programs, teaching sites.
 //
 // Writing produces the strict export format: a "% PBN 2.1" header, one game per
-// deal with the fifteen mandatory tags in their fixed order and a Generator tag,
-// Board numbers from 1 with the usual rotation of dealer and vulnerability,
-// lines ended by CR LF, ISO-8859-1 text, no tabs, every line under 256 bytes.
+// board with the fifteen mandatory tags in their fixed order and a Generator
+// tag, each board's number, dealer and vulnerability (for a collection: from 1
+// in the usual rotation), lines ended by CR LF, ISO-8859-1 text, no tabs,
+// every line under 256 bytes.
 //
 // Reading accepts the lenient import format: one deal per game whose Deal tag
 // gives all 52 cards (any first seat, ranks in any order and any letter case,
@@ -54,7 +55,7 @@ std::string PbnTagLine(std::string_view name, std::string_view value);
 // for a solved analysis, after the Generator tag: the table tag
 // OptimumResultTable (a line per declarer and strain, "N NT 9") and, when the
 // par is known, OptimumScore ("NS 420") and ParContract ("NS 4S"; "Pass" for
-// a deal passed out).
+// a deal passed out). A board's other tags are not written.
 void WritePbnBoards(TOutputBuffer& out, const TBoards& boards);
 
 // Writes every deal of the collection as one game, numbered from 1, with

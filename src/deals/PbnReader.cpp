@@ -1,9 +1,7 @@
 // Reading deals from PBN files of the import format.
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <istream>
 #include <memory>
 
@@ -12,8 +10,6 @@
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
-#include "text/FileError.h"
-#include "text/MessageSink.h"
 
 namespace {
 

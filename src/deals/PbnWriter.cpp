@@ -2,9 +2,7 @@
 #include <algorithm>
 #include <bit>
 #include <bitset>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -16,11 +14,7 @@
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
-#include "text/FileError.h"
-#include "text/MessageSink.h"
 #include "text/OutputBuffer.h"
-#include "text/ReplacingFile.h"
-#include "text/StringFunctions.h"
 
 namespace {
 
