@@ -58,6 +58,7 @@ struct TDealFormat {
     std::string_view Label;      // the file chooser's entry without its pattern
     // How surely the first bytes of a file (TDealsInput::Head) are of this
     // format: 0 not at all, 1 a reader of last resort, up to 100 certainly.
+    // Asked only of formats that can be read.
     int32_t (*Probe)(std::string_view head);
     // Appends the file's deals to the collection and, when `boards` is given,
     // a board for each. nullptr for a format that is only written.

@@ -228,13 +228,13 @@ TEST_P(EveryDealFormat, WritesWhatItReadsAndIsKnownByItsContent) {
     DealInto(deals, 9, 7);
     const std::string path = PathOf("deals");
     WriteDealsFile(path, format, TDealsAsBoards(deals));
+    if (format.Read == nullptr) return;  // written only: never recognised
     const std::string text = Read(path);
     for (const TDealFormat& named : DealFormats()) {
         const std::string name = "x" + std::string(named.Extension);
         EXPECT_EQ(&RecogniseDealFormat(std::string_view(text).substr(0, 512), name), &format)
             << name;
     }
-    if (format.Read == nullptr) return;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          std::fclose);
     TDealsInput in(file.get(), path);
