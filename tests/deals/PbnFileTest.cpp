@@ -662,7 +662,7 @@ TEST(DealFormatOfName, LooksAtTheExtensionInAnyCase) {
     EXPECT_EQ(DealFormatOfName(".pbn"), nullptr);
     EXPECT_EQ(DealFormatOfName("x.pbn.dls"), &DealsFileFormat());
     EXPECT_EQ(DealFormatOfName("xpbn"), nullptr);
-    EXPECT_EQ(&DealFormatForWriting("x.pbn.txt"), &DealsFileFormat());
+    EXPECT_EQ(&DealFormatForWriting("x.pbn.bak"), &DealsFileFormat());
 }
 
 TEST(SavePbnFile, AFolderInTheWayThrowsAFileError) {
