@@ -64,7 +64,7 @@ private:
 
 // The deals of a collection as boards made on the fly, numbered from 1 in the
 // usual rotation, each with the same way of dealing and, for deal i, the
-// analysis i when there is one. Nothing is allocated per deal.
+// analysis i when there is one. Nothing is allocated per deal without analyses.
 class TDealsAsBoards : public TBoards {
 public:
     explicit TDealsAsBoards(const TDeals& deals, std::optional<TDealtBy> dealtBy = std::nullopt,
