@@ -71,7 +71,8 @@ TEST_F(CliConvert, DealsSurviveEveryKindAndBack) {
     EXPECT_NE(lin[9].find("|ah|Board 10|sv|b|pg||"), std::string::npos) << lin[9];
 }
 
-// A PBN file under a deals file's name, or under any name, is still PBN.
+// A PBN file under a deals file's name, or under any name, is still PBN, and
+// a deals file under a PBN name a deals file.
 TEST_F(CliConvert, ReportsReadPbnByItsContent) {
     const std::string dls = TenDeals();
     ASSERT_EQ(Run({"convert", dls, In("pbn-inside.pbn")}).ExitCode, 0);
@@ -83,6 +84,8 @@ TEST_F(CliConvert, ReportsReadPbnByItsContent) {
     EXPECT_EQ(fromPbn.Out, fromDeals.Out);
     EXPECT_EQ(Run({"listing", In("pbn-inside.dls"), "--columns", "3"}).Out,
               Run({"listing", dls, "--columns", "3"}).Out);
+    fs::copy_file(dls, In("deals-inside.pbn"));  // and a deals file under a PBN name
+    EXPECT_EQ(Run({"analyze", In("deals-inside.pbn")}).Out, Run({"analyze", dls}).Out);
 }
 
 // Every command that reads deals reads them once, by their content, from a
