@@ -1,7 +1,6 @@
 // korvana-cli analyze: the double-dummy table and par of every deal of a file,
 // one line each, then the analysis report of the desktop program.
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -9,37 +8,13 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/DealCollection.h"
-#include "deals/PbnFile.h"
 #include "engine/AnalysisRun.h"
 #include "reports/AnalysisReport.h"
-
-namespace {
-
-// Reads a deals file or, for a name ending in ".pbn", a PBN file.
-bool ReadAnyDealsFile(const std::string& name, TDeals& deals) {
-    if (!IsPbnFileName(name)) return ReadDealsFile(name, deals);
-    std::FILE* probe = std::fopen(name.c_str(), "rb");
-    if (probe == nullptr) {
-        std::perror(("korvana-cli: cannot read " + name).c_str());
-        return false;
-    }
-    std::fclose(probe);
-    TStderrSink sink;
-    try {
-        TPbnLoadResult result = LoadPbnFile(name, deals);
-        return result.Found && !result.Refused;
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
-        return false;
-    }
-}
-
-}  // namespace
 
 int RunAnalyze(const TArguments& arguments);
 
 namespace {
-constexpr const char* kAnalyzeArguments[] = {"FILE.dls|FILE.pbn"};
+constexpr const char* kAnalyzeArguments[] = {"FILE"};
 constexpr TOptionRow kAnalyzeOptions[] = {kThreadsOption};
 }  // namespace
 
@@ -57,7 +32,7 @@ int RunAnalyze(const TArguments& arguments) {
     const std::string& fileName = arguments.Positionals[0];
     const auto threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
     TDeals deals;
-    if (!ReadAnyDealsFile(fileName, deals)) return ExitFileFailed;
+    if (!ReadDealsFile(fileName, deals)) return ExitFileFailed;
     SetAnalysisThreads(threads);
 
     std::vector<const TDeal*> pointers;

@@ -5,14 +5,12 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <system_error>
 
-#include "deals/AnyDealsFile.h"
 #include "deals/DealCollection.h"
-#include "analysis/DoubleDummy.h"
-#include "deals/LinFile.h"
-#include "deals/PbnFile.h"
+#include "deals/DealFormats.h"
 #include "text/FileError.h"
 #include "text/StringFunctions.h"
 
@@ -30,37 +28,30 @@ void ReportReadFailure(const std::string& name, int error) {
     std::fprintf(stderr, "korvana-cli: cannot read %s: %s\n", name.c_str(), std::strerror(error));
 }
 
-// The deals loader passes over a missing file in silence, so the file is first
-// opened and read here, where the system's reason can be told.
-bool CheckReadable(const std::string& name) {
-    std::error_code statusError;
-    const auto status = std::filesystem::status(name, statusError);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-        !std::filesystem::is_directory(status)) {
-        std::fprintf(stderr, "korvana-cli: %s\n", TFileError::NotRegular(name).what());
-        return false;
-    }
-    errno = 0;
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        ReportReadFailure(name, errno);
-        return false;
-    }
-    std::fgetc(file);
-    bool failed = std::ferror(file) != 0;
-    int error = errno;
-    std::fclose(file);
-    if (failed) ReportReadFailure(name, error != 0 ? error : EIO);
-    return !failed;
-}
-
 }  // namespace
 
 bool ReadDealsFile(const std::string& name, TDeals& deals) {
-    if (!CheckReadable(name)) return false;
+    // "-" is stdin; any other name is opened once and read to its end, so a
+    // pipe or a device is read as a file is.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
+    if (name != "-") {
+        errno = 0;
+        opened.reset(std::fopen(name.c_str(), "rb"));
+        if (!opened) {
+            ReportReadFailure(name, errno);
+            return false;
+        }
+    }
+    TDealsInput in(opened ? opened.get() : stdin, name);
+    try {
+        in.Head();  // a folder fails here, with the system's reason
+    } catch (const TFileError& failure) {
+        ReportReadFailure(name, failure.ErrorNumber());
+        return false;
+    }
     TStderrSink sink;
     try {
-        const TDealsLoadResult result = LoadDealsOrPbnFile(name, deals);
+        const TDealsLoadResult result = ReadDeals(in, deals);
         return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
         throw;  // told as running out of memory, by main
@@ -81,18 +72,17 @@ bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t k
         return false;
     };
     if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
+    const TDealFormat& format = DealFormatForWriting(name);
     try {
-        if (IsPbnFileName(name) && analyses != nullptr) {
-            WritePbnFile(name, deals, keyValue, *analyses);
-        } else if (IsPbnFileName(name)) {
-            WritePbnFile(name, deals, keyValue);
-        } else if (IsLinFileName(name)) {
-            WriteLinFile(name, deals);
-        } else if (deals.Count() > 0) {
-            deals.SaveToFile(name);
-        } else {
-            deals.WriteFile(name);
-        }
+        // A deals file with deals tells where it was saved, as the window does.
+        if (&format == &DealsFileFormat() && deals.Count() > 0)
+            SaveDealsFile(name, format, deals, keyValue);
+        else
+            WriteDealsFile(
+                name, format,
+                TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false},
+                               analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
+                                                   : std::span<const TDealAnalysis>()));
     } catch (const TFileError& failure) {
         return complain(std::system_category().message(failure.ErrorNumber()));
     }

@@ -1,4 +1,4 @@
-// korvana-cli convert: the deals of a deals or PBN file written as a deals,
+// korvana-cli convert: the deals of a deals, PBN or LIN file written as a deals,
 // PBN or LIN file.
 #include <string>
 #include <vector>
@@ -16,7 +16,7 @@ int RunConvert(const TArguments& arguments);
 const TCommand kConvertCommand = {
     .Name = "convert",
     .Summary =
-        "read the deals of a deals or PBN file and write them as a deals file (.dls), "
+        "read the deals of a deals, PBN or LIN file (- reads standard input) and write them as a deals file (.dls), "
         "a PBN file (.pbn) or a LIN file (.lin)",
     .Positionals = kConvertArguments,
     .Run = RunConvert};

@@ -27,6 +27,7 @@
 #include "cli/ConditionOptions.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
+#include "deals/DealFormats.h"
 #include "deals/FixedCards.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
@@ -122,7 +123,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
         ComplainUsage("--dealing vector: this processor has no AVX2");
         return false;
     }
-    if (options.Analyze && !IsPbnFileName(options.OutFile)) {
+    if (options.Analyze && !DealFormatForWriting(options.OutFile).WritesAnalysis) {
         ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
         return false;
     }

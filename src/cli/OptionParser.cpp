@@ -124,7 +124,7 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg.front() != '-') {
+        if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
             if (parsed.Positionals.size() == command.Positionals.size())
                 return refuse("unexpected argument \"" + arg + "\"");
             if (arg.empty())

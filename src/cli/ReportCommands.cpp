@@ -37,7 +37,7 @@ TListingSeats ReadSeats(const std::string& text) {
     return seats;
 }
 
-constexpr const char* kDealsFileArgument[] = {"FILE.dls|FILE.pbn"};
+constexpr const char* kDealsFileArgument[] = {"FILE"};
 
 constexpr TOptionRow kListingOptions[] = {
     {.Name = "--seats",
@@ -58,7 +58,7 @@ int RunStats(const TArguments& arguments);
 int RunListing(const TArguments& arguments);
 
 const TCommand kStatsCommand = {.Name = "stats",
-                                .Summary = "print the statistics report of the deals in the file",
+                                .Summary = "print the statistics report of the deals in the file (deals, PBN or LIN, told apart by their content; - reads standard input)",
                                 .Positionals = kDealsFileArgument,
                                 .Run = RunStats};
 

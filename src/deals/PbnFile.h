@@ -3,9 +3,10 @@
 // software: dealing machines, scoring programs, teaching sites.
 //
 // Writing produces the strict export format: a "% PBN 2.1" header, one game per
-// deal with the fifteen mandatory tags in their fixed order and a Generator tag,
-// Board numbers from 1 with the usual rotation of dealer and vulnerability,
-// lines ended by CR LF, ISO-8859-1 text, no tabs, every line under 256 bytes.
+// board with the fifteen mandatory tags in their fixed order and a Generator
+// tag, each board's number, dealer and vulnerability (for a collection: from 1
+// in the usual rotation), lines ended by CR LF, ISO-8859-1 text, no tabs,
+// every line under 256 bytes.
 //
 // Reading accepts the lenient import format: one deal per game whose Deal tag
 // gives all 52 cards (any first seat, ranks in any order and any letter case,
@@ -16,10 +17,16 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+class TBoards;
 class TDeal;
 class TDeals;
+class TDealsInput;
+class TOutputBuffer;
+struct TBoard;
 struct TDealAnalysis;
+struct TDealsReadCounts;
 
 // ---- Writing -------------------------------------------------------------
 
@@ -42,32 +49,31 @@ std::string PbnDealValue(const TDeal& deal, int32_t firstSeat);
 // blanks, and the value is cut short so that the line keeps under 254 bytes.
 std::string PbnTagLine(std::string_view name, std::string_view value);
 
-// Writes every deal of the collection as one game; keyValue is named in each
-// game's Generator tag, so that the run can be repeated. Writes nothing else
-// than the stream; the caller checks the stream's state.
+// The writer of the formats table: the header, then one game per board with
+// its number, dealer and vulnerability, the key value of the way it was dealt
+// (0 when not told) in its Generator tag, so that the run can be repeated, and,
+// for a solved analysis, after the Generator tag: the table tag
+// OptimumResultTable (a line per declarer and strain, "N NT 9") and, when the
+// par is known, OptimumScore ("NS 420") and ParContract ("NS 4S"; "Pass" for
+// a deal passed out). A board's other tags are not written.
+void WritePbnBoards(TOutputBuffer& out, const TBoards& boards);
+
+// Writes every deal of the collection as one game, numbered from 1, with
+// keyValue in its Generator tag. Writes nothing else than the stream; the
+// caller checks the stream's state.
 void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue);
 
 // Creates or replaces the file and writes the collection into it (the header
-// alone for an empty collection). A file-system failure throws TFileError.
-void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
-
-// The same, with each deal's double-dummy analysis (result i for deal i) added
-// after the Generator tag: the table tag OptimumResultTable (a line per
-// declarer and strain, "N NT 9"), OptimumScore ("NS 420") and ParContract
-// ("NS 4S"; "Pass" for a deal passed out). A deal without a result, or one not
-// solved, gets none of them.
+// alone for an empty collection), with each deal's double-dummy analysis
+// (result i for deal i) when given. A file-system failure throws TFileError.
 void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
-                  std::span<const TDealAnalysis> analyses);
+                  std::span<const TDealAnalysis> analyses = {});
 
 // Saves the collection to a PBN file, as SaveToFile does for a deals file: an
 // empty collection or a folder that does not exist writes nothing and shows
 // nothing; otherwise the file is replaced and the message "<n> раздач(и)
 // сохранены в файле <name>" is shown. A file-system failure throws TFileError.
 void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue);
-
-// True when the name ends in ".pbn", in any letter case: the files the open
-// and save commands read and write as PBN.
-bool IsPbnFileName(std::string_view name);
 
 // ---- Reading -------------------------------------------------------------
 
@@ -96,6 +102,16 @@ struct TPbnReadCounts {
 // may end in CR LF, LF or CR. Memory beyond the appended deals stays bounded
 // whatever the lines hold.
 TPbnReadCounts ReadPbn(std::istream& in, TDeals& deals);
+
+// The probe of the formats table: 50 for text that starts, after blanks, with
+// a tag or an escape line, 30 with a comment, 1 for any other text.
+int32_t ProbePbn(std::string_view head);
+
+// The reader of the formats table: ReadPbn's games, each loaded deal also a
+// board when `boards` is given (Board, Dealer and Vulnerable from the game's
+// tags, else from its place; its other tags, but Deal, kept in file order).
+// Refused when no deal was loaded.
+TDealsReadCounts ReadPbnBoards(TDealsInput& in, TDeals& deals, std::vector<TBoard>* boards);
 
 struct TPbnLoadResult {
     bool Found = false;    // the file existed and was read

@@ -1,18 +1,15 @@
 // Reading deals from PBN files of the import format.
 #include <array>
-#include <cerrno>
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <istream>
 #include <memory>
 
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "text/FileError.h"
+#include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
-#include "text/MessageSink.h"
 
 namespace {
 
@@ -72,7 +69,7 @@ int32_t RankOfChar(char c) {
 // name and one tag value, each at most PbnMaxTagValue characters.
 class TPbnScanner {
 public:
-    explicit TPbnScanner(TDeals& deals) : deals_(deals) {}
+    TPbnScanner(TDeals& deals, std::vector<TBoard>* boards) : deals_(deals), boards_(boards) {}
 
     const TPbnReadCounts& Counts() const { return counts_; }
 
@@ -204,6 +201,7 @@ private:
 
     void CompleteTag() {
         state_ = TState::Text;
+        if (boards_ != nullptr && !tooLong_ && name_ != "Deal") KeepTag();
         // A tag pair that occurs again in the same game is ignored.
         if (tooLong_ || name_ != "Deal" || dealSeen_) {
             if (name_ == "Deal") dealSeen_ = true;
@@ -246,6 +244,7 @@ private:
             if (hasDealValue_ && ReadPbnDealValue(dealValue_, deal)) {
                 deals_.Add(deal);
                 if (counts_.Loaded < INT32_MAX) ++counts_.Loaded;
+                if (boards_ != nullptr) AddBoard(deal);
             } else if (counts_.Skipped < INT32_MAX) {
                 ++counts_.Skipped;
             }
@@ -254,9 +253,49 @@ private:
         dealSeen_ = false;
         hasDealValue_ = false;
         dealValue_.clear();
+        tags_.clear();
+    }
+
+    // The first of each tag of a game, but the deal, is kept for its board.
+    void KeepTag() {
+        for (const TBoardTag& tag : tags_)
+            if (tag.Name == name_) return;
+        tags_.push_back({name_, value_});
+    }
+
+    // The game's board: Board, Dealer and Vulnerable from its tags where they
+    // are well formed, else from its place in the file; the other tags as text.
+    void AddBoard(const TDeal& deal) {
+        TBoard& board = boards_->emplace_back();
+        board.Deal = deal;
+        board.SetPosition(static_cast<int64_t>(boards_->size()));
+        for (TBoardTag& tag : tags_) {
+            if (tag.Name == "Board") {
+                int64_t number = 0;
+                const char* end = tag.Value.data() + tag.Value.size();
+                auto [stop, error] = std::from_chars(tag.Value.data(), end, number);
+                if (error == std::errc() && stop == end && number >= 1) board.SetPosition(number);
+            }
+        }
+        for (TBoardTag& tag : tags_) {
+            if (tag.Name == "Dealer") {
+                if (tag.Value.size() == 1 && SeatOfLetter(tag.Value[0]) != 0)
+                    board.Dealer = SeatOfLetter(tag.Value[0]);
+            } else if (tag.Name == "Vulnerable") {
+                const std::string_view value = tag.Value;
+                if (value == "None" || value == "Love" || value == "-")
+                    board.Vulnerability = "None";
+                if (value == "NS" || value == "EW") board.Vulnerability = value;
+                if (value == "All" || value == "Both") board.Vulnerability = "All";
+            } else if (tag.Name != "Board") {
+                board.Tags.push_back(std::move(tag));
+            }
+        }
     }
 
     TDeals& deals_;
+    std::vector<TBoard>* boards_;
+    std::vector<TBoardTag> tags_;  // of the game being read, when boards are kept
     TPbnReadCounts counts_;
     TState state_ = TState::Text;
     bool atLineStart_ = true;
@@ -273,10 +312,6 @@ private:
 };
 
 constexpr std::size_t ChunkSize = 1 << 16;
-
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -334,7 +369,7 @@ bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
 }
 
 TPbnReadCounts ReadPbn(std::istream& in, TDeals& deals) {
-    TPbnScanner scanner(deals);
+    TPbnScanner scanner(deals, nullptr);
     auto buffer = std::make_unique<char[]>(ChunkSize);
     while (in) {
         in.read(buffer.get(), static_cast<std::streamsize>(ChunkSize));
@@ -344,6 +379,24 @@ TPbnReadCounts ReadPbn(std::istream& in, TDeals& deals) {
     return scanner.Counts();
 }
 
+int32_t ProbePbn(std::string_view head) {
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
+    const std::size_t first = head.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return 1;
+    const char c = head[first];
+    if (c == '%' || c == '[') return 50;
+    return c == '{' || c == ';' ? 30 : 1;  // any text is read as PBN at last
+}
+
+TDealsReadCounts ReadPbnBoards(TDealsInput& in, TDeals& deals, std::vector<TBoard>* boards) {
+    TPbnScanner scanner(deals, boards);
+    // A read error throws; the games completed before it stay in the collection.
+    for (std::string_view chunk; !(chunk = in.Next()).empty();) scanner.Feed(chunk);
+    scanner.Finish();
+    const TPbnReadCounts& counts = scanner.Counts();
+    return {counts.Loaded, counts.Skipped, counts.Loaded == 0};
+}
+
 std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& counts) {
     return "Из файла " + name + " загружено раздач: " + std::to_string(counts.Loaded) +
            "; пропущено игр без полной раздачи: " + std::to_string(counts.Skipped);
@@ -351,34 +404,12 @@ std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& coun
 
 TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals) {
     TPbnLoadResult result;
-    // A missing file, or a folder of that name, is passed over as the deals file is.
-    std::error_code error;
-    std::filesystem::file_status status = std::filesystem::status(name, error);
-    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return result;
-    if (!std::filesystem::is_regular_file(status)) throw TFileError::NotRegular(name);
-    errno = 0;
-    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name.c_str(), "rb"));
-    if (!file) throw TFileError(name, errno);
-    result.Found = true;
-
-    TPbnScanner scanner(deals);
-    auto buffer = std::make_unique<char[]>(ChunkSize);
-    std::size_t got = 0;
-    do {
-        errno = 0;
-        got = std::fread(buffer.get(), 1, ChunkSize, file.get());
-        // The games completed before a read error stay in the collection.
-        if (std::ferror(file.get())) throw TFileError(name, errno);
-        scanner.Feed(std::string_view(buffer.get(), got));
-    } while (got == ChunkSize);
-    scanner.Finish();
-    result.Counts = scanner.Counts();
-
-    if (result.Counts.Loaded == 0) {
-        result.Refused = true;
-        ShowMessage("Файл " + name + " не содержит раздачи");
-    } else {
-        ShowMessage(PbnLoadedMessage(name, result.Counts));
-    }
+    const auto file = OpenDealsFile(name);
+    if (!file) return result;
+    TDealsInput in(file.get(), name);
+    const TDealsLoadResult read = ReadDealsAs(PbnFormat(), in, deals);
+    result.Found = read.Found;
+    result.Refused = read.Refused;
+    result.Counts = {read.Loaded, read.Skipped};
     return result;
 }

@@ -1,23 +1,20 @@
 // Writing deals in the PBN export format.
+#include <algorithm>
 #include <bit>
 #include <bitset>
 #include <charconv>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
-#include "deals/DealCollection.h"
 #include "deals/DealAnalysis.h"
+#include "deals/DealCollection.h"
+#include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
-#include "text/FileError.h"
-#include "text/MessageSink.h"
 #include "text/OutputBuffer.h"
-#include "text/ReplacingFile.h"
-#include "text/StringFunctions.h"
 
 namespace {
 
@@ -88,58 +85,6 @@ std::string GeneratorValue(int64_t keyValue) {
     return "Korvana, key value " + std::to_string(keyValue);
 }
 
-// The text of one game with its line ends; every game but the first starts
-// with an empty line.
-std::string GameText(const TDeal& deal, int64_t board, const std::string& generator,
-                     const TDealAnalysis* analysis = nullptr) {
-    int32_t dealer = PbnBoardDealer(board);
-    std::string text;
-    if (board > 1) text += LineEnd;
-    // The fifteen mandatory tags in their fixed order; a dealing program leaves
-    // the values that do not apply to it empty.
-    AppendLine(text, PbnTagLine("Event", ""));
-    AppendLine(text, PbnTagLine("Site", ""));
-    AppendLine(text, PbnTagLine("Date", ""));
-    AppendLine(text, PbnTagLine("Board", std::to_string(board)));
-    AppendLine(text, PbnTagLine("West", ""));
-    AppendLine(text, PbnTagLine("North", ""));
-    AppendLine(text, PbnTagLine("East", ""));
-    AppendLine(text, PbnTagLine("South", ""));
-    AppendLine(text, PbnTagLine("Dealer", std::string(1, SeatLetters[dealer - 1])));
-    AppendLine(text, PbnTagLine("Vulnerable", PbnBoardVulnerability(board)));
-    AppendLine(text, PbnTagLine("Deal", PbnDealValue(deal, dealer)));
-    AppendLine(text, PbnTagLine("Scoring", ""));
-    AppendLine(text, PbnTagLine("Declarer", ""));
-    AppendLine(text, PbnTagLine("Contract", ""));
-    AppendLine(text, PbnTagLine("Result", ""));
-    // Supplemental tags follow, in alphabetical order.
-    AppendLine(text, PbnTagLine("Generator", generator));
-    if (analysis != nullptr && analysis->Solved) {
-        // The column format as bridge programs write it: the backslash is not an escape here.
-        AppendLine(text, "[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]");
-        for (int32_t seat = North; seat <= West; ++seat) {
-            for (int32_t strain : {NoTrump, Spades, Hearts, Diamonds, Clubs}) {
-                AppendLine(text, std::string(1, SeatLetters[seat - 1]) + " " +
-                                     std::string(StrainName(strain)) + " " +
-                                     std::to_string(analysis->Table.At(seat, strain)));
-            }
-        }
-        if (analysis->Par) {
-            const TParResult& par = *analysis->Par;
-            int32_t score = par.Score < 0 ? -par.Score : par.Score;
-            AppendLine(text, PbnTagLine("OptimumScore",
-                                        (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));
-            std::string contract = "Pass";
-            if (!par.Contracts.empty()) {
-                const TParContract& first = par.Contracts.front();
-                contract = first.Declarers + " " + ParContractText(first);
-            }
-            AppendLine(text, PbnTagLine("ParContract", contract));
-        }
-    }
-    return text;
-}
-
 // The Deal value of a deal of 52 distinct cards, each hand in dealt order,
 // written at `out` (room for 72 bytes and 16 more it may overwrite), as
 // PbnDealValue gives it; nullptr, with nothing written, for any other deal.
@@ -171,22 +116,67 @@ void Put(char*& out, std::string_view text) {
     out += text.size();
 }
 
-// One game without analysis, as GameText writes it, straight into the buffer.
-void WriteGame(TOutputBuffer& buffer, const TDeal& deal, int64_t board, std::string_view generatorLine) {
-    const int32_t dealer = PbnBoardDealer(board);
+// Whether a tag value is written as it is: a few letters, no quote or backslash.
+bool IsPlainValue(std::string_view value) {
+    return value.size() <= 8 && std::all_of(value.begin(), value.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
+}
+
+// The analysis tags of a solved deal: the table, then par when it is known.
+void WriteAnalysis(TOutputBuffer& out, const TDealAnalysis& analysis) {
+    std::string text;
+    // The column format as bridge programs write it: the backslash is not an escape here.
+    AppendLine(text, "[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]");
+    for (int32_t seat = North; seat <= West; ++seat) {
+        for (int32_t strain : {NoTrump, Spades, Hearts, Diamonds, Clubs}) {
+            AppendLine(text, std::string(1, SeatLetters[seat - 1]) + " " +
+                                 std::string(StrainName(strain)) + " " +
+                                 std::to_string(analysis.Table.At(seat, strain)));
+        }
+    }
+    if (analysis.Par) {
+        const TParResult& par = *analysis.Par;
+        int32_t score = par.Score < 0 ? -par.Score : par.Score;
+        AppendLine(text, PbnTagLine("OptimumScore",
+                                    (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));
+        std::string contract = "Pass";
+        if (!par.Contracts.empty()) {
+            const TParContract& first = par.Contracts.front();
+            contract = first.Declarers + " " + ParContractText(first);
+        }
+        AppendLine(text, PbnTagLine("ParContract", contract));
+    }
+    out.Append(text);
+}
+
+// One game: the fifteen mandatory tags in their fixed order (a dealing program
+// leaves the values that do not apply to it empty), then the supplemental
+// Generator tag and the analysis tags, in alphabetical order.
+void WriteGame(TOutputBuffer& buffer, const TBoard& board, bool first,
+               std::string_view generatorLine) {
+    const int32_t dealer = board.Dealer >= North && board.Dealer <= West ? board.Dealer : North;
     char* out = buffer.Room(1024);
-    if (board > 1) Put(out, LineEnd);
+    if (!first) Put(out, LineEnd);
     Put(out, "[Event \"\"]\r\n[Site \"\"]\r\n[Date \"\"]\r\n[Board \"");
-    out = std::to_chars(out, out + 24, board).ptr;
+    out = std::to_chars(out, out + 24, board.Number).ptr;
     Put(out, "\"]\r\n[West \"\"]\r\n[North \"\"]\r\n[East \"\"]\r\n[South \"\"]\r\n[Dealer \"");
     *out++ = SeatLetters[dealer - 1];
-    Put(out, "\"]\r\n[Vulnerable \"");
-    Put(out, PbnBoardVulnerability(board));
-    Put(out, "\"]\r\n[Deal \"");
-    char* valueEnd = WriteDealValue(deal, dealer, out);
+    if (IsPlainValue(board.Vulnerability)) {
+        Put(out, "\"]\r\n[Vulnerable \"");
+        Put(out, board.Vulnerability);
+        Put(out, "\"]");
+    } else {
+        buffer.Advance(out);
+        buffer.Append("\"]\r\n");
+        buffer.Append(PbnTagLine("Vulnerable", board.Vulnerability));
+        out = buffer.Room(512);
+    }
+    Put(out, "\r\n[Deal \"");
+    char* valueEnd = WriteDealValue(board.Deal, dealer, out);
     if (valueEnd == nullptr) {
         buffer.Advance(out);
-        buffer.Append(PbnDealValue(deal, dealer));
+        buffer.Append(PbnDealValue(board.Deal, dealer));
         out = buffer.Room(512);
     } else {
         out = valueEnd;
@@ -194,29 +184,7 @@ void WriteGame(TOutputBuffer& buffer, const TDeal& deal, int64_t board, std::str
     Put(out, "\"]\r\n[Scoring \"\"]\r\n[Declarer \"\"]\r\n[Contract \"\"]\r\n[Result \"\"]\r\n");
     buffer.Advance(out);
     buffer.Append(generatorLine);  // under 256 bytes with its line end
-}
-
-// Every game of the collection, the header first; a deal with an analysis
-// gets its tables (GameText), the others are written straight.
-void WriteGames(TOutputBuffer& out, const TDeals& deals, int64_t keyValue,
-                std::span<const TDealAnalysis> analyses) {
-    const std::string generator = GeneratorValue(keyValue);
-    const std::string generatorLine = PbnTagLine("Generator", generator) + std::string(LineEnd);
-    out.Append(FileHeader);
-    int64_t board = 0;
-    deals.ForEachBatch([&](std::span<const TDeal> batch) {
-        for (const TDeal& deal : batch) {
-            ++board;
-            const auto at = static_cast<std::size_t>(board - 1);
-            const TDealAnalysis* analysis = at < analyses.size() ? &analyses[at] : nullptr;
-            if (analysis != nullptr && analysis->Solved)
-                out.Append(GameText(deal, board, generator, analysis));
-            else
-                WriteGame(out, deal, board, generatorLine);
-        }
-        return true;
-    });
-    out.Flush();
+    if (board.Analysis && board.Analysis->Solved) WriteAnalysis(buffer, *board.Analysis);
 }
 
 }  // namespace
@@ -272,31 +240,36 @@ std::string PbnTagLine(std::string_view name, std::string_view value) {
     return line;
 }
 
+void WritePbnBoards(TOutputBuffer& out, const TBoards& boards) {
+    out.Append(FileHeader);
+    bool first = true;
+    std::optional<int64_t> keyValue;  // of the Generator line made last
+    std::string generatorLine;
+    boards.ForEach([&](const TBoard& board) {
+        const int64_t key = board.DealtBy ? board.DealtBy->KeyValue : 0;
+        if (keyValue != key) {
+            keyValue = key;
+            generatorLine = PbnTagLine("Generator", GeneratorValue(key)) + std::string(LineEnd);
+        }
+        WriteGame(out, board, first, generatorLine);
+        first = false;
+        return true;
+    });
+}
+
 void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
     TOutputBuffer buffer([&out](std::string_view chunk) {
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     });
-    WriteGames(buffer, deals, keyValue, {});
-}
-
-void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
-    WritePbnFile(name, deals, keyValue, {});
+    WriteBoards(buffer, PbnFormat(), TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}));
 }
 
 void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
                   std::span<const TDealAnalysis> analyses) {
-    // The old file keeps its bytes unless the new one is written whole.
-    TReplacingFile file(name);
-    TOutputBuffer out([&file](std::string_view chunk) { file.Write(chunk); });
-    WriteGames(out, deals, keyValue, analyses);
-    file.Commit();
+    WriteDealsFile(name, PbnFormat(),
+                   TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}, analyses));
 }
 
 void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
-    int32_t count = deals.Count();
-    if (count == 0 || !FileDirExists(name)) return;
-    WritePbnFile(name, deals, keyValue);
-    ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+    SaveDealsFile(name, PbnFormat(), deals, keyValue);
 }
-
-bool IsPbnFileName(std::string_view name) { return HasExtension(name, ".pbn"); }

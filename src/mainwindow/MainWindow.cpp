@@ -16,8 +16,8 @@
 #include "files/SetupLocation.h"
 #include "mainwindow/AboutBox.h"
 #include "mainwindow/RunMonitor.h"
-#include "widgets/NumberField.h"
 #include "mainwindow/ToolbarImages.h"
+#include "widgets/NumberField.h"
 
 namespace {
 
@@ -53,7 +53,9 @@ TNumberField* PlacedField(QWidget* parent, int left, int top, int width, int val
     return field;
 }
 
-QFont HandFont() { return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, 13, true); }
+QFont HandFont() {
+    return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, 13, true);
+}
 
 }  // namespace
 
@@ -64,10 +66,9 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
       run_(std::make_unique<TRunController>()),
       monitor_(new TRunMonitor(this)) {
     sink_ = std::make_unique<TMessageBoxSink>(*services_, this);
-    dealsChooser_ = {QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
-                     QStringLiteral("dls"), {}};
-    conditionsChooser_ = {QStringLiteral("Условия (*.cnd);;Все файлы (*)"), QStringLiteral("cnd"),
-                          {}};
+    dealsChooser_ = {DealsFilter(false), QStringLiteral("dls"), {}};
+    conditionsChooser_ = {
+        QStringLiteral("Условия (*.cnd);;Все файлы (*)"), QStringLiteral("cnd"), {}};
     BuildControls();
     BuildMenus();
     BuildToolBar();
@@ -107,7 +108,8 @@ void TMainWindow::BuildControls() {
     for (int seat = 0; seat < 4; ++seat)
         for (int suit = 0; suit < 4; ++suit) {
             auto* label = new QLabel(client);
-            label->setObjectName(QStringLiteral("l%1%2").arg(seatLetters[seat]).arg(suitLetters[suit]));
+            label->setObjectName(
+                QStringLiteral("l%1%2").arg(seatLetters[seat]).arg(suitLetters[suit]));
             label->setGeometry(lefts[seat], tops[seat] + rowOffsets[suit], 76, 16);
             label->setFont(HandFont());
             HandLabels[seat][suit] = label;
@@ -177,8 +179,7 @@ void TMainWindow::ConnectControls() {
 // The editor is anchored to all four sides of the client area.
 void TMainWindow::LayoutEditor() {
     const QWidget* client = centralWidget();
-    RichEdit->setGeometry(EditorMargin, EditorTop,
-                          std::max(0, client->width() - 2 * EditorMargin),
+    RichEdit->setGeometry(EditorMargin, EditorTop, std::max(0, client->width() - 2 * EditorMargin),
                           std::max(0, client->height() - EditorTop - EditorMargin));
     ToolBar1->setGeometry(0, 0, client->width(), 29);
 }

@@ -4,7 +4,6 @@
 // editor, and runs every command from its menus and toolbar; the controller
 // owns the deal collection, the grammar's rules, the random source and the run.
 #include <QMainWindow>
-
 #include <array>
 #include <memory>
 
@@ -115,6 +114,9 @@ private:
     void SaveDealsFile(const QString& fileName, int fileType);
     // The deals chooser for saving: its types and LIN besides.
     TFileChooser DealsSaveChooser() const;
+    // The filter of the deals choosers, from the formats table: the readable
+    // formats for opening, every format for saving.
+    static QString DealsFilter(bool saving);
 
     // Setup and conditions files (SetupFile.cpp).
     // generate.stp, then korvana.ini, whose fixed cards win over the ones an
@@ -155,7 +157,8 @@ private:
 public:
     // Controls, named as the window's designer named them.
     QWidget* ToolBar1 = nullptr;
-    std::array<std::array<QLabel*, 4>, 4> HandLabels{};  // [seat 1..4][spades, hearts, diamonds, clubs]
+    std::array<std::array<QLabel*, 4>, 4>
+        HandLabels{};  // [seat 1..4][spades, hearts, diamonds, clubs]
     QFrame* Panel = nullptr;
     QWidget* GroupBox1 = nullptr;
     TNumberField* seKeyValue = nullptr;

@@ -1,14 +1,11 @@
-// PBN and LIN files beside the deals file in the open and save deals commands.
-// Saving follows the file type chosen in the save chooser; where no type says
-// it ("Все файлы", or a chooser that does not tell), the name's extension does.
-// Opening goes by the content: a file without the deals file's header is read
-// as PBN. LIN is written only.
+// The deal files of the open and save deals commands, as the formats table
+// lists them. Saving follows the file type chosen in the save chooser; where
+// no type says it ("Все файлы", or a chooser that does not tell), the name's
+// extension does. Opening goes by the content, whatever the file's name.
 #include <QStringList>
 
-#include "deals/AnyDealsFile.h"
 #include "deals/DealCollection.h"
-#include "deals/LinFile.h"
-#include "deals/PbnFile.h"
+#include "deals/DealFormats.h"
 #include "mainwindow/MainWindow.h"
 #include "widgets/NumberField.h"
 
@@ -21,30 +18,44 @@ QString PatternOfType(const QString& filter, int fileType) {
     return types[fileType].section(u'(', 1).section(u')', 0, 0).trimmed();
 }
 
+QString PatternOf(const TDealFormat& format) {
+    return QStringLiteral("*") + QString::fromUtf8(format.Extension.data(),
+                                                   static_cast<qsizetype>(format.Extension.size()));
+}
+
 }  // namespace
+
+QString TMainWindow::DealsFilter(bool saving) {
+    // The deals file's entry, every file, then the other formats.
+    QStringList types;
+    for (const TDealFormat& format : DealFormats()) {
+        if (!saving && format.Read == nullptr) continue;
+        types << QString::fromUtf8(format.Label.data(),
+                                   static_cast<qsizetype>(format.Label.size())) +
+                     QStringLiteral(" (") + PatternOf(format) + QStringLiteral(")");
+        if (types.size() == 1) types << QStringLiteral("Все файлы (*)");
+    }
+    return types.join(QStringLiteral(";;"));
+}
 
 void TMainWindow::LoadDealsFile(const QString& fileName) {
     // A PBN file shows how many deals were loaded and skipped.
-    LoadDealsOrPbnFile(fileName.toStdString(), run_->Deals());
+    LoadAnyDealsFile(fileName.toStdString(), run_->Deals());
 }
 
 TFileChooser TMainWindow::DealsSaveChooser() const {
     TFileChooser chooser = dealsChooser_;
-    chooser.Filter += QStringLiteral(";;Раздачи LIN (*.lin)");
+    chooser.Filter = DealsFilter(true);
     return chooser;
 }
 
 void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
     const std::string name = fileName.toStdString();
     const QString pattern = PatternOfType(DealsSaveChooser().Filter, fileType);
-    const bool untyped = pattern != QStringLiteral("*.dls") && pattern != QStringLiteral("*.pbn") &&
-                         pattern != QStringLiteral("*.lin");
-    if (pattern == QStringLiteral("*.pbn") || (untyped && IsPbnFileName(name))) {
-        // The key value names the run that repeats these deals.
-        SavePbnFile(name, run_->Deals(), seKeyValue->Value());
-    } else if (pattern == QStringLiteral("*.lin") || (untyped && IsLinFileName(name))) {
-        SaveLinFile(name, run_->Deals());
-    } else {
-        run_->Deals().SaveToFile(name);
-    }
+    const TDealFormat* chosen = nullptr;
+    for (const TDealFormat& format : DealFormats())
+        if (PatternOf(format) == pattern) chosen = &format;
+    // The key value names the run that repeats these deals.
+    ::SaveDealsFile(name, chosen != nullptr ? *chosen : DealFormatForWriting(name), run_->Deals(),
+                    seKeyValue->Value());
 }

@@ -54,6 +54,7 @@ struct TCliRunOptions {
     std::filesystem::path WorkingFolder;  // empty: the tests' own
     bool ReaderGone = false;               // stdout is a pipe nobody reads any more
     long DataLimit = 0;                    // when not zero, the bytes of data memory allowed
+    std::filesystem::path Stdin;           // empty: /dev/null
 };
 
 inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector<std::string>& args,
@@ -74,7 +75,7 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
     if (child == 0) {
         int out = options.ReaderGone ? pipeEnds[1] : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int in = ::open("/dev/null", O_RDONLY);
+        int in = ::open(options.Stdin.empty() ? "/dev/null" : options.Stdin.c_str(), O_RDONLY);
         if (out < 0 || err < 0 || in < 0) ::_exit(127);
         if (options.ReaderGone) ::close(pipeEnds[0]);
         const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit), static_cast<rlim_t>(options.DataLimit)};

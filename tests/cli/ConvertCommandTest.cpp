@@ -1,13 +1,17 @@
 // korvana-cli between file kinds: every command that reads deals reads deals
 // and PBN files alike, by their content; convert writes deals, PBN and LIN
 // files; PBN written by peer generators is read card for card.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CliRunner.h"
@@ -24,7 +28,8 @@ std::vector<std::string> DealTags(const std::string& pbn) {
         const auto first = std::string("NESW").find((*it)[1].str()[0]);
         std::string fromNorth = "N:";
         for (std::size_t k = 0; k < 4; ++k)
-            fromNorth += (k > 0 ? " " : "") + (*it)[static_cast<int>(2 + (4 - first + k) % 4)].str();
+            fromNorth +=
+                (k > 0 ? " " : "") + (*it)[static_cast<int>(2 + (4 - first + k) % 4)].str();
         tags.push_back(fromNorth);
     }
     return tags;
@@ -66,7 +71,8 @@ TEST_F(CliConvert, DealsSurviveEveryKindAndBack) {
     EXPECT_NE(lin[9].find("|ah|Board 10|sv|b|pg||"), std::string::npos) << lin[9];
 }
 
-// A PBN file under a deals file's name, or under any name, is still PBN.
+// A PBN file under a deals file's name, or under any name, is still PBN, and
+// a deals file under a PBN name a deals file.
 TEST_F(CliConvert, ReportsReadPbnByItsContent) {
     const std::string dls = TenDeals();
     ASSERT_EQ(Run({"convert", dls, In("pbn-inside.pbn")}).ExitCode, 0);
@@ -78,6 +84,53 @@ TEST_F(CliConvert, ReportsReadPbnByItsContent) {
     EXPECT_EQ(fromPbn.Out, fromDeals.Out);
     EXPECT_EQ(Run({"listing", In("pbn-inside.dls"), "--columns", "3"}).Out,
               Run({"listing", dls, "--columns", "3"}).Out);
+    fs::copy_file(dls, In("deals-inside.pbn"));  // and a deals file under a PBN name
+    EXPECT_EQ(Run({"analyze", In("deals-inside.pbn")}).Out, Run({"analyze", dls}).Out);
+}
+
+// Every command that reads deals reads them once, by their content, from a
+// pipe or from stdin ("-", "/dev/stdin") as from the file itself.
+TEST_F(CliConvert, EveryReadingCommandReadsAPipeOrStdin) {
+    ASSERT_EQ(Run({"convert", TenDeals(), In("ten.pbn")}).ExitCode, 0);
+    const std::string fifo = In("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> commands = {{"stats", "IN"},
+                                                            {"listing", "IN", "--columns", "3"},
+                                                            {"analyze", "IN"},
+                                                            {"convert", "IN", In("copy.lin")}};
+    for (const auto& command : commands) {
+        auto reading = [&](const std::string& input) {
+            std::vector<std::string> args = command;
+            std::replace(args.begin(), args.end(), std::string("IN"), input);
+            return args;
+        };
+        const TCliRun direct = Run(reading(In("ten.pbn")));
+        ASSERT_EQ(direct.ExitCode, 0) << direct.Err;
+        const std::string written = ReadWholeFile(In("copy.lin"));
+        for (const std::string input : {"-", "/dev/stdin", fifo.c_str()}) {
+            TCliRunOptions options;
+            if (input != fifo) options.Stdin = In("ten.pbn");
+            std::thread writer([&] {  // gives up when no reader opens the pipe
+                for (int tries = 0; input == fifo && tries < 1000; ++tries) {
+                    const int end = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+                    if (end < 0) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                        continue;
+                    }
+                    const std::string bytes = ReadWholeFile(In("ten.pbn"));
+                    ::fcntl(end, F_SETFL, 0);
+                    EXPECT_EQ(::write(end, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+                    ::close(end);
+                    break;
+                }
+            });
+            const TCliRun piped = RunCliWith(folder, reading(input), options);
+            writer.join();
+            EXPECT_EQ(piped.ExitCode, 0) << command[0] << " " << input << piped.Err;
+            EXPECT_EQ(piped.Out, direct.Out) << command[0] << " " << input;
+            EXPECT_EQ(ReadWholeFile(In("copy.lin")), written) << command[0] << " " << input;
+        }
+    }
 }
 
 TEST_F(CliConvert, AFileOfNeitherKindIsRefused) {

@@ -159,9 +159,6 @@ TEST_F(ReportCommands, UnreadableOrRefusedFilesExitWithFour) {
     std::ofstream(wrongHeader, std::ios::binary)
         << "this is deals file of tavex's bridge generator\r\n";
 
-    const std::string pipe = (folder / "pipe.dls").string();
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-
     struct Case {
         std::string file;
         std::string reason;
@@ -170,7 +167,6 @@ TEST_F(ReportCommands, UnreadableOrRefusedFilesExitWithFour) {
         {missing, "No such file or directory"},
         {folder.string(), "Is a directory"},
         {wrongHeader, "Файл " + wrongHeader + " не содержит раздачи"},
-        {pipe, "не обычный файл"},  // a pipe would keep the command waiting
     };
     for (const Case& c : cases) {
         for (const char* command : {"stats ", "listing "}) {

@@ -11,10 +11,11 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "text/FileError.h"
+#include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "support/RecordingSink.h"
+#include "text/FileError.h"
 
 namespace {
 
@@ -654,14 +655,14 @@ TEST(WritePbnFile, WritesTheHeaderAloneForAnEmptyCollection) {
     EXPECT_TRUE(sink.messages.empty());
 }
 
-TEST(IsPbnFileName, LooksAtTheExtensionInAnyCase) {
-    EXPECT_TRUE(IsPbnFileName("/tmp/a.pbn"));
-    EXPECT_TRUE(IsPbnFileName("x.PBN"));
-    EXPECT_TRUE(IsPbnFileName("x.Pbn"));
-    EXPECT_FALSE(IsPbnFileName(".pbn"));
-    EXPECT_FALSE(IsPbnFileName("x.dls"));
-    EXPECT_FALSE(IsPbnFileName("x.pbn.dls"));
-    EXPECT_FALSE(IsPbnFileName("xpbn"));
+TEST(DealFormatOfName, LooksAtTheExtensionInAnyCase) {
+    EXPECT_EQ(DealFormatOfName("/tmp/a.pbn"), &PbnFormat());
+    EXPECT_EQ(DealFormatOfName("x.PBN"), &PbnFormat());
+    EXPECT_EQ(DealFormatOfName("x.Lin"), &LinFormat());
+    EXPECT_EQ(DealFormatOfName(".pbn"), nullptr);
+    EXPECT_EQ(DealFormatOfName("x.pbn.dls"), &DealsFileFormat());
+    EXPECT_EQ(DealFormatOfName("xpbn"), nullptr);
+    EXPECT_EQ(&DealFormatForWriting("x.pbn.bak"), &DealsFileFormat());
 }
 
 TEST(SavePbnFile, AFolderInTheWayThrowsAFileError) {

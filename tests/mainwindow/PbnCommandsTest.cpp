@@ -88,17 +88,17 @@ private slots:
         folder_.reset();
     }
 
-    // LIN is written only, so only the save chooser offers it, last.
+    // Both choosers offer the formats table's kinds after the existing types.
     void BothChoosersOfferPbnAfterTheExistingTypes() {
         AddDeals(1, 1);
         window_->itmOpenDealsClick();  // cancelled
         window_->itmSaveDealsClick();  // cancelled
         QCOMPARE(services_->filters.size(), 2);
         const QStringList types = {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
-                                   QStringLiteral("Раздачи PBN (*.pbn)")};
+                                   QStringLiteral("Раздачи PBN (*.pbn)"),
+                                   QStringLiteral("Раздачи LIN (*.lin)")};
         QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
-        QCOMPARE(services_->filters[1].split(QStringLiteral(";;")),
-                 types + QStringList{QStringLiteral("Раздачи LIN (*.lin)")});
+        QCOMPARE(services_->filters[1].split(QStringLiteral(";;")), types);
     }
 
     void SaveFollowsTheChosenType_data() {

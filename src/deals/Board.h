@@ -1,0 +1,79 @@
+#pragma once
+// One board as deal files hold it: the deal with its number, dealer and
+// vulnerability, the other tags its file gave, its analysis and how it was
+// dealt. Every reader fills boards and every writer reads them.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "deals/Deal.h"
+#include "deals/DealAnalysis.h"
+
+class TDeals;
+
+// How a deal was dealt: from a key value and the seed the run started from,
+// or by the secure source, which cannot be repeated.
+struct TDealtBy {
+    int64_t KeyValue = 0;
+    int64_t StartSeed = 0;
+    bool Secure = false;
+};
+
+// A tag of a file that the board keeps as text, e.g. {"Event", "Club night"}.
+struct TBoardTag {
+    std::string Name;
+    std::string Value;
+    bool operator==(const TBoardTag&) const = default;
+};
+
+struct TBoard {
+    TDeal Deal;
+    int64_t Number = 1;                  // from 1
+    int32_t Dealer = 1;                  // 1 North .. 4 West
+    std::string Vulnerability = "None";  // "None", "NS", "EW" or "All"
+    std::vector<TBoardTag> Tags;         // the file's other tags, in file order
+    std::optional<TDealAnalysis> Analysis;
+    std::optional<TDealtBy> DealtBy;
+
+    // Board `number` of the usual rotation: its dealer and vulnerability
+    // follow from the number, as when a file does not give them.
+    void SetPosition(int64_t number);
+};
+
+// A sequence of boards, handed to a writer one at a time.
+class TBoards {
+public:
+    virtual ~TBoards() = default;
+    // Calls take(board) for each board in order while it returns true; the
+    // board passed may be reused for the next one.
+    virtual void ForEach(const std::function<bool(const TBoard&)>& take) const = 0;
+};
+
+// Boards stored one after another.
+class TBoardList : public TBoards {
+public:
+    explicit TBoardList(std::span<const TBoard> boards) : boards_(boards) {}
+    void ForEach(const std::function<bool(const TBoard&)>& take) const override;
+
+private:
+    std::span<const TBoard> boards_;
+};
+
+// The deals of a collection as boards made on the fly, numbered from 1 in the
+// usual rotation, each with the same way of dealing and, for deal i, the
+// analysis i when there is one. Nothing is allocated per deal without analyses.
+class TDealsAsBoards : public TBoards {
+public:
+    explicit TDealsAsBoards(const TDeals& deals, std::optional<TDealtBy> dealtBy = std::nullopt,
+                            std::span<const TDealAnalysis> analyses = {})
+        : deals_(deals), dealtBy_(dealtBy), analyses_(analyses) {}
+    void ForEach(const std::function<bool(const TBoard&)>& take) const override;
+
+private:
+    const TDeals& deals_;
+    std::optional<TDealtBy> dealtBy_;
+    std::span<const TDealAnalysis> analyses_;
+};

@@ -1,0 +1,126 @@
+#pragma once
+// The one table of deal-file formats: the deals file (.dls), PBN (.pbn) and
+// LIN (.lin). Each row names its extension and its file chooser's label, a
+// probe that scores the first bytes of a file, its reader (when the format can
+// be read) and its writer. A file is read as the format whose probe scores its
+// content highest; the extension only breaks ties.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "deals/Board.h"
+
+class TDeals;
+class TOutputBuffer;
+
+// The bytes of an open file, read once from front to back: its first bytes
+// can be looked at before any reader takes them, so a pipe, stdin or a device
+// is read without being opened again.
+class TDealsInput {
+public:
+    static constexpr std::size_t HeadSize = 512;
+
+    // Reads `file` (not closed here); `name` is the name messages give.
+    TDealsInput(std::FILE* file, std::string name);
+    TDealsInput(const TDealsInput&) = delete;
+    TDealsInput& operator=(const TDealsInput&) = delete;
+
+    const std::string& Name() const { return name_; }
+    // Up to HeadSize first bytes of the file (fewer only when it is shorter);
+    // Next still hands them on. Throws TFileError on a read error.
+    std::string_view Head();
+    // The next bytes of the file; empty at its end. Throws TFileError on a
+    // read error.
+    std::string_view Next();
+
+private:
+    std::FILE* file_;
+    std::string name_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t headSize_ = 0;
+    bool headRead_ = false;
+    bool headGiven_ = false;
+    bool ended_ = false;
+};
+
+struct TDealsReadCounts {
+    int32_t Loaded = 0;    // deals appended
+    int32_t Skipped = 0;   // games or lines without a whole deal
+    bool Refused = false;  // the content is not of the format; nothing was added
+};
+
+struct TDealFormat {
+    std::string_view Extension;  // ".pbn"
+    std::string_view Label;      // the file chooser's entry without its pattern
+    // How surely the first bytes of a file (TDealsInput::Head) are of this
+    // format: 0 not at all, 1 a reader of last resort, up to 100 certainly.
+    // Asked only of formats that can be read.
+    int32_t (*Probe)(std::string_view head);
+    // Appends the file's deals to the collection and, when `boards` is given,
+    // a board for each. nullptr for a format that is only written.
+    TDealsReadCounts (*Read)(TDealsInput& in, TDeals& deals, std::vector<TBoard>* boards);
+    // Writes every board in order; the caller flushes the buffer.
+    void (*Write)(TOutputBuffer& out, const TBoards& boards);
+    // Reading shows how many deals were loaded and skipped.
+    bool TellsLoaded;
+    // The writer writes the boards' double-dummy analysis.
+    bool WritesAnalysis;
+};
+
+// Every format, the deals file first.
+std::span<const TDealFormat> DealFormats();
+const TDealFormat& DealsFileFormat();
+const TDealFormat& PbnFormat();
+const TDealFormat& LinFormat();
+
+// The format whose extension the name ends in, in any letter case; nullptr for none.
+const TDealFormat* DealFormatOfName(std::string_view name);
+// The format a file of this name is written in: by its extension, else the deals file.
+const TDealFormat& DealFormatForWriting(std::string_view name);
+// The readable format whose probe scores `head` highest; among equal scores
+// the one of the name's extension, else the earlier row.
+const TDealFormat& RecogniseDealFormat(std::string_view head, std::string_view name);
+
+struct TDealsLoadResult {
+    bool Found = false;                   // the file existed and was read
+    const TDealFormat* Format = nullptr;  // the format it was read as
+    bool Refused = false;                 // it held no deal at all; nothing was added
+    int32_t Loaded = 0;                   // deals appended
+    int32_t Skipped = 0;                  // games without a whole deal
+};
+
+// Reads the input as `format` into the collection (and `boards`, when given).
+// A refused file shows "Файл <name> не содержит раздачи"; a format that tells
+// what it loaded shows PbnLoadedMessage. Throws TFileError on a read error;
+// the deals read before it stay.
+TDealsLoadResult ReadDealsAs(const TDealFormat& format, TDealsInput& in, TDeals& deals,
+                             std::vector<TBoard>* boards = nullptr);
+// The same in the format recognised from the input's first bytes.
+TDealsLoadResult ReadDeals(TDealsInput& in, TDeals& deals, std::vector<TBoard>* boards = nullptr);
+
+// Opens a regular file for reading: nullptr, silently, for a missing file or
+// a folder; TFileError for a pipe or a device (which could keep the program
+// waiting) or when it cannot be opened.
+std::unique_ptr<std::FILE, int (*)(std::FILE*)> OpenDealsFile(const std::string& name);
+
+// Appends the deals of the file, in the format its content shows, as
+// ReadDeals does. A missing file, or a folder of that name, does nothing and
+// shows nothing; a pipe or a device throws TFileError. The desktop program
+// opens deals this way, whatever the file's name.
+TDealsLoadResult LoadAnyDealsFile(const std::string& name, TDeals& deals);
+
+// Writes the boards in the format into the buffer and flushes it.
+void WriteBoards(TOutputBuffer& out, const TDealFormat& format, const TBoards& boards);
+// Creates or replaces the file with the boards, whole or not at all. A
+// file-system failure throws TFileError.
+void WriteDealsFile(const std::string& name, const TDealFormat& format, const TBoards& boards);
+// Saves the collection as the window's save command does: an empty collection
+// or a folder that does not exist writes nothing and shows nothing; otherwise
+// the file is replaced and "<n> раздач(и) сохранены в файле <name>" is shown.
+// keyValue is named in a PBN file's Generator tags. Throws TFileError.
+void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
+                   int64_t keyValue);
