@@ -2,7 +2,8 @@
 
 #include <dlfcn.h>
 
-#include <mutex>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -11,6 +12,25 @@ struct TLoaded {
     bool Ready = false;
     std::string Fault;
 };
+
+}  // namespace
+
+// The leak check of a build with AddressSanitizer, when there is one.
+extern "C" void __lsan_do_leak_check() __attribute__((weak));
+
+namespace {
+
+// Ends the process at exit, once its output is flushed, before the solver's
+// own static objects are destroyed. The library's last clean-up reads those
+// objects, and in a library loaded after the program started they would be
+// destroyed first, so that clean-up would crash the ending program; the
+// library cannot be unloaded early either (its C++ symbols pin it). Nothing
+// of the solver needs saving at exit.
+extern "C" void EndBeforeTheSolver(int status, void*) {
+    std::fflush(nullptr);
+    if (__lsan_do_leak_check != nullptr) __lsan_do_leak_check();
+    std::_Exit(status);
+}
 
 template <typename TFunction>
 bool Find(void* handle, const char* name, TFunction& function, std::string& fault) {
@@ -42,7 +62,7 @@ TLoaded Load() {
                    Find(handle, "CalcAllTables", l.CalcAllTables, fault) &
                    Find(handle, "DealerParBin", l.DealerParBin, fault) &
                    Find(handle, "ErrorMessage", l.ErrorMessage, fault);
-    // The library stays loaded for the rest of the process: its threads may hold it.
+    on_exit(EndBeforeTheSolver, nullptr);
     return loaded;
 }
 

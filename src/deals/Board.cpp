@@ -1,7 +1,25 @@
 #include "deals/Board.h"
 
 #include "deals/DealCollection.h"
-#include "deals/PbnFile.h"
+
+namespace {
+
+// The board's place in the cycle of 16 boards, 0..15.
+int64_t CyclePlace(int64_t board) {
+    int64_t place = (board - 1) % 16;
+    return place < 0 ? place + 16 : place;
+}
+
+}  // namespace
+
+int32_t PbnBoardDealer(int64_t board) { return static_cast<int32_t>(CyclePlace(board) % 4) + 1; }
+
+std::string_view PbnBoardVulnerability(int64_t board) {
+    static constexpr std::string_view Names[] = {"None", "NS", "EW", "All"};
+    // Each group of four boards shifts the vulnerability by one step.
+    int64_t place = CyclePlace(board);
+    return Names[(place + place / 4) % 4];
+}
 
 void TBoard::SetPosition(int64_t number) {
     Number = number;

@@ -7,12 +7,21 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "deals/Deal.h"
 #include "deals/DealAnalysis.h"
 
 class TDeals;
+
+// The usual rotation of 16 boards, which boards without their own dealer and
+// vulnerability follow (PBN and LIN write it so).
+// Dealer of a board (1 North .. 4 West): board 1 North, 2 East, 3 South, 4 West, ...
+int32_t PbnBoardDealer(int64_t board);
+// Vulnerability of a board as the export format writes it ("None", "NS", "EW",
+// "All"), repeating every 16 boards: 1 None, 2 NS, 3 EW, 4 All, 5 NS, ...
+std::string_view PbnBoardVulnerability(int64_t board);
 
 // How a deal was dealt: from a key value and the seed the run started from,
 // or by the secure source, which cannot be repeated.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <ostream>
 
 #include "deals/DealCollection.h"
 #include "deals/DealsFile.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr std::size_t ChunkSize = std::size_t{1} << 16;
-
 const TDealFormat Formats[] = {
     {".dls", "Раздачи", ProbeDealsFile, ReadDealsFileBoards, WriteDealsFileBoards, false, false},
     {".pbn", "Раздачи PBN", ProbePbn, ReadPbnBoards, WritePbnBoards, true, true},
@@ -24,35 +23,6 @@ const TDealFormat Formats[] = {
 };
 
 }  // namespace
-
-TDealsInput::TDealsInput(std::FILE* file, std::string name)
-    : file_(file), name_(std::move(name)), buffer_(std::make_unique<char[]>(ChunkSize)) {}
-
-std::string_view TDealsInput::Head() {
-    if (!headRead_) {
-        headRead_ = true;
-        // fread gathers the head across short reads of a pipe.
-        errno = 0;
-        headSize_ = std::fread(buffer_.get(), 1, HeadSize, file_);
-        if (std::ferror(file_)) throw TFileError(name_, errno != 0 ? errno : EIO);
-        ended_ = headSize_ < HeadSize;
-    }
-    return {buffer_.get(), headSize_};
-}
-
-std::string_view TDealsInput::Next() {
-    if (!headGiven_) {
-        headGiven_ = true;
-        const std::string_view head = Head();
-        if (!head.empty()) return head;
-    }
-    if (ended_) return {};
-    errno = 0;
-    const std::size_t got = std::fread(buffer_.get(), 1, ChunkSize, file_);
-    if (std::ferror(file_)) throw TFileError(name_, errno != 0 ? errno : EIO);
-    ended_ = got < ChunkSize;
-    return {buffer_.get(), got};
-}
 
 std::span<const TDealFormat> DealFormats() { return Formats; }
 const TDealFormat& DealsFileFormat() { return Formats[0]; }
@@ -143,4 +113,57 @@ void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDe
     if (count == 0 || !FileDirExists(name)) return;
     WriteDealsFile(name, format, TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}));
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
+}
+
+// The whole-file operations each format's own header offers, through the table.
+
+void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
+    TOutputBuffer buffer([&out](std::string_view chunk) {
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    });
+    WriteBoards(buffer, PbnFormat(), TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}));
+}
+
+void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
+                  std::span<const TDealAnalysis> analyses) {
+    WriteDealsFile(name, PbnFormat(),
+                   TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}, analyses));
+}
+
+void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
+    SaveDealsFile(name, PbnFormat(), deals, keyValue);
+}
+
+void WriteLin(std::ostream& out, const TDeals& deals) {
+    TOutputBuffer buffer([&out](std::string_view chunk) {
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    });
+    WriteBoards(buffer, LinFormat(), TDealsAsBoards(deals));
+}
+
+void TDeals::SaveToFile(const std::string& name) const {
+    SaveDealsFile(name, DealsFileFormat(), *this, 0);
+}
+
+void TDeals::WriteFile(const std::string& name) const {
+    WriteDealsFile(name, DealsFileFormat(), TDealsAsBoards(*this));
+}
+
+void TDeals::LoadFromFile(const std::string& name) {
+    const auto file = OpenDealsFile(name);
+    if (!file) return;
+    TDealsInput in(file.get(), name);
+    ReadDealsAs(DealsFileFormat(), in, *this);
+}
+
+TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals) {
+    TPbnLoadResult result;
+    const auto file = OpenDealsFile(name);
+    if (!file) return result;
+    TDealsInput in(file.get(), name);
+    const TDealsLoadResult read = ReadDealsAs(PbnFormat(), in, deals);
+    result.Found = read.Found;
+    result.Refused = read.Refused;
+    result.Counts = {read.Loaded, read.Skipped};
+    return result;
 }

@@ -109,17 +109,5 @@ void WriteDealsFileBoards(TOutputBuffer& out, const TBoards& boards) {
     });
 }
 
-void TDeals::SaveToFile(const std::string& name) const {
-    SaveDealsFile(name, DealsFileFormat(), *this, 0);
-}
 
-void TDeals::WriteFile(const std::string& name) const {
-    WriteDealsFile(name, DealsFileFormat(), TDealsAsBoards(*this));
-}
 
-void TDeals::LoadFromFile(const std::string& name) {
-    const auto file = OpenDealsFile(name);
-    if (!file) return;
-    TDealsInput in(file.get(), name);
-    ReadDealsAs(DealsFileFormat(), in, *this);
-}

@@ -5,7 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "deals/DealFormats.h"
+#include "deals/Board.h"
+#include "deals/DealsInput.h"
+
+class TOutputBuffer;
 
 // 100 for a file that starts with the header line, else 0.
 int32_t ProbeDealsFile(std::string_view head);

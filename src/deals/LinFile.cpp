@@ -9,7 +9,8 @@
 
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/DealFormats.h"
+#include "deals/Board.h"
+#include "deals/DealsInput.h"
 #include "deals/PbnFile.h"
 #include "text/OutputBuffer.h"
 
@@ -254,9 +255,3 @@ std::string LinBoardLine(const TDeal& deal, int64_t number) {
     return line;
 }
 
-void WriteLin(std::ostream& out, const TDeals& deals) {
-    TOutputBuffer buffer([&out](std::string_view chunk) {
-        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    });
-    WriteBoards(buffer, LinFormat(), TDealsAsBoards(deals));
-}

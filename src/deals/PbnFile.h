@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "deals/Board.h"
+
 class TBoards;
 class TDeal;
 class TDeals;
@@ -29,12 +31,6 @@ struct TDealAnalysis;
 struct TDealsReadCounts;
 
 // ---- Writing -------------------------------------------------------------
-
-// Dealer of a board (1 North .. 4 West): board 1 North, 2 East, 3 South, 4 West, ...
-int32_t PbnBoardDealer(int64_t board);
-// Vulnerability of a board as the export format writes it ("None", "NS", "EW",
-// "All"), repeating every 16 boards: 1 None, 2 NS, 3 EW, 4 All, 5 NS, ...
-std::string_view PbnBoardVulnerability(int64_t board);
 
 // The Deal tag value: the first seat's letter, ":", then the four hands
 // clockwise from that seat, each as spades.hearts.diamonds.clubs with the ranks

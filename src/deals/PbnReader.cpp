@@ -8,7 +8,8 @@
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/DealFormats.h"
+#include "deals/Board.h"
+#include "deals/DealsInput.h"
 #include "deals/PbnFile.h"
 
 namespace {
@@ -402,14 +403,3 @@ std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& coun
            "; пропущено игр без полной раздачи: " + std::to_string(counts.Skipped);
 }
 
-TPbnLoadResult LoadPbnFile(const std::string& name, TDeals& deals) {
-    TPbnLoadResult result;
-    const auto file = OpenDealsFile(name);
-    if (!file) return result;
-    TDealsInput in(file.get(), name);
-    const TDealsLoadResult read = ReadDealsAs(PbnFormat(), in, deals);
-    result.Found = read.Found;
-    result.Refused = read.Refused;
-    result.Counts = {read.Loaded, read.Skipped};
-    return result;
-}

@@ -12,7 +12,7 @@
 #include "deals/Deal.h"
 #include "deals/DealAnalysis.h"
 #include "deals/DealCollection.h"
-#include "deals/DealFormats.h"
+#include "deals/Board.h"
 #include "deals/PbnFile.h"
 #include "text/OutputBuffer.h"
 
@@ -23,11 +23,6 @@ constexpr char SeatLetters[] = "NESW";  // seats 1..4
 // An export line holds at most 255 bytes with its CR LF.
 constexpr std::size_t MaxPrintingBytes = 253;
 
-// The board's place in the cycle of 16 boards, 0..15.
-int64_t CyclePlace(int64_t board) {
-    int64_t place = (board - 1) % 16;
-    return place < 0 ? place + 16 : place;
-}
 
 // The next code point of UTF-8 text, advancing `at`; -1 for a byte that starts
 // no well-formed sequence (that byte alone is consumed).
@@ -189,14 +184,7 @@ void WriteGame(TOutputBuffer& buffer, const TBoard& board, bool first,
 
 }  // namespace
 
-int32_t PbnBoardDealer(int64_t board) { return static_cast<int32_t>(CyclePlace(board) % 4) + 1; }
 
-std::string_view PbnBoardVulnerability(int64_t board) {
-    static constexpr std::string_view Names[] = {"None", "NS", "EW", "All"};
-    // Each group of four boards shifts the vulnerability by one step.
-    int64_t place = CyclePlace(board);
-    return Names[(place + place / 4) % 4];
-}
 
 std::string PbnDealValue(const TDeal& deal, int32_t firstSeat) {
     if (firstSeat < 1 || firstSeat > 4) firstSeat = North;
@@ -257,19 +245,5 @@ void WritePbnBoards(TOutputBuffer& out, const TBoards& boards) {
     });
 }
 
-void WritePbn(std::ostream& out, const TDeals& deals, int64_t keyValue) {
-    TOutputBuffer buffer([&out](std::string_view chunk) {
-        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    });
-    WriteBoards(buffer, PbnFormat(), TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}));
-}
 
-void WritePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue,
-                  std::span<const TDealAnalysis> analyses) {
-    WriteDealsFile(name, PbnFormat(),
-                   TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}, analyses));
-}
 
-void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue) {
-    SaveDealsFile(name, PbnFormat(), deals, keyValue);
-}

@@ -506,6 +506,22 @@ TEST_F(CliGenerate, ThreadsThatCannotStartAreDoneWithout) {
     EXPECT_GT(tried, 5);
 }
 
+// A run that solves nothing never loads the solver's library, so it starts in
+// 16 MB of data; one that asks for tricks loads it then and still answers.
+TEST_F(CliGenerate, TheSolverIsLoadedOnlyWhenAsked) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    TCliRunOptions small;
+    small.DataLimit = 16L << 20;
+    EXPECT_EQ(RunCliWith(folder, {"--version"}, small).ExitCode, 0);
+    TCliRun run = RunCliWith(
+        folder, {"generate", "--key", "1", "--count", "1", "--threads", "1", "--quiet"}, small);
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    TCliRun solved = Run({"generate", "--key", "1", "--count", "1", "--threads", "1", "--quiet",
+                          "--condition", "Tricks(N) >= 0"});
+    EXPECT_EQ(solved.ExitCode, 0) << solved.Err;
+    EXPECT_EQ(solved.OutLines().size(), 1u);
+}
+
 // A pipe named as the conditions file is refused at once instead of keeping
 // the program waiting; a NUL in a condition does not cut its error short.
 TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
@@ -558,9 +574,9 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     EXPECT_EQ(listing.Out.substr(0, 3), " 1.");
     EXPECT_NE(listing.Out.find("200000."), std::string::npos);
 
-    // Converting keeps every deal in memory: some 21 MB that do not fit beside
-    // what the program itself needs. (stats counts as it reads: it would fit.)
-    options.DataLimit = 32L << 20;
+    // Converting keeps every deal in memory: some 21 MB that do not fit in 20.
+    // (stats counts as it reads: it would fit.)
+    options.DataLimit = 20L << 20;
     TCliRun convert = RunCliWith(folder, {"convert", file, (folder / "big.pbn").string()}, options);
     EXPECT_EQ(convert.ExitCode, 5) << convert.Err;
     EXPECT_EQ(convert.Err, "korvana-cli: out of memory\n");

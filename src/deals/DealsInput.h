@@ -1,0 +1,45 @@
+#pragma once
+// A deals file's bytes read once from front to back, and what a reader of one
+// format counted in them.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The bytes of an open file, read once from front to back: its first bytes
+// can be looked at before any reader takes them, so a pipe, stdin or a device
+// is read without being opened again.
+class TDealsInput {
+public:
+    static constexpr std::size_t HeadSize = 512;
+
+    // Reads `file` (not closed here); `name` is the name messages give.
+    TDealsInput(std::FILE* file, std::string name);
+    TDealsInput(const TDealsInput&) = delete;
+    TDealsInput& operator=(const TDealsInput&) = delete;
+
+    const std::string& Name() const { return name_; }
+    // Up to HeadSize first bytes of the file (fewer only when it is shorter);
+    // Next still hands them on. Throws TFileError on a read error.
+    std::string_view Head();
+    // The next bytes of the file; empty at its end. Throws TFileError on a
+    // read error.
+    std::string_view Next();
+
+private:
+    std::FILE* file_;
+    std::string name_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t headSize_ = 0;
+    bool headRead_ = false;
+    bool headGiven_ = false;
+    bool ended_ = false;
+};
+
+struct TDealsReadCounts {
+    int32_t Loaded = 0;    // deals appended
+    int32_t Skipped = 0;   // games or lines without a whole deal
+    bool Refused = false;  // the content is not of the format; nothing was added
+};
