@@ -5,8 +5,8 @@
 
 #include "language/ErrorReport.h"
 #include "language/Lexem.h"
-#include "text/Utf8Text.h"
 #include "support/RecordingSink.h"
+#include "text/Utf8Text.h"
 
 namespace {
 
@@ -133,54 +133,6 @@ TEST_P(Tokenize, GivesLexemesWithKindsTypesAndOffsets) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lexer, Tokenize, testing::ValuesIn(TokenizeCases),
-                         [](const auto& info) { return info.param.name; });
-
-struct TLexerErrorCase {
-    std::string name;
-    std::string condition;
-    std::string message;
-    int32_t position;
-};
-
-void PrintTo(const TLexerErrorCase& c, std::ostream* out) { *out << c.condition; }
-
-const std::vector<TLexerErrorCase> LexerErrorCases = {
-    {"ReversedCompare", "N=<S", "Нераспознанный идентификатор: \"=<\"", 1},
-    {"DoubleEquals", "N == S", "Нераспознанный идентификатор: \"==\"", 2},
-    {"DigitsThenLetters", "12AB", "Нераспознанный идентификатор: \"12AB\"", 0},
-    {"UpperCasedInMessage", "HCP(n) > 1 and foo", "Нераспознанный идентификатор: \"FOO\"", 15},
-    {"TabIsAWordCharacter", "N\tS", "Нераспознанный идентификатор: \"N\tS\"", 0},
-    {"CyrillicUpperCased", "ёж HCP(N) > 1 привет", "Нераспознанный идентификатор: \"ЁЖ\"", 0},
-    {"CyrillicInsideAWord", "(TRUЁ) OR щи", "Нераспознанный идентификатор: \"TRUЁ\"", 1},
-    {"FirstErrorOnly", "XX YY", "Нераспознанный идентификатор: \"XX\"", 0},
-    {"BadUtf8Byte", "N \xff", "Нераспознанный идентификатор: \"\xEF\xBF\xBD\"", 2},
-    {"LiteralAboveInt32", "HCP(N) > 2147483648",
-     "Число вне допустимого диапазона (от -2147483648 до 2147483647): \"2147483648\"", 9},
-    {"LiteralBelowInt32", "HCP(N)-2147483649",
-     "Число вне допустимого диапазона (от -2147483648 до 2147483647): \"-2147483649\"", 6},
-    {"HugeLiteral", "1 + 000000000000000000000000000000000004294967296",
-     "Число вне допустимого диапазона (от -2147483648 до 2147483647): "
-     "\"000000000000000000000000000000000004294967296\"",
-     4},
-};
-
-class LexerError : public testing::TestWithParam<TLexerErrorCase> {};
-
-TEST_P(LexerError, ReportsOneMessageAtItsPosition) {
-    TRecordingSink sink;
-    const TLexerErrorCase& c = GetParam();
-    TLexems lexemes;
-    EXPECT_FALSE(lexemes.Tokenize(c.condition));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_TRUE(ErrorReported());
-    EXPECT_EQ(ErrorPosition(), c.position);
-    for (int32_t k = 0; k < lexemes.Count(); ++k)
-        EXPECT_NE(lexemes.GetLexem(k)->Kind, lkEnd) << "no end lexeme after a failed run";
-}
-
-INSTANTIATE_TEST_SUITE_P(Lexer, LexerError, testing::ValuesIn(LexerErrorCases),
                          [](const auto& info) { return info.param.name; });
 
 TEST(Lexer, KeepsTheLexemesMadeBeforeAnError) {

@@ -205,63 +205,6 @@ TEST(Parser, CollectsWrittenAndOmittedParameters) {
     }
 }
 
-struct TSyntaxErrorCase {
-    std::string name;
-    std::string condition;
-    std::string message;
-    int32_t position;
-};
-
-void PrintTo(const TSyntaxErrorCase& c, std::ostream* out) { *out << c.condition; }
-
-const std::vector<TSyntaxErrorCase> SyntaxErrorCases = {
-    {"OperatorAtTheEnd", "HCP(N) >", "Пропущено выражение", 7},
-    {"OperandAfterOperand", "HCP(N) 5", "Пропущен оператор", 7},
-    {"LiteralMinusAfterCall", "HCP(N)-5", "Пропущен оператор", 6},
-    {"FunctionWithoutBracket", "HCP N", "Пропущена (", 4},
-    {"OperatorOpensParameters", "HCP(>", "Пропущено выражение", 4},
-    {"EndInsideParameters", "HCP(N", "Пропущена )", 4},
-    {"OperatorAfterComma", "HCP(N, >", "Пропущено выражение", 7},
-    {"OperatorAfterBracket", "( > 5", "Пропущено выражение", 2},
-    {"CommaAfterBracket", "(,", "Пропущено выражение", 1},
-    {"EndBeforeClosingBracket", "(HCP(N) > 5", "Пропущена )", 10},
-    {"CommaAfterBracketedExpression", "(HCP(N), 5)", "Нераспознанная ошибка,", 8},
-    {"TextAfterCompleteCondition", "HCP(N) > 5 )", "Лишний идентификатор \")\"", 11},
-    {"CommaAfterCompleteCondition", "T, F", "Лишний идентификатор \",\"", 1},
-    {"LoneClosingBracket", ")", "Пропущено выражение", 0},
-    {"NotAlone", "NOT", "Пропущено выражение", 2},
-    {"TwoNotsAlone", "NOT  NOT ", "Пропущено выражение", 8},
-    {"OperatorFirst", "AND T", "Пропущено выражение", 0},
-    {"ValueInsideParameterList", "HCP(N S)", "Пропущен оператор", 6},
-    {"NotAfterCall", "HCP(N) NOT", "Пропущен оператор", 7},
-};
-
-class SyntaxError : public testing::TestWithParam<TSyntaxErrorCase> {};
-
-TEST_P(SyntaxError, ReportsOneMessageAndGivesNoTree) {
-    TRecordingSink sink;
-    const TSyntaxErrorCase& c = GetParam();
-    TParsed parsed = ParseText(c.condition);
-    EXPECT_EQ(parsed.root, nullptr);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_EQ(ErrorPosition(), c.position);
-}
-
-INSTANTIATE_TEST_SUITE_P(Parser, SyntaxError, testing::ValuesIn(SyntaxErrorCases),
-                         [](const auto& info) { return info.param.name; });
-
-TEST_P(SyntaxError, FirstPassReportsTheSameMessageAtTheSamePosition) {
-    TRecordingSink sink;
-    const TSyntaxErrorCase& c = GetParam();
-    EXPECT_FALSE(CheckSyntax(c.condition, TCompiledCondition::MaxTreeNodes).Passed);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_EQ(ErrorPosition(), c.position);
-}
-
 // NOT NOT T has 8 nodes: the root, then 3 for each NOT and 1 for T.
 TEST(Parser, NodeLimitIsCrossedAtTheLexemeThatGrowsTheTreeBeyondIt) {
     TRecordingSink sink;

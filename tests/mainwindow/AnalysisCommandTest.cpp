@@ -10,9 +10,9 @@
 #include <QtTest>
 
 #include "deals/PbnFile.h"
-#include "mainwindow/WindowTestSupport.h"
 #include "reports/AnalysisReport.h"
 #include "reports/windows/EditorWindow.h"
+#include "support/WindowFixture.h"
 
 namespace {
 
@@ -25,12 +25,6 @@ TDeal OneSuitEach(int rotation) {
     TDeal deal;
     ReadPbnDealValue(value, deal);
     return deal;
-}
-
-QStringList AsQt(const std::vector<std::string>& lines) {
-    QStringList result;
-    for (const std::string& line : lines) result += QString::fromStdString(line);
-    return result;
 }
 
 // Reads the report window once it opens (inside its own modal loop) and closes it.

@@ -8,11 +8,11 @@
 #include <QtTest>
 #include <functional>
 
-#include "widgets/NumberField.h"
-#include "mainwindow/WindowTestSupport.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
 #include "reports/windows/EditorWindow.h"
+#include "support/WindowFixture.h"
+#include "widgets/NumberField.h"
 
 Q_DECLARE_METATYPE(TListingSeats)
 
@@ -48,12 +48,6 @@ TShownReport RunReportCommand(const std::function<void()>& command) {
     command();
     reader.stop();
     return shown;
-}
-
-QStringList AsQt(const std::vector<std::string>& lines) {
-    QStringList result;
-    for (const std::string& line : lines) result += QString::fromStdString(line);
-    return result;
 }
 
 void AddDeals(TDeals& deals, const std::vector<TDeal>& added) {
