@@ -4,8 +4,6 @@
 // stage and, with the same message at the same position, by the facade.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,46 +28,13 @@ struct TErrorCase {
 
 void PrintTo(const TErrorCase& c, std::ostream* out) { *out << c.condition; }
 
-// \t, \xHH and \\ as the bytes they stand for.
-std::string Unescaped(const std::string& text) {
-    std::string bytes;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            bytes += text[i];
-        } else if (text[i + 1] == 't') {
-            bytes += '\t';
-            ++i;
-        } else if (text[i + 1] == 'x' && i + 3 < text.size()) {
-            bytes += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
-            i += 3;
-        } else {
-            bytes += text[++i];
-        }
-    }
-    return bytes;
-}
-
-// The cases of one file; a line that does not read is a case named for its
-// line number whose expectations no condition meets.
+// The cases of one file; a line that does not read is a case no condition meets.
 void ReadCases(const char* file, TStage stage, std::vector<TErrorCase>& cases) {
-    std::ifstream in(std::filesystem::path(KORVANA_LANGUAGE_CASES_DIR) / file);
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields;
-        for (std::size_t start = 0; fields.size() < 3;) {
-            const std::size_t bar = line.find(" | ", start);
-            if (bar == std::string::npos) break;
-            fields.push_back(line.substr(start, bar - start));
-            start = bar + 3;
-            if (fields.size() == 3) fields.push_back(line.substr(start));
-        }
-        if (fields.size() != 4 || fields[2].find_first_not_of("0123456789") != std::string::npos) {
-            cases.push_back({stage, "UnreadableLine" + std::to_string(number), "T", -1, line});
-            continue;
-        }
-        cases.push_back(
-            {stage, fields[0], Unescaped(fields[1]), std::stoi(fields[2]), Unescaped(fields[3])});
+    for (std::vector<std::string> fields : ReadCaseFile(file)) {
+        if (fields.size() != 4 || fields[2].empty() ||
+            fields[2].find_first_not_of("0123456789") != std::string::npos)
+            fields = {"Unreadable" + std::to_string(cases.size()), "T", "-1", fields[0]};
+        cases.push_back({stage, fields[0], fields[1], std::stoi(fields[2]), fields[3]});
     }
 }
 
@@ -133,12 +98,13 @@ TEST_P(ConditionError, IsRefusedAtItsStageWithOneMessage) {
 INSTANTIATE_TEST_SUITE_P(Language, ConditionError, testing::ValuesIn(AllCases()),
                          [](const auto& info) { return info.param.name; });
 
-TEST(ConditionErrors, EveryStageHasItsCases) {
+TEST(ConditionErrors, EveryCaseFileHoldsItsCases) {
     int counts[3] = {0, 0, 0};
     for (const TErrorCase& c : AllCases()) ++counts[static_cast<int>(c.stage)];
     EXPECT_GE(counts[0], 14);
     EXPECT_GE(counts[1], 20);
     EXPECT_GE(counts[2], 33);
+    EXPECT_GE(ReadCaseFile("trees.txt").size(), 9u);
 }
 
 }  // namespace

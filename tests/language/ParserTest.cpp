@@ -94,33 +94,14 @@ struct TTreeCase {
 
 void PrintTo(const TTreeCase& c, std::ostream* out) { *out << c.condition; }
 
-const std::vector<TTreeCase> TreeCases = {
-    {"CallCompared", "HCP(N) >= 12",
-     "Expression[FCall[HCP, FParameters[(, ParamList[Parameter[Expression[N, RPart[)]]], "
-     "ParamTail[)]]]], RPart[>=, Expression[12, RPart[Конец файла]]]]"},
-    {"LowerCaseGivesTheSameTree", "hcp(n) >= 12",
-     "Expression[FCall[HCP, FParameters[(, ParamList[Parameter[Expression[N, RPart[)]]], "
-     "ParamTail[)]]]], RPart[>=, Expression[12, RPart[Конец файла]]]]"},
-    {"NotCall", "NOT Balanced(S)",
-     "Expression[NotExpression[NOT, Expression[FCall[BALANCED, FParameters[(, "
-     "ParamList[Parameter[Expression[S, RPart[)]]], ParamTail[)]]]], RPart[Конец файла]]], "
-     "RPart[Конец файла]]"},
-    {"OperatorsGroupToTheRight", "10 - 3 - 2",
-     "Expression[10, RPart[-, Expression[3, RPart[-, Expression[2, RPart[Конец файла]]]]]]"},
-    {"MinusWithSpace", "HCP(N) - 5",
-     "Expression[FCall[HCP, FParameters[(, ParamList[Parameter[Expression[N, RPart[)]]], "
-     "ParamTail[)]]]], RPart[-, Expression[5, RPart[Конец файла]]]]"},
-    {"EmptyParameterList", "HCP()",
-     "Expression[FCall[HCP, FParameters[(, ParamList[)]]], RPart[Конец файла]]"},
-    {"OmittedMiddleParameter", "Balanced(N,,17)",
-     "Expression[FCall[BALANCED, FParameters[(, ParamList[Parameter[Expression[N, RPart[,]]], "
-     "ParamTail[,, Parameter[-1], ParamTail[,, Parameter[Expression[17, RPart[)]]], "
-     "ParamTail[)]]]]]], RPart[Конец файла]]"},
-    {"EmptyBrackets", "()", "Expression[ExprInBrackets[(, ExprTail[)]], RPart[Конец файла]]"},
-    {"Brackets", "(T)",
-     "Expression[ExprInBrackets[(, ExprTail[Expression[T, RPart[)]], ExpressionClose[)]]], "
-     "RPart[Конец файла]]"},
-};
+std::vector<TTreeCase> TreeCases() {
+    std::vector<TTreeCase> cases;
+    for (const std::vector<std::string>& fields : ReadCaseFile("trees.txt"))  // a bad line fails
+        cases.push_back(fields.size() == 3
+                            ? TTreeCase{fields[0], fields[1], fields[2]}
+                            : TTreeCase{"Unreadable" + std::to_string(cases.size()), "", ""});
+    return cases;
+}
 
 class ParseTree : public testing::TestWithParam<TTreeCase> {};
 
@@ -132,7 +113,7 @@ TEST_P(ParseTree, BuildsTheTree) {
     EXPECT_EQ(TreeText(*parsed.root), GetParam().tree);
 }
 
-INSTANTIATE_TEST_SUITE_P(Parser, ParseTree, testing::ValuesIn(TreeCases),
+INSTANTIATE_TEST_SUITE_P(Parser, ParseTree, testing::ValuesIn(TreeCases()),
                          [](const auto& info) { return info.param.name; });
 
 TEST_P(ParseTree, FirstPassAcceptsAndCountsTheNodesOfTheTree) {

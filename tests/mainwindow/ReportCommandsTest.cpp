@@ -18,36 +18,11 @@ Q_DECLARE_METATYPE(TListingSeats)
 
 namespace {
 
-// What a report command showed, read while its window was open.
-struct TShownReport {
-    bool Shown = false;
-    bool Modal = false;
-    QWidget* Owner = nullptr;
-    QString Caption;
-    QStringList Lines;
-    QPointer<TEditorWindow> Window;
-};
-
 // Runs `command`; if it opens a report window, reads it and closes it.
 TShownReport RunReportCommand(const std::function<void()>& command) {
-    TShownReport shown;
-    QTimer reader;
-    reader.setSingleShot(true);
-    QObject::connect(&reader, &QTimer::timeout, [&shown] {
-        auto* window = qobject_cast<TEditorWindow*>(QApplication::activeModalWidget());
-        if (!window) return;
-        shown.Shown = true;
-        shown.Modal = window->isModal() && window->isVisible();
-        shown.Owner = window->parentWidget();
-        shown.Caption = window->windowTitle();
-        shown.Lines = window->ReportLines();
-        shown.Window = window;
-        window->close();
-    });
-    reader.start(0);
+    const TReportReader reader;
     command();
-    reader.stop();
-    return shown;
+    return reader.Report;
 }
 
 void AddDeals(TDeals& deals, const std::vector<TDeal>& added) {

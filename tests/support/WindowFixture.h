@@ -1,10 +1,13 @@
 #pragma once
 // What the window tests share: platform services answered by the test, a main
 // window over a temporary setup folder, and deals of a known key value.
+#include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPrinter>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,6 +19,7 @@
 #include "deals/RandomSource.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PlatformServices.h"
+#include "reports/windows/EditorWindow.h"
 #include "reports/windows/ReportServices.h"
 #include "support/FolderSnapshot.h"
 #include "support/TempFolder.h"
@@ -118,6 +122,40 @@ public:
 
 private:
     std::unique_ptr<TTempFolder> folder_ = std::make_unique<TTempFolder>();
+};
+
+// What a report window showed.
+struct TShownReport {
+    bool Shown = false;
+    bool Modal = false;
+    QWidget* Owner = nullptr;
+    QString Caption;
+    QStringList Lines;
+    QPointer<TEditorWindow> Window;  // null once the closed window is gone
+};
+
+// While it lives, reads the report window inside its modal loop as soon as it
+// opens (it looks every few milliseconds) and closes it.
+class TReportReader {
+public:
+    TReportReader() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* window = qobject_cast<TEditorWindow*>(QApplication::activeModalWidget());
+            if (window == nullptr || Report.Shown) return;
+            Report = {true,
+                      window->isModal() && window->isVisible(),
+                      window->parentWidget(),
+                      window->windowTitle(),
+                      window->ReportLines(),
+                      window};
+            window->close();
+        });
+        timer_.start(10);
+    }
+    TShownReport Report;
+
+private:
+    QTimer timer_;
 };
 
 // The first `count` deals dealt after seeding with `key`.
