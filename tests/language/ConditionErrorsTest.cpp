@@ -105,6 +105,7 @@ TEST(ConditionErrors, EveryCaseFileHoldsItsCases) {
     EXPECT_GE(counts[1], 20);
     EXPECT_GE(counts[2], 33);
     EXPECT_GE(ReadCaseFile("trees.txt").size(), 9u);
+    EXPECT_GE(ReadCaseFile("lexemes.txt").size(), 13u);
 }
 
 }  // namespace
