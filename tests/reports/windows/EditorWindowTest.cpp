@@ -16,6 +16,7 @@
 #include "reports/windows/EditorWindow.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
+#include "support/DealInto.h"
 #include "support/WindowFixture.h"
 
 Q_DECLARE_METATYPE(TListingSeats)
@@ -24,15 +25,6 @@ namespace {
 
 const std::vector<std::string> kReport = {"Всего раздач: 3", "", "Расклад  N  ", " 1.AKQT63   ",
                                           ""};
-
-void AddDeals(TDeals& deals, int count) {
-    for (int i = 0; i < count; ++i) {
-        uint32_t seed = 1000 + i;
-        TDeal deal;
-        deal.DealFromSeed(seed);
-        deals.Add(deal);
-    }
-}
 
 // Types `text` into `widget` key by key, Cyrillic included.
 void TypeText(QWidget* widget, const QString& text) {
@@ -112,7 +104,7 @@ private slots:
 
     void showStatistics() {
         TDeals deals;
-        AddDeals(deals, 3);
+        DealInto(deals, 1, 3);
         deals.ComputeStatistics();
         TEditorWindow window(nullptr);
         window.FillLines("Просмотр раздач", {"stale", "text"});
@@ -142,7 +134,7 @@ private slots:
         QFETCH(int, columns);
         QFETCH(int, lineCount);
         TDeals deals;
-        AddDeals(deals, 7);
+        DealInto(deals, 1, 7);
         TEditorWindow window(nullptr);
         window.ShowListing(deals, seats.North, seats.East, seats.South, seats.West, columns);
         QCOMPARE(window.windowTitle(), QString("Просмотр раздач"));

@@ -20,6 +20,7 @@
 #include "reports/windows/EditorWindow.h"
 #include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
+#include "support/DealInto.h"
 #include "support/WindowFixture.h"
 
 namespace {
@@ -88,16 +89,6 @@ QRect InkOfFirstPage(const QString& pdf, const QString& prefix, int dpi) {
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
     return ink;
-}
-
-// A collection of deals dealt from fixed seeds.
-void AddDeals(TDeals& deals, int count) {
-    for (int i = 0; i < count; ++i) {
-        uint32_t seed = 7 * i + 1;
-        TDeal deal;
-        deal.DealFromSeed(seed);
-        deals.Add(deal);
-    }
 }
 
 // Sets the printer up as the print dialog would for printing to a PDF file,
@@ -199,7 +190,7 @@ private slots:
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
         TDeals deals;
-        AddDeals(deals, 120);
+        DealInto(deals, 1, 120);
         window.ShowListing(deals, true, true, true, true, 3);
         const std::vector<std::string> report =
             DealListingLines(deals, {true, true, true, true}, 3);
@@ -285,7 +276,7 @@ private slots:
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
         TDeals deals;
-        AddDeals(deals, 40);
+        DealInto(deals, 1, 40);
         if (report == "listing") {
             window.ShowListing(deals, true, true, true, true, 5);
         } else {
@@ -346,7 +337,7 @@ private slots:
         const TTempFolder dir;
         const QString pdf = dir.QtFile("listing.pdf");
         TDeals deals;
-        AddDeals(deals, 40);
+        DealInto(deals, 1, 40);
         int printedPages = 0;
         {
             TFakeReportServices services;
@@ -386,7 +377,7 @@ private slots:
         TDesktopReportServices services;
         TEditorWindow window(nullptr, &services);
         TDeals deals;
-        AddDeals(deals, 40);
+        DealInto(deals, 1, 40);
         window.ShowListing(deals, true, true, true, true, 5);
         bool selectionOffered = false;
         QTimer::singleShot(0, [&] {
