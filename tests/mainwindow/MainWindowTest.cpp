@@ -13,14 +13,6 @@
 #include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
 
-namespace {
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-}  // namespace
-
 class TMainWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -182,7 +174,7 @@ private slots:
         // A line that no deal line is, written among the others, reads as FromText reads it.
         QByteArray withGarbage = bytes;
         withGarbage.insert(dealsStart + 108 + 2, "AK QJ;x\r\n");
-        QVERIFY(WriteFile(fixture.SetupFile(), withGarbage));
+        QVERIFY(WriteAll(fixture.SetupFile(), withGarbage));
         auto window = fixture.Open();
         QCOMPARE(window->Deals().Count(), Count + 1);
         TDeal garbage;
