@@ -99,11 +99,9 @@ INSTANTIATE_TEST_SUITE_P(Language, ConditionError, testing::ValuesIn(AllCases())
                          [](const auto& info) { return info.param.name; });
 
 TEST(ConditionErrors, EveryCaseFileHoldsItsCases) {
-    int counts[3] = {0, 0, 0};
-    for (const TErrorCase& c : AllCases()) ++counts[static_cast<int>(c.stage)];
-    EXPECT_GE(counts[0], 14);
-    EXPECT_GE(counts[1], 20);
-    EXPECT_GE(counts[2], 33);
+    EXPECT_GE(ReadCaseFile("lexer-errors.txt").size(), 14u);
+    EXPECT_GE(ReadCaseFile("syntax-errors.txt").size(), 20u);
+    EXPECT_GE(ReadCaseFile("type-errors.txt").size(), 33u);
     EXPECT_GE(ReadCaseFile("trees.txt").size(), 9u);
     EXPECT_GE(ReadCaseFile("lexemes.txt").size(), 13u);
 }
