@@ -54,9 +54,9 @@ struct TCliRunOptions {
     bool KeptOnStdout = false;
     int Signal = SIGINT;
     std::filesystem::path WorkingFolder;  // empty: the tests' own
-    bool ReaderGone = false;               // stdout is a pipe nobody reads any more
-    long DataLimit = 0;                    // when not zero, the bytes of data memory allowed
-    std::filesystem::path Stdin;           // empty: /dev/null
+    bool ReaderGone = false;              // stdout is a pipe nobody reads any more
+    long DataLimit = 0;                   // when not zero, the bytes of data memory allowed
+    std::filesystem::path Stdin;          // empty: /dev/null
 };
 
 inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector<std::string>& args,
@@ -78,14 +78,17 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
     pid_t child = ::fork();
     if (child < 0) return run;
     if (child == 0) {
-        int out = options.ReaderGone ? pipeEnds[1] : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int out = options.ReaderGone ? pipeEnds[1]
+                                     : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int in = ::open(options.Stdin.empty() ? "/dev/null" : options.Stdin.c_str(), O_RDONLY);
         if (out < 0 || err < 0 || in < 0) ::_exit(127);
         if (options.ReaderGone) ::close(pipeEnds[0]);
-        const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit), static_cast<rlim_t>(options.DataLimit)};
+        const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit),
+                                     static_cast<rlim_t>(options.DataLimit)};
         if (options.DataLimit > 0 && ::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(127);
-        if (!options.WorkingFolder.empty() && ::chdir(options.WorkingFolder.c_str()) != 0) ::_exit(127);
+        if (!options.WorkingFolder.empty() && ::chdir(options.WorkingFolder.c_str()) != 0)
+            ::_exit(127);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);

@@ -11,12 +11,12 @@
 #include <QToolButton>
 #include <optional>
 
-#include "support/WindowFixture.h"
-#include "support/DialogDriver.h"
 #include "dialogs/FixedCardsWindow.h"
 #include "files/SetupFormat.h"
+#include "support/DialogDriver.h"
 #include "support/FolderSnapshot.h"
 #include "support/HostileMounts.h"
+#include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -36,11 +36,6 @@ QString ErrorShown(QDialog& dialog) {
     return error && error->isVisible() ? error->text() : QString();
 }
 
-bool WriteAll(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 TFixedCards Read(const char* text) {
     const TFixedCardsReading reading = ReadFixedCards(text);
     return reading.Cards;
@@ -54,9 +49,7 @@ class TFixedCardsCommandTest : public QObject {
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
 private slots:
-    void init() {
-        QVERIFY(fixture_.OpenShown());
-    }
+    void init() { QVERIFY(fixture_.OpenShown()); }
     void cleanup() { fixture_.Renew(); }
 
     // Each fault keeps the dialog open with the message naming the card or

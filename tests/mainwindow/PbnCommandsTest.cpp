@@ -73,9 +73,9 @@ private slots:
         window_->itmOpenDealsClick();  // cancelled
         window_->itmSaveDealsClick();  // cancelled
         QCOMPARE(services_->filters.size(), 2);
-        const QStringList types = {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
-                                   QStringLiteral("Раздачи PBN (*.pbn)"),
-                                   QStringLiteral("Раздачи LIN (*.lin)")};
+        const QStringList types = {
+            QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
+            QStringLiteral("Раздачи PBN (*.pbn)"), QStringLiteral("Раздачи LIN (*.lin)")};
         QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
         QCOMPARE(services_->filters[1].split(QStringLiteral(";;")), types);
     }
