@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     TSetupContent content = ParseSetup(bytes);
     TDeal deal;
-    for (const QString& line : content.DealLines) deal.FromText(line.toStdString());
+    for (const QByteArray& line : content.DealLines) deal.FromText(line.toStdString());
     TSetupContent again = ParseSetup(FormatSetup(content));
     if (again.DealLines.size() > content.DealLines.size() + 1) __builtin_trap();
     return 0;

@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "cli/CliRunner.h"
 #include "deals/DealCollection.h"
-#include "analysis/DoubleDummy.h"
 #include "reports/AnalysisReport.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -23,17 +24,10 @@ namespace fs = std::filesystem;
 
 class CliAnalyze : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("korvana-analyze-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     TCliRun Run(const std::vector<std::string>& args) { return RunCli(folder, args); }
 
-    fs::path folder;
+    TTempFolder temp;
+    const fs::path folder = temp.Path();
 };
 
 const std::regex DealLine(

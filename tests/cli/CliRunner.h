@@ -1,7 +1,7 @@
 #pragma once
 // Runs the korvana-cli program without a shell: arguments are passed as they
 // are, stdout and stderr are caught in files of a temporary folder, and the
-// program can be stopped by a signal once its stderr has shown something, run
+// program can be stopped by a signal once it has printed a deal, run
 // in another working folder, or given a stdout whose reader has gone.
 #include <fcntl.h>
 #include <signal.h>
@@ -47,14 +47,16 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
 
 // How a run is made beyond its arguments.
 struct TCliRunOptions {
-    // When not zero, `Signal` is sent once that much time has passed since the
-    // program first wrote to stderr (or since its start, if it never does).
-    std::chrono::milliseconds InterruptAfter{0};
+    // When set, `Signal` is sent once the run is under way: stderr shows the
+    // key line (printed once the signal handlers are set) and, with
+    // `KeptOnStdout`, stdout shows a kept deal; or after ten seconds.
+    bool Interrupt = false;
+    bool KeptOnStdout = false;
     int Signal = SIGINT;
     std::filesystem::path WorkingFolder;  // empty: the tests' own
-    bool ReaderGone = false;               // stdout is a pipe nobody reads any more
-    long DataLimit = 0;                    // when not zero, the bytes of data memory allowed
-    std::filesystem::path Stdin;           // empty: /dev/null
+    bool ReaderGone = false;              // stdout is a pipe nobody reads any more
+    long DataLimit = 0;                   // when not zero, the bytes of data memory allowed
+    std::filesystem::path Stdin;          // empty: /dev/null
 };
 
 inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector<std::string>& args,
@@ -68,19 +70,25 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
     argv.push_back(nullptr);
 
     TCliRun run;
+    std::error_code ignored;  // the files of an earlier run must not count as written
+    std::filesystem::remove(outFile, ignored);
+    std::filesystem::remove(errFile, ignored);
     int pipeEnds[2] = {-1, -1};
     if (options.ReaderGone && ::pipe(pipeEnds) != 0) return run;
     pid_t child = ::fork();
     if (child < 0) return run;
     if (child == 0) {
-        int out = options.ReaderGone ? pipeEnds[1] : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int out = options.ReaderGone ? pipeEnds[1]
+                                     : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int in = ::open(options.Stdin.empty() ? "/dev/null" : options.Stdin.c_str(), O_RDONLY);
         if (out < 0 || err < 0 || in < 0) ::_exit(127);
         if (options.ReaderGone) ::close(pipeEnds[0]);
-        const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit), static_cast<rlim_t>(options.DataLimit)};
+        const struct rlimit limit = {static_cast<rlim_t>(options.DataLimit),
+                                     static_cast<rlim_t>(options.DataLimit)};
         if (options.DataLimit > 0 && ::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(127);
-        if (!options.WorkingFolder.empty() && ::chdir(options.WorkingFolder.c_str()) != 0) ::_exit(127);
+        if (!options.WorkingFolder.empty() && ::chdir(options.WorkingFolder.c_str()) != 0)
+            ::_exit(127);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
@@ -91,14 +99,16 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
     }
-    if (options.InterruptAfter.count() > 0) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::error_code ignored;
-            if (std::filesystem::file_size(errFile, ignored) > 0) break;
+    if (options.Interrupt) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto written = [](const std::filesystem::path& file) {
+            std::error_code missing;
+            const auto size = std::filesystem::file_size(file, missing);
+            return !missing && size > 0;
+        };
+        while (std::chrono::steady_clock::now() < deadline &&
+               !(written(errFile) && (!options.KeptOnStdout || written(outFile))))
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        std::this_thread::sleep_for(options.InterruptAfter);
         ::kill(child, options.Signal);
     }
     int status = 0;
@@ -109,11 +119,11 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
     return run;
 }
 
-// interruptAfter: when not zero, SIGINT is sent once that much time has passed
-// since the program first wrote to stderr (or since its start, if it never does).
+// interrupt: SIGINT is sent once the program has printed its key and a deal.
 inline TCliRun RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args,
-                      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) {
+                      bool interrupt = false) {
     TCliRunOptions options;
-    options.InterruptAfter = interruptAfter;
+    options.Interrupt = interrupt;
+    options.KeptOnStdout = interrupt;
     return RunCliWith(folder, args, options);
 }

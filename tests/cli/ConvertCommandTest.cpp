@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CliRunner.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -37,13 +38,6 @@ std::vector<std::string> DealTags(const std::string& pbn) {
 
 class CliConvert : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("korvana-convert-test-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
     TCliRun Run(const std::vector<std::string>& args) { return RunCli(folder, args); }
     std::string In(const std::string& name) { return (folder / name).string(); }
 
@@ -54,7 +48,8 @@ protected:
         return file;
     }
 
-    fs::path folder;
+    TTempFolder temp;
+    const fs::path folder = temp.Path();
 };
 
 TEST_F(CliConvert, DealsSurviveEveryKindAndBack) {

@@ -15,6 +15,7 @@
 #include "deals/Deal.h"
 #include "deals/DealBatch.h"
 #include "deals/RandomSource.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -38,17 +39,8 @@ const std::string OpeningCondition = "Balanced(North, 15, 17) AND (SuitLength(So
 
 class CliGenerate : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("korvana-generate-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    TCliRun Run(const std::vector<std::string>& args,
-                std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) {
-        return RunCli(folder, args, interruptAfter);
+    TCliRun Run(const std::vector<std::string>& args, bool interrupt = false) {
+        return RunCli(folder, args, interrupt);
     }
 
     // A conditions file with the given header and lines, in Windows-1251.
@@ -61,7 +53,8 @@ protected:
         return path;
     }
 
-    fs::path folder;
+    TTempFolder temp;
+    const fs::path folder = temp.Path();
 };
 
 TEST_F(CliGenerate, KeyOneGivesTheFirstDealsOfTheKey) {
@@ -193,7 +186,7 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
 TEST_F(CliGenerate, CtrlCStopsTheRunAndStillWritesTheKeptDeals) {
     TCliRun run = Run(
         {"generate", "--count", "9999999", "--format", "lines", "--condition", "HCP(North) >= 21"},
-        std::chrono::milliseconds(300));
+        true);
     EXPECT_EQ(run.ExitCode, 130) << run.Err;
     std::string last = run.LastErrLine();
     size_t open = last.find('(');
@@ -414,7 +407,7 @@ TEST_F(CliGenerate, TermAndHangupStopTheRunAndStillWriteTheKeptDeals) {
     for (const auto& [signal, code] : {std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
         const fs::path out = folder / ("stopped-" + std::to_string(signal) + ".dls");
         TCliRunOptions options;
-        options.InterruptAfter = std::chrono::milliseconds(300);
+        options.Interrupt = true;
         options.Signal = signal;
         TCliRun run = RunCliWith(folder,
                                  {"generate", "--count", "9999999", "--format", "lines",

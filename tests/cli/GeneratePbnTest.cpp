@@ -11,6 +11,7 @@
 #include "cli/CliRunner.h"
 #include "deals/DealCollection.h"
 #include "deals/PbnFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ namespace fs = std::filesystem;
 
 class CliGeneratePbn : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("korvana-generate-pbn-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     TCliRun Run(const std::vector<std::string>& args) { return RunCli(folder, args); }
 
     // The deal lines of a PBN file, read back.
@@ -38,7 +31,8 @@ protected:
         return lines;
     }
 
-    fs::path folder;
+    TTempFolder temp;
+    const fs::path folder = temp.Path();
 };
 
 TEST_F(CliGeneratePbn, WritesTheKeptDealsAsPbnByTheExtension) {

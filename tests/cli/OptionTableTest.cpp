@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/CliRunner.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -36,15 +37,13 @@ class CliOptions : public ::testing::TestWithParam<TOptionCase> {};
 
 // Runs in a folder of its own: "--out -" and "convert @ -- -out.dls" write files there.
 TEST_P(CliOptions, ExitCodeAndFirstMessage) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("korvana-options-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const TTempFolder temp;
+    const fs::path& folder = temp.Path();
     std::vector<std::string> args;
     for (const std::string& arg : GetParam().Args) args.push_back(WithSample(arg));
     TCliRunOptions options;
     options.WorkingFolder = folder;
     const TCliRun run = RunCliWith(folder, args, options);
-    fs::remove_all(folder);
     const std::vector<std::string> err = run.ErrLines();
     const std::string expected = WithSample(GetParam().ErrLine);
     EXPECT_EQ(run.ExitCode, GetParam().ExitCode) << run.Err;
@@ -124,9 +123,8 @@ std::string ManText(std::string line) {
 // head is the command's synopsis and whose option items are, word for word,
 // the options its --help lists: none missing, none that does not exist.
 TEST(CliManPage, DocumentsEveryOptionOfEveryCommand) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("korvana-man-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const TTempFolder temp;
+    const fs::path& folder = temp.Path();
     std::map<std::string, std::string> synopsis;  // command: synopsis line
     std::map<std::string, std::set<std::string>> helpOptions, manOptions;
     const std::vector<std::string> usage = RunCli(folder, {"--help"}).OutLines();
@@ -143,7 +141,6 @@ TEST(CliManPage, DocumentsEveryOptionOfEveryCommand) {
                 helpOptions[command].insert(option.substr(2, option.find("  ", 2) - 2));
         helpOptions[command];  // a command without options has an empty set
     }
-    fs::remove_all(folder);
 
     const std::vector<std::string> man = TCliRun::SplitAtNewlines(
         ReadWholeFile(std::string(KORVANA_SAMPLES_DIR) + "/../../../data/korvana-cli.1"));

@@ -14,6 +14,7 @@
 #include "reports/DealListing.h"
 #include "reports/ExampleDeals.h"
 #include "reports/StatisticsReport.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -39,16 +40,11 @@ std::string Joined(const std::vector<std::string>& lines) {
 class ReportCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("korvana-cli-test-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
         dealsFile = (folder / "three deals.dls").string();
         std::ofstream out(dealsFile, std::ios::binary);
         out << "This is Deals File of Tavex's Bridge Generator\r\n";
         for (const TDeal& deal : ListingExampleDeals()) out << deal.ToText() << "\r\n";
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     // Runs korvana-cli with the arguments (already quoted for the shell).
     TRun Run(const std::string& arguments) {
@@ -69,7 +65,8 @@ protected:
 
     std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
-    fs::path folder;
+    TTempFolder temp;
+    const fs::path folder = temp.Path();
     std::string dealsFile;
 };
 

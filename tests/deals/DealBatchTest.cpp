@@ -40,7 +40,9 @@ void CompareWithTheOneDealLoop(uint32_t seed, int64_t count) {
             }
         }
         ASSERT_EQ(portable.Seeds[TDealBatch::Size], loopSeed);
-        if (vector) ASSERT_EQ(byVector.Seeds[TDealBatch::Size], loopSeed);
+        if (vector) {
+            ASSERT_EQ(byVector.Seeds[TDealBatch::Size], loopSeed);
+        }
         seed = loopSeed;
     }
 }

@@ -55,20 +55,27 @@ TEST(DealCollection, ReadersSeeStableDealsWhileAWriterAdds) {
         }
         done = true;
     });
-    int32_t mismatches = 0;
+    // Faults are counted, not asserted: the writer is joined before any check.
+    int32_t mismatches = 0, shrinks = 0, missing = 0;
     int32_t lastCount = 0;
-    while (!done || lastCount < total) {
+    while ((!done || lastCount < total) && shrinks + missing == 0) {
         int32_t count = deals.Count();
-        ASSERT_GE(count, lastCount);
+        if (count < lastCount) ++shrinks;
         lastCount = count;
         if (count == 0) continue;
         int32_t index = count - 1;
-        TDeal* deal = deals.GetDeal(index);
-        ASSERT_NE(deal, nullptr);
+        const TDeal* deal = deals.GetDeal(index);
+        const TDeal* middle = deals.GetDeal(index / 2);
+        if (deal == nullptr || middle == nullptr) {
+            ++missing;
+            continue;
+        }
         if (deal->Hand(North).Card(1) != index % 52 + 1) ++mismatches;
-        if (deals.GetDeal(index / 2)->Hand(North).Card(1) != index / 2 % 52 + 1) ++mismatches;
+        if (middle->Hand(North).Card(1) != index / 2 % 52 + 1) ++mismatches;
     }
     writer.join();
+    EXPECT_EQ(shrinks, 0);
+    EXPECT_EQ(missing, 0);
     EXPECT_EQ(mismatches, 0);
 }
 
@@ -150,8 +157,13 @@ TEST(DealStatistics, DamagedHandsStayInsideTheArrays) {
     EXPECT_EQ(deals.ShapeCount[North][1], 0);
 }
 
+#ifndef __has_feature  // gcc names the sanitizers by macros of its own
+#define __has_feature(feature) 0
+#endif
+
 TEST(DealCollection, AMillionDealsTakeAtMost128BytesEach) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || \
+    __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
     GTEST_SKIP() << "the sanitizer's allocator keeps its own books";
 #else
     constexpr int32_t total = 1000000;

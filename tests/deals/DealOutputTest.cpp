@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "deals/DealCollection.h"
@@ -19,6 +19,7 @@
 #include "deals/ReadableLine.h"
 #include "support/DealInto.h"
 #include "support/RecordingSink.h"
+#include "support/TempFolder.h"
 #include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
 
@@ -201,12 +202,10 @@ TEST(DealOutput, BatchesCoverTheCollectionInOrder) {
 }
 
 TEST(DealOutput, ABigDealsFileHasTheDefinedLinesAndReadsBack) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("korvana-dealoutput-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const TTempFolder folder;
     TDeals deals;
     FillMixed(deals);
-    const std::string name = (folder / "mixed.dls").string();
+    const std::string name = folder.File("mixed.dls");
     TRecordingSink sink;
     deals.SaveToFile(name);
     std::string defined = std::string(TDeals::FileHeader) + "\r\n";
@@ -222,7 +221,6 @@ TEST(DealOutput, ABigDealsFileHasTheDefinedLinesAndReadsBack) {
     for (int32_t i = 0; i < 33000; ++i)
         ASSERT_EQ(back.GetDeal(i)->ToText(), deals.GetDeal(i)->ToText()) << i;
     EXPECT_EQ(back.GetDeal(back.Count() - 1)->ToText(), deals.GetDeal(deals.Count() - 1)->ToText());
-    fs::remove_all(folder);
 }
 
 }  // namespace

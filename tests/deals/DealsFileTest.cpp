@@ -15,6 +15,7 @@
 #include "deals/PbnFile.h"
 #include "support/DealInto.h"
 #include "support/RecordingSink.h"
+#include "support/TempFolder.h"
 #include "text/FileError.h"
 
 namespace {
@@ -25,16 +26,7 @@ const std::string Header = "This is Deals File of Tavex's Bridge Generator";
 
 class DealsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("korvana-dealsfile-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string PathOf(const std::string& leaf) const { return (folder_ / leaf).string(); }
+    std::string PathOf(const std::string& leaf) const { return folder_.File(leaf); }
 
     std::string Write(const std::string& leaf, const std::string& content) const {
         std::string path = PathOf(leaf);
@@ -53,7 +45,7 @@ protected:
             ASSERT_EQ(a.GetDeal(i)->ToText(), b.GetDeal(i)->ToText()) << i;
     }
 
-    fs::path folder_;
+    TTempFolder folder_;
     TRecordingSink sink_;
 };
 
@@ -150,7 +142,7 @@ TEST_F(DealsFile, AnythingButTheExactHeaderIsRefused) {
 TEST_F(DealsFile, MissingFilesAndBareHeadersAddNothing) {
     TDeals deals;
     deals.LoadFromFile(PathOf("nothere.dls"));
-    deals.LoadFromFile(folder_.string());  // a folder is no file
+    deals.LoadFromFile(folder_.Path().string());  // a folder is no file
     deals.LoadFromFile(Write("header.dls", Header));
     deals.LoadFromFile(Write("headerbreak.dls", Header + "\r\n"));
     EXPECT_EQ(deals.Count(), 0);

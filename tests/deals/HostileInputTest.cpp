@@ -22,7 +22,6 @@
 #include <vector>
 
 #include "deals/DealCollection.h"
-#include "text/FileError.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
@@ -30,6 +29,8 @@
 #include "support/DealInto.h"
 #include "support/HostileMounts.h"
 #include "support/RecordingSink.h"
+#include "support/TempFolder.h"
+#include "text/FileError.h"
 
 namespace {
 
@@ -67,29 +68,17 @@ std::string Garbage(std::size_t size, uint32_t seed) {
 // detached first.
 class HostileFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string leaf = std::string("korvana-hostile-") + std::to_string(::getpid()) + "-" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        for (char& c : leaf)
-            if (c == '/') c = '_';
-        folder_ = ScratchRoot() / leaf;
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        mounts_.UnmountAll();  // the mounts go before their folder
-        std::error_code error;
-        fs::remove_all(folder_, error);
-    }
-
     bool MountSmallDisk(const std::string& leaf, int kilobytes) {
         return mounts_.MountSmallDisk(folder_ / leaf, kilobytes);
     }
-    bool MakeReadOnly(const std::string& leaf) { return THostileMounts::MakeReadOnly(folder_ / leaf); }
+    bool MakeReadOnly(const std::string& leaf) {
+        return THostileMounts::MakeReadOnly(folder_ / leaf);
+    }
     static void FillUp(const fs::path& folder) { ASSERT_TRUE(THostileMounts::FillUp(folder)); }
 
-    fs::path folder_;
-    THostileMounts mounts_;
+    TTempFolder temp_{ScratchRoot()};
+    const fs::path folder_ = temp_.Path();
+    THostileMounts mounts_;  // unmounted before the folder goes
     TRecordingSink sink_;
 };
 
@@ -118,21 +107,25 @@ std::vector<TGarbageCase> DealsFileGarbage() {
         {"HeaderInUtf16", "\xFF\xFE" + std::string("T\0h\0i\0s\0", 8), -1},
         {"GarbageAfterTheHeader", Header + "\r\n" + garbage, garbageLines},
         {"NulLines", Header + "\r\n" + std::string(108, '\0') + "\r\n" + std::string(3, '\0'), 2},
-        {"HighBytesAndSigns", Header + "\r\n" + std::string(200, '\x98') + "\n" + std::string(108, '-') +
-                                  "\n-9-9-9-9\n99999999\n",
+        {"HighBytesAndSigns",
+         Header + "\r\n" + std::string(200, '\x98') + "\n" + std::string(108, '-') +
+             "\n-9-9-9-9\n99999999\n",
          4},
-        {"CardsOutOfRange", Header + "\r\n" + [] {
-             std::string line;
-             for (int j = 0; j < 52; ++j) line += j % 3 == 0 ? "99" : j % 3 == 1 ? "-9" : "0 ";
-             return line;
-         }(),
+        {"CardsOutOfRange",
+         Header + "\r\n" +
+             [] {
+                 std::string line;
+                 for (int j = 0; j < 52; ++j) line += j % 3 == 0 ? "99" : j % 3 == 1 ? "-9" : "0 ";
+                 return line;
+             }(),
          1},
     };
 }
 
 void PrintTo(const TGarbageCase& c, std::ostream* out) { *out << c.name; }
 
-class DealsFileGarbageTest : public HostileFiles, public ::testing::WithParamInterface<TGarbageCase> {};
+class DealsFileGarbageTest : public HostileFiles,
+                             public ::testing::WithParamInterface<TGarbageCase> {};
 
 TEST_P(DealsFileGarbageTest, LoadsOrRefusesAndEveryFigureStaysInRange) {
     const TGarbageCase& c = GetParam();
@@ -298,17 +291,23 @@ std::vector<TPbnGarbageCase> PbnGarbage() {
          },
          2},
         {"UnclosedCommentOfTenMegabytes",
-         [] { return ValidPbnGame() + "{" + std::string(10 << 20, 'c') + "\r\n" + ValidPbnGame(); }, 1},
+         [] { return ValidPbnGame() + "{" + std::string(10 << 20, 'c') + "\r\n" + ValidPbnGame(); },
+         1},
         {"UnclosedTagOfTenMegabytes",
-         [] { return ValidPbnGame() + "[Deal \"N:" + std::string(10 << 20, 'A') + "\r\n\r\n" + ValidPbnGame(); },
+         [] {
+             return ValidPbnGame() + "[Deal \"N:" + std::string(10 << 20, 'A') + "\r\n\r\n" +
+                    ValidPbnGame();
+         },
          2},
-        {"OneLineOfAHundredMegabytes", [] { return ValidPbnGame() + std::string(100 << 20, '['); }, 1},
+        {"OneLineOfAHundredMegabytes", [] { return ValidPbnGame() + std::string(100 << 20, '['); },
+         1},
     };
 }
 
 void PrintTo(const TPbnGarbageCase& c, std::ostream* out) { *out << c.name; }
 
-class PbnGarbageTest : public HostileFiles, public ::testing::WithParamInterface<TPbnGarbageCase> {};
+class PbnGarbageTest : public HostileFiles,
+                       public ::testing::WithParamInterface<TPbnGarbageCase> {};
 
 TEST_P(PbnGarbageTest, LoadsTheWholeGamesOrRefusesTheFile) {
     const TPbnGarbageCase& c = GetParam();
@@ -349,7 +348,7 @@ TEST(HostileConditions, NulsGarbageAndForeignEncodingsGiveOneMessageOrAValidCond
         std::string(1000, '\0'),
         "HCP(N) > 12\x98",
         "\x98\x98\x98",
-        "HCP(\xD0\xA1) > 1",                        // UTF-8 Cyrillic for the seat
+        "HCP(\xD0\xA1) > 1",                         // UTF-8 Cyrillic for the seat
         "\xD1\x81\xD0\xB5\xD0\xB2\xD0\xB5\xD1\x80",  // UTF-8 "север"
         "HCP(\xF1) > 1",                             // a Windows-1251 letter alone
         "HCP(N) > 99999999999999999999",
@@ -400,8 +399,9 @@ const TWriterCase Writers[] = {
 };
 
 // Friend access for the destination table.
-class HostileSaves : public HostileFiles,
-                     public ::testing::WithParamInterface<std::tuple<TDestinationCase, TWriterCase>> {
+class HostileSaves
+    : public HostileFiles,
+      public ::testing::WithParamInterface<std::tuple<TDestinationCase, TWriterCase>> {
 public:
     bool Small(const std::string& leaf, int kilobytes) { return MountSmallDisk(leaf, kilobytes); }
     bool ReadOnly(const std::string& leaf) { return MakeReadOnly(leaf); }
@@ -434,7 +434,8 @@ const TDestinationCase Destinations[] = {
      TOutcome::FileError},
     {"ProcFolder",
      [](HostileFiles&, const fs::path&) {
-         return fs::is_directory("/proc/self") ? std::string("/proc/self/korvana.dls") : std::string();
+         return fs::is_directory("/proc/self") ? std::string("/proc/self/korvana.dls")
+                                               : std::string();
      },
      TOutcome::FileError},
     {"ReadOnlyFolderWithAnOldFile",
@@ -469,7 +470,8 @@ const TDestinationCase Destinations[] = {
 std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        files[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<folder>";
+        files[entry.path().string()] =
+            entry.is_regular_file() ? ReadBytes(entry.path()) : "<folder>";
     return files;
 }
 
@@ -479,13 +481,15 @@ std::string Changes(const std::map<std::string, std::string>& before,
     std::string changes;
     for (const auto& [name, bytes] : before) {
         auto found = after.find(name);
-        if (found == after.end()) changes += " removed " + name;
+        if (found == after.end())
+            changes += " removed " + name;
         else if (found->second != bytes)
             changes += " changed " + name + " (" + std::to_string(bytes.size()) + " -> " +
                        std::to_string(found->second.size()) + " bytes)";
     }
     for (const auto& [name, bytes] : after)
-        if (!before.count(name)) changes += " added " + name + " (" + std::to_string(bytes.size()) + " bytes)";
+        if (!before.count(name))
+            changes += " added " + name + " (" + std::to_string(bytes.size()) + " bytes)";
     return changes;
 }
 
@@ -521,7 +525,8 @@ TEST_P(HostileSaves, FailsCleanlyAndLeavesEveryFileAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileSaves,
-                         ::testing::Combine(::testing::ValuesIn(Destinations), ::testing::ValuesIn(Writers)),
+                         ::testing::Combine(::testing::ValuesIn(Destinations),
+                                            ::testing::ValuesIn(Writers)),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name) + "_" +
                                     std::get<1>(info.param).name;

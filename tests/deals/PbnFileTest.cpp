@@ -15,6 +15,7 @@
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "support/RecordingSink.h"
+#include "support/TempFolder.h"
 #include "text/FileError.h"
 
 namespace {
@@ -216,23 +217,6 @@ std::vector<std::string> GamesOf(const std::string& text) {
     return games;
 }
 
-class TTempFolder {
-public:
-    TTempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("korvana-pbn-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TTempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
 std::string ReadBytes(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -404,8 +388,8 @@ TEST(PbnRoundTrip, ThroughFilesWithTheirMessages) {
     std::vector<std::string> lines = DealLines(read);
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), DealLines(generated));
     ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[1].text, PbnLoadedMessage(name, result.Counts));
-    EXPECT_NE(sink.messages[1].text.find("5"), std::string::npos);
+    EXPECT_EQ(sink.messages[1].text,
+              "Из файла " + name + " загружено раздач: 5; пропущено игр без полной раздачи: 0");
 }
 
 // A file as a person might type it: the key-one deal given from East, from

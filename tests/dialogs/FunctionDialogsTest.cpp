@@ -10,7 +10,6 @@
 
 #include "dialogs/BalancedWindow.h"
 #include "dialogs/ControlsWindow.h"
-#include "dialogs/DialogDriver.h"
 #include "dialogs/HCPWindow.h"
 #include "dialogs/HasCardWindow.h"
 #include "dialogs/LosersWindow.h"
@@ -31,6 +30,7 @@
 #include "language/ConditionCheck.h"
 #include "language/FunctionTable.h"
 #include "language/Grammar.h"
+#include "support/DialogDriver.h"
 #include "support/RecordingSink.h"
 
 namespace {

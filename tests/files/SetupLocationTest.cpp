@@ -2,38 +2,36 @@
 // user's configuration folder; never a folder where it cannot be written.
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "files/SetupLocation.h"
 #include "support/HostileMounts.h"
+#include "support/TempFolder.h"
 
 class TSetupLocationTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-    }
+    void init() { qputenv("XDG_CONFIG_HOME", config_.QtPath().toLocal8Bit()); }
 
     void WritableProgramFolderKeepsTheFileBesideTheProgram() {
-        QTemporaryDir program;
-        QCOMPARE(ChooseSetupFolder(program.path()), program.path());
-        QVERIFY(SetupFileWritable(program.path()));
-        QVERIFY(QDir(program.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        const TTempFolder program;
+        QCOMPARE(ChooseSetupFolder(program.QtPath()), program.QtPath());
+        QVERIFY(SetupFileWritable(program.QtPath()));
+        QVERIFY(
+            QDir(program.QtPath()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         QVERIFY(!QDir(UserSetupFolder()).exists());
     }
 
     void ReadOnlyProgramFolderUsesTheConfigurationFolder() {
-        QTemporaryDir work;
-        const QString program = work.path() + "/bin";
+        const TTempFolder work;
+        const QString program = work.QtPath() + "/bin";
         THostileMounts mounts;
         if (!mounts.MountSmallDisk(program.toStdString(), 64) ||
             !THostileMounts::MakeReadOnly(program.toStdString()))
             QSKIP("mounting a small read-only disk is not allowed here");
         QVERIFY(!FolderTakesNewFiles(program));
         const QString chosen = ChooseSetupFolder(program);
-        QCOMPARE(chosen, config_.path() + "/korvana");
+        QCOMPARE(chosen, config_.QtPath() + "/korvana");
         QVERIFY(QDir(chosen).exists());
         QVERIFY(SetupFileWritable(chosen));
     }
@@ -41,8 +39,8 @@ private slots:
     // A portable copy whose setup file is already beside it keeps using it,
     // and the program can tell that it cannot write it back.
     void ExistingSetupFileStaysWhereItIs() {
-        QTemporaryDir work;
-        const QString program = work.path() + "/portable";
+        const TTempFolder work;
+        const QString program = work.QtPath() + "/portable";
         THostileMounts mounts;
         if (!mounts.MountSmallDisk(program.toStdString(), 64))
             QSKIP("mounting a small disk is not allowed here");
@@ -57,7 +55,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir config_;
+    const TTempFolder config_;
 };
 
 QTEST_MAIN(TSetupLocationTest)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ConditionTestSupport.h"
+#include "analysis/DoubleDummy.h"
 #include "deals/Deal.h"
 #include "deals/RandomSource.h"
 #include "language/ConditionCheck.h"
@@ -13,98 +14,8 @@
 
 namespace {
 
-struct TTypeErrorCase {
-    std::string name;
-    std::string condition;
-    std::string message;
-    int32_t position;
-};
-
-void PrintTo(const TTypeErrorCase& c, std::ostream* out) { *out << c.condition; }
-
 const std::string Boolean = "Несоответствие типов: требуется \"Логический\"";
 const std::string Integer = "Несоответствие типов: требуется \"Целый\"";
-const std::string Seat = "Несоответствие типов: требуется \"Позиция\"";
-const std::string Suit = "Несоответствие типов: требуется \"Macть\"";
-
-const std::vector<TTypeErrorCase> TypeErrorCases = {
-    // Operators share one level and group to the right.
-    {"AndWithoutBrackets", "HCP(N) >= 12 AND HCP(S) >= 12", Boolean, 10},
-    {"AndWithoutBracketsTwo", "HCP(North)>12 AND Balanced(North)", Boolean, 11},
-    {"SumWithoutBrackets", "HCP(N) + HCP(S) >= 20", Integer, 9},
-    {"SeatWhereSuitBelongs", "HCP(N, S) > 1", Suit, 7},
-    {"MissingSuit", "SuitLength(N)", "Пропущен параметр (Macть)", 12},
-    {"MissingSuitAfterLongSeat", "SuitLength(North) > 1", "Пропущен параметр (Macть)", 16},
-    {"IntegerWhereSuitBelongs", "SuitLength(N, 3) > 1", Suit, 14},
-    {"MissingRangeBound", "Range(N, 12)", "Пропущен параметр (Целый)", 11},
-    {"MissingBothRangeBounds", "Range(S)", "Пропущен параметр (Целый)", 7},
-    {"MissingShapeLength", "Shape(N, 0, 5, 3, 3)", "Пропущен параметр (Целый)", 19},
-    // After a parameter written empty, at the bracket that ends it, not past the text.
-    {"MissingAfterEmptyParameter", "Range(W,)", "Пропущен параметр (Целый)", 8},
-    {"MissingAfterEmptyShapeLength", "Shape(N, 0, ,)", "Пропущен параметр (Целый)", 13},
-    {"SuitByLengthWithoutNumber", "SuitByLength(N) > 3", Integer, 0},
-    {"SuitByLengthWithSeat", "(SuitByLength(N, E) > 3)", Integer, 1},
-    {"OmittedSuit", "HCP(N,) > 1", Suit, 6},
-    {"SeatsCompared", "N = S", Integer, 0},
-    {"IntegerAsSeat", "HCP(5) > 1", Seat, 4},
-    {"BooleanAsInteger", "Balanced(N, TRUE)", Integer, 12},
-    {"SixthMultyParameter", "Multy(N, 1, 2, 3, 4, 5, T)", Integer, 24},
-    {"IntegerCondition", "5", Boolean, 0},
-    {"NotOfInteger", "NOT 5", Boolean, 0},
-    {"NotCoversTheRest", "NOT (1 > 2) AND 5", Boolean, 16},
-    {"EmptyBrackets", "() OR T", Boolean, 0},
-    {"BooleanAdded", "1 + T", Integer, 4},
-    {"SuitCondition", "  SP", Boolean, 0},
-    {"EmptyParameterList", "HCP() > 1", "Пропущен параметр (Позиция)", 0},
-    {"EmptyParameterListInside", "T AND Balanced()", "Пропущен параметр (Позиция)", 6},
-    {"NotOfSeatAsParameter", "HCP(NOT N) > 1", Seat, 4},
-    // Errors are found in evaluation order: the left subtree, the right subtree,
-    // then the operator; every parameter, then the call.
-    {"LeftOperandFirst", "(N + 1) = (T + 1)", Integer, 1},
-    {"RightSubtreeBeforeTheOperator", "5 AND (N + 1)", Integer, 7},
-    {"ParametersBeforeTheCall", "HCP(5, N + 1) > 1", Integer, 7},
-    // A type error among parameters beyond the signature leaves a Boolean root,
-    // yet the condition is refused.
-    {"ExtraParameterMistyped", "HCP(N, SP, HCP(5)) > 3", Seat, 15},
-    {"ExtraBalancedParameterMistyped", "Balanced(N, 1, 2, N + 1)", Integer, 18},
-};
-
-class TypeError : public testing::TestWithParam<TTypeErrorCase> {};
-
-TEST_P(TypeError, RefusesTheConditionWithOneMessage) {
-    TRecordingSink sink;
-    const TTypeErrorCase& c = GetParam();
-    TCompiledCondition condition;
-    EXPECT_FALSE(condition.Prepare(c.condition, TestRules()));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_EQ(condition.ErrorPosition(), c.position);
-    EXPECT_EQ(condition.Root(), nullptr);
-}
-
-INSTANTIATE_TEST_SUITE_P(Evaluation, TypeError, testing::ValuesIn(TypeErrorCases),
-                         [](const auto& info) { return info.param.name; });
-
-TEST(Evaluation, SyntaxAndLexerErrorsRefuseThroughTheFacade) {
-    const std::vector<std::pair<std::string, int32_t>> cases = {
-        {"N=<S", 1},
-        {"12AB", 0},
-        {"HCP(N)-5", 6},
-        {"HCP(N) > 9999999999", 9},
-        {"(T", 1},
-        // Two editor lines joined with nothing between them.
-        {"HCP(North)>12"
-         "AND Balanced(North)",
-         11}};
-    for (const auto& [text, position] : cases) {
-        TRecordingSink sink;
-        TCompiledCondition condition;
-        EXPECT_FALSE(condition.Prepare(text, TestRules())) << text;
-        EXPECT_EQ(sink.messages.size(), 1u) << text;
-        EXPECT_EQ(condition.ErrorPosition(), position) << text;
-    }
-}
 
 TEST(Evaluation, EmptyConditionKeepsEveryDealAndBlanksAreRefusedSilently) {
     TRecordingSink sink;
@@ -140,12 +51,16 @@ TEST(Evaluation, CheckWithoutDealGivesBooleanRootAndZeroCalls) {
         {"SuitByLength(N,) = 0", "1"},
         {"NOT NOT (T)", "1"},
         {"Multy(N, 1, 2, 3, 4, 5, 6, 7, 8)", "0"},
+        {"Tricks(N, SP) >= 7", "0"},
+        {"NOT (Tricks(S) > 13)", "1"},
         {"Prec1d(N, , , , 15) <> T", ""},  // not Boolean: refused below
     };
     for (const TCheckValueCase& c : cases) {
         TRecordingSink sink;
         TCompiledCondition condition;
+        const int64_t solvesBefore = DoubleDummySolveCount();
         const bool ready = condition.Prepare(c.condition, TestRules());
+        EXPECT_EQ(DoubleDummySolveCount(), solvesBefore) << c.condition;
         EXPECT_EQ(ready, !c.value.empty()) << c.condition;
         if (!ready) continue;
         EXPECT_TRUE(sink.messages.empty()) << c.condition;

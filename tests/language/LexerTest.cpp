@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "ConditionTestSupport.h"
 #include "language/ErrorReport.h"
 #include "language/Lexem.h"
-#include "text/Utf8Text.h"
 #include "support/RecordingSink.h"
+#include "text/Utf8Text.h"
 
 namespace {
 
@@ -26,88 +30,37 @@ struct TTokenizeCase {
 
 void PrintTo(const TTokenizeCase& c, std::ostream* out) { *out << c.condition; }
 
-const TExpectedLexem End(int32_t position) {
-    return {std::string(EndLexemText), lkEnd, vtNone, "", position};
+// One lexeme written as text@position:kind[=value], or End@position.
+TExpectedLexem ReadLexem(const std::string& word) {
+    static const std::map<std::string, std::pair<uint8_t, TValueType>> kinds = {
+        {"Function", {lkFunction, vtNone}},  {"Open", {lkOpen, vtNone}},
+        {"Close", {lkClose, vtNone}},        {"Operator", {lkOperator, vtNone}},
+        {"Comma", {lkComma, vtNone}},        {"Not", {lkNot, vtNone}},
+        {"Position", {lkValue, vtPosition}}, {"Integer", {lkValue, vtInteger}},
+        {"Suit", {lkValue, vtSuit}},         {"Boolean", {lkValue, vtBoolean}}};
+    const std::size_t at = word.rfind('@');
+    const int32_t position = std::atoi(word.c_str() + at + 1);
+    if (word.compare(0, at, "End") == 0)
+        return {std::string(EndLexemText), lkEnd, vtNone, "", position};
+    const std::size_t colon = word.find(':', at), equals = word.find('=', at);
+    const auto kind = kinds.find(word.substr(colon + 1, equals - colon - 1));
+    if (colon == std::string::npos || kind == kinds.end()) return {word, lkNone, vtNone, "", -1};
+    const std::string text = word.substr(0, at);
+    const std::string value = equals != std::string::npos     ? word.substr(equals + 1)
+                              : kind->second.first == lkValue ? text
+                                                              : "";
+    return {text, kind->second.first, kind->second.second, value, position};
 }
 
-const std::vector<TTokenizeCase> TokenizeCases = {
-    {"LowerCaseCall",
-     "hcp(n)>12",
-     {{"HCP", lkFunction, vtNone, "", 0},
-      {"(", lkOpen, vtNone, "", 3},
-      {"N", lkValue, vtPosition, "N", 4},
-      {")", lkClose, vtNone, "", 5},
-      {">", lkOperator, vtNone, "", 6},
-      {"12", lkValue, vtInteger, "12", 7},
-      End(8)}},
-    {"MinusBeforeDigitIsLiteral",
-     "HCP(N)-5",
-     {{"HCP", lkFunction, vtNone, "", 0},
-      {"(", lkOpen, vtNone, "", 3},
-      {"N", lkValue, vtPosition, "N", 4},
-      {")", lkClose, vtNone, "", 5},
-      {"-5", lkValue, vtInteger, "-5", 6},
-      End(7)}},
-    {"MinusWithSpaceIsOperator",
-     "HCP(N) - 5",
-     {{"HCP", lkFunction, vtNone, "", 0},
-      {"(", lkOpen, vtNone, "", 3},
-      {"N", lkValue, vtPosition, "N", 4},
-      {")", lkClose, vtNone, "", 5},
-      {"-", lkOperator, vtNone, "", 7},
-      {"5", lkValue, vtInteger, "5", 9},
-      End(9)}},
-    {"TwoMinusSigns",
-     "7--5",
-     {{"7", lkValue, vtInteger, "7", 0},
-      {"-", lkOperator, vtNone, "", 1},
-      {"-5", lkValue, vtInteger, "-5", 2},
-      End(3)}},
-    {"CompareCharacterPair",
-     "N<=S",
-     {{"N", lkValue, vtPosition, "N", 0},
-      {"<=", lkOperator, vtNone, "", 1},
-      {"S", lkValue, vtPosition, "S", 3},
-      End(3)}},
-    {"SuitsAndSeats",
-     "sp Spades s",
-     {{"SP", lkValue, vtSuit, "SP", 0},
-      {"SPADES", lkValue, vtSuit, "SPADES", 3},
-      {"S", lkValue, vtPosition, "S", 10},
-      End(10)}},
-    {"BooleansAndNot",
-     "not t or False",
-     {{"NOT", lkNot, vtNone, "", 0},
-      {"T", lkValue, vtBoolean, "1", 4},
-      {"OR", lkOperator, vtNone, "", 6},
-      {"FALSE", lkValue, vtBoolean, "0", 9},
-      End(13)}},
-    {"WordAfterNegativeLiteral",
-     "-5N",
-     {{"-5", lkValue, vtInteger, "-5", 0}, {"N", lkValue, vtPosition, "N", 2}, End(2)}},
-    {"CommaAndPlus",
-     "Balanced(N,,17)+1",
-     {{"BALANCED", lkFunction, vtNone, "", 0},
-      {"(", lkOpen, vtNone, "", 8},
-      {"N", lkValue, vtPosition, "N", 9},
-      {",", lkComma, vtNone, "", 10},
-      {",", lkComma, vtNone, "", 11},
-      {"17", lkValue, vtInteger, "17", 12},
-      {")", lkClose, vtNone, "", 14},
-      {"+", lkOperator, vtNone, "", 15},
-      {"1", lkValue, vtInteger, "1", 16},
-      End(16)}},
-    {"Int32Limits",
-     "-2147483648 2147483647 -0 007",
-     {{"-2147483648", lkValue, vtInteger, "-2147483648", 0},
-      {"2147483647", lkValue, vtInteger, "2147483647", 12},
-      {"-0", lkValue, vtInteger, "-0", 23},
-      {"007", lkValue, vtInteger, "007", 26},
-      End(28)}},
-    {"TrailingSpacesMoveTheEnd", "N  ", {{"N", lkValue, vtPosition, "N", 0}, End(2)}},
-    {"Empty", "", {}},
-    {"BlanksOnly", "   ", {}},
-};
+std::vector<TTokenizeCase> TokenizeCases() {
+    std::vector<TTokenizeCase> cases;
+    for (const std::vector<std::string>& fields : ReadCaseFile("lexemes.txt")) {
+        cases.push_back({fields[0], fields.size() == 3 ? fields[1] : "unreadable line", {}});
+        std::istringstream words(fields.size() == 3 && fields[2] != "none" ? fields[2] : "");
+        for (std::string word; words >> word;) cases.back().lexemes.push_back(ReadLexem(word));
+    }
+    return cases;
+}
 
 class Tokenize : public testing::TestWithParam<TTokenizeCase> {};
 
@@ -132,55 +85,7 @@ TEST_P(Tokenize, GivesLexemesWithKindsTypesAndOffsets) {
     EXPECT_EQ(lexemes.GetLexem(lexemes.Count()), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lexer, Tokenize, testing::ValuesIn(TokenizeCases),
-                         [](const auto& info) { return info.param.name; });
-
-struct TLexerErrorCase {
-    std::string name;
-    std::string condition;
-    std::string message;
-    int32_t position;
-};
-
-void PrintTo(const TLexerErrorCase& c, std::ostream* out) { *out << c.condition; }
-
-const std::vector<TLexerErrorCase> LexerErrorCases = {
-    {"ReversedCompare", "N=<S", "Нераспознанный идентификатор: \"=<\"", 1},
-    {"DoubleEquals", "N == S", "Нераспознанный идентификатор: \"==\"", 2},
-    {"DigitsThenLetters", "12AB", "Нераспознанный идентификатор: \"12AB\"", 0},
-    {"UpperCasedInMessage", "HCP(n) > 1 and foo", "Нераспознанный идентификатор: \"FOO\"", 15},
-    {"TabIsAWordCharacter", "N\tS", "Нераспознанный идентификатор: \"N\tS\"", 0},
-    {"CyrillicUpperCased", "ёж HCP(N) > 1 привет", "Нераспознанный идентификатор: \"ЁЖ\"", 0},
-    {"CyrillicInsideAWord", "(TRUЁ) OR щи", "Нераспознанный идентификатор: \"TRUЁ\"", 1},
-    {"FirstErrorOnly", "XX YY", "Нераспознанный идентификатор: \"XX\"", 0},
-    {"BadUtf8Byte", "N \xff", "Нераспознанный идентификатор: \"\xEF\xBF\xBD\"", 2},
-    {"LiteralAboveInt32", "HCP(N) > 2147483648",
-     "Число вне допустимого диапазона (от -2147483648 до 2147483647): \"2147483648\"", 9},
-    {"LiteralBelowInt32", "HCP(N)-2147483649",
-     "Число вне допустимого диапазона (от -2147483648 до 2147483647): \"-2147483649\"", 6},
-    {"HugeLiteral", "1 + 000000000000000000000000000000000004294967296",
-     "Число вне допустимого диапазона (от -2147483648 до 2147483647): "
-     "\"000000000000000000000000000000000004294967296\"",
-     4},
-};
-
-class LexerError : public testing::TestWithParam<TLexerErrorCase> {};
-
-TEST_P(LexerError, ReportsOneMessageAtItsPosition) {
-    TRecordingSink sink;
-    const TLexerErrorCase& c = GetParam();
-    TLexems lexemes;
-    EXPECT_FALSE(lexemes.Tokenize(c.condition));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_TRUE(ErrorReported());
-    EXPECT_EQ(ErrorPosition(), c.position);
-    for (int32_t k = 0; k < lexemes.Count(); ++k)
-        EXPECT_NE(lexemes.GetLexem(k)->Kind, lkEnd) << "no end lexeme after a failed run";
-}
-
-INSTANTIATE_TEST_SUITE_P(Lexer, LexerError, testing::ValuesIn(LexerErrorCases),
+INSTANTIATE_TEST_SUITE_P(Lexer, Tokenize, testing::ValuesIn(TokenizeCases()),
                          [](const auto& info) { return info.param.name; });
 
 TEST(Lexer, KeepsTheLexemesMadeBeforeAnError) {

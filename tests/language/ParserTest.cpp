@@ -94,33 +94,14 @@ struct TTreeCase {
 
 void PrintTo(const TTreeCase& c, std::ostream* out) { *out << c.condition; }
 
-const std::vector<TTreeCase> TreeCases = {
-    {"CallCompared", "HCP(N) >= 12",
-     "Expression[FCall[HCP, FParameters[(, ParamList[Parameter[Expression[N, RPart[)]]], "
-     "ParamTail[)]]]], RPart[>=, Expression[12, RPart[Конец файла]]]]"},
-    {"LowerCaseGivesTheSameTree", "hcp(n) >= 12",
-     "Expression[FCall[HCP, FParameters[(, ParamList[Parameter[Expression[N, RPart[)]]], "
-     "ParamTail[)]]]], RPart[>=, Expression[12, RPart[Конец файла]]]]"},
-    {"NotCall", "NOT Balanced(S)",
-     "Expression[NotExpression[NOT, Expression[FCall[BALANCED, FParameters[(, "
-     "ParamList[Parameter[Expression[S, RPart[)]]], ParamTail[)]]]], RPart[Конец файла]]], "
-     "RPart[Конец файла]]"},
-    {"OperatorsGroupToTheRight", "10 - 3 - 2",
-     "Expression[10, RPart[-, Expression[3, RPart[-, Expression[2, RPart[Конец файла]]]]]]"},
-    {"MinusWithSpace", "HCP(N) - 5",
-     "Expression[FCall[HCP, FParameters[(, ParamList[Parameter[Expression[N, RPart[)]]], "
-     "ParamTail[)]]]], RPart[-, Expression[5, RPart[Конец файла]]]]"},
-    {"EmptyParameterList", "HCP()",
-     "Expression[FCall[HCP, FParameters[(, ParamList[)]]], RPart[Конец файла]]"},
-    {"OmittedMiddleParameter", "Balanced(N,,17)",
-     "Expression[FCall[BALANCED, FParameters[(, ParamList[Parameter[Expression[N, RPart[,]]], "
-     "ParamTail[,, Parameter[-1], ParamTail[,, Parameter[Expression[17, RPart[)]]], "
-     "ParamTail[)]]]]]], RPart[Конец файла]]"},
-    {"EmptyBrackets", "()", "Expression[ExprInBrackets[(, ExprTail[)]], RPart[Конец файла]]"},
-    {"Brackets", "(T)",
-     "Expression[ExprInBrackets[(, ExprTail[Expression[T, RPart[)]], ExpressionClose[)]]], "
-     "RPart[Конец файла]]"},
-};
+std::vector<TTreeCase> TreeCases() {
+    std::vector<TTreeCase> cases;
+    for (const std::vector<std::string>& fields : ReadCaseFile("trees.txt"))  // a bad line fails
+        cases.push_back(fields.size() == 3
+                            ? TTreeCase{fields[0], fields[1], fields[2]}
+                            : TTreeCase{"Unreadable" + std::to_string(cases.size()), "", ""});
+    return cases;
+}
 
 class ParseTree : public testing::TestWithParam<TTreeCase> {};
 
@@ -132,7 +113,7 @@ TEST_P(ParseTree, BuildsTheTree) {
     EXPECT_EQ(TreeText(*parsed.root), GetParam().tree);
 }
 
-INSTANTIATE_TEST_SUITE_P(Parser, ParseTree, testing::ValuesIn(TreeCases),
+INSTANTIATE_TEST_SUITE_P(Parser, ParseTree, testing::ValuesIn(TreeCases()),
                          [](const auto& info) { return info.param.name; });
 
 TEST_P(ParseTree, FirstPassAcceptsAndCountsTheNodesOfTheTree) {
@@ -203,63 +184,6 @@ TEST(Parser, CollectsWrittenAndOmittedParameters) {
                 << c.condition << " parameter " << k;
         EXPECT_EQ(parameters[parameters.Count], nullptr);
     }
-}
-
-struct TSyntaxErrorCase {
-    std::string name;
-    std::string condition;
-    std::string message;
-    int32_t position;
-};
-
-void PrintTo(const TSyntaxErrorCase& c, std::ostream* out) { *out << c.condition; }
-
-const std::vector<TSyntaxErrorCase> SyntaxErrorCases = {
-    {"OperatorAtTheEnd", "HCP(N) >", "Пропущено выражение", 7},
-    {"OperandAfterOperand", "HCP(N) 5", "Пропущен оператор", 7},
-    {"LiteralMinusAfterCall", "HCP(N)-5", "Пропущен оператор", 6},
-    {"FunctionWithoutBracket", "HCP N", "Пропущена (", 4},
-    {"OperatorOpensParameters", "HCP(>", "Пропущено выражение", 4},
-    {"EndInsideParameters", "HCP(N", "Пропущена )", 4},
-    {"OperatorAfterComma", "HCP(N, >", "Пропущено выражение", 7},
-    {"OperatorAfterBracket", "( > 5", "Пропущено выражение", 2},
-    {"CommaAfterBracket", "(,", "Пропущено выражение", 1},
-    {"EndBeforeClosingBracket", "(HCP(N) > 5", "Пропущена )", 10},
-    {"CommaAfterBracketedExpression", "(HCP(N), 5)", "Нераспознанная ошибка,", 8},
-    {"TextAfterCompleteCondition", "HCP(N) > 5 )", "Лишний идентификатор \")\"", 11},
-    {"CommaAfterCompleteCondition", "T, F", "Лишний идентификатор \",\"", 1},
-    {"LoneClosingBracket", ")", "Пропущено выражение", 0},
-    {"NotAlone", "NOT", "Пропущено выражение", 2},
-    {"TwoNotsAlone", "NOT  NOT ", "Пропущено выражение", 8},
-    {"OperatorFirst", "AND T", "Пропущено выражение", 0},
-    {"ValueInsideParameterList", "HCP(N S)", "Пропущен оператор", 6},
-    {"NotAfterCall", "HCP(N) NOT", "Пропущен оператор", 7},
-};
-
-class SyntaxError : public testing::TestWithParam<TSyntaxErrorCase> {};
-
-TEST_P(SyntaxError, ReportsOneMessageAndGivesNoTree) {
-    TRecordingSink sink;
-    const TSyntaxErrorCase& c = GetParam();
-    TParsed parsed = ParseText(c.condition);
-    EXPECT_EQ(parsed.root, nullptr);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_EQ(ErrorPosition(), c.position);
-}
-
-INSTANTIATE_TEST_SUITE_P(Parser, SyntaxError, testing::ValuesIn(SyntaxErrorCases),
-                         [](const auto& info) { return info.param.name; });
-
-TEST_P(SyntaxError, FirstPassReportsTheSameMessageAtTheSamePosition) {
-    TRecordingSink sink;
-    const TSyntaxErrorCase& c = GetParam();
-    EXPECT_FALSE(CheckSyntax(c.condition, TCompiledCondition::MaxTreeNodes).Passed);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, c.message);
-    EXPECT_EQ(sink.messages[0].position, c.position);
-    EXPECT_EQ(ErrorPosition(), c.position);
 }
 
 // NOT NOT T has 8 nodes: the root, then 3 for each NOT and 1 for T.

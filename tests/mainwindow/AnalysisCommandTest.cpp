@@ -10,9 +10,9 @@
 #include <QtTest>
 
 #include "deals/PbnFile.h"
-#include "mainwindow/WindowTestSupport.h"
 #include "reports/AnalysisReport.h"
 #include "reports/windows/EditorWindow.h"
+#include "support/WindowFixture.h"
 
 namespace {
 
@@ -26,31 +26,6 @@ TDeal OneSuitEach(int rotation) {
     ReadPbnDealValue(value, deal);
     return deal;
 }
-
-QStringList AsQt(const std::vector<std::string>& lines) {
-    QStringList result;
-    for (const std::string& line : lines) result += QString::fromStdString(line);
-    return result;
-}
-
-// Reads the report window once it opens (inside its own modal loop) and closes it.
-struct TReportReader {
-    QTimer timer;
-    bool shown = false;
-    QString caption;
-    QStringList lines;
-    TReportReader() {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* window = qobject_cast<TEditorWindow*>(QApplication::activeModalWidget());
-            if (window == nullptr || shown) return;
-            shown = true;
-            caption = window->windowTitle();
-            lines = window->ReportLines();
-            window->close();
-        });
-        timer.start(20);
-    }
-};
 
 }  // namespace
 
@@ -71,9 +46,9 @@ private slots:
         QCOMPARE(window->State(), TMainWindow::TState::Analysing);
         QVERIFY(!window->itmAnalyze->isEnabled());
         QVERIFY(!window->btnStop->isHidden());
-        QTRY_VERIFY_WITH_TIMEOUT(reader.shown, 60000);
-        const QStringList& lines = reader.lines;
-        QCOMPARE(reader.caption, QStringLiteral("Анализ в открытую"));
+        QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
+        const QStringList& lines = reader.Report.Lines;
+        QCOMPARE(reader.Report.Caption, QStringLiteral("Анализ в открытую"));
         std::vector<TDealAnalysis> expected;
         for (const TDeal& deal : deals) expected.push_back(AnalyseDeal(deal));
         QCOMPARE(lines, AsQt(AnalysisReportLines(expected)));
@@ -93,8 +68,8 @@ private slots:
         TReportReader reader;
         window->itmAnalyze->trigger();
         window->btnStop->click();
-        QTRY_VERIFY_WITH_TIMEOUT(reader.shown, 120000);
-        const QStringList& lines = reader.lines;
+        QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 120000);
+        const QStringList& lines = reader.Report.Lines;
         QVERIFY(lines.contains(QStringLiteral("Проанализировано раздач: 40")));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
     }

@@ -1,35 +1,22 @@
 // Generate and stop, clear, open and save deals, the conditions file, and
 // closing the window during a run: real generator runs on a worker thread.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QToolButton>
-
-#include <QElapsedTimer>
-
 #include <set>
 #include <thread>
 
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
+#include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
-#include "WindowTestSupport.h"
 
 namespace {
-QStringList DealLines(TDeals& deals, int from = 0) {
-    QStringList lines;
-    for (int index = from; index < deals.Count(); ++index)
-        lines.append(QString::fromStdString(deals.GetDeal(index)->ToText()));
-    return lines;
-}
-QStringList DealLines(const std::vector<TDeal>& deals) {
-    QStringList lines;
-    for (const TDeal& deal : deals) lines.append(QString::fromStdString(deal.ToText()));
-    return lines;
-}
 constexpr int RunTimeout = 20000;
 
 // Counts the queued requests and timer ticks the event loop delivers.
@@ -65,16 +52,10 @@ QStringList KeptByOneThread(int key, int count, const QString& condition, int64_
 class TCommandsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TWindowFixture> fixture_;
-    std::unique_ptr<TMainWindow> window_;
+    TWindowFixture fixture_;
+    std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
     // Deals of a key value added as a command would add them.
-    void AddDeals(int key, int count) {
-        for (const TDeal& deal : DealsOfKey(key, count)) window_->Deals().Add(deal);
-        window_->seCurrentDeal->SetRange(1, window_->Deals().Count());
-        window_->seCurrentDeal->SetValue(1);
-    }
-
     void Generate(int total, const QString& condition = {}) {
         window_->RichEdit->setPlainText(condition);
         window_->seTotal->SetValue(total);
@@ -97,16 +78,8 @@ class TCommandsTest : public QObject {
     }
 
 private slots:
-    void init() {
-        fixture_ = std::make_unique<TWindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
+    void init() { QVERIFY(fixture_.OpenShown()); }
+    void cleanup() { fixture_.Renew(); }
 
     void EmptyConditionKeepsTheFirstDealsOfTheKey() {
         const std::vector<TDeal> expected = DealsOfKey(1, 5);
@@ -149,7 +122,7 @@ private slots:
         window_->RichEdit->moveCursor(QTextCursor::End);
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Idle);
-        QCOMPARE(fixture_->services->messages.size(), 1);
+        QCOMPARE(fixture_.services->messages.size(), 1);
         QCOMPARE(window_->Deals().Count(), 1);
         QVERIFY(window_->RichEdit->hasFocus());
         const QTextCursor caret = window_->RichEdit->textCursor();
@@ -157,10 +130,10 @@ private slots:
         QCOMPARE(caret.blockNumber(), line);
         QCOMPARE(caret.positionInBlock(), column);
         if (condition == "HCP(North)")
-            QCOMPARE(fixture_->services->messages[0],
+            QCOMPARE(fixture_.services->messages[0],
                      QStringLiteral("Несоответствие типов: требуется \"Логический\""));
         else
-            QVERIFY(fixture_->services->messages[0].contains("12AND"));
+            QVERIFY(fixture_.services->messages[0].contains("12AND"));
         QVERIFY(window_->lDealtTotal->text().isEmpty());
     }
 
@@ -188,8 +161,8 @@ private slots:
         window_->RichEdit->setPlainText(condition);
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Idle);
-        QCOMPARE(fixture_->services->messages.size(), 1);
-        QCOMPARE(fixture_->services->messages[0], message);
+        QCOMPARE(fixture_.services->messages.size(), 1);
+        QCOMPARE(fixture_.services->messages[0], message);
         QCOMPARE(window_->Deals().Count(), 0);
         const QTextCursor caret = window_->RichEdit->textCursor();
         QCOMPARE(caret.blockNumber(), line);
@@ -200,7 +173,7 @@ private slots:
         window_->RichEdit->setPlainText("   \n  ");
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Idle);
-        QVERIFY(fixture_->services->messages.isEmpty());
+        QVERIFY(fixture_.services->messages.isEmpty());
         QCOMPARE(window_->Deals().Count(), 0);
         QVERIFY(window_->RichEdit->hasFocus());
     }
@@ -208,7 +181,7 @@ private slots:
     // The three requests of a run, made from a worker thread as the engine
     // makes them: carried out on the GUI thread, the final counts shown.
     void RequestsFromAWorkerReachTheWindow() {
-        AddDeals(4, 2);
+        AddDeals(*window_, 4, 2);
         const std::vector<TDeal> dealt = DealsOfKey(5, 1000);
         TGeneratorOwner& owner = window_->RunRequests();
         std::thread worker([&] {
@@ -245,8 +218,14 @@ private slots:
         // The window's keys rest while it runs, and never reach a control.
         QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
         QTest::keyClick(window_.get(), Qt::Key_B, Qt::ControlModifier);
-        QTest::qWait(100);
+        // The run goes on, keeping nothing.
+        const auto dealing = [this] {
+            const QString progress = window_->lDealtTotal->text();
+            return progress.startsWith("0(") && progress != "0(0)";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(dealing(), RunTimeout);
         QCOMPARE(window_->Deals().Count(), 1);
+        QVERIFY(window_->State() == TMainWindow::TState::Generating);
         window_->btnStop->click();
         QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
         QCOMPARE(RunControlsEnabled(), allEnabled);
@@ -254,8 +233,7 @@ private slots:
         QCOMPARE(window_->Deals().Count(), 1);
         QCOMPARE(window_->lTotal->text(), QStringLiteral("1"));
         QCOMPARE(window_->seCurrentDeal->Value(), 1);
-        const QString progress = window_->lDealtTotal->text();
-        QVERIFY2(progress.startsWith("0(") && progress != "0(0)", qPrintable(progress));
+        QVERIFY2(dealing(), qPrintable(window_->lDealtTotal->text()));
     }
 
     // The window deals on every core and keeps exactly what one thread keeps,
@@ -265,8 +243,9 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("condition");
         QTest::newRow("no condition") << 11 << 3000 << QString();
-        QTest::newRow("opening") << 3 << 40
-                                 << QStringLiteral("Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)");
+        QTest::newRow("opening")
+            << 3 << 40
+            << QStringLiteral("Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)");
         QTest::newRow("negative key, rare hand") << -77 << 5 << QStringLiteral("HCP(West) >= 22");
     }
     void AllCoresKeepTheDealsOfOneThread() {
@@ -282,7 +261,8 @@ private slots:
         QCOMPARE(DealLines(window_->Deals()), expected);
         int64_t firstDealt = 0;
         KeptByOneThread(key, count, condition, firstDealt);
-        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("%1(%2)").arg(count).arg(dealt - firstDealt));
+        QCOMPARE(window_->lDealtTotal->text(),
+                 QStringLiteral("%1(%2)").arg(count).arg(dealt - firstDealt));
     }
 
     // At full speed the counts change at least ten times a second, and STOP
@@ -313,7 +293,8 @@ private slots:
                      qPrintable(QString::number(counter.count)));
             window_->btnStop->click();
             int batches = 0;
-            while (window_->State() != TMainWindow::TState::Idle && hangGuard.elapsed() < RunTimeout) {
+            while (window_->State() != TMainWindow::TState::Idle &&
+                   hangGuard.elapsed() < RunTimeout) {
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
                 ++batches;
             }
@@ -344,7 +325,7 @@ private slots:
     }
 
     void ClearEmptiesTheCollection() {
-        AddDeals(5, 4);
+        AddDeals(*window_, 5, 4);
         window_->lDealtTotal->setText("4(4)");
         window_->itmClearClick();
         QCOMPARE(window_->Deals().Count(), 0);
@@ -356,12 +337,12 @@ private slots:
     }
 
     void SaveAndOpenDeals() {
-        auto& services = *fixture_->services;
+        auto& services = *fixture_.services;
         window_->itmSaveDealsClick();  // no deals: no chooser
         QVERIFY(services.savedIn.isEmpty());
-        AddDeals(6, 3);
+        AddDeals(*window_, 6, 3);
         const QStringList generated = DealLines(window_->Deals());
-        const QString fileName = fixture_->folder.filePath("three.dls");
+        const QString fileName = fixture_.File("three.dls");
         services.answers = {fileName};
         window_->itmSaveDealsClick();
         QCOMPARE(services.messages.size(), 1);  // the collection's own confirmation
@@ -376,18 +357,18 @@ private slots:
         QCOMPARE(window_->lTotal->text(), QStringLiteral("6"));
         QCOMPARE(SeatText(*window_, 1), HandText(*window_->Deals().GetDeal(3), 1));
         window_->itmOpenDealsClick();  // cancelled
-        QCOMPARE(services.openedIn.last(), fixture_->folder.path() + "/");
+        QCOMPARE(services.openedIn.last(), fixture_.Folder() + "/");
         QCOMPARE(window_->Deals().Count(), 6);
     }
 
     void RefusedAndFailingDealsFilesChangeNothing() {
-        auto& services = *fixture_->services;
-        const QString refused = fixture_->folder.filePath("other.dls");
+        auto& services = *fixture_.services;
+        const QString refused = fixture_.File("other.dls");
         QFile file(refused);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("This is Deals File of Tavex's Bridge Generator \r\n");
         file.close();
-        AddDeals(8, 2);
+        AddDeals(*window_, 8, 2);
         services.answers = {refused};
         window_->itmOpenDealsClick();
         QCOMPARE(window_->Deals().Count(), 2);
@@ -397,8 +378,8 @@ private slots:
         window_->itmOpenDealsClick();
         QCOMPARE(services.openedIn.last(), QString());  // the folder did not follow
         // A file-system failure is shown with the system's text; the program goes on.
-        QVERIFY(QDir(fixture_->folder.path()).mkdir("taken.dls"));
-        services.answers = {fixture_->folder.filePath("taken.dls")};
+        QVERIFY(QDir(fixture_.Folder()).mkdir("taken.dls"));
+        services.answers = {fixture_.File("taken.dls")};
         window_->itmSaveDealsClick();
         QCOMPARE(services.messages.size(), 2);
         QVERIFY(services.messages[1].contains("taken.dls"));
@@ -406,17 +387,18 @@ private slots:
     }
 
     void ConditionsFiles() {
-        auto& services = *fixture_->services;
+        auto& services = *fixture_.services;
         window_->itmSaveConditionsClick();  // an empty editor: no chooser
         QVERIFY(services.savedIn.isEmpty());
         window_->RichEdit->setPlainText("HCP(North) >= 12\nAND SuitLength(South, Spades) >= 5");
-        const QString fileName = fixture_->folder.filePath("open1nt.cnd");
+        const QString fileName = fixture_.File("open1nt.cnd");
         services.answers = {fileName};
         window_->itmSaveConditionsClick();
         QFile file(fileName);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("This is Conditions File of Tavex's Bridge Generator\r\n"
-                                            "HCP(North) >= 12\r\nAND SuitLength(South, Spades) >= 5\r\n"));
+        QCOMPARE(file.readAll(),
+                 QByteArray("This is Conditions File of Tavex's Bridge Generator\r\n"
+                            "HCP(North) >= 12\r\nAND SuitLength(South, Spades) >= 5\r\n"));
         file.close();
         window_->RichEdit->clear();
         services.answers = {fileName};
@@ -424,9 +406,9 @@ private slots:
         QCOMPARE(window_->ConditionLines(),
                  (QStringList{"HCP(North) >= 12", "AND SuitLength(South, Spades) >= 5"}));
         window_->itmOpenConditionsClick();  // cancelled; the chooser starts where the file was
-        QCOMPARE(services.openedIn.last(), fixture_->folder.path() + "/");
+        QCOMPARE(services.openedIn.last(), fixture_.Folder() + "/");
 
-        const QString wrong = fixture_->folder.filePath("wrong.cnd");
+        const QString wrong = fixture_.File("wrong.cnd");
         QFile wrongFile(wrong);
         QVERIFY(wrongFile.open(QIODevice::WriteOnly));
         wrongFile.write("This is Conditions File of Tavex's Bridge Generatos\r\nHCP(East)>3\r\n");
@@ -445,16 +427,17 @@ private slots:
         QVERIFY(window_->State() == TMainWindow::TState::Generating);
         // The newest kept deals show while the run goes on.
         QTRY_VERIFY(!SeatText(*window_, 1).trimmed().isEmpty());
-        QTRY_VERIFY(window_->lDealtTotal->text() != "0(0)" && !window_->lDealtTotal->text().isEmpty());
+        QTRY_VERIFY(window_->lDealtTotal->text() != "0(0)" &&
+                    !window_->lDealtTotal->text().isEmpty());
         window_->close();
         window_.reset();  // stops the run, waits for it, writes the setup file
-        QFile file(fixture_->SetupFile());
+        QFile file(fixture_.SetupFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
         QVERIFY(lines.size() > 5);  // the deals kept before the close are saved
         QCOMPARE(lines.last(), QByteArray("HCP(North) >= 22"));
         QCOMPARE(lines[lines.size() - 2], QByteArray("[Conditions]\r"));
-        window_ = fixture_->Open();
+        window_ = fixture_.Open();
         QCOMPARE(window_->Deals().Count(), int(lines.size()) - 5);
         QVERIFY(window_->Deals().GetDeal(0)->HCP(1, 0) >= 22);
     }

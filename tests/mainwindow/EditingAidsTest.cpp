@@ -9,14 +9,14 @@
 #include <QtTest>
 #include <memory>
 
-#include "dialogs/DialogDriver.h"
 #include "dialogs/FunctionWindow.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
 #include "mainwindow/MainWindow.h"
-#include "widgets/NumberField.h"
-#include "mainwindow/WindowTestSupport.h"
+#include "support/DialogDriver.h"
 #include "support/RecordingSink.h"
+#include "support/WindowFixture.h"
+#include "widgets/NumberField.h"
 
 namespace {
 // The menu's captions in order, a separator written as "|".
@@ -47,8 +47,8 @@ class EditingAidsTest : public QObject {
     Q_OBJECT
 private:
     // A new setup folder for every test: the window keeps its condition there.
-    std::unique_ptr<TWindowFixture> fixture_;
-    std::unique_ptr<TMainWindow> window_;
+    TWindowFixture fixture_;
+    std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
     QPlainTextEdit* Editor() { return window_->RichEdit; }
 
@@ -69,14 +69,10 @@ private:
 
 private slots:
     void init() {
-        fixture_ = std::make_unique<TWindowFixture>();
-        window_ = fixture_->Open();
+        window_ = fixture_.Open();
         QCOMPARE(Editor()->toPlainText(), QString());
     }
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
+    void cleanup() { fixture_.Renew(); }
 
     void menusDropDownFromTheirButtons() {
         QCOMPARE(window_->tbOperator->menu(), window_->OperatorMenu);
@@ -88,11 +84,12 @@ private slots:
         QCOMPARE(Captions(window_->ConstantMenu),
                  QStringList({"North", "East", "South", "West", "|", "Clubs", "Diamonds", "Hearts",
                               "Spades"}));
-        QCOMPARE(Captions(window_->FunctionMenu),
-                 QStringList({"HCP", "SuitLength", "SuitByLength", "|", "Range", "Suits", "Shape",
-                              "|", "Balanced", "Polish1c", "Unbal1d", "Prec1d", "Prec1h", "Prec1s",
-                              "Prec2c", "Multy", "|", "Losers", "Controls", "TopHonours",
-                              "HasCard", "|", "Tricks"}));
+        QCOMPARE(
+            Captions(window_->FunctionMenu),
+            QStringList({"HCP",      "SuitLength", "SuitByLength", "|",        "Range",   "Suits",
+                         "Shape",    "|",          "Balanced",     "Polish1c", "Unbal1d", "Prec1d",
+                         "Prec1h",   "Prec1s",     "Prec2c",       "Multy",    "|",       "Losers",
+                         "Controls", "TopHonours", "HasCard",      "|",        "Tricks"}));
     }
 
     void wordItems_data() {
@@ -201,8 +198,8 @@ private slots:
         QTest::addColumn<QString>("function");
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<bool>("integer");
-        for (const char* function : {"HCP", "SuitLength", "SuitByLength", "Losers", "Controls",
-                                     "TopHonours", "Tricks"})
+        for (const char* function :
+             {"HCP", "SuitLength", "SuitByLength", "Losers", "Controls", "TopHonours", "Tricks"})
             QTest::newRow(function) << QString(function) << QStringList() << true;
         for (const char* function : {"Range", "Suits", "Shape", "Balanced", "Polish1c", "Unbal1d",
                                      "Prec1d", "Prec1h", "Prec1s", "Prec2c", "Multy", "HasCard"})

@@ -11,12 +11,12 @@
 #include <QToolButton>
 #include <optional>
 
-#include "WindowTestSupport.h"
-#include "dialogs/DialogDriver.h"
 #include "dialogs/FixedCardsWindow.h"
 #include "files/SetupFormat.h"
+#include "support/DialogDriver.h"
 #include "support/FolderSnapshot.h"
 #include "support/HostileMounts.h"
+#include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -36,11 +36,6 @@ QString ErrorShown(QDialog& dialog) {
     return error && error->isVisible() ? error->text() : QString();
 }
 
-bool WriteAll(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 TFixedCards Read(const char* text) {
     const TFixedCardsReading reading = ReadFixedCards(text);
     return reading.Cards;
@@ -50,20 +45,12 @@ TFixedCards Read(const char* text) {
 class TFixedCardsCommandTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TWindowFixture> fixture_;
-    std::unique_ptr<TMainWindow> window_;
+    TWindowFixture fixture_;
+    std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
 private slots:
-    void init() {
-        fixture_ = std::make_unique<TWindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
+    void init() { QVERIFY(fixture_.OpenShown()); }
+    void cleanup() { fixture_.Renew(); }
 
     // Each fault keeps the dialog open with the message naming the card or
     // seat; the fields stay as typed until they read.
@@ -172,17 +159,17 @@ private slots:
     // The fixed cards go to korvana.ini, kept with the keys it had; the setup
     // file keeps exactly its record of 65 characters.
     void settingsFileKeepsFixedCards() {
-        const QString settings = fixture_->folder.filePath("korvana.ini");
+        const QString settings = fixture_.File("korvana.ini");
         for (const QByteArray cards : {"N:AKQJ.K.. S:..A2.", ""}) {
             window_.reset();
             if (!cards.isEmpty()) QVERIFY(WriteAll(settings, "[Future]\nkey=1\n"));
-            window_ = fixture_->Open();
+            window_ = fixture_.Open();
             window_->SetFixedCards(Read(cards.constData()));
             window_.reset();
-            QCOMPARE(ReadAll(fixture_->SetupFile()).indexOf("\r\n"), 65);
+            QCOMPARE(ReadAll(fixture_.SetupFile()).indexOf("\r\n"), 65);
             QCOMPARE(ReadAll(settings), "[Future]\nkey=1\n[Deal]\n" +
                                             (cards.isEmpty() ? cards : "Fixed=" + cards + "\n"));
-            window_ = fixture_->Open();
+            window_ = fixture_.Open();
             QCOMPARE(QByteArray::fromStdString(window_->FixedCards().ToText()), cards);
         }
     }
@@ -212,33 +199,33 @@ private slots:
         QFETCH(QByteArray, afterRecord);
         QFETCH(QByteArray, settings);
         window_.reset();
-        QByteArray bytes = ReadAll(fixture_->SetupFile());
-        QVERIFY(WriteAll(fixture_->SetupFile(), bytes.insert(bytes.indexOf("\r\n"), afterRecord)));
-        const QString settingsName = fixture_->folder.filePath("korvana.ini");
+        QByteArray bytes = ReadAll(fixture_.SetupFile());
+        QVERIFY(WriteAll(fixture_.SetupFile(), bytes.insert(bytes.indexOf("\r\n"), afterRecord)));
+        const QString settingsName = fixture_.File("korvana.ini");
         QVERIFY(settings == "<folder>" ? QDir().mkpath(settingsName)
                                        : settings.isEmpty() || WriteAll(settingsName, settings));
-        window_ = fixture_->Open();
-        const QString shown = fixture_->services->messages.join(u'|');
-        QTEST(shown.mid(fixture_->folder.path().size() + 1), "message");
+        window_ = fixture_.Open();
+        const QString shown = fixture_.services->messages.join(u'|');
+        QTEST(shown.mid(fixture_.Folder().size() + 1), "message");
         QTEST(QString::fromStdString(window_->FixedCards().ToText()), "cards");
         window_.reset();
-        const QByteArray record = ReadAll(fixture_->SetupFile()).split('\r').first();
+        const QByteArray record = ReadAll(fixture_.SetupFile()).split('\r').first();
         QCOMPARE(record.mid(65), settings == "<folder>" ? afterRecord : QByteArray());
-        window_ = fixture_->Open();
+        window_ = fixture_.Open();
         QTEST(QString::fromStdString(window_->FixedCards().ToText()), "cards");
     }
 
     // A read-only setup folder: one message names both files.
     void readOnlyFolderReportsBothFiles() {
-        const QString disk = fixture_->folder.filePath("disk");
+        const QString disk = fixture_.File("disk");
         THostileMounts mounts;
         if (!mounts.MountSmallDisk(disk.toStdString(), 64) ||
             !THostileMounts::MakeReadOnly(disk.toStdString()))
             QSKIP("mounting a small read-only disk is not allowed here");
-        auto window = std::make_unique<TMainWindow>(disk, fixture_->services);
+        auto window = std::make_unique<TMainWindow>(disk, fixture_.services);
         window->SetFixedCards(Read("S:..A2."));
         window.reset();
-        const QString shown = fixture_->services->messages.join(u'|');
+        const QString shown = fixture_.services->messages.join(u'|');
         QVERIFY2(shown.startsWith(disk + "/korvana.ini: ") &&
                      shown.contains("\n" + disk + "/generate.stp: ") && !shown.contains(u'|'),
                  qPrintable(shown));

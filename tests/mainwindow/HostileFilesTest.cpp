@@ -3,32 +3,26 @@
 // files in other encodings, and saves of conditions, deals and the setup file
 // into folders that are read-only, gone, or on a full disk. The window always
 // opens, says what failed, and never damages a file that was there before.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <map>
 
 #include "files/ConditionsFormat.h"
-#include "widgets/NumberField.h"
 #include "files/SetupFormat.h"
 #include "files/TextFile.h"
-#include "mainwindow/WindowTestSupport.h"
 #include "support/FolderSnapshot.h"
 #include "support/HostileMounts.h"
+#include "support/WindowFixture.h"
+#include "widgets/NumberField.h"
 
 namespace {
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray Garbage(int size, quint32 seed) {
     QRandomGenerator random(seed);
@@ -37,12 +31,15 @@ QByteArray Garbage(int size, quint32 seed) {
     return bytes;
 }
 
-QString Differences(const std::map<QString, QByteArray>& before, const std::map<QString, QByteArray>& after) {
+QString Differences(const std::map<QString, QByteArray>& before,
+                    const std::map<QString, QByteArray>& after) {
     QString text;
     for (const auto& [name, bytes] : before) {
         const auto found = after.find(name);
-        if (found == after.end()) text += " removed " + name;
-        else if (found->second != bytes) text += " changed " + name;
+        if (found == after.end())
+            text += " removed " + name;
+        else if (found->second != bytes)
+            text += " changed " + name;
     }
     for (const auto& [name, bytes] : after)
         if (!before.count(name)) text += " added " + name;
@@ -65,7 +62,8 @@ TSetupContent ValidSetup() {
     content.State.Height = 500;
     content.DealsFolder = QStringLiteral("/home/игрок/раздачи/");
     content.ConditionsFolder = QStringLiteral("/home/игрок/условия/");
-    for (TDeal& deal : DealsOfKey(1, 5)) content.DealLines += QByteArray::fromStdString(deal.ToText());
+    for (TDeal& deal : DealsOfKey(1, 5))
+        content.DealLines += QByteArray::fromStdString(deal.ToText());
     content.ConditionLines = {QStringLiteral("(HCP(N) >= 12) {север}"), QStringLiteral(""),
                               QStringLiteral("AND Balanced(N)")};
     return content;
@@ -128,9 +126,10 @@ private slots:
         // The window itself at a cut in every part of the file.
         TWindowFixture fixture;
         const qsizetype conditions = bytes.indexOf("[Conditions]");
-        for (qsizetype cut : {qsizetype(0), qsizetype(1), qsizetype(30), qsizetype(64), qsizetype(66),
-                              qsizetype(67), qsizetype(90), conditions - 50, conditions - 2, conditions + 5,
-                              conditions + 14, conditions + 20, bytes.size() - 1}) {
+        for (qsizetype cut :
+             {qsizetype(0), qsizetype(1), qsizetype(30), qsizetype(64), qsizetype(66),
+              qsizetype(67), qsizetype(90), conditions - 50, conditions - 2, conditions + 5,
+              conditions + 14, conditions + 20, bytes.size() - 1}) {
             const QByteArray prefix = bytes.left(cut);
             QVERIFY(WriteAll(fixture.SetupFile(), prefix));
             const TSetupContent read = ParseSetup(prefix);
@@ -139,10 +138,12 @@ private slots:
                 QCOMPARE(window->Deals().Count(), read.DealLines.size());
                 QCOMPARE(window->RichEdit->toPlainText(), read.ConditionLines.join(u'\n'));
                 QVERIFY(window->seTotal->Value() >= 1);
-                QVERIFY(window->seColumnsCount->Value() >= 1 && window->seColumnsCount->Value() <= 9);
+                QVERIFY(window->seColumnsCount->Value() >= 1 &&
+                        window->seColumnsCount->Value() <= 9);
                 window->ShowDeal(-1);
             }
-            QVERIFY2(fixture.services->messages.isEmpty(), qPrintable(fixture.services->messages.join('|')));
+            QVERIFY2(fixture.services->messages.isEmpty(),
+                     qPrintable(fixture.services->messages.join('|')));
             // What the window wrote back reads as what it read.
             const TSetupContent rewritten = ParseSetup(ReadAll(fixture.SetupFile()));
             QCOMPARE(rewritten.DealLines.size(), read.DealLines.size());
@@ -156,16 +157,25 @@ private slots:
         QTest::newRow("binary") << Garbage(64 * 1024, 1);
         QTest::newRow("nuls") << QByteArray(70000, '\0');
         QTest::newRow("nuls in the record")
-            << QByteArray("11\0001        12\0\0\0\0\0\0\0\0\0\0         3         5", 44) + "\r\n\r\n\r\n";
+            << QByteArray("11\0001        12\0\0\0\0\0\0\0\0\0\0         3         5", 44) +
+                   "\r\n\r\n\r\n";
         QTest::newRow("only line breaks") << QByteArray(5000, '\n');
         QTest::newRow("lone carriage returns") << QByteArray(5000, '\r');
-        QTest::newRow("conditions mark first") << QByteArray("[Conditions]\r\n[Conditions]\r\n[Conditions]");
+        QTest::newRow("conditions mark first")
+            << QByteArray("[Conditions]\r\n[Conditions]\r\n[Conditions]");
         QTest::newRow("a line of ten megabytes") << QByteArray(10 << 20, '5');
         QByteArray many = "1111\r\n\r\n\r\n";
         const QByteArray deal = QByteArray::fromStdString(DealsOfKey(2, 1)[0].ToText()) + "\r\n";
         for (int i = 0; i < 100000; ++i) many += deal;
         QTest::newRow("a hundred thousand deals") << many + "[Conditions]\r\n" + Garbage(4096, 2);
-        QTest::newRow("utf-16") << QByteArray("\xff\xfe" "1\0" "1\0" "1\0" "1\0" "\r\0\n\0", 14);
+        QTest::newRow("utf-16") << QByteArray(
+            "\xff\xfe"
+            "1\0"
+            "1\0"
+            "1\0"
+            "1\0"
+            "\r\0\n\0",
+            14);
     }
     void SetupFileGarbage() {
         QFETCH(QByteArray, bytes);
@@ -202,17 +212,20 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, value);
         for (int column = 0; column < 4; ++column) {
-            QString line = QStringLiteral("1111") + QString(40, u' ') + QStringLiteral("0   10   20  640  480");
+            QString line = QStringLiteral("1111") + QString(40, u' ') +
+                           QStringLiteral("0   10   20  640  480");
             line.replace(4 + 10 * column, 10, field);
             const TStateRecord record = ParseStateRecord(line);
             const int defaults[] = {0, 0, 0, 5};
-            const int read[] = {record.KeyValue, record.Total, record.CurrentDeal, record.ColumnsCount};
+            const int read[] = {record.KeyValue, record.Total, record.CurrentDeal,
+                                record.ColumnsCount};
             QCOMPARE(read[column], value == -1 ? defaults[column] : value);
             QCOMPARE(record.Width, 640);  // the fields after it are read as they are
             QCOMPARE(record.Height, 480);
         }
         TWindowFixture fixture;
-        QString line = QStringLiteral("1111") + field + field + field + field + QStringLiteral("0   10   20  640  480");
+        QString line = QStringLiteral("1111") + field + field + field + field +
+                       QStringLiteral("0   10   20  640  480");
         QVERIFY(WriteAll(fixture.SetupFile(), line.toLatin1() + "\r\n\r\n\r\n[Conditions]\r\n"));
         {
             auto window = fixture.Open();
@@ -236,9 +249,12 @@ private slots:
     // really holds, and saved back it gives the same bytes.
     void ConditionsFileNotWindows1251_data() {
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("utf-8 cyrillic") << QByteArray("HCP(N) > 12 // \xd1\x81\xd0\xb5\xd0\xb2\xd0\xb5\xd1\x80\r\n");
+        QTest::newRow("utf-8 cyrillic")
+            << QByteArray("HCP(N) > 12 // \xd1\x81\xd0\xb5\xd0\xb2\xd0\xb5\xd1\x80\r\n");
         QTest::newRow("byte 0x98, undefined") << QByteArray("\x98\x98 HCP(N)\r\n\x98\r\n");
-        QTest::newRow("no-break spaces") << QByteArray("HCP(N)\xa0>\xa0" "12\r\n\xa0\r\n");
+        QTest::newRow("no-break spaces") << QByteArray(
+            "HCP(N)\xa0>\xa0"
+            "12\r\n\xa0\r\n");
         QTest::newRow("utf-8 byte order mark") << QByteArray("\xef\xbb\xbfHCP(N) > 1\r\n");
         QTest::newRow("every byte but line ends and nul") << [] {
             QByteArray body;
@@ -251,7 +267,7 @@ private slots:
     void ConditionsFileNotWindows1251() {
         QFETCH(QByteArray, body);
         TWindowFixture fixture;
-        const QString source = fixture.folder.filePath("source.cnd");
+        const QString source = fixture.File("source.cnd");
         const QByteArray bytes = QByteArray(ConditionsFileHeader) + "\r\n" + body;
         QVERIFY(WriteAll(source, bytes));
         auto window = fixture.Open();
@@ -260,7 +276,7 @@ private slots:
         QVERIFY(fixture.services->messages.isEmpty());
         QCOMPARE(window->ConditionLines(), *ParseConditions(bytes));
 
-        const QString copy = fixture.folder.filePath("copy.cnd");
+        const QString copy = fixture.File("copy.cnd");
         fixture.services->answers = {copy};
         window->itmSaveConditionsClick();
         QVERIFY(fixture.services->messages.isEmpty());
@@ -276,20 +292,23 @@ private slots:
         QTest::newRow("nuls") << QByteArray(4096, '\0') << true;
         QTest::newRow("empty") << QByteArray() << true;
         QTest::newRow("nul inside the header")
-            << QByteArray(ConditionsFileHeader).replace(5, 1, QByteArray(1, '\0')) + "\r\nHCP(N)" << true;
-        QTest::newRow("nul after the header") << QByteArray(ConditionsFileHeader) + QByteArray(1, '\0') << true;
+            << QByteArray(ConditionsFileHeader).replace(5, 1, QByteArray(1, '\0')) + "\r\nHCP(N)"
+            << true;
+        QTest::newRow("nul after the header")
+            << QByteArray(ConditionsFileHeader) + QByteArray(1, '\0') << true;
         QTest::newRow("deals file header")
             << QByteArray("This is Deals File of Tavex's Bridge Generator\r\n") << true;
         QTest::newRow("garbage after the header")
             << QByteArray(ConditionsFileHeader) + "\r\n" + Garbage(4096, 4) << false;
         QTest::newRow("nuls after the header")
-            << QByteArray(ConditionsFileHeader) + "\r\nHCP(N)" + QByteArray(100, '\0') + "> 5\r\n" << false;
+            << QByteArray(ConditionsFileHeader) + "\r\nHCP(N)" + QByteArray(100, '\0') + "> 5\r\n"
+            << false;
     }
     void ConditionsFileGarbage() {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, refused);
         TWindowFixture fixture;
-        const QString source = fixture.folder.filePath("garbage.cnd");
+        const QString source = fixture.File("garbage.cnd");
         QVERIFY(WriteAll(source, bytes));
         auto window = fixture.Open();
         window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 3"));
@@ -297,13 +316,15 @@ private slots:
         window->itmOpenConditionsClick();
         if (refused) {
             QCOMPARE(fixture.services->messages,
-                     QStringList{"Файл " + QDir::toNativeSeparators(QFileInfo(source).absoluteFilePath()) +
+                     QStringList{"Файл " +
+                                 QDir::toNativeSeparators(QFileInfo(source).absoluteFilePath()) +
                                  " не содержит условия"});
             QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
         } else {
             QVERIFY(fixture.services->messages.isEmpty());
             // A carriage return without its line feed ends a line too.
-            QCOMPARE(window->ConditionLines(), ParseConditions(bytes)->join(u'\n').replace(u'\r', u'\n').split(u'\n'));
+            QCOMPARE(window->ConditionLines(),
+                     ParseConditions(bytes)->join(u'\n').replace(u'\r', u'\n').split(u'\n'));
         }
         // The program goes on: generating from whatever is in the editor
         // either runs or names the first error.
@@ -319,8 +340,8 @@ private slots:
         QTest::addColumn<QString>("what");
         QTest::addColumn<QString>("destination");
         for (const char* what : {"conditions", "deals"})
-            for (const char* destination : {"vanished folder", "parent is a file", "read-only folder",
-                                            "full disk", "proc folder"})
+            for (const char* destination : {"vanished folder", "parent is a file",
+                                            "read-only folder", "full disk", "proc folder"})
                 QTest::addRow("%s, %s", what, destination) << QString(what) << QString(destination);
         for (const char* destination : {"vanished folder", "read-only folder", "full disk"})
             QTest::addRow("setup, %s", destination) << QString("setup") << QString(destination);
@@ -328,11 +349,12 @@ private slots:
     void SavesThatCannotBeDone() {
         QFETCH(QString, what);
         QFETCH(QString, destination);
-        QTemporaryDir dir(QDir::tempPath() + "/korvana-hostile-files-XXXXXX");
-        QVERIFY(dir.isValid());
+        const TTempFolder dir;
         THostileMounts mounts;
-        const QString disk = dir.filePath("disk");
-        const QString leaf = what == "setup" ? "generate.stp" : what == "deals" ? "old.dls" : "old.cnd";
+        const QString disk = dir.QtFile("disk");
+        const QString leaf = what == "setup"   ? "generate.stp"
+                             : what == "deals" ? "old.dls"
+                                               : "old.cnd";
         const bool onDisk = destination == "read-only folder" || destination == "full disk";
         if (onDisk && !mounts.MountSmallDisk(disk.toStdString(), 64))
             QSKIP("mounting a small file system is refused");
@@ -341,31 +363,38 @@ private slots:
 
         // An old file of each kind where the save goes.
         auto services = std::make_shared<TFakeServices>();
-        QString setupFolder = dir.filePath("program");
+        QString setupFolder = dir.QtFile("program");
         QVERIFY(QDir().mkpath(setupFolder));
         QString target;
-        if (destination == "vanished folder") target = dir.filePath("gone/") + leaf;
-        else if (destination == "parent is a file") target = dir.filePath("plain.txt/") + leaf;
-        else if (destination == "proc folder") target = QStringLiteral("/proc/self/") + leaf;
-        else target = disk + "/" + leaf;
-        if (destination == "parent is a file") QVERIFY(WriteAll(dir.filePath("plain.txt"), "text"));
+        if (destination == "vanished folder")
+            target = dir.QtFile("gone/") + leaf;
+        else if (destination == "parent is a file")
+            target = dir.QtFile("plain.txt/") + leaf;
+        else if (destination == "proc folder")
+            target = QStringLiteral("/proc/self/") + leaf;
+        else
+            target = disk + "/" + leaf;
+        if (destination == "parent is a file") QVERIFY(WriteAll(dir.QtFile("plain.txt"), "text"));
         if (what == "setup") {
-            setupFolder = destination == "vanished folder" ? dir.filePath("gone") : disk;
+            setupFolder = destination == "vanished folder" ? dir.QtFile("gone") : disk;
             QVERIFY(QDir().mkpath(setupFolder));
         }
         QByteArray old;
         if (onDisk) {
             TSetupContent content = ValidSetup();
-            old = what == "setup"  ? FormatSetup(content)
-                  : what == "deals" ? QByteArray("This is Deals File of Tavex's Bridge Generator\r\n") +
-                                          content.DealLines.join("\r\n") + "\r\n"
-                                    : FormatConditions({"HCP(N) > 20"});
+            old = what == "setup" ? FormatSetup(content)
+                  : what == "deals"
+                      ? QByteArray("This is Deals File of Tavex's Bridge Generator\r\n") +
+                            content.DealLines.join("\r\n") + "\r\n"
+                      : FormatConditions({"HCP(N) > 20"});
             QVERIFY(WriteAll(target, old));
         }
 
         auto window = std::make_unique<TMainWindow>(setupFolder, services);
-        if (what == "setup" && destination == "vanished folder") QVERIFY(QDir(setupFolder).removeRecursively());
-        for (TDeal& deal : DealsOfKey(3, 400)) window->Deals().Add(deal);  // more than the disk holds
+        if (what == "setup" && destination == "vanished folder")
+            QVERIFY(QDir(setupFolder).removeRecursively());
+        for (TDeal& deal : DealsOfKey(3, 400))
+            window->Deals().Add(deal);  // more than the disk holds
         QStringList condition;
         for (int i = 0; i < 2000; ++i) condition += QStringLiteral("(HCP(N) >= %1) OR").arg(i % 37);
         condition += "HCP(S) > 1";
@@ -373,12 +402,15 @@ private slots:
         if (destination == "read-only folder" && !THostileMounts::MakeReadOnly(disk.toStdString()))
             QSKIP("remounting read-only is refused");
         if (destination == "full disk") QVERIFY(THostileMounts::FillUp(disk.toStdString()));
-        const auto before = Snapshot(dir.path());
+        const auto before = Snapshot(dir.QtPath());
 
         services->answers = {target};
-        if (what == "conditions") window->itmSaveConditionsClick();
-        else if (what == "deals") window->itmSaveDealsClick();
-        else window.reset();  // the setup file is written as the window closes
+        if (what == "conditions")
+            window->itmSaveConditionsClick();
+        else if (what == "deals")
+            window->itmSaveDealsClick();
+        else
+            window.reset();  // the setup file is written as the window closes
         const bool silent = destination == "vanished folder" || destination == "parent is a file";
         if (silent) {
             QVERIFY2(services->messages.isEmpty(), qPrintable(services->messages.join('|')));
@@ -386,7 +418,7 @@ private slots:
             QCOMPARE(services->messages.size(), 1);
             QVERIFY2(services->messages[0].contains(leaf), qPrintable(services->messages[0]));
         }
-        QCOMPARE(Differences(before, Snapshot(dir.path())), QString());
+        QCOMPARE(Differences(before, Snapshot(dir.QtPath())), QString());
         if (onDisk) QCOMPARE(ReadAll(target), old);
         if (!window) return;
 
@@ -394,10 +426,12 @@ private slots:
         // save where there is room.
         QCOMPARE(window->RichEdit->toPlainText(), condition.join(u'\n'));
         QCOMPARE(window->Deals().Count(), 400);
-        const QString good = dir.filePath(what == "deals" ? "good.dls" : "good.cnd");
+        const QString good = dir.QtFile(what == "deals" ? "good.dls" : "good.cnd");
         services->answers = {good};
-        if (what == "conditions") window->itmSaveConditionsClick();
-        else window->itmSaveDealsClick();
+        if (what == "conditions")
+            window->itmSaveConditionsClick();
+        else
+            window->itmSaveDealsClick();
         QVERIFY(QFileInfo(good).size() > 0);
         window.reset();
     }
@@ -412,26 +446,30 @@ private slots:
     }
     void SmallSavesOnAFullDiskKeepTheOldFile() {
         QFETCH(QString, what);
-        QTemporaryDir dir(QDir::tempPath() + "/korvana-hostile-files-XXXXXX");
-        QVERIFY(dir.isValid());
+        const TTempFolder dir;
         THostileMounts mounts;
-        const QString disk = dir.filePath("disk");
-        if (!mounts.MountSmallDisk(disk.toStdString(), 64)) QSKIP("mounting a small file system is refused");
+        const QString disk = dir.QtFile("disk");
+        if (!mounts.MountSmallDisk(disk.toStdString(), 64))
+            QSKIP("mounting a small file system is refused");
         auto services = std::make_shared<TFakeServices>();
         const bool setup = what == "setup";
         const QString target = disk + (setup ? "/generate.stp" : "/old.cnd");
-        const QByteArray old = setup ? FormatSetup(ValidSetup()) : FormatConditions({"HCP(N) > 20"});
+        const QByteArray old =
+            setup ? FormatSetup(ValidSetup()) : FormatConditions({"HCP(N) > 20"});
         QVERIFY(WriteAll(target, old));
-        auto window = std::make_unique<TMainWindow>(setup ? disk : dir.filePath("program"), services);
+        auto window = std::make_unique<TMainWindow>(setup ? disk : dir.QtFile("program"), services);
         window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 1"));
         QVERIFY(THostileMounts::FillUp(disk.toStdString()));
-        const auto before = Snapshot(dir.path());
+        const auto before = Snapshot(dir.QtPath());
         services->answers = {target};
-        if (setup) window.reset();  // the setup file is written as the window closes
-        else window->itmSaveConditionsClick();
+        if (setup)
+            window.reset();  // the setup file is written as the window closes
+        else
+            window->itmSaveConditionsClick();
         QCOMPARE(services->messages.size(), 1);
-        QVERIFY2(services->messages[0].contains(QFileInfo(target).fileName()), qPrintable(services->messages[0]));
-        QCOMPARE(Differences(before, Snapshot(dir.path())), QString());
+        QVERIFY2(services->messages[0].contains(QFileInfo(target).fileName()),
+                 qPrintable(services->messages[0]));
+        QCOMPARE(Differences(before, Snapshot(dir.QtPath())), QString());
         QCOMPARE(ReadAll(target), old);
     }
 
@@ -442,7 +480,7 @@ private slots:
         const QByteArray old = FormatSetup(ValidSetup());
         QVERIFY(WriteAll(fixture.SetupFile(), old));
         QVERIFY(QFile::setPermissions(fixture.SetupFile(), QFileDevice::Permissions()));
-        QVERIFY(QFile::setPermissions(fixture.folder.path(), QFileDevice::Permissions(0x7777)));
+        QVERIFY(QFile::setPermissions(fixture.Folder(), QFileDevice::Permissions(0x7777)));
         {
             TWithoutPrivileges nobody;
             {
@@ -468,7 +506,8 @@ private slots:
         QTest::addColumn<bool>("keptAside");
         const QByteArray valid = FormatSetup(ValidSetup());
         QByteArray emptyLine = valid;
-        emptyLine.insert(emptyLine.indexOf("\r\n", emptyLine.indexOf(ValidSetup().DealLines[1])) + 2, "\r\n");
+        emptyLine.insert(
+            emptyLine.indexOf("\r\n", emptyLine.indexOf(ValidSetup().DealLines[1])) + 2, "\r\n");
         QTest::newRow("an empty line among the deals") << emptyLine << true;
         QTest::newRow("carriage returns only") << QByteArray(valid).replace("\r\n", "\r") << true;
         QTest::newRow("utf-8 byte order mark") << QByteArray("\xef\xbb\xbf") + valid << true;
@@ -481,7 +520,8 @@ private slots:
         TWindowFixture fixture;
         QVERIFY(WriteAll(fixture.SetupFile(), bytes));
         fixture.Open().reset();
-        QVERIFY2(fixture.services->messages.isEmpty(), qPrintable(fixture.services->messages.join('|')));
+        QVERIFY2(fixture.services->messages.isEmpty(),
+                 qPrintable(fixture.services->messages.join('|')));
         const QString aside = fixture.SetupFile() + ".bak";
         QCOMPARE(QFileInfo::exists(aside), keptAside);
         if (keptAside) QCOMPARE(ReadAll(aside), bytes);
@@ -494,7 +534,7 @@ private slots:
     void PipesAreNotReadAsFiles() {
         TWindowFixture fixture;
         QVERIFY(::mkfifo(fixture.SetupFile().toLocal8Bit().constData(), 0600) == 0);
-        const QString pipe = fixture.folder.filePath("pipe.cnd");
+        const QString pipe = fixture.File("pipe.cnd");
         QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
         {
             auto window = fixture.Open();
@@ -507,11 +547,12 @@ private slots:
             QVERIFY(fixture.services->messages[1].contains("pipe.cnd"));
             QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
             for (const char* leaf : {"pipe.dls", "pipe.pbn"}) {
-                const QString deals = fixture.folder.filePath(leaf);
+                const QString deals = fixture.File(leaf);
                 QVERIFY(::mkfifo(deals.toLocal8Bit().constData(), 0600) == 0);
                 fixture.services->answers = {deals};
                 window->itmOpenDealsClick();
-                QVERIFY2(fixture.services->messages.last().contains(leaf), qPrintable(fixture.services->messages.last()));
+                QVERIFY2(fixture.services->messages.last().contains(leaf),
+                         qPrintable(fixture.services->messages.last()));
                 QCOMPARE(window->Deals().Count(), 0);
             }
         }

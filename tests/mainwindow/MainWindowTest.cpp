@@ -10,15 +10,8 @@
 
 #include "files/SetupFormat.h"
 #include "support/FolderSnapshot.h"
+#include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
-#include "WindowTestSupport.h"
-
-namespace {
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-}  // namespace
 
 class TMainWindowTest : public QObject {
     Q_OBJECT
@@ -60,10 +53,10 @@ private slots:
         QStringList items;
         for (QAction* action : window->DealsMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());
-        QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
-                                     "Статистика=Ctrl+I", "Анализ в открытую=", "=",
-                                     "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
-                                     "Закрепить карты...="}));
+        QCOMPARE(items,
+                 (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
+                              "Статистика=Ctrl+I", "Анализ в открытую=", "=", "Очистить=Ctrl+B",
+                              "Сгенерировать=Ctrl+G", "Закрепить карты...="}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());
@@ -71,9 +64,11 @@ private slots:
         QCOMPARE(window->itmExit->shortcut(), QKeySequence(Qt::Key_F12));
         QCOMPARE(window->tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
         QCOMPARE(window->tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));
-        for (QToolButton* dropDown : {window->tbInsertFunction, window->tbOperator, window->tbConst})
+        for (QToolButton* dropDown :
+             {window->tbInsertFunction, window->tbOperator, window->tbConst})
             QVERIFY(dropDown->menu() != nullptr);
-        for (QToolButton* toggle : window->tbSeats) QVERIFY(toggle->isCheckable() && toggle->isChecked());
+        for (QToolButton* toggle : window->tbSeats)
+            QVERIFY(toggle->isCheckable() && toggle->isChecked());
     }
 
     void SeatTogglesFollowEachOther() {
@@ -94,8 +89,8 @@ private slots:
 
     void SetupFileRoundTrip() {
         TWindowFixture fixture;
-        QDir(fixture.folder.path()).mkdir("decks");
-        QDir(fixture.folder.path()).mkdir("conds");
+        QDir(fixture.Folder()).mkdir("decks");
+        QDir(fixture.Folder()).mkdir("conds");
         std::vector<TDeal> deals = DealsOfKey(12345, 5);
         {
             auto window = fixture.Open();
@@ -110,10 +105,10 @@ private slots:
             window->resize(700, 520);
             window->RichEdit->setPlainText("HCP(North) >= 12\n\nAND Balanced(South) // юг");
             // The choosers' folders follow the files used.
-            const QString conditions = fixture.folder.filePath("conds/c.cnd");
+            const QString conditions = fixture.File("conds/c.cnd");
             fixture.services->answers = {conditions};
             window->itmSaveConditionsClick();
-            const QString dealsFile = fixture.folder.filePath("decks/d.dls");
+            const QString dealsFile = fixture.File("decks/d.dls");
             fixture.services->answers = {dealsFile};
             window->itmSaveDealsClick();
             QVERIFY(QFile::exists(dealsFile));
@@ -149,7 +144,7 @@ private slots:
         window->itmOpenDealsClick();
         window->itmOpenConditionsClick();
         QCOMPARE(fixture.services->openedIn,
-                 (QStringList{fixture.folder.filePath("decks") + "/", fixture.folder.filePath("conds") + "/"}));
+                 (QStringList{fixture.File("decks") + "/", fixture.File("conds") + "/"}));
     }
 
     // Many deals go to the setup file at close and come back at the next
@@ -168,16 +163,18 @@ private slots:
             window->RichEdit->setPlainText("HCP(North) >= 12");
         }
         TSetupContent expected;
-        for (const TDeal& deal : deals) expected.DealLines.append(QByteArray::fromStdString(deal.ToText()));
+        for (const TDeal& deal : deals)
+            expected.DealLines.append(QByteArray::fromStdString(deal.ToText()));
         const QByteArray bytes = ReadAll(fixture.SetupFile());
-        const qsizetype dealsStart = bytes.indexOf("\r\n", bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2) + 2;
+        const qsizetype dealsStart =
+            bytes.indexOf("\r\n", bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2) + 2;
         QVERIFY(bytes.mid(dealsStart) ==
                 expected.DealLines.join("\r\n") + "\r\n[Conditions]\r\nHCP(North) >= 12");
 
         // A line that no deal line is, written among the others, reads as FromText reads it.
         QByteArray withGarbage = bytes;
         withGarbage.insert(dealsStart + 108 + 2, "AK QJ;x\r\n");
-        QVERIFY(WriteFile(fixture.SetupFile(), withGarbage));
+        QVERIFY(WriteAll(fixture.SetupFile(), withGarbage));
         auto window = fixture.Open();
         QCOMPARE(window->Deals().Count(), Count + 1);
         TDeal garbage;
@@ -231,8 +228,8 @@ private slots:
         auto window = fixture.Open();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QTest::qWait(20);
-        QCOMPARE(window->size(), QSize(640, 500));
+        QCoreApplication::sendPostedEvents();  // the layout's pending requests
+        QTRY_COMPARE(window->size(), QSize(640, 500));
     }
 
     void EmptyStateWithoutDeals() {
@@ -256,7 +253,8 @@ private slots:
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x01\r\n\x80\x81\n\n\x00", 10);
         QTest::newRow("short record") << QByteArray("10");
-        QTest::newRow("huge numbers") << QByteArray("1111999999999999999999999999999999999999999992999999999999999999999");
+        QTest::newRow("huge numbers")
+            << QByteArray("1111999999999999999999999999999999999999999992999999999999999999999");
         QTest::newRow("broken deal lines")
             << QByteArray("1111\r\n\r\n\r\nxx;yy\r\n52 52 52\r\n[Conditions]\r\nHCP(N)>1");
     }
@@ -279,7 +277,8 @@ private slots:
 
     void UnreadableAndUnwritableSetupFile() {
         TWindowFixture fixture;
-        QVERIFY(QDir(fixture.folder.path()).mkdir("generate.stp"));  // a folder: neither read nor written
+        QVERIFY(
+            QDir(fixture.Folder()).mkdir("generate.stp"));  // a folder: neither read nor written
         {
             auto window = fixture.Open();
             QCOMPARE(fixture.services->messages.size(), 1);

@@ -6,15 +6,15 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "widgets/NumberField.h"
 #include "reports/windows/DealInfo.h"
-#include "WindowTestSupport.h"
+#include "support/WindowFixture.h"
+#include "widgets/NumberField.h"
 
 class TNavigationTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TWindowFixture> fixture_;
-    std::unique_ptr<TMainWindow> window_;
+    TWindowFixture fixture_;
+    std::unique_ptr<TMainWindow>& window_ = fixture_.window;
     std::vector<TDeal> deals_;
 
     // A shown window holding the first five deals of key value 1.
@@ -26,16 +26,8 @@ class TNavigationTest : public QObject {
     }
 
 private slots:
-    void init() {
-        fixture_ = std::make_unique<TWindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
+    void init() { QVERIFY(fixture_.OpenShown()); }
+    void cleanup() { fixture_.Renew(); }
 
     void FirstDealOfKeyOneInTheSixteenLabels() {
         OpenWithFiveDeals();
@@ -53,15 +45,16 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<int>("to");
         QTest::newRow("last, up: first") << 5 << int(Qt::Key_Up) << int(Qt::ControlModifier) << 1;
-        QTest::newRow("first, down: last") << 1 << int(Qt::Key_Down) << int(Qt::ControlModifier) << 5;
+        QTest::newRow("first, down: last")
+            << 1 << int(Qt::Key_Down) << int(Qt::ControlModifier) << 5;
         QTest::newRow("middle, up") << 3 << int(Qt::Key_Up) << int(Qt::ControlModifier) << 4;
         QTest::newRow("middle, down") << 3 << int(Qt::Key_Down) << int(Qt::ControlModifier) << 2;
-        QTest::newRow("shift held too") << 5 << int(Qt::Key_Up)
-                                        << int(Qt::ControlModifier | Qt::ShiftModifier) << 1;
-        QTest::newRow("alt held too") << 2 << int(Qt::Key_Down)
-                                      << int(Qt::ControlModifier | Qt::AltModifier) << 1;
-        QTest::newRow("beyond the deals, up: first") << 9 << int(Qt::Key_Up) << int(Qt::ControlModifier)
-                                                     << 1;
+        QTest::newRow("shift held too")
+            << 5 << int(Qt::Key_Up) << int(Qt::ControlModifier | Qt::ShiftModifier) << 1;
+        QTest::newRow("alt held too")
+            << 2 << int(Qt::Key_Down) << int(Qt::ControlModifier | Qt::AltModifier) << 1;
+        QTest::newRow("beyond the deals, up: first")
+            << 9 << int(Qt::Key_Up) << int(Qt::ControlModifier) << 1;
     }
     void CtrlArrowsWrapAroundFromAnyControl() {
         QFETCH(int, from);
@@ -115,12 +108,12 @@ private slots:
         window_->RichEdit->setFocus();
         QTest::keyClick(window_->RichEdit, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(window_->RichEdit->toPlainText(), QStringLiteral("HCP(N)"));
-        QVERIFY(fixture_->services->savedIn.isEmpty());  // no deals: nothing at all
+        QVERIFY(fixture_.services->savedIn.isEmpty());  // no deals: nothing at all
         OpenWithFiveDeals();
         window_->RichEdit->setFocus();
         QTest::keyClick(window_->RichEdit, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(window_->RichEdit->toPlainText(), QStringLiteral("HCP(N)"));
-        QCOMPARE(fixture_->services->savedIn.size(), 1);  // the save chooser for deals
+        QCOMPARE(fixture_.services->savedIn.size(), 1);  // the save chooser for deals
     }
 
     void TypedNumbersAndTheFocus() {
@@ -168,20 +161,23 @@ private slots:
         QCOMPARE(points, QString::number(deals_[1].Hand(2).HCP(0)));
         QCOMPARE(distribution.count(u'-'), 3);
         const QLabel* spades = window_->HandLabels[1][0];
-        QCOMPARE(where, QPoint(window_->x() + spades->x() + spades->width(), window_->y() + spades->y()));
+        QCOMPARE(where,
+                 QPoint(window_->x() + spades->x() + spades->width(), window_->y() + spades->y()));
     }
 
     void DoubleClickWithoutADealDoesNothing() {
         bool opened = false;
+        bool looked = false;
         QObject guard;
         QTimer::singleShot(0, &guard, [&] {
+            looked = true;
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 opened = true;
                 modal->close();
             }
         });
         QTest::mouseDClick(window_->HandLabels[0][0], Qt::LeftButton);
-        QTest::qWait(10);
+        QTRY_VERIFY(looked);
         QVERIFY(!opened);
     }
 };

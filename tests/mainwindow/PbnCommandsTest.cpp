@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <sstream>
 
-#include "WindowTestSupport.h"
 #include "deals/PbnFile.h"
+#include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -32,18 +32,6 @@ public:
     QStringList filters;
 };
 
-QStringList DealLines(TDeals& deals, int from = 0) {
-    QStringList lines;
-    for (int index = from; index < deals.Count(); ++index)
-        lines.append(QString::fromStdString(deals.GetDeal(index)->ToText()));
-    return lines;
-}
-
-QByteArray FileBytes(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const QByteArray DealsFileHeader = "This is Deals File of Tavex's Bridge Generator\r\n";
 
 }  // namespace
@@ -51,17 +39,11 @@ const QByteArray DealsFileHeader = "This is Deals File of Tavex's Bridge Generat
 class TPbnCommandsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> folder_;
+    TWindowFixture fixture_;
     std::shared_ptr<TTypedServices> services_;
-    std::unique_ptr<TMainWindow> window_;
+    std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
-    void AddDeals(int key, int count) {
-        for (const TDeal& deal : DealsOfKey(key, count)) window_->Deals().Add(deal);
-        window_->seCurrentDeal->SetRange(1, window_->Deals().Count());
-        window_->seCurrentDeal->SetValue(1);
-    }
-
-    QString File(const QString& name) const { return folder_->filePath(name); }
+    QString File(const QString& name) const { return fixture_.File(name); }
 
     // A PBN file with the first `count` deals of a key and, after them, a game
     // whose Deal tag is cut short.
@@ -79,24 +61,21 @@ class TPbnCommandsTest : public QObject {
 
 private slots:
     void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
         services_ = std::make_shared<TTypedServices>();
-        window_ = std::make_unique<TMainWindow>(folder_->path(), services_);
+        fixture_.services = services_;
+        window_ = fixture_.Open();
     }
-    void cleanup() {
-        window_.reset();
-        folder_.reset();
-    }
+    void cleanup() { fixture_.Renew(); }
 
     // Both choosers offer the formats table's kinds after the existing types.
     void BothChoosersOfferPbnAfterTheExistingTypes() {
-        AddDeals(1, 1);
+        AddDeals(*window_, 1, 1);
         window_->itmOpenDealsClick();  // cancelled
         window_->itmSaveDealsClick();  // cancelled
         QCOMPARE(services_->filters.size(), 2);
-        const QStringList types = {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
-                                   QStringLiteral("Раздачи PBN (*.pbn)"),
-                                   QStringLiteral("Раздачи LIN (*.lin)")};
+        const QStringList types = {
+            QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
+            QStringLiteral("Раздачи PBN (*.pbn)"), QStringLiteral("Раздачи LIN (*.lin)")};
         QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
         QCOMPARE(services_->filters[1].split(QStringLiteral(";;")), types);
     }
@@ -105,27 +84,37 @@ private slots:
         QTest::addColumn<int>("fileType");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("format");
-        QTest::newRow("PBN type, .pbn name") << 2 << "a.pbn" << "pbn";
-        QTest::newRow("PBN type, other name") << 2 << "b.txt" << "pbn";
-        QTest::newRow("deals type, .pbn name") << 0 << "c.pbn" << "dls";
-        QTest::newRow("all files, .PBN name") << 1 << "d.PBN" << "pbn";
-        QTest::newRow("all files, .dls name") << 1 << "e.dls" << "dls";
-        QTest::newRow("type not told, .pbn name") << -1 << "f.pbn" << "pbn";
-        QTest::newRow("type not told, .dls name") << -1 << "g.dls" << "dls";
-        QTest::newRow("LIN type, other name") << 3 << "h.txt" << "lin";
-        QTest::newRow("all files, .LIN name") << 1 << "i.LIN" << "lin";
-        QTest::newRow("deals type, .lin name") << 0 << "j.lin" << "dls";
+        QTest::newRow("PBN type, .pbn name") << 2 << "a.pbn"
+                                             << "pbn";
+        QTest::newRow("PBN type, other name") << 2 << "b.txt"
+                                              << "pbn";
+        QTest::newRow("deals type, .pbn name") << 0 << "c.pbn"
+                                               << "dls";
+        QTest::newRow("all files, .PBN name") << 1 << "d.PBN"
+                                              << "pbn";
+        QTest::newRow("all files, .dls name") << 1 << "e.dls"
+                                              << "dls";
+        QTest::newRow("type not told, .pbn name") << -1 << "f.pbn"
+                                                  << "pbn";
+        QTest::newRow("type not told, .dls name") << -1 << "g.dls"
+                                                  << "dls";
+        QTest::newRow("LIN type, other name") << 3 << "h.txt"
+                                              << "lin";
+        QTest::newRow("all files, .LIN name") << 1 << "i.LIN"
+                                              << "lin";
+        QTest::newRow("deals type, .lin name") << 0 << "j.lin"
+                                               << "dls";
     }
     void SaveFollowsTheChosenType() {
         QFETCH(int, fileType);
         QFETCH(QString, name);
         QFETCH(QString, format);
-        AddDeals(1, 3);
+        AddDeals(*window_, 1, 3);
         window_->seKeyValue->SetValue(4321);
         services_->nextType = fileType;
         services_->answers = {File(name)};
         window_->itmSaveDealsClick();
-        const QByteArray bytes = FileBytes(File(name));
+        const QByteArray bytes = ReadAll(File(name));
         if (format == "pbn") {
             QVERIFY(bytes.startsWith("% PBN 2.1\r\n"));
             QVERIFY(bytes.contains("[Generator \"Korvana, key value 4321\"]\r\n"));
@@ -140,11 +129,11 @@ private slots:
         QCOMPARE(services_->messages,
                  QStringList({QStringLiteral("3 раздач(и) сохранены в файле ") + File(name)}));
         window_->itmOpenDealsClick();  // cancelled: shows where the chooser starts now
-        QCOMPARE(services_->openedIn.last(), folder_->path() + u'/');
+        QCOMPARE(services_->openedIn.last(), fixture_.Folder() + u'/');
     }
 
     void OpeningPbnAppendsTheDealsAndTellsLoadedAndSkipped() {
-        AddDeals(8, 2);
+        AddDeals(*window_, 8, 2);
         const QString name = WritePbnOfKey(QStringLiteral("club.pbn"), 5, 3);
         services_->answers = {name};
         window_->itmOpenDealsClick();
@@ -161,7 +150,7 @@ private slots:
                               QStringLiteral(
                                   " загружено раздач: 3; пропущено игр без полной раздачи: 1")}));
         window_->itmOpenDealsClick();  // cancelled
-        QCOMPARE(services_->openedIn.last(), folder_->path() + u'/');
+        QCOMPARE(services_->openedIn.last(), fixture_.Folder() + u'/');
     }
 
     // The content decides, as in korvana-cli: PBN under a deals file's name
@@ -183,7 +172,7 @@ private slots:
     }
 
     void APbnFileWithoutDealsIsRefused() {
-        AddDeals(8, 2);
+        AddDeals(*window_, 8, 2);
         const QString name = WritePbnOfKey(QStringLiteral("nothing.pbn"), 5, 0);
         services_->answers = {name};
         window_->itmOpenDealsClick();
@@ -201,7 +190,7 @@ private slots:
         TDesktopServices desktop;
         const TFileChooser chooser{
             QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
-            QStringLiteral("dls"), folder_->path()};
+            QStringLiteral("dls"), fixture_.Folder()};
         QTimer::singleShot(0, [] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
                 if (auto* dialog = qobject_cast<QFileDialog*>(widget);
@@ -229,7 +218,7 @@ private slots:
     }
 
     void SavedPbnOpensAsTheSameDeals() {
-        AddDeals(1, 4);
+        AddDeals(*window_, 1, 4);
         const QStringList generated = DealLines(window_->Deals());
         services_->nextType = 2;
         services_->answers = {File(QStringLiteral("round.pbn"))};

@@ -8,52 +8,21 @@
 #include <QtTest>
 #include <functional>
 
-#include "widgets/NumberField.h"
-#include "mainwindow/WindowTestSupport.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
 #include "reports/windows/EditorWindow.h"
+#include "support/WindowFixture.h"
+#include "widgets/NumberField.h"
 
 Q_DECLARE_METATYPE(TListingSeats)
 
 namespace {
 
-// What a report command showed, read while its window was open.
-struct TShownReport {
-    bool Shown = false;
-    bool Modal = false;
-    QWidget* Owner = nullptr;
-    QString Caption;
-    QStringList Lines;
-    QPointer<TEditorWindow> Window;
-};
-
 // Runs `command`; if it opens a report window, reads it and closes it.
 TShownReport RunReportCommand(const std::function<void()>& command) {
-    TShownReport shown;
-    QTimer reader;
-    reader.setSingleShot(true);
-    QObject::connect(&reader, &QTimer::timeout, [&shown] {
-        auto* window = qobject_cast<TEditorWindow*>(QApplication::activeModalWidget());
-        if (!window) return;
-        shown.Shown = true;
-        shown.Modal = window->isModal() && window->isVisible();
-        shown.Owner = window->parentWidget();
-        shown.Caption = window->windowTitle();
-        shown.Lines = window->ReportLines();
-        shown.Window = window;
-        window->close();
-    });
-    reader.start(0);
+    const TReportReader reader;
     command();
-    reader.stop();
-    return shown;
-}
-
-QStringList AsQt(const std::vector<std::string>& lines) {
-    QStringList result;
-    for (const std::string& line : lines) result += QString::fromStdString(line);
-    return result;
+    return reader.Report;
 }
 
 void AddDeals(TDeals& deals, const std::vector<TDeal>& added) {

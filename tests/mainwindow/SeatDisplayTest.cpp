@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
-#include "WindowTestSupport.h"
+#include "support/WindowFixture.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -16,8 +16,8 @@ const QString NoHand = QStringLiteral("   ");
 class TSeatDisplayTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TWindowFixture> fixture_;
-    std::unique_ptr<TMainWindow> window_;
+    TWindowFixture fixture_;
+    std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
     // Hides or shows North the way the row names: the menu item, its
     // shortcut typed into the condition editor, or the toolbar toggle.
@@ -43,25 +43,17 @@ class TSeatDisplayTest : public QObject {
     }
 
     void AddDeals(int key, int count) {
-        for (const TDeal& deal : DealsOfKey(key, count)) window_->Deals().Add(deal);
-        window_->seCurrentDeal->SetRange(1, window_->Deals().Count());
-        window_->seCurrentDeal->SetValue(1);
+        ::AddDeals(*window_, key, count);
         window_->lTotal->setText(QString::number(window_->Deals().Count()));
     }
 
 private slots:
     void init() {
-        fixture_ = std::make_unique<TWindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(fixture_.OpenShown());
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
+    void cleanup() { fixture_.Renew(); }
 
     void HiddenSeatShownAgainShowsTheCurrentDeal_data() {
         QTest::addColumn<QString>("how");
@@ -75,7 +67,7 @@ private slots:
         QFETCH(QString, how);
         QFETCH(QString, change);
         AddDeals(1, 5);
-        const QString dealsFile = fixture_->folder.filePath("more.dls");
+        const QString dealsFile = fixture_.File("more.dls");
         if (change == "open") {
             TDeals other;
             for (const TDeal& deal : DealsOfKey(9, 3)) other.Add(deal);
@@ -104,7 +96,7 @@ private slots:
             QTest::keyClick(window_->RichEdit, Qt::Key_B, Qt::ControlModifier);
             QCOMPARE(window_->Deals().Count(), 0);
         } else if (change == "open") {
-            fixture_->services->answers = {dealsFile};
+            fixture_.services->answers = {dealsFile};
             window_->itmOpenDealsClick();
             QCOMPARE(window_->Deals().Count(), 8);
             QCOMPARE(window_->seCurrentDeal->Value(), 6);
@@ -145,9 +137,7 @@ private slots:
         window_->seCurrentDeal->SetValue(3);
         window_->tbSeats[1]->click();  // East hidden
         window_.reset();               // writes the setup file
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(fixture_.OpenShown());
         QVERIFY(!window_->SeatShown(2));
         QCOMPARE(window_->seCurrentDeal->Value(), 3);
         VerifyShowsCurrentDeal();

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "support/HostileMounts.h"
+#include "support/TempFolder.h"
 #include "text/FileError.h"
 #include "text/ReplacingFile.h"
 
@@ -51,23 +52,11 @@ std::vector<std::string> Others(const fs::path& folder, const std::string& keep)
 
 class ReplacingFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("korvana-replacing-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        fs::permissions(folder_, fs::perms::all);
-    }
-    void TearDown() override {
-        mounts_.UnmountAll();
-        std::error_code error;
-        fs::permissions(folder_ / "refusing", fs::perms::owner_all, error);
-        fs::remove_all(folder_, error);
-    }
+    void SetUp() override { fs::permissions(folder_, fs::perms::all); }
 
-    fs::path folder_;
-    THostileMounts mounts_;
+    TTempFolder temp_;
+    const fs::path folder_ = temp_.Path();
+    THostileMounts mounts_;  // unmounted before the folder goes
 };
 
 // A folder that refuses new files but holds a writable file: the save is

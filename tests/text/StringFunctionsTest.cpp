@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -153,9 +154,8 @@ TEST(Files, FolderPartKeepsOnlyARootDelimiter) {
 }
 
 TEST(Files, FileDirExistsTestsTheFolderPart) {
-    namespace fs = std::filesystem;
-    fs::path folder = fs::temp_directory_path() / "korvana-stringfunctions-test";
-    fs::create_directories(folder);
+    const TTempFolder temp;
+    const std::filesystem::path& folder = temp.Path();
     std::string inside = (folder / "missing.dls").string();
     EXPECT_TRUE(FileDirExists(inside));
     EXPECT_FALSE(FileDirExists((folder / "nothere" / "x.dls").string()));
@@ -164,7 +164,6 @@ TEST(Files, FileDirExistsTestsTheFolderPart) {
     // A file in place of the folder is not a folder.
     std::ofstream((folder / "plain").string()) << "x";
     EXPECT_FALSE(FileDirExists((folder / "plain" / "x.dls").string()));
-    fs::remove_all(folder);
 }
 
 }  // namespace

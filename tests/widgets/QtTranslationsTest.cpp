@@ -8,10 +8,10 @@
 #include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
+#include "support/TempFolder.h"
 #include "widgets/ChooserColumns.h"
 #include "widgets/QtTranslations.h"
 
@@ -31,8 +31,8 @@ class TQtTranslationsTest : public QObject {
 private slots:
     // Runs first, while no translation is installed.
     void missingTranslationsLeaveEnglish() {
-        QTemporaryDir empty;
-        QVERIFY(!InstallQtTranslations(*QCoreApplication::instance(), empty.path()));
+        const TTempFolder empty;
+        QVERIFY(!InstallQtTranslations(*QCoreApplication::instance(), empty.QtPath()));
         QVERIFY(ContextMenuTexts().contains("&Undo"));
         QCOMPARE(QCoreApplication::instance()->findChildren<QTranslator*>().size(), 0);
         QCOMPARE(QLocale().language(), QLocale::system().language());

@@ -6,7 +6,6 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -15,37 +14,17 @@
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
 #include "reports/windows/EditorWindow.h"
-#include "reports/windows/FakeReportServices.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
+#include "support/DealInto.h"
+#include "support/WindowFixture.h"
 
 Q_DECLARE_METATYPE(TListingSeats)
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
 const std::vector<std::string> kReport = {"Всего раздач: 3", "", "Расклад  N  ", " 1.AKQT63   ",
                                           ""};
-
-QStringList AsQt(const std::vector<std::string>& lines) {
-    QStringList result;
-    for (const std::string& line : lines) result += QString::fromStdString(line);
-    return result;
-}
-
-void AddDeals(TDeals& deals, int count) {
-    for (int i = 0; i < count; ++i) {
-        uint32_t seed = 1000 + i;
-        TDeal deal;
-        deal.DealFromSeed(seed);
-        deals.Add(deal);
-    }
-}
 
 // Types `text` into `widget` key by key, Cyrillic included.
 void TypeText(QWidget* widget, const QString& text) {
@@ -125,7 +104,7 @@ private slots:
 
     void showStatistics() {
         TDeals deals;
-        AddDeals(deals, 3);
+        DealInto(deals, 1, 3);
         deals.ComputeStatistics();
         TEditorWindow window(nullptr);
         window.FillLines("Просмотр раздач", {"stale", "text"});
@@ -155,7 +134,7 @@ private slots:
         QFETCH(int, columns);
         QFETCH(int, lineCount);
         TDeals deals;
-        AddDeals(deals, 7);
+        DealInto(deals, 1, 7);
         TEditorWindow window(nullptr);
         window.ShowListing(deals, seats.North, seats.East, seats.South, seats.West, columns);
         QCOMPARE(window.windowTitle(), QString("Просмотр раздач"));
@@ -182,8 +161,8 @@ private slots:
         QFETCH(int, typeIndex);
         QFETCH(QString, name);
         QFETCH(bool, plain);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(name);
+        const TTempFolder dir;
+        const QString path = dir.QtFile(name);
         TFakeReportServices services;
         TEditorWindow window(nullptr, &services);
         window.FillLines("Статистика", {"first report, a longer one", "x"});
@@ -209,13 +188,13 @@ private slots:
     }
 
     void cancelledSaveDoesNothing() {
-        QTemporaryDir dir;
+        const TTempFolder dir;
         TFakeReportServices services;
         TEditorWindow window(nullptr, &services);
         window.FillLines("Статистика", kReport);
         window.tbSaveClick();
         QCOMPARE(services.SaveChooserShown, 1);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QCOMPARE(QDir(dir.QtPath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{});
         QCOMPARE(services.Errors, QStringList{});
     }
@@ -223,15 +202,15 @@ private slots:
     // A file that cannot be written: the system's text is shown and the
     // window keeps its text and stays open.
     void failedSaveShowsSystemText() {
-        QTemporaryDir dir;
+        const TTempFolder dir;
         TFakeReportServices services;
         TEditorWindow window(nullptr, &services);
         window.FillLines("Статистика", kReport);
         window.show();
-        services.SaveAnswers = {TSaveChoice{dir.filePath("no/such/folder/r.txt"), 1}};
+        services.SaveAnswers = {TSaveChoice{dir.QtFile("no/such/folder/r.txt"), 1}};
         window.tbSaveClick();
         QCOMPARE(services.Errors.size(), 1);
-        QVERIFY(services.Errors[0].contains(dir.filePath("no/such/folder/r.txt")));
+        QVERIFY(services.Errors[0].contains(dir.QtFile("no/such/folder/r.txt")));
         QVERIFY(services.Errors[0].contains("No such file or directory"));
         QVERIFY(window.isVisible());
         QCOMPARE(window.ReportLines(), AsQt(kReport));
@@ -260,29 +239,29 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expectedName);
         QFETCH(int, expectedType);
-        QTemporaryDir dir;
+        const TTempFolder dir;
         TDesktopReportServices services;
-        AnswerSaveChooser(dir.path(), typeClicks, typed);
+        AnswerSaveChooser(dir.QtPath(), typeClicks, typed);
         const std::optional<TSaveChoice> choice = services.ChooseSaveFile(nullptr);
         QVERIFY(choice);
-        QCOMPARE(choice->Path, dir.filePath(expectedName));
+        QCOMPARE(choice->Path, dir.QtFile(expectedName));
         QCOMPARE(choice->TypeIndex, expectedType);
     }
 
     // The whole road with the ordinary chooser: plain text chosen, a name
     // typed without extension, saved twice over the same file.
     void saveThroughOrdinaryChooser() {
-        QTemporaryDir dir;
+        const TTempFolder dir;
         TEditorWindow window(nullptr);
         window.FillLines("Просмотр раздач", {"first", "second"});
-        AnswerSaveChooser(dir.path(), {1}, "listing");
+        AnswerSaveChooser(dir.QtPath(), {1}, "listing");
         window.tbSaveClick();
-        QCOMPARE(ReadAll(dir.filePath("listing.txt")), QByteArray("first\r\nsecond\r\n"));
+        QCOMPARE(ReadAll(dir.QtFile("listing.txt")), QByteArray("first\r\nsecond\r\n"));
         window.FillLines("Просмотр раздач", kReport);
-        AnswerSaveChooser(dir.path(), {1}, "listing");
+        AnswerSaveChooser(dir.QtPath(), {1}, "listing");
         window.tbSaveClick();
-        QCOMPARE(ReadAll(dir.filePath("listing.txt")), PlainTextReport(AsQt(kReport)));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"listing.txt"});
+        QCOMPARE(ReadAll(dir.QtFile("listing.txt")), PlainTextReport(AsQt(kReport)));
+        QCOMPARE(QDir(dir.QtPath()).entryList(QDir::Files), QStringList{"listing.txt"});
     }
 };
 

@@ -5,20 +5,15 @@
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include "text/Cp1251.h"
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
+#include "support/FolderSnapshot.h"
+#include "support/TempFolder.h"
+#include "text/Cp1251.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
 
 // Characters a report or a user may put in the window: ASCII, the three RTF
 // specials, Cyrillic, the other symbols of Windows-1251, characters outside it
@@ -171,29 +166,26 @@ private slots:
     // The format alone decides what is written, whatever the name says; a
     // second save replaces the first, also with a shorter text.
     void writeReplacesWithChosenFormat() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString path = dir.filePath("report.rtf");
+        const TTempFolder dir;
+        const QString path = dir.QtFile("report.rtf");
         const QStringList longer{"Всего раздач: 1000", "line two"};
         QCOMPARE(WriteReportFile(path, TReportFormat::PlainText, longer), QString());
         QCOMPARE(ReadAll(path), PlainTextReport(longer));
         QCOMPARE(WriteReportFile(path, TReportFormat::PlainText, {"x"}), QString());
         QCOMPARE(ReadAll(path), QByteArray("x\r\n"));
-        const QString textPath = dir.filePath("report.txt");
+        const QString textPath = dir.QtFile("report.txt");
         QCOMPARE(WriteReportFile(textPath, TReportFormat::RichText, longer), QString());
         QCOMPARE(ReadRtf(ReadAll(textPath)).Paragraphs, longer);
     }
 
     void writeFailureGivesSystemText() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QVERIFY(QDir(dir.path()).mkdir("folder"));
-        QVERIFY(
-            !WriteReportFile(dir.filePath("folder"), TReportFormat::PlainText, {"x"}).isEmpty());
-        QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
-        QVERIFY(!WriteReportFile(dir.filePath("missing/report.txt"), TReportFormat::RichText, {"x"})
+        const TTempFolder dir;
+        QVERIFY(QDir(dir.QtPath()).mkdir("folder"));
+        QVERIFY(!WriteReportFile(dir.QtFile("folder"), TReportFormat::PlainText, {"x"}).isEmpty());
+        QVERIFY(QFileInfo(dir.QtFile("folder")).isDir());
+        QVERIFY(!WriteReportFile(dir.QtFile("missing/report.txt"), TReportFormat::RichText, {"x"})
                      .isEmpty());
-        QVERIFY(!QFile::exists(dir.filePath("missing")));
+        QVERIFY(!QFile::exists(dir.QtFile("missing")));
     }
 };
 

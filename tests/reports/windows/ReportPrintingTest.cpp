@@ -11,7 +11,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
@@ -19,9 +18,10 @@
 #include "deals/DealCollection.h"
 #include "reports/DealListing.h"
 #include "reports/windows/EditorWindow.h"
-#include "reports/windows/FakeReportServices.h"
 #include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
+#include "support/DealInto.h"
+#include "support/WindowFixture.h"
 
 namespace {
 
@@ -89,16 +89,6 @@ QRect InkOfFirstPage(const QString& pdf, const QString& prefix, int dpi) {
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
     return ink;
-}
-
-// A collection of deals dealt from fixed seeds.
-void AddDeals(TDeals& deals, int count) {
-    for (int i = 0; i < count; ++i) {
-        uint32_t seed = 7 * i + 1;
-        TDeal deal;
-        deal.DealFromSeed(seed);
-        deals.Add(deal);
-    }
 }
 
 // Sets the printer up as the print dialog would for printing to a PDF file,
@@ -194,13 +184,13 @@ private slots:
     // in order, whatever range the dialog chose, no row of diagrams split
     // between two pages and each page numbered; the job has no title.
     void longListingFillsPages() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("listing.pdf");
+        const TTempFolder dir;
+        const QString pdf = dir.QtFile("listing.pdf");
         TFakeReportServices services;
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
         TDeals deals;
-        AddDeals(deals, 120);
+        DealInto(deals, 1, 120);
         window.ShowListing(deals, true, true, true, true, 3);
         const std::vector<std::string> report =
             DealListingLines(deals, {true, true, true, true}, 3);
@@ -238,8 +228,8 @@ private slots:
     // A line wider than even a landscape page at the smallest size goes on on
     // the next printed line; text the user typed is printed with the report.
     void wideLineAndEditsPrinted() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("wide.pdf");
+        const TTempFolder dir;
+        const QString pdf = dir.QtFile("wide.pdf");
         TFakeReportServices services;
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
@@ -280,13 +270,13 @@ private slots:
         QFETCH(bool, landscape);
         if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("report.pdf");
+        const TTempFolder dir;
+        const QString pdf = dir.QtFile("report.pdf");
         TFakeReportServices services;
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);
         TDeals deals;
-        AddDeals(deals, 40);
+        DealInto(deals, 1, 40);
         if (report == "listing") {
             window.ShowListing(deals, true, true, true, true, 5);
         } else {
@@ -322,7 +312,7 @@ private slots:
         QCOMPARE(page.width() > page.height(), landscape);
         // The font: the widest line fills most of the width, never less than
         // the smallest size would (0.6 of a point per character and point).
-        const QRect ink = InkOfFirstPage(pdf, dir.filePath("page"), 50);
+        const QRect ink = InkOfFirstPage(pdf, dir.QtFile("page"), 50);
         QVERIFY(!ink.isEmpty());
         const double pixelsPerPoint = 50.0 / 72;
         QVERIFY2(ink.width() >= widest * 0.6 * kSmallestPrintPoints * pixelsPerPoint * 0.95,
@@ -344,10 +334,10 @@ private slots:
 
     // The preview shows the same pages as the print, and closing it prints nothing.
     void previewShowsThePagesAndCloses() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("listing.pdf");
+        const TTempFolder dir;
+        const QString pdf = dir.QtFile("listing.pdf");
         TDeals deals;
-        AddDeals(deals, 40);
+        DealInto(deals, 1, 40);
         int printedPages = 0;
         {
             TFakeReportServices services;
@@ -382,12 +372,12 @@ private slots:
     // The preview's print command asks with the ordinary print dialog (its
     // options as above) and prints the whole report on the printer it set up.
     void previewPrintsThroughTheOrdinaryDialog() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("printed.pdf");
+        const TTempFolder dir;
+        const QString pdf = dir.QtFile("printed.pdf");
         TDesktopReportServices services;
         TEditorWindow window(nullptr, &services);
         TDeals deals;
-        AddDeals(deals, 40);
+        DealInto(deals, 1, 40);
         window.ShowListing(deals, true, true, true, true, 5);
         bool selectionOffered = false;
         QTimer::singleShot(0, [&] {
@@ -454,7 +444,7 @@ private slots:
     }
 
     void cancelledPrintDoesNothing() {
-        QTemporaryDir dir;
+        const TTempFolder dir;
         TFakeReportServices services;
         TEditorWindow window(nullptr, &services);
         window.FillLines("Статистика", {"x"});
@@ -464,8 +454,8 @@ private slots:
     }
 
     void failedPrintShowsSystemText() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("missing/out.pdf");
+        const TTempFolder dir;
+        const QString pdf = dir.QtFile("missing/out.pdf");
         TFakeReportServices services;
         services.PrinterAnswer = PrintToPdf(pdf);
         TEditorWindow window(nullptr, &services);

@@ -39,7 +39,8 @@ inline QWidget* KeyboardFocus(QDialog& dialog) {
     if (QApplication::focusWidget() == nullptr) {
         QApplication::setActiveWindow(&dialog);
         dialog.activateWindow();
-        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 5000);
+        if (!QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 5000))
+            return nullptr;
     }
     return QApplication::focusWidget();
 }
