@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
-#include "analysis/DoubleDummy.h"
 
 namespace {
 

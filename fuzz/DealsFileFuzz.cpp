@@ -14,8 +14,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A memory-backed folder where there is one: creating a file per input on
     // disk would make the file system, not the loader, the bottleneck.
-    static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                    "/korvana-fuzz-deals-" + std::to_string(getpid()) + ".dls";
+    static const std::string path =
+        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/korvana-fuzz-deals-" +
+        std::to_string(getpid()) + ".dls";
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return 0;
     std::fwrite(data, 1, size, file);

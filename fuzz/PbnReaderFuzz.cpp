@@ -19,11 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t brackets = 0;
     for (char c : text) brackets += c == '[';
     if (counts.Loaded != deals.Count()) __builtin_trap();
-    if (static_cast<size_t>(counts.Loaded) + static_cast<size_t>(counts.Skipped) > brackets) __builtin_trap();
+    if (static_cast<size_t>(counts.Loaded) + static_cast<size_t>(counts.Skipped) > brackets)
+        __builtin_trap();
     for (int32_t i = 0; i < deals.Count(); ++i) {
         std::bitset<53> held;
         for (int32_t seat = 1; seat <= 4; ++seat) {
-            for (int32_t j = 1; j <= 13; ++j) held.set(static_cast<size_t>(deals.GetDeal(i)->Hand(seat).Card(j)));
+            for (int32_t j = 1; j <= 13; ++j)
+                held.set(static_cast<size_t>(deals.GetDeal(i)->Hand(seat).Card(j)));
         }
         if (held[0] || held.count() != 52) __builtin_trap();
     }

@@ -9,7 +9,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f build-fuzz/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" \
-    -DKORVANA_FUZZ=ON -DKORVANA_SANITIZE=ON -DKORVANA_GUI=OFF -DKORVANA_BENCH=OFF >/dev/null
+    -DKORVANA_WERROR=ON -DKORVANA_FUZZ=ON -DKORVANA_SANITIZE=ON -DKORVANA_GUI=OFF -DKORVANA_BENCH=OFF >/dev/null
 fi
 cmake --build build-fuzz --target fuzzers
 work=$(mktemp -d)

@@ -341,7 +341,6 @@ bool ComputePar(const TTrickTable& table, int32_t dealer, std::string_view vulne
     return true;
 }
 
-
 void AddPar(TDealAnalysis& analysis, int32_t dealer, std::string_view vulnerability) {
     TParResult par;
     std::string fault;

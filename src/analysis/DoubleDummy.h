@@ -50,4 +50,3 @@ int64_t DoubleDummySolveCount();
 // "EW", "All"). False with `fault` set when the solver refuses.
 bool ComputePar(const TTrickTable& table, int32_t dealer, std::string_view vulnerability,
                 TParResult& par, std::string& fault);
-

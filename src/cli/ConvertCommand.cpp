@@ -13,13 +13,13 @@ constexpr const char* kConvertArguments[] = {"IN", "OUT"};
 
 int RunConvert(const TArguments& arguments);
 
-const TCommand kConvertCommand = {
-    .Name = "convert",
-    .Summary =
-        "read the deals of a deals, PBN or LIN file (- reads standard input) and write them as a deals file (.dls), "
-        "a PBN file (.pbn) or a LIN file (.lin)",
-    .Positionals = kConvertArguments,
-    .Run = RunConvert};
+const TCommand kConvertCommand = {.Name = "convert",
+                                  .Summary =
+                                      "read the deals of a deals, PBN or LIN file (- reads "
+                                      "standard input) and write them as a deals file (.dls), "
+                                      "a PBN file (.pbn) or a LIN file (.lin)",
+                                  .Positionals = kConvertArguments,
+                                  .Run = RunConvert};
 
 int RunConvert(const TArguments& arguments) {
     const std::vector<std::string>& args = arguments.Positionals;

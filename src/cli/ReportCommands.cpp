@@ -57,10 +57,13 @@ constexpr TOptionRow kListingOptions[] = {
 int RunStats(const TArguments& arguments);
 int RunListing(const TArguments& arguments);
 
-const TCommand kStatsCommand = {.Name = "stats",
-                                .Summary = "print the statistics report of the deals in the file (deals, PBN or LIN, told apart by their content; - reads standard input)",
-                                .Positionals = kDealsFileArgument,
-                                .Run = RunStats};
+const TCommand kStatsCommand = {
+    .Name = "stats",
+    .Summary =
+        "print the statistics report of the deals in the file (deals, PBN or LIN, told apart by "
+        "their content; - reads standard input)",
+    .Positionals = kDealsFileArgument,
+    .Run = RunStats};
 
 const TCommand kListingCommand = {
     .Name = "listing",

@@ -108,6 +108,3 @@ void WriteDealsFileBoards(TOutputBuffer& out, const TBoards& boards) {
         return true;
     });
 }
-
-
-

@@ -149,4 +149,3 @@ TFixedCardsReading ReadFixedCards(std::string_view text) {
     }
     return reading;
 }
-

@@ -59,4 +59,3 @@ struct TFixedCardsReading {
 // a seat with more than 13 cards, a character that is no card, a seat named
 // twice, a hand that is not four suits, a seat letter that is none.
 TFixedCardsReading ReadFixedCards(std::string_view text);
-

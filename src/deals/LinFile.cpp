@@ -7,9 +7,9 @@
 #include <cstring>
 #include <ostream>
 
+#include "deals/Board.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/Board.h"
 #include "deals/DealsInput.h"
 #include "deals/PbnFile.h"
 #include "text/OutputBuffer.h"
@@ -254,4 +254,3 @@ std::string LinBoardLine(const TDeal& deal, int64_t number) {
     line.pop_back();  // the LF
     return line;
 }
-

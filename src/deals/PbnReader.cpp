@@ -5,10 +5,10 @@
 #include <istream>
 #include <memory>
 
+#include "deals/Board.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/Board.h"
 #include "deals/DealsInput.h"
 #include "deals/PbnFile.h"
 
@@ -402,4 +402,3 @@ std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& coun
     return "Из файла " + name + " загружено раздач: " + std::to_string(counts.Loaded) +
            "; пропущено игр без полной раздачи: " + std::to_string(counts.Skipped);
 }
-

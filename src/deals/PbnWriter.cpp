@@ -8,11 +8,11 @@
 #include <optional>
 #include <ostream>
 
+#include "deals/Board.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealAnalysis.h"
 #include "deals/DealCollection.h"
-#include "deals/Board.h"
 #include "deals/PbnFile.h"
 #include "text/OutputBuffer.h"
 
@@ -22,7 +22,6 @@ constexpr std::string_view LineEnd = "\r\n";
 constexpr char SeatLetters[] = "NESW";  // seats 1..4
 // An export line holds at most 255 bytes with its CR LF.
 constexpr std::size_t MaxPrintingBytes = 253;
-
 
 // The next code point of UTF-8 text, advancing `at`; -1 for a byte that starts
 // no well-formed sequence (that byte alone is consumed).
@@ -184,8 +183,6 @@ void WriteGame(TOutputBuffer& buffer, const TBoard& board, bool first,
 
 }  // namespace
 
-
-
 std::string PbnDealValue(const TDeal& deal, int32_t firstSeat) {
     if (firstSeat < 1 || firstSeat > 4) firstSeat = North;
     std::bitset<53> written;
@@ -244,6 +241,3 @@ void WritePbnBoards(TOutputBuffer& out, const TBoards& boards) {
         return true;
     });
 }
-
-
-

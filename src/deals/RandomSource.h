@@ -63,4 +63,3 @@ public:
 private:
     std::atomic<uint32_t> seed_{0};
 };
-

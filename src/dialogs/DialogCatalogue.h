@@ -1,7 +1,6 @@
 #pragma once
 // The function dialogs, one per function of the language's function table.
 #include <QWidget>
-
 #include <memory>
 #include <string_view>
 

@@ -12,7 +12,8 @@ QByteArray FormatConditions(const QStringList& lines) {
 
 std::optional<QStringList> ParseConditions(const QByteArray& bytes) {
     QStringList lines = DecodeWindows1251Lines(bytes);
-    if (lines.isEmpty() || lines.first() != QLatin1String(ConditionsFileHeader)) return std::nullopt;
+    if (lines.isEmpty() || lines.first() != QLatin1String(ConditionsFileHeader))
+        return std::nullopt;
     lines.removeFirst();
     return lines;
 }

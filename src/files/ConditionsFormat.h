@@ -3,7 +3,6 @@
 // followed by CR LF, in Windows-1251.
 #include <QByteArray>
 #include <QStringList>
-
 #include <optional>
 
 extern const char* const ConditionsFileHeader;

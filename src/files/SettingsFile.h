@@ -5,7 +5,6 @@
 // read with that it does not change (keys and sections of a newer version,
 // comments, lines it cannot read), so nothing another version wrote is lost.
 #include <QString>
-
 #include <optional>
 #include <string>
 #include <string_view>

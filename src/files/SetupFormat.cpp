@@ -54,7 +54,8 @@ TStateRecord ParseStateRecord(const QString& line) {
     TStateRecord record;
     for (int seat = 0; seat < 4; ++seat) record.SeatShown[seat] = line.mid(seat, 1) != u"0";
     int position = 4;
-    for (int* field : {&record.KeyValue, &record.Total, &record.CurrentDeal, &record.ColumnsCount}) {
+    for (int* field :
+         {&record.KeyValue, &record.Total, &record.CurrentDeal, &record.ColumnsCount}) {
         FieldInteger(line, position, NumberWidth, *field);
         position += NumberWidth;
     }

@@ -1,13 +1,14 @@
 // The "Условия" commands: open and save a conditions file.
+#include "files/ConditionsFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 
-#include "files/ConditionsFile.h"
 #include "files/ConditionsFormat.h"
-#include "mainwindow/MainWindow.h"
 #include "files/TextFile.h"
 #include "files/WholeFile.h"
+#include "mainwindow/MainWindow.h"
 
 void TMainWindow::itmOpenConditionsClick() {
     const QString fileName = services_->ChooseFileToOpen(this, conditionsChooser_);

@@ -6,10 +6,10 @@
 #include <QToolButton>
 
 #include "deals/DealCollection.h"
-#include "text/StringFunctions.h"
 #include "mainwindow/MainWindow.h"
-#include "widgets/NumberField.h"
 #include "reports/windows/DealInfo.h"
+#include "text/StringFunctions.h"
+#include "widgets/NumberField.h"
 
 void TMainWindow::ShowDeal(int32_t index) { DisplayDeal(index); }
 
@@ -45,7 +45,9 @@ void TMainWindow::seCurrentDealChange() { DisplayDeal(-1); }
 
 void TMainWindow::seKeyValueChange() { run_->Random().SetSeed(seKeyValue->Value()); }
 
-void TMainWindow::SetDealRange(int lowest, int highest) { seCurrentDeal->SetRange(lowest, highest); }
+void TMainWindow::SetDealRange(int lowest, int highest) {
+    seCurrentDeal->SetRange(lowest, highest);
+}
 
 void TMainWindow::ShowDealCount() { lTotal->setText(QString::number(run_->Deals().Count())); }
 
@@ -67,8 +69,8 @@ bool TMainWindow::FormKeyDown(QKeyEvent* event) {
 
 bool TMainWindow::IsMenuShortcut(const QKeyEvent* event) const {
     const Qt::KeyboardModifiers modifiers =
-        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier |
-                              Qt::MetaModifier);
+        event->modifiers() &
+        (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
     const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(event->key())));
     for (const QAction* action :
          {itmOpenDeals, itmSaveDeals, itmPrintDeals, itmStatistics, itmClear, itmGenerate,

@@ -63,10 +63,9 @@ void TMainWindow::BuildEditingMenus() {
             FunctionMenu->addSeparator();
         previous = &function;
         const QString caption = QString::fromUtf8(function.Name.data(), function.Name.size());
-        connect(FunctionMenu->addAction(caption), &QAction::triggered, this,
-                [this, makeDialog] {
-                    const std::unique_ptr<TFunctionWindow> dialog = makeDialog(this);
-                    InsertConditionText(dialog->Execute());
-                });
+        connect(FunctionMenu->addAction(caption), &QAction::triggered, this, [this, makeDialog] {
+            const std::unique_ptr<TFunctionWindow> dialog = makeDialog(this);
+            InsertConditionText(dialog->Execute());
+        });
     }
 }

@@ -1,6 +1,5 @@
 // The generate and stop commands: the one place that starts a run of the controller.
 #include <QPlainTextEdit>
-
 #include <algorithm>
 
 #include "mainwindow/MainWindow.h"
@@ -10,7 +9,8 @@
 void TMainWindow::itmGenerateClick() {
     if (state_ != TState::Idle) return;
     TGeneratorInputs inputs;
-    for (const QString& line : ConditionLines()) inputs.ConditionLines.push_back(line.toStdString());
+    for (const QString& line : ConditionLines())
+        inputs.ConditionLines.push_back(line.toStdString());
     inputs.RequestedTotal = std::clamp(seTotal->Value(), 1, 9999999);
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
     inputs.ThreadCount = 0;  // every core; the deals are those of one thread

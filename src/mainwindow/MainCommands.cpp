@@ -7,14 +7,13 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
-
 #include <algorithm>
 
 #include "deals/DealCollection.h"
-#include "text/FileError.h"
-#include "mainwindow/MainWindow.h"
-#include "widgets/NumberField.h"
 #include "files/TextFile.h"
+#include "mainwindow/MainWindow.h"
+#include "text/FileError.h"
+#include "widgets/NumberField.h"
 
 // The error offset counts characters of the editor's lines joined with
 // nothing between them; the caret goes to the same character in the editor.
@@ -49,8 +48,8 @@ void TMainWindow::SetState(TState state) {
     }
     itmAbout->setEnabled(idle);
     itmExit->setEnabled(idle);
-    for (QWidget* control : std::initializer_list<QWidget*>{ToolBar1, seTotal, seCurrentDeal,
-                                                            seKeyValue, RichEdit})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ToolBar1, seTotal, seCurrentDeal, seKeyValue, RichEdit})
         control->setEnabled(idle);
     btnStop->setVisible(!idle);
 }
@@ -105,7 +104,8 @@ void TMainWindow::itmOpenDealsClick() {
 void TMainWindow::itmSaveDealsClick() {
     if (run_->Deals().Count() == 0) return;
     int fileType = -1;
-    const QString fileName = services_->ChooseFileToSaveWithType(this, DealsSaveChooser(), fileType);
+    const QString fileName =
+        services_->ChooseFileToSaveWithType(this, DealsSaveChooser(), fileType);
     if (fileName.isEmpty()) return;
     try {
         SaveDealsFile(fileName, fileType);

@@ -23,8 +23,8 @@ QAction* MenuItem(QMenu* menu, const QString& caption, const QKeySequence& short
 void TMainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
     DealsMenu = bar->addMenu(QStringLiteral("Раздачи"));
-    itmOpenDeals = MenuItem(DealsMenu, QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                            TToolbarImage::Open);
+    itmOpenDeals = MenuItem(DealsMenu, QStringLiteral("Открыть"),
+                            QKeySequence(Qt::CTRL | Qt::Key_O), TToolbarImage::Open);
     itmSaveDeals = MenuItem(DealsMenu, QStringLiteral("Сохранить"),
                             QKeySequence(Qt::CTRL | Qt::Key_V), TToolbarImage::Save);
     itmPrintDeals = MenuItem(DealsMenu, QStringLiteral("Прсмотр/Печать"),
@@ -139,7 +139,8 @@ void TMainWindow::BuildToolBar() {
     gap(8);
     tbInsertFunction =
         dropDown(TToolbarImage::Function, QStringLiteral("Вставить функцию"), FunctionMenu);
-    tbOperator = dropDown(TToolbarImage::Operator, QStringLiteral("Вставить оператор"), OperatorMenu);
+    tbOperator =
+        dropDown(TToolbarImage::Operator, QStringLiteral("Вставить оператор"), OperatorMenu);
     tbConst = dropDown(TToolbarImage::Constant, QStringLiteral("Вставить константу"), ConstantMenu);
     gap(13);
     const TToolbarImage seatImages[4] = {TToolbarImage::North, TToolbarImage::East,

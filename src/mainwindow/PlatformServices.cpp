@@ -9,7 +9,8 @@
 #include "widgets/ChooserColumns.h"
 
 void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
-    const QString title = parent ? parent->window()->windowTitle() : QApplication::applicationName();
+    const QString title =
+        parent ? parent->window()->windowTitle() : QApplication::applicationName();
     QMessageBox::information(parent, title, text, QMessageBox::Ok);
 }
 
@@ -28,7 +29,7 @@ QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::Ac
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& type) {
         const QString pattern = type.section(u'(', 1).section(u')', 0, 0).section(u' ', 0, 0);
         dialog.setDefaultSuffix(pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2)
-                                                                        : chooser.DefaultSuffix);
+                                                                         : chooser.DefaultSuffix);
     });
     FitChooserColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

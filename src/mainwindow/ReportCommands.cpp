@@ -1,7 +1,7 @@
 #include "deals/DealCollection.h"
 #include "mainwindow/MainWindow.h"
-#include "widgets/NumberField.h"
 #include "reports/windows/EditorWindow.h"
+#include "widgets/NumberField.h"
 
 // Preview and print: the listing of the shown seats' hands, as many deals to a
 // row as the column field reads now (a number just typed counts as typed).

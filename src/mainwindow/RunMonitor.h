@@ -4,7 +4,6 @@
 // signals. Progress and the newest kept deal are merged and shown about 30
 // times a second; the end of the run comes last, after a final progress.
 #include <QObject>
-
 #include <atomic>
 #include <thread>
 

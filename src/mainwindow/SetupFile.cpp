@@ -1,6 +1,8 @@
 // LoadSetup and SaveSetup: the main window's state kept in "generate.stp"
 // beside the program between runs, and in "korvana.ini" what that file's
 // layout has no place for.
+#include "files/SetupFile.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -13,7 +15,6 @@
 
 #include "deals/DealCollection.h"
 #include "files/RegularFile.h"
-#include "files/SetupFile.h"
 #include "mainwindow/MainWindow.h"
 #include "widgets/NumberField.h"
 

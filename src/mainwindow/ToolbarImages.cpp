@@ -98,7 +98,8 @@ void DrawStatistics(QPainter& p) {
 void DrawStop(QPainter& p) {
     p.setPen(QColor(120, 0, 0));
     p.setBrush(QColor(220, 30, 30));
-    p.drawPolygon(QPolygonF({{5, 1}, {11, 1}, {15, 5}, {15, 11}, {11, 15}, {5, 15}, {1, 11}, {1, 5}}));
+    p.drawPolygon(
+        QPolygonF({{5, 1}, {11, 1}, {15, 5}, {15, 11}, {11, 15}, {5, 15}, {1, 11}, {1, 5}}));
     p.setPen(QPen(Qt::white, 2));
     p.drawLine(QPointF(5, 8), QPointF(11, 8));
 }
@@ -141,22 +142,54 @@ QIcon ToolbarImage(TToolbarImage image) {
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     switch (image) {
-        case TToolbarImage::Open: DrawOpen(painter); break;
-        case TToolbarImage::Save: DrawSave(painter); break;
-        case TToolbarImage::Generate: DrawGenerate(painter); break;
-        case TToolbarImage::Print: DrawPrint(painter); break;
-        case TToolbarImage::Function: DrawFunction(painter); break;
-        case TToolbarImage::North: DrawLetter(painter, QStringLiteral("N"), QColor(0, 0, 128)); break;
-        case TToolbarImage::East: DrawLetter(painter, QStringLiteral("E"), QColor(0, 0, 128)); break;
-        case TToolbarImage::South: DrawLetter(painter, QStringLiteral("S"), QColor(0, 0, 128)); break;
-        case TToolbarImage::West: DrawLetter(painter, QStringLiteral("W"), QColor(0, 0, 128)); break;
-        case TToolbarImage::Clear: DrawClear(painter); break;
-        case TToolbarImage::Constant: DrawLetter(painter, QStringLiteral("C"), QColor(0, 110, 0)); break;
-        case TToolbarImage::Operator: DrawLetter(painter, QStringLiteral("±"), QColor(128, 0, 0)); break;
-        case TToolbarImage::Statistics: DrawStatistics(painter); break;
-        case TToolbarImage::Stop: DrawStop(painter); break;
-        case TToolbarImage::FixedCards: DrawFixedCards(painter); break;
-        case TToolbarImage::DoubleDummy: DrawDoubleDummy(painter); break;
+        case TToolbarImage::Open:
+            DrawOpen(painter);
+            break;
+        case TToolbarImage::Save:
+            DrawSave(painter);
+            break;
+        case TToolbarImage::Generate:
+            DrawGenerate(painter);
+            break;
+        case TToolbarImage::Print:
+            DrawPrint(painter);
+            break;
+        case TToolbarImage::Function:
+            DrawFunction(painter);
+            break;
+        case TToolbarImage::North:
+            DrawLetter(painter, QStringLiteral("N"), QColor(0, 0, 128));
+            break;
+        case TToolbarImage::East:
+            DrawLetter(painter, QStringLiteral("E"), QColor(0, 0, 128));
+            break;
+        case TToolbarImage::South:
+            DrawLetter(painter, QStringLiteral("S"), QColor(0, 0, 128));
+            break;
+        case TToolbarImage::West:
+            DrawLetter(painter, QStringLiteral("W"), QColor(0, 0, 128));
+            break;
+        case TToolbarImage::Clear:
+            DrawClear(painter);
+            break;
+        case TToolbarImage::Constant:
+            DrawLetter(painter, QStringLiteral("C"), QColor(0, 110, 0));
+            break;
+        case TToolbarImage::Operator:
+            DrawLetter(painter, QStringLiteral("±"), QColor(128, 0, 0));
+            break;
+        case TToolbarImage::Statistics:
+            DrawStatistics(painter);
+            break;
+        case TToolbarImage::Stop:
+            DrawStop(painter);
+            break;
+        case TToolbarImage::FixedCards:
+            DrawFixedCards(painter);
+            break;
+        case TToolbarImage::DoubleDummy:
+            DrawDoubleDummy(painter);
+            break;
     }
     painter.end();
     return QIcon(pixmap);

@@ -262,7 +262,9 @@ std::string FolderPart(std::string_view fileName) {
 bool HasExtension(std::string_view fileName, std::string_view extension) {
     if (fileName.size() <= extension.size()) return false;
     const std::string_view tail = fileName.substr(fileName.size() - extension.size());
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     return std::equal(tail.begin(), tail.end(), extension.begin(),
                       [&lower](char a, char b) { return lower(a) == lower(b); });
 }

@@ -1,7 +1,6 @@
 #include "widgets/NumberField.h"
 
 #include <QLineEdit>
-
 #include <algorithm>
 #include <limits>
 

@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
-#include "analysis/DoubleDummy.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 

@@ -1,5 +1,3 @@
-#include "deals/LinFile.h"
-
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -8,6 +6,7 @@
 
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
+#include "deals/LinFile.h"
 #include "deals/PbnFile.h"
 #include "support/DealInto.h"
 
@@ -34,9 +33,9 @@ TEST(LinFile, LinesGiveTheRotationAndTheDealsBack) {
     const std::regex board(
         R"(qx\|o(\d+)\|md\|([1-4])(S\w*H\w*D\w*C\w*),(S\w*H\w*D\w*C\w*),(S\w*H\w*D\w*C\w*),)"
         R"((S\w*H\w*D\w*C\w*)\|rh\|\|ah\|Board (\d+)\|sv\|([oneb])\|pg\|\|)");
-    const std::string dealers = "3412";  // boards 1..4: North, East, South, West
+    const std::string dealers = "3412";                    // boards 1..4: North, East, South, West
     const std::string vulnerability = "onebneboebonbone";  // boards 1..16
-    const auto pbnHand = [](std::string lin) {  // "SAKHQDJCT" -> "AK.Q.J.T"
+    const auto pbnHand = [](std::string lin) {             // "SAKHQDJCT" -> "AK.Q.J.T"
         return std::regex_replace(lin.substr(1), std::regex("[HDC]"), ".");
     };
     std::string line;
@@ -51,9 +50,9 @@ TEST(LinFile, LinesGiveTheRotationAndTheDealsBack) {
         EXPECT_EQ(m[8].str()[0], vulnerability[static_cast<std::size_t>((count - 1) % 16)]);
         // South, West, North, East: clockwise from South.
         TDeal read;
-        ASSERT_TRUE(ReadPbnDealValue("S:" + pbnHand(m[3]) + " " + pbnHand(m[4]) + " " +
-                                         pbnHand(m[5]) + " " + pbnHand(m[6]),
-                                     read));
+        ASSERT_TRUE(ReadPbnDealValue(
+            "S:" + pbnHand(m[3]) + " " + pbnHand(m[4]) + " " + pbnHand(m[5]) + " " + pbnHand(m[6]),
+            read));
         EXPECT_EQ(read.ToText(), deals.GetDeal(count - 1)->ToText());
     }
     EXPECT_EQ(count, 40);

@@ -1,5 +1,3 @@
-#include "engine/Generator.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,6 +12,7 @@
 #include "deals/DealCollection.h"
 #include "deals/FixedCards.h"
 #include "deals/RandomSource.h"
+#include "engine/Generator.h"
 #include "language/Grammar.h"
 #include "support/AllocationCounter.h"
 #include "support/RecordingSink.h"
@@ -53,7 +52,9 @@ public:
         lastDealt_.store(dealt);
     }
     void ShowDeal(int32_t index) override { Record({'S', index, 0}); }
-    void GenerationFinished(int32_t kept, int32_t startCount) override { Record({'F', kept, startCount}); }
+    void GenerationFinished(int32_t kept, int32_t startCount) override {
+        Record({'F', kept, startCount});
+    }
 
     std::vector<TEvent> Events() {
         std::lock_guard lock(mutex_);
@@ -105,7 +106,8 @@ protected:
         generator.Start();
         generator.Wait();
         TRunResult result;
-        for (int32_t i = before; i < deals().Count(); ++i) result.Lines.push_back(deals().GetDeal(i)->ToText());
+        for (int32_t i = before; i < deals().Count(); ++i)
+            result.Lines.push_back(deals().GetDeal(i)->ToText());
         result.Events = owner.Events();
         EXPECT_FALSE(result.Events.empty());
         if (!result.Events.empty()) {
@@ -135,7 +137,8 @@ std::vector<TDeal> DealsFromSeed(uint32_t seed, int count) {
 
 std::string SuitTexts(const TDeal& deal, int32_t seat) {
     const THand& hand = deal.Hand(seat);
-    return hand.SuitText(4) + " " + hand.SuitText(3) + " " + hand.SuitText(2) + " " + hand.SuitText(1);
+    return hand.SuitText(4) + " " + hand.SuitText(3) + " " + hand.SuitText(2) + " " +
+           hand.SuitText(1);
 }
 
 TEST_F(GeneratorTest, EmptyConditionKeepsTheFirstDealsOfTheKey) {
@@ -185,7 +188,8 @@ TEST_F(GeneratorTest, ShowDealFollowsEachKeptDealOnlyWhenASeatIsShown) {
         for (const auto& event : run.Events)
             if (event.Kind == 'S') shownIndexes.push_back(event.A);
         if (shown)
-            EXPECT_EQ(shownIndexes, (std::vector<int64_t>{before, before + 1, before + 2, before + 3, before + 4}));
+            EXPECT_EQ(shownIndexes, (std::vector<int64_t>{before, before + 1, before + 2,
+                                                          before + 3, before + 4}));
         else
             EXPECT_TRUE(shownIndexes.empty());
     }
@@ -244,7 +248,8 @@ void PrintTo(const TRefusal& refusal, std::ostream* out) {
     for (const std::string& line : refusal.lines) *out << "[" << line << "]";
 }
 
-class GeneratorRefusalTest : public GeneratorTest, public ::testing::WithParamInterface<TRefusal> {};
+class GeneratorRefusalTest : public GeneratorTest,
+                             public ::testing::WithParamInterface<TRefusal> {};
 
 TEST_P(GeneratorRefusalTest, RefusesWithTheFirstMessageAndItsPosition) {
     const TRefusal& refusal = GetParam();
@@ -272,9 +277,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TRefusal{{"HCP(North)"}, "Несоответствие типов: требуется \"Логический\"", 0},
         // Lines are joined with nothing between them.
-        TRefusal{{"HCP(North)>12", "AND Balanced(North)"}, "Нераспознанный идентификатор: \"12AND\"", 11},
+        TRefusal{{"HCP(North)>12", "AND Balanced(North)"},
+                 "Нераспознанный идентификатор: \"12AND\"",
+                 11},
         // All operators group to the right: 12 AND Balanced(North) is not Boolean.
-        TRefusal{{"HCP(North)>12 ", "AND Balanced(North)"}, "Несоответствие типов: требуется \"Логический\"", 11},
+        TRefusal{{"HCP(North)>12 ", "AND Balanced(North)"},
+                 "Несоответствие типов: требуется \"Логический\"",
+                 11},
         // An extra parameter is checked by nothing above it, yet its error refuses.
         TRefusal{{"Range(N, 1, 5, HCP(5))"}, "Несоответствие типов: требуется \"Позиция\"", 19},
         TRefusal{{"   "}, "", 0}));
@@ -303,11 +312,13 @@ struct TSameAsOneThread {
 };
 
 void PrintTo(const TSameAsOneThread& c, std::ostream* out) {
-    *out << "key " << c.key << ", total " << c.total << ", [" << c.condition << "], max dealt " << c.maxDealt;
+    *out << "key " << c.key << ", total " << c.total << ", [" << c.condition << "], max dealt "
+         << c.maxDealt;
     if (!c.fixed.empty()) *out << ", fixed " << c.fixed;
 }
 
-class GeneratorThreadsTest : public GeneratorTest, public ::testing::WithParamInterface<TSameAsOneThread> {};
+class GeneratorThreadsTest : public GeneratorTest,
+                             public ::testing::WithParamInterface<TSameAsOneThread> {};
 
 TEST_P(GeneratorThreadsTest, GivesTheDealsOfOneThread) {
     const TSameAsOneThread& c = GetParam();
@@ -338,19 +349,20 @@ TEST_P(GeneratorThreadsTest, GivesTheDealsOfOneThread) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, GeneratorThreadsTest,
-    ::testing::Values(TSameAsOneThread{1, 3, "", 0},
-                      // Ends inside the first block, then spans several blocks.
-                      TSameAsOneThread{12345, 1000, "", 0}, TSameAsOneThread{-7, 2500, "", 0},
-                      TSameAsOneThread{1, 20, "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)", 0},
-                      TSameAsOneThread{424242, 300, "NOT Balanced(E) OR (HCP(W, SP) > 3)", 0},
-                      TSameAsOneThread{5, 50, "HCP(North) >= 20", 3000},
-                      TSameAsOneThread{8, 9999999, "HCP(South) > 14", 4100},
-                      // Fixed cards: fewer draws per deal, the same deals on any thread count.
-                      TSameAsOneThread{3, 5000, "", 0, "N:AKQJ.AKQ.AKQ.AKQ"},
-                      TSameAsOneThread{-99, 200, "(Losers(S) <= 7) AND (Controls(E) >= 3)", 0,
-                                       "N:AKQ.K.. S:.A.KQJ.A2 W:2.2.2.3"},
-                      TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
-                                       "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
+    ::testing::Values(
+        TSameAsOneThread{1, 3, "", 0},
+        // Ends inside the first block, then spans several blocks.
+        TSameAsOneThread{12345, 1000, "", 0}, TSameAsOneThread{-7, 2500, "", 0},
+        TSameAsOneThread{1, 20, "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)", 0},
+        TSameAsOneThread{424242, 300, "NOT Balanced(E) OR (HCP(W, SP) > 3)", 0},
+        TSameAsOneThread{5, 50, "HCP(North) >= 20", 3000},
+        TSameAsOneThread{8, 9999999, "HCP(South) > 14", 4100},
+        // Fixed cards: fewer draws per deal, the same deals on any thread count.
+        TSameAsOneThread{3, 5000, "", 0, "N:AKQJ.AKQ.AKQ.AKQ"},
+        TSameAsOneThread{-99, 200, "(Losers(S) <= 7) AND (Controls(E) >= 3)", 0,
+                         "N:AKQ.K.. S:.A.KQJ.A2 W:2.2.2.3"},
+        TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
+                         "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
 
 // With fixed cards a run keeps exactly the deals that dealing around them
 // gives and the condition accepts, in order, and moves the seed by the draws
@@ -436,7 +448,8 @@ TEST_F(GeneratorTest, ReseedAndReadsDuringARunAreSafe) {
         }
         ASSERT_EQ(deals().Count(), 10 + static_cast<int32_t>(expected.size()));
         for (size_t i = 0; i < expected.size(); ++i)
-            ASSERT_EQ(deals().GetDeal(10 + static_cast<int32_t>(i))->ToText(), expected[i]) << "deal " << i;
+            ASSERT_EQ(deals().GetDeal(10 + static_cast<int32_t>(i))->ToText(), expected[i])
+                << "deal " << i;
     }
 }
 
@@ -457,7 +470,8 @@ TEST_F(GeneratorTest, APassAllocatesNothing) {
     for (int64_t maxDealt : {1000, 100000}) {
         RandomSource.SetSeed(11);
         TAllocationOwner owner;
-        TGeneratorInputs inputs = Inputs("((HCP(N) + HCP(S)) >= 40) AND Balanced(N) OR Multy(E,,,,,5)", 9999999);
+        TGeneratorInputs inputs =
+            Inputs("((HCP(N) + HCP(S)) >= 40) AND Balanced(N) OR Multy(E,,,,,5)", 9999999);
         inputs.MaxDealt = maxDealt;
         TGenerator generator(owner, deals(), inputs);
         ASSERT_TRUE(generator.PrepareCondition());

@@ -23,7 +23,8 @@ private slots:
         record.Height = 420;
         const QString line = FormatStateRecord(record);
         QCOMPARE(line.size(), 65);
-        QCOMPARE(line, QStringLiteral("1010        -5        10         3         5232000  134  543  420"));
+        QCOMPARE(line, QStringLiteral(
+                           "1010        -5        10         3         5232000  134  543  420"));
     }
 
     void StateRecordRead_data() {
@@ -38,22 +39,25 @@ private slots:
         QTest::addColumn<bool>("hasSize");
         QTest::newRow("whole") << "0110        -5        10         3         7   12  -45  543  420"
                                << "0110" << -5 << 10 << 3 << 7 << 0 << 12 << true;
-        QTest::newRow("empty line: defaults") << "" << "1111" << 0 << 0 << 0 << 5 << 0 << 0 << false;
-        QTest::newRow("anything but 0 shows a seat") << "x0 1" << "1011" << 0 << 0 << 0 << 5 << 0 << 0
-                                                     << false;
+        QTest::newRow("empty line: defaults") << ""
+                                              << "1111" << 0 << 0 << 0 << 5 << 0 << 0 << false;
+        QTest::newRow("anything but 0 shows a seat")
+            << "x0 1"
+            << "1011" << 0 << 0 << 0 << 5 << 0 << 0 << false;
         QTest::newRow("garbage fields take defaults")
-            << QStringLiteral("1111") + "      12a3" + "        +7" + "       - 1" + "       abc" + "2" +
-                   "  12x" + "    9" + "     "
+            << QStringLiteral("1111") + "      12a3" + "        +7" + "       - 1" + "       abc" +
+                   "2" + "  12x" + "    9" + "     "
             << "1111" << 0 << 0 << 0 << 5 << 2 << 0 << false;
         QTest::newRow("minimised reads as normal")
-            << QStringLiteral("1111") + "         1" + "         1" + "         0" + "         5" + "1" +
-                   "  131" + "  134" + "  543" + "  420"
+            << QStringLiteral("1111") + "         1" + "         1" + "         0" + "         5" +
+                   "1" + "  131" + "  134" + "  543" + "  420"
             << "1111" << 1 << 1 << 0 << 5 << 0 << 131 << true;
         QTest::newRow("beyond 32 bits takes the default")
-            << "11119999999999         1         0         5" << "1111" << 0 << 1 << 0 << 5 << 0 << 0
-            << false;
-        QTest::newRow("short line: missing fields") << "0000         8" << "0000" << 8 << 0 << 0 << 5
-                                                    << 0 << 0 << false;
+            << "11119999999999         1         0         5"
+            << "1111" << 0 << 1 << 0 << 5 << 0 << 0 << false;
+        QTest::newRow("short line: missing fields")
+            << "0000         8"
+            << "0000" << 8 << 0 << 0 << 5 << 0 << 0 << false;
     }
     void StateRecordRead() {
         QFETCH(QString, line);
@@ -147,7 +151,8 @@ private slots:
         QTest::addColumn<int>("deals");
         QTest::addColumn<QStringList>("condition");
         QTest::newRow("an empty line ends the deals and skips the condition")
-            << QByteArray("1111\r\n\r\n\r\nD1\r\n\r\nD2\r\n[Conditions]\r\nx") << 1 << QStringList{};
+            << QByteArray("1111\r\n\r\n\r\nD1\r\n\r\nD2\r\n[Conditions]\r\nx") << 1
+            << QStringList{};
         QTest::newRow("the end of the file after the last deal")
             << QByteArray("1111\r\na\r\nb\r\nD1\r\nD2") << 2 << QStringList{};
         QTest::newRow("LF alone ends lines too")
@@ -163,7 +168,8 @@ private slots:
     }
 
     void ConditionsFile() {
-        const QStringList lines = {QStringLiteral("HCP(North) >= 12"), QStringLiteral("AND Ширина")};
+        const QStringList lines = {QStringLiteral("HCP(North) >= 12"),
+                                   QStringLiteral("AND Ширина")};
         const QByteArray bytes = FormatConditions(lines);
         QVERIFY(bytes.startsWith("This is Conditions File of Tavex's Bridge Generator\r\n"));
         QVERIFY(bytes.endsWith("AND \xD8\xE8\xF0\xE8\xED\xE0\r\n"));
@@ -173,9 +179,12 @@ private slots:
 
     void ConditionsHeaderMustBeExact_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("one letter") << QByteArray("This is Conditions File of Tavex's Bridge Generatos\r\nx");
-        QTest::newRow("case") << QByteArray("this is Conditions File of Tavex's Bridge Generator\r\nx");
-        QTest::newRow("trailing blank") << QByteArray("This is Conditions File of Tavex's Bridge Generator \r\n");
+        QTest::newRow("one letter")
+            << QByteArray("This is Conditions File of Tavex's Bridge Generatos\r\nx");
+        QTest::newRow("case") << QByteArray(
+            "this is Conditions File of Tavex's Bridge Generator\r\nx");
+        QTest::newRow("trailing blank")
+            << QByteArray("This is Conditions File of Tavex's Bridge Generator \r\n");
         QTest::newRow("empty") << QByteArray();
     }
     void ConditionsHeaderMustBeExact() {
@@ -207,8 +216,10 @@ private slots:
         TSetupContent content;
         content.State.KeyValue = -77;
         content.DealsFolder = QStringLiteral("/tmp/Раздачи/");
-        for (int i = 0; i < 300; ++i) content.DealLines.append(QByteArray(100 + i % 20, char('0' + i % 10)));
-        content.ConditionLines = {QStringLiteral("HCP(N) > 10"), QString(), QStringLiteral("AND юг")};
+        for (int i = 0; i < 300; ++i)
+            content.DealLines.append(QByteArray(100 + i % 20, char('0' + i % 10)));
+        content.ConditionLines = {QStringLiteral("HCP(N) > 10"), QString(),
+                                  QStringLiteral("AND юг")};
         const QByteArray written = FormatSetup(content);
         QTest::newRow("as written") << written;
         QTest::newRow("line feeds only") << QByteArray(written).replace("\r\n", "\n");
@@ -229,7 +240,8 @@ private slots:
                 dealLines.append(QByteArray(line.data(), qsizetype(line.size())));
             });
             for (qsizetype at = 0; at < bytes.size(); at += piece)
-                parser.Feed(std::string_view(bytes.constData() + at, size_t(std::min<qsizetype>(piece, bytes.size() - at))));
+                parser.Feed(std::string_view(
+                    bytes.constData() + at, size_t(std::min<qsizetype>(piece, bytes.size() - at))));
             const TSetupContent read = parser.Finish();
             QCOMPARE(dealLines, whole.DealLines);
             QCOMPARE(read.ConditionLines, whole.ConditionLines);

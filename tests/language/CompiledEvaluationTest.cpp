@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ConditionTestSupport.h"
-#include "deals/Deal.h"
 #include "analysis/DoubleDummy.h"
+#include "deals/Deal.h"
 #include "language/ConditionCheck.h"
 #include "language/FunctionTable.h"
 #include "support/AllocationCounter.h"

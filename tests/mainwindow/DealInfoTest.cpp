@@ -28,7 +28,8 @@ private slots:
             << "8-4-1-0";
         QTest::newRow("four clubs, 4-3-3-3")
             << QList<int>{52, 51, 50, 39, 38, 37, 26, 25, 24, 13, 12, 11, 10}
-            << QStringList{"9", "9", "9", "10", "37"} << QStringList{"3", "3", "3", "4"} << "4-3-3-3";
+            << QStringList{"9", "9", "9", "10", "37"} << QStringList{"3", "3", "3", "4"}
+            << "4-3-3-3";
         QTest::newRow("four spades, 4-3-3-3, no points")
             << QList<int>{48, 47, 46, 45, 35, 34, 33, 22, 21, 20, 9, 8, 7}
             << QStringList{"0", "0", "0", "0", "0"} << QStringList{"4", "3", "3", "3"} << "4-3-3-3";

@@ -5,9 +5,9 @@
 
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"
-#include "text/StringFunctions.h"
 #include "reports/ExampleDeals.h"
 #include "reports/StatisticsReport.h"
+#include "text/StringFunctions.h"
 
 namespace {
 

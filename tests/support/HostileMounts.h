@@ -24,7 +24,8 @@ public:
     // Detaches every mount made, newest first.
     void UnmountAll() {
 #ifdef __linux__
-        for (auto it = points_.rbegin(); it != points_.rend(); ++it) ::umount2(it->c_str(), MNT_DETACH);
+        for (auto it = points_.rbegin(); it != points_.rend(); ++it)
+            ::umount2(it->c_str(), MNT_DETACH);
 #endif
         points_.clear();
     }
@@ -49,8 +50,8 @@ public:
     // Makes a mount of MountSmallDisk read-only; what it holds stays readable.
     static bool MakeReadOnly(const std::filesystem::path& point) {
 #ifdef __linux__
-        return ::mount(nullptr, point.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                       nullptr) == 0;
+        return ::mount(nullptr, point.c_str(), nullptr,
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
 #else
         (void)point;
         return false;

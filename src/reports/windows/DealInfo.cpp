@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "deals/Deal.h"
 #include "analysis/DoubleDummy.h"
+#include "deals/Deal.h"
 #include "deals/Hand.h"
 #include "reports/AnalysisReport.h"
 
@@ -39,22 +39,27 @@ TDealInfo::TDealInfo(QWidget* parent)
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
     Placed(this, QStringLiteral("Label3"), text, 60, 16, 38, right)->setText(QStringLiteral("HCP"));
-    Placed(this, QStringLiteral("Label7"), text, 116, 16, 50, right)->setText(QStringLiteral("Длина"));
+    Placed(this, QStringLiteral("Label7"), text, 116, 16, 50, right)
+        ->setText(QStringLiteral("Длина"));
     // Spades, hearts, diamonds, clubs, each in its colour.
     const QString suitSymbols[4] = {QStringLiteral("\u2660"), QStringLiteral("\u2665"),
                                     QStringLiteral("\u2666"), QStringLiteral("\u2663")};
-    const QColor suitColors[4] = {QColor(), QColor(255, 0, 0), QColor(128, 0, 0), QColor(0, 0, 128)};
+    const QColor suitColors[4] = {QColor(), QColor(255, 0, 0), QColor(128, 0, 0),
+                                  QColor(0, 0, 128)};
     const char* const symbolNames[4] = {"Label6", "Label5", "Label4", "Label2"};
     const char* const pointNames[4] = {"lHCPS", "lHCPH", "lHCPd", "lHCPc"};
     const char* const lengthNames[4] = {"lLS", "lLH", "lLD", "lLC"};
     for (int suit = 0; suit < 4; ++suit) {
-        QLabel* symbol = Placed(this, QLatin1String(symbolNames[suit]), symbols, 23, 40 + 16 * suit);
+        QLabel* symbol =
+            Placed(this, QLatin1String(symbolNames[suit]), symbols, 23, 40 + 16 * suit);
         symbol->setText(suitSymbols[suit]);
         if (suitColors[suit].isValid())
             symbol->setStyleSheet(QStringLiteral("color: %1").arg(suitColors[suit].name()));
         symbol->adjustSize();
-        lHCP[suit] = Placed(this, QLatin1String(pointNames[suit]), text, 60, 38 + 16 * suit, 38, right);
-        lL[suit] = Placed(this, QLatin1String(lengthNames[suit]), text, 116, 38 + 16 * suit, 50, right);
+        lHCP[suit] =
+            Placed(this, QLatin1String(pointNames[suit]), text, 60, 38 + 16 * suit, 38, right);
+        lL[suit] =
+            Placed(this, QLatin1String(lengthNames[suit]), text, 116, 38 + 16 * suit, 50, right);
     }
     Placed(this, QStringLiteral("Label1"), text, 9, 110)->setText(QStringLiteral("Всего"));
     findChild<QLabel*>(QStringLiteral("Label1"))->adjustSize();
