@@ -56,11 +56,11 @@ TLoaded Load() {
     }
     TSolverLibrary& l = loaded.Library;
     std::string& fault = loaded.Fault;
-    loaded.Ready = Find(handle, "SetMaxThreads", l.SetMaxThreads, fault) &
-                   Find(handle, "GetDDSInfo", l.GetDDSInfo, fault) &
-                   Find(handle, "SolveBoard", l.SolveBoard, fault) &
-                   Find(handle, "CalcAllTables", l.CalcAllTables, fault) &
-                   Find(handle, "DealerParBin", l.DealerParBin, fault) &
+    loaded.Ready = Find(handle, "SetMaxThreads", l.SetMaxThreads, fault) &&
+                   Find(handle, "GetDDSInfo", l.GetDDSInfo, fault) &&
+                   Find(handle, "SolveBoard", l.SolveBoard, fault) &&
+                   Find(handle, "CalcAllTables", l.CalcAllTables, fault) &&
+                   Find(handle, "DealerParBin", l.DealerParBin, fault) &&
                    Find(handle, "ErrorMessage", l.ErrorMessage, fault);
     on_exit(EndBeforeTheSolver, nullptr);
     return loaded;
