@@ -9,103 +9,17 @@
 #include <unordered_map>
 
 #include "analysis/SolverLibrary.h"
+#include "analysis/SolverSlots.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 
 namespace {
 
 constexpr int32_t Strains = 5;
-// The solver names strains 0 spades, 1 hearts, 2 diamonds, 3 clubs, 4 notrump.
-constexpr int SolverStrain(int32_t strain) { return strain == NoTrump ? 4 : 4 - strain; }
 constexpr int32_t StrainOfSolver(
     int denomination) {  // par contracts: 0 notrump, 1 spades .. 4 clubs
     return denomination == 0 ? NoTrump : 5 - denomination;
 }
-
-std::string SolverFault(int code) {
-    char line[80] = {};
-    Solver()->ErrorMessage(code, line);
-    return "решатель отказал (" + std::to_string(code) + ": " + line + ")";
-}
-
-// The solver's thread slots. A single solve borrows one; a batch, which runs on
-// all of the solver's threads and their memory, takes them all.
-class TSolverSlots {
-public:
-    int Acquire() {
-        std::unique_lock lock(mutex_);
-        Initialise();
-        changed_.wait(lock, [&] { return !exclusive_ && waiting_ == 0 && !free_.empty(); });
-        int slot = free_.back();
-        free_.pop_back();
-        return slot;
-    }
-    void Release(int slot) {
-        {
-            std::lock_guard lock(mutex_);
-            free_.push_back(slot);
-        }
-        changed_.notify_all();
-    }
-    void AcquireAll() {
-        std::unique_lock lock(mutex_);
-        Initialise();
-        ++waiting_;
-        changed_.wait(lock,
-                      [&] { return !exclusive_ && static_cast<int>(free_.size()) == total_; });
-        --waiting_;
-        exclusive_ = true;
-    }
-    void ReleaseAll() {
-        {
-            std::lock_guard lock(mutex_);
-            exclusive_ = false;
-        }
-        changed_.notify_all();
-    }
-    // Called with every slot held.
-    void Resize(int total) {
-        std::lock_guard lock(mutex_);
-        total_ = std::max(total, 1);
-        free_.clear();
-        for (int slot = 0; slot < total_; ++slot) free_.push_back(slot);
-    }
-    int Total() {
-        std::lock_guard lock(mutex_);
-        Initialise();
-        return total_;
-    }
-
-private:
-    void Initialise() {
-        if (total_ > 0) return;
-        DDSInfo info{};
-        // The library configured itself when it was loaded; without it one slot
-        // stands for the calls that then answer at once.
-        if (const TSolverLibrary* solver = Solver()) solver->GetDDSInfo(&info);
-        total_ = std::max(info.noOfThreads, 1);
-        for (int slot = 0; slot < total_; ++slot) free_.push_back(slot);
-    }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<int> free_;
-    int total_ = 0;
-    int waiting_ = 0;
-    bool exclusive_ = false;
-};
-
-TSolverSlots& Slots() {
-    static TSolverSlots slots;
-    return slots;
-}
-
-struct TAllSlots {
-    TAllSlots() { Slots().AcquireAll(); }
-    ~TAllSlots() { Slots().ReleaseAll(); }
-    TAllSlots(const TAllSlots&) = delete;
-    TAllSlots& operator=(const TAllSlots&) = delete;
-};
 
 // A whole deal's identity: the seat (1..4) of each card 1..52.
 using TDealKey = std::string;
@@ -117,19 +31,6 @@ TDealKey KeyOf(const TDeal& deal) {
             key[static_cast<std::size_t>(deal.Hand(seat).Card(j) - 1)] =
                 static_cast<char>('0' + seat);
     return key;
-}
-
-// The cards of a whole deal as the solver holds them: rank bits 2..14 per hand and suit.
-void FillCards(const TDeal& deal, unsigned int cards[DDS_HANDS][DDS_SUITS]) {
-    for (int hand = 0; hand < DDS_HANDS; ++hand)
-        for (int suit = 0; suit < DDS_SUITS; ++suit) cards[hand][suit] = 0;
-    for (int32_t seat = 1; seat <= 4; ++seat) {
-        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
-            int32_t card = deal.Hand(seat).Card(j);
-            int rank = (card - 1) % 13 + 2;
-            cards[seat - 1][SolverStrain(CardSuit(card))] |= 1u << rank;
-        }
-    }
 }
 
 TTrickTable FromSolver(const ddTableResults& results) {
@@ -179,7 +80,7 @@ void SolveBatch(std::span<const TDeal* const> deals, const std::vector<int32_t>&
     auto par = std::make_unique<allParResults>();
     batch->noOfTables = static_cast<int>(indices.size());
     for (std::size_t i = 0; i < indices.size(); ++i)
-        FillCards(*deals[static_cast<std::size_t>(indices[i])], batch->deals[i].cards);
+        FillSolverCards(*deals[static_cast<std::size_t>(indices[i])], batch->deals[i].cards);
     int filter[DDS_STRAINS] = {0, 0, 0, 0, 0};
     const TSolverLibrary* solver = Solver();
     int code = RETURN_NO_FAULT;
@@ -221,11 +122,11 @@ int32_t SetAnalysisThreads(int32_t threads) {
     solver->SetMaxThreads(std::max(threads, 0));
     DDSInfo info{};
     solver->GetDDSInfo(&info);
-    Slots().Resize(info.noOfThreads);
+    SolverSlots().Resize(info.noOfThreads);
     return std::max(info.noOfThreads, 1);
 }
 
-int32_t AnalysisThreads() { return Slots().Total(); }
+int32_t AnalysisThreads() { return SolverSlots().Total(); }
 
 bool AnalyseDeals(std::span<const TDeal* const> deals, std::vector<TDealAnalysis>& results,
                   const std::function<bool(int32_t done)>& progress) {
@@ -295,12 +196,12 @@ int32_t DoubleDummyTricks(const TDeal& deal, int32_t declarer, int32_t strain) {
     ::deal position{};
     position.trump = SolverStrain(strain);
     position.first = declarer % 4;  // the declarer's left-hand opponent leads
-    FillCards(deal, position.remainCards);
+    FillSolverCards(deal, position.remainCards);
     futureTricks future{};
     SolveCount.fetch_add(1, std::memory_order_relaxed);
-    int slot = Slots().Acquire();
+    int slot = SolverSlots().Acquire();
     int code = solver->SolveBoard(position, -1, 1, 1, &future, slot);
-    Slots().Release(slot);
+    SolverSlots().Release(slot);
     // The solver counts the tricks of the side on lead: the defenders.
     answer = static_cast<int8_t>(code == RETURN_NO_FAULT ? 13 - future.score[0] : -1);
     return answer;
