@@ -21,15 +21,31 @@ constexpr int32_t StrainOfSolver(
     return denomination == 0 ? NoTrump : 5 - denomination;
 }
 
-// A whole deal's identity: the seat (1..4) of each card 1..52.
-using TDealKey = std::string;
+// A whole deal's identity: the seat (0..3) of each card 1..52, two bits a card.
+struct TDealKey {
+    uint64_t Low = 0;   // cards 1..32
+    uint64_t High = 0;  // cards 33..52
+    bool operator==(const TDealKey&) const = default;
+};
+
+struct TDealKeyHash {
+    std::size_t operator()(const TDealKey& key) const {
+        return std::hash<uint64_t>()(key.Low ^ (key.High * 0x9E3779B97F4A7C15ull));
+    }
+};
 
 TDealKey KeyOf(const TDeal& deal) {
-    TDealKey key(52, '0');
-    for (int32_t seat = 1; seat <= 4; ++seat)
-        for (int32_t j = 1; j <= THand::CardsInHand; ++j)
-            key[static_cast<std::size_t>(deal.Hand(seat).Card(j) - 1)] =
-                static_cast<char>('0' + seat);
+    TDealKey key;
+    for (int32_t seat = 1; seat <= 4; ++seat) {
+        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
+            const auto card = static_cast<uint32_t>(deal.Hand(seat).Card(j) - 1);
+            const auto bits = static_cast<uint64_t>(seat - 1);
+            if (card < 32)
+                key.Low |= bits << (2 * card);
+            else
+                key.High |= bits << (2 * (card - 32));
+        }
+    }
     return key;
 }
 
@@ -59,12 +75,16 @@ public:
     void Clear() {
         std::lock_guard lock(mutex_);
         tables_.clear();
+        generation_.fetch_add(1, std::memory_order_relaxed);
     }
+    // Changes with every Clear: the threads' last deals are then forgotten too.
+    uint64_t Generation() const { return generation_.load(std::memory_order_relaxed); }
 
 private:
     static constexpr std::size_t MostTables = 1 << 20;
     std::mutex mutex_;
-    std::unordered_map<TDealKey, TTrickTable> tables_;
+    std::atomic<uint64_t> generation_{0};
+    std::unordered_map<TDealKey, TTrickTable, TDealKeyHash> tables_;
 };
 
 TTableCache& Cache() {
@@ -105,13 +125,73 @@ void SolveBatch(std::span<const TDeal* const> deals, const std::vector<int32_t>&
     }
 }
 
-std::atomic<int64_t> SolveCount{0};
+std::atomic<int64_t> ExactSolves{0};
+std::atomic<int64_t> BoundedSolves{0};
 
-// The answers of the last deal one thread asked DoubleDummyTricks about.
+// What one thread knows of the last deal it asked about: for each declarer and
+// strain the range the declarer's tricks lie in, narrowed by each answer.
 struct TLastDeal {
     TDealKey Key;
-    std::array<int8_t, 4 * Strains> Tricks{};  // -2: not solved yet
+    uint64_t Generation = ~0ull;
+    bool Damaged = true;
+    struct TRange {
+        int8_t Least = 0, Most = 13;  // both -1: refused
+    };
+    std::array<TRange, 4 * Strains> Tricks{};
+
+    // The range of a declarer's tricks in a strain, after taking in `deal`.
+    TRange& Of(const TDeal& deal, int32_t declarer, int32_t strain) {
+        const uint64_t generation = Cache().Generation();
+        const bool damaged = !DealFault(deal).empty();
+        TDealKey key = damaged ? TDealKey{} : KeyOf(deal);
+        if (damaged != Damaged || key != Key || generation != Generation) {
+            Key = key;
+            Generation = generation;
+            Damaged = damaged;
+            Tricks.fill(damaged ? TRange{-1, -1} : TRange{});
+            TTrickTable table;
+            if (!damaged && Cache().Find(Key, table))
+                for (int32_t s = 0; s < Strains; ++s)
+                    for (int32_t seat = 1; seat <= 4; ++seat) {
+                        const auto known = static_cast<int8_t>(table.At(seat, s));
+                        Tricks[static_cast<std::size_t>(s * 4 + seat - 1)] = {known, known};
+                    }
+        }
+        return Tricks[static_cast<std::size_t>(strain * 4 + declarer - 1)];
+    }
 };
+
+thread_local TLastDeal LastDeal;
+
+// One solve on a slot of the solver's own: the defence's tricks on the
+// declarer's left-hand opponent's lead. With a target (1..13) the solver only
+// says whether the defence reaches it: the score is the target, or -1 when it
+// cannot, or 0 when the defence takes no trick at all. False when the solver
+// is missing or refuses.
+bool SolveForDefence(const TDeal& deal, int32_t declarer, int32_t strain, int target, int& score) {
+    const TSolverLibrary* solver = Solver();
+    if (solver == nullptr) {
+        // Said once: a condition on tricks then keeps no deal.
+        static std::once_flag told;
+        std::call_once(told, [] { std::fprintf(stderr, "%s\n", SolverLoadFault().c_str()); });
+        return false;
+    }
+    ::deal position{};
+    position.trump = SolverStrain(strain);
+    position.first = declarer % 4;  // the declarer's left-hand opponent leads
+    FillSolverCards(deal, position.remainCards);
+    futureTricks future{};
+    (target < 0 ? ExactSolves : BoundedSolves).fetch_add(1, std::memory_order_relaxed);
+    TSolverSlot slot;
+    if (solver->SolveBoard(position, target, 1, 1, &future, slot.Number()) != RETURN_NO_FAULT)
+        return false;
+    score = future.score[0];
+    return true;
+}
+
+bool ValidQuestion(int32_t declarer, int32_t strain) {
+    return declarer >= 1 && declarer <= 4 && strain >= 0 && strain < Strains;
+}
 
 }  // namespace
 
@@ -169,45 +249,46 @@ TDealAnalysis AnalyseDeal(const TDeal& deal) {
 void ClearAnalysisCache() { Cache().Clear(); }
 
 int32_t DoubleDummyTricks(const TDeal& deal, int32_t declarer, int32_t strain) {
-    if (declarer < 1 || declarer > 4 || strain < 0 || strain >= Strains) return -1;
-    if (!DealFault(deal).empty()) return -1;
-    thread_local TLastDeal last;
-    TDealKey key = KeyOf(deal);
-    if (key != last.Key) {
-        last.Key = std::move(key);
-        last.Tricks.fill(-2);
-        TTrickTable table;
-        if (Cache().Find(last.Key, table))
-            for (int32_t s = 0; s < Strains; ++s)
-                for (int32_t seat = 1; seat <= 4; ++seat)
-                    last.Tricks[static_cast<std::size_t>(s * 4 + seat - 1)] =
-                        static_cast<int8_t>(table.At(seat, s));
-    }
-    int8_t& answer = last.Tricks[static_cast<std::size_t>(strain * 4 + declarer - 1)];
-    if (answer != -2) return answer;
-    const TSolverLibrary* solver = Solver();
-    if (solver == nullptr) {
-        // Said once: a condition on tricks then keeps no deal.
-        static std::once_flag told;
-        std::call_once(told, [] { std::fprintf(stderr, "%s\n", SolverLoadFault().c_str()); });
-        return -1;
-    }
-
-    ::deal position{};
-    position.trump = SolverStrain(strain);
-    position.first = declarer % 4;  // the declarer's left-hand opponent leads
-    FillSolverCards(deal, position.remainCards);
-    futureTricks future{};
-    SolveCount.fetch_add(1, std::memory_order_relaxed);
-    int slot = SolverSlots().Acquire();
-    int code = solver->SolveBoard(position, -1, 1, 1, &future, slot);
-    SolverSlots().Release(slot);
-    // The solver counts the tricks of the side on lead: the defenders.
-    answer = static_cast<int8_t>(code == RETURN_NO_FAULT ? 13 - future.score[0] : -1);
-    return answer;
+    if (!ValidQuestion(declarer, strain)) return -1;
+    TLastDeal::TRange& range = LastDeal.Of(deal, declarer, strain);
+    if (range.Least == range.Most) return range.Least;
+    int defence = 0;
+    const int8_t tricks = SolveForDefence(deal, declarer, strain, -1, defence)
+                              ? static_cast<int8_t>(13 - defence)
+                              : static_cast<int8_t>(-1);
+    range = {tricks, tricks};
+    return tricks;
 }
 
-int64_t DoubleDummySolveCount() { return SolveCount.load(std::memory_order_relaxed); }
+bool DoubleDummyAtLeast(const TDeal& deal, int32_t declarer, int32_t strain, int32_t tricks) {
+    if (tricks <= -1) return true;  // every answer, -1 included, is at least -1
+    if (!ValidQuestion(declarer, strain)) return false;
+    TLastDeal::TRange& range = LastDeal.Of(deal, declarer, strain);
+    if (range.Least >= tricks) return true;
+    if (range.Most < tricks) return false;
+    // 1 <= tricks <= 13 here: the declarer takes at least `tricks` exactly when
+    // the defence cannot take 14 - tricks.
+    const int target = 14 - tricks;
+    int score = 0;
+    if (!SolveForDefence(deal, declarer, strain, target, score)) {
+        range = {-1, -1};
+        return false;
+    }
+    if (score == 0) {
+        range = {13, 13};
+        return true;
+    }
+    if (score < 0) {
+        range.Least = static_cast<int8_t>(tricks);
+        return true;
+    }
+    range.Most = static_cast<int8_t>(tricks - 1);
+    return false;
+}
+
+int64_t DoubleDummySolveCount() { return ExactSolves.load() + BoundedSolves.load(); }
+
+TSingleSolves DoubleDummySingleSolves() { return {ExactSolves.load(), BoundedSolves.load()}; }
 
 bool ComputePar(const TTrickTable& table, int32_t dealer, std::string_view vulnerability,
                 TParResult& par, std::string& fault) {

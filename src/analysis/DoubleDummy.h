@@ -43,7 +43,20 @@ void ClearAnalysisCache();
 // each thread asked about keeps its answers. -1 for a deal DealFault refuses,
 // a seat or strain out of range, or a refusal of the solver.
 int32_t DoubleDummyTricks(const TDeal& deal, int32_t declarer, int32_t strain);
-// How many single solves DoubleDummyTricks has made in this process.
+// Whether DoubleDummyTricks(deal, declarer, strain) >= tricks, asked of the
+// solver as a question with a target (far quicker than counting the tricks)
+// where what the thread already knows of the deal does not answer it. Each
+// answer narrows the range kept for the thread's last deal, so no question is
+// asked twice and an exact count asked later may need no solve.
+bool DoubleDummyAtLeast(const TDeal& deal, int32_t declarer, int32_t strain, int32_t tricks);
+
+// How many single solves DoubleDummyTricks and DoubleDummyAtLeast have made in
+// this process: exact counts, and questions with a target.
+struct TSingleSolves {
+    int64_t Exact = 0;
+    int64_t Bounded = 0;
+};
+TSingleSolves DoubleDummySingleSolves();
 int64_t DoubleDummySolveCount();
 
 // Par for a dealer (1..4) and a vulnerability as PBN names it ("None", "NS",

@@ -17,14 +17,17 @@ std::string DealFault(const TDeal& deal) {
     for (int32_t seat = 1; seat <= 4; ++seat) {
         for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
             int32_t card = deal.Hand(seat).Card(j);
+            const bool missing = !IsCard(card);
+            if (!missing && holder[static_cast<std::size_t>(card)] == 0) {
+                holder[static_cast<std::size_t>(card)] = seat;
+                continue;
+            }
+            // Words only for the fault: a whole deal is checked without any.
             std::string place =
                 "у " + std::string(SeatGenitive(seat)) + " на месте " + std::to_string(j);
-            if (!IsCard(card)) return place + " нет карты";
-            auto at = static_cast<std::size_t>(card);
-            if (holder[at] != 0)
-                return place + " повторяется карта " + std::to_string(card) + " (" +
-                       std::string(CardChar(card)) + std::string(StrainName(CardSuit(card))) + ")";
-            holder[at] = seat;
+            if (missing) return place + " нет карты";
+            return place + " повторяется карта " + std::to_string(card) + " (" +
+                   std::string(CardChar(card)) + std::string(StrainName(CardSuit(card))) + ")";
         }
     }
     return {};

@@ -1,5 +1,6 @@
 #include "language/CompiledEvaluator.h"
 
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,47 @@ const TNonTerminal* AsNode(const TLexem& item) {
 
 bool HasAction(const TNonTerminal& node, TEvalAction action) {
     return node.Rule != nullptr && node.Rule->Eval == action;
+}
+
+// The comparison with its operands swapped: k < v is v > k.
+TOperatorCode Mirrored(TOperatorCode code) {
+    switch (code) {
+        case TOperatorCode::Less:
+            return TOperatorCode::Greater;
+        case TOperatorCode::LessOrEqual:
+            return TOperatorCode::GreaterOrEqual;
+        case TOperatorCode::Greater:
+            return TOperatorCode::Less;
+        case TOperatorCode::GreaterOrEqual:
+            return TOperatorCode::LessOrEqual;
+        default:
+            return code;
+    }
+}
+
+// `value OP bound` from questions "value >= k": one question, two for = and <>.
+template <class TAtLeast>
+bool AnswerComparison(TOperatorCode code, int32_t bound, TAtLeast atLeast) {
+    // value > bound is value >= bound + 1; no value is above the largest integer.
+    const auto above = [&] {
+        return bound < std::numeric_limits<int32_t>::max() && atLeast(bound + 1);
+    };
+    switch (code) {
+        case TOperatorCode::GreaterOrEqual:
+            return atLeast(bound);
+        case TOperatorCode::Greater:
+            return above();
+        case TOperatorCode::LessOrEqual:
+            return !above();
+        case TOperatorCode::Less:
+            return !atLeast(bound);
+        case TOperatorCode::Equal:
+            return atLeast(bound) && !above();
+        case TOperatorCode::NotEqual:
+            return !atLeast(bound) || above();
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -80,6 +122,7 @@ public:
         out = TOperand{};
         out.Type = op->Result;
         if (out.Type != node.ValueType) return false;
+        if (out.Type == vtBoolean && AsQuestion(op->Code, left, rightValue, out)) return true;
         if (left.Constant && rightValue.Constant) {
             out.Constant = true;
             out.Value = ApplyOperator(op->Code, left.Value, rightValue.Value);
@@ -102,6 +145,24 @@ public:
     }
 
 private:
+    // A comparison of a call that can answer questions (double-dummy tricks)
+    // with a constant, on either side: the call, the last instruction emitted,
+    // becomes the comparison itself, so the value is never computed.
+    bool AsQuestion(TOperatorCode code, const TOperand& left, const TOperand& right,
+                    TOperand& out) {
+        if (left.Constant == right.Constant || program_.empty()) return false;
+        const TOperand& call = left.Constant ? right : left;
+        const TOperand& bound = left.Constant ? left : right;
+        TInstruction& last = program_.back();
+        if (last.Op != TOpCode::Call || last.AtLeast == nullptr || last.Result != call.Slot)
+            return false;
+        last.Op = TOpCode::Compare;
+        last.Operator = left.Constant ? Mirrored(code) : code;
+        last.Bound = bound.Value;
+        out = ComputedOf(vtBoolean, last.Result);
+        return true;
+    }
+
     static TOperand ConstantOf(TValueType type, int32_t value) {
         TOperand operand;
         operand.Type = type;
@@ -245,6 +306,7 @@ private:
         instruction.Seat = seat.Value;
         instruction.Function = function->Call;
         instruction.OnCardSets = function->CallOnCardSets;
+        instruction.AtLeast = function->AtLeast;
         // Arguments left out arrive as -1; parameters beyond the signature are
         // evaluated by the tree but never read: they are left out.
         for (int32_t k = 1; k <= function->ArgumentCount(); ++k) {
@@ -323,6 +385,12 @@ bool TCompiledEvaluator::Compile(const TNonTerminal& root) {
     return true;
 }
 
+int32_t TCompiledEvaluator::QuestionCount() const {
+    int32_t count = 0;
+    for (const TInstruction& instruction : program_) count += instruction.Op == TOpCode::Compare;
+    return count;
+}
+
 void TCompiledEvaluator::Clear() {
     program_.clear();
     slots_.clear();
@@ -338,6 +406,11 @@ public:
     int32_t SuitLength(const TInstruction& in) { return deal_.SuitLength(in.Seat, in.Suit); }
     int32_t Call(const TInstruction& in, const int32_t* arguments) {
         return in.Function(deal_, in.Seat, arguments);
+    }
+    bool Compare(const TInstruction& in, const int32_t* arguments) {
+        return AnswerComparison(in.Operator, in.Bound, [&](int32_t least) {
+            return in.AtLeast(deal_, in.Seat, arguments, least);
+        });
     }
 
 private:
@@ -358,6 +431,15 @@ public:
             made_ = true;
         }
         return in.Function(scratch_, in.Seat, arguments);
+    }
+    bool Compare(const TInstruction& in, const int32_t* arguments) {
+        if (!made_) {
+            scratch_.SetCardSets(sets_);
+            made_ = true;
+        }
+        return AnswerComparison(in.Operator, in.Bound, [&](int32_t least) {
+            return in.AtLeast(scratch_, in.Seat, arguments, least);
+        });
     }
 
 private:
@@ -413,10 +495,12 @@ bool TCompiledEvaluator::Run(TAsk& deal) {
             case TOpCode::SuitLength:
                 result = deal.SuitLength(in);
                 break;
-            case TOpCode::Call: {
+            case TOpCode::Call:
+            case TOpCode::Compare: {
                 std::array<int32_t, MaxFunctionArguments> arguments;
                 for (std::size_t k = 0; k < arguments.size(); ++k) arguments[k] = a(k);
-                result = deal.Call(in, arguments.data());
+                result = in.Op == TOpCode::Call ? deal.Call(in, arguments.data())
+                                                : deal.Compare(in, arguments.data());
                 break;
             }
         }

@@ -42,6 +42,9 @@ public:
     // The number of instructions run for a deal at most (0 for a constant condition).
     int32_t InstructionCount() const { return static_cast<int32_t>(program_.size()); }
 
+    // How many comparisons are asked as questions (Compare instructions).
+    int32_t QuestionCount() const;
+
     // The summed costs (TFunctionRow::Cost) of the calls in a part of a tree:
     // 0 when nothing in it solves deals.
     static int32_t CostOf(const TLexem& part);
@@ -55,6 +58,9 @@ public:
         Hcp,          // the calls every condition uses, without the function table
         SuitLength,
         Call,  // the row's hand function, on the slots of its arguments
+        // The row's value compared with the constant Bound by Operator, asked
+        // as one or two questions "is the value at least k?" (the row's AtLeast)
+        Compare,
     };
 
     struct TInstruction {
@@ -65,6 +71,8 @@ public:
         int32_t Result = 0;
         THandFunction Function = nullptr;                  // Call: the row's hand function
         TCardSetFunction OnCardSets = nullptr;             // Call: the same on card sets, if any
+        TAtLeastFunction AtLeast = nullptr;                // Compare: the row's question
+        int32_t Bound = 0;                                 // Compare: the constant
         std::array<int32_t, MaxFunctionArguments> Args{};  // operand slots
     };
 

@@ -40,13 +40,22 @@ int32_t Call(typename TMethodTraits<decltype(Method)>::TObject& deal, int32_t se
 
 // Double-dummy tricks of the seat as declarer in a suit 1..4, or notrump for
 // -1 (the suit not written); -1 for a damaged deal or another suit.
+// The solver's strain of a suit argument: -1 for a suit it does not know.
+int32_t TricksStrain(int32_t suit) {
+    if (suit == -1) return NoTrump;
+    return suit >= Clubs && suit <= Spades ? suit : -1;
+}
+
 int32_t SolvedTricks(TDeal& deal, int32_t seat, const int32_t* arguments) {
-    int32_t suit = arguments[0];
-    if (suit == -1)
-        suit = NoTrump;
-    else if (suit < Clubs || suit > Spades)
-        return -1;
-    return DoubleDummyTricks(deal, seat, suit);
+    const int32_t strain = TricksStrain(arguments[0]);
+    return strain < 0 ? -1 : DoubleDummyTricks(deal, seat, strain);
+}
+
+// SolvedTricks(...) >= least, as a question with a target.
+bool SolvedAtLeast(TDeal& deal, int32_t seat, const int32_t* arguments, int32_t least) {
+    const int32_t strain = TricksStrain(arguments[0]);
+    if (strain < 0) return least <= -1;
+    return DoubleDummyAtLeast(deal, seat, strain, least);
 }
 
 using M = TMissingArgument;
@@ -92,7 +101,8 @@ constexpr TFunctionRow Functions[] = {
     {"HasCard", vtBoolean, "si", M::Reported, Call<&TDeal::HasCard>, Call<&TCardSets::HasCard>,
      TCallCode::Generic, 3},
     // Double-dummy tricks of a declarer; the suit left out asks for notrump.
-    {"Tricks", vtInteger, "s", M::Default, SolvedTricks, nullptr, TCallCode::Generic, 4, 1},
+    {"Tricks", vtInteger, "s", M::Default, SolvedTricks, nullptr, TCallCode::Generic, 4, 1,
+     SolvedAtLeast},
 };
 static_assert(std::ranges::all_of(Functions, [](const TFunctionRow& row) {
     return row.ArgumentCount() <= MaxFunctionArguments &&

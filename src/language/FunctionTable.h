@@ -18,6 +18,10 @@ inline constexpr int32_t MaxFunctionArguments = 6;
 using THandFunction = int32_t (*)(TDeal& deal, int32_t seat, const int32_t* arguments);
 // The same function on a dealt deal held as card sets (the generator's loop).
 using TCardSetFunction = int32_t (*)(const TCardSets& deal, int32_t seat, const int32_t* arguments);
+// Whether the function's value is at least `least`, answered without
+// computing the value where that is cheaper (double-dummy tricks).
+using TAtLeastFunction = bool (*)(TDeal& deal, int32_t seat, const int32_t* arguments,
+                                  int32_t least);
 
 // How a call treats a parameter after the seat that is not written.
 enum class TMissingArgument : uint8_t {
@@ -48,6 +52,8 @@ struct TFunctionRow {
     // 0 for a function that reads the hand's figures; more for one that solves
     // (double-dummy tricks): AND and OR evaluate their cheaper operand first.
     int32_t Cost = 0;
+    // Comparisons of the value with a constant ask this instead, when given.
+    TAtLeastFunction AtLeast = nullptr;
 
     constexpr int32_t ArgumentCount() const { return static_cast<int32_t>(Signature.size()); }
     // The type of parameter k (1: the one after the seat).

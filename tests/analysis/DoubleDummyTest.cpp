@@ -136,6 +136,43 @@ TEST(DoubleDummyTest, SingleResultsFromManyThreadsAgreeWithTheTables) {
     EXPECT_EQ(DoubleDummyTricks(deal, North, 5), -1);
 }
 
+// A question with a target answers as the exact count would, for every bound;
+// each is one solve with a target, and two answers that pin the count make an
+// exact solve unneeded.
+TEST(DoubleDummyTest, QuestionsWithATargetAgreeWithTheExactCount) {
+    const struct {
+        int32_t Declarer, Strain;
+    } pairs[] = {{North, Spades}, {East, NoTrump}, {West, Hearts}};
+    for (const TDeal& deal : RandomDeals(3, 4242)) {
+        const TTrickTable table = SolverTable(deal);
+        for (const auto& [declarer, strain] : pairs) {
+            const int32_t tricks = table.At(declarer, strain);
+            for (int32_t least : {-2147483647 - 1, -1, 0, 1, 2, 5, 7, 8, 9, 10, 12, 13, 14}) {
+                ClearAnalysisCache();
+                const TSingleSolves before = DoubleDummySingleSolves();
+                EXPECT_EQ(DoubleDummyAtLeast(deal, declarer, strain, least), tricks >= least)
+                    << deal.ToText() << " declarer " << declarer << " strain " << strain
+                    << " at least " << least;
+                const TSingleSolves after = DoubleDummySingleSolves();
+                EXPECT_EQ(after.Exact, before.Exact);
+                EXPECT_EQ(after.Bounded - before.Bounded, least >= 1 && least <= 13 ? 1 : 0);
+            }
+            ClearAnalysisCache();
+            DoubleDummyAtLeast(deal, declarer, strain, tricks);
+            DoubleDummyAtLeast(deal, declarer, strain, tricks + 1);
+            const int64_t solves = DoubleDummySolveCount();
+            EXPECT_EQ(DoubleDummyTricks(deal, declarer, strain), tricks);
+            EXPECT_TRUE(DoubleDummyAtLeast(deal, declarer, strain, tricks));
+            EXPECT_EQ(DoubleDummySolveCount(), solves);
+        }
+    }
+    TDeal damaged = RandomDeals(1, 5).front();
+    damaged.Hand(West).SetCard(13, 0);
+    EXPECT_TRUE(DoubleDummyAtLeast(damaged, North, Spades, -1));
+    EXPECT_FALSE(DoubleDummyAtLeast(damaged, North, Spades, 0));
+    EXPECT_FALSE(DoubleDummyAtLeast(damaged, 5, Spades, 0));
+}
+
 TEST(DoubleDummyTest, ParNamesTheScoreAndTheContracts) {
     TDealAnalysis analysis = AnalyseDeal(FromPbn(OneSuitEach));
     ASSERT_TRUE(analysis.Solved);

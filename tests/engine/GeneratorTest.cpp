@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/FixedCards.h"
@@ -233,6 +234,30 @@ TEST_F(GeneratorTest, MaxDealtStopsAtExactlyThatDeal) {
         EXPECT_EQ(run.Kept, 0);
         EXPECT_EQ(run.Dealt, 5000);
         EXPECT_EQ(run.SeedAfter, TRandomSource::JumpAhead(3, 5000 * 51));
+    }
+}
+
+// A comparison of tricks with a constant asks the solver one question with a
+// target per dealt deal, and keeps the deals the exact count keeps.
+TEST_F(GeneratorTest, TricksComparedWithAConstantAreOneQuestionPerDeal) {
+    ClearAnalysisCache();
+    std::vector<std::string> kept;
+    for (const bool exact : {false, true}) {
+        const char* condition = exact ? "(0 + Tricks(N, SP)) >= 8" : "Tricks(N, SP) >= 8";
+        RandomSource.SetSeed(11);
+        TGeneratorInputs inputs = Inputs(condition, 1000);
+        inputs.MaxDealt = 100;
+        const TSingleSolves before = DoubleDummySingleSolves();
+        TRunResult run = Run(inputs);
+        const TSingleSolves after = DoubleDummySingleSolves();
+        EXPECT_EQ(after.Exact - before.Exact, exact ? 100 : 0) << condition;
+        EXPECT_EQ(after.Bounded - before.Bounded, exact ? 0 : 100) << condition;
+        if (exact) {
+            EXPECT_EQ(run.Lines, kept);
+        }
+        kept = run.Lines;
+        EXPECT_GT(kept.size(), 5u);
+        EXPECT_LT(kept.size(), 95u);
     }
 }
 

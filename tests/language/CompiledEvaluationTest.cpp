@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <iostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -287,7 +288,7 @@ TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
     TConditionMaker maker(9u);
     int accepted = 0, compiled = 0, tried = 0;
     long kept = 0, dealt = 0;
-    int withTricks = 0;
+    int withTricks = 0, questions = 0;
     while (accepted < 2000 && tried < 20000) {
         ++tried;
         const std::string text = maker.Boolean(3);
@@ -301,7 +302,11 @@ TEST(CompiledEvaluation, RandomConditionsDecideAsTheTreeDoes) {
         kept += keptHere;
         dealt += static_cast<long>(DealsFor(text));
         withTricks += AsksForTricks(text);
+        TCompiledEvaluator evaluator;
+        if (evaluator.Compile(*condition.Root())) questions += evaluator.QuestionCount();
     }
+    std::cout << "tricks compared as questions: " << questions << "\n";
+    EXPECT_GT(questions, 50);
     EXPECT_EQ(accepted, 2000) << "of " << tried;
     EXPECT_EQ(compiled, accepted);
     EXPECT_GT(withTricks, 100);  // the double-dummy function is drawn like the others
@@ -351,6 +356,13 @@ const std::vector<TTrickyCase> TrickyCases = {
     {"(Tricks(N, H) > 13) OR (Tricks(N, HEARTS) < 0)", 0},
     {"(Tricks(E, C) >= 7) AND ((HCP(E) + HCP(W)) >= 20)", -1},
     {"(HCP(N) > 40) OR (Tricks(N, D) <= Tricks(S, D) + 13)", 12},
+    // Compared with a constant, tricks are asked as questions, on either side.
+    {"(6 + 4) <= Tricks(N, SP)", -1},
+    {"NOT Tricks(S) > 8", -1},
+    {"(Tricks(E, H) = 6) OR (Tricks(W, D) <> 7) OR (3 > Tricks(N, C))", -1},
+    {"(Tricks(N) >= -2147483648) AND (Tricks(S, SP) <= 2147483647)", 12},
+    {"(2147483647 < Tricks(E)) OR (Tricks(W, H) < -1) OR (-1 = Tricks(N, C))", 0},
+    {"(Tricks(N, SP) >= 0) AND (13 >= Tricks(E))", 12},
     {"NOT (Range(N, 8, 12) AND Prec2c(S)) AND (Shape(S, 0, 4, 4, 3, 2) OR Suits(N, 1, 5, -1, -1, "
      "-1))",
      -1},
