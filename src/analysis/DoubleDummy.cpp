@@ -307,7 +307,11 @@ bool ComputePar(const TTrickTable& table, int32_t dealer, std::string_view vulne
         return false;
     }
     parResultsMaster master{};
-    int code = solver->DealerParBin(&results, &master, std::clamp(dealer, 1, 4) - 1, vulnerable);
+    int code = 0;
+    {
+        TSolverCall call;
+        code = solver->DealerParBin(&results, &master, std::clamp(dealer, 1, 4) - 1, vulnerable);
+    }
     if (code != RETURN_NO_FAULT) {
         fault = SolverFault(code);
         return false;

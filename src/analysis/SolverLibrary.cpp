@@ -2,8 +2,11 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -20,13 +23,23 @@ extern "C" void __lsan_do_leak_check() __attribute__((weak));
 
 namespace {
 
+std::atomic<int> CallsUnderWay{0};
+std::atomic<const char*> FailureMessage{"korvana: недостаточно памяти для решателя DDS\n"};
+std::atomic<int> FailureStatus{5};
+
 // Ends the process at exit, once its output is flushed, before the solver's
 // own static objects are destroyed. The library's last clean-up reads those
 // objects, and in a library loaded after the program started they would be
 // destroyed first, so that clean-up would crash the ending program; the
 // library cannot be unloaded early either (its C++ symbols pin it). Nothing
 // of the solver needs saving at exit.
+// An exit with a failure status from inside a call into the solver is the
+// solver giving up for want of memory or threads: told as such.
 extern "C" void EndBeforeTheSolver(int status, void*) {
+    if (status != 0 && CallsUnderWay.load() > 0) {
+        std::fputs(FailureMessage.load(), stderr);
+        status = FailureStatus.load();
+    }
     std::fflush(nullptr);
     if (__lsan_do_leak_check != nullptr) __lsan_do_leak_check();
     std::_Exit(status);
@@ -42,14 +55,25 @@ bool Find(void* handle, const char* name, TFunction& function, std::string& faul
 
 TLoaded Load() {
     TLoaded loaded;
+    // Set before loading: the library's start-up may already end the process.
+    on_exit(EndBeforeTheSolver, nullptr);
+    TSolverCall loading;
     // The library's run-time name first; the development link as a last resort.
     void* handle = nullptr;
+    bool noMemory = false;
     for (const char* name : {"libdds.so.0", "libdds.so"}) {
+        errno = 0;
         handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
         if (handle != nullptr) break;
+        noMemory = noMemory || errno == ENOMEM;
     }
     if (handle == nullptr) {
         const char* reason = dlerror();
+        // Without the memory to map the library nothing else will run either.
+        // (mapping a segment fails for want of address space).
+        if (noMemory || (reason != nullptr && (std::strstr(reason, "Cannot allocate memory") ||
+                                               std::strstr(reason, "failed to map segment"))))
+            std::exit(EXIT_FAILURE);  // ended as the solver's own failures are
         loaded.Fault = "не удалось загрузить решатель DDS (libdds.so.0): " +
                        std::string(reason != nullptr ? reason : "нет библиотеки");
         return loaded;
@@ -62,7 +86,6 @@ TLoaded Load() {
                    Find(handle, "CalcAllTables", l.CalcAllTables, fault) &&
                    Find(handle, "DealerParBin", l.DealerParBin, fault) &&
                    Find(handle, "ErrorMessage", l.ErrorMessage, fault);
-    on_exit(EndBeforeTheSolver, nullptr);
     return loaded;
 }
 
@@ -79,3 +102,11 @@ const TSolverLibrary* Solver() {
 }
 
 std::string SolverLoadFault() { return Loaded().Fault; }
+
+void SetSolverFailureExit(const char* message, int status) {
+    FailureMessage.store(message);
+    FailureStatus.store(status);
+}
+
+TSolverCall::TSolverCall() { CallsUnderWay.fetch_add(1); }
+TSolverCall::~TSolverCall() { CallsUnderWay.fetch_sub(1); }

@@ -20,3 +20,19 @@ struct TSolverLibrary {
 const TSolverLibrary* Solver();
 // Why the solver could not be loaded, in Russian; empty when it was loaded.
 std::string SolverLoadFault();
+
+// The solver ends the process itself (exit with a failure status) when it
+// cannot get the memory or the threads it needs. While a call into it is under
+// way such an end is turned into `status` after `message` is written to
+// stderr, as the program ends on running out of memory. The default is a
+// Russian message and status 5.
+void SetSolverFailureExit(const char* message, int status);
+
+// Marks a call into the solver for the lifetime of the object.
+class TSolverCall {
+public:
+    TSolverCall();
+    ~TSolverCall();
+    TSolverCall(const TSolverCall&) = delete;
+    TSolverCall& operator=(const TSolverCall&) = delete;
+};

@@ -48,8 +48,8 @@ private:
 
 TSolverSlots& SolverSlots();
 
-// One slot borrowed for the lifetime of the object.
-class TSolverSlot {
+// One slot borrowed for the lifetime of the object, for a call into the solver.
+class TSolverSlot : TSolverCall {
 public:
     TSolverSlot() : slot_(SolverSlots().Acquire()) {}
     ~TSolverSlot() { SolverSlots().Release(slot_); }
@@ -61,8 +61,8 @@ private:
     int slot_;
 };
 
-// Every slot held for the lifetime of the object.
-struct TAllSlots {
+// Every slot held for the lifetime of the object, for a call into the solver.
+struct TAllSlots : TSolverCall {
     TAllSlots() { SolverSlots().AcquireAll(); }
     ~TAllSlots() { SolverSlots().ReleaseAll(); }
     TAllSlots(const TAllSlots&) = delete;

@@ -1,9 +1,12 @@
 // korvana-cli: the command-line front end. Dispatches to one subcommand.
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "analysis/SolverLibrary.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
@@ -46,9 +49,27 @@ int RunCommand(const TCommand& command, const std::vector<std::string>& args) {
     return command.Run(arguments);
 }
 
+constexpr const char* OutOfMemoryText = "korvana-cli: out of memory\n";
+
+// Memory that runs out on another thread, or inside a library, ends the
+// program as it does anywhere else.
+[[noreturn]] void EndUncaught() {
+    try {
+        if (std::exception_ptr thrown = std::current_exception()) std::rethrow_exception(thrown);
+    } catch (const std::bad_alloc&) {
+        std::fputs(OutOfMemoryText, stderr);
+        std::fflush(nullptr);
+        std::_Exit(ExitOutOfMemory);
+    } catch (...) {
+    }
+    std::abort();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::set_terminate(EndUncaught);
+    SetSolverFailureExit(OutOfMemoryText, ExitOutOfMemory);
     TStderrSink sink;
     if (argc < 2) {
         PrintUsage(stderr);
@@ -69,7 +90,7 @@ int main(int argc, char** argv) {
         try {
             code = RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
         } catch (const std::bad_alloc&) {
-            std::fputs("korvana-cli: out of memory\n", stderr);
+            std::fputs(OutOfMemoryText, stderr);
             return ExitOutOfMemory;
         }
         if (code == ExitBadUsage) PrintUsage(stderr);

@@ -499,6 +499,39 @@ TEST_F(CliGenerate, ThreadsThatCannotStartAreDoneWithout) {
     EXPECT_GT(tried, 5);
 }
 
+// The solver short of memory, at its loading, its threads or its tables, ends
+// the run as memory running out anywhere does: exit 5 and the message, never a
+// crash, a silent failure or a run that no deal can end.
+TEST_F(CliGenerate, TheSolverShortOfMemoryEndsTheRunAsOutOfMemory) {
+    if (UnderSanitizer) GTEST_SKIP() << "a data limit leaves no room for the sanitizer";
+    const std::string deals = (folder / "one.dls").string();
+    ASSERT_EQ(Run({"generate", "--key", "1", "--count", "1", "--out", deals, "--quiet"}).ExitCode,
+              0);
+    const std::vector<std::vector<std::string>> commands = {
+        {"analyze", deals},
+        {"generate", "--key", "1", "--count", "1", "--condition", "Tricks(N) >= 7", "--quiet",
+         "--max-dealt", "60"}};
+    std::vector<std::string> whole;
+    for (const auto& command : commands) whole.push_back(Run(command).Out);
+    int failed = 0;
+    for (long megabytes = 17; megabytes <= 41; megabytes += 3) {
+        TCliRunOptions small;
+        small.DataLimit = megabytes << 20;
+        for (std::size_t c = 0; c < commands.size(); ++c) {
+            TCliRun run = RunCliWith(folder, commands[c], small);
+            SCOPED_TRACE(std::to_string(megabytes) + " MB: " + commands[c][0]);
+            if (run.ExitCode == 0) {
+                EXPECT_EQ(run.Out, whole[c]);
+            } else {
+                ++failed;
+                EXPECT_EQ(run.ExitCode, 5) << run.Err;
+                EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos) << run.Err;
+            }
+        }
+    }
+    EXPECT_GT(failed, 2);
+}
+
 // A run that solves nothing never loads the solver's library, so it starts in
 // 16 MB of data; one that asks for tricks loads it then and still answers.
 TEST_F(CliGenerate, TheSolverIsLoadedOnlyWhenAsked) {
