@@ -1,5 +1,8 @@
 #include "engine/AnalysisRun.h"
 
+#include <span>
+#include <system_error>
+
 TAnalysisRun::~TAnalysisRun() {
     Stop();
     Wait();
@@ -9,20 +12,30 @@ bool TAnalysisRun::Start(std::vector<const TDeal*> deals, TProgress progress, TF
     if (worker_.joinable()) return false;
     stop_.store(false);
     running_.store(true);
-    worker_ = std::thread([this, deals = std::move(deals), progress = std::move(progress),
-                           finished = std::move(finished)] {
-        const auto total = static_cast<int32_t>(deals.size());
-        std::vector<TDealAnalysis> results;
-        bool whole = AnalyseDeals(deals, results, [&](int32_t done) {
-            if (progress) progress(done, total);
-            return !stop_.load();
+    try {
+        worker_ = std::thread([this, deals = std::move(deals), progress = std::move(progress),
+                               finished = std::move(finished)] {
+            const auto total = static_cast<int32_t>(deals.size());
+            std::vector<TDealAnalysis> results(deals.size());
+            std::vector<TDealAnalysis> one;
+            bool stopped = false;
+            // One deal at a time: progress for each, and STOP starts no further solve.
+            for (std::size_t i = 0; i < deals.size(); ++i) {
+                if (stop_.load()) {
+                    stopped = true;
+                    break;
+                }
+                AnalyseDeals(std::span(&deals[i], 1), one);
+                results[i] = std::move(one.front());
+                if (progress) progress(static_cast<int32_t>(i) + 1, total);
+            }
+            running_.store(false);
+            if (finished) finished(std::move(results), stopped);
         });
-        // A stop asked during the last batch comes too late to leave anything out.
-        bool stopped =
-            !whole && !results.empty() && !results.back().Solved && results.back().Fault.empty();
-        running_.store(false);
-        if (finished) finished(std::move(results), stopped);
-    });
+    } catch (const std::system_error&) {
+        running_.store(false);  // no thread to run on: the caller says so
+        return false;
+    }
     return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // A run of double-dummy analysis over deals, on a worker thread of its own:
-// it reports progress after each batch, can be asked to stop at any time (the
-// batch under way finishes first) and hands over every deal's result at the
-// end. The deals must stay in place until the run has finished.
+// it solves one deal at a time and reports progress after each, can be asked
+// to stop at any time (the deal under way finishes first, no other is started)
+// and hands over every deal's result at the end. The deals must stay in place until the run has
+// finished.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -25,9 +26,10 @@ public:
     TAnalysisRun(const TAnalysisRun&) = delete;
     TAnalysisRun& operator=(const TAnalysisRun&) = delete;
 
-    // Starts analysing; false when a run was already started.
+    // Starts analysing; false when a run was already started or the system
+    // cannot start its thread.
     bool Start(std::vector<const TDeal*> deals, TProgress progress, TFinished finished);
-    // Asks the run to stop after the batch under way; returns at once.
+    // Asks the run to stop after the deal under way; returns at once.
     void Stop() { stop_.store(true); }
     // Waits for the end of a started run.
     void Wait();

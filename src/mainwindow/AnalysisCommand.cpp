@@ -1,7 +1,8 @@
 // The analysis command: every deal of the collection solved double dummy on a
-// worker, progress in the run's label, STOP answered after the batch under
-// way, then the report in the report window.
+// worker, progress per deal in the run's label, STOP answered after the deal
+// under way, then the report in the report window.
 #include <QLabel>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
 
@@ -19,7 +20,7 @@ void TMainWindow::itmAnalyzeClick() {
     lDealtTotal->setText(QStringLiteral("0/%1").arg(total));
     analysis_ = std::make_unique<TAnalysisRun>();
     // Both answers come on the worker; the window handles them on its own thread.
-    analysis_->Start(
+    const bool started = analysis_->Start(
         std::move(deals),
         [this](int32_t done, int32_t all) {
             QMetaObject::invokeMethod(
@@ -41,4 +42,11 @@ void TMainWindow::itmAnalyzeClick() {
                 },
                 Qt::QueuedConnection);
         });
+    if (!started) {
+        analysis_.reset();
+        SetState(TState::Idle);
+        QMessageBox::warning(this, QStringLiteral("Анализ в открытую"),
+                             QStringLiteral("Не удалось начать анализ: системе не хватает "
+                                            "ресурсов для ещё одного потока."));
+    }
 }

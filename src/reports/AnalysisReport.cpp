@@ -61,11 +61,14 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
     std::array<std::array<std::array<int64_t, 14>, 2>, 5> counts{};
     std::array<std::array<int64_t, 2>, 5> sums{};
     std::map<int32_t, int64_t, std::greater<>> parScores;
-    int64_t solved = 0, refused = 0, parRefused = 0;
+    int64_t solved = 0, refused = 0, parRefused = 0, leftOut = 0;
     for (std::size_t i = 0; i < results.size(); ++i) {
         const TDealAnalysis& result = results[i];
         if (!result.Solved) {
-            if (!result.Fault.empty()) ++refused;  // else left out by a stop
+            if (!result.Fault.empty())
+                ++refused;
+            else
+                ++leftOut;  // by a stop
             continue;
         }
         ++solved;
@@ -95,6 +98,9 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
     lines.push_back("Проанализировано раздач: " + std::to_string(solved));
     if (refused > 0)
         lines.push_back("Не проанализировано (раздача повреждена): " + std::to_string(refused));
+    if (leftOut > 0)
+        lines.push_back("Анализ остановлен: проанализировано " + std::to_string(solved + refused) +
+                        " из " + std::to_string(results.size()) + " раздач");
     lines.push_back("");
     lines.push_back("Взятки линии (лучший из двух разыгрывающих): сколько раз взято");
     std::string heading = LeftAligned("Деноминация", 12) + LeftAligned("Линия", 6);

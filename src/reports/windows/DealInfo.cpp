@@ -1,6 +1,7 @@
 #include "reports/windows/DealInfo.h"
 
 #include <QLabel>
+#include <system_error>
 
 #include "analysis/DoubleDummy.h"
 #include "deals/Deal.h"
@@ -115,11 +116,17 @@ void TDealInfo::ShowDealTable(const TDeal& deal, int64_t board) {
     // The worker has its own copy of the deal; its answer is delivered on the
     // dialog's thread, and a dialog closed earlier waits for it in its destructor
     // (the queued answer dies with the dialog).
-    solver_ = std::thread([this, copy = deal, board] {
-        TDealAnalysis analysis = AnalyseDeal(copy);
-        QMetaObject::invokeMethod(
-            this, [this, analysis, board] { FillTable(analysis, board); }, Qt::QueuedConnection);
-    });
+    try {
+        solver_ = std::thread([this, copy = deal, board] {
+            TDealAnalysis analysis = AnalyseDeal(copy);
+            QMetaObject::invokeMethod(
+                this, [this, analysis, board] { FillTable(analysis, board); },
+                Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: the table is solved here, a fraction of a second.
+        FillTable(AnalyseDeal(deal), board);
+    }
 }
 
 void TDealInfo::FillTable(const TDealAnalysis& analysis, int64_t board) {
