@@ -58,33 +58,53 @@ TTrickTable FromSolver(const ddTableResults& results) {
     return table;
 }
 
+// The tables solved so far, in two generations: when the newer one is full it
+// becomes the older and the oldest are forgotten, so the memory stays bounded
+// (about 10 MB) and a full cache never loses everything at once. A table found
+// in the older generation moves back into the newer.
 class TTableCache {
 public:
     bool Find(const TDealKey& key, TTrickTable& table) {
         std::lock_guard lock(mutex_);
-        auto found = tables_.find(key);
-        if (found == tables_.end()) return false;
+        if (auto found = newer_.find(key); found != newer_.end()) {
+            table = found->second;
+            return true;
+        }
+        auto found = older_.find(key);
+        if (found == older_.end()) return false;
         table = found->second;
+        older_.erase(found);
+        Insert(key, table);
         return true;
     }
     void Store(const TDealKey& key, const TTrickTable& table) {
         std::lock_guard lock(mutex_);
-        if (tables_.size() >= MostTables) tables_.clear();  // bounded memory
-        tables_.emplace(key, table);
+        Insert(key, table);
     }
     void Clear() {
         std::lock_guard lock(mutex_);
-        tables_.clear();
+        newer_.clear();
+        older_.clear();
         generation_.fetch_add(1, std::memory_order_relaxed);
     }
     // Changes with every Clear: the threads' last deals are then forgotten too.
     uint64_t Generation() const { return generation_.load(std::memory_order_relaxed); }
 
 private:
-    static constexpr std::size_t MostTables = 1 << 20;
+    using TTables = std::unordered_map<TDealKey, TTrickTable, TDealKeyHash>;
+    static constexpr std::size_t GenerationSize = 1 << 16;
+
+    void Insert(const TDealKey& key, const TTrickTable& table) {
+        if (newer_.size() >= GenerationSize) {
+            older_ = std::move(newer_);
+            newer_ = TTables();
+        }
+        newer_.insert_or_assign(key, table);
+    }
+
     std::mutex mutex_;
     std::atomic<uint64_t> generation_{0};
-    std::unordered_map<TDealKey, TTrickTable, TDealKeyHash> tables_;
+    TTables newer_, older_;
 };
 
 TTableCache& Cache() {
