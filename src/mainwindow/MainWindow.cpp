@@ -76,6 +76,16 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     ConnectControls();
     LoadSetup();
     run_->Random().SetSeed(seKeyValue->Value());
+    setupLock_ = std::make_unique<QLockFile>(setupFolder_ + QStringLiteral("/korvana.lock"));
+    setupLock_->setStaleLockTime(0);  // only a lock whose program has ended is stale
+    if (!setupLock_->tryLock(0) && setupLock_->error() == QLockFile::LockFailedError) {
+        anotherWindowSaves_ = true;
+        services_->ShowMessage(
+            this, QStringLiteral("Корвана уже открыта с этой папкой настроек (%1). Это окно не "
+                                 "запишет файл настроек при выходе, чтобы не затереть раздачи и "
+                                 "условие первого окна: нужное сохраните командами «Сохранить».")
+                      .arg(QDir::toNativeSeparators(setupFolder_)));
+    }
     if (setupFolder.isEmpty() && !SetupFileWritable(setupFolder_))
         services_->ShowMessage(
             this, QStringLiteral("Файл настроек %1 не удастся сохранить: папка закрыта для "
@@ -88,7 +98,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
 TMainWindow::~TMainWindow() {
     qApp->removeEventFilter(this);
     run_->Reclaim();
-    SaveSetup();
+    if (!anotherWindowSaves_) SaveSetup();
 }
 
 void TMainWindow::BuildControls() {

@@ -3,6 +3,7 @@
 // collection, holds the parameters of a generator run and the condition
 // editor, and runs every command from its menus and toolbar; the controller
 // owns the deal collection, the grammar's rules, the random source and the run.
+#include <QLockFile>
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -139,6 +140,11 @@ private:
     TSettings settings_;
     std::string settingsText_;
     bool keepSettingsFile_ = false;  // a settings file that could not be read is not replaced
+    // Held while the window lives: a second window over the same setup folder
+    // finds it taken and then writes no setup file at close, so that neither
+    // window silently replaces what the other saves.
+    std::unique_ptr<QLockFile> setupLock_;
+    bool anotherWindowSaves_ = false;
     TFileChooser dealsChooser_;
     TFileChooser conditionsChooser_;
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/SessionEnd.h"
 #include "widgets/QtTranslations.h"
 
 int main(int argc, char* argv[]) {
@@ -8,6 +9,13 @@ int main(int argc, char* argv[]) {
     // Without Qt's translations installed its dialogs stay in English.
     InstallQtTranslations(application);
     TMainWindow window;
+    // Ended from outside, the window closes as on a normal exit and writes its
+    // setup file when it is destroyed; every dialog's loop ends too.
+    TSessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &TSessionEnd::Ended, &window, [&window](int signal) {
+        window.close();
+        QApplication::exit(128 + signal);
+    });
     window.show();
     return application.exec();
 }
