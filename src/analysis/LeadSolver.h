@@ -17,7 +17,7 @@ struct TLeadTricks {
 
 struct TLeadResult {
     bool Solved = false;
-    std::string Fault;                // why not, when not solved (Russian)
+    std::string Fault;               // why not, when not solved (Russian)
     std::vector<TLeadTricks> Leads;  // every card the leader holds, in the solver's order
 };
 

@@ -28,11 +28,20 @@ std::vector<std::u32string> Words(std::string_view text) {
 int32_t SeatOfWord(std::u32string_view word) {
     if (word.size() != 1) return 0;
     switch (word[0]) {
-        case U'N': case U'С': return 1;
-        case U'E': case U'В': return 2;
-        case U'S': case U'Ю': return 3;
-        case U'W': case U'З': return 4;
-        default: return 0;
+        case U'N':
+        case U'С':
+            return 1;
+        case U'E':
+        case U'В':
+            return 2;
+        case U'S':
+        case U'Ю':
+            return 3;
+        case U'W':
+        case U'З':
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -43,15 +52,15 @@ int32_t TakeStrain(std::u32string_view& rest) {
         int32_t Strain;
     };
     static constexpr std::array<TStrainWord, 10> StrainWords = {{{U"NT", 0},
-                                                                {U"БК", 0},
-                                                                {U"N", 0},
-                                                                {U"C", 1},
-                                                                {U"D", 2},
-                                                                {U"H", 3},
-                                                                {U"S", 4},
-                                                                {U"♣", 1},
-                                                                {U"♦", 2},
-                                                                {U"♥", 3}}};
+                                                                 {U"БК", 0},
+                                                                 {U"N", 0},
+                                                                 {U"C", 1},
+                                                                 {U"D", 2},
+                                                                 {U"H", 3},
+                                                                 {U"S", 4},
+                                                                 {U"♣", 1},
+                                                                 {U"♦", 2},
+                                                                 {U"♥", 3}}};
     if (rest.starts_with(U"♠")) {
         rest.remove_prefix(1);
         return 4;
@@ -72,8 +81,7 @@ TContractReading Refusal(std::string message) { return {std::nullopt, std::move(
 TContractReading ReadContract(std::string_view text) {
     std::vector<std::u32string> words = Words(text);
     if (words.empty()) return Refusal("не указан контракт");
-    if (words.size() == 1 && (words[0] == U"PASS" || words[0] == U"ПАС"))
-        return {TContract{}, {}};
+    if (words.size() == 1 && (words[0] == U"PASS" || words[0] == U"ПАС")) return {TContract{}, {}};
     const std::string quoted = "«" + EncodeUtf8(words[0]) + "»";
     std::u32string_view bid = words[0];
     if (bid.empty() || bid[0] < U'1' || bid[0] > U'7')
@@ -140,10 +148,14 @@ std::optional<TVulnerability> ReadVulnerability(std::string_view text) {
 
 std::string_view VulnerabilityCaption(TVulnerability vulnerability) {
     switch (vulnerability) {
-        case TVulnerability::None: return "все до зоны";
-        case TVulnerability::NorthSouth: return "в зоне N-S";
-        case TVulnerability::EastWest: return "в зоне E-W";
-        case TVulnerability::Both: return "все в зоне";
+        case TVulnerability::None:
+            return "все до зоны";
+        case TVulnerability::NorthSouth:
+            return "в зоне N-S";
+        case TVulnerability::EastWest:
+            return "в зоне E-W";
+        case TVulnerability::Both:
+            return "все в зоне";
     }
     return {};
 }

@@ -34,10 +34,14 @@ int32_t UndertrickPenalty(TDoubling doubling, bool vulnerable, int32_t down) {
 bool DeclarerVulnerable(TVulnerability vulnerability, int32_t declarer) {
     const bool northSouth = declarer == 1 || declarer == 3;
     switch (vulnerability) {
-        case TVulnerability::None: return false;
-        case TVulnerability::NorthSouth: return northSouth;
-        case TVulnerability::EastWest: return !northSouth;
-        case TVulnerability::Both: return true;
+        case TVulnerability::None:
+            return false;
+        case TVulnerability::NorthSouth:
+            return northSouth;
+        case TVulnerability::EastWest:
+            return !northSouth;
+        case TVulnerability::Both:
+            return true;
     }
     return false;
 }
@@ -55,9 +59,15 @@ int32_t DeclarerScore(const TContract& contract, bool vulnerable, int32_t tricks
     if (contract.Level == 7) score += vulnerable ? 1500 : 1000;
     const int32_t overtricks = tricks - needed;
     switch (contract.Doubling) {
-        case TDoubling::None: score += overtricks * (IsMinor(contract.Strain) ? 20 : 30); break;
-        case TDoubling::Doubled: score += 50 + overtricks * (vulnerable ? 200 : 100); break;
-        case TDoubling::Redoubled: score += 100 + overtricks * (vulnerable ? 400 : 200); break;
+        case TDoubling::None:
+            score += overtricks * (IsMinor(contract.Strain) ? 20 : 30);
+            break;
+        case TDoubling::Doubled:
+            score += 50 + overtricks * (vulnerable ? 200 : 100);
+            break;
+        case TDoubling::Redoubled:
+            score += 100 + overtricks * (vulnerable ? 400 : 200);
+            break;
     }
     return score;
 }
@@ -70,13 +80,12 @@ int32_t NorthSouthScore(const TContract& contract, TVulnerability vulnerability,
 
 int32_t Imps(int32_t difference) {
     // The lowest difference of each IMP from 1 to 24.
-    static constexpr std::array<int32_t, 24> Steps = {20,   50,   90,   130,  170,  220,
-                                                      270,  320,  370,  430,  500,  600,
-                                                      750,  900,  1100, 1300, 1500, 1750,
-                                                      2000, 2250, 2500, 3000, 3500, 4000};
+    static constexpr std::array<int32_t, 24> Steps = {
+        20,  50,  90,   130,  170,  220,  270,  320,  370,  430,  500,  600,
+        750, 900, 1100, 1300, 1500, 1750, 2000, 2250, 2500, 3000, 3500, 4000};
     const int32_t size = std::abs(difference);
-    const auto imps = static_cast<int32_t>(
-        std::upper_bound(Steps.begin(), Steps.end(), size) - Steps.begin());
+    const auto imps =
+        static_cast<int32_t>(std::upper_bound(Steps.begin(), Steps.end(), size) - Steps.begin());
     return difference < 0 ? -imps : imps;
 }
 

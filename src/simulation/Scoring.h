@@ -11,8 +11,8 @@ enum class TVulnerability : int32_t { None, NorthSouth, EastWest, Both };
 
 // A contract with its declarer; level 0 is a passed-out deal.
 struct TContract {
-    int32_t Level = 0;     // 1..7, 0 for PASS
-    int32_t Strain = 0;    // 0 notrump, 1 clubs .. 4 spades
+    int32_t Level = 0;   // 1..7, 0 for PASS
+    int32_t Strain = 0;  // 0 notrump, 1 clubs .. 4 spades
     TDoubling Doubling = TDoubling::None;
     int32_t Declarer = 0;  // 1 North .. 4 West; 0 for PASS
 

@@ -19,8 +19,7 @@ public:
     // with positions in the rule's condition, Kind Condition) and the number of
     // variants (2..8, Kind Usage). False with `error` set: nothing may run then.
     // The first message of a refused condition goes to the installed message sink too.
-    bool Prepare(std::vector<TVariant> variants, TVulnerability vulnerability,
-                 TInputError& error);
+    bool Prepare(std::vector<TVariant> variants, TVulnerability vulnerability, TInputError& error);
 
     std::unique_ptr<TWorker> NewWorker() const override;
     void Take(int64_t board, const TDeal& deal, const TDealOutcome& outcome,
