@@ -95,6 +95,11 @@ int64_t TStudyRun::Finish() {
     return done_.load();
 }
 
+bool TStudyRun::WaitIdle(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return committed_ == pushed_; });
+}
+
 void TStudyRun::Stop() {
     stop_.store(true);
     std::lock_guard lock(mutex_);

@@ -5,6 +5,7 @@
 // of the deals, giving CSV rows as they come and a plain-text report at the end.
 // Memory stays flat in the number of deals.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -79,6 +80,9 @@ public:
     // Waits until every pushed deal is counted (or dropped after Stop) and
     // ends the threads. Returns the deals counted.
     int64_t Finish();
+    // Waits until every deal pushed so far is counted (or dropped), at most
+    // `timeout`; true when none is left.
+    bool WaitIdle(std::chrono::milliseconds timeout);
     // From now on no deal is started: no solver call starts after it. Any thread.
     void Stop();
     bool Stopped() const { return stop_.load(); }

@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "language/Lexem.h"
+#include "language/ParseTree.h"
 #include "simulation/DealStudy.h"
 #include "simulation/InputError.h"
-
-struct TRuleList;
 
 inline constexpr int32_t MaxExpressions = 4;
 

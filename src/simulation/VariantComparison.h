@@ -7,11 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "language/ParseTree.h"
 #include "simulation/DealStudy.h"
 #include "simulation/InputError.h"
 #include "simulation/Variants.h"
-
-struct TRuleList;
 
 class TVariantComparison : public TDealStudy {
 public:
