@@ -326,7 +326,7 @@ int RunSimulate(const TArguments& arguments) {
 constexpr TOptionRow kLeadsOptions[] = {
     {.Name = "--contract",
      .Kind = TValueKind::Name,
-     .ValueName = "\"CONTRACT DECLARER\"",
+     .ValueName = "CONTRACT",
      .Help = "контракт и разыгрывающий, например \"3NT S\"; ходит левый противник "
              "разыгрывающего, его 13 карт одни во всех раздачах"},
     kFromOption,
