@@ -94,9 +94,8 @@ void ReferenceSimulate(benchmark::State& state) {
             }
         });
     }
-    state.counters["deals_per_s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * DealCount),
-                           benchmark::Counter::kIsRate);
+    state.counters["deals_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * DealCount), benchmark::Counter::kIsRate);
 }
 
 void KorvanaSimulate(benchmark::State& state) {
@@ -114,9 +113,8 @@ void KorvanaSimulate(benchmark::State& state) {
         run.Finish();
         benchmark::DoNotOptimize(comparison.Counted());
     }
-    state.counters["deals_per_s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * DealCount),
-                           benchmark::Counter::kIsRate);
+    state.counters["deals_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * DealCount), benchmark::Counter::kIsRate);
     state.counters["solves_per_deal"] =
         static_cast<double>(DoubleDummySolveCount() - solvesBefore) /
         static_cast<double>(state.iterations() * DealCount);
@@ -132,9 +130,8 @@ void ReferenceLeads(benchmark::State& state) {
             benchmark::DoNotOptimize(future.score[0]);
         });
     }
-    state.counters["deals_per_s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * DealCount),
-                           benchmark::Counter::kIsRate);
+    state.counters["deals_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * DealCount), benchmark::Counter::kIsRate);
 }
 
 void KorvanaLeads(benchmark::State& state) {
@@ -154,9 +151,8 @@ void KorvanaLeads(benchmark::State& state) {
         run.Finish();
         benchmark::DoNotOptimize(study.Counted());
     }
-    state.counters["deals_per_s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * DealCount),
-                           benchmark::Counter::kIsRate);
+    state.counters["deals_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * DealCount), benchmark::Counter::kIsRate);
     state.counters["solves_per_deal"] = static_cast<double>(LeadSolveCount() - solvesBefore) /
                                         static_cast<double>(state.iterations() * DealCount);
 }
@@ -164,7 +160,12 @@ void KorvanaLeads(benchmark::State& state) {
 }  // namespace
 
 // Each pair side by side, one thread then two; one pass each, real time.
-BENCHMARK(ReferenceSimulate)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(ReferenceSimulate)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
 BENCHMARK(KorvanaSimulate)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(ReferenceLeads)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(KorvanaLeads)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text/StringFunctions.h"
+
 struct TStudyRun::TSlot {
     int64_t Board = 0;
     TDeal Deal;
@@ -124,6 +126,23 @@ std::string DecimalText(double value, int32_t decimals) {
         result.erase(0, 1);  // no "-0.00"
     std::replace(result.begin(), result.end(), '.', ',');
     return result;
+}
+
+std::string SignedDecimalText(double value, int32_t decimals) {
+    std::string text = DecimalText(value, decimals);
+    const bool zero = text.find_first_not_of("0,") == std::string::npos;
+    return text[0] == '-' || zero ? text : "+" + text;
+}
+
+std::string PaddedText(std::string_view text, int32_t width) {
+    std::string padded(text);
+    for (int32_t n = CharCount(text); n < width; ++n) padded += ' ';
+    return padded;
+}
+
+std::string WithoutTrailingBlanks(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
 }
 
 double TMeanSum::Deviation() const {

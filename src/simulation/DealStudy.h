@@ -114,6 +114,12 @@ private:
 std::string CsvField(std::string_view text);
 // A number with `decimals` decimals and a decimal comma, as Russian texts write it.
 std::string DecimalText(double value, int32_t decimals);
+// The same with a plus sign before a number above zero.
+std::string SignedDecimalText(double value, int32_t decimals);
+// The text followed by blanks up to `width` characters (UTF-8 counted by characters).
+std::string PaddedText(std::string_view text, int32_t width);
+// The text with blanks removed from its end.
+std::string WithoutTrailingBlanks(std::string text);
 
 // Running sums for a mean and its standard error.
 struct TMeanSum {

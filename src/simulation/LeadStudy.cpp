@@ -53,12 +53,6 @@ private:
     std::vector<int32_t> cards_;
 };
 
-std::string Padded(std::string_view text, int32_t width) {
-    std::string padded(text);
-    for (int32_t n = CharCount(text); n < width; ++n) padded += ' ';
-    return padded;
-}
-
 }  // namespace
 
 std::vector<int32_t> TLeadStudy::LeaderCards(const TDeal& deal, int32_t leader) {
@@ -172,8 +166,9 @@ std::vector<std::string> TLeadStudy::ReportLines() const {
 
     lines.push_back("Лучший в среднем ход: " + CardName(cards_[best]) + ".");
     lines.push_back("");
-    lines.push_back("  " + Padded("Ход", 16) + Padded("Взяток защиты", 18) + Padded("Подсад", 10) +
-                    Padded("IMP против лучшего", 22) + "Матчпойнты против лучшего, %");
+    lines.push_back("  " + PaddedText("Ход", 16) + PaddedText("Взяток защиты", 18) +
+                    PaddedText("Подсад", 10) + PaddedText("IMP против лучшего", 22) +
+                    "Матчпойнты против лучшего, %");
     for (const std::vector<std::size_t>& group : groups) {
         std::string cards;
         for (std::size_t i : group) cards += (cards.empty() ? "" : " ") + CardName(cards_[i]);
@@ -183,12 +178,13 @@ std::vector<std::string> TLeadStudy::ReportLines() const {
         const double setShare =
             100.0 * static_cast<double>(set_[i]) / static_cast<double>(counted_);
         lines.push_back(
-            "  " + Padded(cards, 16) +
-            Padded(DecimalText(defence_[i].Mean(), 2) + " ± " +
-                       DecimalText(defence_[i].StandardError(), 2),
-                   18) +
-            Padded(DecimalText(setShare, 1) + "%", 10) +
-            Padded(DecimalText(imps.Mean(), 2) + " ± " + DecimalText(imps.StandardError(), 2), 22) +
+            "  " + PaddedText(cards, 16) +
+            PaddedText(DecimalText(defence_[i].Mean(), 2) + " ± " +
+                           DecimalText(defence_[i].StandardError(), 2),
+                       18) +
+            PaddedText(DecimalText(setShare, 1) + "%", 10) +
+            PaddedText(DecimalText(imps.Mean(), 2) + " ± " + DecimalText(imps.StandardError(), 2),
+                       22) +
             DecimalText(100 * points.Mean(), 1) + " ± " +
             DecimalText(100 * points.StandardError(), 1));
     }

@@ -37,12 +37,6 @@ private:
     std::vector<std::unique_ptr<TExpression>> expressions_;
 };
 
-std::string Padded(std::string_view text, int32_t width) {
-    std::string padded(text);
-    for (int32_t n = CharCount(text); n < width; ++n) padded += ' ';
-    return padded;
-}
-
 std::string RightPadded(std::string_view text, int32_t width) {
     std::string padded;
     for (int32_t n = CharCount(text); n < width; ++n) padded += ' ';
@@ -137,12 +131,12 @@ std::vector<std::string> TTabulation::ReportLines() const {
                             std::to_string(counted_) + ")");
             continue;
         }
-        lines.push_back("  " + Padded("Значение", 10) + RightPadded("Раздач", 10) +
+        lines.push_back("  " + PaddedText("Значение", 10) + RightPadded("Раздач", 10) +
                         RightPadded("%", 8) + RightPadded("Накоплено, %", 14));
         int64_t cumulative = 0;
         for (const auto& [value, count] : counts_[i]) {
             cumulative += count;
-            lines.push_back("  " + Padded(std::to_string(value), 10) +
+            lines.push_back("  " + PaddedText(std::to_string(value), 10) +
                             RightPadded(std::to_string(count), 10) +
                             RightPadded(Percent(static_cast<double>(count), total), 8) +
                             RightPadded(Percent(static_cast<double>(cumulative), total), 14));
@@ -156,11 +150,11 @@ std::vector<std::string> TTabulation::ReportLines() const {
                         " (число раздач)");
         std::set<int32_t> columns;
         for (const auto& [value, count] : counts_[1]) columns.insert(value);
-        std::string header = "  " + Padded("", 8);
+        std::string header = "  " + PaddedText("", 8);
         for (int32_t column : columns) header += RightPadded(std::to_string(column), 8);
         lines.push_back(header);
         for (const auto& [row, rowCount] : counts_[0]) {
-            std::string line = "  " + Padded(std::to_string(row), 8);
+            std::string line = "  " + PaddedText(std::to_string(row), 8);
             for (int32_t column : columns) {
                 const auto found = crossed_.find({row, column});
                 line +=

@@ -88,16 +88,6 @@ private:
 };
 
 // Text padded with blanks to `width` characters (UTF-8 counted by characters).
-std::string Padded(std::string_view text, int32_t width) {
-    std::string padded(text);
-    for (int32_t n = CharCount(text); n < width; ++n) padded += ' ';
-    return padded;
-}
-
-std::string Signed(double value, int32_t decimals) {
-    std::string text = DecimalText(value, decimals);
-    return text[0] == '-' || text.find_first_not_of("0,") == std::string::npos ? text : "+" + text;
-}
 
 std::string Percent(int64_t part, int64_t whole) {
     return whole > 0
@@ -201,7 +191,7 @@ std::vector<std::string> TVariantComparison::ReportLines() const {
         const TVariant& variant = variants_[v];
         lines.push_back("");
         lines.push_back("Вариант «" + variant.Name + "»");
-        lines.push_back("  " + Padded("Контракт", 10) + Padded("Выбран", 18) + "Выполнен");
+        lines.push_back("  " + PaddedText("Контракт", 10) + PaddedText("Выбран", 18) + "Выполнен");
         // A contract that several rules give is counted on one line.
         std::vector<std::string> seen;
         for (std::size_t r = 0; r < variant.Rules.size(); ++r) {
@@ -219,12 +209,12 @@ std::vector<std::string> TVariantComparison::ReportLines() const {
                     ? "—"
                     : std::to_string(made) + " (" + Percent(made, chosen) + ")";
             lines.push_back(
-                "  " + Padded(name, 10) +
-                Padded(std::to_string(chosen) + " (" + Percent(chosen, counted_) + ")", 18) +
+                "  " + PaddedText(name, 10) +
+                PaddedText(std::to_string(chosen) + " (" + Percent(chosen, counted_) + ")", 18) +
                 madeText);
         }
         const TMeanSum& score = totals_[v].Score;
-        lines.push_back("  Средний счёт: " + Signed(score.Mean(), 1) + " ± " +
+        lines.push_back("  Средний счёт: " + SignedDecimalText(score.Mean(), 1) + " ± " +
                         DecimalText(score.StandardError(), 1));
     }
 
@@ -235,11 +225,11 @@ std::vector<std::string> TVariantComparison::ReportLines() const {
                           bool percent) {
         lines.push_back("");
         lines.push_back(caption);
-        std::string header = "  " + Padded("", width);
-        for (const TVariant& variant : variants_) header += Padded(variant.Name, width + 4);
-        lines.push_back(header);
+        std::string header = "  " + PaddedText("", width);
+        for (const TVariant& variant : variants_) header += PaddedText(variant.Name, width + 4);
+        lines.push_back(WithoutTrailingBlanks(header));
         for (std::size_t row = 0; row < count; ++row) {
-            std::string line = "  " + Padded(variants_[row].Name, width);
+            std::string line = "  " + PaddedText(variants_[row].Name, width);
             for (std::size_t column = 0; column < count; ++column) {
                 const TMeanSum& cell = cells[row * count + column];
                 std::string text = "—";
@@ -247,10 +237,11 @@ std::vector<std::string> TVariantComparison::ReportLines() const {
                     text = DecimalText(100 * cell.Mean(), 1) + " ± " +
                            DecimalText(100 * cell.StandardError(), 1);
                 else if (row != column)
-                    text = Signed(cell.Mean(), 2) + " ± " + DecimalText(cell.StandardError(), 2);
-                line += Padded(text, width + 4);
+                    text = SignedDecimalText(cell.Mean(), 2) + " ± " +
+                           DecimalText(cell.StandardError(), 2);
+                line += PaddedText(text, width + 4);
             }
-            lines.push_back(line);
+            lines.push_back(WithoutTrailingBlanks(line));
         }
     };
     crossTable("IMP за раздачу, строка против столбца (± стандартная ошибка), раздач: " +
@@ -279,11 +270,11 @@ std::vector<std::string> TVariantComparison::ReportLines() const {
     const std::size_t best = order[0], second = order[1];
     const TMeanSum& lead = imps_[best * count + second];
     lines.push_back("Лучший вариант: «" + variants_[best].Name + "», в среднем " +
-                    Signed(meanImps[best], 2) + " IMP за раздачу против остальных.");
+                    SignedDecimalText(meanImps[best], 2) + " IMP за раздачу против остальных.");
     const bool significant = lead.Mean() > 2 * lead.StandardError();
     lines.push_back("Против «" + variants_[second].Name + "» он выигрывает " +
-                    Signed(lead.Mean(), 2) + " ± " + DecimalText(lead.StandardError(), 2) +
-                    " IMP за раздачу: " +
+                    SignedDecimalText(lead.Mean(), 2) + " ± " +
+                    DecimalText(lead.StandardError(), 2) + " IMP за раздачу: " +
                     (significant ? "это больше двух стандартных ошибок, перевес надёжен."
                                  : "это не больше двух стандартных ошибок, перевес может быть "
                                    "случайным."));
