@@ -144,7 +144,16 @@ std::vector<std::string> TLeadStudy::ReportLines() const {
     if (refused_ > 0)
         lines.push_back("Не разобрано раздач (повреждены или отказ решателя): " +
                         std::to_string(refused_) + ".");
-    if (counted_ == 0 || cards_.empty()) return lines;
+    if (cards_.empty()) return lines;
+    // The leader's hand as players write it: spades first, each suit from the ace.
+    std::string hand;
+    for (int32_t suit = Spades; suit >= Clubs; --suit) {
+        if (suit != Spades) hand += '.';
+        for (int32_t card : cards_)
+            if (CardSuit(card) == suit) hand += CardChar(card);
+    }
+    lines.push_back("Рука " + std::string(SeatLetter(Leader())) + ": " + hand + ".");
+    if (counted_ == 0) return lines;
 
     // Cards the solver found equivalent on every deal share a line.
     std::vector<std::vector<std::size_t>> groups;

@@ -17,7 +17,9 @@ public:
     // Checks the conditions of the rules with the condition language (messages
     // with positions in the rule's condition, Kind Condition) and the number of
     // variants (2..8, Kind Usage). False with `error` set: nothing may run then.
-    // The first message of a refused condition goes to the installed message sink too.
+    // The language's message comes back in `error` only; the installed message
+    // sink hears nothing. For a rule's condition, error.TextStart and
+    // error.Line place it in the variants text the rule was read from.
     bool Prepare(std::vector<TVariant> variants, TVulnerability vulnerability, TInputError& error);
 
     std::unique_ptr<TWorker> NewWorker() const override;

@@ -47,7 +47,8 @@ TEST(StudyRun, NoSolverCallStartsAfterStop) {
     EXPECT_EQ(study.Counted(), counted);
     EXPECT_LE(counted, atStop - before);
     ASSERT_EQ(boards.size(), static_cast<std::size_t>(counted));
-    for (std::size_t i = 0; i < boards.size(); ++i) EXPECT_EQ(boards[i], static_cast<int64_t>(i) + 1);
+    for (std::size_t i = 0; i < boards.size(); ++i)
+        EXPECT_EQ(boards[i], static_cast<int64_t>(i) + 1);
     EXPECT_NE(study.ReportLines().at(0).find("раздач " + std::to_string(counted)),
               std::string::npos);
 }
