@@ -7,19 +7,14 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
-#include <limits>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "cli/CliSupport.h"
@@ -29,13 +24,9 @@
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
-#include "deals/FixedCards.h"
 #include "deals/PbnFile.h"
-#include "deals/RandomSource.h"
 #include "deals/ReadableLine.h"
 #include "engine/AnalysisRun.h"
-#include "engine/Generator.h"
-#include "language/Grammar.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
