@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 #include "text/StringFunctions.h"
 
@@ -57,7 +58,12 @@ void TStudyRun::WorkerLoop(TDealStudy::TWorker& worker) {
         // The slot is not reused before it is counted, so it is ours meanwhile.
         bool dropped = stop_.load();
         if (!dropped) {
-            slot.Outcome = worker.Work(slot.Deal, stop_);
+            try {
+                slot.Outcome = worker.Work(slot.Deal, stop_);
+            } catch (const std::bad_alloc&) {
+                // Counted as a refused deal: the run goes on, and ends whole.
+                slot.Outcome = TDealOutcome{{}, "не хватило памяти"};
+            }
             dropped = stop_.load();
         }
         lock.lock();
