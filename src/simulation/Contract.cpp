@@ -51,7 +51,7 @@ int32_t TakeStrain(std::u32string_view& rest) {
         std::u32string_view Word;
         int32_t Strain;
     };
-    static constexpr std::array<TStrainWord, 10> StrainWords = {{{U"NT", 0},
+    static constexpr std::array<TStrainWord, 11> StrainWords = {{{U"NT", 0},
                                                                  {U"БК", 0},
                                                                  {U"N", 0},
                                                                  {U"C", 1},
@@ -60,11 +60,8 @@ int32_t TakeStrain(std::u32string_view& rest) {
                                                                  {U"S", 4},
                                                                  {U"♣", 1},
                                                                  {U"♦", 2},
-                                                                 {U"♥", 3}}};
-    if (rest.starts_with(U"♠")) {
-        rest.remove_prefix(1);
-        return 4;
-    }
+                                                                 {U"♥", 3},
+                                                                 {U"♠", 4}}};
     for (const TStrainWord& strain : StrainWords) {
         if (rest.starts_with(strain.Word)) {
             rest.remove_prefix(strain.Word.size());
