@@ -213,6 +213,23 @@ TEST_F(CliSimulation, TabulateCountsTheDealsValues) {
     EXPECT_NE(run.Out.find("(" + std::to_string(fits) + " из 500)"), std::string::npos) << run.Out;
 }
 
+// Ctrl+C stops the run: the deals studied so far are reported and written.
+TEST_F(CliSimulation, InterruptedRunKeepsWhatItCounted) {
+    const fs::path csv = folder / "tricks.csv";
+    TCliRunOptions options;
+    options.Interrupt = true;  // once the seed line of key 0 is on stderr
+    const TCliRun run = RunCliWith(folder,
+                                   {"tabulate", "--key", "0", "--count", "1000", "--expression",
+                                    "Tricks(N, SP)", "--csv", csv.string(), "--threads", "1"},
+                                   options);
+    EXPECT_EQ(run.ExitCode, 130) << run.Err;
+    const auto rows = CsvRows(csv, "board,deal,expression,value");
+    EXPECT_LT(rows.size(), 1000u);
+    EXPECT_NE(run.Out.find("Распределение: раздач " + std::to_string(rows.size()) + "."),
+              std::string::npos)
+        << run.Out;
+}
+
 // Refused input: its exit code and message, and nothing written.
 TEST_F(CliSimulation, BadInputRunsNothing) {
     struct TCase {
