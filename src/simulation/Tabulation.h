@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "language/Lexem.h"
 #include "language/ParseTree.h"
 #include "simulation/DealStudy.h"
 #include "simulation/InputError.h"

@@ -3,7 +3,6 @@
 // first rule that holds gives its contract, the declarer's double-dummy
 // tricks give its score for North-South, and the variants are compared in
 // IMPs and matchpoints. Only the tricks the chosen contracts need are solved.
-#include <map>
 #include <memory>
 #include <vector>
 
