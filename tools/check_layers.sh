@@ -17,11 +17,12 @@ declare -A uses=(
   [engine]="language analysis deals text"
   [reports]="analysis deals text"
   [files]="deals text"
-  [cli]="files engine reports language analysis deals text"
+  [printing]="reports analysis deals text"
+  [cli]="files printing engine reports language analysis deals text"
   [widgets]="text"
   [dialogs]="widgets language analysis deals text"
-  [reports/windows]="widgets files reports analysis deals text"
-  [mainwindow]="dialogs reports/windows widgets files engine reports language analysis deals text"
+  [reports/windows]="widgets files printing reports analysis deals text"
+  [mainwindow]="dialogs reports/windows widgets files printing engine reports language analysis deals text"
 )
 core="text deals analysis language engine reports"
 

@@ -32,3 +32,4 @@ extern const TCommand kStatsCommand;     // ReportCommands.cpp
 extern const TCommand kListingCommand;   // ReportCommands.cpp
 extern const TCommand kConvertCommand;   // ConvertCommand.cpp
 extern const TCommand kAnalyzeCommand;   // AnalyzeCommand.cpp
+extern const TCommand kHandoutCommand;   // HandoutCommand.cpp
