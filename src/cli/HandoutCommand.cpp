@@ -53,14 +53,18 @@ constexpr TOptionRow kHandoutOptions[] = {
      .Kind = TValueKind::Choice,
      .ValueName = "a4|letter",
      .Help = "paper size (default a4)"},
-    {.Name = "--title", .Kind = TValueKind::Text, .ValueName = "TEXT", .Help = "a title line over each page"},
+    {.Name = "--title",
+     .Kind = TValueKind::Text,
+     .ValueName = "TEXT",
+     .Help = "a title line over each page"},
     kThreadsOption,
 };
 
 // Qt's notes (a missing runtime folder, a font substituted) are not the
 // command's to print; its own failures are told by the command.
 void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg) std::fprintf(stderr, "korvana-cli: %s\n", message.toLocal8Bit().constData());
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "korvana-cli: %s\n", message.toLocal8Bit().constData());
 }
 
 // Qt's painter needs a Gui application; without a display it draws offscreen.
@@ -86,7 +90,8 @@ int32_t AnalyseBoards(std::vector<TBoard>& boards) {
             places.push_back(i);
         }
     std::vector<TDealAnalysis> results = AnalyseAll(unsolved);
-    for (std::size_t k = 0; k < results.size(); ++k) boards[places[k]].Analysis = std::move(results[k]);
+    for (std::size_t k = 0; k < results.size(); ++k)
+        boards[places[k]].Analysis = std::move(results[k]);
     int32_t refused = 0;
     for (TBoard& board : boards) {
         TDealAnalysis& analysis = *board.Analysis;
@@ -105,9 +110,10 @@ int32_t AnalyseBoards(std::vector<TBoard>& boards) {
 
 const TCommand kHandoutCommand = {
     .Name = "handout",
-    .Summary = "lay out the deals of a deals, PBN or LIN file for paper as a PDF file: board "
-               "number, dealer, vulnerability, the hands with their points and, with --analyze, "
-               "the double-dummy table and par",
+    .Summary =
+        "lay out the deals of a deals, PBN or LIN file for paper as a PDF file: board "
+        "number, dealer, vulnerability, the hands with their points and, with --analyze, "
+        "the double-dummy table and par",
     .Options = kHandoutOptions,
     .Positionals = kHandoutArguments,
     .Run = RunHandout};
@@ -128,10 +134,10 @@ int RunHandout(const TArguments& arguments) {
             options.Seats[seat] = true;
         }
     }
-    options.Cards = arguments.Text("--cards", "ru") == "en" ? THandoutCards::English
-                                                            : THandoutCards::Russian;
-    options.Paper = arguments.Text("--paper", "a4") == "letter" ? THandoutPaper::Letter
-                                                                : THandoutPaper::A4;
+    options.Cards =
+        arguments.Text("--cards", "ru") == "en" ? THandoutCards::English : THandoutCards::Russian;
+    options.Paper =
+        arguments.Text("--paper", "a4") == "letter" ? THandoutPaper::Letter : THandoutPaper::A4;
     options.Title = arguments.Text("--title");
 
     TDeals deals;

@@ -45,26 +45,23 @@ private:
     void Draw(const THandoutText& text) {
         const QString string = QString::fromStdString(text.Text);
         QFont font = Font(text.Size, text.Bold);
+        // The baseline of the text at its own size, in the middle of its box:
+        // a text set smaller keeps the line of its neighbours.
+        const QFontMetricsF metrics(font, &device_);
+        const qreal baseline =
+            text.Top + (text.Height - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
         // A text too wide for its box is set smaller, never over the box's edge.
-        const qreal width = QFontMetricsF(font, &device_).horizontalAdvance(string);
+        qreal width = metrics.horizontalAdvance(string);
         if (width > text.Width && width > 0) {
             font = Font(text.Size * text.Width / width * 0.98, text.Bold);
+            width = QFontMetricsF(font, &device_).horizontalAdvance(string);
         }
+        qreal left = text.Left;
+        if (text.Align == THandoutAlign::Centre) left += (text.Width - width) / 2;
+        if (text.Align == THandoutAlign::Right) left += text.Width - width;
         painter_.setFont(font);
         painter_.setPen(text.Red ? QColor(200, 0, 0) : QColor(Qt::black));
-        Qt::Alignment align = Qt::AlignVCenter;
-        switch (text.Align) {
-            case THandoutAlign::Left:
-                align |= Qt::AlignLeft;
-                break;
-            case THandoutAlign::Centre:
-                align |= Qt::AlignHCenter;
-                break;
-            case THandoutAlign::Right:
-                align |= Qt::AlignRight;
-                break;
-        }
-        painter_.drawText(QRectF(text.Left, text.Top, text.Width, text.Height), align, string);
+        painter_.drawText(QPointF(left, baseline), string);
     }
 
     QPagedPaintDevice& device_;
@@ -75,8 +72,8 @@ private:
 }  // namespace
 
 void SetHandoutPaper(QPagedPaintDevice& device, const THandoutOptions& options) {
-    device.setPageSize(QPageSize(options.Paper == THandoutPaper::Letter ? QPageSize::Letter
-                                                                        : QPageSize::A4));
+    device.setPageSize(
+        QPageSize(options.Paper == THandoutPaper::Letter ? QPageSize::Letter : QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
     device.setPageMargins(QMarginsF(0, 0, 0, 0));
 }

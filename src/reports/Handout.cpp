@@ -40,7 +40,11 @@ class TDiagram {
 public:
     TDiagram(THandoutPage& page, const THandoutOptions& options, double left, double top,
              double line)
-        : page_(page), options_(options), left_(left), top_(top), line_(line),
+        : page_(page),
+          options_(options),
+          left_(left),
+          top_(top),
+          line_(line),
           column_(line * kLinesAcross / kDiagramColumns) {}
 
     void Draw(const TBoard& board) {
@@ -85,26 +89,33 @@ private:
         }
     }
 
-    // A square in the middle with each seat's letter and, for a drawn hand, its points.
+    // A square in the middle with each seat's letter and, for a drawn hand, its
+    // points beside it (a text of their own, so the two never run together).
     void Compass(const TDeal& deal) {
-        const double side = 3.6 * line_;
-        const double x = column_ + (column_ - side) / 2, y = 4.2 * line_;
+        const double side = 3.8 * line_;
+        const double x = column_ + (column_ - side) / 2, y = 4.1 * line_;
         page_.Frames.push_back({left_ + x, top_ + y, side, side});
-        auto label = [&](int32_t seat) {
-            std::string text(SeatLetter(seat));
-            if (options_.Seats[static_cast<std::size_t>(seat - 1)])
-                text += " " + std::to_string(HandPoints(deal, seat));
-            return text;
-        };
-        const double row = y / line_, inset = line_ / 10, half = side / 2 - inset;
-        constexpr double kScale = 0.85;
-        Text(x + inset, row + 0.1, side - 2 * inset, label(North), THandoutAlign::Centre, false,
-             false, kScale);
-        Text(x + inset, row + 2.5, side - 2 * inset, label(South), THandoutAlign::Centre, false,
-             false, kScale);
-        Text(x + inset, row + 1.3, half, label(West), THandoutAlign::Left, false, false, kScale);
-        Text(x + side / 2, row + 1.3, half, label(East), THandoutAlign::Right, false, false,
-             kScale);
+        const double row = y / line_, inset = line_ / 10, letter = 0.7 * line_;
+        const double gap = 0.3 * line_, points = side / 2 - inset - letter - gap;
+        const double centre = x + side / 2 - (letter + gap + points) / 2;
+        const double places[4][2] = {{centre, row + 0.1},
+                                     {x + side / 2, row + 1.4},
+                                     {centre, row + 2.7},
+                                     {x + inset, row + 1.4}};
+        constexpr double kScale = 0.75;
+        for (int32_t seat = North; seat <= West; ++seat) {
+            const double* place = places[seat - 1];
+            const bool drawn = options_.Seats[static_cast<std::size_t>(seat - 1)];
+            // A letter without points stands alone in the middle of its edge.
+            const double shift =
+                !drawn && (seat == North || seat == South) ? (gap + points) / 2 : 0;
+            Text(place[0] + shift, place[1], letter, std::string(SeatLetter(seat)),
+                 THandoutAlign::Right, false, false, kScale);
+            if (drawn)
+                Text(place[0] + letter + gap, place[1], points,
+                     std::to_string(HandPoints(deal, seat)), THandoutAlign::Left, false, false,
+                     kScale);
+        }
     }
 
     // The tricks of each declarer in each strain below East, par to the left.
@@ -179,14 +190,14 @@ THandoutPage HandoutPage(std::span<const TBoard> boards, const THandoutOptions& 
         top += kTitleHeight;
     }
     const double bottom = height - kMargin - kFooterHeight;
-    result.Texts.push_back({.Left = kMargin,
-                            .Top = bottom + kFooterHeight - 12,
-                            .Width = width - 2 * kMargin,
-                            .Height = 12,
-                            .Size = 9,
-                            .Text = "Страница " + std::to_string(page + 1) + " из " +
-                                    std::to_string(pages),
-                            .Align = THandoutAlign::Centre});
+    result.Texts.push_back(
+        {.Left = kMargin,
+         .Top = bottom + kFooterHeight - 12,
+         .Width = width - 2 * kMargin,
+         .Height = 12,
+         .Size = 9,
+         .Text = "Страница " + std::to_string(page + 1) + " из " + std::to_string(pages),
+         .Align = THandoutAlign::Centre});
 
     const TGrid grid = GridOf(perPage);
     const double cellWidth = (width - 2 * kMargin) / grid.Columns;
@@ -197,7 +208,9 @@ THandoutPage HandoutPage(std::span<const TBoard> boards, const THandoutOptions& 
     const std::size_t first = static_cast<std::size_t>(page) * static_cast<std::size_t>(perPage);
     for (int32_t k = 0; k < perPage && first + static_cast<std::size_t>(k) < boards.size(); ++k) {
         const double cellLeft = kMargin + (k % grid.Columns) * cellWidth;
-        const double cellTop = top + (k / grid.Columns) * cellHeight;
+        // A diagram narrower than its cell is drawn in the middle of it.
+        const double cellTop =
+            top + (k / grid.Columns) * cellHeight + (cellHeight - rows * line) / 2;
         TDiagram(result, options, cellLeft + (cellWidth - kLinesAcross * line) / 2, cellTop, line)
             .Draw(boards[first + static_cast<std::size_t>(k)]);
     }
@@ -222,7 +235,7 @@ std::string_view StrainSymbol(int32_t strain) {
 }
 
 std::string HoldingText(const TDeal& deal, int32_t seat, int32_t suit, THandoutCards cards) {
-    constexpr std::string_view russian[13] = {"2", "3", "4", "5", "6", "7", "8",
+    constexpr std::string_view russian[13] = {"2", "3",  "4", "5", "6", "7", "8",
                                               "9", "10", "В", "Д", "К", "Т"};
     const uint64_t set = deal.Hand(seat).CardSet();
     std::string text;

@@ -98,14 +98,22 @@ TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringLis
     const qreal smallest = std::min(largest, smallestPoints);
     QList<QPageLayout::Orientation> orientations{printer.pageLayout().orientation()};
     if (orientations.first() == QPageLayout::Portrait) orientations.append(QPageLayout::Landscape);
-    for (const QPageLayout::Orientation orientation : orientations) {
+    // Down to the usual smallest size on either page; then, only where a
+    // smaller one is allowed, smaller still across the wider page. Half a
+    // point at a time, each floor tried last whatever the steps.
+    const qreal usual = std::min(largest, std::max(smallest, kSmallestPrintPoints));
+    auto fitsDownTo = [&](qreal floor, QPageLayout::Orientation orientation) -> qreal {
         printer.setPageOrientation(orientation);
-        // Half a point at a time, the smallest size tried last whatever the steps.
-        for (qreal points = largest;; points = std::max(smallest, points - 0.5)) {
-            if (Fits(font, points, printer, widest)) return {points, orientation};
-            if (points <= smallest) break;
+        for (qreal points = largest;; points = std::max(floor, points - 0.5)) {
+            if (Fits(font, points, printer, widest)) return points;
+            if (points <= floor) return 0;
         }
-    }
+    };
+    for (const QPageLayout::Orientation orientation : orientations)
+        if (const qreal points = fitsDownTo(usual, orientation)) return {points, orientation};
+    if (smallest < usual)
+        if (const qreal points = fitsDownTo(smallest, orientations.last()))
+            return {points, orientations.last()};
     // Nothing fits: the smallest size across the wider page, lines broken.
     return {smallest, printer.pageLayout().orientation()};
 }

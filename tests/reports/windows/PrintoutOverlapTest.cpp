@@ -37,9 +37,7 @@ QString OverlappingWords(const QString& pdf) {
                              QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
             for (const auto& [other, text] : words)
                 if (box.adjusted(0.05, 0.05, -0.05, -0.05).intersects(other))
-                    return QStringLiteral("page %1: \"%2\" over \"%3\"")
-                        .arg(page)
-                        .arg(m.captured(5), text);
+                    return QString("page %1: %2 over %3").arg(page).arg(m.captured(5), text);
             words.append({box, m.captured(5)});
         }
         if (words.isEmpty()) return QStringLiteral("page %1 is empty").arg(page);
@@ -65,45 +63,42 @@ private slots:
         AnalyseDeals(pointers, results);
         for (int32_t i = 0; i < deals.Count(); ++i) {
             TBoard& board = boards_.emplace_back();
-            board.Deal = *deals.GetDeal(i);
-            board.SetPosition(i + 14);
+            board.Deal = *pointers[static_cast<std::size_t>(i)];
             board.Analysis = results[static_cast<std::size_t>(i)];
+            board.SetPosition(i + 14);
             AddPar(*board.Analysis, board.Dealer, board.Vulnerability);
         }
     }
 
+    // Rows: deals a page, seats drawn, English letters on Letter paper.
     void handoutsDoNotOverlap_data() {
         QTest::addColumn<int>("perPage");
         QTest::addColumn<QString>("seats");
         QTest::addColumn<bool>("english");
-        QTest::addColumn<bool>("letter");
         for (const int perPage : {1, 2, 4, 6, 9})
-            QTest::addRow("%d a page", perPage) << perPage << "NESW" << false << false;
-        QTest::newRow("North's sheet") << 4 << "N" << false << false;
-        QTest::newRow("English letters, Letter") << 9 << "NESW" << true << true;
+            QTest::addRow("%d a page", perPage) << perPage << "NESW" << false;
+        QTest::newRow("North's sheet") << 4 << "N" << false;
+        QTest::newRow("English letters, Letter") << 9 << "NESW" << true;
     }
     void handoutsDoNotOverlap() {
         QFETCH(int, perPage);
         QFETCH(QString, seats);
         QFETCH(bool, english);
-        QFETCH(bool, letter);
-        THandoutOptions options;
-        options.PerPage = perPage;
-        options.Analysis = true;
+        THandoutOptions options{.PerPage = perPage, .Analysis = true};
         options.Title = "Разбор турнира, 8 декабря";
         for (int seat = 0; seat < 4; ++seat)
             options.Seats[static_cast<std::size_t>(seat)] = seats.contains(QString("NESW")[seat]);
         options.Cards = english ? THandoutCards::English : THandoutCards::Russian;
-        options.Paper = letter ? THandoutPaper::Letter : THandoutPaper::A4;
+        options.Paper = english ? THandoutPaper::Letter : THandoutPaper::A4;
         const TTempFolder dir;
-        const QString pdf = dir.QtFile("handout.pdf");
-        QCOMPARE(WriteHandoutPdf(pdf, boards_, options), QString());
-        QCOMPARE(OverlappingWords(pdf), QString());
+        QCOMPARE(WriteHandoutPdf(dir.QtFile("handout.pdf"), boards_, options), QString());
+        QCOMPARE(OverlappingWords(dir.QtFile("handout.pdf")), QString());
     }
 
     void listingDoesNotOverlap_data() {
         QTest::addColumn<int>("columns");
-        for (int columns = 1; columns <= 9; ++columns) QTest::addRow("%d columns", columns) << columns;
+        for (int columns = 1; columns <= 9; ++columns)
+            QTest::addRow("%d columns", columns) << columns;
     }
     void listingDoesNotOverlap() {
         QFETCH(int, columns);
