@@ -57,7 +57,6 @@ constexpr TOptionRow kHandoutOptions[] = {
      .Kind = TValueKind::Text,
      .ValueName = "TEXT",
      .Help = "a title line over each page"},
-    kThreadsOption,
 };
 
 // Qt's notes (a missing runtime folder, a font substituted) are not the
@@ -152,7 +151,6 @@ int RunHandout(const TArguments& arguments) {
     }
     int32_t refused = 0;
     if (options.Analysis) {
-        SetAnalysisThreads(static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0)));
         refused = AnalyseBoards(boards);
     }
 
