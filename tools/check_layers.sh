@@ -18,11 +18,12 @@ declare -A uses=(
   [reports]="analysis deals text"
   [simulation]="language analysis deals text"
   [files]="deals text"
-  [cli]="files engine reports simulation language analysis deals text"
+  [printing]="reports analysis deals text"
+  [cli]="files printing engine reports simulation language analysis deals text"
   [widgets]="text"
   [dialogs]="widgets language analysis deals text"
-  [reports/windows]="widgets files reports analysis deals text"
-  [mainwindow]="dialogs reports/windows widgets files engine reports simulation language analysis deals text"
+  [reports/windows]="widgets files printing reports analysis deals text"
+  [mainwindow]="dialogs reports/windows widgets files printing engine reports simulation language analysis deals text"
 )
 core="text deals analysis language engine reports simulation"
 
