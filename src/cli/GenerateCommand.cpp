@@ -32,6 +32,7 @@
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
 #include "deals/ReadableLine.h"
+#include "deals/SecureSource.h"
 #include "engine/AnalysisRun.h"
 #include "engine/Generator.h"
 #include "language/Grammar.h"
@@ -43,6 +44,8 @@ namespace {
 
 struct TGenerateOptions {
     int32_t Key = 0;
+    bool KeyGiven = false;          // else the run deals securely
+    std::optional<TSecret> Secret;  // --secret: repeats a secure run
     int32_t Count = 1;
     TConditionSource Condition;
     bool Lines = false;  // --format lines; else text
@@ -59,10 +62,15 @@ constexpr TOptionRow kGenerateOptions[] = {
     {.Name = "--key",
      .Kind = TValueKind::Number,
      .ValueName = "N",
-     .Help = "the key value: the same key, condition and count give the same deals; "
-             "0 (default) seeds from the clock and prints the seed",
+     .Help = "ключ: тот же ключ, условие и число раздач дают те же раздачи; 0 берёт ключ "
+             "от часов и печатает его. Без --key и --secret раздаёт надёжно и печатает секрет",
      .Least = std::numeric_limits<int32_t>::min(),
-     .Most = std::numeric_limits<int32_t>::max()},
+     .Most = std::numeric_limits<int32_t>::max(),
+     .WithNext = TAlternative::AtMostOne},
+    {.Name = "--secret",
+     .Kind = TValueKind::Text,
+     .ValueName = "HEX",
+     .Help = "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret"},
     {.Name = "--count",
      .Kind = TValueKind::Number,
      .ValueName = "N",
@@ -104,6 +112,18 @@ constexpr TOptionRow kGenerateOptions[] = {
 // The options of a run; false after complaining about bad usage.
 bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
+    options.KeyGiven = arguments.Has("--key");
+    if (arguments.Has("--secret")) {
+        options.Secret = ReadSecret(arguments.Text("--secret"));
+        if (!options.Secret) {
+            ComplainUsage("--secret: секрет — это ровно 64 шестнадцатеричные цифры");
+            return false;
+        }
+    }
+    if (arguments.Has("--dealing") && !options.KeyGiven) {
+        ComplainUsage("--dealing выбирает способ раздачи по ключу и требует --key");
+        return false;
+    }
     options.Count = static_cast<int32_t>(arguments.Number("--count", 1));
     options.Condition = ConditionSource(arguments);
     options.Lines = arguments.Text("--format") == "lines";
@@ -271,6 +291,15 @@ int RunGenerate(const TArguments& arguments) {
     inputs.Rules = rules.get();
     TRandomSource random;
     inputs.Source = &random;
+    inputs.Secret = options.Secret;
+    if (!options.KeyGiven && !inputs.Secret) {
+        inputs.Secret = NewSecret();
+        if (!inputs.Secret) {
+            std::fprintf(stderr, "korvana-cli: система не дала случайных чисел для секрета: %s\n",
+                         std::strerror(errno));
+            return ExitFileFailed;
+        }
+    }
     inputs.RequestedTotal = options.Count;
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
@@ -280,6 +309,17 @@ int RunGenerate(const TArguments& arguments) {
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
+    // The first line of stderr names what repeats this run: the secret, or the
+    // clock's seed; a key given on the command line is known already.
+    int32_t repeatKey = 0;
+    if (inputs.Secret) {
+        std::fprintf(stderr, "secret %s\n", SecretText(*inputs.Secret).c_str());
+    } else {
+        random.SetSeed(options.Key);
+        repeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
+        if (options.Key == 0) std::fprintf(stderr, "seed %d\n", static_cast<int>(repeatKey));
+    }
+    std::fflush(stderr);
     const int32_t asked = options.Threads > 0
                               ? options.Threads
                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -299,15 +339,6 @@ int RunGenerate(const TArguments& arguments) {
     // A reader of stdout that has gone is a write error, told and counted as
     // one; the deals file is written all the same.
     std::signal(SIGPIPE, SIG_IGN);
-
-    random.SetSeed(options.Key);
-    const auto repeatKey =
-        static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
-    if (options.Key == 0) {
-        // The key that repeats this run.
-        std::fprintf(stderr, "seed %d\n", static_cast<int>(repeatKey));
-        std::fflush(stderr);
-    }
 
     // Without a file to write first, deals go to stdout as they are kept.
     std::optional<TDealPrinter> printer;
@@ -352,7 +383,8 @@ int RunGenerate(const TArguments& arguments) {
         }
     }
     if (!options.OutFile.empty() &&
-        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
+        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr,
+                        inputs.Secret.has_value()))
         code = ExitFileFailed;
     // In large chunks, never the whole text in memory.
     const bool written = printer ? printer->Finish() : PrintDeals(deals, options.Lines);

@@ -109,9 +109,14 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
                    int64_t keyValue) {
+    SaveDealsFile(name, format, deals, TDealtBy{keyValue, keyValue, false});
+}
+
+void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
+                   const TDealtBy& dealtBy) {
     const int32_t count = deals.Count();
     if (count == 0 || !FileDirExists(name)) return;
-    WriteDealsFile(name, format, TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}));
+    WriteDealsFile(name, format, TDealsAsBoards(deals, dealtBy));
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 

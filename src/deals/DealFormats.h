@@ -89,3 +89,6 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 // keyValue is named in a PBN file's Generator tags. Throws TFileError.
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
                    int64_t keyValue);
+// The same with the way the deals were dealt: a secure one names no key.
+void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
+                   const TDealtBy& dealtBy);

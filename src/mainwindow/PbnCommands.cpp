@@ -55,7 +55,9 @@ void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
     const TDealFormat* chosen = nullptr;
     for (const TDealFormat& format : DealFormats())
         if (PatternOf(format) == pattern) chosen = &format;
-    // The key value names the run that repeats these deals.
+    // The key value names the run that repeats these deals; deals of a secure
+    // run name no key.
+    const int64_t key = seKeyValue->Value();
     ::SaveDealsFile(name, chosen != nullptr ? *chosen : DealFormatForWriting(name), run_->Deals(),
-                    seKeyValue->Value());
+                    TDealtBy{key, key, secureDeals_});
 }

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cctype>
+#include <random>
+#include <set>
+#include <string>
+
+#include "deals/FixedCards.h"
+#include "deals/SecureSource.h"
+
+namespace {
+
+TSecret SampleSecret() {
+    TSecret secret;
+    for (std::size_t i = 0; i < secret.Bytes.size(); ++i)
+        secret.Bytes[i] = static_cast<uint8_t>(i * 37 + 11);
+    return secret;
+}
+
+TEST(SecureSource, TextsReadBackAndNothingElseIsASecret) {
+    const TSecret secret = SampleSecret();
+    const std::string text = SecretText(secret);
+    EXPECT_EQ(text.size(), 64u);
+    EXPECT_EQ(text.find_first_not_of("0123456789abcdef"), std::string::npos);
+    EXPECT_EQ(ReadSecret(text), secret);
+    std::string upper = text;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(ReadSecret(upper), secret);
+    for (const std::string& bad :
+         {std::string(), text.substr(1), text + "0", "0x" + text.substr(2), text.substr(0, 63) + "g",
+          text.substr(0, 31) + " " + text.substr(32), std::string(64, '-')})
+        EXPECT_FALSE(ReadSecret(bad).has_value()) << bad;
+}
+
+TEST(SecureSource, TheSystemGivesADifferentSecretEachTime) {
+    std::set<std::string> seen;
+    for (int i = 0; i < 20; ++i) {
+        const auto secret = NewSecret();
+        ASSERT_TRUE(secret.has_value());
+        seen.insert(SecretText(*secret));
+    }
+    EXPECT_EQ(seen.size(), 20u);
+}
+
+// Every deal holds each card once, thirteen in each hand, with the fixed
+// cards where they were fixed; the same index gives the same deal again and
+// the deals of different indices differ.
+TEST(SecureSource, DealsAreWholeRepeatableAndKeepTheFixedCards) {
+    const TSecureDealer dealer(SampleSecret());
+    std::mt19937 random(5);
+    std::set<std::array<uint64_t, 4>> seen;
+    for (uint64_t index = 0; index < 3000; ++index) {
+        TFixedCards fixed;
+        const int wanted = index < 1000 ? 0 : static_cast<int>(random() % 53);
+        for (int i = 0; i < wanted; ++i)
+            fixed.Fix(static_cast<int32_t>(random() % 52 + 1), static_cast<int32_t>(random() % 4 + 1));
+        TCardSets sets, again;
+        dealer.Deal(index, fixed, sets);
+        dealer.Deal(index, fixed, again);
+        ASSERT_EQ(sets, again);
+        uint64_t all = 0;
+        for (int seat = 1; seat <= 4; ++seat) {
+            const uint64_t hand = sets.Hands[static_cast<std::size_t>(seat - 1)];
+            ASSERT_EQ(std::popcount(hand), 13) << index;
+            ASSERT_EQ(all & hand, 0u) << index;
+            all |= hand;
+            for (int card = 1; card <= 52; ++card) {
+                if (fixed.SeatOf(card) == seat) {
+                    ASSERT_NE(hand & (uint64_t{1} << card), 0u);
+                }
+            }
+        }
+        ASSERT_EQ(all, ((uint64_t{1} << 53) - 1) & ~uint64_t{1}) << index;  // cards 1..52
+        if (index < 1000) seen.insert(sets.Hands);
+    }
+    EXPECT_EQ(seen.size(), 1000u);
+}
+
+TEST(SecureSource, FlippingAnyBitOfTheSecretChangesTheFirstDeal) {
+    const TSecret secret = SampleSecret();
+    TCardSets first;
+    TSecureDealer(secret).Deal(0, TFixedCards(), first);
+    for (std::size_t bit = 0; bit < 8 * TSecret::Size; ++bit) {
+        TSecret flipped = secret;
+        flipped.Bytes[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
+        TCardSets other;
+        TSecureDealer(flipped).Deal(0, TFixedCards(), other);
+        EXPECT_NE(other, first) << "bit " << bit;
+    }
+}
+
+}  // namespace
