@@ -6,65 +6,98 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "deals/DealBatchVector.h"
 #include "deals/FreePlaces.h"
 
 namespace {
 
-// 2^16 mod n for every range a deal draws from: a 16-bit draw x gives
-// (x n) div 2^16, refused when (x n) mod 2^16 is below this, which leaves
-// exactly the same count of draws for every result.
-constexpr std::array<uint32_t, 53> Refused = [] {
-    std::array<uint32_t, 53> table{};
-    for (uint32_t n = 1; n < table.size(); ++n) table[n] = 65536u % n;
-    return table;
+constexpr std::size_t BlockBytes = 64;
+constexpr uint64_t OverflowBlocks = uint64_t{1} << 20;  // per deal, under nonce 1
+
+// Up to eight draws in a row, below n, n - 1, ... n - 7 (fewer when n is
+// below 9), made from one 64-bit word x: multiplied by each range in turn,
+// the upper half of the product is the draw and the lower half goes on to the
+// next range. The draws are then the digits of (x P) div 2^64, P the product
+// of the ranges, and (x P) mod 2^64 is the lower half left at the end: a word
+// that leaves less than 2^64 mod P is refused and another drawn, so every
+// result is made by exactly the same count of words.
+struct TDrawGroup {
+    uint32_t Size = 0;
+    uint64_t Refused = 0;
+};
+
+// [n]: the group whose first range is n, 2..52.
+constexpr std::array<TDrawGroup, 53> DrawGroups = [] {
+    std::array<TDrawGroup, 53> groups{};
+    for (uint32_t n = 2; n < groups.size(); ++n) {
+        TDrawGroup& group = groups[n];
+        group.Size = n - 1 < 8 ? n - 1 : 8;
+        uint64_t product = 1;
+        for (uint32_t j = 0; j < group.Size; ++j) product *= n - j;
+        group.Refused = (0 - product) % product;  // 2^64 mod product
+    }
+    return groups;
 }();
 
-// The keystream of one deal, read 16 bits at a time; blocks past the first
-// ones are made only for the rare deal that refuses many draws.
-class TKeystream {
+// The 64-bit words of one deal: its block of the keystream, then, only if the
+// draws need more, blocks of the overflow stream.
+class TDealWords {
 public:
-    static constexpr std::size_t BlockBytes = 64;
+    TDealWords(const uint8_t* block, const TSecret& secret, uint64_t index)
+        : bytes_(block), secret_(secret), index_(index) {}
 
-    TKeystream(const TSecret& secret, uint64_t index, std::size_t blocks) : secret_(secret) {
-        for (std::size_t i = 0; i < nonce_.size(); ++i)
-            nonce_[i] = static_cast<uint8_t>(index >> (8 * i));
-        length_ = blocks * BlockBytes;
-        crypto_stream_chacha20(bytes_.data(), length_, nonce_.data(), secret_.Bytes.data());
-        nextBlock_ = blocks;
-    }
-
-    // A number below n (1..52), every one equally likely.
-    uint32_t Below(uint32_t n) {
-        while (true) {
-            const uint32_t product = NextWord() * n;
-            if ((product & 0xFFFFu) >= Refused[n]) return product >> 16;
-        }
+    uint64_t Next() {
+        if (at_ == BlockBytes) Overflow();
+        const uint8_t* word = bytes_ + at_;
+        at_ += 8;
+        uint64_t value = 0;
+        for (int i = 7; i >= 0; --i) value = value << 8 | word[i];
+        return value;
     }
 
 private:
-    uint32_t NextWord() {
-        if (at_ + 2 > length_) Refill();
-        const uint32_t word = bytes_[at_] | static_cast<uint32_t>(bytes_[at_ + 1]) << 8;
-        at_ += 2;
-        return word;
-    }
-
-    void Refill() {
-        static constexpr std::array<uint8_t, sizeof(bytes_)> Zeros{};
-        length_ = bytes_.size();
-        crypto_stream_chacha20_xor_ic(bytes_.data(), Zeros.data(), length_, nonce_.data(),
-                                      nextBlock_, secret_.Bytes.data());
-        nextBlock_ += length_ / BlockBytes;
+    void Overflow() {
+        static constexpr std::array<uint8_t, BlockBytes> Zeros{};
+        static constexpr std::array<uint8_t, crypto_stream_chacha20_NONCEBYTES> NonceOne{1};
+        crypto_stream_chacha20_xor_ic(overflow_.data(), Zeros.data(), BlockBytes, NonceOne.data(),
+                                      index_ * OverflowBlocks + overflowBlocks_++,
+                                      secret_.Bytes.data());
+        bytes_ = overflow_.data();
         at_ = 0;
     }
 
+    const uint8_t* bytes_;
     const TSecret& secret_;
-    std::array<uint8_t, crypto_stream_chacha20_NONCEBYTES> nonce_{};
-    std::array<uint8_t, 2 * BlockBytes> bytes_;
-    std::size_t length_ = 0;
+    uint64_t index_;
     std::size_t at_ = 0;
-    uint64_t nextBlock_ = 0;
+    uint64_t overflowBlocks_ = 0;
+    std::array<uint8_t, BlockBytes> overflow_;
 };
+
+// The draws below left, left - 1, ... 2, in that order, into every
+// `stride`-th place from `draws` on.
+void DrawAll(TDealWords& words, uint32_t left, uint32_t* draws, std::size_t stride) {
+    while (left >= 2) {
+        const TDrawGroup& group = DrawGroups[left];
+        std::array<uint32_t, 8> digits;
+        uint64_t rest = 0;
+        do {
+            rest = words.Next();
+#pragma GCC unroll 8
+            for (uint32_t k = 0; k < 8; ++k) {
+                if (k == group.Size) break;
+                const auto product = static_cast<unsigned __int128>(rest) * (left - k);
+                digits[k] = static_cast<uint32_t>(product >> 64);
+                rest = static_cast<uint64_t>(product);
+            }
+        } while (rest < group.Refused);
+        for (uint32_t k = 0; k < group.Size; ++k) {
+            *draws = digits[k];
+            draws += stride;
+        }
+        left -= group.Size;
+    }
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -79,7 +112,8 @@ std::optional<TSecret> NewSecret() {
     TSecret secret;
     std::size_t filled = 0;
     while (filled < secret.Bytes.size()) {
-        const ssize_t got = getrandom(secret.Bytes.data() + filled, secret.Bytes.size() - filled, 0);
+        const ssize_t got =
+            getrandom(secret.Bytes.data() + filled, secret.Bytes.size() - filled, 0);
         if (got < 0) {
             if (errno == EINTR) continue;
             return std::nullopt;
@@ -117,33 +151,62 @@ TSecureDealer::TSecureDealer(const TSecret& secret) : secret_(secret) {
     if (sodium_init() < 0) std::abort();
 }
 
-void TSecureDealer::Deal(uint64_t index, const TFixedCards& fixed, TCardSets& sets) const {
-    std::array<uint64_t, 4> hands{};
-    if (fixed.Empty()) {
-        // 51 draws fit in two blocks but for a refusal in a few thousand deals.
-        TKeystream stream(secret_, index, 2);
-        TFreePlaces places(13, 13, 13);
-        for (uint32_t card = 1; card <= 51; ++card)
-            hands[places.Take(stream.Below(53 - card))] |= uint64_t{1} << card;
-        hands[places.Take(0)] |= uint64_t{1} << 52;
-        sets.Hands = hands;
+void TSecureDealer::Deal(uint64_t index, const TFixedCards& fixed, TCardSets& sets) {
+    const uint64_t first = index - index % DealsPerCall;
+    if (first != first_ || !(fixed == fixed_)) DealGroup(first, fixed);
+    sets = sets_[index - first];
+}
+
+void TSecureDealer::DealGroup(uint64_t first, const TFixedCards& fixed) {
+    static constexpr std::array<uint8_t, BlockBytes * DealsPerCall> Zeros{};
+    static constexpr std::array<uint8_t, crypto_stream_chacha20_NONCEBYTES> NonceZero{};
+    std::array<uint8_t, BlockBytes * DealsPerCall> bytes;
+    crypto_stream_chacha20_xor_ic(bytes.data(), Zeros.data(), bytes.size(), NonceZero.data(), first,
+                                  secret_.Bytes.data());
+    const auto left = static_cast<uint32_t>(52 - fixed.Total());  // cards dealt at random
+    // draws[k][d]: deal d's draw below left - k.
+    alignas(32) uint32_t draws[52][DealsPerCall];
+    for (std::size_t d = 0; d < DealsPerCall; ++d) {
+        TDealWords words(bytes.data() + d * BlockBytes, secret_, first + d);
+        DrawAll(words, left, &draws[0][d], DealsPerCall);
+    }
+    if (fixed.Empty() && VectorDealingSupported()) {
+        PlaceDrawsVector(draws, sets_.data());
+        first_ = first;
+        fixed_ = fixed;
         return;
     }
-    const int32_t draws = fixed.DrawsPerDeal();
-    TKeystream stream(secret_, index, draws <= 28 ? 1 : 2);
-    TFreePlaces places(13 - static_cast<uint32_t>(fixed.Count(1)),
-                       13 - static_cast<uint32_t>(fixed.Count(2)),
-                       13 - static_cast<uint32_t>(fixed.Count(3)));
-    auto left = static_cast<uint32_t>(52 - fixed.Total());  // random cards still to deal
-    for (int32_t card = 1; card <= 52; ++card) {
-        uint32_t seat = 0;
-        if (const int32_t fixedSeat = fixed.SeatOf(card); fixedSeat != 0) {
-            seat = static_cast<uint32_t>(fixedSeat - 1);
-        } else {
-            seat = places.Take(left > 1 ? stream.Below(left) : 0);
-            --left;
+    // Card by card, each card for all eight deals: the deals' seat choices
+    // are independent, so the processor works on them side by side.
+    const TFreePlaces start(13 - static_cast<uint32_t>(fixed.Count(1)),
+                            13 - static_cast<uint32_t>(fixed.Count(2)),
+                            13 - static_cast<uint32_t>(fixed.Count(3)));
+    std::array<TFreePlaces, DealsPerCall> places = {start, start, start, start,
+                                                    start, start, start, start};
+    std::array<std::array<uint64_t, 4>, DealsPerCall> hands{};
+    if (fixed.Empty()) {
+        for (uint32_t card = 1; card <= 51; ++card)
+            for (std::size_t d = 0; d < DealsPerCall; ++d)
+                hands[d][places[d].Take(draws[card - 1][d])] |= uint64_t{1} << card;
+        for (std::size_t d = 0; d < DealsPerCall; ++d)
+            hands[d][places[d].Take(0)] |= uint64_t{1} << 52;
+    } else {
+        std::size_t next = 0;  // the next draw
+        for (int32_t card = 1; card <= 52; ++card) {
+            const uint64_t bit = uint64_t{1} << card;
+            if (const int32_t fixedSeat = fixed.SeatOf(card); fixedSeat != 0) {
+                for (std::size_t d = 0; d < DealsPerCall; ++d)
+                    hands[d][static_cast<std::size_t>(fixedSeat - 1)] |= bit;
+            } else if (next + 1 < left) {
+                for (std::size_t d = 0; d < DealsPerCall; ++d)
+                    hands[d][places[d].Take(draws[next][d])] |= bit;
+                ++next;
+            } else {  // the last random card: the one place left
+                for (std::size_t d = 0; d < DealsPerCall; ++d) hands[d][places[d].Take(0)] |= bit;
+            }
         }
-        hands[seat] |= uint64_t{1} << card;
     }
-    sets.Hands = hands;
+    for (std::size_t d = 0; d < DealsPerCall; ++d) sets_[d].Hands = hands[d];
+    first_ = first;
+    fixed_ = fixed;
 }

@@ -33,7 +33,7 @@ struct TGenerator::TState {
 
     void Execute();
     void ExecuteSerial(TRunCounters& counters);
-    void ExecuteSecureSerial(TRunCounters& counters, const TSecureDealer& dealer);
+    void ExecuteSecureSerial(TRunCounters& counters, TSecureDealer& dealer);
 };
 
 TGenerator::TGenerator(TGeneratorOwner& owner, TDeals& deals, TGeneratorInputs inputs)
@@ -145,13 +145,14 @@ void TGenerator::TState::Execute() {
     counters.Total = Inputs.RequestedTotal;
     counters.MaxDealt = Inputs.MaxDealt;
     const int32_t threads = Threads;
-    std::optional<TSecureDealer> secure;
-    if (Inputs.Secret) secure.emplace(*Inputs.Secret);
+    const TSecret* secret = Inputs.Secret ? &*Inputs.Secret : nullptr;
     if (threads <= 1) {
-        if (secure)
-            ExecuteSecureSerial(counters, *secure);
-        else
+        if (secret != nullptr) {
+            TSecureDealer dealer(*secret);
+            ExecuteSecureSerial(counters, dealer);
+        } else {
             ExecuteSerial(counters);
+        }
     } else {
         TParallelRun run{Owner,
                          Deals,
@@ -159,8 +160,8 @@ void TGenerator::TState::Execute() {
                          Terminated,
                          Inputs.AnySeatShown,
                          threads,
-                         secure ? nullptr : Inputs.Source,
-                         secure ? &*secure : nullptr,
+                         secret != nullptr ? nullptr : Inputs.Source,
+                         secret,
                          Inputs.FixedCards,
                          Inputs.Dealing};
         run.Execute(counters);
@@ -226,7 +227,7 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
 
 // Deal after deal of the secret, each from its own index, as card sets; a
 // kept one is copied into the collection through the one spare deal.
-void TGenerator::TState::ExecuteSecureSerial(TRunCounters& counters, const TSecureDealer& dealer) {
+void TGenerator::TState::ExecuteSecureSerial(TRunCounters& counters, TSecureDealer& dealer) {
     TCompiledCondition* condition = Conditions.empty() ? nullptr : Conditions.front().get();
     TCardSets sets;
     TDeal spare;

@@ -14,14 +14,14 @@
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                           TRandomSource* source, const TSecureDealer* secure,
-                           const TFixedCards& fixed, TDealingPath dealing)
+                           TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
+                           TDealingPath dealing)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
       terminated_(terminated),
       source_(source),
-      secure_(secure),
+      secret_(secret),
       showLive_(showLive),
       threads_(threads),
       fixed_(fixed),
@@ -193,7 +193,7 @@ void TParallelRun::Work(int32_t worker, TBlock& own) {
 void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     block.Kept.clear();
     block.KeptAt.clear();
-    if (secure_ != nullptr) {
+    if (secret_ != nullptr) {
         DealSecureBlock(block, condition);
         return;
     }
@@ -226,11 +226,12 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
 
 void TParallelRun::DealSecureBlock(TBlock& block, TCompiledCondition* condition) {
     const uint64_t first = block.Number * static_cast<uint64_t>(blockSize_);
+    TSecureDealer dealer(*secret_);
     TCardSets sets;
     TDeal deal;
     for (int32_t i = 0; i < blockSize_; ++i) {
         if (finished_.load(std::memory_order_relaxed)) return;
-        secure_->Deal(first + static_cast<uint64_t>(i), fixed_, sets);
+        dealer.Deal(first + static_cast<uint64_t>(i), fixed_, sets);
         if (condition == nullptr || condition->Matches(sets)) {
             deal.SetCardSets(sets);
             block.Kept.push_back(deal);

@@ -11,7 +11,7 @@
 #include <vector>
 
 class TRandomSource;
-class TSecureDealer;
+struct TSecret;
 
 #include "deals/Deal.h"
 #include "language/ConditionCheck.h"
@@ -68,7 +68,7 @@ public:
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                 TRandomSource* source, const TSecureDealer* secure, const TFixedCards& fixed,
+                 TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
                  TDealingPath dealing);
     void Execute(TRunCounters& counters);
 
@@ -102,8 +102,8 @@ private:
     TDeals& deals_;
     std::vector<std::unique_ptr<TCompiledCondition>>& conditions_;
     const std::atomic<bool>& terminated_;
-    TRandomSource* source_;        // the key's source; null in a secure run
-    const TSecureDealer* secure_;  // the secure run's dealer, or null
+    TRandomSource* source_;  // the key's source; null in a secure run
+    const TSecret* secret_;  // the secure run's secret, or null
     bool showLive_;
     int32_t threads_;
     const TFixedCards& fixed_;

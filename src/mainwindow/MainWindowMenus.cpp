@@ -7,6 +7,7 @@
 
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ToolbarImages.h"
+#include "widgets/NumberField.h"
 
 namespace {
 

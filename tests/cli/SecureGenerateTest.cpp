@@ -96,7 +96,8 @@ TEST_F(CliSecure, FilesOfASecureSetHoldNoKeyAndNoSecret) {
         EXPECT_EQ(text.find("key value"), std::string::npos) << text;
         if (name == "set.pbn") {
             std::size_t tags = 0;
-            for (std::size_t at = 0; (at = text.find("[Generator ", at)) != std::string::npos; ++at) {
+            for (std::size_t at = 0; (at = text.find("[Generator ", at)) != std::string::npos;
+                 ++at) {
                 const std::string_view tag = "[Generator \"Korvana, secure\"]\r\n";
                 EXPECT_EQ(text.compare(at, tag.size(), tag), 0) << text;
                 ++tags;

@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "deals/FixedCards.h"
 #include "deals/SecureSource.h"
@@ -28,8 +29,9 @@ TEST(SecureSource, TextsReadBackAndNothingElseIsASecret) {
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(ReadSecret(upper), secret);
     for (const std::string& bad :
-         {std::string(), text.substr(1), text + "0", "0x" + text.substr(2), text.substr(0, 63) + "g",
-          text.substr(0, 31) + " " + text.substr(32), std::string(64, '-')})
+         {std::string(), text.substr(1), text + "0", "0x" + text.substr(2),
+          text.substr(0, 63) + "g", text.substr(0, 31) + " " + text.substr(32),
+          std::string(64, '-')})
         EXPECT_FALSE(ReadSecret(bad).has_value()) << bad;
 }
 
@@ -44,21 +46,28 @@ TEST(SecureSource, TheSystemGivesADifferentSecretEachTime) {
 }
 
 // Every deal holds each card once, thirteen in each hand, with the fixed
-// cards where they were fixed; the same index gives the same deal again and
-// the deals of different indices differ.
+// cards where they were fixed; an index gives the same deal again in any
+// order of dealing, and the deals of different indices differ.
 TEST(SecureSource, DealsAreWholeRepeatableAndKeepTheFixedCards) {
-    const TSecureDealer dealer(SampleSecret());
+    TSecureDealer dealer(SampleSecret());
+    TSecureDealer backwards(SampleSecret());
     std::mt19937 random(5);
-    std::set<std::array<uint64_t, 4>> seen;
+    std::vector<TFixedCards> fixedOf(3000);
+    std::vector<TCardSets> dealt(3000);
     for (uint64_t index = 0; index < 3000; ++index) {
-        TFixedCards fixed;
         const int wanted = index < 1000 ? 0 : static_cast<int>(random() % 53);
         for (int i = 0; i < wanted; ++i)
-            fixed.Fix(static_cast<int32_t>(random() % 52 + 1), static_cast<int32_t>(random() % 4 + 1));
-        TCardSets sets, again;
-        dealer.Deal(index, fixed, sets);
-        dealer.Deal(index, fixed, again);
-        ASSERT_EQ(sets, again);
+            fixedOf[index].Fix(static_cast<int32_t>(random() % 52 + 1),
+                               static_cast<int32_t>(random() % 4 + 1));
+        dealer.Deal(index, fixedOf[index], dealt[index]);
+    }
+    std::set<std::array<uint64_t, 4>> seen;
+    for (uint64_t index = 3000; index-- > 0;) {
+        const TFixedCards& fixed = fixedOf[index];
+        const TCardSets& sets = dealt[index];
+        TCardSets again;
+        backwards.Deal(index, fixed, again);
+        ASSERT_EQ(sets, again) << index;
         uint64_t all = 0;
         for (int seat = 1; seat <= 4; ++seat) {
             const uint64_t hand = sets.Hands[static_cast<std::size_t>(seat - 1)];

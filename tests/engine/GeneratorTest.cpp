@@ -386,7 +386,7 @@ TEST_F(GeneratorTest, SecureRunsKeepTheSecretsDealsOnAnyThreadCount) {
     };
     TSecret secret;
     secret.Bytes.fill(0x5A);
-    const TSecureDealer dealer(secret);
+    TSecureDealer dealer(secret);
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.condition);
         const TFixedCards fixed = ReadFixedCards(c.fixed).Cards;
