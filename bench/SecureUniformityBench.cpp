@@ -54,7 +54,9 @@ double UpperGamma(double a, double x) {
     return h * front;
 }
 
-double ChiSquarePValue(double statistic, int freedom) { return UpperGamma(freedom / 2.0, statistic / 2.0); }
+double ChiSquarePValue(double statistic, int freedom) {
+    return UpperGamma(freedom / 2.0, statistic / 2.0);
+}
 
 double Choose(int n, int k) {
     return std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0));
@@ -101,9 +103,11 @@ void BM_SecureUniformity(benchmark::State& state) {
                         std::popcount((hand >> (13 * suit + 1)) & 0x1FFF);
                 std::sort(lengths.begin(), lengths.end(), std::greater<>());
                 ++patternCounts[seat][lengths];
-                for (; hand != 0; hand &= hand - 1) seatOf[static_cast<std::size_t>(std::countr_zero(hand))] = seat;
+                for (; hand != 0; hand &= hand - 1)
+                    seatOf[static_cast<std::size_t>(std::countr_zero(hand))] = seat;
             }
-            for (int card = 1; card <= 52; ++card) ++cardSeats[static_cast<std::size_t>(card)][seatOf[static_cast<std::size_t>(card)]];
+            for (int card = 1; card <= 52; ++card)
+                ++cardSeats[static_cast<std::size_t>(card)][seatOf[static_cast<std::size_t>(card)]];
             for (std::size_t p = 0; p < std::size(pairs); ++p)
                 ++pairSeats[p][seatOf[static_cast<std::size_t>(pairs[p].first)] * 4u +
                                seatOf[static_cast<std::size_t>(pairs[p].second)]];
@@ -145,7 +149,7 @@ void BM_SecureUniformity(benchmark::State& state) {
     state.counters["p_needed"] = needed;
     state.counters["worst_pattern_se"] = worstPattern;
     state.SetLabel(smallest >= needed && worstPattern <= 4 ? "uniform: every test passed"
-                                                            : "NOT UNIFORM");
+                                                           : "NOT UNIFORM");
 }
 BENCHMARK(BM_SecureUniformity)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 

