@@ -43,8 +43,11 @@ constexpr std::array<TDrawGroup, 53> DrawGroups = [] {
 // draws need more, blocks of the overflow stream.
 class TDealWords {
 public:
-    TDealWords(const uint8_t* block, const TSecret& secret, uint64_t index)
-        : bytes_(block), secret_(secret), index_(index) {}
+    void Start(const uint8_t* block, const TSecret& secret, uint64_t index) {
+        bytes_ = block;
+        secret_ = &secret;
+        index_ = index;
+    }
 
     uint64_t Next() {
         if (at_ == BlockBytes) Overflow();
@@ -61,40 +64,39 @@ private:
         static constexpr std::array<uint8_t, crypto_stream_chacha20_NONCEBYTES> NonceOne{1};
         crypto_stream_chacha20_xor_ic(overflow_.data(), Zeros.data(), BlockBytes, NonceOne.data(),
                                       index_ * OverflowBlocks + overflowBlocks_++,
-                                      secret_.Bytes.data());
+                                      secret_->Bytes.data());
         bytes_ = overflow_.data();
         at_ = 0;
     }
 
-    const uint8_t* bytes_;
-    const TSecret& secret_;
-    uint64_t index_;
+    const uint8_t* bytes_ = nullptr;
+    const TSecret* secret_ = nullptr;
+    uint64_t index_ = 0;
     std::size_t at_ = 0;
     uint64_t overflowBlocks_ = 0;
     std::array<uint8_t, BlockBytes> overflow_;
 };
 
-// The draws below left, left - 1, ... 2, in that order, into every
-// `stride`-th place from `draws` on.
-void DrawAll(TDealWords& words, uint32_t left, uint32_t* draws, std::size_t stride) {
+// The draws of eight deals below left, left - 1, ... 2: draws[k][d] is deal
+// d's draw below left - k. Each group is drawn for all eight deals in turn, so
+// that the eight chains of multiplications overlap in the processor.
+void DrawEight(std::array<TDealWords, 8>& words, uint32_t left, uint32_t (*draws)[8]) {
     while (left >= 2) {
         const TDrawGroup& group = DrawGroups[left];
-        std::array<uint32_t, 8> digits;
-        uint64_t rest = 0;
-        do {
-            rest = words.Next();
+        for (std::size_t d = 0; d < words.size(); ++d) {
+            uint64_t rest = 0;
+            do {
+                rest = words[d].Next();
 #pragma GCC unroll 8
-            for (uint32_t k = 0; k < 8; ++k) {
-                if (k == group.Size) break;
-                const auto product = static_cast<unsigned __int128>(rest) * (left - k);
-                digits[k] = static_cast<uint32_t>(product >> 64);
-                rest = static_cast<uint64_t>(product);
-            }
-        } while (rest < group.Refused);
-        for (uint32_t k = 0; k < group.Size; ++k) {
-            *draws = digits[k];
-            draws += stride;
+                for (uint32_t k = 0; k < 8; ++k) {
+                    if (k == group.Size) break;
+                    const auto product = static_cast<unsigned __int128>(rest) * (left - k);
+                    draws[k][d] = static_cast<uint32_t>(product >> 64);
+                    rest = static_cast<uint64_t>(product);
+                }
+            } while (rest < group.Refused);
         }
+        draws += group.Size;
         left -= group.Size;
     }
 }
@@ -166,10 +168,10 @@ void TSecureDealer::DealGroup(uint64_t first, const TFixedCards& fixed) {
     const auto left = static_cast<uint32_t>(52 - fixed.Total());  // cards dealt at random
     // draws[k][d]: deal d's draw below left - k.
     alignas(32) uint32_t draws[52][DealsPerCall];
-    for (std::size_t d = 0; d < DealsPerCall; ++d) {
-        TDealWords words(bytes.data() + d * BlockBytes, secret_, first + d);
-        DrawAll(words, left, &draws[0][d], DealsPerCall);
-    }
+    std::array<TDealWords, DealsPerCall> words;
+    for (std::size_t d = 0; d < DealsPerCall; ++d)
+        words[d].Start(bytes.data() + d * BlockBytes, secret_, first + d);
+    DrawEight(words, left, draws);
     if (fixed.Empty() && VectorDealingSupported()) {
         PlaceDrawsVector(draws, sets_.data());
         first_ = first;
