@@ -64,7 +64,7 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
 }
 
 bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses) {
+                    const std::vector<TDealAnalysis>* analyses, bool secure) {
     // A name is resolved against the working folder: a bare name is a file there.
     std::error_code resolving;
     const std::filesystem::path absolute = std::filesystem::absolute(givenName, resolving);
@@ -82,7 +82,7 @@ bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t k
         else
             WriteDealsFile(
                 name, format,
-                TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false},
+                TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure},
                                analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
                                                    : std::span<const TDealAnalysis>()));
     } catch (const TFileError& failure) {

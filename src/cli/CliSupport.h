@@ -32,12 +32,13 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
                    const TDealFormat** format = nullptr);
 
 // Writes the deals to a PBN file (".pbn", keyValue named in its Generator
-// tags, and the analyses' tables and par when given), a LIN file (".lin") or
+// tags, or only "secure" for securely dealt deals, and the analyses' tables
+// and par when given), a LIN file (".lin") or
 // a deals file (any other name), whole or not at all; a name without a folder
 // is a file of the working folder. False, with the reason on stderr, when it
 // could not be written.
 bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses = nullptr);
+                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false);
 
 // Writes each line followed by "\n" to stdout; false when stdout fails.
 bool WriteLines(const std::vector<std::string>& lines);

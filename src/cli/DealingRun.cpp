@@ -1,9 +1,11 @@
 #include "cli/DealingRun.h"
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -19,9 +21,11 @@
 
 namespace {
 
-// Holds the number of the signal that asked for a stop.
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int signal) { interrupted = signal; }
+// Holds the number of the signal that asked for a stop; read by other threads
+// than the handler may run on, so atomic (and lock-free, so safe in a handler).
+std::atomic<int> interrupted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+extern "C" void OnInterrupt(int signal) { interrupted.store(signal); }
 
 constexpr int StopSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -60,6 +64,18 @@ private:
 
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
     options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
+    options.KeyGiven = arguments.Has("--key");
+    if (arguments.Has("--secret")) {
+        options.Secret = ReadSecret(arguments.Text("--secret"));
+        if (!options.Secret) {
+            ComplainUsage("--secret: секрет — это ровно 64 шестнадцатеричные цифры");
+            return false;
+        }
+    }
+    if (arguments.Has("--dealing") && !options.KeyGiven) {
+        ComplainUsage("--dealing выбирает способ раздачи по ключу и требует --key");
+        return false;
+    }
     options.Count = static_cast<int32_t>(arguments.Number("--count", defaultCount));
     options.Condition = ConditionSource(arguments);
     options.MaxDealt = arguments.Number("--max-dealt", 0);
@@ -93,7 +109,7 @@ TStopSignals::~TStopSignals() {
         sigaction(StopSignalNumbers[i], &previous_[i], nullptr);
 }
 
-int TStopSignals::Signal() const { return interrupted; }
+int TStopSignals::Signal() const { return interrupted.load(); }
 
 int TStopSignals::ExitCode(int signal) {
     return signal == SIGINT ? ExitInterrupted : signal == SIGTERM ? ExitTerminated : ExitHungUp;
@@ -113,6 +129,16 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     inputs.Rules = rules.get();
     TRandomSource random;
     inputs.Source = &random;
+    inputs.Secret = options.Secret;
+    if (!options.KeyGiven && !inputs.Secret) {
+        inputs.Secret = NewSecret();
+        if (!inputs.Secret) {
+            std::fprintf(stderr, "korvana-cli: система не дала случайных чисел для секрета: %s\n",
+                         std::strerror(errno));
+            return ExitFileFailed;
+        }
+    }
+    result.Secure = inputs.Secret.has_value();
     inputs.RequestedTotal = options.Count;
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
@@ -121,6 +147,16 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
+    // The first line of stderr names what repeats this run: the secret, or the
+    // clock's seed; a key given on the command line is known already.
+    if (inputs.Secret) {
+        std::fprintf(stderr, "secret %s\n", SecretText(*inputs.Secret).c_str());
+    } else {
+        random.SetSeed(options.Key);
+        result.RepeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's
+        if (options.Key == 0) std::fprintf(stderr, "seed %d\n", static_cast<int>(result.RepeatKey));
+    }
+    std::fflush(stderr);
     const int32_t asked = options.Threads > 0
                               ? options.Threads
                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -130,13 +166,6 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     }
 
     TStopSignals signals;
-    random.SetSeed(options.Key);
-    result.RepeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
-    if (options.Key == 0) {
-        // The key that repeats this run.
-        std::fprintf(stderr, "seed %d\n", static_cast<int>(result.RepeatKey));
-        std::fflush(stderr);
-    }
 
     TRunTick state;
     state.Start = std::chrono::steady_clock::now();

@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "cli/ConditionOptions.h"
 #include "cli/OptionParser.h"
 #include "deals/DealBatch.h"
+#include "deals/SecureSource.h"
 
 class TDeals;
 
@@ -21,10 +23,16 @@ inline constexpr TOptionRow kKeyOption = {
     .Kind = TValueKind::Number,
     .ValueName = "N",
     .Help =
-        "the key value: the same key, condition and count give the same deals; "
-        "0 (default) seeds from the clock and prints the seed",
+        "ключ: тот же ключ, условие и число раздач дают те же раздачи; 0 берёт ключ "
+        "от часов и печатает его. Без --key и --secret раздаёт надёжно и печатает секрет",
     .Least = std::numeric_limits<int32_t>::min(),
-    .Most = std::numeric_limits<int32_t>::max()};
+    .Most = std::numeric_limits<int32_t>::max(),
+    .WithNext = TAlternative::AtMostOne};
+inline constexpr TOptionRow kSecretOption = {
+    .Name = "--secret",
+    .Kind = TValueKind::Text,
+    .ValueName = "HEX",
+    .Help = "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret"};
 constexpr TOptionRow CountOption(const char* help) {
     return {.Name = "--count",
             .Kind = TValueKind::Number,
@@ -57,6 +65,8 @@ inline constexpr TOptionRow kDealingOption = {
 // What the rows above and the condition and thread options give.
 struct TRunOptions {
     int32_t Key = 0;
+    bool KeyGiven = false;          // else the run deals securely
+    std::optional<TSecret> Secret;  // --secret: repeats a secure run
     int32_t Count = 1;
     TConditionSource Condition;
     int64_t MaxDealt = 0;
@@ -91,6 +101,7 @@ struct TRunResult {
     int32_t Kept = 0;
     int64_t Dealt = 0;
     int32_t RepeatKey = 0;  // the key that repeats the run
+    bool Secure = false;    // dealt from a secret: no key repeats it
     int StopSignal = 0;     // the signal that stopped it, or 0
     bool RanOutOfMemory = false;
 };
@@ -105,7 +116,8 @@ struct TRunTick {
 
 // Deals by the options into `deals` (which may pass them on as they are
 // kept). Reads --fixed (refused: exit code 3) and the condition (exit code 3
-// or 4, the reason on stderr), prints the seed line for key 0, then runs;
+// or 4, the reason on stderr), prints the secret line of a secure run or the
+// seed line for key 0, then runs;
 // every tenth of a second `tick` is called on the calling thread, and the run
 // stops when it returns false or a stop signal comes. Returns ExitDone once
 // the run has ended, whatever ended it (see `result`), else the exit code.

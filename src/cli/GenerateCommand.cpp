@@ -26,6 +26,7 @@
 #include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
 #include "deals/ReadableLine.h"
+#include "deals/SecureSource.h"
 #include "engine/AnalysisRun.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
@@ -42,6 +43,7 @@ struct TGenerateOptions {
 
 constexpr TOptionRow kGenerateOptions[] = {
     kKeyOption,
+    kSecretOption,
     CountOption("the deals to keep, 1-9999999 (default 1)"),
     ConditionOption(TAlternative::AtMostOne),
     kConditionFileOption,
@@ -206,7 +208,8 @@ int RunGenerate(const TArguments& arguments) {
         }
     }
     if (!options.OutFile.empty() &&
-        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
+        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr,
+                        run.Secure))
         code = ExitFileFailed;
     // In large chunks, never the whole text in memory.
     const bool written = printer ? printer->Finish() : PrintDeals(deals, options.Lines);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 #include "deals/Board.h"
 #include "deals/BridgeTerms.h"
@@ -75,7 +76,9 @@ void AppendLine(std::string& text, std::string_view line) {
 
 const std::string FileHeader = "% PBN 2.1\r\n% EXPORT\r\n";
 
-std::string GeneratorValue(int64_t keyValue) {
+// A secure set names no key and no secret: either would give every hand away.
+std::string GeneratorValue(int64_t keyValue, bool secure) {
+    if (secure) return "Korvana, secure";
     return "Korvana, key value " + std::to_string(keyValue);
 }
 
@@ -228,13 +231,16 @@ std::string PbnTagLine(std::string_view name, std::string_view value) {
 void WritePbnBoards(TOutputBuffer& out, const TBoards& boards) {
     out.Append(FileHeader);
     bool first = true;
-    std::optional<int64_t> keyValue;  // of the Generator line made last
+    std::optional<std::pair<int64_t, bool>> dealtBy;  // of the Generator line made last
     std::string generatorLine;
     boards.ForEach([&](const TBoard& board) {
-        const int64_t key = board.DealtBy ? board.DealtBy->KeyValue : 0;
-        if (keyValue != key) {
-            keyValue = key;
-            generatorLine = PbnTagLine("Generator", GeneratorValue(key)) + std::string(LineEnd);
+        const bool secure = board.DealtBy && board.DealtBy->Secure;
+        const std::pair<int64_t, bool> current{
+            secure || !board.DealtBy ? 0 : board.DealtBy->KeyValue, secure};
+        if (dealtBy != current) {
+            dealtBy = current;
+            generatorLine = PbnTagLine("Generator", GeneratorValue(current.first, secure)) +
+                            std::string(LineEnd);
         }
         WriteGame(out, board, first, generatorLine);
         first = false;

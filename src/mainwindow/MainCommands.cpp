@@ -51,6 +51,9 @@ void TMainWindow::SetState(TState state) {
     for (QWidget* control :
          std::initializer_list<QWidget*>{ToolBar1, seTotal, seCurrentDeal, seKeyValue, RichEdit})
         control->setEnabled(idle);
+    // The key field rests while runs deal securely; the secret needs a secure run.
+    seKeyValue->setEnabled(idle && !itmSecure->isChecked());
+    itmShowSecret->setEnabled(idle && lastSecret_.has_value());
     btnStop->setVisible(!idle);
 }
 
@@ -76,6 +79,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
 
 void TMainWindow::itmClearClick() {
     run_->Deals().Clear();
+    secureDeals_ = false;
     SetDealRange(0, 0);
     seCurrentDeal->SetValue(0);
     lTotal->setText(QStringLiteral("0"));

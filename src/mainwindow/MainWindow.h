@@ -7,10 +7,12 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "deals/FixedCards.h"
+#include "deals/SecureSource.h"
 #include "engine/AnalysisRun.h"
 #include "engine/RunController.h"
 #include "files/SettingsFile.h"
@@ -77,6 +79,8 @@ public:
     void itmAboutClick();
     void itmExitClick();
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
+    // Shows the secret of the last secure run and copies it to the clipboard.
+    void itmShowSecretClick();
 
     // The cards every run gives the seats; the mark under the deal shows them.
     const TFixedCards& FixedCards() const { return fixedCards_; }
@@ -167,6 +171,10 @@ private:
     std::span<const TDealAnalysis> KeptAnalysis() const;
     TAboutBox* aboutBox_ = nullptr;
     TFixedCards fixedCards_;
+    // The secret of the last secure run, and whether the collection holds
+    // deals of a secure run since it was last cleared (its files then name no key).
+    std::optional<TSecret> lastSecret_;
+    bool secureDeals_ = false;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};
@@ -200,6 +208,8 @@ public:
     QAction* itmClear = nullptr;
     QAction* itmGenerate = nullptr;
     QAction* itmFixedCards = nullptr;
+    QAction* itmSecure = nullptr;  // checked: runs deal securely, the key field rests
+    QAction* itmShowSecret = nullptr;
     QAction* itmOpenConditions = nullptr;
     QAction* itmSaveConditions = nullptr;
     std::array<QAction*, 4> itmSeats{};  // N, E, S, W

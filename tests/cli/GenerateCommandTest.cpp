@@ -136,7 +136,7 @@ TEST_F(CliGenerate, MaxDealtEndsAConditionThatNoDealMeets) {
 }
 
 TEST_F(CliGenerate, ClockSeedIsPrintedAndRepeatsTheRun) {
-    TCliRun first = Run({"generate", "--count", "2", "--format", "lines"});
+    TCliRun first = Run({"generate", "--key", "0", "--count", "2", "--format", "lines"});
     EXPECT_EQ(first.ExitCode, 0) << first.Err;
     auto err = first.ErrLines();
     ASSERT_EQ(err.size(), 2u);
@@ -367,6 +367,11 @@ TEST_F(CliGenerate, BadUsageExitsWithTwoAndTheUsage) {
              {"generate", "--condition", "TRUE", "--condition-file", "x.cnd"},
              {"generate", "--threads", "0"},
              {"generate", "extra"},
+             {"generate", "--key", "1", "--secret", std::string(64, '0')},
+             {"generate", "--secret", std::string(64, '0'), "--dealing", "one"},
+             {"generate", "--dealing", "one"},
+             {"generate", "--secret", std::string(63, 'a')},
+             {"generate", "--secret", std::string(63, 'a') + "g"},
              {"check"},
              {"check", "--condition", "TRUE", "--count", "3"}}) {
         TCliRun run = Run(args);

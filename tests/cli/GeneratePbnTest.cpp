@@ -55,7 +55,8 @@ TEST_F(CliGeneratePbn, WritesTheKeptDealsAsPbnByTheExtension) {
 
 TEST_F(CliGeneratePbn, AClockSeededRunNamesTheSeedThatRepeatsIt) {
     std::string file = (folder / "clock.pbn").string();
-    TCliRun run = Run({"generate", "--count", "2", "--format", "lines", "--out", file});
+    TCliRun run =
+        Run({"generate", "--key", "0", "--count", "2", "--format", "lines", "--out", file});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     ASSERT_FALSE(run.ErrLines().empty());
     std::string seed = run.ErrLines().front().substr(5);  // "seed N"

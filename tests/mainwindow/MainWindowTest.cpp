@@ -53,10 +53,12 @@ private slots:
         QStringList items;
         for (QAction* action : window->DealsMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());
-        QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
-                                     "Статистика=Ctrl+I", "Анализ в открытую=",
-                                     "Раздаточный материал...=Ctrl+H", "=", "Очистить=Ctrl+B",
-                                     "Сгенерировать=Ctrl+G", "Закрепить карты...="}));
+        QCOMPARE(items,
+                 (QStringList{
+                     "Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
+                     "Статистика=Ctrl+I", "Анализ в открытую=", "Раздаточный материал...=Ctrl+H",
+                     "=", "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G", "Закрепить карты...=", "=",
+                     "Надёжная раздача=Ctrl+Shift+G", "Секрет последней раздачи...=Ctrl+Shift+C"}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text() + u'=' + action->shortcut().toString());
