@@ -26,6 +26,13 @@ inline constexpr TOptionRow kThreadsOption = {
     .Least = 1,
     .Most = 256};
 
+// --out-format of the commands that write deals.
+inline constexpr TOptionRow kOutFormatOption = {
+    .Name = "--out-format",
+    .Kind = TValueKind::Choice,
+    .ValueName = "dls|pbn|lin",
+    .Help = "the format of the deals written, else the extension's (needed for - , stdout)"};
+
 extern const TCommand kGenerateCommand;  // GenerateCommand.cpp
 extern const TCommand kCheckCommand;     // CheckCommand.cpp
 extern const TCommand kStatsCommand;     // ReportCommands.cpp

@@ -47,6 +47,7 @@ struct TGenerateOptions {
     TConditionSource Condition;
     bool Lines = false;  // --format lines; else text
     std::string OutFile;
+    TDealsOutput Output;  // of --out
     int64_t MaxDealt = 0;
     bool Quiet = false;
     int32_t Threads = 0;   // 0: one per core
@@ -78,7 +79,9 @@ constexpr TOptionRow kGenerateOptions[] = {
     {.Name = "--out",
      .Kind = TValueKind::Name,
      .ValueName = "FILE.dls|FILE.pbn|FILE.lin",
-     .Help = "also writes the deals to a deals, PBN or LIN file, told apart by the extension"},
+     .Help = "also writes the deals to a deals, PBN or LIN file, told apart by the extension; "
+             "- writes the file alone to stdout"},
+    kOutFormatOption,
     {.Name = "--analyze",
      .Help = "adds each deal's double-dummy table and par to the PBN file of --out",
      .Repeatable = true},
@@ -123,7 +126,14 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
         ComplainUsage("--dealing vector: this processor has no AVX2");
         return false;
     }
-    if (options.Analyze && !DealFormatForWriting(options.OutFile).WritesAnalysis) {
+    std::string complaint;
+    if (!options.OutFile.empty() &&
+        !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption.Name), options.Output,
+                           complaint)) {
+        ComplainUsage(complaint);
+        return false;
+    }
+    if (options.Analyze && (options.OutFile.empty() || !options.Output.Format->WritesAnalysis)) {
         ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
         return false;
     }
@@ -187,15 +197,28 @@ void PrintDeal(TOutputBuffer& out, const TDeal& deal, bool lines) {
     out.Advance(end);
 }
 
+// The system's reason of the first failed write to stdout, 0 while none failed.
+std::atomic<int> stdoutError{0};
+
+void NoteStdoutError() {
+    int none = 0;
+    stdoutError.compare_exchange_strong(none, errno != 0 ? errno : EIO);
+}
+
 // Writes each chunk to stdout until a write fails.
 class TStdoutChunks {
 public:
     void operator()(std::string_view chunk) {
+        errno = 0;
         if (!failed_.load(std::memory_order_relaxed) &&
             std::fwrite(chunk.data(), 1, chunk.size(), stdout) != chunk.size())
-            failed_.store(true, std::memory_order_relaxed);
+            Fail();
     }
     bool Failed() const { return failed_.load(std::memory_order_relaxed); }
+    void Fail() {
+        NoteStdoutError();
+        failed_.store(true, std::memory_order_relaxed);
+    }
 
 private:
     std::atomic<bool> failed_{false};
@@ -216,10 +239,24 @@ bool PrintDeals(const TDeals& deals, bool lines) {
 // nothing is stored, so a run of any size prints in memory of a fixed size.
 class TDealPrinter : public TDealReceiver {
 public:
-    explicit TDealPrinter(bool lines)
-        : lines_(lines), out_([this](std::string_view chunk) { chunks_(chunk); }) {}
+    // `shared`: the main thread also flushes the deals now and then, for a
+    // reader on a pipe or a terminal that should see each deal soon.
+    TDealPrinter(bool lines, bool shared)
+        : lines_(lines),
+          shared_(shared),
+          out_([this](std::string_view chunk) { chunks_(chunk); }) {}
     void Receive(const TDeal& deal) override {
-        if (!chunks_.Failed()) PrintDeal(out_, deal, lines_);
+        if (chunks_.Failed()) return;
+        if (!shared_) return PrintDeal(out_, deal, lines_);
+        std::lock_guard lock(mutex_);
+        PrintDeal(out_, deal, lines_);
+    }
+    // Hands the deals printed so far on to stdout.
+    void FlushNow() {
+        std::lock_guard lock(mutex_);
+        out_.Flush();
+        errno = 0;
+        if (!chunks_.Failed() && std::fflush(stdout) != 0) chunks_.Fail();
     }
     // After the run: the rest of the buffer; whether everything was written.
     bool Finish() {
@@ -230,6 +267,8 @@ public:
 
 private:
     bool lines_;
+    bool shared_;
+    std::mutex mutex_;
     TStdoutChunks chunks_;
     TOutputBuffer out_;
 };
@@ -312,20 +351,28 @@ int RunGenerate(const TArguments& arguments) {
     // Without a file to write first, deals go to stdout as they are kept.
     std::optional<TDealPrinter> printer;
     if (options.OutFile.empty() && !options.Analyze) {
-        printer.emplace(options.Lines);
+        printer.emplace(options.Lines, !StdoutIsRegularFile());
         deals.PassTo(*printer);
     }
 
     auto start = std::chrono::steady_clock::now();
     generator.Start();
     int stopSignal = 0;
+    bool readerLeft = false;
     // At most ten progress lines a second.
     while (!owner.WaitFinished(std::chrono::milliseconds(100))) {
         if (interrupted != 0 && stopSignal == 0) {
             stopSignal = interrupted;
             generator.Terminate();
         }
-        if (printer && printer->Failed()) generator.Terminate();  // nobody reads the deals
+        if (printer && !StdoutIsRegularFile()) printer->FlushNow();
+        // Nobody reads the deals any more.
+        if (!options.Output.Streamed && !readerLeft && StdoutReaderLeft()) {
+            readerLeft = true;
+            errno = EPIPE;
+            NoteStdoutError();
+        }
+        if ((printer && printer->Failed()) || readerLeft) generator.Terminate();
         if (showProgress) PrintProgress(owner, start);
     }
     generator.Wait();
@@ -352,12 +399,18 @@ int RunGenerate(const TArguments& arguments) {
         }
     }
     if (!options.OutFile.empty() &&
-        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
+        !WriteDealsFile(options.Output, deals, repeatKey, options.Analyze ? &analyses : nullptr))
         code = ExitFileFailed;
-    // In large chunks, never the whole text in memory.
-    const bool written = printer ? printer->Finish() : PrintDeals(deals, options.Lines);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !written) {
-        std::perror("korvana-cli: cannot write the deals");
+    // In large chunks, never the whole text in memory; a file written
+    // straight to a stream is all that stream carries.
+    const bool written = printer                   ? printer->Finish()
+                         : options.Output.Streamed ? true
+                                                   : PrintDeals(deals, options.Lines);
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) NoteStdoutError();
+    if (!written || stdoutError.load() != 0) {
+        std::fprintf(stderr, "korvana-cli: cannot write the deals: %s\n",
+                     std::strerror(stdoutError.load() != 0 ? stdoutError.load() : EIO));
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()),

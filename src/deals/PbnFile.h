@@ -45,13 +45,21 @@ std::string PbnDealValue(const TDeal& deal, int32_t firstSeat);
 // blanks, and the value is cut short so that the line keeps under 254 bytes.
 std::string PbnTagLine(std::string_view name, std::string_view value);
 
+// OptimumScore's value from North-South's view, signed: "NS 420", "NS -460".
+std::string PbnOptimumScore(int32_t score);
+// The score for North-South an OptimumScore value gives, "NS -460" or the
+// older "EW 460" alike; nothing for any other text.
+std::optional<int32_t> ReadOptimumScore(std::string_view value);
+
 // The writer of the formats table: the header, then one game per board with
-// its number, dealer and vulnerability, the key value of the way it was dealt
-// (0 when not told) in its Generator tag, so that the run can be repeated, and,
-// for a solved analysis, after the Generator tag: the table tag
-// OptimumResultTable (a line per declarer and strain, "N NT 9") and, when the
-// par is known, OptimumScore ("NS 420") and ParContract ("NS 4S"; "Pass" for
-// a deal passed out). A board's other tags are not written.
+// its number, dealer and vulnerability and the values of the board's own
+// mandatory tags; the key value of the way it was dealt, when told, in its
+// Generator tag, so that the run can be repeated (else the board's own
+// Generator tag); the board's other PBN tags with their sections in file
+// order; and, for a solved analysis: the table tag OptimumResultTable (a row
+// per declarer and strain padded to its columns, "N  S  9") and, when the par
+// is known, OptimumScore ("NS -460") and ParContract ("NS 4S"; "Pass" for a
+// deal passed out), which replace the board's own tags of those names.
 void WritePbnBoards(TOutputBuffer& out, const TBoards& boards);
 
 // Writes every deal of the collection as one game, numbered from 1, with
@@ -76,6 +84,13 @@ void SavePbnFile(const std::string& name, const TDeals& deals, int64_t keyValue)
 // The longest tag value the reader keeps; longer values count as broken. The
 // standard limits every token to 255 characters.
 inline constexpr std::size_t PbnMaxTagValue = 255;
+// The longest section (the lines after a tag) the reader keeps with its tag;
+// the rest is passed over.
+inline constexpr std::size_t PbnMaxSection = 1 << 14;
+
+// Tag text as UTF-8: well-formed UTF-8 as it is, anything else taken as the
+// standard's ISO-8859-1.
+std::string PbnTextAsUtf8(std::string_view text);
 
 // Reads a Deal tag value of the import format into `deal`: "<first>:" and four
 // hands separated by blanks, each hand four dot-separated suits of ranks in any

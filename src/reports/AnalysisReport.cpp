@@ -52,7 +52,10 @@ std::string AnalysisDealLine(int64_t board, const TDealAnalysis& analysis) {
     }
     TParResult par;
     std::string fault;
-    if (!BoardPar(analysis.Table, board, par, fault)) return line + " par refused " + fault;
+    if (analysis.Par)
+        par = *analysis.Par;
+    else if (!BoardPar(analysis.Table, board, par, fault))
+        return line + " par refused " + fault;
     return line + " par " + ParScoreText(par.Score) + " " + ParContractsText(par);
 }
 
@@ -81,7 +84,9 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
         }
         TParResult par;
         std::string fault;
-        if (BoardPar(result.Table, static_cast<int64_t>(i) + 1, par, fault))
+        if (result.Par)
+            ++parScores[result.Par->Score];
+        else if (BoardPar(result.Table, static_cast<int64_t>(i) + 1, par, fault))
             ++parScores[par.Score];
         else
             ++parRefused;
