@@ -122,7 +122,7 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
         }
     }
     lines.push_back("");
-    lines.push_back("Пар (сдающий и зональность по номеру сдачи): сколько раз");
+    lines.push_back("Пар (сдающий и зональность сдачи): сколько раз");
     for (const auto& [score, count] : parScores) {
         char share[32];
         std::snprintf(
