@@ -38,10 +38,10 @@ bool WriteNow(const std::string& text) {
 const TCommand kAnalyzeCommand = {
     .Name = "analyze",
     .Summary =
-        "print each deal's double-dummy tricks and par, one line a deal as soon as it is solved "
-        "(board, then nt s h d c with the tricks of N E S W declaring, then par for the board's "
-        "dealer and vulnerability), and the analysis report; - reads standard input; exit code "
-        "4 when a damaged deal was refused",
+        "печатает взятки с открытыми картами и пар каждой раздачи, по строке сразу, как раздача "
+        "решена (номер сдачи, затем nt s h d c со взятками разыгрывающих N E S W, затем пар для "
+        "сдающего и зональности сдачи), и отчёт анализа; - читает стандартный ввод; код 4, "
+        "если повреждённая раздача не проанализирована",
     .Options = kAnalyzeOptions,
     .Positionals = kAnalyzeArguments,
     .Run = RunAnalyze};
@@ -100,7 +100,7 @@ int RunAnalyze(const TArguments& arguments) {
     }
     if (writeError != 0) {
         std::fprintf(stderr, "korvana-cli: не удалось записать вывод: %s\n",
-                     std::strerror(writeError));
+                     SystemReason(writeError).c_str());
         return ExitOutputFailed;
     }
     if (stop.Signal() != 0) return StoppedCode(stop.Signal());

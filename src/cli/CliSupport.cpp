@@ -15,6 +15,7 @@
 #include <memory>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
@@ -25,15 +26,45 @@
 void TStderrSink::Show(const std::string& message, int32_t position) {
     ++messageCount_;
     if (position >= 0)
-        std::fprintf(stderr, "%s (position %d)\n", message.c_str(), static_cast<int>(position));
+        std::fprintf(stderr, "%s (позиция %d)\n", message.c_str(), static_cast<int>(position));
     else
         std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+std::string SystemReason(int error) {
+    static const std::pair<int, const char*> Reasons[] = {
+        {ENOENT, "нет такого файла или папки"},
+        {EACCES, "нет доступа"},
+        {EPERM, "действие не разрешено"},
+        {EISDIR, "это папка"},
+        {ENOTDIR, "часть пути не является папкой"},
+        {ENOSPC, "на диске нет места"},
+        {EDQUOT, "превышена дисковая квота"},
+        {EROFS, "файловая система только для чтения"},
+        {EPIPE, "читатель закрыл канал"},
+        {EIO, "ошибка ввода-вывода"},
+        {EFBIG, "файл слишком велик"},
+        {ENAMETOOLONG, "слишком длинное имя файла"},
+        {ELOOP, "слишком много символических ссылок"},
+        {EMFILE, "открыто слишком много файлов"},
+        {ENXIO, "нет такого устройства"},
+        {ETXTBSY, "файл занят"},
+        {EBUSY, "устройство занято"},
+        {EAGAIN, "ресурс временно недоступен"},
+        {EINVAL, "недопустимый аргумент"},
+        {ENOMEM, "не хватило памяти"},
+    };
+    for (const auto& [number, reason] : Reasons)
+        if (number == error) return reason;
+    return std::string("системная ошибка ") + std::to_string(error) + " (" + std::strerror(error) +
+           ")";
 }
 
 namespace {
 
 void ReportReadFailure(const std::string& name, int error) {
-    std::fprintf(stderr, "korvana-cli: cannot read %s: %s\n", name.c_str(), std::strerror(error));
+    std::fprintf(stderr, "korvana-cli: не удалось прочитать %s: %s\n", name.c_str(),
+                 SystemReason(error).c_str());
 }
 
 }  // namespace
@@ -73,6 +104,9 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
         return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
         throw;  // told as running out of memory, by main
+    } catch (const TFileError& failure) {
+        ReportReadFailure(name, failure.ErrorNumber());
+        return false;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
         return false;
@@ -147,7 +181,7 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
             return true;
         std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n",
                      toStdout ? "стандартный вывод" : output.Name.c_str(),
-                     std::strerror(error != 0 ? error : EIO));
+                     SystemReason(error != 0 ? error : EIO).c_str());
         return false;
     }
     // A name is resolved against the working folder: a bare name is a file there.
@@ -159,11 +193,12 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
                      reason.c_str());
         return false;
     };
-    if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
+    if (!FileDirExists(name)) return complain(SystemReason(ENOENT));
     try {
         WriteDealsFile(name, format, boards);
     } catch (const TFileError& failure) {
-        return complain(std::system_category().message(failure.ErrorNumber()));
+        return complain(failure.ErrorNumber() == EINVAL ? std::string(failure.what())
+                                                        : SystemReason(failure.ErrorNumber()));
     }
     // A deals file with deals tells where it was saved, as the window does.
     if (&format == &DealsFileFormat() && count > 0)

@@ -24,6 +24,10 @@ private:
     int32_t messageCount_ = 0;
 };
 
+// The system's reason for a failure (an errno value) in Russian, as every
+// message of the program is.
+std::string SystemReason(int error);
+
 // Appends the deals of a deals, PBN or LIN file ("-" reads stdin), told apart
 // by their content, to the collection, and a board for each to `boards` when
 // given. False when the file cannot be read (the system's reason goes to

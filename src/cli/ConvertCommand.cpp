@@ -17,10 +17,10 @@ int RunConvert(const TArguments& arguments);
 
 const TCommand kConvertCommand = {.Name = "convert",
                                   .Summary =
-                                      "read the deals of a deals, PBN or LIN file (- reads "
-                                      "standard input) and write them as a deals file (.dls), "
-                                      "a PBN file (.pbn) or a LIN file (.lin) (- writes "
-                                      "standard output)",
+                                      "читает раздачи файла раздач, PBN или LIN (- читает "
+                                      "стандартный ввод) и записывает их файлом раздач (.dls), "
+                                      "PBN (.pbn) или LIN (.lin) со всеми тегами, какие "
+                                      "вмещает формат (- пишет в стандартный вывод)",
                                   .Options = kConvertOptions,
                                   .Positionals = kConvertArguments,
                                   .Run = RunConvert};

@@ -60,14 +60,14 @@ constexpr TOptionRow kGenerateOptions[] = {
     {.Name = "--key",
      .Kind = TValueKind::Number,
      .ValueName = "N",
-     .Help = "the key value: the same key, condition and count give the same deals; "
-             "0 (default) seeds from the clock and prints the seed",
+     .Help = "ключевое число: то же число, условие и количество дают те же раздачи; "
+             "0 (по умолчанию) берёт начало от часов и печатает его",
      .Least = std::numeric_limits<int32_t>::min(),
      .Most = std::numeric_limits<int32_t>::max()},
     {.Name = "--count",
      .Kind = TValueKind::Number,
      .ValueName = "N",
-     .Help = "the deals to keep, 1-9999999 (default 1)",
+     .Help = "сколько раздач отобрать, 1-9999999 (по умолчанию 1)",
      .Least = 1,
      .Most = 9999999},
     ConditionOption(TAlternative::AtMostOne),
@@ -75,33 +75,34 @@ constexpr TOptionRow kGenerateOptions[] = {
     {.Name = "--format",
      .Kind = TValueKind::Choice,
      .ValueName = "text|lines",
-     .Help = "the deals on stdout as readable text (default) or as the lines of a deals file"},
+     .Help = "раздачи на стандартный вывод читаемым текстом (по умолчанию) или строками "
+             "файла раздач"},
     {.Name = "--out",
      .Kind = TValueKind::Name,
      .ValueName = "FILE.dls|FILE.pbn|FILE.lin",
-     .Help = "also writes the deals to a deals, PBN or LIN file, told apart by the extension; "
-             "- writes the file alone to stdout"},
+     .Help = "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
+             "в стандартный вывод только файл"},
     kOutFormatOption,
     {.Name = "--analyze",
-     .Help = "adds each deal's double-dummy table and par to the PBN file of --out",
+     .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
      .Repeatable = true},
     {.Name = "--max-dealt",
      .Kind = TValueKind::Number,
      .ValueName = "N",
-     .Help = "stops after dealing N deals",
+     .Help = "останавливается, сдав N раздач",
      .Least = 1,
      .Most = std::numeric_limits<int64_t>::max()},
     kThreadsOption,
-    {.Name = "--quiet", .Help = "prints no progress line on stderr", .Repeatable = true},
+    {.Name = "--quiet", .Help = "не печатает ход работы в поток ошибок", .Repeatable = true},
     {.Name = "--fixed",
      .Kind = TValueKind::Text,
      .ValueName = "CARDS",
-     .Help = "gives seats cards they hold in every deal: \"N:AKQJ.K.. S:..A2.\" or a PBN deal"},
+     .Help = "карты, которые у игроков в каждой раздаче: \"N:AKQJ.K.. S:..A2.\" или раздача PBN"},
     {.Name = "--dealing",
      .Kind = TValueKind::Choice,
      .ValueName = "fastest|one|portable|vector",
-     .Help = "deals one at a time, eight at a time, or eight side by side with AVX2; "
-             "all give the same deals (default: the fastest this processor has)"},
+     .Help = "сдаёт по одной, по восемь или по восемь рядом с AVX2; все дают те же раздачи "
+             "(по умолчанию самый быстрый способ этого процессора)"},
 };
 
 // The options of a run; false after complaining about bad usage.
@@ -123,7 +124,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     for (const auto& [name, path] : ways)
         if (arguments.Text("--dealing") == name) options.Dealing = path;
     if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
-        ComplainUsage("--dealing vector: this processor has no AVX2");
+        ComplainUsage("--dealing vector: у этого процессора нет AVX2");
         return false;
     }
     std::string complaint;
@@ -134,7 +135,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
         return false;
     }
     if (options.Analyze && (options.OutFile.empty() || !options.Output.Format->WritesAnalysis)) {
-        ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
+        ComplainUsage("--analyze пишет таблицы в файл PBN из --out FILE.pbn");
         return false;
     }
     return true;
@@ -277,7 +278,7 @@ void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double rate = seconds > 0 ? static_cast<double>(owner.Dealt()) / seconds : 0.0;
-    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K",
+    std::fprintf(stderr, "\rотобрано %d  сдано %lld  %.0f раздач/с\x1b[K",
                  static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()), rate);
     std::fflush(stderr);
 }
@@ -289,8 +290,8 @@ int RunGenerate(const TArguments& arguments);
 const TCommand kGenerateCommand = {
     .Name = "generate",
     .Summary =
-        "deal and keep the deals that meet the condition and print them on stdout; "
-        "stderr ends with kept(dealt)",
+        "сдаёт и отбирает раздачи, отвечающие условию, и печатает их на стандартный вывод; "
+        "поток ошибок кончается строкой отобрано(сдано)",
     .Options = kGenerateOptions,
     .Run = RunGenerate};
 
@@ -323,7 +324,7 @@ int RunGenerate(const TArguments& arguments) {
                               ? options.Threads
                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (generator.ThreadCount() < asked) {
-        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
+        std::fprintf(stderr, "условие велико: потоков %d вместо %d\n",
                      static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
     }
 
@@ -344,7 +345,7 @@ int RunGenerate(const TArguments& arguments) {
         static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
     if (options.Key == 0) {
         // The key that repeats this run.
-        std::fprintf(stderr, "seed %d\n", static_cast<int>(repeatKey));
+        std::fprintf(stderr, "ключевое число %d\n", static_cast<int>(repeatKey));
         std::fflush(stderr);
     }
 
@@ -383,8 +384,10 @@ int RunGenerate(const TArguments& arguments) {
     // The file first: a reader of stdout that stops early costs no deal.
     int code = stopSignal != 0 ? InterruptedCode(stopSignal) : ExitDone;
     if (generator.RanOutOfMemory()) {
-        std::fprintf(stderr, "korvana-cli: out of memory: the run stopped after %d kept deals\n",
-                     static_cast<int>(deals.Count()));
+        std::fprintf(
+            stderr,
+            "korvana-cli: не хватило памяти: прогон остановлен после %d отобранных раздач\n",
+            static_cast<int>(deals.Count()));
         code = ExitOutOfMemory;
     }
     std::vector<TDealAnalysis> analyses;
@@ -409,8 +412,8 @@ int RunGenerate(const TArguments& arguments) {
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) NoteStdoutError();
     if (!written || stdoutError.load() != 0) {
-        std::fprintf(stderr, "korvana-cli: cannot write the deals: %s\n",
-                     std::strerror(stdoutError.load() != 0 ? stdoutError.load() : EIO));
+        std::fprintf(stderr, "korvana-cli: не удалось записать раздачи: %s\n",
+                     SystemReason(stdoutError.load() != 0 ? stdoutError.load() : EIO).c_str());
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()),

@@ -10,21 +10,22 @@
 namespace {
 
 constexpr const char* ExitCodesText =
-    "exit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
-    "  4 a file could not be read or written, 5 out of memory,\n"
-    "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n";
+    "коды возврата: 0 готово, 1 не удалось записать стандартный вывод, 2 неверный вызов,\n"
+    "  3 в условии ошибка или оно пустое, 4 файл не удалось прочитать или записать,\n"
+    "  5 не хватило памяти, 130 остановлено по Ctrl+C, 143 по SIGTERM, 129 по SIGHUP\n"
+    "  (отобранные раздачи всё равно записаны)\n";
 
 // Every subcommand, in the order the usage text lists them.
 const TCommand* const kCommands[] = {&kGenerateCommand, &kCheckCommand,   &kStatsCommand,
                                      &kListingCommand,  &kConvertCommand, &kAnalyzeCommand};
 
 void PrintUsage(std::FILE* stream) {
-    std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
+    std::fputs("использование: korvana-cli COMMAND [ARGUMENTS]\n\nкоманды:\n", stream);
     for (const TCommand* command : kCommands) {
         std::fprintf(stream, "  %s\n      %s\n", CommandSynopsis(*command).c_str(),
                      command->Summary);
     }
-    std::fputs("\n'korvana-cli COMMAND --help' describes the options of the command.\n\n", stream);
+    std::fputs("\n'korvana-cli COMMAND --help' описывает ключи команды.\n\n", stream);
     std::fputs(ExitCodesText, stream);
 }
 
@@ -69,13 +70,13 @@ int main(int argc, char** argv) {
         try {
             code = RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
         } catch (const std::bad_alloc&) {
-            std::fputs("korvana-cli: out of memory\n", stderr);
+            std::fputs("korvana-cli: не хватило памяти\n", stderr);
             return ExitOutOfMemory;
         }
         if (code == ExitBadUsage) PrintUsage(stderr);
         return code;
     }
-    std::fprintf(stderr, "korvana-cli: unknown command \"%s\"\n", name.c_str());
+    std::fprintf(stderr, "korvana-cli: неизвестная команда \"%s\"\n", name.c_str());
     PrintUsage(stderr);
     return ExitBadUsage;
 }
