@@ -288,6 +288,9 @@ private:
     // The first of each tag of a game, but the deal, is kept for its board
     // (notes, which a game may hold many of, every one), its value as UTF-8.
     void KeepTag() {
+        // However many tags a game holds, a board keeps a bounded number.
+        constexpr std::size_t MaxTagsPerGame = 256;
+        if (tags_.size() >= MaxTagsPerGame) return;
         if (name_ != "Note")
             for (const TBoardTag& tag : tags_)
                 if (tag.Name == name_) return;
