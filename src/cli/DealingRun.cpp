@@ -89,24 +89,29 @@ bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptio
     for (const auto& [name, path] : ways)
         if (arguments.Text("--dealing") == name) options.Dealing = path;
     if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
-        ComplainUsage("--dealing vector: this processor has no AVX2");
+        ComplainUsage("--dealing vector: у этого процессора нет AVX2");
         return false;
     }
     return true;
 }
 
 TStopSignals::TStopSignals() {
+    interrupted.store(0);
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     static_assert(std::size(StopSignalNumbers) == 3);
     for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
         sigaction(StopSignalNumbers[i], &action, &previous_[i]);
+    // A reader of stdout that has gone is a write error, not the program's end.
+    action.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &action, &previous_[3]);
 }
 
 TStopSignals::~TStopSignals() {
     for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
         sigaction(StopSignalNumbers[i], &previous_[i], nullptr);
+    sigaction(SIGPIPE, &previous_[3], nullptr);
 }
 
 int TStopSignals::Signal() const { return interrupted.load(); }
@@ -161,7 +166,7 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
                               ? options.Threads
                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (generator.ThreadCount() < asked) {
-        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
+        std::fprintf(stderr, "условие велико: потоков %d вместо %d\n",
                      static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
     }
 

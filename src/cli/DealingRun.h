@@ -44,23 +44,23 @@ constexpr TOptionRow CountOption(const char* help) {
 inline constexpr TOptionRow kMaxDealtOption = {.Name = "--max-dealt",
                                                .Kind = TValueKind::Number,
                                                .ValueName = "N",
-                                               .Help = "stops after dealing N deals",
+                                               .Help = "останавливается, сдав N раздач",
                                                .Least = 1,
                                                .Most = std::numeric_limits<int64_t>::max()};
 inline constexpr TOptionRow kQuietOption = {
-    .Name = "--quiet", .Help = "prints no progress line on stderr", .Repeatable = true};
+    .Name = "--quiet", .Help = "не печатает ход работы в поток ошибок", .Repeatable = true};
 inline constexpr TOptionRow kFixedOption = {
     .Name = "--fixed",
     .Kind = TValueKind::Text,
     .ValueName = "CARDS",
-    .Help = "gives seats cards they hold in every deal: \"N:AKQJ.K.. S:..A2.\" or a PBN deal"};
+    .Help = "карты, которые у игроков в каждой раздаче: \"N:AKQJ.K.. S:..A2.\" или раздача PBN"};
 inline constexpr TOptionRow kDealingOption = {
     .Name = "--dealing",
     .Kind = TValueKind::Choice,
     .ValueName = "fastest|one|portable|vector",
     .Help =
-        "deals one at a time, eight at a time, or eight side by side with AVX2; "
-        "all give the same deals (default: the fastest this processor has)"};
+        "сдаёт по одной, по восемь или по восемь рядом с AVX2; все дают те же раздачи "
+        "(по умолчанию самый быстрый способ этого процессора)"};
 
 // What the rows above and the condition and thread options give.
 struct TRunOptions {
@@ -79,8 +79,9 @@ struct TRunOptions {
 // Reads the run's options; false after complaining about bad usage.
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options);
 
-// Ctrl+C, SIGTERM and SIGHUP ask for a stop while the object lives; the
-// handlers before it are put back at its end.
+// Ctrl+C, SIGTERM and SIGHUP ask for a stop while the object lives, and a
+// reader of stdout that has gone is a write error rather than the end of the
+// program; the handlers before it are put back at its end.
 class TStopSignals {
 public:
     TStopSignals();
@@ -93,7 +94,7 @@ public:
     static int ExitCode(int signal);
 
 private:
-    struct sigaction previous_[3] = {};
+    struct sigaction previous_[4] = {};  // and SIGPIPE's
 };
 
 // What a run did.

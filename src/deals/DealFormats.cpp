@@ -64,6 +64,7 @@ TDealsLoadResult ReadDealsAs(const TDealFormat& format, TDealsInput& in, TDeals&
     result.Loaded = counts.Loaded;
     result.Skipped = counts.Skipped;
     result.Refused = counts.Refused;
+    result.Counts = counts;
     if (counts.Refused)
         ShowMessage("Файл " + in.Name() + " не содержит раздачи");
     else if (format.TellsLoaded)

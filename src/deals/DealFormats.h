@@ -56,6 +56,7 @@ struct TDealsLoadResult {
     bool Refused = false;                 // it held no deal at all; nothing was added
     int32_t Loaded = 0;                   // deals appended
     int32_t Skipped = 0;                  // games without a whole deal
+    TDealsReadCounts Counts;              // what the format's reader counted
 };
 
 // Reads the input as `format` into the collection (and `boards`, when given).

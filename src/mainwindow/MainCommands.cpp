@@ -89,9 +89,12 @@ void TMainWindow::itmClearClick() {
 void TMainWindow::ShowFileError(const QString& text) { services_->ShowMessage(this, text); }
 
 void TMainWindow::itmOpenDealsClick() {
-    const int before = run_->Deals().Count();
     const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
-    if (fileName.isEmpty()) return;
+    if (!fileName.isEmpty()) OpenDealsFile(fileName);
+}
+
+void TMainWindow::OpenDealsFile(const QString& fileName) {
+    const int before = run_->Deals().Count();
     try {
         LoadDealsFile(fileName);
     } catch (const TFileError& error) {

@@ -44,6 +44,10 @@ public:
                          std::shared_ptr<TPlatformServices> services = nullptr);
     ~TMainWindow() override;
 
+    // Appends the deals of the file and shows the first of them, as the open
+    // command does with the file chosen.
+    void OpenDealsFile(const QString& fileName);
+
     // Shows a deal: an index into the collection, or -1 for the current deal
     // (seCurrentDeal - 1). On the GUI thread only.
     void ShowDeal(int32_t index);
