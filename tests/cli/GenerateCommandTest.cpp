@@ -140,7 +140,7 @@ TEST_F(CliGenerate, ClockSeedIsPrintedAndRepeatsTheRun) {
     EXPECT_EQ(first.ExitCode, 0) << first.Err;
     auto err = first.ErrLines();
     ASSERT_EQ(err.size(), 2u);
-    const std::string prefix = "ключевое число ";
+    const std::string prefix = "seed ";
     ASSERT_EQ(err[0].rfind(prefix, 0), 0u);
     std::string key = err[0].substr(prefix.size());
     if (key == "0") GTEST_SKIP() << "seeded at midnight exactly";
@@ -537,7 +537,7 @@ TEST_F(CliGenerate, TheSolverShortOfMemoryEndsTheRunAsOutOfMemory) {
             } else {
                 ++failed;
                 EXPECT_EQ(run.ExitCode, 5) << run.Err;
-                EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos) << run.Err;
+                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos) << run.Err;
             }
         }
     }

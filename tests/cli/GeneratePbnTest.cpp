@@ -59,7 +59,7 @@ TEST_F(CliGeneratePbn, AClockSeededRunNamesTheSeedThatRepeatsIt) {
         Run({"generate", "--key", "0", "--count", "2", "--format", "lines", "--out", file});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     ASSERT_FALSE(run.ErrLines().empty());
-    const std::string first = run.ErrLines().front();  // "ключевое число N"
+    const std::string first = run.ErrLines().front();  // "seed N"
     std::string seed = first.substr(first.rfind(' ') + 1);
     std::string text = ReadWholeFile(file);
     EXPECT_NE(text.find("[Generator \"Korvana, key value " + seed + "\"]"), std::string::npos)
