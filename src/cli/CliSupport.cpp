@@ -30,7 +30,7 @@ void ReportReadFailure(const std::string& name, int error) {
 
 }  // namespace
 
-bool ReadDealsFile(const std::string& name, TDeals& deals) {
+bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards) {
     // "-" is stdin; any other name is opened once and read to its end, so a
     // pipe or a device is read as a file is.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
@@ -51,7 +51,7 @@ bool ReadDealsFile(const std::string& name, TDeals& deals) {
     }
     TStderrSink sink;
     try {
-        const TDealsLoadResult result = ReadDeals(in, deals);
+        const TDealsLoadResult result = ReadDeals(in, deals, boards);
         return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
         throw;  // told as running out of memory, by main

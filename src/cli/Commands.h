@@ -32,3 +32,6 @@ extern const TCommand kStatsCommand;     // ReportCommands.cpp
 extern const TCommand kListingCommand;   // ReportCommands.cpp
 extern const TCommand kConvertCommand;   // ConvertCommand.cpp
 extern const TCommand kAnalyzeCommand;   // AnalyzeCommand.cpp
+extern const TCommand kSimulateCommand;  // SimulationCommands.cpp
+extern const TCommand kLeadsCommand;     // SimulationCommands.cpp
+extern const TCommand kTabulateCommand;  // SimulationCommands.cpp

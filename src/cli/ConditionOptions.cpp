@@ -46,18 +46,22 @@ void PrintConditionError(const std::string& joinedText, int32_t position,
     std::fprintf(stderr, "error at %d: ", static_cast<int>(position));
     std::fwrite(first.data(), 1, first.size(), stderr);
     std::fputc('\n', stderr);
+    PrintErrorCaret(joinedText, position);
+}
+
+void PrintErrorCaret(const std::string& text, int32_t position) {
     // The caret's line copies the tabs of the text before the position, so the
     // caret lines up; every other character (a code point) becomes one blank.
     std::string pad;
     int32_t characters = 0;
-    for (size_t i = 0; i < joinedText.size() && characters < position; ++i) {
-        unsigned char c = static_cast<unsigned char>(joinedText[i]);
+    for (size_t i = 0; i < text.size() && characters < position; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
         if ((c & 0xC0) == 0x80) continue;  // continuation byte of a UTF-8 sequence
         pad += c == '\t' ? '\t' : ' ';
         ++characters;
     }
     if (characters < position) pad.append(static_cast<size_t>(position - characters), ' ');
-    std::fwrite(joinedText.data(), 1, joinedText.size(), stderr);
+    std::fwrite(text.data(), 1, text.size(), stderr);
     std::fprintf(stderr, "\n%s^\n", pad.c_str());
 }
 

@@ -60,6 +60,9 @@ private:
 void PrintConditionError(const std::string& joinedText, int32_t position,
                          const TConditionMessages& messages);
 
+// Prints the text on stderr and under it a caret at character `position`.
+void PrintErrorCaret(const std::string& text, int32_t position);
+
 // Prepares the run's condition from its lines; when it is refused, prints the
 // refusal as PrintConditionError does and returns false.
 bool PrepareConditionOrReport(TGenerator& generator, const std::vector<std::string>& lines);

@@ -7,34 +7,26 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
-#include <limits>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ConditionOptions.h"
+#include "cli/DealingRun.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
-#include "deals/FixedCards.h"
 #include "deals/PbnFile.h"
-#include "deals/RandomSource.h"
 #include "deals/ReadableLine.h"
 #include "engine/AnalysisRun.h"
-#include "engine/Generator.h"
-#include "language/Grammar.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
@@ -42,33 +34,15 @@
 namespace {
 
 struct TGenerateOptions {
-    int32_t Key = 0;
-    int32_t Count = 1;
-    TConditionSource Condition;
+    TRunOptions Run;
     bool Lines = false;  // --format lines; else text
     std::string OutFile;
-    int64_t MaxDealt = 0;
-    bool Quiet = false;
-    int32_t Threads = 0;   // 0: one per core
-    std::string Fixed;     // --fixed: cards the seats hold, read after the options
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
-    TDealingPath Dealing = TDealingPath::Fastest;  // --dealing: every way gives the same deals
 };
 
 constexpr TOptionRow kGenerateOptions[] = {
-    {.Name = "--key",
-     .Kind = TValueKind::Number,
-     .ValueName = "N",
-     .Help = "the key value: the same key, condition and count give the same deals; "
-             "0 (default) seeds from the clock and prints the seed",
-     .Least = std::numeric_limits<int32_t>::min(),
-     .Most = std::numeric_limits<int32_t>::max()},
-    {.Name = "--count",
-     .Kind = TValueKind::Number,
-     .ValueName = "N",
-     .Help = "the deals to keep, 1-9999999 (default 1)",
-     .Least = 1,
-     .Most = 9999999},
+    kKeyOption,
+    CountOption("the deals to keep, 1-9999999 (default 1)"),
     ConditionOption(TAlternative::AtMostOne),
     kConditionFileOption,
     {.Name = "--format",
@@ -82,96 +56,25 @@ constexpr TOptionRow kGenerateOptions[] = {
     {.Name = "--analyze",
      .Help = "adds each deal's double-dummy table and par to the PBN file of --out",
      .Repeatable = true},
-    {.Name = "--max-dealt",
-     .Kind = TValueKind::Number,
-     .ValueName = "N",
-     .Help = "stops after dealing N deals",
-     .Least = 1,
-     .Most = std::numeric_limits<int64_t>::max()},
+    kMaxDealtOption,
     kThreadsOption,
-    {.Name = "--quiet", .Help = "prints no progress line on stderr", .Repeatable = true},
-    {.Name = "--fixed",
-     .Kind = TValueKind::Text,
-     .ValueName = "CARDS",
-     .Help = "gives seats cards they hold in every deal: \"N:AKQJ.K.. S:..A2.\" or a PBN deal"},
-    {.Name = "--dealing",
-     .Kind = TValueKind::Choice,
-     .ValueName = "fastest|one|portable|vector",
-     .Help = "deals one at a time, eight at a time, or eight side by side with AVX2; "
-             "all give the same deals (default: the fastest this processor has)"},
+    kQuietOption,
+    kFixedOption,
+    kDealingOption,
 };
 
 // The options of a run; false after complaining about bad usage.
 bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
-    options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
-    options.Count = static_cast<int32_t>(arguments.Number("--count", 1));
-    options.Condition = ConditionSource(arguments);
+    if (!ReadRunOptions(arguments, 1, options.Run)) return false;
     options.Lines = arguments.Text("--format") == "lines";
     options.OutFile = arguments.Text("--out");
-    options.MaxDealt = arguments.Number("--max-dealt", 0);
-    options.Quiet = arguments.Has("--quiet");
-    options.Threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
-    options.Fixed = arguments.Text("--fixed");
     options.Analyze = arguments.Has("--analyze");
-    const std::pair<const char*, TDealingPath> ways[] = {{"fastest", TDealingPath::Fastest},
-                                                         {"one", TDealingPath::OneByOne},
-                                                         {"portable", TDealingPath::Portable},
-                                                         {"vector", TDealingPath::Vector}};
-    for (const auto& [name, path] : ways)
-        if (arguments.Text("--dealing") == name) options.Dealing = path;
-    if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
-        ComplainUsage("--dealing vector: this processor has no AVX2");
-        return false;
-    }
     if (options.Analyze && !DealFormatForWriting(options.OutFile).WritesAnalysis) {
         ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
         return false;
     }
     return true;
 }
-
-// Ctrl+C, SIGTERM and SIGHUP ask the run to stop, as STOP does; the main
-// thread passes it on. Holds the signal's number.
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int signal) { interrupted = signal; }
-
-constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-// The exit code of a run stopped by a signal: 128 and its number.
-int InterruptedCode(int signal) {
-    return signal == SIGINT ? ExitInterrupted : signal == SIGTERM ? ExitTerminated : ExitHungUp;
-}
-
-// Hears the run's requests on the worker thread. Progress is only stored; the
-// main thread prints it on its own schedule, so the worker never waits.
-class TCliOwner : public TGeneratorOwner {
-public:
-    void ReportProgress(int32_t kept, int64_t dealt) override {
-        kept_.store(kept, std::memory_order_relaxed);
-        dealt_.store(dealt, std::memory_order_relaxed);
-    }
-    void ShowDeal(int32_t) override {}
-    void GenerationFinished(int32_t kept, int32_t) override {
-        std::lock_guard lock(mutex_);
-        kept_.store(kept, std::memory_order_relaxed);
-        finished_ = true;
-        done_.notify_all();
-    }
-    // Waits until the run has finished or the timeout has passed; true when finished.
-    bool WaitFinished(std::chrono::milliseconds timeout) {
-        std::unique_lock lock(mutex_);
-        return done_.wait_for(lock, timeout, [this] { return finished_; });
-    }
-    int32_t Kept() const { return kept_.load(std::memory_order_relaxed); }
-    int64_t Dealt() const { return dealt_.load(std::memory_order_relaxed); }
-
-private:
-    std::atomic<int32_t> kept_{0};
-    std::atomic<int64_t> dealt_{0};
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-};
 
 // Every kept deal to stdout, one line each, in large chunks: false on a
 // write error (the rest is then not written).
@@ -234,12 +137,12 @@ private:
     TOutputBuffer out_;
 };
 
-void PrintProgress(const TCliOwner& owner, std::chrono::steady_clock::time_point start) {
+void PrintProgress(const TRunTick& tick) {
     double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    double rate = seconds > 0 ? static_cast<double>(owner.Dealt()) / seconds : 0.0;
-    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K",
-                 static_cast<int>(owner.Kept()), static_cast<long long>(owner.Dealt()), rate);
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - tick.Start).count();
+    double rate = seconds > 0 ? static_cast<double>(tick.Dealt) / seconds : 0.0;
+    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K", static_cast<int>(tick.Kept),
+                 static_cast<long long>(tick.Dealt), rate);
     std::fflush(stderr);
 }
 
@@ -259,83 +162,34 @@ int RunGenerate(const TArguments& arguments) {
     TGenerateOptions options;
     if (!ReadOptions(arguments, options)) return ExitBadUsage;
 
-    TGeneratorInputs inputs;
-    const TFixedCardsReading fixed = ReadFixedCards(options.Fixed);
-    if (!fixed.Error.empty()) {
-        std::fprintf(stderr, "korvana-cli: --fixed: %s\n", fixed.Error.c_str());
-        return ExitConditionError;
-    }
-    inputs.FixedCards = fixed.Cards;
-    if (!ReadConditionLines(options.Condition, inputs.ConditionLines)) return ExitFileFailed;
-    std::unique_ptr<TRuleList> rules = CreateConditionRules();
-    inputs.Rules = rules.get();
-    TRandomSource random;
-    inputs.Source = &random;
-    inputs.RequestedTotal = options.Count;
-    inputs.MaxDealt = options.MaxDealt;
-    inputs.ThreadCount = options.Threads;
-    inputs.Dealing = options.Dealing;
-
-    TDeals deals;
-    TCliOwner owner;
-    TGenerator generator(owner, deals, inputs);
-    if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
-    const int32_t asked = options.Threads > 0
-                              ? options.Threads
-                              : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    if (generator.ThreadCount() < asked) {
-        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
-                     static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
-    }
-
-    bool showProgress = !options.Quiet && isatty(STDERR_FILENO) == 1;
-    struct sigaction action = {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    struct sigaction previous[std::size(StopSignals)] = {};
-    interrupted = 0;
-    for (std::size_t i = 0; i < std::size(StopSignals); ++i)
-        sigaction(StopSignals[i], &action, &previous[i]);
     // A reader of stdout that has gone is a write error, told and counted as
     // one; the deals file is written all the same.
     std::signal(SIGPIPE, SIG_IGN);
 
-    random.SetSeed(options.Key);
-    const auto repeatKey =
-        static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
-    if (options.Key == 0) {
-        // The key that repeats this run.
-        std::fprintf(stderr, "seed %d\n", static_cast<int>(repeatKey));
-        std::fflush(stderr);
-    }
-
     // Without a file to write first, deals go to stdout as they are kept.
+    TDeals deals;
     std::optional<TDealPrinter> printer;
     if (options.OutFile.empty() && !options.Analyze) {
         printer.emplace(options.Lines);
         deals.PassTo(*printer);
     }
-
-    auto start = std::chrono::steady_clock::now();
-    generator.Start();
-    int stopSignal = 0;
-    // At most ten progress lines a second.
-    while (!owner.WaitFinished(std::chrono::milliseconds(100))) {
-        if (interrupted != 0 && stopSignal == 0) {
-            stopSignal = interrupted;
-            generator.Terminate();
-        }
-        if (printer && printer->Failed()) generator.Terminate();  // nobody reads the deals
-        if (showProgress) PrintProgress(owner, start);
-    }
-    generator.Wait();
-    for (std::size_t i = 0; i < std::size(StopSignals); ++i)
-        sigaction(StopSignals[i], &previous[i], nullptr);
+    const bool showProgress = !options.Run.Quiet && isatty(STDERR_FILENO) == 1;
+    TRunResult run;
+    const int refused = RunDealing(
+        options.Run, deals,
+        [&](const TRunTick& tick) {
+            if (showProgress) PrintProgress(tick);
+            // Nobody reads the deals any more.
+            return !(printer && printer->Failed());
+        },
+        run);
+    if (refused != ExitDone) return refused;
     if (showProgress) std::fputs("\r\x1b[K", stderr);
+    const int32_t repeatKey = run.RepeatKey;
 
     // The file first: a reader of stdout that stops early costs no deal.
-    int code = stopSignal != 0 ? InterruptedCode(stopSignal) : ExitDone;
-    if (generator.RanOutOfMemory()) {
+    int code = run.StopSignal != 0 ? TStopSignals::ExitCode(run.StopSignal) : ExitDone;
+    if (run.RanOutOfMemory) {
         std::fprintf(stderr, "korvana-cli: out of memory: the run stopped after %d kept deals\n",
                      static_cast<int>(deals.Count()));
         code = ExitOutOfMemory;
@@ -360,7 +214,7 @@ int RunGenerate(const TArguments& arguments) {
         std::perror("korvana-cli: cannot write the deals");
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
-    std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(owner.Kept()),
-                 static_cast<long long>(owner.Dealt()));
+    std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(run.Kept),
+                 static_cast<long long>(run.Dealt));
     return code;
 }

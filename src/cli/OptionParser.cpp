@@ -109,6 +109,13 @@ std::string TArguments::Text(std::string_view option, const std::string& fallbac
     return fallback;
 }
 
+std::vector<std::string> TArguments::Texts(std::string_view option) const {
+    std::vector<std::string> values;
+    for (const auto& [name, value] : given_)
+        if (name == option) values.push_back(value);
+    return values;
+}
+
 int64_t TArguments::Number(std::string_view option, int64_t fallback) const {
     int64_t value = fallback;
     return Has(option) && ReadNumber(Text(option), value) ? value : fallback;

@@ -59,6 +59,8 @@ public:
     // The option's value, or `fallback` when it was not given.
     std::string Text(std::string_view option, const std::string& fallback = {}) const;
     int64_t Number(std::string_view option, int64_t fallback) const;
+    // Every value of a repeatable option, in the order given.
+    std::vector<std::string> Texts(std::string_view option) const;
 
     std::vector<std::string> Positionals;
 

@@ -13,13 +13,16 @@
 namespace {
 
 constexpr const char* ExitCodesText =
-    "exit codes: 0 done, 1 stdout failed, 2 bad usage, 3 the condition has an error or is blank,\n"
+    "exit codes: 0 done, 1 stdout failed, 2 bad usage (for simulations also a contract, a\n"
+    "  declarer or a variant refused), 3 the condition (or a rule's condition, an expression)\n"
+    "  has an error or is blank,\n"
     "  4 a file could not be read or written, 5 out of memory,\n"
     "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n";
 
 // Every subcommand, in the order the usage text lists them.
 const TCommand* const kCommands[] = {&kGenerateCommand, &kCheckCommand,   &kStatsCommand,
-                                     &kListingCommand,  &kConvertCommand, &kAnalyzeCommand};
+                                     &kListingCommand,  &kConvertCommand, &kAnalyzeCommand,
+                                     &kSimulateCommand, &kLeadsCommand,   &kTabulateCommand};
 
 void PrintUsage(std::FILE* stream) {
     std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);

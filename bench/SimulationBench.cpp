@@ -1,0 +1,190 @@
+// Simulations per second, side by side with a reference that makes the same
+// solver calls on the same deals straight through the solver's entry point:
+// comparing three variants that need three strain-declarer pairs a deal, and
+// the opening lead (one all-cards call a deal); on one and two threads. The
+// counter solves_per_deal is Korvana's own count of its solver calls;
+// cpu_ms_per_deal, the process's processor time, compares the two fairly on a
+// machine that other work shares.
+#include <benchmark/benchmark.h>
+#include <dds/dll.h>
+#include <sys/resource.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "analysis/DoubleDummy.h"
+#include "analysis/LeadSolver.h"
+#include "deals/BridgeTerms.h"
+#include "deals/Deal.h"
+#include "deals/FixedCards.h"
+#include "simulation/Contract.h"
+#include "simulation/LeadStudy.h"
+#include "simulation/VariantComparison.h"
+
+namespace {
+
+constexpr int32_t DealCount = 60;
+constexpr const char* LeaderHand = "W:KQJ52.84.Q73.K95";
+
+// The same deals every run; with `fixed`, West holds LeaderHand.
+std::vector<TDeal> MakeDeals(bool fixed) {
+    std::vector<TDeal> deals(DealCount);
+    const TFixedCards cards = fixed ? ReadFixedCards(LeaderHand).Cards : TFixedCards();
+    uint32_t seed = 11u;
+    for (TDeal& deal : deals) deal.DealFromSeed(seed, cards);
+    return deals;
+}
+
+const std::vector<TDeal>& FreeDeals() {
+    static const std::vector<TDeal> deals = MakeDeals(false);
+    return deals;
+}
+const std::vector<TDeal>& LeadDeals() {
+    static const std::vector<TDeal> deals = MakeDeals(true);
+    return deals;
+}
+
+// The processor time of the process (every thread), in milliseconds.
+double ProcessMilliseconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec)) /
+           1e3;
+}
+
+// Sets the counters every benchmark here shows.
+void SetRates(benchmark::State& state, double startMilliseconds) {
+    const auto deals = static_cast<double>(state.iterations() * DealCount);
+    state.counters["deals_per_s"] = benchmark::Counter(deals, benchmark::Counter::kIsRate);
+    state.counters["cpu_ms_per_deal"] = (ProcessMilliseconds() - startMilliseconds) / deals;
+}
+
+::deal Position(const TDeal& deal, int32_t declarer, int32_t strain) {
+    ::deal position{};
+    position.trump = strain == 0 ? 4 : 4 - strain;
+    position.first = declarer % 4;
+    for (int32_t seat = 1; seat <= 4; ++seat)
+        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
+            const int32_t card = deal.Hand(seat).Card(j);
+            position.remainCards[seat - 1][4 - CardSuit(card)] |= 1u << ((card - 1) % 13 + 2);
+        }
+    return position;
+}
+
+// Runs `solve(deal, thread)` over the deals on `threads` threads.
+template <class TSolve>
+void OnThreads(const std::vector<TDeal>& deals, int threads, TSolve solve) {
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            for (std::size_t i; (i = next.fetch_add(1)) < deals.size();) solve(deals[i], t);
+        });
+    for (std::thread& worker : workers) worker.join();
+}
+
+// The variants: 3NT by South; 4S by North with eight spades, else 4H by
+// North; 5C doubled by East. Three pairs a deal.
+std::vector<TVariant> Variants() {
+    std::vector<TVariant> variants;
+    TInputError error;
+    ReadVariantLine("NT: 3NT S", variants, error);
+    ReadVariantLine("Major: (SuitLength(N,SP) + SuitLength(S,SP)) >= 8 => 4S N; 4H N", variants,
+                    error);
+    ReadVariantLine("Sacrifice: 5CX E", variants, error);
+    return variants;
+}
+
+void ReferenceSimulate(benchmark::State& state) {
+    const int threads = static_cast<int>(state.range(0));
+    SetMaxThreads(threads);
+    const double start = ProcessMilliseconds();
+    for (auto _ : state) {
+        OnThreads(FreeDeals(), threads, [](const TDeal& given, int thread) {
+            TDeal deal = given;
+            const bool fit = deal.SuitLength(North, Spades) + deal.SuitLength(South, Spades) >= 8;
+            const std::pair<int32_t, int32_t> pairs[] = {
+                {South, NoTrump}, {North, fit ? Spades : Hearts}, {East, Clubs}};
+            for (const auto& [declarer, strain] : pairs) {
+                futureTricks future{};
+                SolveBoard(Position(deal, declarer, strain), -1, 1, 1, &future, thread);
+                benchmark::DoNotOptimize(future.score[0]);
+            }
+        });
+    }
+    SetRates(state, start);
+}
+
+void KorvanaSimulate(benchmark::State& state) {
+    const auto threads = static_cast<int32_t>(state.range(0));
+    SetAnalysisThreads(threads);
+    const int64_t solvesBefore = DoubleDummySolveCount();
+    const double start = ProcessMilliseconds();
+    for (auto _ : state) {
+        TVariantComparison comparison;
+        TInputError error;
+        if (!comparison.Prepare(Variants(), TVulnerability::None, error))
+            state.SkipWithError(error.Message.c_str());
+        TStudyRun run(comparison, threads);
+        for (std::size_t i = 0; i < FreeDeals().size(); ++i)
+            run.Push(static_cast<int64_t>(i) + 1, FreeDeals()[i]);
+        run.Finish();
+        benchmark::DoNotOptimize(comparison.Counted());
+    }
+    SetRates(state, start);
+    state.counters["solves_per_deal"] =
+        static_cast<double>(DoubleDummySolveCount() - solvesBefore) /
+        static_cast<double>(state.iterations() * DealCount);
+}
+
+void ReferenceLeads(benchmark::State& state) {
+    const int threads = static_cast<int>(state.range(0));
+    SetMaxThreads(threads);
+    const double start = ProcessMilliseconds();
+    for (auto _ : state) {
+        OnThreads(LeadDeals(), threads, [](const TDeal& deal, int thread) {
+            futureTricks future{};
+            SolveBoard(Position(deal, South, NoTrump), -1, 3, 1, &future, thread);
+            benchmark::DoNotOptimize(future.score[0]);
+        });
+    }
+    SetRates(state, start);
+}
+
+void KorvanaLeads(benchmark::State& state) {
+    const auto threads = static_cast<int32_t>(state.range(0));
+    SetAnalysisThreads(threads);
+    const int64_t solvesBefore = LeadSolveCount();
+    const TContract contract = *ReadContract("3NT S").Contract;
+    const double start = ProcessMilliseconds();
+    for (auto _ : state) {
+        TLeadStudy study;
+        TInputError error;
+        if (!study.Prepare(contract, TVulnerability::None,
+                           TLeadStudy::LeaderCards(LeadDeals().front(), West), error))
+            state.SkipWithError(error.Message.c_str());
+        TStudyRun run(study, threads);
+        for (std::size_t i = 0; i < LeadDeals().size(); ++i)
+            run.Push(static_cast<int64_t>(i) + 1, LeadDeals()[i]);
+        run.Finish();
+        benchmark::DoNotOptimize(study.Counted());
+    }
+    SetRates(state, start);
+    state.counters["solves_per_deal"] = static_cast<double>(LeadSolveCount() - solvesBefore) /
+                                        static_cast<double>(state.iterations() * DealCount);
+}
+
+}  // namespace
+
+// Each pair side by side, one thread then two; one pass each, real time.
+BENCHMARK(ReferenceSimulate)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+BENCHMARK(KorvanaSimulate)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(ReferenceLeads)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(KorvanaLeads)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

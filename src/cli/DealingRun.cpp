@@ -1,0 +1,163 @@
+#include "cli/DealingRun.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "deals/DealCollection.h"
+#include "deals/FixedCards.h"
+#include "deals/RandomSource.h"
+#include "engine/Generator.h"
+#include "language/Grammar.h"
+
+namespace {
+
+// Holds the number of the signal that asked for a stop.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int signal) { interrupted = signal; }
+
+constexpr int StopSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Hears the run's requests on the worker thread. Progress is only stored; the
+// main thread prints it on its own schedule, so the worker never waits.
+class TCliOwner : public TGeneratorOwner {
+public:
+    void ReportProgress(int32_t kept, int64_t dealt) override {
+        kept_.store(kept, std::memory_order_relaxed);
+        dealt_.store(dealt, std::memory_order_relaxed);
+    }
+    void ShowDeal(int32_t) override {}
+    void GenerationFinished(int32_t kept, int32_t) override {
+        std::lock_guard lock(mutex_);
+        kept_.store(kept, std::memory_order_relaxed);
+        finished_ = true;
+        done_.notify_all();
+    }
+    // Waits until the run has finished or the timeout has passed; true when finished.
+    bool WaitFinished(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        return done_.wait_for(lock, timeout, [this] { return finished_; });
+    }
+    int32_t Kept() const { return kept_.load(std::memory_order_relaxed); }
+    int64_t Dealt() const { return dealt_.load(std::memory_order_relaxed); }
+
+private:
+    std::atomic<int32_t> kept_{0};
+    std::atomic<int64_t> dealt_{0};
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
+    options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
+    options.Count = static_cast<int32_t>(arguments.Number("--count", defaultCount));
+    options.Condition = ConditionSource(arguments);
+    options.MaxDealt = arguments.Number("--max-dealt", 0);
+    options.Quiet = arguments.Has("--quiet");
+    options.Threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
+    options.Fixed = arguments.Text("--fixed");
+    const std::pair<const char*, TDealingPath> ways[] = {{"fastest", TDealingPath::Fastest},
+                                                         {"one", TDealingPath::OneByOne},
+                                                         {"portable", TDealingPath::Portable},
+                                                         {"vector", TDealingPath::Vector}};
+    for (const auto& [name, path] : ways)
+        if (arguments.Text("--dealing") == name) options.Dealing = path;
+    if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
+        ComplainUsage("--dealing vector: this processor has no AVX2");
+        return false;
+    }
+    return true;
+}
+
+TStopSignals::TStopSignals() {
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    static_assert(std::size(StopSignalNumbers) == 3);
+    for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
+        sigaction(StopSignalNumbers[i], &action, &previous_[i]);
+}
+
+TStopSignals::~TStopSignals() {
+    for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
+        sigaction(StopSignalNumbers[i], &previous_[i], nullptr);
+}
+
+int TStopSignals::Signal() const { return interrupted; }
+
+int TStopSignals::ExitCode(int signal) {
+    return signal == SIGINT ? ExitInterrupted : signal == SIGTERM ? ExitTerminated : ExitHungUp;
+}
+
+int RunDealing(const TRunOptions& options, TDeals& deals,
+               const std::function<bool(const TRunTick&)>& tick, TRunResult& result) {
+    TGeneratorInputs inputs;
+    const TFixedCardsReading fixed = ReadFixedCards(options.Fixed);
+    if (!fixed.Error.empty()) {
+        std::fprintf(stderr, "korvana-cli: --fixed: %s\n", fixed.Error.c_str());
+        return ExitConditionError;
+    }
+    inputs.FixedCards = fixed.Cards;
+    if (!ReadConditionLines(options.Condition, inputs.ConditionLines)) return ExitFileFailed;
+    std::unique_ptr<TRuleList> rules = CreateConditionRules();
+    inputs.Rules = rules.get();
+    TRandomSource random;
+    inputs.Source = &random;
+    inputs.RequestedTotal = options.Count;
+    inputs.MaxDealt = options.MaxDealt;
+    inputs.ThreadCount = options.Threads;
+    inputs.Dealing = options.Dealing;
+
+    TCliOwner owner;
+    TGenerator generator(owner, deals, inputs);
+    if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
+    const int32_t asked = options.Threads > 0
+                              ? options.Threads
+                              : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    if (generator.ThreadCount() < asked) {
+        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
+                     static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
+    }
+
+    TStopSignals signals;
+    random.SetSeed(options.Key);
+    result.RepeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
+    if (options.Key == 0) {
+        // The key that repeats this run.
+        std::fprintf(stderr, "seed %d\n", static_cast<int>(result.RepeatKey));
+        std::fflush(stderr);
+    }
+
+    TRunTick state;
+    state.Start = std::chrono::steady_clock::now();
+    generator.Start();
+    bool stopping = false;
+    // At most ten ticks a second.
+    while (!owner.WaitFinished(std::chrono::milliseconds(100))) {
+        if (signals.Signal() != 0 && result.StopSignal == 0) result.StopSignal = signals.Signal();
+        state.Kept = owner.Kept();
+        state.Dealt = owner.Dealt();
+        state.StopSignal = result.StopSignal;
+        const bool goOn = !tick || tick(state);
+        if ((result.StopSignal != 0 || !goOn) && !stopping) {
+            stopping = true;
+            generator.Terminate();
+        }
+    }
+    generator.Wait();
+    if (signals.Signal() != 0 && result.StopSignal == 0) result.StopSignal = signals.Signal();
+    result.Kept = owner.Kept();
+    result.Dealt = owner.Dealt();
+    result.RanOutOfMemory = generator.RanOutOfMemory();
+    return ExitDone;
+}

@@ -1,0 +1,455 @@
+// korvana-cli simulate, leads and tabulate: the simulations over the deals of
+// a file or of a run, the report on stdout and, with --csv, one row per result.
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/DoubleDummy.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/DealingRun.h"
+#include "deals/Board.h"
+#include "deals/BridgeTerms.h"
+#include "deals/DealCollection.h"
+#include "deals/FixedCards.h"
+#include "simulation/Contract.h"
+#include "simulation/LeadStudy.h"
+#include "simulation/Tabulation.h"
+#include "simulation/VariantComparison.h"
+#include "text/FileError.h"
+#include "text/ReplacingFile.h"
+#include "text/StringFunctions.h"
+
+namespace {
+
+constexpr TOptionRow kFromOption = {
+    .Name = "--from",
+    .Kind = TValueKind::Name,
+    .ValueName = "FILE.dls|FILE.pbn",
+    .Help =
+        "берёт раздачи из файла, а не сдаёт новые (тогда без --key, --count, --condition, "
+        "--fixed ...)"};
+constexpr TOptionRow kCsvOption = {
+    .Name = "--csv",
+    .Kind = TValueKind::Name,
+    .ValueName = "FILE.csv",
+    .Help = "пишет в CSV-файл строку на каждый результат каждой раздачи"};
+constexpr TOptionRow kVulnerabilityOption = {
+    .Name = "--vul",
+    .Kind = TValueKind::Choice,
+    .ValueName = "none|ns|ew|both",
+    .Help = "зона: все до зоны (по умолчанию), в зоне N-S, в зоне E-W, все в зоне"};
+constexpr TOptionRow kStudyCountOption =
+    CountOption("сколько раздач сдать и разобрать, 1-9999999 (по умолчанию 1000)");
+
+// The options of a run that --from leaves out.
+constexpr const char* kRunOnly[] = {"--key",       "--count", "--condition", "--condition-file",
+                                    "--max-dealt", "--fixed", "--dealing"};
+
+constexpr int32_t DefaultStudyCount = 1000;
+
+// The options every study reads.
+struct TStudyInputs {
+    std::string From;  // --from; empty for a run
+    TRunOptions Run;
+    std::string CsvName;
+    TVulnerability Vulnerability = TVulnerability::None;
+};
+
+bool ReadStudyInputs(const TArguments& arguments, TStudyInputs& inputs) {
+    inputs.From = arguments.Text("--from");
+    if (!ReadRunOptions(arguments, DefaultStudyCount, inputs.Run)) return false;
+    if (!inputs.From.empty()) {
+        for (const char* option : kRunOnly) {
+            if (!arguments.Has(option)) continue;
+            ComplainUsage(std::string("--from берёт раздачи из файла: ") + option +
+                          " здесь не к чему");
+            return false;
+        }
+    }
+    inputs.CsvName = arguments.Text("--csv");
+    if (const auto vulnerability = ReadVulnerability(arguments.Text("--vul", "none")))
+        inputs.Vulnerability = *vulnerability;
+    return true;
+}
+
+// Prints a refused input on stderr; its exit code.
+int ReportInputError(const TInputError& error, const std::string& source = {}) {
+    std::string head = "korvana-cli: ";
+    if (!source.empty())
+        head += source + (error.Line > 0 ? ", строка " + std::to_string(error.Line) : "") + ": ";
+    if (!error.Where.empty()) head += error.Where + ": ";
+    if (error.Kind == TInputError::TKind::Condition) {
+        std::fprintf(stderr, "%sошибка в позиции %d: %s\n", head.c_str(),
+                     static_cast<int>(error.Position), error.Message.c_str());
+        PrintErrorCaret(error.Text, error.Position);
+        return ExitConditionError;
+    }
+    std::fprintf(stderr, "%s%s\n", head.c_str(), error.Message.c_str());
+    return ExitBadUsage;
+}
+
+// Prints "разобрано N раздач" on a terminal's stderr once a run has lasted a
+// second, at most ten times a second.
+class TProgressLine {
+public:
+    explicit TProgressLine(bool quiet) : shown_(!quiet && isatty(STDERR_FILENO) == 1) {}
+    void Show(int64_t done) {
+        if (!shown_) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(100))
+            return;
+        last_ = now;
+        printed_ = true;
+        std::fprintf(stderr, "\rразобрано раздач: %lld\x1b[K", static_cast<long long>(done));
+        std::fflush(stderr);
+    }
+    void Clear() {
+        if (printed_) std::fputs("\r\x1b[K", stderr);
+    }
+
+private:
+    bool shown_;
+    bool printed_ = false;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last_{};
+};
+
+// Writes the CSV rows as they come; a failure is kept, the later rows are dropped.
+class TCsvWriter {
+public:
+    bool Open(const std::string& name, const std::string& header) {
+        try {
+            file_ = std::make_unique<TReplacingFile>(name);
+            file_->Write(header + "\n");
+            return true;
+        } catch (const TFileError& failure) {
+            std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
+            return false;
+        }
+    }
+    bool IsOpen() const { return file_ != nullptr; }
+    // On a worker thread, in deal order.
+    void Write(const std::vector<std::string>& rows) {
+        if (failed_.load()) return;
+        std::string text;
+        for (const std::string& row : rows) text += row + "\n";
+        try {
+            file_->Write(text);
+        } catch (const TFileError& failure) {
+            fault_ = failure.what();
+            failed_.store(true);
+        }
+    }
+    bool Failed() const { return failed_.load(); }
+    // Puts the file in place; false, with the reason on stderr, when it failed.
+    bool Commit() {
+        if (!failed_.load()) {
+            try {
+                file_->Commit();
+                return true;
+            } catch (const TFileError& failure) {
+                fault_ = failure.what();
+            }
+        }
+        std::fprintf(stderr, "korvana-cli: CSV-файл не записан: %s\n", fault_.c_str());
+        return false;
+    }
+
+private:
+    std::unique_ptr<TReplacingFile> file_;
+    std::atomic<bool> failed_{false};
+    std::string fault_;
+};
+
+// Hands each deal a run keeps to the study, numbered from 1.
+class TStudyFeeder : public TDealReceiver {
+public:
+    explicit TStudyFeeder(TStudyRun& run) : run_(run) {}
+    void Receive(const TDeal& deal) override { run_.Push(++number_, deal); }
+
+private:
+    TStudyRun& run_;
+    int64_t number_ = 0;
+};
+
+// Runs the prepared study over the boards read from --from (`boards`) or
+// over the deals of a run, then prints the report. Its exit code.
+int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TBoard>* boards) {
+    std::signal(SIGPIPE, SIG_IGN);
+    TCsvWriter csv;
+    if (!inputs.CsvName.empty() && !csv.Open(inputs.CsvName, study.CsvHeader()))
+        return ExitFileFailed;
+    if (inputs.Run.Threads > 0) SetAnalysisThreads(inputs.Run.Threads);
+    TStudyRun run(study, inputs.Run.Threads,
+                  csv.IsOpen() ? TStudyRun::TRowsSink([&csv](const std::vector<std::string>& rows) {
+                      csv.Write(rows);
+                  })
+                               : TStudyRun::TRowsSink());
+    TProgressLine progress(inputs.Run.Quiet);
+    TStopSignals signals;
+    auto stopAsked = [&] {
+        if (signals.Signal() != 0 || csv.Failed()) run.Stop();
+        return run.Stopped();
+    };
+    if (boards != nullptr) {
+        for (const TBoard& board : *boards) {
+            if (stopAsked() || !run.Push(board.Number, board.Deal)) break;
+            progress.Show(run.Done());
+        }
+    } else {
+        TDeals deals;
+        TStudyFeeder feeder(run);
+        deals.PassTo(feeder);
+        TRunResult result;
+        const int refused = RunDealing(
+            inputs.Run, deals,
+            [&](const TRunTick&) {
+                progress.Show(run.Done());
+                return !stopAsked();
+            },
+            result);
+        if (refused != ExitDone) return refused;
+        if (result.RanOutOfMemory) {
+            std::fputs("korvana-cli: не хватило памяти\n", stderr);
+            return ExitOutOfMemory;
+        }
+    }
+    while (!run.WaitIdle(std::chrono::milliseconds(100))) {
+        stopAsked();
+        progress.Show(run.Done());
+    }
+    run.Finish();
+    progress.Clear();
+
+    int code = signals.Signal() != 0 ? TStopSignals::ExitCode(signals.Signal()) : ExitDone;
+    if (csv.IsOpen() && !csv.Commit()) code = ExitFileFailed;
+    if (study.Refused() > 0) {
+        std::fprintf(stderr, "korvana-cli: не разобрано раздач: %lld\n",
+                     static_cast<long long>(study.Refused()));
+        if (code == ExitDone) code = ExitFileFailed;
+    }
+    if (!WriteLines(study.ReportLines())) {
+        std::fputs("korvana-cli: не удалось вывести отчёт\n", stderr);
+        return ExitOutputFailed;
+    }
+    return code;
+}
+
+// Reads the --from file into boards; false after telling why.
+bool ReadBoards(const std::string& name, std::vector<TBoard>& boards) {
+    TDeals deals;
+    deals.KeepStatisticsOnly();  // the boards hold the deals
+    return ReadDealsFile(name, deals, &boards);
+}
+
+// The text of a variants file; false after telling why it cannot be read.
+bool ReadVariantsFile(const std::string& name, std::string& text) {
+    // A variants file is a few lines; anything larger is not one.
+    constexpr std::size_t MostBytes = 1 << 20;
+    errno = 0;
+    std::ifstream in(name, std::ios::binary);
+    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) {
+        std::fprintf(stderr, "korvana-cli: не удалось прочитать %s: %s\n", name.c_str(),
+                     std::strerror(errno != 0 ? errno : EIO));
+        return false;
+    }
+    if (text.size() > MostBytes) {
+        std::fprintf(stderr, "korvana-cli: %s: слишком большой файл вариантов\n", name.c_str());
+        return false;
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);  // a byte-order mark
+    return true;
+}
+
+// ---- simulate -------------------------------------------------------------
+
+constexpr TOptionRow kSimulateOptions[] = {
+    kFromOption,
+    {.Name = "--variant",
+     .Kind = TValueKind::Name,
+     .ValueName = "TEXT",
+     .Help = "вариант: \"НАЗВАНИЕ: УСЛОВИЕ => КОНТРАКТ РАЗЫГРЫВАЮЩИЙ; ...; КОНТРАКТ "
+             "РАЗЫГРЫВАЮЩИЙ\", например \"Стейман: HCP(N) >= 8 => 4H N; 3NT N\"",
+     .Repeatable = true},
+    {.Name = "--variants",
+     .Kind = TValueKind::Name,
+     .ValueName = "FILE",
+     .Help = "варианты из файла UTF-8: строка \"НАЗВАНИЕ:\", затем по правилу в строке"},
+    kVulnerabilityOption,
+    kCsvOption,
+    kKeyOption,
+    kStudyCountOption,
+    ConditionOption(TAlternative::AtMostOne),
+    kConditionFileOption,
+    kMaxDealtOption,
+    kFixedOption,
+    kDealingOption,
+    kThreadsOption,
+    kQuietOption,
+};
+
+int RunSimulate(const TArguments& arguments) {
+    TStudyInputs inputs;
+    if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
+    std::vector<TVariant> variants;
+    TInputError error;
+    for (const std::string& text : arguments.Texts("--variant"))
+        if (!ReadVariantLine(text, variants, error)) return ReportInputError(error);
+    const std::string variantsFile = arguments.Text("--variants");
+    if (!variantsFile.empty()) {
+        std::string text;
+        if (!ReadVariantsFile(variantsFile, text)) return ExitFileFailed;
+        if (!ReadVariantsText(text, variants, error)) return ReportInputError(error, variantsFile);
+    }
+    TVariantComparison comparison;
+    if (!comparison.Prepare(std::move(variants), inputs.Vulnerability, error))
+        return ReportInputError(error, error.Line > 0 ? variantsFile : std::string());
+    std::vector<TBoard> boards;
+    if (!inputs.From.empty() && !ReadBoards(inputs.From, boards)) return ExitFileFailed;
+    return RunStudy(comparison, inputs, inputs.From.empty() ? nullptr : &boards);
+}
+
+// ---- leads ----------------------------------------------------------------
+
+constexpr TOptionRow kLeadsOptions[] = {
+    {.Name = "--contract",
+     .Kind = TValueKind::Name,
+     .ValueName = "CONTRACT",
+     .Help = "контракт и разыгрывающий, например \"3NT S\"; ходит левый противник "
+             "разыгрывающего, его 13 карт одни во всех раздачах"},
+    kFromOption,
+    kVulnerabilityOption,
+    kCsvOption,
+    kKeyOption,
+    kStudyCountOption,
+    ConditionOption(TAlternative::AtMostOne),
+    kConditionFileOption,
+    kMaxDealtOption,
+    kFixedOption,
+    kDealingOption,
+    kThreadsOption,
+    kQuietOption,
+};
+
+int RunLeads(const TArguments& arguments) {
+    TStudyInputs inputs;
+    if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
+    if (!arguments.Has("--contract")) {
+        ComplainUsage("нужен --contract \"КОНТРАКТ РАЗЫГРЫВАЮЩИЙ\", например --contract \"3NT S\"");
+        return ExitBadUsage;
+    }
+    const TContractReading reading = ReadContract(arguments.Text("--contract"));
+    if (!reading.Contract) {
+        ComplainUsage("--contract: " + reading.Error);
+        return ExitBadUsage;
+    }
+    const TContract contract = *reading.Contract;
+    if (contract.IsPass()) {
+        ComplainUsage("--contract: при пасе первого хода нет");
+        return ExitBadUsage;
+    }
+    const int32_t leader = contract.Declarer % 4 + 1;
+    const std::string leaderName =
+        std::string(SeatGenitive(leader)) + " (" + std::string(SeatLetter(leader)) + ")";
+    std::vector<int32_t> cards;
+    std::vector<TBoard> boards;
+    if (inputs.From.empty()) {
+        const TFixedCardsReading fixed = ReadFixedCards(inputs.Run.Fixed);
+        if (!fixed.Error.empty()) {
+            std::fprintf(stderr, "korvana-cli: --fixed: %s\n", fixed.Error.c_str());
+            return ExitConditionError;
+        }
+        if (fixed.Cards.Count(leader) != THand::CardsInHand) {
+            ComplainUsage("ходит " + std::string(SeatLetter(leader)) + ": закрепите у " +
+                          leaderName + " все 13 карт, например --fixed \"" +
+                          std::string(SeatLetter(leader)) + ":AQ5.K84.J732.T96\"");
+            return ExitBadUsage;
+        }
+        for (int32_t card = 1; card <= 52; ++card)
+            if (fixed.Cards.SeatOf(card) == leader) cards.push_back(card);
+    } else {
+        if (!ReadBoards(inputs.From, boards)) return ExitFileFailed;
+        cards = TLeadStudy::LeaderCards(boards.front().Deal, leader);
+        for (const TBoard& board : boards) {
+            if (TLeadStudy::LeaderCards(board.Deal, leader) == cards) continue;
+            ComplainUsage("в раздаче " + std::to_string(board.Number) + " у " + leaderName +
+                          " другие карты, чем в первой: рука ходящего должна быть одна во "
+                          "всех раздачах");
+            return ExitBadUsage;
+        }
+    }
+    TLeadStudy study;
+    TInputError error;
+    if (!study.Prepare(contract, inputs.Vulnerability, cards, error))
+        return ReportInputError(error);
+    return RunStudy(study, inputs, inputs.From.empty() ? nullptr : &boards);
+}
+
+// ---- tabulate -------------------------------------------------------------
+
+constexpr TOptionRow kTabulateOptions[] = {
+    {.Name = "--expression",
+     .Kind = TValueKind::Name,
+     .ValueName = "TEXT",
+     .Help = "целое или логическое выражение языка условий, до четырёх раз: "
+             "\"HCP(N) + HCP(S)\", \"Tricks(N, SP)\"",
+     .Repeatable = true},
+    {.Name = "--cross", .Help = "таблица сочетаний первых двух выражений (оба целые)"},
+    kFromOption,
+    kCsvOption,
+    kKeyOption,
+    kStudyCountOption,
+    ConditionOption(TAlternative::AtMostOne),
+    kConditionFileOption,
+    kMaxDealtOption,
+    kFixedOption,
+    kDealingOption,
+    kThreadsOption,
+    kQuietOption,
+};
+
+int RunTabulate(const TArguments& arguments) {
+    TStudyInputs inputs;
+    if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
+    TTabulation tabulation;
+    TInputError error;
+    if (!tabulation.Prepare(arguments.Texts("--expression"), arguments.Has("--cross"), error))
+        return ReportInputError(error);
+    std::vector<TBoard> boards;
+    if (!inputs.From.empty() && !ReadBoards(inputs.From, boards)) return ExitFileFailed;
+    return RunStudy(tabulation, inputs, inputs.From.empty() ? nullptr : &boards);
+}
+
+}  // namespace
+
+const TCommand kSimulateCommand = {
+    .Name = "simulate",
+    .Summary =
+        "сравнивает варианты торговли: счёт, IMP и матчпойнты каждого варианта против "
+        "других по раздачам файла или новым",
+    .Options = kSimulateOptions,
+    .Run = RunSimulate};
+
+const TCommand kLeadsCommand = {
+    .Name = "leads",
+    .Summary = "первый ход: сколько взяток берёт защита после каждой карты ходящего",
+    .Options = kLeadsOptions,
+    .Run = RunLeads};
+
+const TCommand kTabulateCommand = {
+    .Name = "tabulate",
+    .Summary = "распределение значений выражений языка условий по раздачам",
+    .Options = kTabulateOptions,
+    .Run = RunTabulate};
