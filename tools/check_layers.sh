@@ -20,7 +20,7 @@ declare -A uses=(
   [files]="deals text"
   [cli]="files engine reports simulation language analysis deals text"
   [widgets]="text"
-  [dialogs]="widgets language analysis deals text"
+  [dialogs]="widgets simulation language analysis deals text"
   [reports/windows]="widgets files reports analysis deals text"
   [mainwindow]="dialogs reports/windows widgets files engine reports simulation language analysis deals text"
 )

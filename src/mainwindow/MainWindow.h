@@ -13,6 +13,7 @@
 #include "files/SettingsFile.h"
 #include "files/SetupFormat.h"
 #include "mainwindow/PlatformServices.h"
+#include "mainwindow/StudyJob.h"
 
 class QAction;
 class QFrame;
@@ -73,6 +74,10 @@ public:
     void itmAboutClick();
     void itmExitClick();
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
+    // The simulations over the collection, each from its dialog (StudyCommands.cpp).
+    void itmCompareVariantsClick();
+    void itmLeadsClick();
+    void itmTabulateClick();
 
     // The cards every run gives the seats; the mark under the deal shows them.
     const TFixedCards& FixedCards() const { return fixedCards_; }
@@ -130,6 +135,13 @@ private:
     TSetupContent SetupContent(const std::string& fixedCards) const;
     bool IsMenuShortcut(const QKeyEvent* event) const;
 
+    // The analysis menu (StudyCommands.cpp).
+    void BuildAnalysisMenu();
+    // The collection's deals, for a command that works over all of them.
+    std::vector<const TDeal*> CollectionDeals() const;
+    // Runs a prepared study over the collection, then opens its report under `caption`.
+    void RunStudy(std::unique_ptr<TDealStudy> study, const QString& caption);
+
     // Platform services and files.
     std::shared_ptr<TPlatformServices> services_;
     std::unique_ptr<TMessageBoxSink> sink_;
@@ -148,6 +160,8 @@ private:
     TState state_ = TState::Idle;
     // The analysis under way; destroyed (stopped and waited for) before the collection.
     std::unique_ptr<TAnalysisRun> analysis_;
+    // The simulation under way; likewise destroyed before the collection.
+    std::unique_ptr<TStudyJob> study_;
     TAboutBox* aboutBox_ = nullptr;
     TFixedCards fixedCards_;
     // The client area's designed size, made good at the first show once the
@@ -174,6 +188,10 @@ public:
     QMenu* DealsMenu = nullptr;
     QMenu* ConditionsMenu = nullptr;
     QMenu* ViewMenu = nullptr;
+    QMenu* AnalysisMenu = nullptr;
+    QAction* itmCompareVariants = nullptr;
+    QAction* itmLeads = nullptr;
+    QAction* itmTabulate = nullptr;
     QAction* itmOpenDeals = nullptr;
     QAction* itmSaveDeals = nullptr;
     QAction* itmPrintDeals = nullptr;
