@@ -27,8 +27,7 @@ namespace {
 // the end when the text is shorter.
 int Utf16Index(const QString& text, int characters) {
     int index = 0;
-    for (int remaining = std::max(0, characters); index < text.size() && remaining > 0;
-         --remaining)
+    for (int remaining = std::max(0, characters); index < text.size() && remaining > 0; --remaining)
         index += text[index].isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
     return index;
 }

@@ -108,8 +108,8 @@ private slots:
         const QString faulty = QStringLiteral("HCP(N) + Losers(S");
         const TInputError language = LanguageError(faulty.toStdString());
         tabulation.SetInputs({QStringLiteral("HCP(N)"), {}, faulty}, false);
-        ExpectRefused(tabulation, QStringLiteral("Выражение 3: ") +
-                                      QString::fromStdString(language.Message));
+        ExpectRefused(tabulation,
+                      QStringLiteral("Выражение 3: ") + QString::fromStdString(language.Message));
         QCOMPARE(tabulation.edExpressions[2]->cursorPosition(), language.Position);
         tabulation.SetInputs({QStringLiteral("HCP(N)"), QStringLiteral("HCP(S) > 10")}, true);
         ExpectRefused(tabulation, QStringLiteral("оба должны быть целыми"));
@@ -129,7 +129,8 @@ private slots:
                 out << "[Board \"" << i + 1 << "\"]\n[Deal \"" << PbnDealValue(deals[i], 1)
                     << "\"]\n\n";
         }
-        const std::string variants = "Игра:\n3NT S\nЧастичка:\n(HCP(N) + HCP(S)) >= 25 => 4S N\n2S N";
+        const std::string variants =
+            "Игра:\n3NT S\nЧастичка:\n(HCP(N) + HCP(S)) >= 25 => 4S N\n2S N";
         struct TCase {
             QAction* TMainWindow::*Item;
             std::function<void(QDialog&)> Fill;
