@@ -250,7 +250,10 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
 bool ReadBoards(const std::string& name, std::vector<TBoard>& boards) {
     TDeals deals;
     deals.KeepStatisticsOnly();  // the boards hold the deals
-    return ReadDealsFile(name, deals, &boards);
+    if (!ReadDealsFile(name, deals, &boards)) return false;
+    if (!boards.empty()) return true;
+    std::fprintf(stderr, "korvana-cli: в файле %s нет ни одной целой раздачи\n", name.c_str());
+    return false;
 }
 
 // The text of a variants file; false after telling why it cannot be read.
