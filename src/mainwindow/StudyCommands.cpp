@@ -63,7 +63,8 @@ void TMainWindow::BuildAnalysisMenu() {
 
 std::vector<const TDeal*> TMainWindow::CollectionDeals() const {
     std::vector<const TDeal*> deals;
-    for (int32_t i = 0; i < run_->Deals().Count(); ++i) deals.push_back(run_->Deals().GetDeal(i));
+    for (int32_t i = 0; i < run_->Deals().Count(); ++i)
+        if (const TDeal* deal = run_->Deals().GetDeal(i)) deals.push_back(deal);
     return deals;
 }
 
@@ -108,8 +109,9 @@ void TMainWindow::itmTabulateClick() {
 void TMainWindow::RunStudy(std::unique_ptr<TDealStudy> study, const QString& caption) {
     if (!study || study_) return;
     std::vector<const TDeal*> deals = CollectionDeals();
+    const auto total = static_cast<int64_t>(deals.size());
     SetState(TState::Analysing);
-    lDealtTotal->setText(QStringLiteral("0/%1").arg(deals.size()));
+    lDealtTotal->setText(QStringLiteral("0/%1").arg(total));
     // Both answers come on workers; the window handles them on its own thread.
     study_ = std::make_unique<TStudyJob>(
         std::move(study), std::move(deals),
@@ -121,12 +123,15 @@ void TMainWindow::RunStudy(std::unique_ptr<TDealStudy> study, const QString& cap
                 },
                 Qt::QueuedConnection);
         },
-        [this, caption] {
+        [this, caption, total] {
             QMetaObject::invokeMethod(
                 this,
-                [this, caption] {
+                [this, caption, total] {
                     const std::vector<std::string> lines = study_->Study().ReportLines();
                     const int64_t refused = study_->Study().Refused();
+                    // After STOP the last progress may lag behind the deals counted.
+                    lDealtTotal->setText(
+                        QStringLiteral("%1/%2").arg(study_->Study().Counted()).arg(total));
                     study_.reset();  // its threads have ended: this only joins them
                     SetState(TState::Idle);
                     if (refused > 0)

@@ -222,6 +222,8 @@ private slots:
         // Only calls already past their check of the stop may have been made.
         QVERIFY(LeadSolveCount() - atStop <= 2);
         QVERIFY(LeadSolveCount() - before < Deals);
+        const QString counted = window->lDealtTotal->text().section(u'/', 0, 0);
+        QVERIFY(reader.Report.Lines.join(u'\n').contains(QStringLiteral("раздач ") + counted));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
         QVERIFY(window->itmLeads->isEnabled());
     }
