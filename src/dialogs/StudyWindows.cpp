@@ -144,8 +144,8 @@ TVariantsWindow::TVariantsWindow(QWidget* owner)
     edVariants->setObjectName(QStringLiteral("edVariants"));
     edVariants->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     edVariants->setPlaceholderText(
-        QStringLiteral("Пас:\n2NT N\n\nИгра:\n3NT N\n\nСтейман:\nSuitLength(S,HE) >= 4 && "
-                       "SuitLength(N,HE) >= 4 => 4H N\n3NT N"));
+        QStringLiteral("Пас:\n2NT N\n\nИгра:\n3NT N\n\nСтейман:\n(SuitLength(S,H) >= 4) AND "
+                       "(SuitLength(N,H) >= 4) => 4H N\n3NT N"));
     edVariants->setMinimumHeight(220);
     layout_->addWidget(edVariants);
     auto* rows = new QFormLayout;
@@ -251,7 +251,7 @@ TTabulationWindow::TTabulationWindow(QWidget* owner)
     : TStudyWindow(owner, QStringLiteral("Распределение")) {
     auto* description = new QLabel(
         QStringLiteral("До четырёх целых или логических выражений языка условий, например\n"
-                       "HCP(N) + HCP(S), Tricks(N, SP), SuitLength(N,SP) + SuitLength(S,SP) "
+                       "HCP(N) + HCP(S), Tricks(N, SP), (SuitLength(N,SP) + SuitLength(S,SP)) "
                        ">= 8."),
         this);
     layout_->addWidget(description);

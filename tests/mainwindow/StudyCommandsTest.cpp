@@ -59,7 +59,7 @@ private slots:
     void variantsRefuseBadInput() {
         // A rule's condition: the language's message, the caret at its position
         // in the whole text (Cyrillic before it counts one character a letter).
-        const QString condition = QStringLiteral("HCP(N) >= 8 && SuitLength(N,HE >= 4");
+        const QString condition = QStringLiteral("(HCP(N) >= 8) AND (SuitLength(N,H) >= 4");
         const QString text = QStringLiteral("Игра:\n3NT S\nСтейман:\n") + condition +
                              QStringLiteral(" => 4H N\n3NT S\n");
         const TInputError language = LanguageError(condition.toStdString());
