@@ -44,7 +44,6 @@ void ExpectRefused(TStudyWindow& dialog, const QString& part) {
     dialog.btnOk->click();
     QVERIFY(dialog.result() != QDialog::Accepted);
     QVERIFY(dialog.TakeStudy() == nullptr);
-    QVERIFY(!dialog.lError->isHidden());
     QVERIFY2(dialog.lError->text().contains(part, Qt::CaseInsensitive),
              qPrintable(dialog.lError->text()));
 }
@@ -61,7 +60,6 @@ private slots:
         const QString text = QStringLiteral("Игра:\n3NT S\nСтейман:\n") + condition +
                              QStringLiteral(" => 4H N\n3NT S\n");
         const TInputError language = LanguageError(condition.toStdString());
-        QVERIFY(language.Position > 0);
         TVariantsWindow dialog;
         dialog.SetInputs(text, TVulnerability::Both);
         ExpectRefused(dialog, QString::fromStdString(language.Message));
@@ -89,9 +87,7 @@ private slots:
     void leadAndTabulationRefuseBadInput() {
         std::vector<TDeal> deals = DealsWithWest(2, 7);
         deals.push_back(DealsOfKey(3, 1)[0]);  // a third deal with another West
-        std::vector<const TDeal*> pointers;
-        for (const TDeal& deal : deals) pointers.push_back(&deal);
-        TLeadWindow lead(pointers);
+        TLeadWindow lead({&deals[0], &deals[1], &deals[2]});
         const std::pair<QString, QString> leadCases[] = {
             {QStringLiteral("3NT"), QStringLiteral("не указан разыгрывающий")},
             {QStringLiteral("PASS"), QStringLiteral("при пасе")},
