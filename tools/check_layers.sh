@@ -21,7 +21,7 @@ declare -A uses=(
   [printing]="reports analysis deals text"
   [cli]="files printing engine reports simulation language analysis deals text"
   [widgets]="text"
-  [dialogs]="widgets language analysis deals text"
+  [dialogs]="widgets simulation language analysis deals text"
   [reports/windows]="widgets files printing reports analysis deals text"
   [mainwindow]="dialogs reports/windows widgets files printing engine reports simulation language analysis deals text"
 )

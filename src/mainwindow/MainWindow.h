@@ -18,6 +18,7 @@
 #include "files/SettingsFile.h"
 #include "files/SetupFormat.h"
 #include "mainwindow/PlatformServices.h"
+#include "mainwindow/StudyJob.h"
 
 class QAction;
 class QFrame;
@@ -85,6 +86,10 @@ public:
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
     // Shows the secret of the last secure run and copies it to the clipboard.
     void itmShowSecretClick();
+    // The simulations over the collection, each from its dialog (StudyCommands.cpp).
+    void itmCompareVariantsClick();
+    void itmLeadsClick();
+    void itmTabulateClick();
 
     // The cards every run gives the seats; the mark under the deal shows them.
     const TFixedCards& FixedCards() const { return fixedCards_; }
@@ -142,6 +147,13 @@ private:
     TSetupContent SetupContent(const std::string& fixedCards) const;
     bool IsMenuShortcut(const QKeyEvent* event) const;
 
+    // The analysis menu (StudyCommands.cpp).
+    void BuildAnalysisMenu();
+    // The collection's deals, for a command that works over all of them.
+    std::vector<const TDeal*> CollectionDeals() const;
+    // Runs a prepared study over the collection, then opens its report under `caption`.
+    void RunStudy(std::unique_ptr<TDealStudy> study, const QString& caption);
+
     // Platform services and files.
     std::shared_ptr<TPlatformServices> services_;
     std::unique_ptr<TMessageBoxSink> sink_;
@@ -173,6 +185,8 @@ private:
     void KeepAnalysis(std::vector<TDealAnalysis> results);
     // The kept analysis when it is of the collection as it is now, else empty.
     std::span<const TDealAnalysis> KeptAnalysis() const;
+    // The simulation under way; likewise destroyed before the collection.
+    std::unique_ptr<TStudyJob> study_;
     TAboutBox* aboutBox_ = nullptr;
     TFixedCards fixedCards_;
     // The secret of the last secure run, and whether the collection holds
@@ -203,6 +217,10 @@ public:
     QMenu* DealsMenu = nullptr;
     QMenu* ConditionsMenu = nullptr;
     QMenu* ViewMenu = nullptr;
+    QMenu* AnalysisMenu = nullptr;
+    QAction* itmCompareVariants = nullptr;
+    QAction* itmLeads = nullptr;
+    QAction* itmTabulate = nullptr;
     QAction* itmOpenDeals = nullptr;
     QAction* itmSaveDeals = nullptr;
     QAction* itmPrintDeals = nullptr;
