@@ -537,7 +537,8 @@ TEST_F(CliGenerate, TheSolverShortOfMemoryEndsTheRunAsOutOfMemory) {
             } else {
                 ++failed;
                 EXPECT_EQ(run.ExitCode, 5) << run.Err;
-                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos) << run.Err;
+                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
+                    << run.Err;
             }
         }
     }
