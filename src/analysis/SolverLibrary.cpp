@@ -116,6 +116,9 @@ TLoaded Load() {
                        std::string(reason != nullptr ? reason : "нет библиотеки");
         return loaded;
     }
+    // Again once loaded: the handler must run before the library's own
+    // clean-up, which registered itself while the library was loading.
+    on_exit(EndBeforeTheSolver, nullptr);
     TSolverLibrary& l = loaded.Library;
     std::string& fault = loaded.Fault;
     loaded.Ready = Find(handle, "SetMaxThreads", l.SetMaxThreads, fault) &&
