@@ -7,21 +7,15 @@
 #include <memory>
 #include <vector>
 
+#include "SolverBenchDeals.h"
 #include "analysis/DoubleDummy.h"
-#include "deals/BridgeTerms.h"
-#include "deals/Deal.h"
 
 namespace {
 
 constexpr int32_t DealCount = 200;
 
 const std::vector<TDeal>& Deals() {
-    static const std::vector<TDeal> deals = [] {
-        std::vector<TDeal> made(DealCount);
-        uint32_t seed = 1u;
-        for (TDeal& deal : made) deal.DealFromSeed(seed);
-        return made;
-    }();
+    static const std::vector<TDeal> deals = SeededDeals(DealCount, 1u);
     return deals;
 }
 
@@ -36,17 +30,9 @@ void Reference(benchmark::State& state) {
         for (int32_t first = 0; first < DealCount; first += MAXNOOFTABLES) {
             int count = std::min(MAXNOOFTABLES, DealCount - first);
             batch->noOfTables = count;
-            for (int i = 0; i < count; ++i) {
-                auto& cards = batch->deals[i].cards;
-                for (auto& hand : cards)
-                    for (unsigned& suit : hand) suit = 0;
-                const TDeal& deal = Deals()[static_cast<std::size_t>(first + i)];
-                for (int32_t seat = 1; seat <= 4; ++seat)
-                    for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
-                        int32_t card = deal.Hand(seat).Card(j);
-                        cards[seat - 1][4 - CardSuit(card)] |= 1u << ((card - 1) % 13 + 2);
-                    }
-            }
+            for (int i = 0; i < count; ++i)
+                FillReferenceCards(Deals()[static_cast<std::size_t>(first + i)],
+                                   batch->deals[i].cards);
             if (CalcAllTables(batch.get(), -1, filter, results.get(), par.get()) != RETURN_NO_FAULT)
                 state.SkipWithError("the solver refused a batch");
             benchmark::DoNotOptimize(results->results[0].resTable[0][0]);

@@ -13,11 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "SolverBenchDeals.h"
 #include "analysis/DoubleDummy.h"
 #include "analysis/LeadSolver.h"
-#include "deals/BridgeTerms.h"
-#include "deals/Deal.h"
-#include "deals/FixedCards.h"
 #include "simulation/Contract.h"
 #include "simulation/LeadStudy.h"
 #include "simulation/VariantComparison.h"
@@ -27,21 +25,14 @@ namespace {
 constexpr int32_t DealCount = 60;
 constexpr const char* LeaderHand = "W:KQJ52.84.Q73.K95";
 
-// The same deals every run; with `fixed`, West holds LeaderHand.
-std::vector<TDeal> MakeDeals(bool fixed) {
-    std::vector<TDeal> deals(DealCount);
-    const TFixedCards cards = fixed ? ReadFixedCards(LeaderHand).Cards : TFixedCards();
-    uint32_t seed = 11u;
-    for (TDeal& deal : deals) deal.DealFromSeed(seed, cards);
-    return deals;
-}
-
 const std::vector<TDeal>& FreeDeals() {
-    static const std::vector<TDeal> deals = MakeDeals(false);
+    static const std::vector<TDeal> deals = SeededDeals(DealCount, 11u);
     return deals;
 }
+// West holds LeaderHand.
 const std::vector<TDeal>& LeadDeals() {
-    static const std::vector<TDeal> deals = MakeDeals(true);
+    static const std::vector<TDeal> deals =
+        SeededDeals(DealCount, 11u, ReadFixedCards(LeaderHand).Cards);
     return deals;
 }
 
@@ -59,18 +50,6 @@ void SetRates(benchmark::State& state, double startMilliseconds) {
     const auto deals = static_cast<double>(state.iterations() * DealCount);
     state.counters["deals_per_s"] = benchmark::Counter(deals, benchmark::Counter::kIsRate);
     state.counters["cpu_ms_per_deal"] = (ProcessMilliseconds() - startMilliseconds) / deals;
-}
-
-::deal Position(const TDeal& deal, int32_t declarer, int32_t strain) {
-    ::deal position{};
-    position.trump = strain == 0 ? 4 : 4 - strain;
-    position.first = declarer % 4;
-    for (int32_t seat = 1; seat <= 4; ++seat)
-        for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
-            const int32_t card = deal.Hand(seat).Card(j);
-            position.remainCards[seat - 1][4 - CardSuit(card)] |= 1u << ((card - 1) % 13 + 2);
-        }
-    return position;
 }
 
 // Runs `solve(deal, thread)` over the deals on `threads` threads.
@@ -109,7 +88,7 @@ void ReferenceSimulate(benchmark::State& state) {
                 {South, NoTrump}, {North, fit ? Spades : Hearts}, {East, Clubs}};
             for (const auto& [declarer, strain] : pairs) {
                 futureTricks future{};
-                SolveBoard(Position(deal, declarer, strain), -1, 1, 1, &future, thread);
+                SolveBoard(ReferencePosition(deal, declarer, strain), -1, 1, 1, &future, thread);
                 benchmark::DoNotOptimize(future.score[0]);
             }
         });
@@ -146,7 +125,7 @@ void ReferenceLeads(benchmark::State& state) {
     for (auto _ : state) {
         OnThreads(LeadDeals(), threads, [](const TDeal& deal, int thread) {
             futureTricks future{};
-            SolveBoard(Position(deal, South, NoTrump), -1, 3, 1, &future, thread);
+            SolveBoard(ReferencePosition(deal, South, NoTrump), -1, 3, 1, &future, thread);
             benchmark::DoNotOptimize(future.score[0]);
         });
     }

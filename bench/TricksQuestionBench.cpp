@@ -7,9 +7,8 @@
 
 #include <vector>
 
+#include "SolverBenchDeals.h"
 #include "analysis/DoubleDummy.h"
-#include "deals/BridgeTerms.h"
-#include "deals/Deal.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
 
@@ -18,12 +17,7 @@ namespace {
 constexpr int32_t DealCount = 120;
 
 const std::vector<TDeal>& Deals() {
-    static const std::vector<TDeal> deals = [] {
-        std::vector<TDeal> made(DealCount);
-        uint32_t seed = 7u;
-        for (TDeal& deal : made) deal.DealFromSeed(seed);
-        return made;
-    }();
+    static const std::vector<TDeal> deals = SeededDeals(DealCount, 7u);
     return deals;
 }
 
@@ -32,17 +26,9 @@ void ExactOneStrain(benchmark::State& state) {
     int64_t kept = 0;
     for (auto _ : state) {
         for (const TDeal& deal : Deals()) {
-            ::deal position{};
-            position.trump = 0;  // spades
-            position.first = 1;  // East leads against North
-            for (int32_t seat = 1; seat <= 4; ++seat)
-                for (int32_t j = 1; j <= THand::CardsInHand; ++j) {
-                    int32_t card = deal.Hand(seat).Card(j);
-                    position.remainCards[seat - 1][4 - CardSuit(card)] |= 1u
-                                                                          << ((card - 1) % 13 + 2);
-                }
             futureTricks future{};
-            if (SolveBoard(position, -1, 1, 1, &future, 0) != RETURN_NO_FAULT)
+            if (SolveBoard(ReferencePosition(deal, North, Spades), -1, 1, 1, &future, 0) !=
+                RETURN_NO_FAULT)
                 state.SkipWithError("the solver refused a deal");
             kept += 13 - future.score[0] >= 10;
         }

@@ -24,30 +24,7 @@ dealer=$(command -v dealer || echo /usr/games/dealer)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The fastest of $repeat runs by the wall clock; sets seconds and cpu.
-timed() {
-  local best= best_cpu= i
-  for ((i = 0; i < repeat; i++)); do
-    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@"
-    read -r s user system <"$work/time"
-    if [ -z "$best" ] || [ "$(echo "$s < $best" | bc -l)" = 1 ]; then
-      best=$s best_cpu=$(echo "$user + $system" | bc -l)
-    fi
-  done
-  seconds=$best cpu=$best_cpu
-}
-rate() { echo "$1 / $2" | bc -l; }
-
-run_dealer() { # condition, kept; sets dealt
-  {
-    echo "produce $2"
-    echo "generate 2000000000"
-    [ -n "$1" ] && echo "condition $1"
-    echo "action printoneline"
-  } >"$work/input.dl"
-  timed "$dealer" -s 1 "$work/input.dl" >"$work/dealer.out"
-  dealt=$(sed -n 's/^Generated \([0-9]*\) hands$/\1/p' "$work/dealer.out" | tail -n 1)
-}
+. bench/timing.sh
 
 run_korvana() { # condition, kept, threads, way (key or secure); sets dealt
   local condition=() way=()

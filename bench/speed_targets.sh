@@ -32,34 +32,7 @@ dealer=$(command -v dealer || echo /usr/games/dealer)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Runs a command with /usr/bin/time; sets seconds (wall), cpu (user + system)
-# and rss (the largest resident size, kB).
-# The fastest of $repeat runs by the wall clock.
-timed() {
-  local best_seconds= best_cpu= best_rss= i
-  for ((i = 0; i < repeat; i++)); do
-    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@"
-    read -r seconds user system rss <"$work/time"
-    cpu=$(echo "$user + $system" | bc -l)
-    if [ -z "$best_seconds" ] || [ "$(echo "$seconds < $best_seconds" | bc -l)" = 1 ]; then
-      best_seconds=$seconds best_cpu=$cpu best_rss=$rss
-    fi
-  done
-  seconds=$best_seconds cpu=$best_cpu rss=$best_rss
-}
-rate() { echo "$1 / $2" | bc -l; }
-
-# dealer with the condition (dealer's syntax), keeping $2 deals; sets dealt.
-run_dealer() {
-  {
-    echo "produce $2"
-    echo "generate 2000000000"
-    [ -n "$1" ] && echo "condition $1"
-    echo "action printoneline"
-  } >"$work/input.dl"
-  timed "$dealer" -s 1 "$work/input.dl" >"$work/dealer.out"
-  dealt=$(sed -n 's/^Generated \([0-9]*\) hands$/\1/p' "$work/dealer.out" | tail -n 1)
-}
+. bench/timing.sh
 
 # korvana-cli with the condition, keeping $2 deals on $3 threads; sets dealt.
 run_korvana() {

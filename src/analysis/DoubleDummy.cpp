@@ -196,10 +196,7 @@ bool SolveForDefence(const TDeal& deal, int32_t declarer, int32_t strain, int ta
         std::call_once(told, [] { std::fprintf(stderr, "%s\n", SolverLoadFault().c_str()); });
         return false;
     }
-    ::deal position{};
-    position.trump = SolverStrain(strain);
-    position.first = declarer % 4;  // the declarer's left-hand opponent leads
-    FillSolverCards(deal, position.remainCards);
+    const ::deal position = OpeningLeadPosition(deal, declarer, strain);
     futureTricks future{};
     (target < 0 ? ExactSolves : BoundedSolves).fetch_add(1, std::memory_order_relaxed);
     TSolverSlot slot;

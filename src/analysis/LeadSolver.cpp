@@ -29,10 +29,7 @@ TLeadResult SolveLeads(const TDeal& deal, int32_t declarer, int32_t strain) {
         return result;
     }
 
-    ::deal position{};
-    position.trump = SolverStrain(strain);
-    position.first = declarer % 4;  // the declarer's left-hand opponent leads
-    FillSolverCards(deal, position.remainCards);
+    const ::deal position = OpeningLeadPosition(deal, declarer, strain);
     futureTricks future{};
     LeadSolves.fetch_add(1, std::memory_order_relaxed);
     int code = RETURN_NO_FAULT;

@@ -23,6 +23,14 @@ void FillSolverCards(const TDeal& deal, unsigned int cards[DDS_HANDS][DDS_SUITS]
     }
 }
 
+::deal OpeningLeadPosition(const TDeal& deal, int32_t declarer, int32_t strain) {
+    ::deal position{};
+    position.trump = SolverStrain(strain);
+    position.first = declarer % 4;  // the solver's seats run 0 North .. 3 West
+    FillSolverCards(deal, position.remainCards);
+    return position;
+}
+
 int TSolverSlots::Acquire() {
     std::unique_lock lock(mutex_);
     Initialise();

@@ -23,6 +23,10 @@ std::string SolverFault(int code);
 // and solver strain.
 void FillSolverCards(const TDeal& deal, unsigned int cards[DDS_HANDS][DDS_SUITS]);
 
+// The whole deal before the opening lead as the solver's position: `strain`
+// trumps, the left-hand opponent of `declarer` (1..4) on lead.
+::deal OpeningLeadPosition(const TDeal& deal, int32_t declarer, int32_t strain);
+
 // The solver's thread slots. A single solve borrows one; a batch, which runs on
 // all of the solver's threads and their memory, takes them all.
 class TSolverSlots {

@@ -2,6 +2,8 @@
 // a file or of a run, the report on stdout and, with --csv, one row per result.
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -49,8 +51,29 @@ constexpr TOptionRow kVulnerabilityOption = {
     .Kind = TValueKind::Choice,
     .ValueName = "none|ns|ew|both",
     .Help = "зона: все до зоны (по умолчанию), в зоне N-S, в зоне E-W, все в зоне"};
-constexpr TOptionRow kStudyCountOption =
-    CountOption("сколько раздач сдать и разобрать, 1-9999999 (по умолчанию 1000)");
+
+// The rows of the run that deals the deals, after each command's own.
+constexpr TOptionRow kStudyRunRows[] = {
+    kKeyOption,
+    kSecretOption,
+    CountOption("сколько раздач сдать и разобрать, 1-9999999 (по умолчанию 1000)"),
+    ConditionOption(TAlternative::AtMostOne),
+    kConditionFileOption,
+    kMaxDealtOption,
+    kFixedOption,
+    kDealingOption,
+    kThreadsOption,
+    kQuietOption,
+};
+
+// A study's option table: its own rows, then the run's.
+template <std::size_t Own>
+constexpr auto StudyOptions(const TOptionRow (&own)[Own]) {
+    std::array<TOptionRow, Own + std::size(kStudyRunRows)> rows{};
+    std::copy(std::begin(own), std::end(own), rows.begin());
+    std::copy(std::begin(kStudyRunRows), std::end(kStudyRunRows), rows.begin() + Own);
+    return rows;
+}
 
 // The options of a run that --from leaves out.
 constexpr const char* kRunOnly[] = {"--key",       "--count", "--condition", "--condition-file",
@@ -278,7 +301,7 @@ bool ReadVariantsFile(const std::string& name, std::string& text) {
 
 // ---- simulate -------------------------------------------------------------
 
-constexpr TOptionRow kSimulateOptions[] = {
+constexpr auto kSimulateOptions = StudyOptions({
     kFromOption,
     {.Name = "--variant",
      .Kind = TValueKind::Name,
@@ -292,17 +315,7 @@ constexpr TOptionRow kSimulateOptions[] = {
      .Help = "варианты из файла UTF-8: строка \"НАЗВАНИЕ:\", затем по правилу в строке"},
     kVulnerabilityOption,
     kCsvOption,
-    kKeyOption,
-    kSecretOption,
-    kStudyCountOption,
-    ConditionOption(TAlternative::AtMostOne),
-    kConditionFileOption,
-    kMaxDealtOption,
-    kFixedOption,
-    kDealingOption,
-    kThreadsOption,
-    kQuietOption,
-};
+});
 
 int RunSimulate(const TArguments& arguments) {
     TStudyInputs inputs;
@@ -327,7 +340,7 @@ int RunSimulate(const TArguments& arguments) {
 
 // ---- leads ----------------------------------------------------------------
 
-constexpr TOptionRow kLeadsOptions[] = {
+constexpr auto kLeadsOptions = StudyOptions({
     {.Name = "--contract",
      .Kind = TValueKind::Name,
      .ValueName = "CONTRACT",
@@ -336,17 +349,7 @@ constexpr TOptionRow kLeadsOptions[] = {
     kFromOption,
     kVulnerabilityOption,
     kCsvOption,
-    kKeyOption,
-    kSecretOption,
-    kStudyCountOption,
-    ConditionOption(TAlternative::AtMostOne),
-    kConditionFileOption,
-    kMaxDealtOption,
-    kFixedOption,
-    kDealingOption,
-    kThreadsOption,
-    kQuietOption,
-};
+});
 
 int RunLeads(const TArguments& arguments) {
     TStudyInputs inputs;
@@ -404,7 +407,7 @@ int RunLeads(const TArguments& arguments) {
 
 // ---- tabulate -------------------------------------------------------------
 
-constexpr TOptionRow kTabulateOptions[] = {
+constexpr auto kTabulateOptions = StudyOptions({
     {.Name = "--expression",
      .Kind = TValueKind::Name,
      .ValueName = "TEXT",
@@ -414,17 +417,7 @@ constexpr TOptionRow kTabulateOptions[] = {
     {.Name = "--cross", .Help = "таблица сочетаний первых двух выражений (оба целые)"},
     kFromOption,
     kCsvOption,
-    kKeyOption,
-    kSecretOption,
-    kStudyCountOption,
-    ConditionOption(TAlternative::AtMostOne),
-    kConditionFileOption,
-    kMaxDealtOption,
-    kFixedOption,
-    kDealingOption,
-    kThreadsOption,
-    kQuietOption,
-};
+});
 
 int RunTabulate(const TArguments& arguments) {
     TStudyInputs inputs;
