@@ -7,6 +7,12 @@
 
 #include "text/StringFunctions.h"
 
+namespace {
+
+constexpr int32_t DealsInHandPerThread = 64;
+
+}  // namespace
+
 struct TStudyRun::TSlot {
     int64_t Board = 0;
     TDeal Deal;
@@ -19,8 +25,10 @@ TStudyRun::TStudyRun(TDealStudy& study, int32_t threads, TRowsSink rows)
     : study_(study), rows_(std::move(rows)) {
     if (threads <= 0)
         threads = std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
-    // Enough deals in hand that no thread waits for a slow one to be counted.
-    slots_.resize(static_cast<std::size_t>(std::max(8, 4 * threads)));
+    // Enough deals in hand that no thread waits for a slow one to be counted:
+    // a deal's solves may take fifty times as long as the mean, and the rows
+    // are counted in order, so the others go on past it by as many deals.
+    slots_.resize(static_cast<std::size_t>(DealsInHandPerThread * threads));
     for (int32_t i = 0; i < threads; ++i) workers_.push_back(study_.NewWorker());
     for (auto& worker : workers_) threads_.emplace_back([this, &worker] { WorkerLoop(*worker); });
 }
