@@ -148,6 +148,7 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
     inputs.Dealing = options.Dealing;
+    inputs.BlockSize = options.BlockSize;
 
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);

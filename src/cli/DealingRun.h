@@ -74,6 +74,7 @@ struct TRunOptions {
     int32_t Threads = 0;  // 0: one per core
     std::string Fixed;    // --fixed, read when the run starts
     TDealingPath Dealing = TDealingPath::Fastest;
+    int32_t BlockSize = 0;  // deals a dealing thread deals in one go; 0: the engine's size
 };
 
 // Reads the run's options; false after complaining about bad usage.

@@ -80,6 +80,7 @@ constexpr const char* kRunOnly[] = {"--key",       "--count", "--condition", "--
                                     "--max-dealt", "--fixed", "--dealing"};
 
 constexpr int32_t DefaultStudyCount = 1000;
+constexpr int32_t StudyBlockSize = 512;
 
 // The options every study reads.
 struct TStudyInputs {
@@ -234,9 +235,14 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         TDeals deals;
         TStudyFeeder feeder(run);
         deals.PassTo(feeder);
+        // The study takes the deals one at a time, far slower than they are
+        // dealt: dealing ahead in small blocks keeps the memory of a long run
+        // as small as that of a short one.
+        TRunOptions options = inputs.Run;
+        options.BlockSize = StudyBlockSize;
         TRunResult result;
         const int refused = RunDealing(
-            inputs.Run, deals,
+            options, deals,
             [&](const TRunTick&) {
                 progress.Show(run.Done());
                 return !stopAsked();

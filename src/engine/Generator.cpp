@@ -163,7 +163,8 @@ void TGenerator::TState::Execute() {
                          secret != nullptr ? nullptr : Inputs.Source,
                          secret,
                          Inputs.FixedCards,
-                         Inputs.Dealing};
+                         Inputs.Dealing,
+                         Inputs.BlockSize};
         run.Execute(counters);
     }
     Conditions.clear();

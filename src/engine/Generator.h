@@ -43,6 +43,10 @@ struct TGeneratorInputs {
     TFixedCards FixedCards;
     // How the key's deals are dealt; every path gives the same run.
     TDealingPath Dealing = TDealingPath::Fastest;
+    // Deals a thread of a parallel run deals in one go, between commits; 0:
+    // the engine's own size. Any size gives the same run; a smaller one holds
+    // less memory, as a consumer of the kept deals slower than dealing wants.
+    int32_t BlockSize = 0;
 };
 
 // The three requests a run makes. They are called on the worker thread, in

@@ -15,7 +15,7 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads,
                            TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
-                           TDealingPath dealing)
+                           TDealingPath dealing, int32_t blockSize)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
@@ -28,6 +28,7 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
       dealing_(dealing),
       drawsPerDeal_(static_cast<uint64_t>(fixed.DrawsPerDeal())),
       slots_(static_cast<size_t>(threads) * 4) {
+    if (blockSize > 0) blockSize_ = std::min(blockSize, BlockSize);
     if (!conditions_.empty() && conditions_.front()->Cost() > 0) blockSize_ = SolvingBlockSize;
 }
 

@@ -69,7 +69,7 @@ public:
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads,
                  TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
-                 TDealingPath dealing);
+                 TDealingPath dealing, int32_t blockSize = 0);
     void Execute(TRunCounters& counters);
 
 private:

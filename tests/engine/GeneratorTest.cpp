@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "analysis/DoubleDummy.h"
@@ -328,8 +329,9 @@ TEST_F(GeneratorTest, ConditionOnTwoLinesWithABlankRuns) {
     }
 }
 
-// Any number of threads keeps exactly the deals of one thread, in the same
-// order, with the same dealt count and the same seed left for the next run.
+// Any number of threads, dealing blocks of any size, keeps exactly the deals
+// of one thread, in the same order, with the same dealt count and the same
+// seed left for the next run.
 struct TSameAsOneThread {
     int32_t key;
     int32_t total;
@@ -350,10 +352,12 @@ class GeneratorThreadsTest : public GeneratorTest,
 TEST_P(GeneratorThreadsTest, GivesTheDealsOfOneThread) {
     const TSameAsOneThread& c = GetParam();
     std::vector<TRunResult> runs;
-    for (int32_t threads : {1, 2, 3}) {
+    // Threads, and deals a thread deals in one go (0: the engine's own number).
+    for (const auto& [threads, blockSize] : {std::pair{1, 0}, {2, 0}, {3, 0}, {2, 100}}) {
         RandomSource.SetSeed(c.key);
         FreshDeals();
         TGeneratorInputs inputs = Inputs(c.condition, c.total, threads);
+        inputs.BlockSize = blockSize;
         inputs.MaxDealt = c.maxDealt;
         inputs.FixedCards = ReadFixedCards(c.fixed).Cards;
         TRunResult first = Run(inputs);
@@ -416,9 +420,10 @@ TEST_F(GeneratorTest, SecureRunsKeepTheSecretsDealsOnAnyThreadCount) {
             deal.SetCardSets(sets);
             if (keeps(deal)) expected.push_back(deal.ToText());
         }
-        for (int32_t threads : {1, 2, 3}) {
+        for (const auto& [threads, blockSize] : {std::pair{1, 0}, {2, 0}, {3, 0}, {2, 100}}) {
             FreshDeals();
             TGeneratorInputs inputs = Inputs(condition, total, threads);
+            inputs.BlockSize = blockSize;
             inputs.Source = nullptr;
             inputs.Secret = secret;
             inputs.MaxDealt = maxDealt;
