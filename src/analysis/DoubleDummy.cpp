@@ -216,7 +216,7 @@ int32_t SetAnalysisThreads(int32_t threads) {
     const TSolverLibrary* solver = Solver();
     if (solver == nullptr) return 1;
     TAllSlots all;
-    solver->SetMaxThreads(std::max(threads, 0));
+    solver->SetResources(SolverMemoryCap(threads), std::max(threads, 0));
     DDSInfo info{};
     solver->GetDDSInfo(&info);
     SolverSlots().Resize(info.noOfThreads);

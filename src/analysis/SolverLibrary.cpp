@@ -3,12 +3,14 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -121,12 +123,14 @@ TLoaded Load() {
     on_exit(EndBeforeTheSolver, nullptr);
     TSolverLibrary& l = loaded.Library;
     std::string& fault = loaded.Fault;
-    loaded.Ready = Find(handle, "SetMaxThreads", l.SetMaxThreads, fault) &&
+    loaded.Ready = Find(handle, "SetResources", l.SetResources, fault) &&
                    Find(handle, "GetDDSInfo", l.GetDDSInfo, fault) &&
                    Find(handle, "SolveBoard", l.SolveBoard, fault) &&
                    Find(handle, "CalcAllTables", l.CalcAllTables, fault) &&
                    Find(handle, "DealerParBin", l.DealerParBin, fault) &&
                    Find(handle, "ErrorMessage", l.ErrorMessage, fault);
+    // The library set itself up uncapped as it loaded.
+    if (loaded.Ready && SolverMemoryCap(0) > 0) l.SetResources(SolverMemoryCap(0), 0);
     return loaded;
 }
 
@@ -143,6 +147,16 @@ const TSolverLibrary* Solver() {
 }
 
 std::string SolverLoadFault() { return Loaded().Fault; }
+
+int SolverMemoryCap(int threads) {
+    const char* text = std::getenv("KORVANA_SOLVER_MEMORY_MB");
+    const int cap = text != nullptr ? std::atoi(text) : 0;
+    if (cap <= 0) return 0;
+    if (threads <= 0) threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    // The solver takes 1.3 times the cap and gives each thread at least 30 MB;
+    // with less it would drop threads.
+    return std::max(cap, 24 * threads);
+}
 
 void SetSolverFailureExit(const char* message, int status) {
     FailureMessage.store(message);

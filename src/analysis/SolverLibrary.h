@@ -7,7 +7,7 @@
 #include <string>
 
 struct TSolverLibrary {
-    decltype(&::SetMaxThreads) SetMaxThreads = nullptr;
+    decltype(&::SetResources) SetResources = nullptr;
     decltype(&::GetDDSInfo) GetDDSInfo = nullptr;
     decltype(&::SolveBoard) SolveBoard = nullptr;
     decltype(&::CalcAllTables) CalcAllTables = nullptr;
@@ -20,6 +20,14 @@ struct TSolverLibrary {
 const TSolverLibrary* Solver();
 // Why the solver could not be loaded, in Russian; empty when it was loaded.
 std::string SolverLoadFault();
+
+// The memory in MB the solver's thread tables may take on `threads` threads
+// (0: one per core), as the environment variable KORVANA_SOLVER_MEMORY_MB
+// caps it; 0 when it is not set: no cap. Under a cap the solver keeps small
+// tables: a long run's memory stays flat, but an exact count of tricks takes
+// about a sixth longer and a whole table a third longer. A cap too small for
+// the threads is raised to the least that keeps them all.
+int SolverMemoryCap(int threads);
 
 // The solver ends the process itself (exit with a failure status) when it
 // cannot get the memory or the threads it needs. While a call into it is under
