@@ -69,9 +69,8 @@ protected:
     const fs::path folder = temp.Path();
 };
 
-// The solver's position before the opening lead, written here from the
-// deal's cards: `strain` trumps, the declarer's left-hand opponent on lead.
-// With `led` (a card 1..52) that card is already led.
+// The solver's position, written here from the deal's cards: `strain` trumps, the declarer's
+// left-hand opponent on lead; with `led` (a card 1..52) that card is already led.
 ::deal SolverPosition(const TDeal& deal, int32_t declarer, int32_t strain, int32_t led = 0) {
     ::deal position{};
     position.trump = strain == 0 ? 4 : 4 - strain;
@@ -89,11 +88,10 @@ protected:
     return position;
 }
 
-// The tricks each needed (declarer, strain) pair takes on its deal, one solve
-// a pair by the solver's own entry point, on all of the solver's threads.
-std::vector<std::map<std::pair<int32_t, int32_t>, int32_t>> SolvePairs(
-    const std::vector<TDeal>& deals,
-    std::vector<std::map<std::pair<int32_t, int32_t>, int32_t>> pairs) {
+// Tricks of each (declarer, strain) pair on its deal, set in `pairs` by one
+// solve a pair through the solver's own entry point, on all its threads.
+using TPairTricks = std::map<std::pair<int32_t, int32_t>, int32_t>;
+void SolvePairs(const std::vector<TDeal>& deals, std::vector<TPairTricks>& pairs) {
     DDSInfo info{};
     GetDDSInfo(&info);
     std::atomic<std::size_t> next{0};
@@ -109,7 +107,6 @@ std::vector<std::map<std::pair<int32_t, int32_t>, int32_t>> SolvePairs(
                 }
         });
     for (std::thread& thread : threads) thread.join();
-    return pairs;
 }
 
 bool StrongNorth(TDeal& deal) { return deal.HCP(North, -1) >= 18; }
@@ -165,7 +162,7 @@ TEST_F(CliSimulation, SimulateAgreesWithSolvesOfTheDeals) {
 
     std::vector<TDeal> deals;
     std::vector<std::vector<TContract>> contracts;
-    std::vector<std::map<std::pair<int32_t, int32_t>, int32_t>> pairs;
+    std::vector<TPairTricks> pairs;
     std::size_t tableDeals = 0;
     for (std::size_t r = 0; r < rows.size(); r += count) {
         deals.push_back(DealOf(rows[r][1]));
@@ -180,7 +177,7 @@ TEST_F(CliSimulation, SimulateAgreesWithSolvesOfTheDeals) {
     }
     EXPECT_GT(tableDeals, 0u);  // both ways of finding the tricks are taken
     EXPECT_LT(tableDeals, deals.size());
-    pairs = SolvePairs(deals, std::move(pairs));
+    SolvePairs(deals, pairs);
 
     std::vector<TMeanSum> scores(count);
     for (std::size_t d = 0; d < deals.size(); ++d) {

@@ -329,9 +329,8 @@ TEST_F(GeneratorTest, ConditionOnTwoLinesWithABlankRuns) {
     }
 }
 
-// Any number of threads, dealing blocks of any size, keeps exactly the deals
-// of one thread, in the same order, with the same dealt count and the same
-// seed left for the next run.
+// Any number of threads, dealing blocks of any size, keeps exactly the deals of one thread, in
+// the same order, with the same dealt count and the same seed left for the next run.
 struct TSameAsOneThread {
     int32_t key;
     int32_t total;
@@ -352,7 +351,6 @@ class GeneratorThreadsTest : public GeneratorTest,
 TEST_P(GeneratorThreadsTest, GivesTheDealsOfOneThread) {
     const TSameAsOneThread& c = GetParam();
     std::vector<TRunResult> runs;
-    // Threads, and deals a thread deals in one go (0: the engine's own number).
     for (const auto& [threads, blockSize] : {std::pair{1, 0}, {2, 0}, {3, 0}, {2, 100}}) {
         RandomSource.SetSeed(c.key);
         FreshDeals();
