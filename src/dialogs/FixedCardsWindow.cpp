@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "widgets/ScreenFit.h"
+
 namespace {
 constexpr const char* SeatLetters = "NESW";
 }
@@ -81,6 +83,7 @@ std::optional<TFixedCards> TFixedCardsWindow::Execute(const TFixedCards& current
     edSeats[0]->setFocus();
     // Beside its owner, as the function dialogs open, so that the deal stays in view.
     if (QWidget* owner = parentWidget()) move(owner->pos() + QPoint(100, 30));
+    FitIntoScreen(this);
     if (exec() != QDialog::Accepted) return std::nullopt;
     return result_;
 }

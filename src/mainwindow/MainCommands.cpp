@@ -52,6 +52,9 @@ void TMainWindow::SetState(TState state) {
          std::initializer_list<QWidget*>{ToolBar1, seTotal, seCurrentDeal, seKeyValue, RichEdit})
         control->setEnabled(idle);
     btnStop->setVisible(!idle);
+    // The figures beside it stay after the command, under the caption of what counted them.
+    if (state == TState::Analysing) lDealtCaption->setText(QStringLiteral("Решено"));
+    if (state == TState::Generating) lDealtCaption->setText(QStringLiteral("Всего сдано"));
 }
 
 void TMainWindow::ShowProgress(int32_t kept, int64_t dealt) {

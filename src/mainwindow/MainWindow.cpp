@@ -15,6 +15,7 @@
 
 #include "files/SetupLocation.h"
 #include "mainwindow/AboutBox.h"
+#include "mainwindow/HelpWindow.h"
 #include "mainwindow/RunMonitor.h"
 #include "mainwindow/ToolbarImages.h"
 #include "widgets/NumberField.h"
@@ -73,6 +74,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     BuildMenus();
     BuildToolBar();
     BuildEditingMenus();
+    BuildKeyboardAccess();
     ConnectControls();
     LoadSetup();
     run_->Random().SetSeed(seKeyValue->Value());
@@ -141,7 +143,7 @@ void TMainWindow::BuildControls() {
     btnStop = new QPushButton(ToolbarImage(TToolbarImage::Stop), QStringLiteral("STOP"), group);
     btnStop->setGeometry(145, 55, 75, 25);
     btnStop->hide();
-    PlacedLabel(group, QStringLiteral("Всего сдано"), 16, 92);
+    lDealtCaption = PlacedLabel(group, QStringLiteral("Всего сдано"), 16, 92);
     lDealtTotal = new QLabel(group);
     lDealtTotal->setGeometry(93, 92, 132, 13);
     PlacedLabel(group, QStringLiteral("Колонок при печати"), 16, 128);
@@ -212,6 +214,19 @@ QString TMainWindow::SetupFileName() const {
 }
 
 void TMainWindow::itmAboutClick() { aboutBox_->exec(); }
+
+void TMainWindow::itmHelpClick() {
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new THelpWindow(
+            [this](const QString& condition) {
+                InsertConditionText(condition);
+                RichEdit->setFocus();
+            },
+            this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
 
 void TMainWindow::itmExitClick() { close(); }
 

@@ -24,8 +24,13 @@ class QPushButton;
 class QToolButton;
 class QWidget;
 class TAboutBox;
+class THelpWindow;
 class TNumberField;
 class TRunMonitor;
+
+// Gives each caption without one an underlined letter for Alt, distinct within
+// the list: a word's first letter where free, else another letter.
+void AssignMnemonics(const QList<QAction*>& actions);
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -72,6 +77,7 @@ public:
     void itmPrintDealsClick();  // preview and print (ReportCommands.cpp)
     void itmStatClick();        // statistics (ReportCommands.cpp)
     void itmAboutClick();
+    void itmHelpClick();  // the help window, kept once opened
     void itmExitClick();
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
 
@@ -92,6 +98,10 @@ private:
     void ConnectControls();
     void LayoutEditor();
     void FitClientArea();  // at the first show (MainWindowLayout.cpp)
+    // Alt and F10 open the first menu; every menu and item gets its letter.
+    void BuildKeyboardAccess();
+    void OpenFirstMenu();
+    bool altAlone_ = false;  // Alt is down and no other key was pressed with it
 
     // Deal display and navigation (DealDisplay.cpp).
     void DisplayDeal(int index);
@@ -155,6 +165,7 @@ private:
     // The analysis under way; destroyed (stopped and waited for) before the collection.
     std::unique_ptr<TAnalysisRun> analysis_;
     TAboutBox* aboutBox_ = nullptr;
+    THelpWindow* helpWindow_ = nullptr;
     TFixedCards fixedCards_;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
@@ -172,6 +183,7 @@ public:
     TNumberField* seColumnsCount = nullptr;
     TNumberField* seCurrentDeal = nullptr;
     QPushButton* btnStop = nullptr;
+    QLabel* lDealtCaption = nullptr;  // "Всего сдано" for a run, "Решено" for an analysis
     QLabel* lDealtTotal = nullptr;
     QLabel* lTotal = nullptr;
     QPlainTextEdit* RichEdit = nullptr;
@@ -191,6 +203,8 @@ public:
     QAction* itmOpenConditions = nullptr;
     QAction* itmSaveConditions = nullptr;
     std::array<QAction*, 4> itmSeats{};  // N, E, S, W
+    QAction* itmDealInfo = nullptr;      // the deal information of the focused hand, else North's
+    QAction* itmHelp = nullptr;
     QAction* itmAbout = nullptr;
     QAction* itmExit = nullptr;
 

@@ -32,6 +32,28 @@ std::string ParScoreText(int32_t score) {
     return (score < 0 ? "EW " : "NS ") + std::to_string(score < 0 ? -score : score);
 }
 
+std::string RussianParText(const TParResult& par, bool allContracts) {
+    static constexpr std::string_view Strains[] = {"БК", "♣", "♦", "♥", "♠"};
+    std::string text = "Пар: ";
+    if (par.Score == 0) return text + "0";
+    text +=
+        (par.Score < 0 ? "ВЗ +" : "СЮ +") + std::to_string(par.Score < 0 ? -par.Score : par.Score);
+    for (std::size_t k = 0; k < par.Contracts.size() && (allContracts || k == 0); ++k) {
+        const TParContract& contract = par.Contracts[k];
+        text += k == 0 ? ", " : "; ";
+        text += std::to_string(contract.Level);
+        if (contract.Strain >= 0 && contract.Strain < 5) text += Strains[contract.Strain];
+        if (contract.Undertricks > 0) text += " с контрой";
+        text += ' ';
+        for (char seat : contract.Declarers) {
+            static constexpr std::string_view Russian[] = {"С", "В", "Ю", "З"};
+            const std::size_t at = std::string_view("NESW").find(seat);
+            if (at != std::string_view::npos) text += Russian[at];
+        }
+    }
+    return text;
+}
+
 std::string ParContractsText(const TParResult& par) {
     std::string text;
     for (const TParContract& contract : par.Contracts) {

@@ -1,0 +1,99 @@
+// The window from the keyboard: a letter for Alt in every menu, distinct
+// shortcuts that leave the editor's own keys alone, Tab out of the editor,
+// F10 to the menus and Enter on a hand for its deal information.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSet>
+
+#include "support/DialogDriver.h"
+#include "support/WindowFixture.h"
+
+namespace {
+
+// The letters of a list of actions: each caption has one, none twice.
+void ExpectOneLetterEach(const QList<QAction*>& actions, const QString& where) {
+    QSet<QChar> letters;
+    for (const QAction* action : actions) {
+        if (action->isSeparator()) continue;
+        const QString text = action->text();
+        const qsizetype amp = text.indexOf(u'&');
+        QVERIFY2(amp >= 0 && amp + 1 < text.size() && text.indexOf(u'&', amp + 1) < 0,
+                 qPrintable(where + ": " + text));
+        QVERIFY2(!letters.contains(text[amp + 1].toLower()), qPrintable(where + ": " + text));
+        letters.insert(text[amp + 1].toLower());
+    }
+}
+
+}  // namespace
+
+class TKeyboardTest : public QObject {
+    Q_OBJECT
+private slots:
+    void EveryMenuHasLettersAndShortcutsDoNotCollide() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        ExpectOneLetterEach(window->menuBar()->actions(), "menu bar");
+        QSet<QKeySequence> shortcuts;
+        const QSet<QKeySequence> editorKeys = {
+            QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_C),
+            QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_Z),
+            QKeySequence(Qt::CTRL | Qt::Key_Y)};
+        QList<QAction*> all = window->menuBar()->actions();
+        for (const QAction* top : window->menuBar()->actions())
+            if (const QMenu* menu = top->menu()) {
+                ExpectOneLetterEach(menu->actions(), top->text());
+                all += menu->actions();
+            }
+        for (const QAction* action : all) {
+            if (action->shortcut().isEmpty()) continue;
+            QVERIFY2(!shortcuts.contains(action->shortcut()), qPrintable(action->text()));
+            QVERIFY2(!editorKeys.contains(action->shortcut()), qPrintable(action->text()));
+            shortcuts.insert(action->shortcut());
+        }
+        // The commands beyond the original ones have keys of their own.
+        for (const QAction* action : {window->itmAnalyze, window->itmFixedCards, window->itmHelp,
+                                      window->itmDealInfo})
+            QVERIFY2(!action->shortcut().isEmpty(), qPrintable(action->text()));
+    }
+
+    void TabLeavesTheEditorAndEnterOnAHandShowsItsInformation() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        AddDeals(*window, 5, 3);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->RichEdit->setPlainText(QStringLiteral("HCP(N) > 5"));
+        window->RichEdit->setFocus();
+        QTest::keyClick(window->RichEdit, Qt::Key_Tab);
+        QVERIFY(!window->RichEdit->hasFocus());
+        QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
+
+        QString shown;
+        QLabel* east = window->HandLabels[1][0];
+        east->setFocus();
+        QVERIFY(east->hasFocus());
+        WhenDialogOpens([&](QDialog& dialog) {
+            shown = dialog.windowTitle();
+            dialog.reject();
+        });
+        QTest::keyClick(east, Qt::Key_Return);
+        QCOMPARE(shown, QStringLiteral("Восток"));
+        // The menu item shows the focused hand's, North's when no hand has the focus.
+        WhenDialogOpens([&](QDialog& dialog) {
+            shown = dialog.windowTitle();
+            dialog.reject();
+        });
+        window->RichEdit->setFocus();
+        window->itmDealInfo->trigger();
+        QCOMPARE(shown, QStringLiteral("Север"));
+
+        QTest::keyClick(window->RichEdit, Qt::Key_F10);
+        QVERIFY(QTest::qWaitFor([&] { return window->DealsMenu->isVisible(); }, 3000));
+        window->DealsMenu->close();
+    }
+};
+
+QTEST_MAIN(TKeyboardTest)
+#include "KeyboardTest.moc"
