@@ -21,7 +21,7 @@ declare -A uses=(
   [files]="deals text"
   [cli]="files engine reports simulation help language analysis deals text"
   [widgets]="text"
-  [dialogs]="widgets language analysis deals text"
+  [dialogs]="widgets simulation language analysis deals text"
   [reports/windows]="widgets files reports analysis deals text"
   [mainwindow]="dialogs reports/windows widgets files engine reports simulation help language analysis deals text"
 )

@@ -27,6 +27,10 @@ void TMainWindow::itmGenerateClick() {
 }
 
 void TMainWindow::btnStopClick() {
+    if (study_) {
+        study_->Stop();
+        return;
+    }
     if (analysis_)
         analysis_->Stop();
     else

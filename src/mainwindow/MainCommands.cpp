@@ -46,6 +46,10 @@ void TMainWindow::SetState(TState state) {
         // The menus' own items too, so that their shortcuts rest as well.
         for (QAction* action : menu->actions()) action->setEnabled(idle);
     }
+    if (AnalysisMenu != nullptr) {
+        AnalysisMenu->menuAction()->setEnabled(idle);
+        for (QAction* action : AnalysisMenu->actions()) action->setEnabled(idle);
+    }
     itmAbout->setEnabled(idle);
     itmExit->setEnabled(idle);
     for (QWidget* control :

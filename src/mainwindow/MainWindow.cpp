@@ -72,6 +72,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
         QStringLiteral("Условия (*.cnd);;Все файлы (*)"), QStringLiteral("cnd"), {}};
     BuildControls();
     BuildMenus();
+    BuildAnalysisMenu();
     BuildToolBar();
     BuildEditingMenus();
     BuildKeyboardAccess();

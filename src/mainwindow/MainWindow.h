@@ -14,6 +14,7 @@
 #include "files/SettingsFile.h"
 #include "files/SetupFormat.h"
 #include "mainwindow/PlatformServices.h"
+#include "mainwindow/StudyJob.h"
 
 class QAction;
 class QFrame;
@@ -80,6 +81,10 @@ public:
     void itmHelpClick();  // the help window, kept once opened
     void itmExitClick();
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
+    // The simulations over the collection, each from its dialog (StudyCommands.cpp).
+    void itmCompareVariantsClick();
+    void itmLeadsClick();
+    void itmTabulateClick();
 
     // The cards every run gives the seats; the mark under the deal shows them.
     const TFixedCards& FixedCards() const { return fixedCards_; }
@@ -141,6 +146,13 @@ private:
     TSetupContent SetupContent(const std::string& fixedCards) const;
     bool IsMenuShortcut(const QKeyEvent* event) const;
 
+    // The analysis menu (StudyCommands.cpp).
+    void BuildAnalysisMenu();
+    // The collection's deals, for a command that works over all of them.
+    std::vector<const TDeal*> CollectionDeals() const;
+    // Runs a prepared study over the collection, then opens its report under `caption`.
+    void RunStudy(std::unique_ptr<TDealStudy> study, const QString& caption);
+
     // Platform services and files.
     std::shared_ptr<TPlatformServices> services_;
     std::unique_ptr<TMessageBoxSink> sink_;
@@ -164,6 +176,8 @@ private:
     TState state_ = TState::Idle;
     // The analysis under way; destroyed (stopped and waited for) before the collection.
     std::unique_ptr<TAnalysisRun> analysis_;
+    // The simulation under way; likewise destroyed before the collection.
+    std::unique_ptr<TStudyJob> study_;
     TAboutBox* aboutBox_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
     TFixedCards fixedCards_;
@@ -192,6 +206,10 @@ public:
     QMenu* DealsMenu = nullptr;
     QMenu* ConditionsMenu = nullptr;
     QMenu* ViewMenu = nullptr;
+    QMenu* AnalysisMenu = nullptr;
+    QAction* itmCompareVariants = nullptr;
+    QAction* itmLeads = nullptr;
+    QAction* itmTabulate = nullptr;
     QAction* itmOpenDeals = nullptr;
     QAction* itmSaveDeals = nullptr;
     QAction* itmPrintDeals = nullptr;

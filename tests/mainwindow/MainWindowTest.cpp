@@ -50,19 +50,24 @@ private slots:
         QStringList captions;
         for (QAction* action : window->menuBar()->actions())
             captions.append(action->text().remove(u'&'));  // the letter for Alt aside
-        QCOMPARE(captions, (QStringList{"Раздачи", "Условия", "Вид", "Справка", "?", "Выход"}));
+        QCOMPARE(captions,
+                 (QStringList{"Раздачи", "Условия", "Вид", "Анализ", "Справка", "?", "Выход"}));
         QStringList items;
         for (QAction* action : window->DealsMenu->actions())
             items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());
         QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
-                                     "Статистика=Ctrl+I", "Анализ в открытую=Ctrl+D", "=",
-                                     "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
-                                     "Закрепить карты...=Ctrl+K"}));
+                                     "Статистика=Ctrl+I", "=", "Очистить=Ctrl+B",
+                                     "Сгенерировать=Ctrl+G", "Закрепить карты...=Ctrl+K"}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());
         QCOMPARE(items, (QStringList{"N=Ctrl+N", "E=Ctrl+E", "S=Ctrl+S", "W=Ctrl+W", "=",
                                      "Сведения о раздаче...=F3"}));
+        items.clear();
+        for (QAction* action : window->AnalysisMenu->actions())
+            items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());
+        QCOMPARE(items, (QStringList{"Анализ в открытую=Ctrl+D", "=", "Сравнение вариантов...=F5",
+                                     "Первый ход...=F6", "Распределение...=F7"}));
         QCOMPARE(window->itmExit->shortcut(), QKeySequence(Qt::Key_F12));
         QCOMPARE(window->tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
         QCOMPARE(window->tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));

@@ -1,0 +1,109 @@
+#pragma once
+// The dialogs of the three simulations: comparing variants, the opening lead
+// and tabulating expressions. Each only gathers its inputs: OK checks them
+// with the simulation's own Prepare, so a fault keeps the dialog open with its
+// message under the fields and the caret where the fault lies; accepted, the
+// dialog hands back the prepared study, ready to run.
+#include <QDialog>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "simulation/DealStudy.h"
+#include "simulation/InputError.h"
+#include "simulation/Scoring.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QVBoxLayout;
+class TDeal;
+
+// What the three dialogs share: the message label, OK and Cancel, and the
+// study prepared on OK.
+class TStudyWindow : public QDialog {
+    Q_OBJECT
+public:
+    // The study prepared on OK; null before it and after Cancel.
+    std::unique_ptr<TDealStudy> TakeStudy() { return std::move(study_); }
+
+    QLabel* lError = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+protected:
+    TStudyWindow(QWidget* owner, const QString& caption);
+    // Adds the message label and the buttons below the fields; OK calls Check.
+    void FinishLayout();
+    // Prepares the study from the fields: false after showing why not.
+    virtual bool Check() = 0;
+    // Shows the message; with a position, the caret goes to that character.
+    void ShowError(const QString& text);
+    void ShowError(const TInputError& error, QLineEdit* field);
+    void ShowError(const TInputError& error, QPlainTextEdit* field);
+    // A combo box of the four vulnerabilities, in TVulnerability's order.
+    QComboBox* NewVulnerabilityBox();
+
+    QVBoxLayout* layout_ = nullptr;
+    std::unique_ptr<TDealStudy> study_;
+
+private:
+    void btnOkClick();
+};
+
+// "Сравнение вариантов": the variants as text, one rule a line, and the vulnerability.
+class TVariantsWindow : public TStudyWindow {
+    Q_OBJECT
+public:
+    explicit TVariantsWindow(QWidget* owner = nullptr);
+    void SetInputs(const QString& text, TVulnerability vulnerability);
+    QString Text() const;
+    TVulnerability Vulnerability() const;
+
+    QPlainTextEdit* edVariants = nullptr;
+    QComboBox* cbVulnerability = nullptr;
+
+protected:
+    bool Check() override;
+};
+
+// "Первый ход": the contract with its declarer and the vulnerability. The
+// leader must hold the same thirteen cards in every deal given.
+class TLeadWindow : public TStudyWindow {
+    Q_OBJECT
+public:
+    // The deals the lead is studied over; the window does not own them.
+    TLeadWindow(std::vector<const TDeal*> deals, QWidget* owner = nullptr);
+    void SetInputs(const QString& contract, TVulnerability vulnerability);
+    QString ContractText() const;
+    TVulnerability Vulnerability() const;
+
+    QLineEdit* edContract = nullptr;
+    QComboBox* cbVulnerability = nullptr;
+
+protected:
+    bool Check() override;
+
+private:
+    std::vector<const TDeal*> deals_;
+};
+
+// "Распределение": up to four expressions and the table of the first two crossed.
+class TTabulationWindow : public TStudyWindow {
+    Q_OBJECT
+public:
+    static constexpr int Fields = 4;
+    explicit TTabulationWindow(QWidget* owner = nullptr);
+    void SetInputs(const QStringList& expressions, bool cross);
+    QStringList Expressions() const;  // every field, empty ones too
+    bool Cross() const;
+
+    std::array<QLineEdit*, Fields> edExpressions{};
+    QCheckBox* cbCross = nullptr;
+
+protected:
+    bool Check() override;
+};
