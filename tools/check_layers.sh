@@ -19,11 +19,12 @@ declare -A uses=(
   [simulation]="language analysis deals text"
   [help]="language analysis deals text"
   [files]="deals text"
-  [cli]="files engine reports simulation help language analysis deals text"
+  [printing]="reports analysis deals text"
+  [cli]="files printing engine reports simulation help language analysis deals text"
   [widgets]="text"
   [dialogs]="widgets simulation language analysis deals text"
-  [reports/windows]="widgets files reports analysis deals text"
-  [mainwindow]="dialogs reports/windows widgets files engine reports simulation help language analysis deals text"
+  [reports/windows]="widgets files printing reports analysis deals text"
+  [mainwindow]="dialogs reports/windows widgets files printing engine reports simulation help language analysis deals text"
 )
 core="text deals analysis language engine reports simulation help"
 

@@ -30,7 +30,8 @@ void ReportReadFailure(const std::string& name, int error) {
 
 }  // namespace
 
-bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards) {
+bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards,
+                   const TDealFormat** format) {
     // "-" is stdin; any other name is opened once and read to its end, so a
     // pipe or a device is read as a file is.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
@@ -52,6 +53,7 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
     TStderrSink sink;
     try {
         const TDealsLoadResult result = ReadDeals(in, deals, boards);
+        if (format != nullptr) *format = result.Format;
         return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
         throw;  // told as running out of memory, by main

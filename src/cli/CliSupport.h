@@ -10,6 +10,7 @@
 class TDeals;
 struct TBoard;
 struct TDealAnalysis;
+struct TDealFormat;
 
 // Prints every message of the core to stderr and counts them. Installs itself
 // for its lifetime and restores the previous sink afterwards.
@@ -25,9 +26,10 @@ private:
 // Appends the deals of a deals file or a PBN file, told apart by their
 // content, to the collection. False when the file cannot be read (the
 // system's reason goes to stderr) or holds no deal (the refusal message goes
-// to stderr through the installed sink). With `boards`, a board for each
-// deal is appended there too.
-bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards = nullptr);
+// to stderr through the installed sink). When given, `boards` gets a board
+// for each deal and `format` the format the file was read as.
+bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards = nullptr,
+                   const TDealFormat** format = nullptr);
 
 // Writes the deals to a PBN file (".pbn", keyValue named in its Generator
 // tags, and the analyses' tables and par when given), a LIN file (".lin") or

@@ -35,3 +35,4 @@ extern const TCommand kAnalyzeCommand;   // AnalyzeCommand.cpp
 extern const TCommand kSimulateCommand;  // SimulationCommands.cpp
 extern const TCommand kLeadsCommand;     // SimulationCommands.cpp
 extern const TCommand kTabulateCommand;  // SimulationCommands.cpp
+extern const TCommand kHandoutCommand;   // HandoutCommand.cpp

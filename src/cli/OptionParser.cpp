@@ -173,6 +173,9 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
         for (const char* positional : command.Positionals) wanted += std::string(" ") + positional;
         return refuse(command.Name + std::string(" takes") + wanted);
     }
+    for (const TOptionRow& row : command.Options)
+        if (row.Required && !parsed.Has(row.Name))
+            return refuse(command.Name + std::string(" needs ") + RowSynopsis(row));
     for (std::size_t at = 0; at + 1 < command.Options.size(); ++at) {
         const TOptionRow* pair = &command.Options[at];
         if (pair->WithNext == TAlternative::ExactlyOne && !parsed.Has(pair[0].Name) &&
@@ -188,6 +191,10 @@ std::string CommandSynopsis(const TCommand& command) {
     for (const char* positional : command.Positionals) text += std::string(" ") + positional;
     const std::span<const TOptionRow> rows = command.Options;
     for (std::size_t at = 0; at < rows.size(); ++at) {
+        if (rows[at].Required) {
+            text += " " + RowSynopsis(rows[at]);
+            continue;
+        }
         if (rows[at].WithNext == TAlternative::None || at + 1 == rows.size()) {
             text += " [" + RowSynopsis(rows[at]) + "]";
             continue;

@@ -36,6 +36,7 @@ struct TOptionRow {
     int64_t Least = 0;           // the range of a Number
     int64_t Most = 0;
     bool Repeatable = false;  // else giving it twice is bad usage
+    bool Required = false;    // leaving it out is bad usage
     TAlternative WithNext = TAlternative::None;
 };
 

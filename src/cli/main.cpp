@@ -22,7 +22,7 @@ constexpr const char* ExitCodesText =
 // Every subcommand, in the order the usage text lists them.
 const TCommand* const kCommands[] = {&kGenerateCommand, &kCheckCommand,   &kStatsCommand,
                                      &kListingCommand,  &kConvertCommand, &kAnalyzeCommand,
-                                     &kSimulateCommand, &kLeadsCommand,   &kTabulateCommand};
+                                     &kSimulateCommand, &kLeadsCommand,   &kTabulateCommand, &kHandoutCommand};
 
 void PrintUsage(std::FILE* stream) {
     std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);

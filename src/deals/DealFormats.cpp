@@ -108,10 +108,11 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 }
 
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
-                   int64_t keyValue) {
+                   int64_t keyValue, std::span<const TDealAnalysis> analyses) {
     const int32_t count = deals.Count();
     if (count == 0 || !FileDirExists(name)) return;
-    WriteDealsFile(name, format, TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}));
+    WriteDealsFile(name, format,
+                   TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}, analyses));
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 

@@ -86,6 +86,7 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 // Saves the collection as the window's save command does: an empty collection
 // or a folder that does not exist writes nothing and shows nothing; otherwise
 // the file is replaced and "<n> раздач(и) сохранены в файле <name>" is shown.
-// keyValue is named in a PBN file's Generator tags. Throws TFileError.
+// keyValue is named in a PBN file's Generator tags; analysis i, when given,
+// goes with deal i to a format that writes analyses. Throws TFileError.
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
-                   int64_t keyValue);
+                   int64_t keyValue, std::span<const TDealAnalysis> analyses = {});

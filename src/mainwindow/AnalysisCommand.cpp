@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QPushButton>
 
+#include "analysis/DoubleDummy.h"
+#include "deals/Board.h"
 #include "deals/DealCollection.h"
 #include "mainwindow/MainWindow.h"
 #include "reports/AnalysisReport.h"
@@ -38,6 +40,7 @@ void TMainWindow::itmAnalyzeClick() {
                     SetState(TState::Idle);
                     TEditorWindow report(this);
                     report.ShowAnalysis(AnalysisReportLines(results));
+                    KeepAnalysis(results);
                     report.exec();
                 },
                 Qt::QueuedConnection);
@@ -49,4 +52,25 @@ void TMainWindow::itmAnalyzeClick() {
                              QStringLiteral("Не удалось начать анализ: системе не хватает "
                                             "ресурсов для ещё одного потока."));
     }
+}
+
+void TMainWindow::KeepAnalysis(std::vector<TDealAnalysis> results) {
+    const TDeals& deals = run_->Deals();
+    if (static_cast<int32_t>(results.size()) != deals.Count()) return;
+    analysedDeals_.clear();
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const int64_t board = static_cast<int64_t>(i) + 1;
+        if (results[i].Solved && !results[i].Par)
+            AddPar(results[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
+        analysedDeals_.push_back(deals.GetDeal(static_cast<int32_t>(i))->CardSets());
+    }
+    analysed_ = std::move(results);
+}
+
+std::span<const TDealAnalysis> TMainWindow::KeptAnalysis() const {
+    const TDeals& deals = run_->Deals();
+    if (analysed_.empty() || static_cast<int32_t>(analysed_.size()) != deals.Count()) return {};
+    for (int32_t i = 0; i < deals.Count(); ++i)
+        if (deals.GetDeal(i)->CardSets() != analysedDeals_[static_cast<std::size_t>(i)]) return {};
+    return analysed_;
 }

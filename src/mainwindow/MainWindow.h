@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "deals/FixedCards.h"
 #include "engine/AnalysisRun.h"
@@ -70,6 +72,7 @@ public:
     void btnStopClick();
     // Double-dummy analysis of every deal, then its report (AnalysisCommand.cpp).
     void itmAnalyzeClick();
+    void itmHandoutClick();  // the handout dialog, then its preview (HandoutCommand.cpp)
     void itmClearClick();
     void itmOpenDealsClick();
     void itmSaveDealsClick();
@@ -178,6 +181,14 @@ private:
     std::unique_ptr<TAnalysisRun> analysis_;
     // The simulation under way; likewise destroyed before the collection.
     std::unique_ptr<TStudyJob> study_;
+    // The last analysis of the collection, with par for each board of the
+    // usual rotation, and the deals it was made of: saving as PBN and the
+    // handout use it while the collection still holds exactly those deals.
+    std::vector<TDealAnalysis> analysed_;
+    std::vector<TCardSets> analysedDeals_;
+    void KeepAnalysis(std::vector<TDealAnalysis> results);
+    // The kept analysis when it is of the collection as it is now, else empty.
+    std::span<const TDealAnalysis> KeptAnalysis() const;
     TAboutBox* aboutBox_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
     TFixedCards fixedCards_;
@@ -215,6 +226,7 @@ public:
     QAction* itmPrintDeals = nullptr;
     QAction* itmStatistics = nullptr;
     QAction* itmAnalyze = nullptr;
+    QAction* itmHandout = nullptr;
     QAction* itmClear = nullptr;
     QAction* itmGenerate = nullptr;
     QAction* itmFixedCards = nullptr;

@@ -64,6 +64,8 @@ void TMainWindow::BuildMenus() {
                              QKeySequence(Qt::CTRL | Qt::Key_I), TToolbarImage::Statistics);
     itmAnalyze = MenuItem(DealsMenu, QStringLiteral("Анализ в открытую"),
                           QKeySequence(Qt::CTRL | Qt::Key_D), TToolbarImage::DoubleDummy);
+    itmHandout = MenuItem(DealsMenu, QStringLiteral("Раздаточный материал..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_H));
     DealsMenu->addSeparator();
     itmClear = MenuItem(DealsMenu, QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_B),
                         TToolbarImage::Clear);
@@ -109,6 +111,7 @@ void TMainWindow::BuildMenus() {
     connect(itmPrintDeals, &QAction::triggered, this, &TMainWindow::itmPrintDealsClick);
     connect(itmStatistics, &QAction::triggered, this, &TMainWindow::itmStatClick);
     connect(itmAnalyze, &QAction::triggered, this, &TMainWindow::itmAnalyzeClick);
+    connect(itmHandout, &QAction::triggered, this, &TMainWindow::itmHandoutClick);
     connect(itmClear, &QAction::triggered, this, &TMainWindow::itmClearClick);
     connect(itmGenerate, &QAction::triggered, this, &TMainWindow::itmGenerateClick);
     connect(itmFixedCards, &QAction::triggered, this, &TMainWindow::itmFixedCardsClick);

@@ -56,6 +56,7 @@ void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
     for (const TDealFormat& format : DealFormats())
         if (PatternOf(format) == pattern) chosen = &format;
     // The key value names the run that repeats these deals.
+    // A PBN file takes the analysis made of these deals, table and par.
     ::SaveDealsFile(name, chosen != nullptr ? *chosen : DealFormatForWriting(name), run_->Deals(),
-                    seKeyValue->Value());
+                    seKeyValue->Value(), KeptAnalysis());
 }

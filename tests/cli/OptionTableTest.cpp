@@ -132,7 +132,7 @@ TEST(CliManPage, DocumentsEveryOptionOfEveryCommand) {
          line != usage.end() && !line->empty(); ++line)
         if (line->rfind("  ", 0) == 0 && (*line)[2] != ' ')
             synopsis[line->substr(2, line->find(' ', 2) - 2)] = line->substr(2);
-    ASSERT_EQ(synopsis.size(), 9u);
+    ASSERT_EQ(synopsis.size(), 10u);
     for (const auto& [command, line] : synopsis) {
         const TCliRun help = RunCli(folder, {command, "--help"});
         EXPECT_EQ(help.OutLines().at(0), "usage: korvana-cli " + line);

@@ -3,6 +3,7 @@
 // text is the core's report of the same deals.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -56,6 +57,19 @@ private slots:
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
         QVERIFY(window->btnStop->isHidden());
         QCOMPARE(window->lDealtTotal->text(), QStringLiteral("4/4"));
+
+        // Saving as PBN writes the tables and par just made, while the deals are the same.
+        const auto saved = [&](const QString& name) {
+            fixture.services->answers.push_back(fixture.File(name));
+            window->itmSaveDeals->trigger();
+            QFile file(fixture.File(name));
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        const QString kept = saved("kept.pbn");
+        QCOMPARE(kept.count("[OptimumResultTable"), 3);
+        QCOMPARE(kept.count("[ParContract"), 3);
+        window->Deals().Add(OneSuitEach(1));
+        QCOMPARE(saved("changed.pbn").count("[OptimumResultTable"), 0);
     }
 
     // STOP ends the run after the deal under way, whose progress is shown, and

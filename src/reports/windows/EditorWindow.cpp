@@ -183,7 +183,8 @@ void TEditorWindow::tbPrintClick() {
     const bool printed = Services->PreviewAndPrint(this, printer, [&](QPrinter& target) {
         // Whatever range or selection the dialog chose, the whole report is printed.
         target.setPrintRange(QPrinter::AllPages);
-        failed = PrintReport(target, RichEdit->font(), lines, groups) < 0;
+        failed = PrintReport(target, RichEdit->font(), lines, groups,
+                             listing_ ? kSmallestListingPoints : kSmallestPrintPoints) < 0;
     });
     if (printed && failed) Services->ShowError(this, PrinterFailureText(printer));
 }

@@ -79,7 +79,8 @@ bool Fits(const QFont& font, qreal points, QPrinter& printer, const QString& wid
 
 }  // namespace
 
-TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringList& lines) {
+TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringList& lines,
+                          double smallestPoints) {
     const QStringList printed = PrintedLines(lines);
     // The widest line at the font's own size: measured rather than counted,
     // so that a font that is not monospaced is served as well.
@@ -94,14 +95,25 @@ TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringLis
             }
     }
     const qreal largest = font.pointSizeF() > 0 ? font.pointSizeF() : 9;
-    const qreal smallest = std::min(largest, kSmallestPrintPoints);
+    const qreal smallest = std::min(largest, smallestPoints);
     QList<QPageLayout::Orientation> orientations{printer.pageLayout().orientation()};
     if (orientations.first() == QPageLayout::Portrait) orientations.append(QPageLayout::Landscape);
-    for (const QPageLayout::Orientation orientation : orientations) {
+    // Down to the usual smallest size on either page; then, only where a
+    // smaller one is allowed, smaller still across the wider page. Half a
+    // point at a time, each floor tried last whatever the steps.
+    const qreal usual = std::min(largest, std::max(smallest, kSmallestPrintPoints));
+    auto fitsDownTo = [&](qreal floor, QPageLayout::Orientation orientation) -> qreal {
         printer.setPageOrientation(orientation);
-        for (qreal points = largest; points >= smallest - 0.01; points -= 0.5)
-            if (Fits(font, points, printer, widest)) return {points, orientation};
-    }
+        for (qreal points = largest;; points = std::max(floor, points - 0.5)) {
+            if (Fits(font, points, printer, widest)) return points;
+            if (points <= floor) return 0;
+        }
+    };
+    for (const QPageLayout::Orientation orientation : orientations)
+        if (const qreal points = fitsDownTo(usual, orientation)) return {points, orientation};
+    if (smallest < usual)
+        if (const qreal points = fitsDownTo(smallest, orientations.last()))
+            return {points, orientations.last()};
     // Nothing fits: the smallest size across the wider page, lines broken.
     return {smallest, printer.pageLayout().orientation()};
 }
@@ -122,8 +134,8 @@ QString PageFooter(int page, int pages) {
 }
 
 int PrintReport(QPrinter& printer, const QFont& font, const QStringList& lines,
-                const QList<qsizetype>& groupStarts) {
-    const TPrintFit fit = FitReportToPage(printer, font, lines);
+                const QList<qsizetype>& groupStarts, double smallestPoints) {
+    const TPrintFit fit = FitReportToPage(printer, font, lines, smallestPoints);
     const QFont printerFont = SizedFont(font, fit.Points, printer);
     const QFontMetricsF metrics(printerFont, &printer);
     // Without full-page mode the painter's origin is the corner of the

@@ -25,6 +25,9 @@ QStringList BreakLine(const QString& line, const QFontMetricsF& metrics, qreal w
 // The report font is scaled down to no less than this for its widest line to
 // fit across the page.
 constexpr double kSmallestPrintPoints = 7.0;
+// A deal listing of many columns may go smaller still, so that no row of
+// diagrams is broken: nine full deals a row fit across a landscape page.
+constexpr double kSmallestListingPoints = 4.5;
 // Each margin: a quarter inch, or more where the printer cannot reach so far.
 constexpr double kUsualMarginMillimeters = 6.35;
 
@@ -38,7 +41,8 @@ struct TPrintFit {
 // orientation and, when a portrait page is too narrow even then, across a
 // landscape page. When nothing fits, the smallest size on the wider page.
 // Leaves the chosen orientation set on the printer.
-TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringList& lines);
+TPrintFit FitReportToPage(QPrinter& printer, const QFont& font, const QStringList& lines,
+                          double smallestPoints = kSmallestPrintPoints);
 
 // Margins of a quarter inch, or the printer's least where it needs more.
 void SetUsualMargins(QPrinter& printer);
@@ -49,10 +53,12 @@ QString PageFooter(int page, int pages);
 // Prints every line on `printer`, which the caller has set up, in the font
 // FitReportToPage chooses, with the page number at each page's foot. A group
 // of lines (each starting at one of `groupStarts`) that fits on a page is never
-// split across two. Returns the number of pages printed, or -1 when the printer
-// could not be started.
+// split across two. The type goes down to `smallestPoints` before lines are
+// broken. Returns the number of pages printed, or -1 when the printer could
+// not be started.
 int PrintReport(QPrinter& printer, const QFont& font, const QStringList& lines,
-                const QList<qsizetype>& groupStarts = {});
+                const QList<qsizetype>& groupStarts = {},
+                double smallestPoints = kSmallestPrintPoints);
 
 // The text to show when PrintReport could not start `printer`.
 QString PrinterFailureText(const QPrinter& printer);

@@ -1,0 +1,167 @@
+// korvana-cli handout: the deals of a file laid out for paper as a PDF, a few
+// to a page, with the double-dummy table and par when asked.
+#include <QGuiApplication>
+#include <cctype>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/DoubleDummy.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "deals/DealCollection.h"
+#include "deals/DealFormats.h"
+#include "engine/AnalysisRun.h"
+#include "printing/HandoutPainter.h"
+
+int RunHandout(const TArguments& arguments);
+
+namespace {
+
+constexpr const char* kHandoutArguments[] = {"FILE.dls|FILE.pbn"};
+constexpr TOptionRow kHandoutOptions[] = {
+    {.Name = "--out",
+     .Kind = TValueKind::Name,
+     .ValueName = "FILE.pdf",
+     .Help = "the PDF file to write",
+     .Required = true},
+    {.Name = "--per-page",
+     .Kind = TValueKind::Number,
+     .ValueName = "N",
+     .Help = "deals a page: 1, 2, 4, 6 or 9 (default 4)",
+     .Least = 1,
+     .Most = 9},
+    {.Name = "--analyze",
+     .Help = "add each deal's double-dummy table and par, solving the deals that need it"},
+    {.Name = "--seats",
+     .Kind = TValueKind::Letters,
+     .ValueName = "NESW",
+     .Help = "the hands drawn, e.g. N for North's bidding sheet (default NESW)"},
+    {.Name = "--first-board",
+     .Kind = TValueKind::Number,
+     .ValueName = "N",
+     .Help = "the number of the first deal of a file whose deals have no numbers (default 1)",
+     .Least = 1,
+     .Most = std::numeric_limits<int32_t>::max()},
+    {.Name = "--cards",
+     .Kind = TValueKind::Choice,
+     .ValueName = "ru|en",
+     .Help = "card letters: ru for Т К Д В 10 (default), en for A K Q J T"},
+    {.Name = "--paper",
+     .Kind = TValueKind::Choice,
+     .ValueName = "a4|letter",
+     .Help = "paper size (default a4)"},
+    {.Name = "--title",
+     .Kind = TValueKind::Text,
+     .ValueName = "TEXT",
+     .Help = "a title line over each page"},
+};
+
+// Qt's notes (a missing runtime folder, a font substituted) are not the
+// command's to print; its own failures are told by the command.
+void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "korvana-cli: %s\n", message.toLocal8Bit().constData());
+}
+
+// Qt's painter needs a Gui application; without a display it draws offscreen.
+void StartGuiApplication(std::unique_ptr<QGuiApplication>& application) {
+    if (QGuiApplication::instance() != nullptr) return;
+    qInstallMessageHandler(DropQtNotes);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    static int argc = 1;
+    static char name[] = "korvana-cli";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// Solves the boards that have no table yet and adds par for each board's own
+// dealer and vulnerability; the number of deals the solver refused.
+int32_t AnalyseBoards(std::vector<TBoard>& boards) {
+    std::vector<const TDeal*> unsolved;
+    std::vector<std::size_t> places;
+    for (std::size_t i = 0; i < boards.size(); ++i)
+        if (!boards[i].Analysis || !boards[i].Analysis->Solved) {
+            unsolved.push_back(&boards[i].Deal);
+            places.push_back(i);
+        }
+    std::vector<TDealAnalysis> results = AnalyseAll(unsolved);
+    for (std::size_t k = 0; k < results.size(); ++k)
+        boards[places[k]].Analysis = std::move(results[k]);
+    int32_t refused = 0;
+    for (TBoard& board : boards) {
+        TDealAnalysis& analysis = *board.Analysis;
+        if (!analysis.Solved) {
+            ++refused;
+            std::fprintf(stderr, "korvana-cli: сдача %lld не проанализирована: %s\n",
+                         static_cast<long long>(board.Number), analysis.Fault.c_str());
+        } else if (!analysis.Par) {
+            AddPar(analysis, board.Dealer, board.Vulnerability);
+        }
+    }
+    return refused;
+}
+
+}  // namespace
+
+const TCommand kHandoutCommand = {
+    .Name = "handout",
+    .Summary =
+        "lay out the deals of a deals, PBN or LIN file for paper as a PDF file: board "
+        "number, dealer, vulnerability, the hands with their points and, with --analyze, "
+        "the double-dummy table and par",
+    .Options = kHandoutOptions,
+    .Positionals = kHandoutArguments,
+    .Run = RunHandout};
+
+int RunHandout(const TArguments& arguments) {
+    THandoutOptions options;
+    options.PerPage = static_cast<int32_t>(arguments.Number("--per-page", 4));
+    if (HandoutPerPage(options.PerPage) != options.PerPage) {
+        ComplainUsage("--per-page: 1, 2, 4, 6 или 9 сдач на странице");
+        return ExitBadUsage;
+    }
+    options.Analysis = arguments.Has("--analyze");
+    if (arguments.Has("--seats")) {
+        options.Seats = {false, false, false, false};
+        for (const char letter : arguments.Text("--seats")) {
+            const auto seat = std::string_view("NESW").find(
+                static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+            options.Seats[seat] = true;
+        }
+    }
+    options.Cards =
+        arguments.Text("--cards", "ru") == "en" ? THandoutCards::English : THandoutCards::Russian;
+    options.Paper =
+        arguments.Text("--paper", "a4") == "letter" ? THandoutPaper::Letter : THandoutPaper::A4;
+    options.Title = arguments.Text("--title");
+
+    TDeals deals;
+    std::vector<TBoard> boards;
+    const TDealFormat* format = nullptr;
+    if (!ReadDealsFile(arguments.Positionals[0], deals, &boards, &format)) return ExitFileFailed;
+    // A deals file numbers nothing: its deals follow the rotation from the first board.
+    if (format == &DealsFileFormat()) {
+        const int64_t first = arguments.Number("--first-board", 1);
+        for (std::size_t i = 0; i < boards.size(); ++i)
+            boards[i].SetPosition(first + static_cast<int64_t>(i));
+    }
+    int32_t refused = 0;
+    if (options.Analysis) {
+        refused = AnalyseBoards(boards);
+    }
+
+    std::unique_ptr<QGuiApplication> application;
+    StartGuiApplication(application);
+    const std::string out = arguments.Text("--out");
+    const QString failure = WriteHandoutPdf(QString::fromStdString(out), boards, options);
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n", out.c_str(),
+                     failure.toStdString().c_str());
+        return ExitFileFailed;
+    }
+    return refused > 0 ? ExitFileFailed : ExitDone;
+}
