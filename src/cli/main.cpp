@@ -20,9 +20,9 @@ constexpr const char* ExitCodesText =
     "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n";
 
 // Every subcommand, in the order the usage text lists them.
-const TCommand* const kCommands[] = {&kGenerateCommand, &kCheckCommand,   &kStatsCommand,
-                                     &kListingCommand,  &kConvertCommand, &kAnalyzeCommand,
-                                     &kSimulateCommand, &kLeadsCommand,   &kTabulateCommand, &kHandoutCommand};
+const TCommand* const kCommands[] = {
+    &kGenerateCommand, &kCheckCommand,    &kStatsCommand, &kListingCommand,  &kConvertCommand,
+    &kAnalyzeCommand,  &kSimulateCommand, &kLeadsCommand, &kTabulateCommand, &kHandoutCommand};
 
 void PrintUsage(std::FILE* stream) {
     std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);

@@ -54,6 +54,7 @@ TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     auto* buttons = new QHBoxLayout;
     btnClear = new QPushButton(QStringLiteral("Очистить"), this);
     btnClear->setObjectName(QStringLiteral("btnClear"));
+    btnClear->setToolTip(QStringLiteral("Стереть карты во всех полях"));
     btnClear->setAutoDefault(false);
     btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
     btnOk->setObjectName(QStringLiteral("btnOk"));

@@ -38,16 +38,26 @@ THelpBlock Item(std::string term, std::string text) {
 // What each operator does, by its word; the order is the table's.
 std::string_view OperatorMeaning(TOperatorCode code) {
     switch (code) {
-        case TOperatorCode::Or: return "или: истина, если истинно хотя бы одно из условий";
-        case TOperatorCode::And: return "и: истина, если истинны оба условия";
-        case TOperatorCode::Equal: return "равно";
-        case TOperatorCode::GreaterOrEqual: return "больше или равно";
-        case TOperatorCode::Greater: return "больше";
-        case TOperatorCode::LessOrEqual: return "меньше или равно";
-        case TOperatorCode::Less: return "меньше";
-        case TOperatorCode::NotEqual: return "не равно";
-        case TOperatorCode::Plus: return "сумма чисел";
-        case TOperatorCode::Minus: return "разность чисел";
+        case TOperatorCode::Or:
+            return "или: истина, если истинно хотя бы одно из условий";
+        case TOperatorCode::And:
+            return "и: истина, если истинны оба условия";
+        case TOperatorCode::Equal:
+            return "равно";
+        case TOperatorCode::GreaterOrEqual:
+            return "больше или равно";
+        case TOperatorCode::Greater:
+            return "больше";
+        case TOperatorCode::LessOrEqual:
+            return "меньше или равно";
+        case TOperatorCode::Less:
+            return "меньше";
+        case TOperatorCode::NotEqual:
+            return "не равно";
+        case TOperatorCode::Plus:
+            return "сумма чисел";
+        case TOperatorCode::Minus:
+            return "разность чисел";
     }
     return "";
 }
@@ -66,9 +76,11 @@ void AddLanguage(std::vector<THelpBlock>& blocks) {
         "скобках после описания, или не станет ограничивать руку."));
     for (const TFunctionRow& function : FunctionTable()) {
         std::string text(function.Help.Meaning);
-        text += function.Result == vtBoolean ? " Значение — истина или ложь." : " Значение — число.";
+        text +=
+            function.Result == vtBoolean ? " Значение — истина или ложь." : " Значение — число.";
         blocks.push_back(Item(std::string(function.Help.Usage), text));
-        blocks.push_back({THelpBlockKind::Example, "", "Пример", std::string(function.Help.Example)});
+        blocks.push_back(
+            {THelpBlockKind::Example, "", "Пример", std::string(function.Help.Example)});
     }
     blocks.push_back(Section("Операторы и их порядок"));
     blocks.push_back(Item("NOT", "не: отрицание всего, что стоит справа до закрывающей скобки"));
@@ -88,15 +100,23 @@ void AddLanguage(std::vector<THelpBlock>& blocks) {
 
 void AddCommands(std::vector<THelpBlock>& blocks) {
     blocks.push_back(Page("Команды"));
+    blocks.push_back(Section("Клавиатура"));
+    blocks.push_back(Paragraph(
+        "F1 — эта справка. Alt или F10 открывает меню, Alt с подчёркнутой буквой — нужное меню "
+        "или команду. Tab и Shift+Tab переходят от поля к полю, из редактора условия тоже. "
+        "Ctrl+Вверх и Ctrl+Вниз листают раздачи. F3 или Enter на руке (до неё доходит Tab) "
+        "показывает сведения о раздаче."));
     blocks.push_back(Section("Анализ в открытую"));
     blocks.push_back(Paragraph(
-        "«Раздачи» → «Анализ в открытую» решает каждую раздачу в открытую (двойной болван): "
+        "«Анализ» → «Анализ в открытую» (Ctrl+D) решает каждую раздачу в открытую (двойной "
+        "болван): "
         "сколько взяток берёт каждая позиция в каждой деноминации, и пар. Таблица С/В/Ю/З "
         "видна рядом с раздачей и в окне сведений о раздаче. Функция Tricks ставит такой "
         "анализ в условие."));
     blocks.push_back(Section("Закреплённые карты"));
     blocks.push_back(Paragraph(
-        "«Раздачи» → «Закрепить карты...» отдаёт карты позициям до сдачи: генератор сдаёт только "
+        "«Раздачи» → «Закрепить карты...» (Ctrl+K) отдаёт карты позициям до сдачи: генератор сдаёт "
+        "только "
         "остальные. Рука пишется мастями от пик через точку, 10 или T — десятка; можно писать "
         "русскими буквами: Т — туз, К — король, Д — дама, В — валет (ТК10.К43.Т762.КД9). "
         "Подходит и строка PBN: N:AKT.K43.A762.KQ9 - - -."));
@@ -112,20 +132,24 @@ void AddCommands(std::vector<THelpBlock>& blocks) {
         "непредсказуемы и не повторяются, как нужно для турнира."));
     blocks.push_back(Section("Моделирование"));
     blocks.push_back(Paragraph(
-        "Меню «Анализ»: «Сравнение вариантов...» сравнивает контракты на раздачах в открытую "
-        "(очки, IMP, матчпойнты), «Первый ход...» показывает, сколько взяток берёт защита после "
-        "каждой карты ходящего, «Распределение...» считает, как часто выражение принимает каждое "
+        "Меню «Анализ»: «Сравнение вариантов...» (F5) сравнивает контракты на раздачах в открытую "
+        "(очки, IMP, матчпойнты), «Первый ход...» (F6) показывает, сколько взяток берёт защита "
+        "после "
+        "каждой карты ходящего, «Распределение...» (F7) считает, как часто выражение принимает "
+        "каждое "
         "значение."));
     blocks.push_back(Section("Раздаточный материал"));
     blocks.push_back(Paragraph(
-        "Команда раздаточного материала в меню отчётов готовит PDF для занятия: раздачи по "
-        "столам, с диаграммами и анализом в открытую."));
+        "«Раздачи» → «Раздаточный материал...» (Ctrl+H) готовит для занятия PDF или печать: "
+        "диаграммы раздач, при желании с анализом в открытую; korvana-cli handout делает то же "
+        "из файла."));
     blocks.push_back(Section("Командная строка"));
     blocks.push_back(Paragraph(
         "korvana-cli делает то же без окна: generate сдаёт раздачи по условию (--condition, "
         "--fixed, --key, --count, --out), check проверяет условие, stats и listing печатают "
         "отчёты по файлу, convert переводит раздачи из формата в формат, analyze решает "
-        "раздачи в открытую, simulate, leads и tabulate моделируют. korvana-cli КОМАНДА --help "
+        "раздачи в открытую, simulate, leads и tabulate моделируют, handout готовит раздаточный "
+        "материал. korvana-cli КОМАНДА --help "
         "описывает параметры команды."));
     blocks.push_back(Item("korvana-cli generate --count 10 --condition \"Multy(N)\"",
                           "десять раздач со слабым открытием у Севера"));
@@ -136,13 +160,20 @@ void AddCommands(std::vector<THelpBlock>& blocks) {
 std::string Escaped(std::string_view text, bool html) {
     std::string result;
     for (char c : text) {
-        if (html && c == '<') result += "&lt;";
-        else if (html && c == '>') result += "&gt;";
-        else if (html && c == '&') result += "&amp;";
-        else if (html && c == '"') result += "&quot;";
-        else if (!html && c == '\\') result += "\\e";
-        else if (!html && c == '-') result += "\\-";
-        else result += c;
+        if (html && c == '<')
+            result += "&lt;";
+        else if (html && c == '>')
+            result += "&gt;";
+        else if (html && c == '&')
+            result += "&amp;";
+        else if (html && c == '"')
+            result += "&quot;";
+        else if (!html && c == '\\')
+            result += "\\e";
+        else if (!html && c == '-')
+            result += "\\-";
+        else
+            result += c;
     }
     return result;
 }
@@ -170,11 +201,15 @@ std::string HelpHtml(const std::vector<THelpBlock>& blocks) {
     int examples = 0;
     for (const THelpBlock& block : blocks) {
         switch (block.Kind) {
-            case THelpBlockKind::Page: html += "<h2>" + Escaped(block.Text, true) + "</h2>"; break;
+            case THelpBlockKind::Page:
+                html += "<h2>" + Escaped(block.Text, true) + "</h2>";
+                break;
             case THelpBlockKind::Section:
                 html += "<h3>" + Escaped(block.Text, true) + "</h3>";
                 break;
-            case THelpBlockKind::Paragraph: html += "<p>" + Escaped(block.Text, true) + "</p>"; break;
+            case THelpBlockKind::Paragraph:
+                html += "<p>" + Escaped(block.Text, true) + "</p>";
+                break;
             case THelpBlockKind::Item:
                 html += "<p><b><code>" + Escaped(block.Term, true) + "</code></b> — " +
                         Escaped(block.Text, true) + "</p>";
@@ -195,17 +230,21 @@ std::string HelpMan(const std::vector<THelpBlock>& blocks) {
     std::string man = ".SH СПРАВКА\n";
     for (const THelpBlock& block : blocks) {
         switch (block.Kind) {
-            case THelpBlockKind::Page: man += ".SS " + ManLine(block.Text) + "\n"; break;
+            case THelpBlockKind::Page:
+                man += ".SS " + ManLine(block.Text) + "\n";
+                break;
             case THelpBlockKind::Section:
                 man += ".PP\n.B " + ManLine(block.Text) + "\n";
                 break;
-            case THelpBlockKind::Paragraph: man += ".PP\n" + ManLine(block.Text) + "\n"; break;
+            case THelpBlockKind::Paragraph:
+                man += ".PP\n" + ManLine(block.Text) + "\n";
+                break;
             case THelpBlockKind::Item:
                 man += ".TP\n.B " + ManLine(block.Term) + "\n" + ManLine(block.Text) + "\n";
                 break;
             case THelpBlockKind::Example:
-                man += ".RS\n" + ManLine(block.Text) + ":\n.br\n.B " + ManLine(block.Code) +
-                       "\n.RE\n";
+                man +=
+                    ".RS\n" + ManLine(block.Text) + ":\n.br\n.B " + ManLine(block.Code) + "\n.RE\n";
                 break;
         }
     }
@@ -216,13 +255,21 @@ std::string HelpMarkdown(const std::vector<THelpBlock>& blocks) {
     std::string md = "# Справка\n";
     for (const THelpBlock& block : blocks) {
         switch (block.Kind) {
-            case THelpBlockKind::Page: md += "\n## " + block.Text + "\n"; break;
-            case THelpBlockKind::Section: md += "\n### " + block.Text + "\n"; break;
-            case THelpBlockKind::Paragraph: md += "\n" + block.Text + "\n"; break;
+            case THelpBlockKind::Page:
+                md += "\n## " + block.Text + "\n";
+                break;
+            case THelpBlockKind::Section:
+                md += "\n### " + block.Text + "\n";
+                break;
+            case THelpBlockKind::Paragraph:
+                md += "\n" + block.Text + "\n";
+                break;
             case THelpBlockKind::Item:
                 md += "\n- `" + block.Term + "` — " + block.Text + "\n";
                 break;
-            case THelpBlockKind::Example: md += "\n  " + block.Text + ": `" + block.Code + "`\n"; break;
+            case THelpBlockKind::Example:
+                md += "\n  " + block.Text + ": `" + block.Code + "`\n";
+                break;
         }
     }
     return md;

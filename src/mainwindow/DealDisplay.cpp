@@ -127,8 +127,9 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* widget = qobject_cast<QWidget*>(watched);
             if (!widget || widget->window() != this) break;
             auto* key = static_cast<QKeyEvent*>(event);
-            if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
-                altAlone_ = key->key() == Qt::Key_Alt && !key->isAutoRepeat();
+            if (event->type() == QEvent::KeyPress) {
+                if (watched == QApplication::focusWidget())
+                    altAlone_ = key->key() == Qt::Key_Alt && !key->isAutoRepeat();
                 const int seat = SeatOfHandLabel(watched);
                 if (seat != 0 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
                     ShowHandInfo(seat);

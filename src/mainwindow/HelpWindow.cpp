@@ -1,12 +1,12 @@
 #include "mainwindow/HelpWindow.h"
 
-#include "widgets/ScreenFit.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include "widgets/ScreenFit.h"
 
 THelpWindow::THelpWindow(TInsert insert, QWidget* parent)
     : QDialog(parent), insert_(std::move(insert)) {

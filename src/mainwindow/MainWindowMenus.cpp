@@ -1,8 +1,10 @@
 // The menu bar and the toolbar of the main window.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSet>
 #include <QShortcut>
 #include <QToolBar>
@@ -123,6 +125,12 @@ void TMainWindow::BuildMenus() {
 }
 
 void TMainWindow::BuildKeyboardAccess() {
+    // The toolbar's insertion menus, reachable from the keyboard through "Условия".
+    ConditionsMenu->addSeparator();
+    FunctionMenu->setTitle(QStringLiteral("Вставить функцию"));
+    OperatorMenu->setTitle(QStringLiteral("Вставить оператор"));
+    ConstantMenu->setTitle(QStringLiteral("Вставить константу"));
+    for (QMenu* menu : {FunctionMenu, OperatorMenu, ConstantMenu}) ConditionsMenu->addMenu(menu);
     AssignMnemonics(menuBar()->actions());
     for (const QAction* top : menuBar()->actions())
         if (const QMenu* menu = top->menu()) AssignMnemonics(menu->actions());

@@ -7,6 +7,7 @@
 
 #include "deals/PbnFile.h"
 #include "reports/StatisticsReport.h"
+#include "text/RussianCount.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -121,8 +122,9 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
     if (refused > 0)
         lines.push_back("Не проанализировано (раздача повреждена): " + std::to_string(refused));
     if (leftOut > 0)
-        lines.push_back("Анализ остановлен: проанализировано " + std::to_string(solved + refused) +
-                        " из " + std::to_string(results.size()) + " раздач");
+        lines.push_back(
+            "Анализ остановлен: проанализировано " + std::to_string(solved + refused) + " из " +
+            RussianCount(static_cast<int64_t>(results.size()), "раздачи", "раздач", "раздач"));
     lines.push_back("");
     lines.push_back("Взятки линии (лучший из двух разыгрывающих): сколько раз взято");
     std::string heading = LeftAligned("Деноминация", 12) + LeftAligned("Линия", 6);

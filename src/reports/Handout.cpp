@@ -49,7 +49,7 @@ public:
 
     void Draw(const TBoard& board) {
         Text(0, 0, column_, "Сдача " + std::to_string(board.Number), THandoutAlign::Left, true);
-        Text(0, 1, column_, "Сдаёт: " + std::string(SeatLetter(board.Dealer)));
+        Text(0, 1, column_, "Сдаёт: " + std::string(RussianSeatLetter(board.Dealer)));
         Text(0, 2, column_, "Зона: " + std::string(VulnerabilityText(board.Vulnerability)));
         // North above, West and East beside the compass, South below.
         constexpr double kPlaces[4][2] = {{1, 0}, {2, 4}, {1, 8}, {0, 4}};
@@ -109,7 +109,7 @@ private:
             // A letter without points stands alone in the middle of its edge.
             const double shift =
                 !drawn && (seat == North || seat == South) ? (gap + points) / 2 : 0;
-            Text(place[0] + shift, place[1], letter, std::string(SeatLetter(seat)),
+            Text(place[0] + shift, place[1], letter, std::string(RussianSeatLetter(seat)),
                  THandoutAlign::Right, false, false, kScale);
             if (drawn)
                 Text(place[0] + letter + gap, place[1], points,
@@ -127,7 +127,7 @@ private:
         const double cell = (column_ - line_ / 2) / 5, x = 2 * column_ + line_ / 2;
         constexpr int32_t kDeclarers[4] = {North, East, South, West};
         for (int32_t k = 0; k < 4; ++k)
-            Text(x + (k + 1) * cell, 8, cell, std::string(SeatLetter(kDeclarers[k])),
+            Text(x + (k + 1) * cell, 8, cell, std::string(RussianSeatLetter(kDeclarers[k])),
                  THandoutAlign::Right);
         constexpr int32_t kStrains[5] = {NoTrump, Spades, Hearts, Diamonds, Clubs};
         for (int32_t row = 0; row < 5; ++row) {
@@ -217,7 +217,7 @@ THandoutPage HandoutPage(std::span<const TBoard> boards, const THandoutOptions& 
     return result;
 }
 
-std::string_view SeatLetter(int32_t seat) {
+std::string_view RussianSeatLetter(int32_t seat) {
     constexpr std::string_view letters[] = {"С", "В", "Ю", "З"};
     return seat >= 1 && seat <= 4 ? letters[seat - 1] : std::string_view("?");
 }
@@ -264,7 +264,7 @@ std::string ParLine(const TParResult& par) {
         if (contract.Undertricks > 0) text += "×";
         text += ' ';
         for (const char declarer : contract.Declarers)
-            text += SeatLetter(std::string_view("NESW").find(declarer) + 1);
+            text += RussianSeatLetter(std::string_view("NESW").find(declarer) + 1);
     }
     return text;
 }

@@ -60,7 +60,7 @@ THandoutPage HandoutPage(std::span<const TBoard> boards, const THandoutOptions& 
                          int32_t page);
 
 // The texts as Russian players write them.
-std::string_view SeatLetter(int32_t seat);                     // "С", "В", "Ю", "З"
+std::string_view RussianSeatLetter(int32_t seat);              // "С", "В", "Ю", "З"
 std::string_view VulnerabilityText(std::string_view pbnName);  // "никто", "СЮ", "ВЗ", "обе"
 std::string_view StrainSymbol(int32_t strain);                 // "БК", "♣", "♦", "♥", "♠"
 // The cards of a suit (1..4) of a seat, highest first: "КД105"; "—" for a void.

@@ -2,10 +2,13 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
-void FitIntoScreen(QWidget* window) {
+namespace {
+
+void Fit(QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect area = screen->availableGeometry();
@@ -18,4 +21,12 @@ void FitIntoScreen(QWidget* window) {
     const int left = std::clamp(window->x(), area.left(), area.right() + 1 - outer.width());
     const int top = std::clamp(window->y(), area.top(), area.bottom() + 1 - outer.height());
     if (left != window->x() || top != window->y()) window->move(left, top);
+}
+
+}  // namespace
+
+void FitIntoScreen(QWidget* window) {
+    Fit(window);
+    // Once shown, the window's frame is known: fit the frame too.
+    QTimer::singleShot(0, window, [window] { Fit(window); });
 }

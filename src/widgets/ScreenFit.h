@@ -4,5 +4,6 @@
 class QWidget;
 
 // Shrinks the window's frame to the available area of its screen (or the
-// primary one) and moves it so that the whole frame lies in that area.
+// primary one) and moves it so that the whole frame lies in that area; once
+// more as soon as the event loop runs, when a window just shown has its frame.
 void FitIntoScreen(QWidget* window);

@@ -10,8 +10,8 @@
 
 #include "help/Help.h"
 #include "language/ConditionCheck.h"
-#include "language/FunctionTable.h"
 #include "language/ConditionTestSupport.h"
+#include "language/FunctionTable.h"
 #include "support/RecordingSink.h"
 
 namespace {
@@ -43,7 +43,8 @@ void ExpectCopy(const std::filesystem::path& path, const std::string& generated,
         std::ofstream(path, std::ios::binary) << file;
         return;
     }
-    EXPECT_EQ(file.substr(from, to - from), generated) << path << ": KORVANA_UPDATE_HELP=1 renews it";
+    EXPECT_EQ(file.substr(from, to - from), generated)
+        << path << ": KORVANA_UPDATE_HELP=1 renews it";
 }
 
 }  // namespace

@@ -18,14 +18,17 @@ private slots:
         TWindowFixture fixture;
         auto window = fixture.Open();
         QCOMPARE(window->itmHelp->shortcut(), QKeySequence(Qt::Key_F1));
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window->RichEdit, Qt::Key_F1);
         THelpWindow* help = window->findChild<THelpWindow*>();
         QVERIFY(help != nullptr);
         QVERIFY(help->isVisible());
         const QString text = help->Browser()->toPlainText();
         for (const TFunctionRow& function : FunctionTable())
-            QVERIFY2(text.contains(QString::fromUtf8(function.Help.Usage.data(),
-                                                     function.Help.Usage.size())),
+            QVERIFY2(text.contains(
+                         QString::fromUtf8(function.Help.Usage.data(), function.Help.Usage.size())),
                      function.Name.data());
 
         // The links count the examples in the order the page shows them.

@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSet>
+#include <QToolButton>
+#include <algorithm>
 
 #include "support/DialogDriver.h"
 #include "support/WindowFixture.h"
@@ -52,9 +54,14 @@ private slots:
             QVERIFY2(!editorKeys.contains(action->shortcut()), qPrintable(action->text()));
             shortcuts.insert(action->shortcut());
         }
+        // Every command button says what it does; the seat toggles stay without words.
+        for (const QToolButton* button : window->ToolBar1->findChildren<QToolButton*>())
+            if (!button->objectName().startsWith(QStringLiteral("qt_")) &&
+                !std::ranges::count(window->tbSeats, button))
+                QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
         // The commands beyond the original ones have keys of their own.
-        for (const QAction* action : {window->itmAnalyze, window->itmFixedCards, window->itmHelp,
-                                      window->itmDealInfo})
+        for (const QAction* action :
+             {window->itmAnalyze, window->itmFixedCards, window->itmHelp, window->itmDealInfo})
             QVERIFY2(!action->shortcut().isEmpty(), qPrintable(action->text()));
     }
 
@@ -63,7 +70,8 @@ private slots:
         auto window = fixture.Open();
         AddDeals(*window, 5, 3);
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->RichEdit->setPlainText(QStringLiteral("HCP(N) > 5"));
         window->RichEdit->setFocus();
         QTest::keyClick(window->RichEdit, Qt::Key_Tab);
@@ -79,7 +87,7 @@ private slots:
             dialog.reject();
         });
         QTest::keyClick(east, Qt::Key_Return);
-        QCOMPARE(shown, QStringLiteral("Восток"));
+        QCOMPARE(shown, QStringLiteral("East"));
         // The menu item shows the focused hand's, North's when no hand has the focus.
         WhenDialogOpens([&](QDialog& dialog) {
             shown = dialog.windowTitle();
@@ -87,10 +95,12 @@ private slots:
         });
         window->RichEdit->setFocus();
         window->itmDealInfo->trigger();
-        QCOMPARE(shown, QStringLiteral("Север"));
+        QCOMPARE(shown, QStringLiteral("North"));
 
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window->RichEdit, Qt::Key_F10);
-        QVERIFY(QTest::qWaitFor([&] { return window->DealsMenu->isVisible(); }, 3000));
+        QTRY_COMPARE(window->menuBar()->activeAction(), window->DealsMenu->menuAction());
         window->DealsMenu->close();
     }
 };

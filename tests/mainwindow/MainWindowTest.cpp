@@ -56,8 +56,9 @@ private slots:
         for (QAction* action : window->DealsMenu->actions())
             items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());
         QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
-                                     "Статистика=Ctrl+I", "Раздаточный материал...=Ctrl+H", "=", "Очистить=Ctrl+B",
-                                     "Сгенерировать=Ctrl+G", "Закрепить карты...=Ctrl+K"}));
+                                     "Статистика=Ctrl+I", "Раздаточный материал...=Ctrl+H", "=",
+                                     "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
+                                     "Закрепить карты...=Ctrl+K"}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());

@@ -67,6 +67,7 @@ private slots:
 
         window->itmHelp->trigger();
         auto* help = window->findChild<THelpWindow*>();
+        QTest::qWait(50);  // shown, it fits its frame too
         if (const QString misfit = Misfit(*help); !misfit.isEmpty()) misfits.append(misfit);
         help->close();
 
@@ -92,8 +93,8 @@ int main(int argc, char** argv) {
         TScreenScaleTest test;
         return QTest::qExec(&test, 1, argv);
     }
-    const std::filesystem::path config =
-        std::filesystem::temp_directory_path() / ("korvana-screen-" + std::to_string(getpid()) + ".json");
+    const std::filesystem::path config = std::filesystem::temp_directory_path() /
+                                         ("korvana-screen-" + std::to_string(getpid()) + ".json");
     std::ofstream(config) << R"({"screens": [{"name": "1366x768", "x": 0, "y": 0, "width": 1366,
         "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
     int failed = 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "reports/AnalysisReport.h"
+#include "text/RussianCount.h"
 
 namespace {
 
@@ -75,4 +76,14 @@ TEST(AnalysisReport, RussianParNamesTheSideTheContractAndItsDeclarers) {
         {{0, {}}, true, "Пар: 0"},
     };
     for (const auto& c : cases) EXPECT_EQ(RussianParText(c.par, c.all), c.text);
+}
+
+TEST(AnalysisReport, CountsTakeTheRussianFormOfTheirNumber) {
+    const std::pair<int64_t, const char*> cases[] = {
+        {1, "1 раздача"},      {2, "2 раздачи"},  {4, "4 раздачи"},    {5, "5 раздач"},
+        {11, "11 раздач"},     {12, "12 раздач"}, {14, "14 раздач"},   {21, "21 раздача"},
+        {22, "22 раздачи"},    {25, "25 раздач"}, {111, "111 раздач"}, {101, "101 раздача"},
+        {1000, "1000 раздач"}, {0, "0 раздач"}};
+    for (const auto& [count, text] : cases)
+        EXPECT_EQ(RussianCount(count, "раздача", "раздачи", "раздач"), text);
 }
