@@ -221,6 +221,8 @@ void TMainWindow::itmHelpClick() {
         helpWindow_ = new THelpWindow(
             [this](const QString& condition) {
                 InsertConditionText(condition);
+                raise();  // back to the editor, to go on writing
+                activateWindow();
                 RichEdit->setFocus();
             },
             this);
