@@ -7,8 +7,11 @@
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QToolButton>
+#include <QUrl>
 #include <algorithm>
 
+#include "help/Help.h"
+#include "mainwindow/HelpWindow.h"
 #include "support/DialogDriver.h"
 #include "support/WindowFixture.h"
 
@@ -79,24 +82,34 @@ private slots:
         QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
 
         QString shown;
+        const auto recordTitle = [&shown] {
+            WhenDialogOpens([&shown](QDialog& dialog) {
+                shown = dialog.windowTitle();
+                dialog.reject();
+            });
+        };
         QLabel* east = window->HandLabels[1][0];
         east->setFocus();
-        QVERIFY(east->hasFocus());
-        WhenDialogOpens([&](QDialog& dialog) {
-            shown = dialog.windowTitle();
-            dialog.reject();
-        });
+        recordTitle();
         QTest::keyClick(east, Qt::Key_Return);
         QCOMPARE(shown, QStringLiteral("East"));
         // The menu item shows the focused hand's, North's when no hand has the focus.
-        WhenDialogOpens([&](QDialog& dialog) {
-            shown = dialog.windowTitle();
-            dialog.reject();
-        });
+        recordTitle();
         window->RichEdit->setFocus();
         window->itmDealInfo->trigger();
         QCOMPARE(shown, QStringLiteral("North"));
 
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // F1: the help, whose first link puts the first example in place of the selection.
+        QTest::keyClick(window->RichEdit, Qt::Key_F1);
+        THelpWindow* help = window->findChild<THelpWindow*>();
+        QVERIFY(help != nullptr && help->isVisible());
+        window->RichEdit->selectAll();
+        help->OpenLink(QUrl(QStringLiteral("insert:0")));
+        const std::vector<THelpBlock> blocks = HelpBlocks();
+        const auto first = std::ranges::find(blocks, THelpBlockKind::Example, &THelpBlock::Kind);
+        QCOMPARE(window->RichEdit->toPlainText().toStdString(), first->Code);
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window->RichEdit, Qt::Key_F10);
