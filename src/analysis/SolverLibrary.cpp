@@ -1,9 +1,11 @@
 #include "analysis/SolverLibrary.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +47,41 @@ extern "C" void EndBeforeTheSolver(int status, void*) {
     std::_Exit(status);
 }
 
+// A crash inside the solver is how it fails when an allocation it does not
+// check comes back empty: told as running out of memory, like its exits. A
+// crash anywhere else goes to the handler that was there before.
+struct sigaction CrashedBefore[2] = {};
+constexpr int CrashSignals[2] = {SIGSEGV, SIGBUS};
+
+extern "C" void OnCrashInSolver(int signal, siginfo_t* info, void* context) {
+    if (CallsUnderWay.load() > 0) {
+        const char* message = FailureMessage.load();
+        std::size_t length = 0;
+        while (message[length] != '\0') ++length;
+        [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, message, length);
+        ::_exit(FailureStatus.load());
+    }
+    const struct sigaction& before = CrashedBefore[signal == SIGSEGV ? 0 : 1];
+    if ((before.sa_flags & SA_SIGINFO) != 0 && before.sa_sigaction != nullptr) {
+        before.sa_sigaction(signal, info, context);
+        return;
+    }
+    if (before.sa_handler != SIG_DFL && before.sa_handler != SIG_IGN &&
+        before.sa_handler != nullptr) {
+        before.sa_handler(signal);
+        return;
+    }
+    ::signal(signal, SIG_DFL);  // the fault happens again on return, now fatal
+}
+
+void CatchCrashesInSolver() {
+    struct sigaction action = {};
+    action.sa_sigaction = OnCrashInSolver;
+    action.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < 2; ++i) ::sigaction(CrashSignals[i], &action, &CrashedBefore[i]);
+}
+
 template <typename TFunction>
 bool Find(void* handle, const char* name, TFunction& function, std::string& fault) {
     function = reinterpret_cast<TFunction>(dlsym(handle, name));
@@ -57,6 +94,7 @@ TLoaded Load() {
     TLoaded loaded;
     // Set before loading: the library's start-up may already end the process.
     on_exit(EndBeforeTheSolver, nullptr);
+    CatchCrashesInSolver();
     TSolverCall loading;
     // The library's run-time name first; the development link as a last resort.
     void* handle = nullptr;
@@ -78,6 +116,9 @@ TLoaded Load() {
                        std::string(reason != nullptr ? reason : "нет библиотеки");
         return loaded;
     }
+    // Again once loaded: the handler must run before the library's own
+    // clean-up, which registered itself while the library was loading.
+    on_exit(EndBeforeTheSolver, nullptr);
     TSolverLibrary& l = loaded.Library;
     std::string& fault = loaded.Fault;
     loaded.Ready = Find(handle, "SetMaxThreads", l.SetMaxThreads, fault) &&

@@ -30,7 +30,7 @@ int RunCheck(const TArguments& arguments);
 
 const TCommand kCheckCommand = {
     .Name = "check",
-    .Summary = "check a condition as a run would: ok, or the first error and its position",
+    .Summary = "проверяет условие, как прогон: ok или первая ошибка и её позиция",
     .Options = kCheckOptions,
     .Run = RunCheck};
 

@@ -1,31 +1,70 @@
 #include "cli/CliSupport.h"
 
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
 #include "text/FileError.h"
+#include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
 
 void TStderrSink::Show(const std::string& message, int32_t position) {
     ++messageCount_;
     if (position >= 0)
-        std::fprintf(stderr, "%s (position %d)\n", message.c_str(), static_cast<int>(position));
+        std::fprintf(stderr, "%s (позиция %d)\n", message.c_str(), static_cast<int>(position));
     else
         std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+std::string SystemReason(int error) {
+    static const std::pair<int, const char*> Reasons[] = {
+        {ENOENT, "нет такого файла или папки"},
+        {EACCES, "нет доступа"},
+        {EPERM, "действие не разрешено"},
+        {EISDIR, "это папка"},
+        {ENOTDIR, "часть пути не является папкой"},
+        {ENOSPC, "на диске нет места"},
+        {EDQUOT, "превышена дисковая квота"},
+        {EROFS, "файловая система только для чтения"},
+        {EPIPE, "читатель закрыл канал"},
+        {EIO, "ошибка ввода-вывода"},
+        {EFBIG, "файл слишком велик"},
+        {ENAMETOOLONG, "слишком длинное имя файла"},
+        {ELOOP, "слишком много символических ссылок"},
+        {EMFILE, "открыто слишком много файлов"},
+        {ENXIO, "нет такого устройства"},
+        {ETXTBSY, "файл занят"},
+        {EBUSY, "устройство занято"},
+        {EAGAIN, "ресурс временно недоступен"},
+        {EINVAL, "недопустимый аргумент"},
+        {ENOMEM, "не хватило памяти"},
+    };
+    for (const auto& [number, reason] : Reasons)
+        if (number == error) return reason;
+    return std::string("системная ошибка ") + std::to_string(error) + " (" + std::strerror(error) +
+           ")";
 }
 
 namespace {
 
 void ReportReadFailure(const std::string& name, int error) {
-    std::fprintf(stderr, "korvana-cli: cannot read %s: %s\n", name.c_str(), std::strerror(error));
+    std::fprintf(stderr, "korvana-cli: не удалось прочитать %s: %s\n", name.c_str(),
+                 SystemReason(error).c_str());
 }
 
 }  // namespace
@@ -53,42 +92,145 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
     TStderrSink sink;
     try {
         const TDealsLoadResult result = ReadDeals(in, deals, boards);
+        const TDealsReadCounts& counts = result.Counts;
+        if (counts.Damaged > 0) {
+            // A damaged board is named, not passed over: the file is not read whole.
+            const std::string board = !counts.FirstDamagedBoard.empty()
+                                          ? "сдачи " + counts.FirstDamagedBoard
+                                          : "игры " + std::to_string(counts.FirstDamagedGame);
+            std::fprintf(stderr, "korvana-cli: файл %s: повреждена раздача %s\n", name.c_str(),
+                         board.c_str());
+            return false;
+        }
         if (format != nullptr) *format = result.Format;
         return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
         throw;  // told as running out of memory, by main
+    } catch (const TFileError& failure) {
+        ReportReadFailure(name, failure.ErrorNumber());
+        return false;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "korvana-cli: %s\n", failure.what());
         return false;
     }
 }
 
-bool WriteDealsFile(const std::string& givenName, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses) {
+bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, TDealsOutput& output,
+                       std::string& complaint) {
+    output = TDealsOutput{};
+    output.Name = name;
+    if (name == "-") {
+        if (formatWord.empty()) {
+            complaint = "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin";
+            return false;
+        }
+        output.Streamed = true;
+    } else {
+        // A pipe or a device (/dev/stdout) is written straight, not replaced.
+        std::error_code error;
+        const auto status = std::filesystem::status(name, error);
+        output.Streamed = std::filesystem::exists(status) &&
+                          !std::filesystem::is_regular_file(status) &&
+                          !std::filesystem::is_directory(status);
+    }
+    if (!formatWord.empty()) {
+        for (const TDealFormat& format : DealFormats())
+            if (format.Extension.substr(1) == formatWord) output.Format = &format;
+        return output.Format != nullptr;  // the option's table admits no other word
+    }
+    const std::string extension = std::filesystem::path(name).extension().string();
+    output.Format = extension.empty() ? &DealsFileFormat() : DealFormatOfName(name);
+    if (output.Format != nullptr) return true;
+    std::string known;
+    for (const TDealFormat& format : DealFormats())
+        known += (known.empty() ? "" : ", ") + std::string(format.Extension);
+    complaint = "неизвестное расширение файла раздач " + extension + " (известны: " + known +
+                "; или укажите --out-format)";
+    return false;
+}
+
+namespace {
+
+// Writes the boards straight to an open stream; false with the system's
+// reason when a write fails.
+bool WriteStreamed(std::FILE* stream, const TDealFormat& format, const TBoards& boards,
+                   int& error) {
+    error = 0;
+    TOutputBuffer out([&](std::string_view chunk) {
+        if (error != 0) return;
+        errno = 0;
+        if (std::fwrite(chunk.data(), 1, chunk.size(), stream) != chunk.size())
+            error = errno != 0 ? errno : EIO;
+    });
+    WriteBoards(out, format, boards);
+    errno = 0;
+    if (error == 0 && std::fflush(stream) != 0) error = errno != 0 ? errno : EIO;
+    return error == 0;
+}
+
+}  // namespace
+
+bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count) {
+    const TDealFormat& format = *output.Format;
+    if (output.Streamed) {
+        const bool toStdout = output.Name == "-";
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
+        errno = 0;
+        if (!toStdout) opened.reset(std::fopen(output.Name.c_str(), "wb"));
+        int error = errno;
+        if ((toStdout || opened) &&
+            WriteStreamed(toStdout ? stdout : opened.get(), format, boards, error))
+            return true;
+        std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n",
+                     toStdout ? "стандартный вывод" : output.Name.c_str(),
+                     SystemReason(error != 0 ? error : EIO).c_str());
+        return false;
+    }
     // A name is resolved against the working folder: a bare name is a file there.
     std::error_code resolving;
-    const std::filesystem::path absolute = std::filesystem::absolute(givenName, resolving);
-    const std::string name = resolving ? givenName : absolute.string();
+    const std::filesystem::path absolute = std::filesystem::absolute(output.Name, resolving);
+    const std::string name = resolving ? output.Name : absolute.string();
     auto complain = [&name](const std::string& reason) {
-        std::fprintf(stderr, "korvana-cli: cannot write %s: %s\n", name.c_str(), reason.c_str());
+        std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n", name.c_str(),
+                     reason.c_str());
         return false;
     };
-    if (!FileDirExists(name)) return complain(std::strerror(ENOENT));
-    const TDealFormat& format = DealFormatForWriting(name);
+    if (!FileDirExists(name)) return complain(SystemReason(ENOENT));
     try {
-        // A deals file with deals tells where it was saved, as the window does.
-        if (&format == &DealsFileFormat() && deals.Count() > 0)
-            SaveDealsFile(name, format, deals, keyValue);
-        else
-            WriteDealsFile(
-                name, format,
-                TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false},
-                               analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
-                                                   : std::span<const TDealAnalysis>()));
+        WriteDealsFile(name, format, boards);
     } catch (const TFileError& failure) {
-        return complain(std::system_category().message(failure.ErrorNumber()));
+        return complain(failure.ErrorNumber() == EINVAL ? std::string(failure.what())
+                                                        : SystemReason(failure.ErrorNumber()));
     }
+    // A deals file with deals tells where it was saved, as the window does.
+    if (&format == &DealsFileFormat() && count > 0)
+        ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
     return true;
+}
+
+bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
+                    const std::vector<TDealAnalysis>* analyses, bool secure) {
+    return WriteDealsOutput(
+        output,
+        TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure},
+                       analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
+                                           : std::span<const TDealAnalysis>()),
+        deals.Count());
+}
+
+int StoppedCode(int signal) { return 128 + signal; }
+
+bool StdoutIsRegularFile() {
+    struct stat status = {};
+    return fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool StdoutReaderLeft() {
+    struct stat status = {};
+    if (fstat(STDOUT_FILENO, &status) != 0 || !S_ISFIFO(status.st_mode)) return false;
+    // The write end of a pipe without readers polls as an error.
+    struct pollfd end = {STDOUT_FILENO, POLLOUT, 0};
+    return poll(&end, 1, 0) == 1 && (end.revents & POLLERR) != 0;
 }
 
 bool WriteLines(const std::vector<std::string>& lines) {

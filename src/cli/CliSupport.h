@@ -7,6 +7,7 @@
 
 #include "text/MessageSink.h"
 
+class TBoards;
 class TDeals;
 struct TBoard;
 struct TDealAnalysis;
@@ -23,21 +24,52 @@ private:
     int32_t messageCount_ = 0;
 };
 
-// Appends the deals of a deals file or a PBN file, told apart by their
-// content, to the collection. False when the file cannot be read (the
-// system's reason goes to stderr) or holds no deal (the refusal message goes
-// to stderr through the installed sink). When given, `boards` gets a board
-// for each deal and `format` the format the file was read as.
+// The system's reason for a failure (an errno value) in Russian, as every
+// message of the program is.
+std::string SystemReason(int error);
+
+// Appends the deals of a deals, PBN or LIN file ("-" reads stdin), told apart
+// by their content, to the collection, and a board for each to `boards` when
+// given. False when the file cannot be read (the system's reason goes to
+// stderr), holds no deal (the refusal message goes to stderr through the
+// installed sink) or gives a damaged deal (named on stderr by its board).
+// When given, `format` gets the format the file was read as.
 bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards = nullptr,
                    const TDealFormat** format = nullptr);
 
-// Writes the deals to a PBN file (".pbn", keyValue named in its Generator
-// tags, and the analyses' tables and par when given), a LIN file (".lin") or
-// a deals file (any other name), whole or not at all; a name without a folder
-// is a file of the working folder. False, with the reason on stderr, when it
-// could not be written.
-bool WriteDealsFile(const std::string& name, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses = nullptr);
+// Where deals are written: a file replaced whole, or straight into standard
+// output ("-") or a file that is not a regular one (a pipe, /dev/stdout).
+struct TDealsOutput {
+    std::string Name;
+    const TDealFormat* Format = nullptr;
+    bool Streamed = false;
+};
+
+// The output for a name and the word of --out-format ("dls", "pbn", "lin";
+// empty when not given): that format, else the name's extension's, a name
+// without extension being a deals file. False, with `complaint` set, for "-"
+// without a format or an extension no format has.
+bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, TDealsOutput& output,
+                       std::string& complaint);
+
+// Writes the boards to the output; `count` deals tell where a deals file was
+// saved. A name without a folder is a file of the working folder. False, with
+// the system's reason on stderr, when it could not be written.
+bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count);
+
+// The deals as boards numbered from 1, keyValue named in a PBN file's
+// Generator tags (or only "secure" for securely dealt deals), and the
+// analyses' tables and par when given.
+bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
+                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false);
+
+// The exit code of a command stopped by the signal: 128 and its number.
+int StoppedCode(int signal);
+
+// Whether stdout is a regular file (else a pipe, a terminal, a device).
+bool StdoutIsRegularFile();
+// Whether stdout is a pipe whose reader has gone, seen without writing to it.
+bool StdoutReaderLeft();
 
 // Writes each line followed by "\n" to stdout; false when stdout fails.
 bool WriteLines(const std::vector<std::string>& lines);

@@ -22,9 +22,16 @@ inline constexpr TOptionRow kThreadsOption = {
     .Name = "--threads",
     .Kind = TValueKind::Number,
     .ValueName = "N",
-    .Help = "threads to use, 1-256 (default: one per core)",
+    .Help = "сколько потоков, 1-256 (по умолчанию по одному на ядро)",
     .Least = 1,
     .Most = 256};
+
+// --out-format of the commands that write deals.
+inline constexpr TOptionRow kOutFormatOption = {
+    .Name = "--out-format",
+    .Kind = TValueKind::Choice,
+    .ValueName = "dls|pbn|lin",
+    .Help = "формат записываемых раздач, иначе по расширению (нужен для -, стандартного вывода)"};
 
 extern const TCommand kGenerateCommand;  // GenerateCommand.cpp
 extern const TCommand kCheckCommand;     // CheckCommand.cpp

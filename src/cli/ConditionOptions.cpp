@@ -1,5 +1,8 @@
 #include "cli/ConditionOptions.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "cli/CliSupport.h"
@@ -22,6 +25,14 @@ bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>
         lines.push_back(source.Text);
         return true;
     }
+    // A file that cannot be read is told with the system's reason in the
+    // program's own words (asked without opening it: a pipe would wait).
+    errno = 0;
+    if (source.FileName != "-" && ::access(source.FileName.c_str(), R_OK) != 0) {
+        std::fprintf(stderr, "korvana-cli: не удалось прочитать %s: %s\n", source.FileName.c_str(),
+                     SystemReason(errno != 0 ? errno : EIO).c_str());
+        return false;
+    }
     const TConditionsFileRead read = ReadConditionsFile(QString::fromStdString(source.FileName));
     if (read.Outcome != TConditionsFileRead::Read) {
         std::fprintf(stderr, "korvana-cli: %s\n", read.Message.toStdString().c_str());
@@ -38,12 +49,12 @@ void TConditionMessages::Show(const std::string& message, int32_t) {
 void PrintConditionError(const std::string& joinedText, int32_t position,
                          const TConditionMessages& messages) {
     if (!messages.Any()) {
-        std::fputs("korvana-cli: the condition is blank\n", stderr);
+        std::fputs("korvana-cli: условие пустое\n", stderr);
         return;
     }
     // Written whole: a NUL typed into the condition must not cut the message short.
     const std::string first = messages.First();
-    std::fprintf(stderr, "error at %d: ", static_cast<int>(position));
+    std::fprintf(stderr, "ошибка в позиции %d: ", static_cast<int>(position));
     std::fwrite(first.data(), 1, first.size(), stderr);
     std::fputc('\n', stderr);
     PrintErrorCaret(joinedText, position);

@@ -25,14 +25,14 @@ constexpr TOptionRow ConditionOption(TAlternative alternative) {
     return {.Name = "--condition",
             .Kind = TValueKind::Text,
             .ValueName = "TEXT",
-            .Help = "the condition, in the condition language",
+            .Help = "условие на языке условий",
             .WithNext = alternative};
 }
 inline constexpr TOptionRow kConditionFileOption = {
     .Name = "--condition-file",
     .Kind = TValueKind::Text,
     .ValueName = "FILE.cnd",
-    .Help = "the condition of a conditions file of the desktop program"};
+    .Help = "условие из файла условий оконной программы (- читает стандартный ввод)"};
 
 // The condition the arguments give, from the two rows above.
 TConditionSource ConditionSource(const TArguments& arguments);

@@ -1,9 +1,11 @@
 #include "cli/DealingRun.h"
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -19,9 +21,11 @@
 
 namespace {
 
-// Holds the number of the signal that asked for a stop.
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int signal) { interrupted = signal; }
+// Holds the number of the signal that asked for a stop; read by other threads
+// than the handler may run on, so atomic (and lock-free, so safe in a handler).
+std::atomic<int> interrupted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+extern "C" void OnInterrupt(int signal) { interrupted.store(signal); }
 
 constexpr int StopSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -60,6 +64,18 @@ private:
 
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
     options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
+    options.KeyGiven = arguments.Has("--key");
+    if (arguments.Has("--secret")) {
+        options.Secret = ReadSecret(arguments.Text("--secret"));
+        if (!options.Secret) {
+            ComplainUsage("--secret: секрет — это ровно 64 шестнадцатеричные цифры");
+            return false;
+        }
+    }
+    if (arguments.Has("--dealing") && !options.KeyGiven) {
+        ComplainUsage("--dealing выбирает способ раздачи по ключу и требует --key");
+        return false;
+    }
     options.Count = static_cast<int32_t>(arguments.Number("--count", defaultCount));
     options.Condition = ConditionSource(arguments);
     options.MaxDealt = arguments.Number("--max-dealt", 0);
@@ -73,27 +89,32 @@ bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptio
     for (const auto& [name, path] : ways)
         if (arguments.Text("--dealing") == name) options.Dealing = path;
     if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
-        ComplainUsage("--dealing vector: this processor has no AVX2");
+        ComplainUsage("--dealing vector: у этого процессора нет AVX2");
         return false;
     }
     return true;
 }
 
 TStopSignals::TStopSignals() {
+    interrupted.store(0);
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     static_assert(std::size(StopSignalNumbers) == 3);
     for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
         sigaction(StopSignalNumbers[i], &action, &previous_[i]);
+    // A reader of stdout that has gone is a write error, not the program's end.
+    action.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &action, &previous_[3]);
 }
 
 TStopSignals::~TStopSignals() {
     for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
         sigaction(StopSignalNumbers[i], &previous_[i], nullptr);
+    sigaction(SIGPIPE, &previous_[3], nullptr);
 }
 
-int TStopSignals::Signal() const { return interrupted; }
+int TStopSignals::Signal() const { return interrupted.load(); }
 
 int TStopSignals::ExitCode(int signal) {
     return signal == SIGINT ? ExitInterrupted : signal == SIGTERM ? ExitTerminated : ExitHungUp;
@@ -113,6 +134,16 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     inputs.Rules = rules.get();
     TRandomSource random;
     inputs.Source = &random;
+    inputs.Secret = options.Secret;
+    if (!options.KeyGiven && !inputs.Secret) {
+        inputs.Secret = NewSecret();
+        if (!inputs.Secret) {
+            std::fprintf(stderr, "korvana-cli: система не дала случайных чисел для секрета: %s\n",
+                         std::strerror(errno));
+            return ExitFileFailed;
+        }
+    }
+    result.Secure = inputs.Secret.has_value();
     inputs.RequestedTotal = options.Count;
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
@@ -121,22 +152,25 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
+    // The first line of stderr names what repeats this run: the secret, or the
+    // clock's seed; a key given on the command line is known already.
+    if (inputs.Secret) {
+        std::fprintf(stderr, "secret %s\n", SecretText(*inputs.Secret).c_str());
+    } else {
+        random.SetSeed(options.Key);
+        result.RepeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's
+        if (options.Key == 0) std::fprintf(stderr, "seed %d\n", static_cast<int>(result.RepeatKey));
+    }
+    std::fflush(stderr);
     const int32_t asked = options.Threads > 0
                               ? options.Threads
                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (generator.ThreadCount() < asked) {
-        std::fprintf(stderr, "the condition is large: %d thread(s) instead of %d\n",
+        std::fprintf(stderr, "условие велико: потоков %d вместо %d\n",
                      static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
     }
 
     TStopSignals signals;
-    random.SetSeed(options.Key);
-    result.RepeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's seed
-    if (options.Key == 0) {
-        // The key that repeats this run.
-        std::fprintf(stderr, "seed %d\n", static_cast<int>(result.RepeatKey));
-        std::fflush(stderr);
-    }
 
     TRunTick state;
     state.Start = std::chrono::steady_clock::now();

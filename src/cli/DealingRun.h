@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "cli/ConditionOptions.h"
 #include "cli/OptionParser.h"
 #include "deals/DealBatch.h"
+#include "deals/SecureSource.h"
 
 class TDeals;
 
@@ -21,10 +23,16 @@ inline constexpr TOptionRow kKeyOption = {
     .Kind = TValueKind::Number,
     .ValueName = "N",
     .Help =
-        "the key value: the same key, condition and count give the same deals; "
-        "0 (default) seeds from the clock and prints the seed",
+        "ключ: тот же ключ, условие и число раздач дают те же раздачи; 0 берёт ключ "
+        "от часов и печатает его. Без --key и --secret раздаёт надёжно и печатает секрет",
     .Least = std::numeric_limits<int32_t>::min(),
-    .Most = std::numeric_limits<int32_t>::max()};
+    .Most = std::numeric_limits<int32_t>::max(),
+    .WithNext = TAlternative::AtMostOne};
+inline constexpr TOptionRow kSecretOption = {
+    .Name = "--secret",
+    .Kind = TValueKind::Text,
+    .ValueName = "HEX",
+    .Help = "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret"};
 constexpr TOptionRow CountOption(const char* help) {
     return {.Name = "--count",
             .Kind = TValueKind::Number,
@@ -36,27 +44,29 @@ constexpr TOptionRow CountOption(const char* help) {
 inline constexpr TOptionRow kMaxDealtOption = {.Name = "--max-dealt",
                                                .Kind = TValueKind::Number,
                                                .ValueName = "N",
-                                               .Help = "stops after dealing N deals",
+                                               .Help = "останавливается, сдав N раздач",
                                                .Least = 1,
                                                .Most = std::numeric_limits<int64_t>::max()};
 inline constexpr TOptionRow kQuietOption = {
-    .Name = "--quiet", .Help = "prints no progress line on stderr", .Repeatable = true};
+    .Name = "--quiet", .Help = "не печатает ход работы в поток ошибок", .Repeatable = true};
 inline constexpr TOptionRow kFixedOption = {
     .Name = "--fixed",
     .Kind = TValueKind::Text,
     .ValueName = "CARDS",
-    .Help = "gives seats cards they hold in every deal: \"N:AKQJ.K.. S:..A2.\" or a PBN deal"};
+    .Help = "карты, которые у игроков в каждой раздаче: \"N:AKQJ.K.. S:..A2.\" или раздача PBN"};
 inline constexpr TOptionRow kDealingOption = {
     .Name = "--dealing",
     .Kind = TValueKind::Choice,
     .ValueName = "fastest|one|portable|vector",
     .Help =
-        "deals one at a time, eight at a time, or eight side by side with AVX2; "
-        "all give the same deals (default: the fastest this processor has)"};
+        "сдаёт по одной, по восемь или по восемь рядом с AVX2; все дают те же раздачи "
+        "(по умолчанию самый быстрый способ этого процессора)"};
 
 // What the rows above and the condition and thread options give.
 struct TRunOptions {
     int32_t Key = 0;
+    bool KeyGiven = false;          // else the run deals securely
+    std::optional<TSecret> Secret;  // --secret: repeats a secure run
     int32_t Count = 1;
     TConditionSource Condition;
     int64_t MaxDealt = 0;
@@ -69,8 +79,9 @@ struct TRunOptions {
 // Reads the run's options; false after complaining about bad usage.
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options);
 
-// Ctrl+C, SIGTERM and SIGHUP ask for a stop while the object lives; the
-// handlers before it are put back at its end.
+// Ctrl+C, SIGTERM and SIGHUP ask for a stop while the object lives, and a
+// reader of stdout that has gone is a write error rather than the end of the
+// program; the handlers before it are put back at its end.
 class TStopSignals {
 public:
     TStopSignals();
@@ -83,7 +94,7 @@ public:
     static int ExitCode(int signal);
 
 private:
-    struct sigaction previous_[3] = {};
+    struct sigaction previous_[4] = {};  // and SIGPIPE's
 };
 
 // What a run did.
@@ -91,6 +102,7 @@ struct TRunResult {
     int32_t Kept = 0;
     int64_t Dealt = 0;
     int32_t RepeatKey = 0;  // the key that repeats the run
+    bool Secure = false;    // dealt from a secret: no key repeats it
     int StopSignal = 0;     // the signal that stopped it, or 0
     bool RanOutOfMemory = false;
 };
@@ -105,7 +117,8 @@ struct TRunTick {
 
 // Deals by the options into `deals` (which may pass them on as they are
 // kept). Reads --fixed (refused: exit code 3) and the condition (exit code 3
-// or 4, the reason on stderr), prints the seed line for key 0, then runs;
+// or 4, the reason on stderr), prints the secret line of a secure run or the
+// seed line for key 0, then runs;
 // every tenth of a second `tick` is called on the calling thread, and the run
 // stops when it returns false or a stop signal comes. Returns ExitDone once
 // the run has ended, whatever ended it (see `result`), else the exit code.

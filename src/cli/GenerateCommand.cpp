@@ -26,6 +26,7 @@
 #include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
 #include "deals/ReadableLine.h"
+#include "deals/SecureSource.h"
 #include "engine/AnalysisRun.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
@@ -37,24 +38,29 @@ struct TGenerateOptions {
     TRunOptions Run;
     bool Lines = false;  // --format lines; else text
     std::string OutFile;
+    TDealsOutput Output;   // of --out
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
 };
 
 constexpr TOptionRow kGenerateOptions[] = {
     kKeyOption,
-    CountOption("the deals to keep, 1-9999999 (default 1)"),
+    kSecretOption,
+    CountOption("сколько раздач отобрать, 1-9999999 (по умолчанию 1)"),
     ConditionOption(TAlternative::AtMostOne),
     kConditionFileOption,
     {.Name = "--format",
      .Kind = TValueKind::Choice,
      .ValueName = "text|lines",
-     .Help = "the deals on stdout as readable text (default) or as the lines of a deals file"},
+     .Help = "раздачи на стандартный вывод читаемым текстом (по умолчанию) или строками "
+             "файла раздач"},
     {.Name = "--out",
      .Kind = TValueKind::Name,
      .ValueName = "FILE.dls|FILE.pbn|FILE.lin",
-     .Help = "also writes the deals to a deals, PBN or LIN file, told apart by the extension"},
+     .Help = "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
+             "в стандартный вывод только файл"},
+    kOutFormatOption,
     {.Name = "--analyze",
-     .Help = "adds each deal's double-dummy table and par to the PBN file of --out",
+     .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
      .Repeatable = true},
     kMaxDealtOption,
     kThreadsOption,
@@ -69,8 +75,15 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     options.Lines = arguments.Text("--format") == "lines";
     options.OutFile = arguments.Text("--out");
     options.Analyze = arguments.Has("--analyze");
-    if (options.Analyze && !DealFormatForWriting(options.OutFile).WritesAnalysis) {
-        ComplainUsage("--analyze writes its tables into the PBN file of --out FILE.pbn");
+    std::string complaint;
+    if (!options.OutFile.empty() &&
+        !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption.Name), options.Output,
+                           complaint)) {
+        ComplainUsage(complaint);
+        return false;
+    }
+    if (options.Analyze && (options.OutFile.empty() || !options.Output.Format->WritesAnalysis)) {
+        ComplainUsage("--analyze пишет таблицы в файл PBN из --out FILE.pbn");
         return false;
     }
     return true;
@@ -90,15 +103,28 @@ void PrintDeal(TOutputBuffer& out, const TDeal& deal, bool lines) {
     out.Advance(end);
 }
 
+// The system's reason of the first failed write to stdout, 0 while none failed.
+std::atomic<int> stdoutError{0};
+
+void NoteStdoutError() {
+    int none = 0;
+    stdoutError.compare_exchange_strong(none, errno != 0 ? errno : EIO);
+}
+
 // Writes each chunk to stdout until a write fails.
 class TStdoutChunks {
 public:
     void operator()(std::string_view chunk) {
+        errno = 0;
         if (!failed_.load(std::memory_order_relaxed) &&
             std::fwrite(chunk.data(), 1, chunk.size(), stdout) != chunk.size())
-            failed_.store(true, std::memory_order_relaxed);
+            Fail();
     }
     bool Failed() const { return failed_.load(std::memory_order_relaxed); }
+    void Fail() {
+        NoteStdoutError();
+        failed_.store(true, std::memory_order_relaxed);
+    }
 
 private:
     std::atomic<bool> failed_{false};
@@ -119,10 +145,24 @@ bool PrintDeals(const TDeals& deals, bool lines) {
 // nothing is stored, so a run of any size prints in memory of a fixed size.
 class TDealPrinter : public TDealReceiver {
 public:
-    explicit TDealPrinter(bool lines)
-        : lines_(lines), out_([this](std::string_view chunk) { chunks_(chunk); }) {}
+    // `shared`: the main thread also flushes the deals now and then, for a
+    // reader on a pipe or a terminal that should see each deal soon.
+    TDealPrinter(bool lines, bool shared)
+        : lines_(lines),
+          shared_(shared),
+          out_([this](std::string_view chunk) { chunks_(chunk); }) {}
     void Receive(const TDeal& deal) override {
-        if (!chunks_.Failed()) PrintDeal(out_, deal, lines_);
+        if (chunks_.Failed()) return;
+        if (!shared_) return PrintDeal(out_, deal, lines_);
+        std::lock_guard lock(mutex_);
+        PrintDeal(out_, deal, lines_);
+    }
+    // Hands the deals printed so far on to stdout.
+    void FlushNow() {
+        std::lock_guard lock(mutex_);
+        out_.Flush();
+        errno = 0;
+        if (!chunks_.Failed() && std::fflush(stdout) != 0) chunks_.Fail();
     }
     // After the run: the rest of the buffer; whether everything was written.
     bool Finish() {
@@ -133,6 +173,8 @@ public:
 
 private:
     bool lines_;
+    bool shared_;
+    std::mutex mutex_;
     TStdoutChunks chunks_;
     TOutputBuffer out_;
 };
@@ -141,8 +183,8 @@ void PrintProgress(const TRunTick& tick) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - tick.Start).count();
     double rate = seconds > 0 ? static_cast<double>(tick.Dealt) / seconds : 0.0;
-    std::fprintf(stderr, "\rkept %d  dealt %lld  %.0f deals/s\x1b[K", static_cast<int>(tick.Kept),
-                 static_cast<long long>(tick.Dealt), rate);
+    std::fprintf(stderr, "\rотобрано %d  сдано %lld  %.0f раздач/с\x1b[K",
+                 static_cast<int>(tick.Kept), static_cast<long long>(tick.Dealt), rate);
     std::fflush(stderr);
 }
 
@@ -153,8 +195,8 @@ int RunGenerate(const TArguments& arguments);
 const TCommand kGenerateCommand = {
     .Name = "generate",
     .Summary =
-        "deal and keep the deals that meet the condition and print them on stdout; "
-        "stderr ends with kept(dealt)",
+        "сдаёт и отбирает раздачи, отвечающие условию, и печатает их на стандартный вывод; "
+        "поток ошибок кончается строкой отобрано(сдано)",
     .Options = kGenerateOptions,
     .Run = RunGenerate};
 
@@ -170,17 +212,24 @@ int RunGenerate(const TArguments& arguments) {
     TDeals deals;
     std::optional<TDealPrinter> printer;
     if (options.OutFile.empty() && !options.Analyze) {
-        printer.emplace(options.Lines);
+        printer.emplace(options.Lines, !StdoutIsRegularFile());
         deals.PassTo(*printer);
     }
     const bool showProgress = !options.Run.Quiet && isatty(STDERR_FILENO) == 1;
+    bool readerLeft = false;
     TRunResult run;
     const int refused = RunDealing(
         options.Run, deals,
         [&](const TRunTick& tick) {
+            if (printer && !StdoutIsRegularFile()) printer->FlushNow();
+            // Nobody reads the deals any more: noticed without writing to them.
+            if (!options.Output.Streamed && !readerLeft && StdoutReaderLeft()) {
+                readerLeft = true;
+                errno = EPIPE;
+                NoteStdoutError();
+            }
             if (showProgress) PrintProgress(tick);
-            // Nobody reads the deals any more.
-            return !(printer && printer->Failed());
+            return !((printer && printer->Failed()) || readerLeft);
         },
         run);
     if (refused != ExitDone) return refused;
@@ -190,8 +239,10 @@ int RunGenerate(const TArguments& arguments) {
     // The file first: a reader of stdout that stops early costs no deal.
     int code = run.StopSignal != 0 ? TStopSignals::ExitCode(run.StopSignal) : ExitDone;
     if (run.RanOutOfMemory) {
-        std::fprintf(stderr, "korvana-cli: out of memory: the run stopped after %d kept deals\n",
-                     static_cast<int>(deals.Count()));
+        std::fprintf(
+            stderr,
+            "korvana-cli: не хватило памяти: прогон остановлен после %d отобранных раздач\n",
+            static_cast<int>(deals.Count()));
         code = ExitOutOfMemory;
     }
     std::vector<TDealAnalysis> analyses;
@@ -206,12 +257,19 @@ int RunGenerate(const TArguments& arguments) {
         }
     }
     if (!options.OutFile.empty() &&
-        !WriteDealsFile(options.OutFile, deals, repeatKey, options.Analyze ? &analyses : nullptr))
+        !WriteDealsFile(options.Output, deals, repeatKey, options.Analyze ? &analyses : nullptr,
+                        run.Secure))
         code = ExitFileFailed;
-    // In large chunks, never the whole text in memory.
-    const bool written = printer ? printer->Finish() : PrintDeals(deals, options.Lines);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !written) {
-        std::perror("korvana-cli: cannot write the deals");
+    // In large chunks, never the whole text in memory; a file written
+    // straight to a stream is all that stream carries.
+    const bool written = printer                   ? printer->Finish()
+                         : options.Output.Streamed ? true
+                                                   : PrintDeals(deals, options.Lines);
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) NoteStdoutError();
+    if (!written || stdoutError.load() != 0) {
+        std::fprintf(stderr, "korvana-cli: не удалось записать раздачи: %s\n",
+                     SystemReason(stdoutError.load() != 0 ? stdoutError.load() : EIO).c_str());
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(run.Kept),

@@ -74,20 +74,20 @@ std::string Accepted(const TOptionRow& row) {
     switch (row.Kind) {
         case TValueKind::Number:
             if (row.Most == std::numeric_limits<int64_t>::max())
-                return "a whole number of at least " + std::to_string(row.Least);
-            return "a whole number from " + std::to_string(row.Least) + " to " +
+                return "целое число не меньше " + std::to_string(row.Least);
+            return "целое число от " + std::to_string(row.Least) + " до " +
                    std::to_string(row.Most);
         case TValueKind::Choice:
             for (std::string_view word : ChoiceWords(row.ValueName))
-                text += (text.empty() ? "one of " : ", ") + std::string(word);
+                text += (text.empty() ? "одно из: " : ", ") + std::string(word);
             return text;
         case TValueKind::Letters:
             for (const char* letter = row.ValueName; *letter != '\0'; ++letter)
-                text +=
-                    (text.empty() ? "one or more of the letters " : ", ") + std::string(1, *letter);
+                text += (text.empty() ? "одна или несколько букв из: " : ", ") +
+                        std::string(1, *letter);
             return text;
         default:
-            return "a text that is not empty";
+            return "непустой текст";
     }
 }
 
@@ -133,9 +133,9 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
         const std::string& arg = args[i];
         if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
             if (parsed.Positionals.size() == command.Positionals.size())
-                return refuse("unexpected argument \"" + arg + "\"");
+                return refuse("лишний аргумент \"" + arg + "\"");
             if (arg.empty())
-                return refuse(std::string("empty argument for ") +
+                return refuse(std::string("пустой аргумент ") +
                               command.Positionals[parsed.Positionals.size()]);
             parsed.Positionals.push_back(arg);
             continue;
@@ -148,30 +148,35 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
         const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
         const std::string name = arg.substr(0, equals);
         const TOptionRow* row = FindRow(command, name);
-        if (row == nullptr) return refuse("unknown option " + name);
+        if (row == nullptr) return refuse("неизвестный ключ " + name);
         std::string value;
         if (equals != std::string::npos) {
-            if (row->Kind == TValueKind::None) return refuse(name + " takes no value");
+            if (row->Kind == TValueKind::None)
+                return refuse("ключ " + name + " не принимает значения");
             value = arg.substr(equals + 1);
         } else if (row->Kind != TValueKind::None) {
-            if (i + 1 >= args.size()) return refuse(name + " needs a value");
+            if (i + 1 >= args.size()) return refuse("ключу " + name + " нужно значение");
             value = args[++i];
         }
-        if (!row->Repeatable && parsed.Has(name)) return refuse(name + " is given more than once");
+        if (!row->Repeatable && parsed.Has(name))
+            return refuse("ключ " + name + " указан больше одного раза");
         if (const TOptionRow* pair = AlternativePair(command, *row)) {
             const TOptionRow& other = pair == row ? pair[1] : pair[0];
             if (parsed.Has(other.Name))
-                return refuse(std::string("give one of ") + pair[0].Name + " and " + pair[1].Name +
-                              ", once");
+                return refuse(std::string("укажите один из ключей ") + pair[0].Name + " и " +
+                              pair[1].Name + ", один раз");
         }
         if (!Accepts(*row, value))
-            return refuse("bad value for " + name + ": \"" + value + "\" (" + Accepted(*row) + ")");
+            return refuse("неверное значение ключа " + name + ": \"" + value + "\" (нужно " +
+                          Accepted(*row) + ")");
         parsed.given_.emplace_back(name, std::move(value));
     }
     if (parsed.Positionals.size() < command.Positionals.size()) {
         std::string wanted;
         for (const char* positional : command.Positionals) wanted += std::string(" ") + positional;
-        return refuse(command.Name + std::string(" takes") + wanted);
+        return refuse(std::string("команде ") + command.Name +
+                      (command.Positionals.size() == 1 ? " нужен аргумент" : " нужны аргументы") +
+                      wanted);
     }
     for (const TOptionRow& row : command.Options)
         if (row.Required && !parsed.Has(row.Name))
@@ -180,8 +185,8 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
         const TOptionRow* pair = &command.Options[at];
         if (pair->WithNext == TAlternative::ExactlyOne && !parsed.Has(pair[0].Name) &&
             !parsed.Has(pair[1].Name))
-            return refuse(command.Name + std::string(" needs ") + RowSynopsis(pair[0]) + " or " +
-                          RowSynopsis(pair[1]));
+            return refuse(std::string("команде ") + command.Name + " нужен ключ " +
+                          RowSynopsis(pair[0]) + " или " + RowSynopsis(pair[1]));
     }
     return TParseOutcome::Parsed;
 }
@@ -208,8 +213,8 @@ std::string CommandSynopsis(const TCommand& command) {
 }
 
 void PrintCommandHelp(const TCommand& command, std::FILE* stream) {
-    std::fprintf(stream, "usage: korvana-cli %s\n\n  %s\n\n", CommandSynopsis(command).c_str(),
-                 command.Summary);
+    std::fprintf(stream, "использование: korvana-cli %s\n\n  %s\n\n",
+                 CommandSynopsis(command).c_str(), command.Summary);
     std::size_t width = 0;
     for (const TOptionRow& row : command.Options) width = std::max(width, RowSynopsis(row).size());
     for (const TOptionRow& row : command.Options)

@@ -1,6 +1,7 @@
 // korvana-cli stats and listing: the two reports of the desktop program,
 // printed to stdout line for line as the report window holds them.
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -21,7 +22,8 @@ constexpr int32_t kMostColumns = 9;
 
 int Print(const std::vector<std::string>& lines) {
     if (WriteLines(lines)) return ExitDone;
-    std::fputs("korvana-cli: cannot write the output\n", stderr);
+    std::fprintf(stderr, "korvana-cli: не удалось записать вывод: %s\n",
+                 SystemReason(errno != 0 ? errno : EIO).c_str());
     return ExitOutputFailed;
 }
 
@@ -43,11 +45,11 @@ constexpr TOptionRow kListingOptions[] = {
     {.Name = "--seats",
      .Kind = TValueKind::Letters,
      .ValueName = "NESW",
-     .Help = "the seats whose hands are drawn (default NESW)"},
+     .Help = "чьи руки рисовать (по умолчанию NESW)"},
     {.Name = "--columns",
      .Kind = TValueKind::Number,
      .ValueName = "M",
-     .Help = "deals a row, 1-9 (default 5)",
+     .Help = "раздач в ряду, 1-9 (по умолчанию 5)",
      .Least = 1,
      .Most = kMostColumns},
 };
@@ -60,14 +62,14 @@ int RunListing(const TArguments& arguments);
 const TCommand kStatsCommand = {
     .Name = "stats",
     .Summary =
-        "print the statistics report of the deals in the file (deals, PBN or LIN, told apart by "
-        "their content; - reads standard input)",
+        "печатает статистику раздач файла (раздач, PBN или LIN, по содержимому; - читает "
+        "стандартный ввод)",
     .Positionals = kDealsFileArgument,
     .Run = RunStats};
 
 const TCommand kListingCommand = {
     .Name = "listing",
-    .Summary = "print the deals as diagrams of the chosen seats, M deals a row",
+    .Summary = "печатает раздачи диаграммами выбранных рук, по M раздач в ряду",
     .Options = kListingOptions,
     .Positionals = kDealsFileArgument,
     .Run = RunListing};
@@ -102,6 +104,7 @@ int RunListing(const TArguments& arguments) {
     });
     out.Flush();
     if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return ExitDone;
-    std::fputs("korvana-cli: cannot write the output\n", stderr);
+    std::fprintf(stderr, "korvana-cli: не удалось записать вывод: %s\n",
+                 SystemReason(errno != 0 ? errno : EIO).c_str());
     return ExitOutputFailed;
 }

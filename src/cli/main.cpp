@@ -13,11 +13,12 @@
 namespace {
 
 constexpr const char* ExitCodesText =
-    "exit codes: 0 done, 1 stdout failed, 2 bad usage (for simulations also a contract, a\n"
-    "  declarer or a variant refused), 3 the condition (or a rule's condition, an expression)\n"
-    "  has an error or is blank,\n"
-    "  4 a file could not be read or written, 5 out of memory,\n"
-    "  130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP (the kept deals are still written)\n";
+    "коды возврата: 0 готово, 1 не удалось записать стандартный вывод, 2 неверный вызов\n"
+    "  (у моделирования также отвергнутый контракт, разыгрывающий или вариант),\n"
+    "  3 в условии (или в условии правила, в выражении) ошибка или оно пустое,\n"
+    "  4 файл не удалось прочитать или записать,\n"
+    "  5 не хватило памяти, 130 остановлено по Ctrl+C, 143 по SIGTERM, 129 по SIGHUP\n"
+    "  (отобранные раздачи всё равно записаны)\n";
 
 // Every subcommand, in the order the usage text lists them.
 const TCommand* const kCommands[] = {
@@ -25,12 +26,12 @@ const TCommand* const kCommands[] = {
     &kAnalyzeCommand,  &kSimulateCommand, &kLeadsCommand, &kTabulateCommand, &kHandoutCommand};
 
 void PrintUsage(std::FILE* stream) {
-    std::fputs("usage: korvana-cli COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
+    std::fputs("использование: korvana-cli COMMAND [ARGUMENTS]\n\nкоманды:\n", stream);
     for (const TCommand* command : kCommands) {
         std::fprintf(stream, "  %s\n      %s\n", CommandSynopsis(*command).c_str(),
                      command->Summary);
     }
-    std::fputs("\n'korvana-cli COMMAND --help' describes the options of the command.\n\n", stream);
+    std::fputs("\n'korvana-cli COMMAND --help' описывает ключи команды.\n\n", stream);
     std::fputs(ExitCodesText, stream);
 }
 
@@ -52,7 +53,7 @@ int RunCommand(const TCommand& command, const std::vector<std::string>& args) {
     return command.Run(arguments);
 }
 
-constexpr const char* OutOfMemoryText = "korvana-cli: out of memory\n";
+constexpr const char* OutOfMemoryText = "korvana-cli: не хватило памяти\n";
 
 // Memory that runs out on another thread, or inside a library, ends the
 // program as it does anywhere else.
@@ -99,7 +100,7 @@ int main(int argc, char** argv) {
         if (code == ExitBadUsage) PrintUsage(stderr);
         return code;
     }
-    std::fprintf(stderr, "korvana-cli: unknown command \"%s\"\n", name.c_str());
+    std::fprintf(stderr, "korvana-cli: неизвестная команда \"%s\"\n", name.c_str());
     PrintUsage(stderr);
     return ExitBadUsage;
 }

@@ -27,6 +27,12 @@ void TBoard::SetPosition(int64_t number) {
     Vulnerability = PbnBoardVulnerability(number);
 }
 
+const TBoardTag* TBoard::FindTag(std::string_view name) const {
+    for (const TBoardTag& tag : Tags)
+        if (tag.Name == name) return &tag;
+    return nullptr;
+}
+
 void TBoardList::ForEach(const std::function<bool(const TBoard&)>& take) const {
     for (const TBoard& board : boards_)
         if (!take(board)) return;

@@ -31,10 +31,13 @@ struct TDealtBy {
     bool Secure = false;
 };
 
-// A tag of a file that the board keeps as text, e.g. {"Event", "Club night"}.
+// A tag of a file that the board keeps as text, e.g. {"Event", "Club night"},
+// with the lines that follow it in a PBN file (an auction's calls, a table's
+// rows), joined by "\n".
 struct TBoardTag {
     std::string Name;
     std::string Value;
+    std::string Section;
     bool operator==(const TBoardTag&) const = default;
 };
 
@@ -50,6 +53,8 @@ struct TBoard {
     // Board `number` of the usual rotation: its dealer and vulnerability
     // follow from the number, as when a file does not give them.
     void SetPosition(int64_t number);
+    // The first kept tag of that name; nullptr when there is none.
+    const TBoardTag* FindTag(std::string_view name) const;
 };
 
 // A sequence of boards, handed to a writer one at a time.

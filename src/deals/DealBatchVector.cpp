@@ -76,7 +76,66 @@ KORVANA_AVX2 inline __attribute__((always_inline)) void PlaceCards(TLanes& l) {
     }
 }
 
+// Cards First..Last placed from given draws, one row of eight per card.
+template <uint32_t First, uint32_t Last, bool High>
+KORVANA_AVX2 inline __attribute__((always_inline)) void PlaceDrawnCards(
+    TLanes& l, const uint32_t (*draws)[8]) {
+    __m256i& in1 = High ? l.High1 : l.Low1;
+    __m256i& in2 = High ? l.High2 : l.Low2;
+    __m256i& in3 = High ? l.High3 : l.Low3;
+#pragma GCC unroll 32
+    for (uint32_t card = First; card <= Last; ++card) {
+        const __m256i bit =
+            _mm256_set1_epi32(static_cast<int32_t>(1u << (High ? card - 32 : card)));
+        const __m256i r = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws[card - 1]));
+        const __m256i below1 = _mm256_cmpgt_epi32(l.Sum1, r);
+        const __m256i below2 = _mm256_cmpgt_epi32(l.Sum2, r);
+        const __m256i below3 = _mm256_cmpgt_epi32(l.Sum3, r);
+        l.Sum1 = _mm256_add_epi32(l.Sum1, below1);
+        l.Sum2 = _mm256_add_epi32(l.Sum2, below2);
+        l.Sum3 = _mm256_add_epi32(l.Sum3, below3);
+        in1 = _mm256_or_si256(in1, _mm256_and_si256(below1, bit));
+        in2 = _mm256_or_si256(in2, _mm256_and_si256(below2, bit));
+        in3 = _mm256_or_si256(in3, _mm256_and_si256(below3, bit));
+    }
+}
+
+// The ace of spades joins the sets of the sums that still count a free
+// place, as a draw of 0 would; then the eight deals' hands.
+KORVANA_AVX2 inline __attribute__((always_inline)) void FinishLanes(TLanes& l, TCardSets* deals) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i ace = _mm256_set1_epi32(1 << 20);
+    l.High1 = _mm256_or_si256(l.High1, _mm256_and_si256(_mm256_cmpgt_epi32(l.Sum1, zero), ace));
+    l.High2 = _mm256_or_si256(l.High2, _mm256_and_si256(_mm256_cmpgt_epi32(l.Sum2, zero), ace));
+    l.High3 = _mm256_or_si256(l.High3, _mm256_and_si256(_mm256_cmpgt_epi32(l.Sum3, zero), ace));
+    alignas(32) uint32_t low[3][8], high[3][8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(low[0]), l.Low1);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(low[1]), l.Low2);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(low[2]), l.Low3);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(high[0]), l.High1);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(high[1]), l.High2);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(high[2]), l.High3);
+    constexpr uint64_t AllCards = ((uint64_t{1} << 52) - 1) << 1;
+    for (std::size_t j = 0; j < 8; ++j) {
+        const uint64_t in1 = low[0][j] | static_cast<uint64_t>(high[0][j]) << 32;
+        const uint64_t in2 = low[1][j] | static_cast<uint64_t>(high[1][j]) << 32;
+        const uint64_t in3 = low[2][j] | static_cast<uint64_t>(high[2][j]) << 32;
+        deals[j].Hands = {in1, in2 & ~in1, in3 & ~in2, AllCards & ~in3};
+    }
+}
+
 }  // namespace
+
+KORVANA_AVX2 void PlaceDrawsVector(const uint32_t (*draws)[8], TCardSets* deals) {
+    TLanes l;
+    l.Sum1 = _mm256_set1_epi32(13);
+    l.Sum2 = _mm256_set1_epi32(26);
+    l.Sum3 = _mm256_set1_epi32(39);
+    l.Low1 = l.Low2 = l.Low3 = l.High1 = l.High2 = l.High3 = _mm256_setzero_si256();
+    PlaceDrawnCards<1, 31, false>(l, draws);
+    PlaceDrawnCards<32, 51, true>(l, draws);
+    FinishLanes(l, deals);
+}
 
 bool VectorDealingSupported() {
     static const bool supported = __builtin_cpu_supports("avx2");
@@ -132,5 +191,7 @@ KORVANA_AVX2 void DealBatchVector(uint32_t seed, TDealBatch& batch) {
 bool VectorDealingSupported() { return false; }
 
 void DealBatchVector(uint32_t, TDealBatch&) {}
+
+void PlaceDrawsVector(const uint32_t (*)[8], TCardSets*) {}
 
 #endif

@@ -64,6 +64,7 @@ TDealsLoadResult ReadDealsAs(const TDealFormat& format, TDealsInput& in, TDeals&
     result.Loaded = counts.Loaded;
     result.Skipped = counts.Skipped;
     result.Refused = counts.Refused;
+    result.Counts = counts;
     if (counts.Refused)
         ShowMessage("Файл " + in.Name() + " не содержит раздачи");
     else if (format.TellsLoaded)
@@ -109,10 +110,14 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
                    int64_t keyValue, std::span<const TDealAnalysis> analyses) {
+    SaveDealsFile(name, format, deals, TDealtBy{keyValue, keyValue, false}, analyses);
+}
+
+void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
+                   const TDealtBy& dealtBy, std::span<const TDealAnalysis> analyses) {
     const int32_t count = deals.Count();
     if (count == 0 || !FileDirExists(name)) return;
-    WriteDealsFile(name, format,
-                   TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, false}, analyses));
+    WriteDealsFile(name, format, TDealsAsBoards(deals, dealtBy, analyses));
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 

@@ -56,6 +56,7 @@ struct TDealsLoadResult {
     bool Refused = false;                 // it held no deal at all; nothing was added
     int32_t Loaded = 0;                   // deals appended
     int32_t Skipped = 0;                  // games without a whole deal
+    TDealsReadCounts Counts;              // what the format's reader counted
 };
 
 // Reads the input as `format` into the collection (and `boards`, when given).
@@ -90,3 +91,6 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 // goes with deal i to a format that writes analyses. Throws TFileError.
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
                    int64_t keyValue, std::span<const TDealAnalysis> analyses = {});
+// The same with the way the deals were dealt: a secure one names no key.
+void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
+                   const TDealtBy& dealtBy, std::span<const TDealAnalysis> analyses = {});

@@ -42,4 +42,10 @@ struct TDealsReadCounts {
     int32_t Loaded = 0;    // deals appended
     int32_t Skipped = 0;   // games or lines without a whole deal
     bool Refused = false;  // the content is not of the format; nothing was added
+    // Of the skipped: boards that give a deal which is not whole, and the
+    // first of them by its own board number (empty when it has none) and
+    // its place among the file's games, from 1.
+    int32_t Damaged = 0;
+    std::string FirstDamagedBoard;
+    int32_t FirstDamagedGame = 0;
 };

@@ -1,5 +1,6 @@
 #include "deals/LinFile.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cctype>
@@ -42,6 +43,21 @@ void Put(char*& out, std::string_view text) {
     out += text.size();
 }
 
+// "pn|South,West,North,East|" of the board's player tags, or nothing when
+// it names no player; a name's "|" and "," become blanks.
+std::string LinPlayers(const TBoard& board) {
+    std::string players;
+    bool named = false;
+    for (const char* seat : {"South", "West", "North", "East"}) {
+        if (seat[0] != 'S') players += ',';
+        const TBoardTag* tag = board.FindTag(seat);
+        if (tag == nullptr) continue;
+        named = named || !tag->Value.empty();
+        for (char c : tag->Value.substr(0, 255)) players += c == '|' || c == ',' ? ' ' : c;
+    }
+    return named ? "pn|" + players + "|" : std::string();
+}
+
 // One board's line and its LF.
 void WriteBoardLine(TOutputBuffer& buffer, const TBoard& board) {
     constexpr int32_t Order[] = {3, 4, 1, 2};  // South, West, North, East
@@ -50,10 +66,13 @@ void WriteBoardLine(TOutputBuffer& buffer, const TBoard& board) {
     const std::string_view digits(
         number, static_cast<std::size_t>(
                     std::to_chars(number, number + sizeof number, board.Number).ptr - number));
-    char* out = buffer.Room(512);
+    const std::string players = board.Tags.empty() ? std::string() : LinPlayers(board);
+    char* out = buffer.Room(512 + players.size());
     Put(out, "qx|o");
     Put(out, digits);
-    Put(out, "|md|");
+    Put(out, "|");
+    Put(out, players);
+    Put(out, "md|");
     *out++ = DealerDigit[static_cast<std::size_t>(dealer)];
     static constexpr char Letters[] = "SHDC";
     for (int32_t k = 0; k < 4; ++k) {
@@ -160,8 +179,16 @@ private:
             dealValue_ = value_;
         } else if (name_ == "ah" || name_ == "sv" || name_ == "qx") {
             (name_ == "ah" ? title_ : name_ == "sv" ? vulnerability_ : room_) = value_;
+        } else if (boards_ != nullptr && name_ == "pn") {
+            // The players, South, West, North and East, as PBN's tags name them.
+            std::string_view names = value_;
+            for (const char* seat : {"South", "West", "North", "East"}) {
+                const std::size_t comma = std::min(names.find(','), names.size());
+                if (comma > 0) tags_.push_back({seat, std::string(names.substr(0, comma)), {}});
+                names.remove_prefix(std::min(comma + 1, names.size()));
+            }
         } else if (boards_ != nullptr) {
-            tags_.push_back({name_, value_});
+            tags_.push_back({name_, value_, {}});
         }
         name_.clear();
         value_.clear();
@@ -173,8 +200,14 @@ private:
             deals_.Add(deal);
             if (counts_.Loaded < INT32_MAX) ++counts_.Loaded;
             if (boards_ != nullptr) AddBoard(deal);
-        } else if (hasDeal_ && counts_.Skipped < INT32_MAX) {
-            ++counts_.Skipped;
+        } else if (hasDeal_) {
+            if (counts_.Skipped < INT32_MAX) ++counts_.Skipped;
+            if (counts_.Damaged == 0) {
+                counts_.FirstDamagedBoard = std::string(NumberText());
+                counts_.FirstDamagedGame = static_cast<int32_t>(
+                    std::min<int64_t>(INT32_MAX, int64_t{counts_.Loaded} + counts_.Skipped));
+            }
+            if (counts_.Damaged < INT32_MAX) ++counts_.Damaged;
         }
         hasDeal_ = false;
         title_.clear();
@@ -183,17 +216,20 @@ private:
         tags_.clear();
     }
 
+    // The board's number as its "ah|Board N|" or "qx|oN|" gives it.
+    std::string_view NumberText() const {
+        if (title_.rfind("Board ", 0) == 0) return std::string_view(title_).substr(6);
+        if (room_.size() > 1) return std::string_view(room_).substr(1);
+        return {};
+    }
+
     // Number from "ah|Board N|", else from "qx|oN|"; dealer from the deal's
     // digit and vulnerability from "sv"; else from the board's place.
     void AddBoard(const TDeal& deal) {
         TBoard& board = boards_->emplace_back();
         board.Deal = deal;
         board.SetPosition(static_cast<int64_t>(boards_->size()));
-        std::string_view digits;
-        if (title_.rfind("Board ", 0) == 0)
-            digits = std::string_view(title_).substr(6);
-        else if (room_.size() > 1)
-            digits = std::string_view(room_).substr(1);
+        const std::string_view digits = NumberText();
         int64_t number = 0;
         const auto [end, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), number);
@@ -204,8 +240,8 @@ private:
             {"o", "None"}, {"0", "None"}, {"n", "NS"}, {"e", "EW"}, {"b", "All"}};
         for (const auto& [letter, name] : Vulnerabilities)
             if (vulnerability_ == letter) board.Vulnerability = name;
-        if (!title_.empty()) board.Tags.insert(board.Tags.begin(), {"ah", title_});
-        if (!room_.empty()) board.Tags.insert(board.Tags.begin(), {"qx", room_});
+        if (!title_.empty()) board.Tags.insert(board.Tags.begin(), {"ah", title_, {}});
+        if (!room_.empty()) board.Tags.insert(board.Tags.begin(), {"qx", room_, {}});
         for (TBoardTag& tag : tags_) board.Tags.push_back(std::move(tag));
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Deals in LIN, the one-line-a-board format of the practice tables of online
 // bridge platforms: each line gives the board's number, its dealer and its
-// vulnerability in the usual rotation (the same as the PBN export) and the four
-// hands, e.g.
+// vulnerability (a collection's boards follow the usual rotation, as the PBN
+// export does) and the four hands, e.g.
 //   qx|o1|md|3S7532HA6DQ2CKJ842,SA8HKQT973D964CA3,SQJT964HJ5DAT8CQ6,SKH842DKJ753CT975|rh||ah|Board
 //   1|sv|o|pg||
 #include <cstdint>
@@ -34,9 +34,10 @@ int32_t ProbeLin(std::string_view head);
 // "md") to the next, wherever the lines break; its deal from "md" (a left-out
 // fourth hand holds the other cards), and when `boards` is given, its number
 // from "ah|Board N|" or "qx|oN|", its dealer from "md" and its vulnerability
-// from "sv", else from its place; its other pairs kept as tags. A board
-// without a whole deal is skipped; refused when no deal was loaded.
+// from "sv", else from its place; its players from "pn" as PBN's South, West,
+// North and East tags; its other pairs kept as tags. A board without a whole
+// deal is skipped and counted as damaged; refused when no deal was loaded.
 TDealsReadCounts ReadLinBoards(TDealsInput& in, TDeals& deals, std::vector<TBoard>* boards);
-// The writer of the formats table: each board's line with its number, dealer
-// and vulnerability, ended by LF.
+// The writer of the formats table: each board's line with its number, dealer,
+// vulnerability and, when its tags name them, players ("pn"), ended by LF.
 void WriteLinBoards(TOutputBuffer& out, const TBoards& boards);

@@ -73,6 +73,8 @@ public:
     TPbnScanner(TDeals& deals, std::vector<TBoard>* boards) : deals_(deals), boards_(boards) {}
 
     const TPbnReadCounts& Counts() const { return counts_; }
+    // The damaged games' count and the first of them.
+    const TDealsReadCounts& Damaged() const { return damaged_; }
 
     void Feed(std::string_view text) {
         for (char c : text) Feed(c);
@@ -104,6 +106,7 @@ private:
         }
         afterCR_ = c == '\r';
         if (c == '\r' || c == '\n') {
+            if (sectionOpen_ && !escapeLine_) KeepSection('\n');
             EndLine(lineBlank_);
             return;
         }
@@ -111,13 +114,18 @@ private:
         atLineStart_ = false;
         if (!IsBlank(c)) lineBlank_ = false;
         if (escapeLine_) return;  // "%" in the first column: the line is ignored
+        const bool inSection = sectionOpen_;
         Scan(c);
+        // The text after a tag, up to the next tag, is its section (an
+        // auction's calls, a table's rows), kept with the tag.
+        if (inSection && sectionOpen_) KeepSection(c);
     }
 
     void Scan(char c) {
         switch (state_) {
             case TState::Text:
                 if (c == '[') {
+                    CloseSection();
                     state_ = TState::TagOpen;
                     gameStarted_ = true;
                     name_.clear();
@@ -202,6 +210,16 @@ private:
 
     void CompleteTag() {
         state_ = TState::Text;
+        // A game's Board or Event tag after its deal starts the next game,
+        // for files that leave out the empty line between games.
+        if (dealSeen_ && (name_ == "Board" || name_ == "Event")) {
+            EndGame();
+            gameStarted_ = true;
+        }
+        if (!tooLong_ && name_ == "Board" && !boardSeen_) {
+            boardSeen_ = true;
+            boardValue_ = value_;
+        }
         if (boards_ != nullptr && !tooLong_ && name_ != "Deal") KeepTag();
         // A tag pair that occurs again in the same game is ignored.
         if (tooLong_ || name_ != "Deal" || dealSeen_) {
@@ -231,6 +249,7 @@ private:
         // A line of nothing but blanks ends the game, unless it stands inside
         // a brace comment.
         if (blank && state_ != TState::BraceComment) {
+            CloseSection();
             state_ = TState::Text;
             EndGame();
         }
@@ -239,29 +258,61 @@ private:
     // A game counts once it holds a tag pair or the start of one; its deal is
     // the value of its first Deal tag.
     void EndGame() {
+        CloseSection();
         if (gameStarted_) {
             TDeal deal;
             // The counts stop at their largest value, whatever the file's size.
+            if (games_ < INT32_MAX) ++games_;
             if (hasDealValue_ && ReadPbnDealValue(dealValue_, deal)) {
                 deals_.Add(deal);
                 if (counts_.Loaded < INT32_MAX) ++counts_.Loaded;
                 if (boards_ != nullptr) AddBoard(deal);
-            } else if (counts_.Skipped < INT32_MAX) {
-                ++counts_.Skipped;
+            } else {
+                if (counts_.Skipped < INT32_MAX) ++counts_.Skipped;
+                if (hasDealValue_ && damaged_.Damaged == 0) {
+                    damaged_.FirstDamagedBoard = boardSeen_ ? boardValue_ : std::string();
+                    damaged_.FirstDamagedGame = games_;
+                }
+                if (hasDealValue_ && damaged_.Damaged < INT32_MAX) ++damaged_.Damaged;
             }
         }
         gameStarted_ = false;
         dealSeen_ = false;
         hasDealValue_ = false;
+        boardSeen_ = false;
         dealValue_.clear();
+        boardValue_.clear();
         tags_.clear();
     }
 
-    // The first of each tag of a game, but the deal, is kept for its board.
+    // The first of each tag of a game, but the deal, is kept for its board
+    // (notes, which a game may hold many of, every one), its value as UTF-8.
     void KeepTag() {
-        for (const TBoardTag& tag : tags_)
-            if (tag.Name == name_) return;
-        tags_.push_back({name_, value_});
+        // However many tags a game holds, a board keeps a bounded number.
+        constexpr std::size_t MaxTagsPerGame = 256;
+        if (tags_.size() >= MaxTagsPerGame) return;
+        if (name_ != "Note")
+            for (const TBoardTag& tag : tags_)
+                if (tag.Name == name_) return;
+        tags_.push_back({name_, PbnTextAsUtf8(value_), {}});
+        sectionOpen_ = true;
+    }
+
+    void KeepSection(char c) {
+        if (section_.size() < PbnMaxSection) section_ += c;
+    }
+
+    // The section read so far goes to the last kept tag, without the blanks
+    // and line ends around it.
+    void CloseSection() {
+        if (!sectionOpen_) return;
+        sectionOpen_ = false;
+        const std::size_t first = section_.find_first_not_of(" \t\n");
+        if (first != std::string::npos && !tags_.empty()) {
+            const std::size_t last = section_.find_last_not_of(" \t\n");
+            tags_.back().Section = PbnTextAsUtf8(section_.substr(first, last - first + 1));
+        }
+        section_.clear();
     }
 
     // The game's board: Board, Dealer and Vulnerable from its tags where they
@@ -298,6 +349,7 @@ private:
     std::vector<TBoard>* boards_;
     std::vector<TBoardTag> tags_;  // of the game being read, when boards are kept
     TPbnReadCounts counts_;
+    TDealsReadCounts damaged_;
     TState state_ = TState::Text;
     bool atLineStart_ = true;
     bool lineBlank_ = true;
@@ -310,11 +362,45 @@ private:
     bool dealSeen_ = false;
     bool hasDealValue_ = false;
     std::string dealValue_;
+    bool boardSeen_ = false;  // the game's first Board tag, for naming a damaged game
+    std::string boardValue_;
+    int32_t games_ = 0;
+    bool sectionOpen_ = false;  // the text read is the section of the last kept tag
+    std::string section_;
 };
 
 constexpr std::size_t ChunkSize = 1 << 16;
 
 }  // namespace
+
+std::string PbnTextAsUtf8(std::string_view text) {
+    // Well-formed UTF-8 stays as it is; other text is taken as ISO-8859-1.
+    bool utf8 = true;
+    for (std::size_t at = 0; at < text.size() && utf8;) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80                   ? 1
+                                   : lead >= 0xC2 && lead < 0xE0 ? 2
+                                   : lead >= 0xE0 && lead < 0xF0 ? 3
+                                   : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                                 : 0;
+        utf8 = length > 0 && at + length <= text.size();
+        for (std::size_t i = 1; utf8 && i < length; ++i)
+            utf8 = (static_cast<unsigned char>(text[at + i]) & 0xC0) == 0x80;
+        at += length;
+    }
+    if (utf8) return std::string(text);
+    std::string converted;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            converted += c;
+        } else {
+            converted += static_cast<char>(0xC0 | (byte >> 6));
+            converted += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return converted;
+}
 
 bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
     std::size_t at = 0;
@@ -327,6 +413,7 @@ bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
     at += 2;
 
     std::array<int32_t, 53> owner{};  // seat holding each card, 0 for none yet
+    int32_t restSeat = 0;             // the seat of a hand written "-"
     for (int32_t i = 0; i < 4; ++i) {
         if (i > 0) {
             // Hands are separated by blanks.
@@ -334,6 +421,13 @@ bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
             while (at < end && IsBlank(value[at])) ++at;
         }
         int32_t seat = (firstSeat - 1 + i) % 4 + 1;
+        // "-" for a whole hand: the cards the other three do not hold.
+        if (at < end && value[at] == '-' && (at + 1 == end || IsBlank(value[at + 1]))) {
+            if (restSeat != 0) return false;
+            restSeat = seat;
+            ++at;
+            continue;
+        }
         int32_t suit = Spades;
         int32_t held = 0;
         while (at < end && !IsBlank(value[at])) {
@@ -342,6 +436,7 @@ bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
                 if (--suit < Clubs) return false;  // a fifth suit
                 continue;
             }
+            if (c == '-') continue;  // a void written as "-"
             int32_t rank = RankOfChar(c);
             if (c == '1' && at < end && value[at] == '0') {
                 rank = 8;
@@ -356,6 +451,9 @@ bool ReadPbnDealValue(std::string_view value, TDeal& deal) {
         if (suit != Clubs || held != THand::CardsInHand) return false;
     }
     if (at != end) return false;
+    if (restSeat != 0)
+        for (std::size_t card = 1; card <= 52; ++card)
+            if (owner[card] == 0) owner[card] = restSeat;
 
     // Each hand takes its cards from the ace of spades down, as a dealt hand holds them.
     for (int32_t seat = North; seat <= West; ++seat) {
@@ -395,7 +493,11 @@ TDealsReadCounts ReadPbnBoards(TDealsInput& in, TDeals& deals, std::vector<TBoar
     for (std::string_view chunk; !(chunk = in.Next()).empty();) scanner.Feed(chunk);
     scanner.Finish();
     const TPbnReadCounts& counts = scanner.Counts();
-    return {counts.Loaded, counts.Skipped, counts.Loaded == 0};
+    TDealsReadCounts read = scanner.Damaged();
+    read.Loaded = counts.Loaded;
+    read.Skipped = counts.Skipped;
+    read.Refused = counts.Loaded == 0;
+    return read;
 }
 
 std::string PbnLoadedMessage(const std::string& name, const TPbnReadCounts& counts) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 #include "deals/Board.h"
 #include "deals/BridgeTerms.h"
@@ -75,7 +76,9 @@ void AppendLine(std::string& text, std::string_view line) {
 
 const std::string FileHeader = "% PBN 2.1\r\n% EXPORT\r\n";
 
-std::string GeneratorValue(int64_t keyValue) {
+// A secure set names no key and no secret: either would give every hand away.
+std::string GeneratorValue(int64_t keyValue, bool secure) {
+    if (secure) return "Korvana, secure";
     return "Korvana, key value " + std::to_string(keyValue);
 }
 
@@ -117,23 +120,31 @@ bool IsPlainValue(std::string_view value) {
            });
 }
 
-// The analysis tags of a solved deal: the table, then par when it is known.
+// The tags the writer makes of a solved analysis; a board's own tags of these
+// names give way to them.
+constexpr std::string_view AnalysisTags[] = {"OptimumResultTable", "OptimumScore", "ParContract"};
+
+// The analysis tags of a solved deal: the table, its columns padded to the
+// widths the header declares, then par when it is known.
 void WriteAnalysis(TOutputBuffer& out, const TDealAnalysis& analysis) {
     std::string text;
     // The column format as bridge programs write it: the backslash is not an escape here.
     AppendLine(text, "[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]");
     for (int32_t seat = North; seat <= West; ++seat) {
         for (int32_t strain : {NoTrump, Spades, Hearts, Diamonds, Clubs}) {
-            AppendLine(text, std::string(1, SeatLetters[seat - 1]) + " " +
-                                 std::string(StrainName(strain)) + " " +
-                                 std::to_string(analysis.Table.At(seat, strain)));
+            const std::string_view name = StrainName(strain);
+            const std::string tricks = std::to_string(analysis.Table.At(seat, strain));
+            std::string row(1, SeatLetters[seat - 1]);
+            row += name.size() < 2 ? "  " : " ";
+            row += name;
+            row += tricks.size() < 2 ? "  " : " ";
+            row += tricks;
+            AppendLine(text, row);
         }
     }
     if (analysis.Par) {
         const TParResult& par = *analysis.Par;
-        int32_t score = par.Score < 0 ? -par.Score : par.Score;
-        AppendLine(text, PbnTagLine("OptimumScore",
-                                    (par.Score < 0 ? "EW " : "NS ") + std::to_string(score)));
+        AppendLine(text, PbnTagLine("OptimumScore", PbnOptimumScore(par.Score)));
         std::string contract = "Pass";
         if (!par.Contracts.empty()) {
             const TParContract& first = par.Contracts.front();
@@ -144,11 +155,94 @@ void WriteAnalysis(TOutputBuffer& out, const TDealAnalysis& analysis) {
     out.Append(text);
 }
 
+// The fifteen tags every exported game starts with, in their fixed order.
+constexpr std::string_view MandatoryTags[] = {
+    "Event",  "Site",       "Date", "Board",   "West",     "North",    "East",  "South",
+    "Dealer", "Vulnerable", "Deal", "Scoring", "Declarer", "Contract", "Result"};
+
+bool IsMandatoryTag(std::string_view name) {
+    return std::find(std::begin(MandatoryTags), std::end(MandatoryTags), name) !=
+           std::end(MandatoryTags);
+}
+
+// A tag of another format that a board keeps (LIN's two-letter commands)
+// is not a PBN tag, whose names start with a capital letter.
+bool IsPbnTagName(std::string_view name) {
+    return !name.empty() && name[0] >= 'A' && name[0] <= 'Z' &&
+           std::all_of(name.begin(), name.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '_';
+           });
+}
+
+// A kept tag and its section, each section line under the line limit.
+void AppendTag(std::string& text, const TBoardTag& tag) {
+    std::string_view value = tag.Value;
+    std::string standard;
+    if (tag.Name == "OptimumScore") {
+        const std::optional<int32_t> score = ReadOptimumScore(value);
+        if (score) value = standard = PbnOptimumScore(*score);
+    }
+    AppendLine(text, PbnTagLine(tag.Name, value));
+    std::string_view section = tag.Section;
+    while (!section.empty()) {
+        const std::size_t end = std::min(section.find('\n'), section.size());
+        std::string_view line = section.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        AppendLine(text, line.substr(0, MaxPrintingBytes));
+        section.remove_prefix(std::min(end + 1, section.size()));
+    }
+}
+
+// A board that keeps its file's tags: the mandatory tags with the board's
+// values, then its Generator tag (ours when the board was dealt here), then
+// its other PBN tags with their sections in file order, then the analysis.
+void WriteTaggedGame(TOutputBuffer& buffer, const TBoard& board, bool first,
+                     std::string_view generatorLine) {
+    const int32_t dealer = board.Dealer >= North && board.Dealer <= West ? board.Dealer : North;
+    const bool analysed = board.Analysis && board.Analysis->Solved;
+    std::string text;
+    if (!first) text += LineEnd;
+    for (std::string_view name : MandatoryTags) {
+        if (name == "Board") {
+            AppendLine(text, PbnTagLine(name, std::to_string(board.Number)));
+        } else if (name == "Dealer") {
+            AppendLine(text, PbnTagLine(name, std::string(1, SeatLetters[dealer - 1])));
+        } else if (name == "Vulnerable") {
+            AppendLine(text, PbnTagLine(name, board.Vulnerability));
+        } else if (name == "Deal") {
+            AppendLine(text, "[Deal \"" + PbnDealValue(board.Deal, dealer) + "\"]");
+        } else {
+            const TBoardTag* tag = board.FindTag(name);
+            if (tag != nullptr)
+                AppendTag(text, *tag);
+            else
+                AppendLine(text, PbnTagLine(name, ""));
+        }
+    }
+    const TBoardTag* generator = board.FindTag("Generator");
+    if (board.DealtBy)
+        text += generatorLine;
+    else if (generator != nullptr)
+        AppendTag(text, *generator);
+    for (const TBoardTag& tag : board.Tags) {
+        if (!IsPbnTagName(tag.Name) || IsMandatoryTag(tag.Name) || tag.Name == "Generator")
+            continue;
+        if (analysed && std::find(std::begin(AnalysisTags), std::end(AnalysisTags), tag.Name) !=
+                            std::end(AnalysisTags))
+            continue;
+        AppendTag(text, tag);
+    }
+    buffer.Append(text);
+    if (analysed) WriteAnalysis(buffer, *board.Analysis);
+}
+
 // One game: the fifteen mandatory tags in their fixed order (a dealing program
 // leaves the values that do not apply to it empty), then the supplemental
 // Generator tag and the analysis tags, in alphabetical order.
 void WriteGame(TOutputBuffer& buffer, const TBoard& board, bool first,
                std::string_view generatorLine) {
+    if (!board.Tags.empty()) return WriteTaggedGame(buffer, board, first, generatorLine);
     const int32_t dealer = board.Dealer >= North && board.Dealer <= West ? board.Dealer : North;
     char* out = buffer.Room(1024);
     if (!first) Put(out, LineEnd);
@@ -177,7 +271,7 @@ void WriteGame(TOutputBuffer& buffer, const TBoard& board, bool first,
     }
     Put(out, "\"]\r\n[Scoring \"\"]\r\n[Declarer \"\"]\r\n[Contract \"\"]\r\n[Result \"\"]\r\n");
     buffer.Advance(out);
-    buffer.Append(generatorLine);  // under 256 bytes with its line end
+    if (board.DealtBy) buffer.Append(generatorLine);  // under 256 bytes with its line end
     if (board.Analysis && board.Analysis->Solved) WriteAnalysis(buffer, *board.Analysis);
 }
 
@@ -210,6 +304,23 @@ std::string PbnDealValue(const TDeal& deal, int32_t firstSeat) {
     return value;
 }
 
+std::string PbnOptimumScore(int32_t score) { return "NS " + std::to_string(score); }
+
+std::optional<int32_t> ReadOptimumScore(std::string_view value) {
+    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    const bool eastWest = value.substr(0, 3) == "EW ";
+    if (!eastWest && value.substr(0, 3) != "NS ") return std::nullopt;
+    value.remove_prefix(3);
+    if (!value.empty() && value.front() == '+') value.remove_prefix(1);
+    int32_t score = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), score);
+    if (error != std::errc() || end != value.data() + value.size() || score < -100000 ||
+        score > 100000)
+        return std::nullopt;
+    return eastWest ? -score : score;
+}
+
 std::string PbnTagLine(std::string_view name, std::string_view value) {
     std::string line = "[";
     line += name;
@@ -228,13 +339,16 @@ std::string PbnTagLine(std::string_view name, std::string_view value) {
 void WritePbnBoards(TOutputBuffer& out, const TBoards& boards) {
     out.Append(FileHeader);
     bool first = true;
-    std::optional<int64_t> keyValue;  // of the Generator line made last
+    std::optional<std::pair<int64_t, bool>> dealtBy;  // of the Generator line made last
     std::string generatorLine;
     boards.ForEach([&](const TBoard& board) {
-        const int64_t key = board.DealtBy ? board.DealtBy->KeyValue : 0;
-        if (keyValue != key) {
-            keyValue = key;
-            generatorLine = PbnTagLine("Generator", GeneratorValue(key)) + std::string(LineEnd);
+        const bool secure = board.DealtBy && board.DealtBy->Secure;
+        const std::pair<int64_t, bool> current{
+            secure || !board.DealtBy ? 0 : board.DealtBy->KeyValue, secure};
+        if (dealtBy != current) {
+            dealtBy = current;
+            generatorLine = PbnTagLine("Generator", GeneratorValue(current.first, secure)) +
+                            std::string(LineEnd);
         }
         WriteGame(out, board, first, generatorLine);
         first = false;

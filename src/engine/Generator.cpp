@@ -33,6 +33,7 @@ struct TGenerator::TState {
 
     void Execute();
     void ExecuteSerial(TRunCounters& counters);
+    void ExecuteSecureSerial(TRunCounters& counters, TSecureDealer& dealer);
 };
 
 TGenerator::TGenerator(TGeneratorOwner& owner, TDeals& deals, TGeneratorInputs inputs)
@@ -70,7 +71,7 @@ bool TGenerator::PrepareCondition() {
     s.ConditionText.clear();
     for (const std::string& line : s.Inputs.ConditionLines) s.ConditionText += line;
     s.StartCount = s.Deals.Count();
-    if (s.Inputs.Source == nullptr) return false;
+    if (s.Inputs.Source == nullptr && !s.Inputs.Secret) return false;
     s.Threads =
         ThreadsForCondition(GeneratorThreadCount(s.Inputs.ThreadCount), s.ConditionText.size());
     if (s.ConditionText.empty()) {
@@ -144,12 +145,25 @@ void TGenerator::TState::Execute() {
     counters.Total = Inputs.RequestedTotal;
     counters.MaxDealt = Inputs.MaxDealt;
     const int32_t threads = Threads;
+    const TSecret* secret = Inputs.Secret ? &*Inputs.Secret : nullptr;
     if (threads <= 1) {
-        ExecuteSerial(counters);
+        if (secret != nullptr) {
+            TSecureDealer dealer(*secret);
+            ExecuteSecureSerial(counters, dealer);
+        } else {
+            ExecuteSerial(counters);
+        }
     } else {
-        TParallelRun run{
-            Owner,   Deals,          Conditions,        Terminated,    Inputs.AnySeatShown,
-            threads, *Inputs.Source, Inputs.FixedCards, Inputs.Dealing};
+        TParallelRun run{Owner,
+                         Deals,
+                         Conditions,
+                         Terminated,
+                         Inputs.AnySeatShown,
+                         threads,
+                         secret != nullptr ? nullptr : Inputs.Source,
+                         secret,
+                         Inputs.FixedCards,
+                         Inputs.Dealing};
         run.Execute(counters);
     }
     Conditions.clear();
@@ -209,4 +223,29 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
         }
     }
     writeBack();
+}
+
+// Deal after deal of the secret, each from its own index, as card sets; a
+// kept one is copied into the collection through the one spare deal.
+void TGenerator::TState::ExecuteSecureSerial(TRunCounters& counters, TSecureDealer& dealer) {
+    TCompiledCondition* condition = Conditions.empty() ? nullptr : Conditions.front().get();
+    TCardSets sets;
+    TDeal spare;
+    TProgressPacer pacer;
+    while (counters.Kept < counters.Total && !Terminated.load(std::memory_order_relaxed) &&
+           (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
+        dealer.Deal(static_cast<uint64_t>(counters.Dealt), Inputs.FixedCards, sets);
+        if (condition == nullptr || condition->Matches(sets)) {
+            spare.SetCardSets(sets);
+            if (Deals.TryAdd(spare) == nullptr) {
+                counters.OutOfMemory = true;
+                break;
+            }
+            ++counters.Kept;
+            if (Inputs.AnySeatShown) Owner.ShowDeal(Deals.Count() - 1);
+        }
+        ++counters.Dealt;
+        if ((counters.Dealt & TProgressPacer::CheckMask) == 0 && pacer.Due())
+            Owner.ReportProgress(counters.Kept, counters.Dealt);
+    }
 }

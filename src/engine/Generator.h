@@ -6,12 +6,14 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "deals/DealBatch.h"
 #include "deals/FixedCards.h"
+#include "deals/SecureSource.h"
 
 class TDeals;
 class TGeneratorOwner;
@@ -25,8 +27,11 @@ struct TGeneratorInputs {
     const TRuleList* Rules = nullptr;         // the grammar's rule set, owned by the owner
     // The program's one random source, which the run deals from and leaves
     // seeded after its last deal; a reseed during the run takes effect at the
-    // next deal. Owned by the owner; required.
+    // next deal. Owned by the owner; required unless the run deals securely.
     TRandomSource* Source = nullptr;
+    // When given, the run deals securely from this secret and never reads the
+    // source: deal i of the run (kept or not, from 0) is the secure deal i.
+    std::optional<TSecret> Secret;
     int32_t RequestedTotal = 1;  // seTotal, 1 to 9999999
     bool AnySeatShown = false;   // whether any seat toggle is pressed
     // Stop after this many dealt deals, as STOP would; 0 or less: no limit.
@@ -36,7 +41,7 @@ struct TGeneratorInputs {
     int32_t ThreadCount = 1;
     // Cards the seats hold in every deal; the run deals only the others.
     TFixedCards FixedCards;
-    // How the deals are dealt; every path gives the same run.
+    // How the key's deals are dealt; every path gives the same run.
     TDealingPath Dealing = TDealingPath::Fastest;
 };
 

@@ -6,6 +6,7 @@
 #include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"
+#include "deals/SecureSource.h"
 #include "engine/Generator.h"
 #include "engine/GeneratorRun.h"
 #include "language/ConditionCheck.h"
@@ -13,12 +14,14 @@
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                           TRandomSource& source, const TFixedCards& fixed, TDealingPath dealing)
+                           TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
+                           TDealingPath dealing)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
       terminated_(terminated),
       source_(source),
+      secret_(secret),
       showLive_(showLive),
       threads_(threads),
       fixed_(fixed),
@@ -34,7 +37,7 @@ uint32_t TParallelRun::BlockSeed(uint64_t number) const {
 }
 
 void TParallelRun::Execute(TRunCounters& counters) {
-    baseSeed_ = source_.Seed();
+    baseSeed_ = source_ != nullptr ? source_->Seed() : 0;
     needed_.store(counters.Total - counters.Kept, std::memory_order_relaxed);
     // Every block's room is taken before the threads start, so that a worker
     // never allocates: memory that runs out ends the run here, not in a thread.
@@ -117,11 +120,11 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
     }
     uint32_t after =
         TRandomSource::JumpAhead(block.StartSeed, static_cast<uint64_t>(limit) * drawsPerDeal_);
-    if (!source_.CommitSeed(block.StartSeed, after)) {
+    if (source_ != nullptr && !source_->CommitSeed(block.StartSeed, after)) {
         // Reseeded since the last commit: the reseed lands here, at the boundary
         // before this block; drop every block dealt from the old seed.
         std::lock_guard lock(mutex_);
-        baseSeed_ = source_.Seed();
+        baseSeed_ = source_ != nullptr ? source_->Seed() : 0;
         baseNumber_ = nextToCommit_;
         nextToClaim_ = nextToCommit_;
         ++epoch_;
@@ -190,6 +193,10 @@ void TParallelRun::Work(int32_t worker, TBlock& own) {
 void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     block.Kept.clear();
     block.KeptAt.clear();
+    if (secret_ != nullptr) {
+        DealSecureBlock(block, condition);
+        return;
+    }
     uint32_t seed = block.StartSeed;
     TDeal deal;
     const bool dealSets = fixed_.Empty() && dealing_ != TDealingPath::OneByOne;  // as in one thread
@@ -210,6 +217,23 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
             kept = condition == nullptr || condition->Matches(deal);
         }
         if (kept) {
+            block.Kept.push_back(deal);
+            block.KeptAt.push_back(i);
+            if (static_cast<int64_t>(block.Kept.size()) >= block.Enough) return;
+        }
+    }
+}
+
+void TParallelRun::DealSecureBlock(TBlock& block, TCompiledCondition* condition) {
+    const uint64_t first = block.Number * static_cast<uint64_t>(blockSize_);
+    TSecureDealer dealer(*secret_);
+    TCardSets sets;
+    TDeal deal;
+    for (int32_t i = 0; i < blockSize_; ++i) {
+        if (finished_.load(std::memory_order_relaxed)) return;
+        dealer.Deal(first + static_cast<uint64_t>(i), fixed_, sets);
+        if (condition == nullptr || condition->Matches(sets)) {
+            deal.SetCardSets(sets);
             block.Kept.push_back(deal);
             block.KeptAt.push_back(i);
             if (static_cast<int64_t>(block.Kept.size()) >= block.Enough) return;

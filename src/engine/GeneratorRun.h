@@ -11,6 +11,7 @@
 #include <vector>
 
 class TRandomSource;
+struct TSecret;
 
 #include "deals/Deal.h"
 #include "language/ConditionCheck.h"
@@ -52,6 +53,8 @@ private:
 // have ended it. A reseed from outside is seen when committing the next block
 // fails; the blocks dealt from the old seed are dropped and the pipeline
 // restarts from the new one, so the reseed takes effect at a deal boundary.
+// A secure run deals block k from deal index k x BlockSize on and has no seed
+// to commit or reseed.
 class TParallelRun {
 public:
     // Half a millisecond of dealing with a simple condition: the run's own
@@ -65,7 +68,8 @@ public:
     TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads,
-                 TRandomSource& source, const TFixedCards& fixed, TDealingPath dealing);
+                 TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
+                 TDealingPath dealing);
     void Execute(TRunCounters& counters);
 
 private:
@@ -88,6 +92,7 @@ private:
     // Room for a whole block's kept deals, so that dealing a block allocates nothing.
     void Reserve(TBlock& block) const;
     void DealBlock(TBlock& block, TCompiledCondition* condition);
+    void DealSecureBlock(TBlock& block, TCompiledCondition* condition);
     // Commits as much of the block as the run still needs: Committed, Ended when
     // the run needs no more deals, Restarted when a reseed made the block void.
     TCommit Commit(TBlock& block, TRunCounters& counters);
@@ -97,7 +102,8 @@ private:
     TDeals& deals_;
     std::vector<std::unique_ptr<TCompiledCondition>>& conditions_;
     const std::atomic<bool>& terminated_;
-    TRandomSource& source_;
+    TRandomSource* source_;  // the key's source; null in a secure run
+    const TSecret* secret_;  // the secure run's secret, or null
     bool showLive_;
     int32_t threads_;
     const TFixedCards& fixed_;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 #include "files/ConditionsFormat.h"
 #include "files/RegularFile.h"
@@ -10,13 +11,14 @@
 TConditionsFileRead ReadConditionsFile(const QString& fileName) {
     TConditionsFileRead result;
     const QString shown = QDir::toNativeSeparators(fileName);
+    const bool standardInput = fileName == QStringLiteral("-");
     QString refusal;
-    if (!CheckRegularFile(fileName, refusal)) {
+    if (!standardInput && !CheckRegularFile(fileName, refusal)) {
         result.Message = shown + QStringLiteral(": ") + refusal;
         return result;
     }
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!(standardInput ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly))) {
         result.Message = shown + QStringLiteral(": ") + file.errorString();
         return result;
     }
@@ -30,9 +32,11 @@ TConditionsFileRead ReadConditionsFile(const QString& fileName) {
     std::optional<QStringList> lines = ParseConditions(bytes);
     if (!lines) {
         result.Outcome = TConditionsFileRead::Refused;
-        result.Message = QStringLiteral("Файл ") +
-                         QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()) +
-                         QStringLiteral(" не содержит условия");
+        result.Message =
+            QStringLiteral("Файл ") +
+            (standardInput ? fileName
+                           : QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())) +
+            QStringLiteral(" не содержит условия");
         return result;
     }
     result.Outcome = TConditionsFileRead::Read;

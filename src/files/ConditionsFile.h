@@ -1,7 +1,7 @@
 #pragma once
 // Reading a conditions file from the disk, for the window's open command and
-// korvana-cli alike: only a regular file is read; its bytes are then parsed
-// as ParseConditions does (lines end at LF or CR LF).
+// korvana-cli alike: only a regular file is read, or for "-" standard input;
+// its bytes are then parsed as ParseConditions does (lines end at LF or CR LF).
 #include <QString>
 #include <QStringList>
 

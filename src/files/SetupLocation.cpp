@@ -26,9 +26,16 @@ bool SetupFileWritable(const QString& folder) {
                          : FolderTakesNewFiles(folder);
 }
 
+bool IsInstalledFolder(const QString& programFolder) {
+    const QString folder = QDir::cleanPath(programFolder);
+    return folder == QStringLiteral("/usr") || folder.startsWith(QStringLiteral("/usr/"));
+}
+
 QString ChooseSetupFolder(const QString& programFolder) {
-    if (QFileInfo(programFolder + u'/' + SetupFileName).isFile() ||
-        FolderTakesNewFiles(programFolder))
+    // An installed program never writes beside itself, even when it could (as root).
+    if (!IsInstalledFolder(programFolder) &&
+        (QFileInfo(programFolder + u'/' + SetupFileName).isFile() ||
+         FolderTakesNewFiles(programFolder)))
         return programFolder;
     const QString user = UserSetupFolder();
     QDir().mkpath(user);

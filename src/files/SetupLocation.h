@@ -1,9 +1,9 @@
 #pragma once
 // Where the desktop program keeps its setup file "generate.stp". Beside the
 // program when that file is already there or the folder takes new files, so a
-// portable copy works as it always has; otherwise (a program installed in a
-// system folder) in the user's configuration folder for Korvana. Chosen once
-// at start and used for reading and writing alike.
+// portable copy works as it always has; for a program installed under /usr,
+// or one whose folder takes no files, in the user's configuration folder for
+// Korvana. Chosen once at start and used for reading and writing alike.
 #include <QString>
 
 // The folder that holds or will hold the setup file, for a program in
@@ -13,6 +13,10 @@ QString ChooseSetupFolder(const QString& programFolder);
 // The configuration folder: "korvana" in the user's configuration folder
 // ($XDG_CONFIG_HOME, by default ~/.config).
 QString UserSetupFolder();
+
+// Whether the program's folder is one a package installs into (under /usr),
+// where nothing of a user's is written.
+bool IsInstalledFolder(const QString& programFolder);
 
 // Whether the setup file in the folder can be written at close: the file
 // itself when it exists, else a new file in the folder.

@@ -1,4 +1,7 @@
 // The generate and stop commands: the one place that starts a run of the controller.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <algorithm>
 
@@ -15,10 +18,25 @@ void TMainWindow::itmGenerateClick() {
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
     inputs.ThreadCount = 0;  // every core; the deals are those of one thread
     inputs.FixedCards = fixedCards_;
+    if (itmSecure->isChecked()) {
+        // A secure run reads neither the key field nor the clock.
+        inputs.Secret = NewSecret();
+        if (!inputs.Secret) {
+            services_->ShowMessage(
+                this, QStringLiteral("Система не дала случайных чисел: надёжная раздача "
+                                     "невозможна. Снимите отметку «Надёжная раздача»."));
+            return;
+        }
+    }
+    const std::optional<TSecret> secret = inputs.Secret;
     if (!run_->Prepare(std::move(inputs), *monitor_)) {
         RichEdit->setFocus();
         PutCaretAtJoinedOffset(run_->ErrorPosition());
         return;
+    }
+    if (secret) {
+        lastSecret_ = secret;
+        secureDeals_ = true;
     }
     SetState(TState::Generating);
     repaint();
@@ -38,3 +56,13 @@ void TMainWindow::btnStopClick() {
 }
 
 TGeneratorOwner& TMainWindow::RunRequests() { return *monitor_; }
+
+void TMainWindow::itmShowSecretClick() {
+    if (!lastSecret_) return;
+    const QString text = QString::fromStdString(SecretText(*lastSecret_));
+    QGuiApplication::clipboard()->setText(text);
+    services_->ShowMessage(this, QStringLiteral("Секрет последней надёжной раздачи (скопирован "
+                                                "в буфер обмена):\n%1\n\nОн повторяет раздачи: "
+                                                "не показывайте его игрокам.")
+                                     .arg(text));
+}

@@ -55,6 +55,9 @@ void TMainWindow::SetState(TState state) {
     for (QWidget* control :
          std::initializer_list<QWidget*>{ToolBar1, seTotal, seCurrentDeal, seKeyValue, RichEdit})
         control->setEnabled(idle);
+    // The key field rests while runs deal securely; the secret needs a secure run.
+    seKeyValue->setEnabled(idle && !itmSecure->isChecked());
+    itmShowSecret->setEnabled(idle && lastSecret_.has_value());
     btnStop->setVisible(!idle);
     // The figures beside it stay after the command, under the caption of what counted them.
     if (state == TState::Analysing) lDealtCaption->setText(QStringLiteral("Решено"));
@@ -83,6 +86,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
 
 void TMainWindow::itmClearClick() {
     run_->Deals().Clear();
+    secureDeals_ = false;
     SetDealRange(0, 0);
     seCurrentDeal->SetValue(0);
     lTotal->setText(QStringLiteral("0"));
@@ -92,9 +96,12 @@ void TMainWindow::itmClearClick() {
 void TMainWindow::ShowFileError(const QString& text) { services_->ShowMessage(this, text); }
 
 void TMainWindow::itmOpenDealsClick() {
-    const int before = run_->Deals().Count();
     const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
-    if (fileName.isEmpty()) return;
+    if (!fileName.isEmpty()) OpenDealsFile(fileName);
+}
+
+void TMainWindow::OpenDealsFile(const QString& fileName) {
+    const int before = run_->Deals().Count();
     try {
         LoadDealsFile(fileName);
     } catch (const TFileError& error) {

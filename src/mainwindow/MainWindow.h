@@ -7,10 +7,12 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "deals/FixedCards.h"
+#include "deals/SecureSource.h"
 #include "engine/AnalysisRun.h"
 #include "engine/RunController.h"
 #include "files/SettingsFile.h"
@@ -48,6 +50,10 @@ public:
                          std::shared_ptr<TPlatformServices> services = nullptr);
     ~TMainWindow() override;
 
+    // Appends the deals of the file and shows the first of them, as the open
+    // command does with the file chosen.
+    void OpenDealsFile(const QString& fileName);
+
     // Shows a deal: an index into the collection, or -1 for the current deal
     // (seCurrentDeal - 1). On the GUI thread only.
     void ShowDeal(int32_t index);
@@ -84,6 +90,8 @@ public:
     void itmHelpClick();  // the help window, kept once opened
     void itmExitClick();
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
+    // Shows the secret of the last secure run and copies it to the clipboard.
+    void itmShowSecretClick();
     // The simulations over the collection, each from its dialog (StudyCommands.cpp).
     void itmCompareVariantsClick();
     void itmLeadsClick();
@@ -179,8 +187,6 @@ private:
     TState state_ = TState::Idle;
     // The analysis under way; destroyed (stopped and waited for) before the collection.
     std::unique_ptr<TAnalysisRun> analysis_;
-    // The simulation under way; likewise destroyed before the collection.
-    std::unique_ptr<TStudyJob> study_;
     // The last analysis of the collection, with par for each board of the
     // usual rotation, and the deals it was made of: saving as PBN and the
     // handout use it while the collection still holds exactly those deals.
@@ -189,9 +195,15 @@ private:
     void KeepAnalysis(std::vector<TDealAnalysis> results);
     // The kept analysis when it is of the collection as it is now, else empty.
     std::span<const TDealAnalysis> KeptAnalysis() const;
+    // The simulation under way; likewise destroyed before the collection.
+    std::unique_ptr<TStudyJob> study_;
     TAboutBox* aboutBox_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
     TFixedCards fixedCards_;
+    // The secret of the last secure run, and whether the collection holds
+    // deals of a secure run since it was last cleared (its files then name no key).
+    std::optional<TSecret> lastSecret_;
+    bool secureDeals_ = false;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};
@@ -230,6 +242,8 @@ public:
     QAction* itmClear = nullptr;
     QAction* itmGenerate = nullptr;
     QAction* itmFixedCards = nullptr;
+    QAction* itmSecure = nullptr;  // checked: runs deal securely, the key field rests
+    QAction* itmShowSecret = nullptr;
     QAction* itmOpenConditions = nullptr;
     QAction* itmSaveConditions = nullptr;
     std::array<QAction*, 4> itmSeats{};  // N, E, S, W

@@ -12,6 +12,7 @@
 
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ToolbarImages.h"
+#include "widgets/NumberField.h"
 
 namespace {
 
@@ -75,6 +76,16 @@ void TMainWindow::BuildMenus() {
                            QKeySequence(Qt::CTRL | Qt::Key_G), TToolbarImage::Generate);
     itmFixedCards = MenuItem(DealsMenu, QStringLiteral("Закрепить карты..."),
                              QKeySequence(Qt::CTRL | Qt::Key_K), TToolbarImage::FixedCards);
+    DealsMenu->addSeparator();
+    itmSecure = MenuItem(DealsMenu, QStringLiteral("Надёжная раздача"),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
+    itmSecure->setCheckable(true);
+    itmSecure->setStatusTip(
+        QStringLiteral("Раздачи из надёжного источника: их нельзя вычислить по одной руке, "
+                       "поле «Ключ» не используется"));
+    itmShowSecret = MenuItem(DealsMenu, QStringLiteral("Секрет последней раздачи..."),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    itmShowSecret->setEnabled(false);
 
     ConditionsMenu = bar->addMenu(QStringLiteral("Условия"));
     itmOpenConditions =
@@ -117,6 +128,9 @@ void TMainWindow::BuildMenus() {
     connect(itmClear, &QAction::triggered, this, &TMainWindow::itmClearClick);
     connect(itmGenerate, &QAction::triggered, this, &TMainWindow::itmGenerateClick);
     connect(itmFixedCards, &QAction::triggered, this, &TMainWindow::itmFixedCardsClick);
+    connect(itmSecure, &QAction::toggled, this,
+            [this](bool secure) { seKeyValue->setEnabled(!secure && state_ == TState::Idle); });
+    connect(itmShowSecret, &QAction::triggered, this, &TMainWindow::itmShowSecretClick);
     connect(itmOpenConditions, &QAction::triggered, this, &TMainWindow::itmOpenConditionsClick);
     connect(itmSaveConditions, &QAction::triggered, this, &TMainWindow::itmSaveConditionsClick);
     connect(itmHelp, &QAction::triggered, this, &TMainWindow::itmHelpClick);

@@ -55,8 +55,9 @@ void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
     const TDealFormat* chosen = nullptr;
     for (const TDealFormat& format : DealFormats())
         if (PatternOf(format) == pattern) chosen = &format;
-    // The key value names the run that repeats these deals.
-    // A PBN file takes the analysis made of these deals, table and par.
+    // The key value names the run that repeats these deals; deals of a secure
+    // run name no key. A PBN file takes the analysis made of these deals.
+    const int64_t key = seKeyValue->Value();
     ::SaveDealsFile(name, chosen != nullptr ? *chosen : DealFormatForWriting(name), run_->Deals(),
-                    seKeyValue->Value(), KeptAnalysis());
+                    TDealtBy{key, key, secureDeals_}, KeptAnalysis());
 }

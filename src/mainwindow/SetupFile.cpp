@@ -22,6 +22,7 @@ namespace {
 // Where korvana.ini keeps the fixed cards, as their text (TFixedCards::ToText).
 constexpr std::string_view FixedCardsSection = "Deal";
 constexpr std::string_view FixedCardsKey = "Fixed";
+constexpr std::string_view SecureKey = "Secure";  // "1" while runs deal securely
 
 // A restored size below this is no window anyone could use: the default stays.
 constexpr int SmallestRestoredSide = 100;
@@ -70,6 +71,7 @@ void TMainWindow::LoadSetup() {
         ShowFileError(FileFailure(fromSettings ? settingsName : SetupFileName(),
                                   QString::fromStdString(fixed.Error)));
     SetFixedCards(fixed.Cards);
+    itmSecure->setChecked(settings_.Value(FixedCardsSection, SecureKey) == "1");
 }
 
 QString TMainWindow::LoadSetupFile() {
@@ -185,6 +187,10 @@ void TMainWindow::SaveSetup() {
         settings.Remove(FixedCardsSection, FixedCardsKey);
     else
         settings.SetValue(FixedCardsSection, FixedCardsKey, fixedCards);
+    if (itmSecure->isChecked())
+        settings.SetValue(FixedCardsSection, SecureKey, "1");
+    else
+        settings.Remove(FixedCardsSection, SecureKey);
     bool settingsHoldCards = !keepSettingsFile_;
     const std::string settingsText = settings.Format();
     if (!keepSettingsFile_ && settingsText != settingsText_) {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SessionEnd.h"
@@ -17,5 +18,12 @@ int main(int argc, char* argv[]) {
         QApplication::exit(128 + signal);
     });
     window.show();
+    // A deals file named on the command line (a file manager's "open with")
+    // is opened once the window is up.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString fileName = arguments.at(1);
+        QTimer::singleShot(0, &window, [&window, fileName] { window.OpenDealsFile(fileName); });
+    }
     return application.exec();
 }

@@ -75,7 +75,10 @@ std::string AnalysisDealLine(int64_t board, const TDealAnalysis& analysis) {
     }
     TParResult par;
     std::string fault;
-    if (!BoardPar(analysis.Table, board, par, fault)) return line + " par refused " + fault;
+    if (analysis.Par)
+        par = *analysis.Par;
+    else if (!BoardPar(analysis.Table, board, par, fault))
+        return line + " par refused " + fault;
     return line + " par " + ParScoreText(par.Score) + " " + ParContractsText(par);
 }
 
@@ -107,7 +110,9 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
         }
         TParResult par;
         std::string fault;
-        if (BoardPar(result.Table, static_cast<int64_t>(i) + 1, par, fault))
+        if (result.Par)
+            ++parScores[result.Par->Score];
+        else if (BoardPar(result.Table, static_cast<int64_t>(i) + 1, par, fault))
             ++parScores[par.Score];
         else
             ++parRefused;
@@ -147,7 +152,7 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
         }
     }
     lines.push_back("");
-    lines.push_back("Пар (сдающий и зональность по номеру сдачи): сколько раз");
+    lines.push_back("Пар (сдающий и зональность сдачи): сколько раз");
     for (const auto& [score, count] : parScores) {
         char share[32];
         std::snprintf(

@@ -29,8 +29,11 @@ std::string ParContractsText(const TParResult& par);
 // (nt, s, h, d, c) the tricks of North, East, South and West as declarers, then
 // the par score and contracts, fields separated by single blanks:
 //   "7 nt 8 5 8 5 s 9 4 9 4 h 6 7 6 7 d 7 6 7 6 c 5 8 5 8 par NS 140 2S NS"
-// A deal that was not analysed gives "7 refused <reason>".
+// A deal that was not analysed gives "7 refused <reason>". The analysis's
+// own par is used when it has one, else the par of the board number's
+// dealer and vulnerability.
 std::string AnalysisDealLine(int64_t board, const TDealAnalysis& analysis);
 
-// The report's lines for the results of a collection, result i being board i + 1.
+// The report's lines for the results of a collection, result i being board
+// i + 1 where it has no par of its own.
 std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> results);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -56,7 +57,13 @@ TPbnTables ReadTables(const std::string& text) {
             if (match[1] == "OptimumScore") tables.Scores[board] = match[2];
             if (match[1] == "ParContract") tables.Contracts[board] = match[2];
         } else if (inTable && !line.empty()) {
-            tables.Rows[board].push_back(line);
+            // Each row is padded to the widths its header declares ("\2R").
+            EXPECT_TRUE(std::regex_match(line, std::regex("[NESW] (NT| [SHDC]) ( \\d|1\\d)")))
+                << line;
+            std::istringstream words(line);
+            std::string seat, strain, tricks;
+            words >> seat >> strain >> tricks;
+            tables.Rows[board].push_back(seat + " " + strain + " " + tricks);
         } else {
             inTable = false;
         }
@@ -150,7 +157,13 @@ TEST_F(CliAnalyze, GenerateKeepsDealsByTricksAndWritesTheirTablesIntoPbn) {
         EXPECT_GE(std::stoi(printed["N S"]), 8) << board;
         std::string par;
         std::getline(line, par);
-        EXPECT_EQ(" par " + tables.Scores[board], par.substr(0, 5 + tables.Scores[board].size()));
+        // OptimumScore is North-South's, signed; the line names the side that gains.
+        const std::string& score = tables.Scores[board];
+        ASSERT_EQ(score.rfind("NS ", 0), 0u) << score;
+        const int forNorthSouth = std::stoi(score.substr(3));
+        const std::string gain =
+            (forNorthSouth < 0 ? "EW " : "NS ") + std::to_string(std::abs(forNorthSouth));
+        EXPECT_EQ(" par " + gain, par.substr(0, 5 + gain.size()));
         EXPECT_FALSE(tables.Contracts[board].empty());
     }
 }

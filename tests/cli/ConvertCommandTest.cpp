@@ -165,9 +165,9 @@ TEST_F(CliConvert, VersionAndEachCommandsHelp) {
     for (const char* command : {"generate", "check", "stats", "listing", "convert"}) {
         const TCliRun help = Run({command, "--help"});
         EXPECT_EQ(help.ExitCode, 0) << command;
-        EXPECT_EQ(help.Out.rfind(std::string("usage: korvana-cli ") + command + " ", 0), 0u)
+        EXPECT_EQ(help.Out.rfind(std::string("использование: korvana-cli ") + command + " ", 0), 0u)
             << help.Out;
-        EXPECT_NE(help.Out.find("exit codes:"), std::string::npos);
+        EXPECT_NE(help.Out.find("коды возврата:"), std::string::npos);
     }
 }
 

@@ -136,12 +136,13 @@ TEST_F(CliGenerate, MaxDealtEndsAConditionThatNoDealMeets) {
 }
 
 TEST_F(CliGenerate, ClockSeedIsPrintedAndRepeatsTheRun) {
-    TCliRun first = Run({"generate", "--count", "2", "--format", "lines"});
+    TCliRun first = Run({"generate", "--key", "0", "--count", "2", "--format", "lines"});
     EXPECT_EQ(first.ExitCode, 0) << first.Err;
     auto err = first.ErrLines();
     ASSERT_EQ(err.size(), 2u);
-    ASSERT_EQ(err[0].rfind("seed ", 0), 0u);
-    std::string key = err[0].substr(5);
+    const std::string prefix = "seed ";
+    ASSERT_EQ(err[0].rfind(prefix, 0), 0u);
+    std::string key = err[0].substr(prefix.size());
     if (key == "0") GTEST_SKIP() << "seeded at midnight exactly";
     TCliRun again = Run({"generate", "--key", key, "--count", "2", "--format", "lines"});
     EXPECT_EQ(again.Out, first.Out);
@@ -161,7 +162,7 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
     std::string nowhere = (folder / "missing" / "x.dls").string();
     TCliRun missing = Run({"generate", "--key", "77", "--out", nowhere});
     EXPECT_EQ(missing.ExitCode, 4);
-    EXPECT_NE(missing.Err.find("No such file or directory"), std::string::npos) << missing.Err;
+    EXPECT_NE(missing.Err.find("нет такого файла или папки"), std::string::npos) << missing.Err;
     EXPECT_EQ(missing.LastErrLine(), "1(1)");
 
     // No kept deal still gives a deals file, with its header alone, in place of
@@ -177,7 +178,7 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
         TCliRun denied =
             Run({"generate", "--key", "77", "--out", (folder / "locked" / "x.dls").string()});
         EXPECT_EQ(denied.ExitCode, 4);
-        EXPECT_NE(denied.Err.find("Permission denied"), std::string::npos) << denied.Err;
+        EXPECT_NE(denied.Err.find("нет доступа"), std::string::npos) << denied.Err;
         EXPECT_EQ(denied.LastErrLine(), "1(1)");
     }
     fs::permissions(folder / "locked", fs::perms::owner_all);
@@ -202,7 +203,7 @@ TEST_F(CliGenerate, ConditionErrorsRefuseTheRun) {
     TCliRun run = Run({"generate", "--key", "1", "--condition", "HCP(N) >"});
     EXPECT_EQ(run.ExitCode, 3);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "error at 7: Пропущено выражение\nHCP(N) >\n       ^\n");
+    EXPECT_EQ(run.Err, "ошибка в позиции 7: Пропущено выражение\nHCP(N) >\n       ^\n");
 
     TCliRun blank = Run({"generate", "--condition", "   "});
     EXPECT_EQ(blank.ExitCode, 3);
@@ -300,30 +301,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TCheckCase{OpeningCondition, 0, ""}, TCheckCase{"", 0, ""}, TCheckCase{"TRUE", 0, ""},
         TCheckCase{"HCP(N) >= 12 AND HCP(S) >= 12", 3,
-                   "error at 10: Несоответствие типов: требуется \"Логический\"\n"
+                   "ошибка в позиции 10: Несоответствие типов: требуется \"Логический\"\n"
                    "HCP(N) >= 12 AND HCP(S) >= 12\n          ^\n"},
+        TCheckCase{"hcp(n) > пять", 3,
+                   "ошибка в позиции 9: Нераспознанный идентификатор: \"ПЯТЬ\"\nhcp(n) > пять\n    "
+                   "     ^\n"},
         TCheckCase{
-            "hcp(n) > пять", 3,
-            "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"\nhcp(n) > пять\n         ^\n"},
-        TCheckCase{"SuitLength(N)", 3,
-                   "error at 12: Пропущен параметр (Macть)\nSuitLength(N)\n            ^\n"},
+            "SuitLength(N)", 3,
+            "ошибка в позиции 12: Пропущен параметр (Macть)\nSuitLength(N)\n            ^\n"},
         TCheckCase{"\tHCP(N) 5", 3,
-                   "error at 0: Нераспознанный идентификатор: \"\tHCP\"\n\tHCP(N) 5\n^\n"},
-        TCheckCase{"  ", 3, "korvana-cli: the condition is blank\n"},
+                   "ошибка в позиции 0: Нераспознанный идентификатор: \"\tHCP\"\n\tHCP(N) 5\n^\n"},
+        TCheckCase{"  ", 3, "korvana-cli: условие пустое\n"},
         // The hand evaluators: the same messages at the same places.
-        TCheckCase{"HasCard(N, SP)", 3,
-                   "error at 13: Пропущен параметр (Целый)\nHasCard(N, SP)\n             ^\n"},
-        TCheckCase{"HasCard(N, 14, SP)", 3,
-                   "error at 11: Несоответствие типов: требуется \"Macть\"\n"
-                   "HasCard(N, 14, SP)\n           ^\n"},
         TCheckCase{
-            "TopHonours(N, SP) > 1", 3,
-            "error at 16: Пропущен параметр (Целый)\nTopHonours(N, SP) > 1\n                ^\n"},
+            "HasCard(N, SP)", 3,
+            "ошибка в позиции 13: Пропущен параметр (Целый)\nHasCard(N, SP)\n             ^\n"},
+        TCheckCase{"HasCard(N, 14, SP)", 3,
+                   "ошибка в позиции 11: Несоответствие типов: требуется \"Macть\"\n"
+                   "HasCard(N, 14, SP)\n           ^\n"},
+        TCheckCase{"TopHonours(N, SP) > 1", 3,
+                   "ошибка в позиции 16: Пропущен параметр (Целый)\nTopHonours(N, SP) > 1\n        "
+                   "        ^\n"},
         TCheckCase{"Controls(N, 5) > 2", 3,
-                   "error at 12: Несоответствие типов: требуется \"Macть\"\n"
+                   "ошибка в позиции 12: Несоответствие типов: требуется \"Macть\"\n"
                    "Controls(N, 5) > 2\n            ^\n"},
-        TCheckCase{"Losers(N)", 3,
-                   "error at 0: Несоответствие типов: требуется \"Логический\"\nLosers(N)\n^\n"},
+        TCheckCase{
+            "Losers(N)", 3,
+            "ошибка в позиции 0: Несоответствие типов: требуется \"Логический\"\nLosers(N)\n^\n"},
         TCheckCase{"(Losers(N) <= 7) AND (Controls(S, SP) >= 2) AND (TopHonours(E, Hearts, 5) = 0) "
                    "AND HasCard(W, C, 2)",
                    0, ""}));
@@ -344,13 +348,15 @@ TEST_F(CliGenerate, ConditionsFileIsReadAsWindows1251WithItsHeader) {
     std::string cyrillic = WriteConditions("cyrillic.cnd", header, {"HCP(N) > \xCF\xDF\xD2\xDC"});
     TCliRun wrong = Run({"check", "--condition-file", cyrillic});
     EXPECT_EQ(wrong.ExitCode, 3);
-    EXPECT_EQ(wrong.ErrLines().front(), "error at 9: Нераспознанный идентификатор: \"ПЯТЬ\"");
+    EXPECT_EQ(wrong.ErrLines().front(),
+              "ошибка в позиции 9: Нераспознанный идентификатор: \"ПЯТЬ\"");
 
     std::string joined =
         WriteConditions("joined.cnd", header, {"HCP(North)>12", "AND Balanced(North)"});
     TCliRun joinedRun = Run({"check", "--condition-file", joined});
     EXPECT_EQ(joinedRun.ExitCode, 3);
-    EXPECT_EQ(joinedRun.ErrLines().front(), "error at 11: Нераспознанный идентификатор: \"12AND\"");
+    EXPECT_EQ(joinedRun.ErrLines().front(),
+              "ошибка в позиции 11: Нераспознанный идентификатор: \"12AND\"");
 
     std::string other = WriteConditions(
         "other.cnd", "This is Conditions File of Tavex's Bridge Generatox", {"TRUE"});
@@ -374,11 +380,16 @@ TEST_F(CliGenerate, BadUsageExitsWithTwoAndTheUsage) {
              {"generate", "--condition", "TRUE", "--condition-file", "x.cnd"},
              {"generate", "--threads", "0"},
              {"generate", "extra"},
+             {"generate", "--key", "1", "--secret", std::string(64, '0')},
+             {"generate", "--secret", std::string(64, '0'), "--dealing", "one"},
+             {"generate", "--dealing", "one"},
+             {"generate", "--secret", std::string(63, 'a')},
+             {"generate", "--secret", std::string(63, 'a') + "g"},
              {"check"},
              {"check", "--condition", "TRUE", "--count", "3"}}) {
         TCliRun run = Run(args);
         EXPECT_EQ(run.ExitCode, 2) << args.back();
-        EXPECT_NE(run.Err.find("usage"), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("использование"), std::string::npos) << run.Err;
         EXPECT_EQ(run.Out, "");
     }
 }
@@ -440,7 +451,7 @@ TEST_F(CliGenerate, AReaderThatLeavesEarlyIsAWriteErrorAndTheFileIsWritten) {
     TCliRun run = RunCliWith(
         folder, {"generate", "--key", "5", "--count", "3000", "--out", out.string()}, options);
     EXPECT_EQ(run.ExitCode, 1) << run.Err;
-    EXPECT_NE(run.Err.find("cannot write the deals"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("не удалось записать раздачи"), std::string::npos) << run.Err;
     EXPECT_EQ(run.LastErrLine(), "3000(3000)");
     TCliRun same = Run({"generate", "--key", "5", "--count", "3000", "--format", "lines", "--out",
                         (folder / "same.dls").string()});
@@ -470,7 +481,7 @@ TEST_F(CliGenerate, WithoutAFileDealsArePrintedAsTheyAreKept) {
     gone.ReaderGone = true;
     TCliRun stopped = RunCliWith(folder, {"generate", "--key", "9", "--count", "9999999"}, gone);
     EXPECT_EQ(stopped.ExitCode, 1) << stopped.Err;
-    EXPECT_NE(stopped.Err.find("cannot write the deals"), std::string::npos) << stopped.Err;
+    EXPECT_NE(stopped.Err.find("не удалось записать раздачи"), std::string::npos) << stopped.Err;
     EXPECT_NE(stopped.LastErrLine(), "9999999(9999999)");  // stopped long before the end
 }
 
@@ -499,7 +510,8 @@ TEST_F(CliGenerate, ThreadsThatCannotStartAreDoneWithout) {
                 EXPECT_EQ(run.Out, one.Out);
             } else {
                 EXPECT_EQ(run.ExitCode, 5) << run.Err;
-                EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos) << run.Err;
+                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
+                    << run.Err;
             }
         }
     }
@@ -532,7 +544,8 @@ TEST_F(CliGenerate, TheSolverShortOfMemoryEndsTheRunAsOutOfMemory) {
             } else {
                 ++failed;
                 EXPECT_EQ(run.ExitCode, 5) << run.Err;
-                EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos) << run.Err;
+                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
+                    << run.Err;
             }
         }
     }
@@ -574,9 +587,10 @@ TEST_F(CliGenerate, PipesAreRefusedAndNulsShownWhole) {
     TCliRun run = Run({"check", "--condition-file", nul});
     EXPECT_EQ(run.ExitCode, 3);
     using namespace std::string_literals;
-    EXPECT_EQ(run.Err,
-              "error at 11: Нераспознанный идентификатор: \"AND\0\"\nHCP(N) > 5 AND\0 X(N)\n"
-              "           ^\n"s);
+    EXPECT_EQ(
+        run.Err,
+        "ошибка в позиции 11: Нераспознанный идентификатор: \"AND\0\"\nHCP(N) > 5 AND\0 X(N)\n"
+        "           ^\n"s);
 }
 
 // The conditions file is read as the window reads it: a line ends at LF or
@@ -587,7 +601,8 @@ TEST_F(CliGenerate, ConditionsFileLinesEndAtLineFeeds) {
                                              "Generator\r\nHCP(N)>12\rAND Balanced(N)\nX\r\n";
     TCliRun run = Run({"check", "--condition-file", file.string()});
     EXPECT_EQ(run.ExitCode, 3);
-    EXPECT_EQ(run.ErrLines().front(), "error at 7: Нераспознанный идентификатор: \"12\rAND\"");
+    EXPECT_EQ(run.ErrLines().front(),
+              "ошибка в позиции 7: Нераспознанный идентификатор: \"12\rAND\"");
 }
 
 // The listing of a large deals file goes out a row at a time, in memory that
@@ -612,7 +627,7 @@ TEST_F(CliGenerate, ListingStreamsAndRunningOutOfMemoryIsAnExitCode) {
     options.DataLimit = 20L << 20;
     TCliRun convert = RunCliWith(folder, {"convert", file, (folder / "big.pbn").string()}, options);
     EXPECT_EQ(convert.ExitCode, 5) << convert.Err;
-    EXPECT_EQ(convert.Err, "korvana-cli: out of memory\n");
+    EXPECT_EQ(convert.Err, "korvana-cli: не хватило памяти\n");
     EXPECT_FALSE(fs::exists(folder / "big.pbn"));
 
     // A first line of 100 MB is read in pieces to be refused: it costs no memory.
@@ -664,7 +679,7 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
                                   threads, "--format", "lines", "--out", file},
                                  options);
         EXPECT_EQ(run.ExitCode, 5) << run.Err.substr(0, 300);
-        EXPECT_NE(run.Err.find("korvana-cli: out of memory"), std::string::npos)
+        EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
             << run.Err.substr(0, 300);
         const auto printed = run.OutLines();
         EXPECT_GT(printed.size(), 10000u);
@@ -689,9 +704,9 @@ TEST_F(CliGenerate, AMegabyteConditionsFileIsRefusedWithItsMessage) {
         std::vector<std::string> lines;
         std::string message;
     } cases[] = {
-        {"brackets.cnd", brackets, "error at 1015807: Пропущено выражение"},
-        {"nots.cnd", nots, "error at 983039: Пропущено выражение"},
-        {"ands.cnd", ands, "error at 99996: Слишком длинное условие"},
+        {"brackets.cnd", brackets, "ошибка в позиции 1015807: Пропущено выражение"},
+        {"nots.cnd", nots, "ошибка в позиции 983039: Пропущено выражение"},
+        {"ands.cnd", ands, "ошибка в позиции 99996: Слишком длинное условие"},
     };
     for (const auto& c : cases) {
         const std::string file = WriteConditions(c.name, header, c.lines);
@@ -725,8 +740,7 @@ TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
         {"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "64"},
         options);
     EXPECT_EQ(many.ExitCode, 0) << many.Err.substr(0, 300);
-    EXPECT_EQ(many.ErrLines().front().rfind("the condition is large: ", 0), 0u)
-        << many.Err.substr(0, 300);
+    EXPECT_EQ(many.ErrLines().front().rfind("условие велико: ", 0), 0u) << many.Err.substr(0, 300);
     TCliRun one =
         Run({"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "1"});
     EXPECT_EQ(many.Out, one.Out);

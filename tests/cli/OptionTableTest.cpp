@@ -50,7 +50,7 @@ TEST_P(CliOptions, ExitCodeAndFirstMessage) {
     if (run.ExitCode == 2) {  // the complaint, then the usage
         ASSERT_GE(err.size(), 2u);
         EXPECT_EQ(err[0], "korvana-cli: " + expected);
-        EXPECT_EQ(err[1], "usage: korvana-cli COMMAND [ARGUMENTS]");
+        EXPECT_EQ(err[1], "использование: korvana-cli COMMAND [ARGUMENTS]");
     } else if (!expected.empty()) {
         EXPECT_NE(std::find(err.begin(), err.end(), expected), err.end()) << run.Err;
     }
@@ -60,57 +60,73 @@ INSTANTIATE_TEST_SUITE_P(
     EveryCommand, CliOptions,
     ::testing::ValuesIn(std::vector<TOptionCase>{
         {{"generate", "--key=1", "--threads=2", "--quiet"}, 0, "1(1)"},
-        {{"generate", "--key", "-7", "--threads", "2", "--quiet", "--quiet", "--out", "-"},
+        {{"generate", "--key", "-7", "--threads", "2", "--quiet", "--quiet", "--out", "-",
+          "--out-format", "lin"},
          0,
          "1(1)"},
-        {{"generate", "--count", "2", "--count=3"}, 2, "--count is given more than once"},
-        {{"generate", "--rows=2"}, 2, "unknown option --rows"},
-        {{"generate", "--key"}, 2, "--key needs a value"},
-        {{"generate", "--quiet=yes"}, 2, "--quiet takes no value"},
-        {{"generate", "--format=pbn"}, 2, "bad value for --format: \"pbn\" (one of text, lines)"},
+        {{"generate", "--out", "-"},
+         2,
+         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin"},
+        {{"generate", "--out", "deals.txt"},
+         2,
+         "неизвестное расширение файла раздач .txt (известны: .dls, .pbn, .lin; или укажите "
+         "--out-format)"},
+        {{"generate", "--count", "2", "--count=3"}, 2, "ключ --count указан больше одного раза"},
+        {{"generate", "--rows=2"}, 2, "неизвестный ключ --rows"},
+        {{"generate", "--key"}, 2, "ключу --key нужно значение"},
+        {{"generate", "--quiet=yes"}, 2, "ключ --quiet не принимает значения"},
+        {{"generate", "--format=pbn"},
+         2,
+         "неверное значение ключа --format: \"pbn\" (нужно одно из: text, lines)"},
         {{"generate", "--max-dealt", "-1"},
          2,
-         "bad value for --max-dealt: \"-1\" (a whole number of at least 1)"},
+         "неверное значение ключа --max-dealt: \"-1\" (нужно целое число не меньше 1)"},
         {{"check", "--condition=TRUE"}, 0, ""},
-        {{"check", "--condition", "-x"}, 3, "error at 1: Нераспознанный идентификатор: \"X\""},
+        {{"check", "--condition", "-x"},
+         3,
+         "ошибка в позиции 1: Нераспознанный идентификатор: \"X\""},
         {{"check", "--condition", "TRUE", "--condition", "TRUE"},
          2,
-         "--condition is given more than once"},
+         "ключ --condition указан больше одного раза"},
         {{"check", "--condition-file=x.cnd", "--condition", "TRUE"},
          2,
-         "give one of --condition and --condition-file, once"},
-        {{"check", "--count", "3"}, 2, "unknown option --count"},
-        {{"check", "--condition-file"}, 2, "--condition-file needs a value"},
-        {{"check"}, 2, "check needs --condition TEXT or --condition-file FILE.cnd"},
+         "укажите один из ключей --condition и --condition-file, один раз"},
+        {{"check", "--count", "3"}, 2, "неизвестный ключ --count"},
+        {{"check", "--condition-file"}, 2, "ключу --condition-file нужно значение"},
+        {{"check"}, 2, "команде check нужен ключ --condition TEXT или --condition-file FILE.cnd"},
         {{"stats", "--", "@"}, 0, ""},
-        {{"stats", "--seats=N", "@"}, 2, "unknown option --seats"},
-        {{"stats"}, 2, "stats takes FILE"},
-        {{"stats", "@", "-"}, 2, "unexpected argument \"-\""},
+        {{"stats", "--seats=N", "@"}, 2, "неизвестный ключ --seats"},
+        {{"stats"}, 2, "команде stats нужен аргумент FILE"},
+        {{"stats", "@", "-"}, 2, "лишний аргумент \"-\""},
         {{"stats", "--", "-x.dls"},
          4,
-         "korvana-cli: cannot read -x.dls: No such file or directory"},
+         "korvana-cli: не удалось прочитать -x.dls: нет такого файла или папки"},
         {{"listing", "@", "--seats=ns", "--columns=2"}, 0, ""},
         {{"listing", "@", "--columns", "2", "--columns", "2"},
          2,
-         "--columns is given more than once"},
-        {{"listing", "@", "--seats"}, 2, "--seats needs a value"},
+         "ключ --columns указан больше одного раза"},
+        {{"listing", "@", "--seats"}, 2, "ключу --seats нужно значение"},
         {{"listing", "@", "--seats", "-N"},
          2,
-         "bad value for --seats: \"-N\" (one or more of the letters N, E, S, W)"},
-        {{"listing", ""}, 2, "empty argument for FILE"},
+         "неверное значение ключа --seats: \"-N\" (нужно одна или несколько букв из: N, E, S, W)"},
+        {{"listing", ""}, 2, "пустой аргумент FILE"},
         {{"convert", "@", "--", "-out.dls"}, 0, ""},
-        {{"convert", "@"}, 2, "convert takes IN OUT"},
-        {{"convert", "@", "a.dls", "--out=b.dls"}, 2, "unknown option --out"},
-        {{"convert", "@", "a.dls", "b.dls"}, 2, "unexpected argument \"b.dls\""},
+        {{"convert", "@", "-", "--out-format=pbn"}, 0, ""},
+        {{"convert", "@", "-"},
+         2,
+         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin"},
+        {{"convert", "@"}, 2, "команде convert нужны аргументы IN OUT"},
+        {{"convert", "@", "a.dls", "--out=b.dls"}, 2, "неизвестный ключ --out"},
+        {{"convert", "@", "a.dls", "b.dls"}, 2, "лишний аргумент \"b.dls\""},
         {{"analyze", "@", "--threads=1"}, 0, ""},
         {{"analyze", "--threads", "1", "@", "--threads", "2"},
          2,
-         "--threads is given more than once"},
-        {{"analyze", "@", "--threads"}, 2, "--threads needs a value"},
+         "ключ --threads указан больше одного раза"},
+        {{"analyze", "@", "--threads"}, 2, "ключу --threads нужно значение"},
         {{"analyze", "@", "--threads", "-1"},
          2,
-         "bad value for --threads: \"-1\" (a whole number from 1 to 256)"},
-        {{"analyze", "@", "-t", "1"}, 2, "unknown option -t"}}));
+         "неверное значение ключа --threads: \"-1\" (нужно целое число от 1 до 256)"},
+        {{"analyze", "@", "-t", "1"}, 2, "неизвестный ключ -t"}}));
 
 // The man page text of a line: no macro, fonts or quotes, "\-" as "-".
 std::string ManText(std::string line) {
@@ -128,36 +144,41 @@ TEST(CliManPage, DocumentsEveryOptionOfEveryCommand) {
     std::map<std::string, std::string> synopsis;  // command: synopsis line
     std::map<std::string, std::set<std::string>> helpOptions, manOptions;
     const std::vector<std::string> usage = RunCli(folder, {"--help"}).OutLines();
-    for (auto line = std::find(usage.begin(), usage.end(), "commands:");
+    for (auto line = std::find(usage.begin(), usage.end(), "команды:");
          line != usage.end() && !line->empty(); ++line)
         if (line->rfind("  ", 0) == 0 && (*line)[2] != ' ')
             synopsis[line->substr(2, line->find(' ', 2) - 2)] = line->substr(2);
     ASSERT_EQ(synopsis.size(), 10u);
     for (const auto& [command, line] : synopsis) {
         const TCliRun help = RunCli(folder, {command, "--help"});
-        EXPECT_EQ(help.OutLines().at(0), "usage: korvana-cli " + line);
+        EXPECT_EQ(help.OutLines().at(0), "использование: korvana-cli " + line);
         for (const std::string& option : help.OutLines())
             if (option.rfind("  --", 0) == 0)
                 helpOptions[command].insert(option.substr(2, option.find("  ", 2) - 2));
         helpOptions[command];  // a command without options has an empty set
     }
 
-    const std::vector<std::string> man = TCliRun::SplitAtNewlines(
-        ReadWholeFile(std::string(KORVANA_SAMPLES_DIR) + "/../../../data/korvana-cli.1"));
-    std::string section, command;
-    for (std::size_t i = 0; i + 1 < man.size(); ++i) {
-        if (man[i].rfind(".SH ", 0) == 0) section = man[i];
-        if (section != ".SH COMMANDS" || man[i] != ".TP") continue;
-        const std::string head = ManText(man[i + 1]);
-        if (head.rfind("--", 0) == 0) {
-            manOptions[command].insert(head);
-            continue;
+    // The English page and the Russian one beside it.
+    for (const auto& [page, commands] : {std::pair{"korvana-cli.1", ".SH COMMANDS"},
+                                         std::pair{"ru/korvana-cli.1", ".SH КОМАНДЫ"}}) {
+        const std::vector<std::string> man = TCliRun::SplitAtNewlines(
+            ReadWholeFile(std::string(KORVANA_SAMPLES_DIR) + "/../../../data/" + page));
+        manOptions.clear();
+        std::string section, command;
+        for (std::size_t i = 0; i + 1 < man.size(); ++i) {
+            if (man[i].rfind(".SH ", 0) == 0) section = man[i];
+            if (section != commands || man[i] != ".TP") continue;
+            const std::string head = ManText(man[i + 1]);
+            if (head.rfind("--", 0) == 0) {
+                manOptions[command].insert(head);
+                continue;
+            }
+            command = head.substr(0, head.find(' '));
+            manOptions[command];
+            EXPECT_EQ(head, synopsis[command]) << page << ": the synopsis of " << command;
         }
-        command = head.substr(0, head.find(' '));
-        manOptions[command];
-        EXPECT_EQ(head, synopsis[command]) << "the man page's synopsis of " << command;
+        EXPECT_EQ(manOptions, helpOptions) << page;
     }
-    EXPECT_EQ(manOptions, helpOptions);
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST_F(ReportCommands, BadUsageExitsWithTwoAndTheUsageText) {
         const TRun run = Run(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_NE(run.err.find("usage: korvana-cli"), std::string::npos) << arguments;
+        EXPECT_NE(run.err.find("использование: korvana-cli"), std::string::npos) << arguments;
         EXPECT_NE(run.err.find("listing FILE"), std::string::npos) << arguments;
     }
     const TRun help = Run("--help");
@@ -161,8 +161,8 @@ TEST_F(ReportCommands, UnreadableOrRefusedFilesExitWithFour) {
         std::string reason;
     };
     const Case cases[] = {
-        {missing, "No such file or directory"},
-        {folder.string(), "Is a directory"},
+        {missing, "нет такого файла или папки"},
+        {folder.string(), "это папка"},
         {wrongHeader, "Файл " + wrongHeader + " не содержит раздачи"},
     };
     for (const Case& c : cases) {

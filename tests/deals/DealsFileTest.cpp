@@ -263,11 +263,11 @@ TEST_F(DealsFile, BoardsKeepWhatTheirFileTellsOfThem) {
         std::vector<TBoardTag> tags;
     } cases[] = {
         {"[Event \"Club\"]\n[Board \"12\"]\n[Dealer \"W\"]\n[Vulnerable \"Both\"]\n[Deal \"" +
-             deal + "\"]\n[Event \"again\"]\n[Room \"Open\"]\n",
+             deal + "\"]\n[Room \"Open\"]\n[Room \"again\"]\n",
          12,
          West,
          "All",
-         {{"Event", "Club"}, {"Room", "Open"}}},
+         {{"Event", "Club", ""}, {"Room", "Open", ""}}},
         {"[Board \"x\"]\n[Dealer \"Q\"]\n[Vulnerable \"?\"]\n[Deal \"" + deal + "\"]\n",
          1,
          North,
@@ -277,7 +277,11 @@ TEST_F(DealsFile, BoardsKeepWhatTheirFileTellsOfThem) {
          7,
          West,
          "NS",
-         {{"qx", "c7"}, {"pn", "a,b,c,d"}}},
+         {{"qx", "c7", ""},
+          {"South", "a", ""},
+          {"West", "b", ""},
+          {"North", "c", ""},
+          {"East", "d", ""}}},
     };
     for (const auto& c : cases) {
         const std::string path = Write("board", c.text);

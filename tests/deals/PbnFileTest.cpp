@@ -4,6 +4,7 @@
 #include <bitset>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -459,7 +460,12 @@ TEST(ReadPbnDealValue, AcceptsTheImportFormsAndRejectsAnythingButAFullDeal) {
         {"X:" + std::string(KeyOneFirstDeal), false},
         {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6", false},
         {full + " -", false},
-        {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6 -", false},
+        {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6 -", true},
+        {"E:K.842.KJ753.T975 - A8.KQT973.964.A3 7532.A6.Q2.KJ842", true},
+        {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 - -", false},
+        {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q -", false},
+        {"W:A8.KQT973.964.A3 7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6", true},
+        {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6 -.KQT973.964.A3A8", false},
         {"N:7532.A6.Q2.KJ84 K.842.KJ753.T975 QJT964.J5.AT8.Q6 A8.KQT973.964.A32", false},
         {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6 A8.KQT973.964.A2", false},
         {"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJ1964.J5.AT8.Q6 A8.KQT973.964.A3", false},
@@ -658,3 +664,20 @@ TEST(SavePbnFile, AFolderInTheWayThrowsAFileError) {
 }
 
 }  // namespace
+
+// OptimumScore is read in either form and written from North-South's view.
+TEST(OptimumScore, ReadsBothFormsAndWritesNorthSouthsSigned) {
+    const std::pair<std::string_view, std::optional<int32_t>> cases[] = {
+        {"NS 420", 420}, {"NS -460", -460},    {"EW 460", -460},        {" EW -50 ", 50},
+        {"NS +90", 90},  {"NS", std::nullopt}, {"EW 4x", std::nullopt}, {"460", std::nullopt}};
+    for (const auto& [value, score] : cases) EXPECT_EQ(ReadOptimumScore(value), score) << value;
+    EXPECT_EQ(PbnOptimumScore(-460), "NS -460");
+}
+
+// Tag text in ISO-8859-1, as the standard has it, is kept as UTF-8 and
+// written back as the same bytes; UTF-8 text stays as it is.
+TEST(PbnTextAsUtf8, TakesLatin1WhereTheTextIsNoUtf8) {
+    EXPECT_EQ(PbnTextAsUtf8("Jos\xE9"), "Jos\xC3\xA9");
+    EXPECT_EQ(PbnTextAsUtf8("Jos\xC3\xA9"), "Jos\xC3\xA9");
+    EXPECT_EQ(PbnTagLine("West", PbnTextAsUtf8("Jos\xE9")), "[West \"Jos\xE9\"]");
+}

@@ -7,6 +7,8 @@
 
 #include <fstream>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "engine/AnalysisRun.h"
 
@@ -25,6 +27,15 @@ TEST(AnalysisRunTest, AThreadThatCannotStartIsRefused) {
         const rlim_t bytes = static_cast<rlim_t>(kilobytes + 1024) * 1024;
         const struct rlimit limit = {bytes, bytes};
         if (kilobytes == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
+        // The stacks of threads that ended earlier are kept for reuse: threads
+        // that never end take them, until no thread can start at all.
+        for (int i = 0; i < 64; ++i) {
+            try {
+                std::thread([] { ::pause(); }).detach();
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
         TAnalysisRun run;
         const bool started = run.Start({}, {}, {});
         run.Wait();

@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "analysis/DoubleDummy.h"
@@ -388,6 +390,45 @@ INSTANTIATE_TEST_SUITE_P(
                          "N:AKQ.K.. S:.A.KQJ.A2 W:2.2.2.3"},
         TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
                          "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
+
+// A secure run, on any thread count, keeps exactly the secret's deals in
+// index order that the condition accepts and deals as many as one thread
+// would. It has no random source: neither a key nor the clock plays a part.
+TEST_F(GeneratorTest, SecureRunsKeepTheSecretsDealsOnAnyThreadCount) {
+    const std::tuple<int32_t, std::string, std::function<bool(TDeal&)>, int64_t, std::string>
+        cases[] = {
+            {4000, "HCP(North) >= 15", [](TDeal& deal) { return deal.HCP(1, 0) >= 15; }, 0, ""},
+            {9999999, "HCP(South) > 14", [](TDeal& deal) { return deal.HCP(3, 0) > 14; }, 3000, ""},
+            {60, "HasCard(E, Diamonds, 14)", [](TDeal& deal) { return deal.HasCard(2, 2, 14); }, 0,
+             "N:AKQ.K.. S:.A.KQJ.A2 W:2.2.2.3"}};
+    TSecret secret;
+    secret.Bytes.fill(0x5A);
+    TSecureDealer dealer(secret);
+    for (const auto& [total, condition, keeps, maxDealt, fixedText] : cases) {
+        const TFixedCards fixed = ReadFixedCards(fixedText).Cards;
+        std::vector<std::string> expected;
+        int64_t dealt = 0;
+        TCardSets sets;
+        TDeal deal;
+        while (static_cast<int32_t>(expected.size()) < total &&
+               (maxDealt == 0 || dealt < maxDealt)) {
+            dealer.Deal(static_cast<uint64_t>(dealt++), fixed, sets);
+            deal.SetCardSets(sets);
+            if (keeps(deal)) expected.push_back(deal.ToText());
+        }
+        for (int32_t threads : {1, 2, 3}) {
+            FreshDeals();
+            TGeneratorInputs inputs = Inputs(condition, total, threads);
+            inputs.Source = nullptr;
+            inputs.Secret = secret;
+            inputs.MaxDealt = maxDealt;
+            inputs.FixedCards = fixed;
+            TRunResult run = Run(inputs);
+            EXPECT_EQ(run.Lines, expected) << condition << ", " << threads << " threads";
+            EXPECT_EQ(run.Dealt, dealt) << condition << ", " << threads << " threads";
+        }
+    }
+}
 
 // With fixed cards a run keeps exactly the deals that dealing around them
 // gives and the condition accepts, in order, and moves the seed by the draws

@@ -2,6 +2,7 @@
 // user's configuration folder; never a folder where it cannot be written.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include "files/SetupLocation.h"
@@ -52,6 +53,15 @@ private slots:
         QVERIFY(THostileMounts::MakeReadOnly(program.toStdString()));
         QCOMPARE(ChooseSetupFolder(program), program);
         QVERIFY(!SetupFileWritable(program));
+    }
+
+    // An installed program writes nothing beside itself, even as root, and
+    // nothing of the installed folder is looked at.
+    void InstalledProgramUsesTheConfigurationFolder() {
+        for (const QString& program : {QStringLiteral("/usr/bin"), QStringLiteral("/usr/games/")})
+            QCOMPARE(ChooseSetupFolder(program), config_.QtPath() + "/korvana");
+        QVERIFY(!QFileInfo::exists("/usr/bin/generate.stp"));
+        QVERIFY(!IsInstalledFolder("/usrlocal/bin"));
     }
 
 private:

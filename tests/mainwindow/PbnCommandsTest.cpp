@@ -153,6 +153,17 @@ private slots:
         QCOMPARE(services_->openedIn.last(), fixture_.Folder() + u'/');
     }
 
+    // A file named on the command line opens as the open command opens it,
+    // asking nothing.
+    void AFileNamedAtStartOpensAsOpenDoes() {
+        const QString name = WritePbnOfKey(QStringLiteral("start.pbn"), 5, 3);
+        window_->OpenDealsFile(name);
+        QCOMPARE(window_->Deals().Count(), 3);
+        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(window_->lTotal->text(), QStringLiteral("3"));
+        QVERIFY(services_->filters.isEmpty());
+    }
+
     // The content decides, as in korvana-cli: PBN under a deals file's name
     // is read as PBN, a deals file under a PBN name as a deals file.
     void OpeningGoesByTheContentNotTheName() {

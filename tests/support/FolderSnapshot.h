@@ -22,13 +22,15 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
-// Every file under a folder with its bytes, folders as "<folder>".
+// Every file under a folder with its bytes, folders as "<folder>"; the lock a
+// window holds on its setup folder while it lives is left out.
 inline std::map<QString, QByteArray> Snapshot(const QString& folder) {
     std::map<QString, QByteArray> files;
     std::error_code error;
     for (const auto& entry :
          std::filesystem::recursive_directory_iterator(folder.toStdString(), error)) {
         const QString path = QString::fromStdString(entry.path().string());
+        if (entry.path().filename() == "korvana.lock") continue;
         files[path] = entry.is_regular_file() ? ReadAll(path) : QByteArray("<folder>");
     }
     return files;
