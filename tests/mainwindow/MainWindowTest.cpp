@@ -55,11 +55,12 @@ private slots:
         QStringList items;
         for (QAction* action : window->DealsMenu->actions())
             items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());
-        QCOMPARE(items, (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
-                                     "Статистика=Ctrl+I", "Раздаточный материал...=Ctrl+H", "=",
-                                     "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
-                                     "Закрепить карты...=Ctrl+K", "=", "Надёжная раздача=Ctrl+Shift+G",
-                                     "Секрет последней раздачи...=Ctrl+Shift+C"}));
+        QCOMPARE(items,
+                 (QStringList{"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P",
+                              "Статистика=Ctrl+I", "Раздаточный материал...=Ctrl+H", "=",
+                              "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
+                              "Закрепить карты...=Ctrl+K", "=", "Надёжная раздача=Ctrl+Shift+G",
+                              "Секрет последней раздачи...=Ctrl+Shift+C"}));
         items.clear();
         for (QAction* action : window->ViewMenu->actions())
             items.append(action->text().remove(u'&') + u'=' + action->shortcut().toString());
