@@ -28,8 +28,8 @@ TDeal OneSuitEach(int rotation) {
 
 QString PdfText(const QString& pdf) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     process.waitForFinished(20000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -79,9 +79,8 @@ private slots:
         QCOMPARE(window_->State(), TMainWindow::TState::Idle);
         QCOMPARE(preview_->PreviewShown, 1);
         const QString text = PdfText(pdf);
-        for (const char* expected :
-             {"Сдача 5", "Сдаёт: С", "Зона: СЮ", "Сдача 6", "Сдаёт: В", "Зона: ВЗ", "Сдача 7",
-              "Сдаёт: Ю", "Зона: обе"})
+        for (const char* expected : {"Сдача 5", "Сдаёт: С", "Зона: СЮ", "Сдача 6", "Сдаёт: В",
+                                     "Зона: ВЗ", "Сдача 7", "Сдаёт: Ю", "Зона: обе"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(!text.contains(QStringLiteral("Пар")));
         int offered = 0;  // the dialog opens with the inputs of the last time
