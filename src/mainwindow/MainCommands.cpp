@@ -118,9 +118,12 @@ void TMainWindow::OpenDealsFile(const QString& fileName) {
 void TMainWindow::itmSaveDealsClick() {
     if (run_->Deals().Count() == 0) return;
     int fileType = -1;
-    const QString fileName =
-        services_->ChooseFileToSaveWithType(this, DealsSaveChooser(), fileType);
+    int firstBoard = SaveFirstBoard();
+    TFileChooser chooser = DealsSaveChooser();
+    chooser.FirstBoard = &firstBoard;
+    const QString fileName = services_->ChooseFileToSaveWithType(this, chooser, fileType);
     if (fileName.isEmpty()) return;
+    KeepSaveFirstBoard(firstBoard);
     try {
         SaveDealsFile(fileName, fileType);
         dealsChooser_.Folder = FolderOfFile(fileName);

@@ -31,6 +31,8 @@ class QWidget;
 class TAboutBox;
 class THelpWindow;
 class TNumberField;
+class TReportServices;
+struct THandoutChoice;
 class TRunMonitor;
 
 // Gives each caption without one an underlined letter for Alt, distinct within
@@ -78,7 +80,11 @@ public:
     void btnStopClick();
     // Double-dummy analysis of every deal, then its report (AnalysisCommand.cpp).
     void itmAnalyzeClick();
-    void itmHandoutClick();  // the handout dialog, then its preview (HandoutCommand.cpp)
+    // The handout dialog, then its preview; deals not yet analysed are solved
+    // first on a worker, with progress and STOP (HandoutCommand.cpp).
+    void itmHandoutClick();
+    // The handout's preview and printing; the desktop's own when null.
+    TReportServices* HandoutServices = nullptr;
     void itmClearClick();
     void itmOpenDealsClick();
     void itmSaveDealsClick();
@@ -139,6 +145,9 @@ private:
     // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
     void LoadDealsFile(const QString& fileName);
     void SaveDealsFile(const QString& fileName, int fileType);
+    // The save chooser's "Первая сдача", kept in korvana.ini (PbnCommands.cpp).
+    int SaveFirstBoard() const;
+    void KeepSaveFirstBoard(int firstBoard);
     // The deals chooser for saving: its types and LIN besides.
     TFileChooser DealsSaveChooser() const;
     // The filter of the deals choosers, from the formats table: the readable
@@ -193,6 +202,8 @@ private:
     std::vector<TDealAnalysis> analysed_;
     std::vector<TCardSets> analysedDeals_;
     void KeepAnalysis(std::vector<TDealAnalysis> results);
+    // The handout of the collection in the preview, with the kept analysis.
+    void ShowHandout(const THandoutChoice& choice);
     // The kept analysis when it is of the collection as it is now, else empty.
     std::span<const TDealAnalysis> KeptAnalysis() const;
     // The simulation under way; likewise destroyed before the collection.
