@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "widgets/ChooserColumns.h"
+#include "widgets/ScreenFit.h"
 
 void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
     const QString title =
@@ -55,6 +56,8 @@ QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::Ac
     });
     FitChooserColumns(dialog);
     QSpinBox* firstBoard = AddFirstBoardField(dialog, chooser.FirstBoard);
+    // The chooser's own size suits a screen at 100 %; on a small scaled one it is kept inside.
+    FitIntoScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     if (firstBoard) *chooser.FirstBoard = firstBoard->value();
     if (fileType) *fileType = static_cast<int>(types.indexOf(dialog.selectedNameFilter()));

@@ -14,6 +14,7 @@
 #include "dialogs/FixedCardsWindow.h"
 #include "language/FunctionTable.h"
 #include "mainwindow/HelpWindow.h"
+#include "mainwindow/PlatformServices.h"
 #include "support/DialogDriver.h"
 #include "support/WindowFixture.h"
 
@@ -36,9 +37,10 @@ QString Misfit(QWidget& window) {
     return {};
 }
 
-// Checks the next modal dialog once it is shown, then closes it.
-void CheckNextDialog(QStringList& misfits) {
-    WhenDialogOpens([&misfits](QDialog& dialog) {
+// Checks the next modal dialog once it is shown, then closes it; counts it in `seen`.
+void CheckNextDialog(QStringList& misfits, int& seen) {
+    WhenDialogOpens([&misfits, &seen](QDialog& dialog) {
+        ++seen;
         if (const QString misfit = Misfit(dialog); !misfit.isEmpty()) misfits.append(misfit);
         dialog.reject();
     });
@@ -56,6 +58,7 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QStringList misfits;
+        int seen = 0, opened = 0;
         if (const QString misfit = Misfit(*window); !misfit.isEmpty()) misfits.append(misfit);
 
         window->itmHelp->trigger();
@@ -64,18 +67,28 @@ private slots:
         if (const QString misfit = Misfit(*help); !misfit.isEmpty()) misfits.append(misfit);
         help->close();
 
-        CheckNextDialog(misfits);
-        window->itmFixedCards->trigger();
-        CheckNextDialog(misfits);
-        window->itmDealInfo->trigger();
-        CheckNextDialog(misfits);
-        window->itmStatistics->trigger();
+        for (QAction* item : {window->itmFixedCards, window->itmDealInfo, window->itmStatistics,
+                              window->itmHandout, window->itmCompareVariants, window->itmLeads,
+                              window->itmTabulate, window->itmAbout}) {
+            CheckNextDialog(misfits, seen);
+            item->trigger();
+            ++opened;
+        }
+        // The desktop's own save chooser, with its "Первая сдача" field.
+        int firstBoard = 1;
+        CheckNextDialog(misfits, seen);
+        TDesktopServices().ChooseFileToSave(
+            window.get(),
+            {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("dls"), {}, &firstBoard});
+        ++opened;
         for (const TFunctionRow& function : FunctionTable()) {
             const TDialogMaker make = FunctionDialog(function.Name);
             if (make == nullptr) continue;
-            CheckNextDialog(misfits);
+            CheckNextDialog(misfits, seen);
             make(window.get())->Execute();
+            ++opened;
         }
+        QCOMPARE(seen, opened);
         QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join(u'\n')));
     }
 };
