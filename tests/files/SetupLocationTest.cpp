@@ -64,6 +64,20 @@ private slots:
         QVERIFY(!IsInstalledFolder("/usrlocal/bin"));
     }
 
+    // A relative XDG_CONFIG_HOME is ignored, as an empty one is.
+    void OnlyAnAbsoluteConfigHomeCounts() {
+        const TTempFolder home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.QtPath().toLocal8Bit());
+        for (const char* configHome : {"relative/config", "", "."}) {
+            qputenv("XDG_CONFIG_HOME", configHome);
+            QCOMPARE(UserSetupFolder(), home.QtPath() + "/.config/korvana");
+            QCOMPARE(ChooseSetupFolder("/usr/bin"), home.QtPath() + "/.config/korvana");
+        }
+        qputenv("HOME", oldHome);
+        QVERIFY(!QFileInfo::exists("relative"));
+    }
+
 private:
     const TTempFolder config_;
 };
