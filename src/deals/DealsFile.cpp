@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "deals/DealAnalysis.h"
 #include "deals/DealCollection.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
@@ -85,7 +84,7 @@ TDealsReadCounts ReadDealsFileBoards(TDealsInput& in, TDeals& deals, std::vector
             ++lineNumber;
             TDeal& deal = batch.emplace_back();
             deal.FromText(line);
-            if (!DealFault(deal).empty()) {
+            if (!deal.IsWhole()) {
                 if (counts.DamagedLines < INT32_MAX) ++counts.DamagedLines;
                 if (counts.NamedDamagedLines.size() < TDealsReadCounts::MostNamedLines)
                     counts.NamedDamagedLines.push_back(lineNumber);
