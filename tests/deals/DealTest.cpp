@@ -6,7 +6,6 @@
 
 #include "HandBuilder.h"
 #include "deals/Deal.h"
-#include "deals/DealAnalysis.h"
 #include "deals/Patterns.h"
 
 namespace {
@@ -127,22 +126,6 @@ TEST(DealLine, DamagedFieldsReadAsWrittenOrZero) {
     EXPECT_EQ(deal.SuitLength(North, Clubs), 7);  // repeated cards count as often as they appear
     EXPECT_EQ(deal.HCP(North, 0), 0);
     EXPECT_EQ(north.ToText(), "0 0 -9995 1 0 7 7 7 7 7 0 ;");
-}
-
-// IsWhole agrees with DealFault on a dealt deal with any one place holding
-// any value a place can hold.
-TEST(DealLine, IsWholeAgreesWithDealFault) {
-    TRandomSource source(7);
-    TDeal dealt;
-    dealt.DealRandom(source);
-    ASSERT_TRUE(dealt.IsWhole());
-    for (int32_t seat = 1; seat <= 4; ++seat)
-        for (int32_t place = 1; place <= THand::CardsInHand; ++place)
-            for (int32_t value = -128; value <= 127; ++value) {
-                TDeal deal = dealt;
-                deal.Hand(seat).SetCard(place, value);
-                ASSERT_EQ(deal.IsWhole(), DealFault(deal).empty()) << seat << place << value;
-            }
 }
 
 TEST(DealSeats, OutOfRangeSeatsGiveNeutralResults) {
