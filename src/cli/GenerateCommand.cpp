@@ -40,6 +40,7 @@ struct TGenerateOptions {
     std::string OutFile;
     TDealsOutput Output;   // of --out
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
+    int64_t FirstBoard = 1;
 };
 
 constexpr TOptionRow kGenerateOptions[] = {
@@ -59,6 +60,7 @@ constexpr TOptionRow kGenerateOptions[] = {
      .Help = "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
              "в стандартный вывод только файл"},
     kOutFormatOption,
+    kFirstBoardOption,
     {.Name = "--analyze",
      .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
      .Repeatable = true},
@@ -75,6 +77,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     options.Lines = arguments.Text("--format") == "lines";
     options.OutFile = arguments.Text("--out");
     options.Analyze = arguments.Has("--analyze");
+    options.FirstBoard = arguments.Number(kFirstBoardOption.Name, 1);
     std::string complaint;
     if (!options.OutFile.empty() &&
         !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption.Name), options.Output,
@@ -252,13 +255,13 @@ int RunGenerate(const TArguments& arguments) {
         analyses = AnalyseAll(kept);
         // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
         for (std::size_t i = 0; i < analyses.size(); ++i) {
-            const int64_t board = static_cast<int64_t>(i) + 1;
+            const int64_t board = options.FirstBoard + static_cast<int64_t>(i);
             AddPar(analyses[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
         }
     }
     if (!options.OutFile.empty() &&
         !WriteDealsFile(options.Output, deals, repeatKey, options.Analyze ? &analyses : nullptr,
-                        run.Secure))
+                        run.Secure, options.FirstBoard))
         code = ExitFileFailed;
     // In large chunks, never the whole text in memory; a file written
     // straight to a stream is all that stream carries.
