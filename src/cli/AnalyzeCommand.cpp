@@ -52,7 +52,8 @@ int RunAnalyze(const TArguments& arguments) {
     const auto threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
     TDeals deals;
     std::vector<TBoard> boards;
-    if (!ReadDealsFile(fileName, deals, &boards)) return ExitFileFailed;
+    bool damaged = false;  // each damaged deal is refused by its number below
+    if (!ReadDealsFile(fileName, deals, &boards, nullptr, &damaged)) return ExitFileFailed;
     const int32_t solverThreads = SetAnalysisThreads(threads);
     TStopSignals stop;
     const bool showProgress = isatty(STDERR_FILENO) == 1;

@@ -67,10 +67,21 @@ void ReportReadFailure(const std::string& name, int error) {
                  SystemReason(error).c_str());
 }
 
+// "повреждена строка 3", "повреждены строки 3, 7 и ещё 12".
+std::string DamagedLinesText(const TDealsReadCounts& counts) {
+    std::string text = counts.DamagedLines == 1 ? "повреждена строка " : "повреждены строки ";
+    for (std::size_t i = 0; i < counts.NamedDamagedLines.size(); ++i)
+        text += (i > 0 ? ", " : "") + std::to_string(counts.NamedDamagedLines[i]);
+    const int64_t unnamed =
+        int64_t{counts.DamagedLines} - static_cast<int64_t>(counts.NamedDamagedLines.size());
+    if (unnamed > 0) text += " и ещё " + std::to_string(unnamed);
+    return text;
+}
+
 }  // namespace
 
 bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards,
-                   const TDealFormat** format) {
+                   const TDealFormat** format, bool* damagedLoaded) {
     // "-" is stdin; any other name is opened once and read to its end, so a
     // pipe or a device is read as a file is.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
@@ -101,6 +112,12 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
             std::fprintf(stderr, "korvana-cli: файл %s: повреждена раздача %s\n", name.c_str(),
                          board.c_str());
             return false;
+        }
+        if (counts.DamagedLines > 0) {
+            std::fprintf(stderr, "korvana-cli: файл %s: %s\n", name.c_str(),
+                         DamagedLinesText(counts).c_str());
+            if (damagedLoaded == nullptr) return false;
+            *damagedLoaded = true;
         }
         if (format != nullptr) *format = result.Format;
         return result.Found && !result.Refused;

@@ -33,9 +33,12 @@ std::string SystemReason(int error);
 // given. False when the file cannot be read (the system's reason goes to
 // stderr), holds no deal (the refusal message goes to stderr through the
 // installed sink) or gives a damaged deal (named on stderr by its board).
-// When given, `format` gets the format the file was read as.
+// When given, `format` gets the format the file was read as. Lines of a deals
+// file whose deal is not whole are named on stderr by their numbers and refuse
+// the file, unless `damagedLoaded` is given: then they are loaded as they
+// read, and it is set.
 bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards = nullptr,
-                   const TDealFormat** format = nullptr);
+                   const TDealFormat** format = nullptr, bool* damagedLoaded = nullptr);
 
 // Where deals are written: a file replaced whole, or straight into standard
 // output ("-") or a file that is not a regular one (a pipe, /dev/stdout).

@@ -87,6 +87,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
 void TMainWindow::itmClearClick() {
     run_->Deals().Clear();
     secureDeals_ = false;
+    firstRunSeed_.reset();
     SetDealRange(0, 0);
     seCurrentDeal->SetValue(0);
     lTotal->setText(QStringLiteral("0"));

@@ -215,6 +215,9 @@ private:
     // deals of a secure run since it was last cleared (its files then name no key).
     std::optional<TSecret> lastSecret_;
     bool secureDeals_ = false;
+    // The seed of the first run into the collection since it was last empty:
+    // the key value that repeats its deals. None when no run filled it.
+    std::optional<uint32_t> firstRunSeed_;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};

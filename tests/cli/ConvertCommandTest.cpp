@@ -128,6 +128,22 @@ TEST_F(CliConvert, EveryReadingCommandReadsAPipeOrStdin) {
     }
 }
 
+// Damaged lines are named; convert writes nothing, stats and listing print.
+TEST_F(CliConvert, DamagedLinesOfADealsFileAreNamedByNumber) {
+    std::string text = ReadWholeFile(TenDeals());
+    text.insert(text.find("\r\n") + 2, "\r\n");  // line 2 empty, line 12 cut
+    text.resize(text.size() - 30);
+    std::ofstream(In("b"), std::ios::binary) << text;
+    for (const std::string command : {"convert", "stats", "listing"}) {
+        std::vector<std::string> args = {command, In("b")};
+        if (command == "convert") args.push_back(In("o.lin"));
+        const TCliRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 4);
+        EXPECT_EQ(run.LastErrLine(), "korvana-cli: файл " + In("b") + ": повреждены строки 2, 12");
+        EXPECT_EQ(run.Out.empty() && !fs::exists(In("o.lin")), command == "convert");
+    }
+}
+
 TEST_F(CliConvert, AFileOfNeitherKindIsRefused) {
     std::ofstream(In("notes.txt")) << "North opens 1NT\n";
     for (const char* command : {"stats", "listing"}) {
