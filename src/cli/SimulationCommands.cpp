@@ -202,6 +202,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         if (signals.Signal() != 0 || csv.Failed()) run.Stop();
         return run.Stopped();
     };
+    bool outOfMemory = false;  // the rows of the deals kept before are still written
     if (boards != nullptr) {
         for (const TBoard& board : *boards) {
             if (stopAsked() || !run.Push(board.Number, board.Deal)) break;
@@ -220,10 +221,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
             },
             result);
         if (refused != ExitDone) return refused;
-        if (result.RanOutOfMemory) {
-            std::fputs("korvana-cli: не хватило памяти\n", stderr);
-            return ExitOutOfMemory;
-        }
+        outOfMemory = result.RanOutOfMemory;
     }
     while (!run.WaitIdle(std::chrono::milliseconds(100))) {
         stopAsked();
@@ -234,6 +232,10 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
 
     int code = signals.Signal() != 0 ? TStopSignals::ExitCode(signals.Signal()) : ExitDone;
     if (csv.IsOpen() && !csv.Commit()) code = ExitFileFailed;
+    if (outOfMemory) {
+        std::fputs("korvana-cli: не хватило памяти\n", stderr);
+        return ExitOutOfMemory;
+    }
     if (study.Refused() > 0) {
         std::fprintf(stderr, "korvana-cli: не разобрано раздач: %lld\n",
                      static_cast<long long>(study.Refused()));

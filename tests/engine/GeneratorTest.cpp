@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -390,6 +391,35 @@ INSTANTIATE_TEST_SUITE_P(
                          "N:AKQ.K.. S:.A.KQJ.A2 W:2.2.2.3"},
         TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
                          "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
+
+// Memory that runs out after the 300th kept deal ends a run on any thread
+// count where one thread ends it: the same deals, the same dealt count and
+// the same seed left for the next run.
+TEST_F(GeneratorTest, RunningOutOfMemoryEndsWhereOneThreadEnds) {
+    struct TRoomFor300 : TDealReceiver {
+        std::vector<std::string> Lines;
+        void Receive(const TDeal& deal) override {
+            if (Lines.size() == 300) throw std::bad_alloc();
+            Lines.push_back(deal.ToText());
+        }
+    };
+    std::vector<std::tuple<std::vector<std::string>, int64_t, uint32_t>> runs;
+    for (const int32_t threads : {1, 2, 3}) {
+        RandomSource.SetSeed(77);
+        TDeals dealt;
+        TRoomFor300 room;
+        dealt.PassTo(room);
+        TRecordingOwner owner;
+        TGenerator generator(owner, dealt, Inputs("HCP(North) >= 12", 1000, threads));
+        ASSERT_TRUE(generator.PrepareCondition());
+        generator.Start();
+        generator.Wait();
+        EXPECT_TRUE(generator.RanOutOfMemory()) << threads;
+        runs.emplace_back(room.Lines, owner.LastDealt(), RandomSource.Seed());
+    }
+    EXPECT_EQ(runs[1], runs[0]);
+    EXPECT_EQ(runs[2], runs[0]);
+}
 
 // A secure run, on any thread count, keeps exactly the secret's deals in
 // index order that the condition accepts and deals as many as one thread
