@@ -293,10 +293,6 @@ int RunGenerate(const TArguments& arguments) {
                          CountedDeals(deals.Count(), "сохранена", "сохранены", "сохранено").c_str(),
                          static_cast<int>(options.Run.Count));
         }
-    } else if (run.Kept < options.Run.Count) {
-        std::fprintf(stderr, "korvana-cli: %s из %d\n",
-                     CountedDeals(run.Kept, "отобрана", "отобраны", "отобрано").c_str(),
-                     static_cast<int>(options.Run.Count));
     }
     // In large chunks, never the whole text in memory; a file written
     // straight to a stream is all that stream carries.

@@ -165,12 +165,15 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
     EXPECT_NE(missing.Err.find("нет такого файла или папки"), std::string::npos) << missing.Err;
     EXPECT_EQ(missing.LastErrLine(), "1(1)");
 
-    // No kept deal still gives a deals file, with its header alone, in place of
-    // an older one.
+    // No kept deal leaves an older file as it was; a new name gets the header alone.
     TCliRun none = Run({"generate", "--key", "77", "--out", file, "--condition", "Range(N, 20, 10)",
                         "--max-dealt", "10"});
     EXPECT_EQ(none.ExitCode, 0) << none.Err;
-    EXPECT_EQ(ReadWholeFile(file), "This is Deals File of Tavex's Bridge Generator\r\n");
+    EXPECT_EQ(ReadWholeFile(file), expected);
+    const std::string fresh = (folder / "fresh.dls").string();
+    Run({"generate", "--key", "77", "--out", fresh, "--condition", "Range(N, 20, 10)",
+         "--max-dealt", "10"});
+    EXPECT_EQ(ReadWholeFile(fresh), "This is Deals File of Tavex's Bridge Generator\r\n");
 
     fs::create_directories(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);

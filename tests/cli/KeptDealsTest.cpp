@@ -1,11 +1,14 @@
 // What a run writes of its kept deals when it is stopped while analysing
-// them, keeps none or fewer than asked, or writes over a file of several names.
+// them, keeps none or fewer than asked, or writes over a file of several
+// names or into a pipe.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/CliRunner.h"
@@ -69,8 +72,8 @@ TEST_F(CliKeptDeals, ARunThatKeepsNothingLeavesTheOldFile) {
     ASSERT_EQ(Run({"generate", "--key", "5", "--count", "3", "--out", file, "--quiet"}).ExitCode,
               0);
     const std::string old = ReadWholeFile(file);
-    TCliRun none = Run({"generate", "--key", "5", "--count", "3", "--condition",
-                        "HCP(North) >= 30", "--max-dealt", "50", "--out", file, "--quiet"});
+    TCliRun none = Run({"generate", "--key", "5", "--count", "3", "--condition", "HCP(North) >= 30",
+                        "--max-dealt", "50", "--out", file, "--quiet"});
     EXPECT_EQ(none.ExitCode, 0) << none.Err;
     EXPECT_EQ(ReadWholeFile(file), old);
     EXPECT_NE(none.Err.find("не отобрано ни одной раздачи: файл " + file + " оставлен как был"),
@@ -101,6 +104,30 @@ TEST_F(CliKeptDeals, AFileOfSeveralNamesIsReplacedAndTheOtherNamesAreTold) {
     EXPECT_NE(ReadWholeFile(file), old);
     EXPECT_EQ(ReadWholeFile(other), old);
     EXPECT_NE(run.Err.find("жёсткими ссылками, ещё 1"), std::string::npos) << run.Err;
+}
+
+// Every command that writes a file writes a pipe where it is, for its reader,
+// and leaves it a pipe.
+TEST_F(CliKeptDeals, EveryWritingCommandWritesAPipeWhereItIs) {
+    const std::string deals = (folder / "in.pbn").string();
+    ASSERT_EQ(Run({"generate", "--key", "4", "--count", "2", "--out", deals, "--quiet"}).ExitCode,
+              0);
+    const std::string pipe = (folder / "pipe").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> commands = {
+        {"generate", "--key", "5", "--out", pipe, "--out-format", "pbn", "--quiet"},
+        {"convert", deals, pipe, "--out-format", "lin"},
+        {"tabulate", "--from", deals, "--expression", "HCP(N)", "--csv", pipe, "--quiet"},
+        {"handout", deals, "--out", pipe}};
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command[0]);
+        std::string read;
+        std::thread reader([&] { read = ReadWholeFile(pipe); });
+        EXPECT_EQ(Run(command).ExitCode, 0);
+        reader.join();
+        EXPECT_FALSE(read.empty());
+        EXPECT_TRUE(fs::is_fifo(pipe));
+    }
 }
 
 }  // namespace
