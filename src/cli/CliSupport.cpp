@@ -185,20 +185,14 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
         return false;
     };
     if (!output.Streamed && !FileDirExists(name)) return complain(SystemReason(ENOENT));
-    struct stat before = {};
-    const bool linked = !output.Streamed && ::stat(name.c_str(), &before) == 0 &&
-                        S_ISREG(before.st_mode) && before.st_nlink > 1;
+    const int32_t others = output.Streamed ? 0 : OtherHardLinks(name);
     try {
         WriteDealsFile(name, format, boards);
     } catch (const TFileError& failure) {
         return complain(failure.ErrorNumber() == EINVAL ? std::string(failure.what())
                                                         : SystemReason(failure.ErrorNumber()));
     }
-    if (linked)
-        std::fprintf(stderr,
-                     "korvana-cli: файл %s записан заново; под другими его именами (жёсткими "
-                     "ссылками, ещё %d) осталось прежнее содержимое\n",
-                     name.c_str(), static_cast<int>(before.st_nlink - 1));
+    TellOtherHardLinks(name, others);
     // A deals file with deals tells where it was saved, as the window does.
     if (!output.Streamed && &format == &DealsFileFormat() && count > 0)
         ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
@@ -213,6 +207,21 @@ bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t key
                        analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
                                            : std::span<const TDealAnalysis>()),
         deals.Count());
+}
+
+int32_t OtherHardLinks(const std::string& name) {
+    struct stat status = {};
+    return ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink > 1
+               ? static_cast<int32_t>(status.st_nlink - 1)
+               : 0;
+}
+
+void TellOtherHardLinks(const std::string& name, int32_t others) {
+    if (others > 0)
+        std::fprintf(stderr,
+                     "korvana-cli: файл %s записан заново; под другими его именами (жёсткими "
+                     "ссылками, ещё %d) осталось прежнее содержимое\n",
+                     name.c_str(), static_cast<int>(others));
 }
 
 std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many) {

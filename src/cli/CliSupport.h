@@ -66,6 +66,12 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
                     const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false);
 
+// How many other names (hard links) the regular file `name` has, before it
+// is replaced; and the line on stderr, after it was, that those names keep
+// the old content (nothing for 0).
+int32_t OtherHardLinks(const std::string& name);
+void TellOtherHardLinks(const std::string& name, int32_t others);
+
 // The participle and "раздача" agreeing with the count, as in "сохранена 21
 // раздача", "сохранены 3 раздачи", "сохранено 5 раздач".
 std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many);

@@ -130,6 +130,8 @@ class TCsvWriter {
 public:
     bool Open(const std::string& name, const std::string& header) {
         try {
+            name_ = name;
+            otherLinks_ = OtherHardLinks(name);
             file_ = std::make_unique<TReplacingFile>(name);
             file_->Write(header + "\n");
             return true;
@@ -157,6 +159,7 @@ public:
         if (!failed_.load()) {
             try {
                 file_->Commit();
+                TellOtherHardLinks(name_, otherLinks_);
                 return true;
             } catch (const TFileError& failure) {
                 fault_ = failure.what();
@@ -168,6 +171,8 @@ public:
 
 private:
     std::unique_ptr<TReplacingFile> file_;
+    std::string name_;
+    int32_t otherLinks_ = 0;
     std::atomic<bool> failed_{false};
     std::string fault_;
 };
