@@ -200,12 +200,13 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
 }
 
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses, bool secure) {
+                    const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard) {
     return WriteDealsOutput(
         output,
         TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure},
                        analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
-                                           : std::span<const TDealAnalysis>()),
+                                           : std::span<const TDealAnalysis>())
+            .FirstBoard(firstBoard),
         deals.Count());
 }
 

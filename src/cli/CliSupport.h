@@ -60,11 +60,12 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
 // written.
 bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count);
 
-// The deals as boards numbered from 1, keyValue named in a PBN file's
+// The deals as boards numbered from firstBoard, keyValue named in a PBN file's
 // Generator tags (or only "secure" for securely dealt deals), and the
 // analyses' tables and par when given.
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false);
+                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false,
+                    int64_t firstBoard = 1);
 
 // How many other names (hard links) the regular file `name` has, before it
 // is replaced; and the line on stderr, after it was, that those names keep

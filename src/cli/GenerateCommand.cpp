@@ -40,6 +40,7 @@ struct TGenerateOptions {
     std::string OutFile;
     TDealsOutput Output;   // of --out
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
+    int64_t FirstBoard = 1;
 };
 
 constexpr TOptionRow kGenerateOptions[] = {
@@ -59,6 +60,7 @@ constexpr TOptionRow kGenerateOptions[] = {
      .Help = "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
              "в стандартный вывод только файл"},
     kOutFormatOption,
+    kFirstBoardOption,
     {.Name = "--analyze",
      .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
      .Repeatable = true},
@@ -75,6 +77,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     options.Lines = arguments.Text("--format") == "lines";
     options.OutFile = arguments.Text("--out");
     options.Analyze = arguments.Has("--analyze");
+    options.FirstBoard = arguments.Number(kFirstBoardOption.Name, 1);
     std::string complaint;
     if (!options.OutFile.empty() &&
         !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption.Name), options.Output,
@@ -181,7 +184,7 @@ private:
 
 // Double-dummy tables and par of the kept deals, a few deals at a time, so
 // that a stop is heard soon; `analyses` holds those of the deals before it.
-void AnalyseKept(const TDeals& deals, const TStopSignals& stop,
+void AnalyseKept(const TDeals& deals, int64_t firstBoard, const TStopSignals& stop,
                  std::vector<TDealAnalysis>& analyses) {
     const auto step = static_cast<int32_t>(std::max(1, static_cast<int>(AnalysisThreads())));
     for (int32_t first = 0; first < deals.Count() && stop.Signal() == 0; first += step) {
@@ -192,7 +195,7 @@ void AnalyseKept(const TDeals& deals, const TStopSignals& stop,
         AnalyseDeals(some, solved);
         for (TDealAnalysis& analysis : solved) {
             // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
-            const auto board = static_cast<int64_t>(analyses.size()) + 1;
+            const int64_t board = firstBoard + static_cast<int64_t>(analyses.size());
             AddPar(analysis, PbnBoardDealer(board), PbnBoardVulnerability(board));
             analyses.push_back(std::move(analysis));
         }
@@ -268,7 +271,7 @@ int RunGenerate(const TArguments& arguments) {
     }
     std::vector<TDealAnalysis> analyses;
     if (options.Analyze) {
-        if (stop.Signal() == 0) AnalyseKept(deals, stop, analyses);
+        if (stop.Signal() == 0) AnalyseKept(deals, options.FirstBoard, stop, analyses);
         if (analyses.size() < static_cast<std::size_t>(deals.Count())) {
             std::fprintf(stderr,
                          "korvana-cli: анализ остановлен: проанализировано %d из %d, у "
@@ -286,7 +289,8 @@ int RunGenerate(const TArguments& arguments) {
                          "korvana-cli: не отобрано ни одной раздачи: файл %s оставлен как был\n",
                          options.OutFile.c_str());
         } else if (!WriteDealsFile(options.Output, deals, repeatKey,
-                                   options.Analyze ? &analyses : nullptr, run.Secure)) {
+                                   options.Analyze ? &analyses : nullptr, run.Secure,
+                                   options.FirstBoard)) {
             code = ExitFileFailed;
         } else if (deals.Count() < options.Run.Count) {
             std::fprintf(stderr, "korvana-cli: %s из %d\n",

@@ -3,9 +3,12 @@
 // no type says it ("Все файлы", or a chooser that does not tell), the name's
 // extension does. Opening goes by the content, whatever the file's name.
 #include <QStringList>
+#include <charconv>
 
+#include "analysis/DoubleDummy.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
+#include "files/SettingsFile.h"
 #include "mainwindow/MainWindow.h"
 #include "widgets/NumberField.h"
 
@@ -21,6 +24,24 @@ QString PatternOfType(const QString& filter, int fileType) {
 QString PatternOf(const TDealFormat& format) {
     return QStringLiteral("*") + QString::fromUtf8(format.Extension.data(),
                                                    static_cast<qsizetype>(format.Extension.size()));
+}
+
+constexpr std::string_view SaveSection = "SaveDeals";
+constexpr std::string_view FirstBoardKey = "FirstBoard";
+
+// The kept analysis with par for the dealer and vulnerability of the boards
+// numbered from firstBoard (the kept par is that of boards from 1).
+std::vector<TDealAnalysis> AnalysisOfBoards(std::span<const TDealAnalysis> kept,
+                                            int64_t firstBoard) {
+    std::vector<TDealAnalysis> analyses(kept.begin(), kept.end());
+    if (firstBoard == 1) return analyses;
+    for (std::size_t i = 0; i < analyses.size(); ++i) {
+        if (!analyses[i].Solved) continue;
+        const int64_t board = firstBoard + static_cast<int64_t>(i);
+        analyses[i].Par.reset();
+        AddPar(analyses[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
+    }
+    return analyses;
 }
 
 }  // namespace
@@ -58,6 +79,19 @@ void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
     // The key value names the run that repeats these deals; deals of a secure
     // run name no key. A PBN file takes the analysis made of these deals.
     const int64_t key = seKeyValue->Value();
+    const int firstBoard = SaveFirstBoard();
     ::SaveDealsFile(name, chosen != nullptr ? *chosen : DealFormatForWriting(name), run_->Deals(),
-                    TDealtBy{key, key, secureDeals_}, KeptAnalysis());
+                    TDealtBy{key, key, secureDeals_}, AnalysisOfBoards(KeptAnalysis(), firstBoard),
+                    firstBoard);
+}
+
+int TMainWindow::SaveFirstBoard() const {
+    const std::string text = settings_.Value(SaveSection, FirstBoardKey).value_or("1");
+    int value = 1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= 1 ? value : 1;
+}
+
+void TMainWindow::KeepSaveFirstBoard(int firstBoard) {
+    settings_.SetValue(SaveSection, FirstBoardKey, std::to_string(firstBoard));
 }

@@ -231,6 +231,11 @@ TEST_F(CliGenerate, FixedCardsAreInEveryDeal) {
     TCliRun pbn = run({"--fixed", "N:AKQJ.AKQ.AKQ.AKQ - - -", "--threads", "2"});
     EXPECT_EQ(pbn.ExitCode, 0) << pbn.Err;
     EXPECT_EQ(pbn.Out, labelled.Out);
+    // Russian card and seat letters name the same cards.
+    TCliRun latin = run({"--fixed", "N:AKT.K43.A762.KQ9 E:.J..", "--threads", "1"});
+    TCliRun russian = run({"--fixed", "С:ТК10.К43.Т762.КД9 в:.в..", "--threads", "1"});
+    EXPECT_EQ(russian.ExitCode, 0) << russian.Err;
+    EXPECT_EQ(russian.Out, latin.Out);
 
     // Two seats partly fixed, and a condition on the rest.
     std::vector<std::string> withCondition = {"--fixed", "s:..A2. n:AKQJ.K..", "--condition",
@@ -261,6 +266,8 @@ TEST_F(CliGenerate, BadFixedCardsRefuseTheRunNamingTheCardOrSeat) {
         {"N:AKQJT.AKQ.AKQ.AKQ", "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."},
         {"N:A... S:A...", "Карта ♠A задана дважды: у Севера и у Юга."},
         {"E:..Z.", "«Z» — не карта: рука Востока «..Z.»."},
+        {"E:..ТЖ.", "«Ж» — не карта: рука Востока «..ТЖ.»."},
+        {"E:..\xD2.", "«\\xD2» — не карта: рука Востока «..\\xD2.»."},
         {"W:AKQJ",
          "Не удаётся прочитать руку Запада «AKQJ»: нужны четыре масти через точку, "
          "пики первыми (AKQJ.K..)."},

@@ -25,10 +25,12 @@ public:
                                      int& fileType) override {
         filters.append(chooser.Filter);
         fileType = nextType;
+        *chooser.FirstBoard = nextFirstBoard;
         return ChooseFileToSave(parent, chooser);
     }
 
     int nextType = -1;
+    int nextFirstBoard = 1;  // "Первая сдача" as typed in the chooser
     QStringList filters;
 };
 
@@ -226,6 +228,17 @@ private slots:
         const QString name = desktop.ChooseFileToSaveWithType(nullptr, chooser, fileType);
         QCOMPARE(fileType, 2);
         QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("typed.pbn"));
+    }
+
+    // "Первая сдача" numbers the saved boards, West dealing board 16.
+    void SaveNumbersFromTheFirstBoard() {
+        AddDeals(*window_, 1, 2);
+        services_->nextType = 3;
+        services_->nextFirstBoard = 16;
+        services_->answers = {File(QStringLiteral("late.lin"))};
+        window_->itmSaveDealsClick();
+        const QByteArray lin = ReadAll(File(QStringLiteral("late.lin")));
+        QVERIFY(lin.startsWith("qx|o16|md|2S") && lin.contains("\nqx|o17|md|3S"));
     }
 
     void SavedPbnOpensAsTheSameDeals() {
