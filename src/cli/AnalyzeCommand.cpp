@@ -105,6 +105,10 @@ int RunAnalyze(const TArguments& arguments) {
                      SystemReason(writeError).c_str());
         return ExitOutputFailed;
     }
-    if (stop.Signal() != 0) return StoppedCode(stop.Signal());
+    if (stop.Signal() != 0) {
+        std::fprintf(stderr, "korvana-cli: анализ остановлен: проанализировано %zu из %zu\n",
+                     results.size(), boards.size());
+        return StoppedCode(stop.Signal());
+    }
     return refused > 0 ? ExitFileFailed : ExitDone;
 }

@@ -41,7 +41,8 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
                    const TDealFormat** format = nullptr, bool* damagedLoaded = nullptr);
 
 // Where deals are written: a file replaced whole, or straight into standard
-// output ("-") or a file that is not a regular one (a pipe, /dev/stdout).
+// output ("-"), a file that is not a regular one (a pipe, a terminal) or the
+// process's own stdout or stderr (/dev/stdout), without truncating it.
 struct TDealsOutput {
     std::string Name;
     const TDealFormat* Format = nullptr;
@@ -56,8 +57,10 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
                        std::string& complaint);
 
 // Writes the boards to the output; `count` deals tell where a deals file was
-// saved. A name without a folder is a file of the working folder. False, with
-// the system's reason on stderr, when it could not be written.
+// saved. A name without a folder is a file of the working folder. A file of
+// several hard links is replaced and stderr says the other names keep the old
+// content. False, with the system's reason on stderr, when it could not be
+// written.
 bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count);
 
 // The deals as boards numbered from firstBoard, keyValue named in a PBN file's
@@ -66,6 +69,16 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
                     const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false,
                     int64_t firstBoard = 1);
+
+// How many other names (hard links) the regular file `name` has, before it
+// is replaced; and the line on stderr, after it was, that those names keep
+// the old content (nothing for 0).
+int32_t OtherHardLinks(const std::string& name);
+void TellOtherHardLinks(const std::string& name, int32_t others);
+
+// The participle and "раздача" agreeing with the count, as in "сохранена 21
+// раздача", "сохранены 3 раздачи", "сохранено 5 раздач".
+std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many);
 
 // The exit code of a command stopped by the signal: 128 and its number.
 int StoppedCode(int signal);

@@ -151,11 +151,13 @@ int RunHandout(const TArguments& arguments) {
     std::unique_ptr<QGuiApplication> application;
     StartGuiApplication(application);
     const std::string out = arguments.Text("--out");
+    const int32_t otherLinks = OtherHardLinks(out);
     const QString failure = WriteHandoutPdf(QString::fromStdString(out), boards, options);
     if (!failure.isEmpty()) {
         std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n", out.c_str(),
                      failure.toStdString().c_str());
         return ExitFileFailed;
     }
+    TellOtherHardLinks(out, otherLinks);
     return refused > 0 ? ExitFileFailed : ExitDone;
 }
