@@ -17,15 +17,16 @@ declare -A uses=(
   [engine]="language analysis deals text"
   [reports]="analysis deals text"
   [simulation]="language analysis deals text"
+  [help]="language analysis deals text"
   [files]="deals text"
   [printing]="reports analysis deals text"
-  [cli]="files printing engine reports simulation language analysis deals text"
+  [cli]="files printing engine reports simulation help language analysis deals text"
   [widgets]="text"
   [dialogs]="widgets simulation language analysis deals text"
   [reports/windows]="widgets files printing reports analysis deals text"
-  [mainwindow]="dialogs reports/windows widgets files printing engine reports simulation language analysis deals text"
+  [mainwindow]="dialogs reports/windows widgets files printing engine reports simulation help language analysis deals text"
 )
-core="text deals analysis language engine reports simulation"
+core="text deals analysis language engine reports simulation help"
 
 failed=0
 declare -A edges=()

@@ -52,7 +52,8 @@ int RunAnalyze(const TArguments& arguments) {
     const auto threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
     TDeals deals;
     std::vector<TBoard> boards;
-    if (!ReadDealsFile(fileName, deals, &boards)) return ExitFileFailed;
+    bool damaged = false;  // each damaged deal is refused by its number below
+    if (!ReadDealsFile(fileName, deals, &boards, nullptr, &damaged)) return ExitFileFailed;
     const int32_t solverThreads = SetAnalysisThreads(threads);
     TStopSignals stop;
     const bool showProgress = isatty(STDERR_FILENO) == 1;
@@ -104,6 +105,10 @@ int RunAnalyze(const TArguments& arguments) {
                      SystemReason(writeError).c_str());
         return ExitOutputFailed;
     }
-    if (stop.Signal() != 0) return StoppedCode(stop.Signal());
+    if (stop.Signal() != 0) {
+        std::fprintf(stderr, "korvana-cli: анализ остановлен: проанализировано %zu из %zu\n",
+                     results.size(), boards.size());
+        return StoppedCode(stop.Signal());
+    }
     return refused > 0 ? ExitFileFailed : ExitDone;
 }

@@ -21,6 +21,7 @@
 #include "deals/DealFormats.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
+#include "text/ReplacingFile.h"
 #include "text/StringFunctions.h"
 
 void TStderrSink::Show(const std::string& message, int32_t position) {
@@ -67,10 +68,21 @@ void ReportReadFailure(const std::string& name, int error) {
                  SystemReason(error).c_str());
 }
 
+// "повреждена строка 3", "повреждены строки 3, 7 и ещё 12".
+std::string DamagedLinesText(const TDealsReadCounts& counts) {
+    std::string text = counts.DamagedLines == 1 ? "повреждена строка " : "повреждены строки ";
+    for (std::size_t i = 0; i < counts.NamedDamagedLines.size(); ++i)
+        text += (i > 0 ? ", " : "") + std::to_string(counts.NamedDamagedLines[i]);
+    const int64_t unnamed =
+        int64_t{counts.DamagedLines} - static_cast<int64_t>(counts.NamedDamagedLines.size());
+    if (unnamed > 0) text += " и ещё " + std::to_string(unnamed);
+    return text;
+}
+
 }  // namespace
 
 bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards,
-                   const TDealFormat** format) {
+                   const TDealFormat** format, bool* damagedLoaded) {
     // "-" is stdin; any other name is opened once and read to its end, so a
     // pipe or a device is read as a file is.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
@@ -102,6 +114,12 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
                          board.c_str());
             return false;
         }
+        if (counts.DamagedLines > 0) {
+            std::fprintf(stderr, "korvana-cli: файл %s: %s\n", name.c_str(),
+                         DamagedLinesText(counts).c_str());
+            if (damagedLoaded == nullptr) return false;
+            *damagedLoaded = true;
+        }
         if (format != nullptr) *format = result.Format;
         return result.Found && !result.Refused;
     } catch (const std::bad_alloc&) {
@@ -126,12 +144,7 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
         }
         output.Streamed = true;
     } else {
-        // A pipe or a device (/dev/stdout) is written straight, not replaced.
-        std::error_code error;
-        const auto status = std::filesystem::status(name, error);
-        output.Streamed = std::filesystem::exists(status) &&
-                          !std::filesystem::is_regular_file(status) &&
-                          !std::filesystem::is_directory(status);
+        output.Streamed = TReplacingFile::WritesInPlace(name);
     }
     if (!formatWord.empty()) {
         for (const TDealFormat& format : DealFormats())
@@ -172,50 +185,74 @@ bool WriteStreamed(std::FILE* stream, const TDealFormat& format, const TBoards& 
 
 bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count) {
     const TDealFormat& format = *output.Format;
-    if (output.Streamed) {
-        const bool toStdout = output.Name == "-";
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, std::fclose);
-        errno = 0;
-        if (!toStdout) opened.reset(std::fopen(output.Name.c_str(), "wb"));
-        int error = errno;
-        if ((toStdout || opened) &&
-            WriteStreamed(toStdout ? stdout : opened.get(), format, boards, error))
-            return true;
-        std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n",
-                     toStdout ? "стандартный вывод" : output.Name.c_str(),
+    if (output.Name == "-") {
+        int error = 0;
+        if (WriteStreamed(stdout, format, boards, error)) return true;
+        std::fprintf(stderr, "korvana-cli: не удалось записать стандартный вывод: %s\n",
                      SystemReason(error != 0 ? error : EIO).c_str());
         return false;
     }
     // A name is resolved against the working folder: a bare name is a file there.
     std::error_code resolving;
     const std::filesystem::path absolute = std::filesystem::absolute(output.Name, resolving);
-    const std::string name = resolving ? output.Name : absolute.string();
+    const std::string name = output.Streamed || resolving ? output.Name : absolute.string();
     auto complain = [&name](const std::string& reason) {
         std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n", name.c_str(),
                      reason.c_str());
         return false;
     };
-    if (!FileDirExists(name)) return complain(SystemReason(ENOENT));
+    if (!output.Streamed && !FileDirExists(name)) return complain(SystemReason(ENOENT));
+    const int32_t others = output.Streamed ? 0 : OtherHardLinks(name);
     try {
         WriteDealsFile(name, format, boards);
     } catch (const TFileError& failure) {
         return complain(failure.ErrorNumber() == EINVAL ? std::string(failure.what())
                                                         : SystemReason(failure.ErrorNumber()));
     }
+    TellOtherHardLinks(name, others);
     // A deals file with deals tells where it was saved, as the window does.
-    if (&format == &DealsFileFormat() && count > 0)
+    if (!output.Streamed && &format == &DealsFileFormat() && count > 0)
         ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
     return true;
 }
 
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses, bool secure) {
+                    const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard) {
     return WriteDealsOutput(
         output,
         TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure},
                        analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
-                                           : std::span<const TDealAnalysis>()),
+                                           : std::span<const TDealAnalysis>())
+            .FirstBoard(firstBoard),
         deals.Count());
+}
+
+int32_t OtherHardLinks(const std::string& name) {
+    struct stat status = {};
+    return ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink > 1
+               ? static_cast<int32_t>(status.st_nlink - 1)
+               : 0;
+}
+
+void TellOtherHardLinks(const std::string& name, int32_t others) {
+    if (others > 0)
+        std::fprintf(stderr,
+                     "korvana-cli: файл %s записан заново; под другими его именами (жёсткими "
+                     "ссылками, ещё %d) осталось прежнее содержимое\n",
+                     name.c_str(), static_cast<int>(others));
+}
+
+std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many) {
+    const int64_t last = count % 10, lastTwo = count % 100;
+    const bool isOne = last == 1 && lastTwo != 11;
+    const bool isFew = last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14);
+    return std::string(isOne   ? one
+                       : isFew ? few
+                               : many) +
+           " " + std::to_string(count) +
+           (isOne   ? " раздача"
+            : isFew ? " раздачи"
+                    : " раздач");
 }
 
 int StoppedCode(int signal) { return 128 + signal; }

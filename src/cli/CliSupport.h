@@ -33,12 +33,16 @@ std::string SystemReason(int error);
 // given. False when the file cannot be read (the system's reason goes to
 // stderr), holds no deal (the refusal message goes to stderr through the
 // installed sink) or gives a damaged deal (named on stderr by its board).
-// When given, `format` gets the format the file was read as.
+// When given, `format` gets the format the file was read as. Lines of a deals
+// file whose deal is not whole are named on stderr by their numbers and refuse
+// the file, unless `damagedLoaded` is given: then they are loaded as they
+// read, and it is set.
 bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* boards = nullptr,
-                   const TDealFormat** format = nullptr);
+                   const TDealFormat** format = nullptr, bool* damagedLoaded = nullptr);
 
 // Where deals are written: a file replaced whole, or straight into standard
-// output ("-") or a file that is not a regular one (a pipe, /dev/stdout).
+// output ("-"), a file that is not a regular one (a pipe, a terminal) or the
+// process's own stdout or stderr (/dev/stdout), without truncating it.
 struct TDealsOutput {
     std::string Name;
     const TDealFormat* Format = nullptr;
@@ -53,15 +57,28 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
                        std::string& complaint);
 
 // Writes the boards to the output; `count` deals tell where a deals file was
-// saved. A name without a folder is a file of the working folder. False, with
-// the system's reason on stderr, when it could not be written.
+// saved. A name without a folder is a file of the working folder. A file of
+// several hard links is replaced and stderr says the other names keep the old
+// content. False, with the system's reason on stderr, when it could not be
+// written.
 bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count);
 
-// The deals as boards numbered from 1, keyValue named in a PBN file's
+// The deals as boards numbered from firstBoard, keyValue named in a PBN file's
 // Generator tags (or only "secure" for securely dealt deals), and the
 // analyses' tables and par when given.
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false);
+                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false,
+                    int64_t firstBoard = 1);
+
+// How many other names (hard links) the regular file `name` has, before it
+// is replaced; and the line on stderr, after it was, that those names keep
+// the old content (nothing for 0).
+int32_t OtherHardLinks(const std::string& name);
+void TellOtherHardLinks(const std::string& name, int32_t others);
+
+// The participle and "раздача" agreeing with the count, as in "сохранена 21
+// раздача", "сохранены 3 раздачи", "сохранено 5 раздач".
+std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many);
 
 // The exit code of a command stopped by the signal: 128 and its number.
 int StoppedCode(int signal);

@@ -33,6 +33,17 @@ inline constexpr TOptionRow kOutFormatOption = {
     .ValueName = "dls|pbn|lin",
     .Help = "формат записываемых раздач, иначе по расширению (нужен для -, стандартного вывода)"};
 
+// --first-board of the commands that write deals.
+inline constexpr TOptionRow kFirstBoardOption = {
+    .Name = "--first-board",
+    .Kind = TValueKind::Number,
+    .ValueName = "N",
+    .Help =
+        "номер первой сдачи в PBN и LIN, сдающий и зона по кругу от него (по умолчанию 1); "
+        "сдачи со своими номерами их сохраняют",
+    .Least = 1,
+    .Most = 999999999};
+
 extern const TCommand kGenerateCommand;  // GenerateCommand.cpp
 extern const TCommand kCheckCommand;     // CheckCommand.cpp
 extern const TCommand kStatsCommand;     // ReportCommands.cpp

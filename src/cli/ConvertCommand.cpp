@@ -10,7 +10,7 @@
 
 namespace {
 constexpr const char* kConvertArguments[] = {"IN", "OUT"};
-constexpr TOptionRow kConvertOptions[] = {kOutFormatOption};
+constexpr TOptionRow kConvertOptions[] = {kOutFormatOption, kFirstBoardOption};
 }  // namespace
 
 int RunConvert(const TArguments& arguments);
@@ -36,5 +36,6 @@ int RunConvert(const TArguments& arguments) {
     TDeals deals;
     std::vector<TBoard> boards;
     if (!ReadDealsFile(args[0], deals, &boards)) return ExitFileFailed;
+    NumberBoards(boards, arguments.Number(kFirstBoardOption.Name, 1));
     return WriteDealsOutput(output, TBoardList(boards), deals.Count()) ? ExitDone : ExitFileFailed;
 }

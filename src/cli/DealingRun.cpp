@@ -96,7 +96,10 @@ bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptio
 }
 
 TStopSignals::TStopSignals() {
-    interrupted.store(0);
+    // A stop asked while an enclosing object lives stays asked.
+    struct sigaction current = {};
+    sigaction(SIGINT, nullptr, &current);
+    if (current.sa_handler != OnInterrupt) interrupted.store(0);
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

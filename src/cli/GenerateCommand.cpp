@@ -17,6 +17,7 @@
 #include <system_error>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ConditionOptions.h"
@@ -27,7 +28,6 @@
 #include "deals/PbnFile.h"
 #include "deals/ReadableLine.h"
 #include "deals/SecureSource.h"
-#include "engine/AnalysisRun.h"
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
 #include "text/StringFunctions.h"
@@ -40,6 +40,7 @@ struct TGenerateOptions {
     std::string OutFile;
     TDealsOutput Output;   // of --out
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
+    int64_t FirstBoard = 1;
 };
 
 constexpr TOptionRow kGenerateOptions[] = {
@@ -59,6 +60,7 @@ constexpr TOptionRow kGenerateOptions[] = {
      .Help = "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
              "в стандартный вывод только файл"},
     kOutFormatOption,
+    kFirstBoardOption,
     {.Name = "--analyze",
      .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
      .Repeatable = true},
@@ -75,6 +77,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     options.Lines = arguments.Text("--format") == "lines";
     options.OutFile = arguments.Text("--out");
     options.Analyze = arguments.Has("--analyze");
+    options.FirstBoard = arguments.Number(kFirstBoardOption.Name, 1);
     std::string complaint;
     if (!options.OutFile.empty() &&
         !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption.Name), options.Output,
@@ -179,6 +182,26 @@ private:
     TOutputBuffer out_;
 };
 
+// Double-dummy tables and par of the kept deals, a few deals at a time, so
+// that a stop is heard soon; `analyses` holds those of the deals before it.
+void AnalyseKept(const TDeals& deals, int64_t firstBoard, const TStopSignals& stop,
+                 std::vector<TDealAnalysis>& analyses) {
+    const auto step = static_cast<int32_t>(std::max(1, static_cast<int>(AnalysisThreads())));
+    for (int32_t first = 0; first < deals.Count() && stop.Signal() == 0; first += step) {
+        std::vector<const TDeal*> some;
+        for (int32_t i = first; i < std::min(deals.Count(), first + step); ++i)
+            some.push_back(deals.GetDeal(i));
+        std::vector<TDealAnalysis> solved;
+        AnalyseDeals(some, solved);
+        for (TDealAnalysis& analysis : solved) {
+            // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
+            const int64_t board = firstBoard + static_cast<int64_t>(analyses.size());
+            AddPar(analysis, PbnBoardDealer(board), PbnBoardVulnerability(board));
+            analyses.push_back(std::move(analysis));
+        }
+    }
+}
+
 void PrintProgress(const TRunTick& tick) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - tick.Start).count();
@@ -204,9 +227,10 @@ int RunGenerate(const TArguments& arguments) {
     TGenerateOptions options;
     if (!ReadOptions(arguments, options)) return ExitBadUsage;
 
-    // A reader of stdout that has gone is a write error, told and counted as
-    // one; the deals file is written all the same.
-    std::signal(SIGPIPE, SIG_IGN);
+    // A stop asked while the deals are analysed or written ends the analysis;
+    // what was kept is written all the same. A reader of stdout that has gone
+    // is a write error, told and counted as one.
+    TStopSignals stop;
 
     // Without a file to write first, deals go to stdout as they are kept.
     TDeals deals;
@@ -247,19 +271,33 @@ int RunGenerate(const TArguments& arguments) {
     }
     std::vector<TDealAnalysis> analyses;
     if (options.Analyze) {
-        std::vector<const TDeal*> kept;
-        for (int32_t i = 0; i < deals.Count(); ++i) kept.push_back(deals.GetDeal(i));
-        analyses = AnalyseAll(kept);
-        // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
-        for (std::size_t i = 0; i < analyses.size(); ++i) {
-            const int64_t board = static_cast<int64_t>(i) + 1;
-            AddPar(analyses[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
+        if (stop.Signal() == 0) AnalyseKept(deals, options.FirstBoard, stop, analyses);
+        if (analyses.size() < static_cast<std::size_t>(deals.Count())) {
+            std::fprintf(stderr,
+                         "korvana-cli: анализ остановлен: проанализировано %d из %d, у "
+                         "остальных раздач в файле нет таблицы взяток\n",
+                         static_cast<int>(analyses.size()), static_cast<int>(deals.Count()));
         }
     }
-    if (!options.OutFile.empty() &&
-        !WriteDealsFile(options.Output, deals, repeatKey, options.Analyze ? &analyses : nullptr,
-                        run.Secure))
-        code = ExitFileFailed;
+    if (code == ExitDone && stop.Signal() != 0) code = TStopSignals::ExitCode(stop.Signal());
+    if (!options.OutFile.empty()) {
+        std::error_code missing;
+        if (deals.Count() == 0 && !options.Output.Streamed &&
+            std::filesystem::exists(options.OutFile, missing)) {
+            // A run that kept nothing does not wipe the deals of an earlier one.
+            std::fprintf(stderr,
+                         "korvana-cli: не отобрано ни одной раздачи: файл %s оставлен как был\n",
+                         options.OutFile.c_str());
+        } else if (!WriteDealsFile(options.Output, deals, repeatKey,
+                                   options.Analyze ? &analyses : nullptr, run.Secure,
+                                   options.FirstBoard)) {
+            code = ExitFileFailed;
+        } else if (deals.Count() < options.Run.Count) {
+            std::fprintf(stderr, "korvana-cli: %s из %d\n",
+                         CountedDeals(deals.Count(), "сохранена", "сохранены", "сохранено").c_str(),
+                         static_cast<int>(options.Run.Count));
+        }
+    }
     // In large chunks, never the whole text in memory; a file written
     // straight to a stream is all that stream carries.
     const bool written = printer                   ? printer->Finish()

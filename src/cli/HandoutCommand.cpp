@@ -11,8 +11,8 @@
 #include "analysis/DoubleDummy.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "deals/Board.h"
 #include "deals/DealCollection.h"
-#include "deals/DealFormats.h"
 #include "engine/AnalysisRun.h"
 #include "printing/HandoutPainter.h"
 
@@ -141,14 +141,8 @@ int RunHandout(const TArguments& arguments) {
 
     TDeals deals;
     std::vector<TBoard> boards;
-    const TDealFormat* format = nullptr;
-    if (!ReadDealsFile(arguments.Positionals[0], deals, &boards, &format)) return ExitFileFailed;
-    // A deals file numbers nothing: its deals follow the rotation from the first board.
-    if (format == &DealsFileFormat()) {
-        const int64_t first = arguments.Number("--first-board", 1);
-        for (std::size_t i = 0; i < boards.size(); ++i)
-            boards[i].SetPosition(first + static_cast<int64_t>(i));
-    }
+    if (!ReadDealsFile(arguments.Positionals[0], deals, &boards)) return ExitFileFailed;
+    NumberBoards(boards, arguments.Number("--first-board", 1));
     int32_t refused = 0;
     if (options.Analysis) {
         refused = AnalyseBoards(boards);
@@ -157,11 +151,13 @@ int RunHandout(const TArguments& arguments) {
     std::unique_ptr<QGuiApplication> application;
     StartGuiApplication(application);
     const std::string out = arguments.Text("--out");
+    const int32_t otherLinks = OtherHardLinks(out);
     const QString failure = WriteHandoutPdf(QString::fromStdString(out), boards, options);
     if (!failure.isEmpty()) {
         std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n", out.c_str(),
                      failure.toStdString().c_str());
         return ExitFileFailed;
     }
+    TellOtherHardLinks(out, otherLinks);
     return refused > 0 ? ExitFileFailed : ExitDone;
 }

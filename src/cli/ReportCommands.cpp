@@ -78,9 +78,11 @@ int RunStats(const TArguments& arguments) {
     const std::vector<std::string>& args = arguments.Positionals;
     TDeals deals;
     deals.KeepStatisticsOnly();  // a file of any size, in memory of a fixed size
-    if (!ReadDealsFile(args[0], deals)) return ExitFileFailed;
+    bool damaged = false;        // the report is printed all the same; the exit code tells
+    if (!ReadDealsFile(args[0], deals, nullptr, nullptr, &damaged)) return ExitFileFailed;
     deals.ComputeStatistics();
-    return Print(StatisticsReportLines(deals));
+    const int printed = Print(StatisticsReportLines(deals));
+    return printed == ExitDone && damaged ? ExitFileFailed : printed;
 }
 
 int RunListing(const TArguments& arguments) {
@@ -88,7 +90,8 @@ int RunListing(const TArguments& arguments) {
     const TListingSeats seats = ReadSeats(arguments.Text("--seats", "NESW"));
     const auto columns = static_cast<int32_t>(arguments.Number("--columns", kDefaultColumns));
     TDeals deals;
-    if (!ReadDealsFile(fileName, deals)) return ExitFileFailed;
+    bool damaged = false;  // the listing is printed all the same; the exit code tells
+    if (!ReadDealsFile(fileName, deals, nullptr, nullptr, &damaged)) return ExitFileFailed;
     // Row by row: the listing of a large file is many times its size. The
     // lines go out in large chunks.
     bool written = true;
@@ -103,7 +106,8 @@ int RunListing(const TArguments& arguments) {
         return written;
     });
     out.Flush();
-    if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return ExitDone;
+    if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
+        return damaged ? ExitFileFailed : ExitDone;
     std::fprintf(stderr, "korvana-cli: не удалось записать вывод: %s\n",
                  SystemReason(errno != 0 ? errno : EIO).c_str());
     return ExitOutputFailed;

@@ -154,6 +154,8 @@ class TCsvWriter {
 public:
     bool Open(const std::string& name, const std::string& header) {
         try {
+            name_ = name;
+            otherLinks_ = OtherHardLinks(name);
             file_ = std::make_unique<TReplacingFile>(name);
             file_->Write(header + "\n");
             return true;
@@ -181,6 +183,7 @@ public:
         if (!failed_.load()) {
             try {
                 file_->Commit();
+                TellOtherHardLinks(name_, otherLinks_);
                 return true;
             } catch (const TFileError& failure) {
                 fault_ = failure.what();
@@ -192,6 +195,8 @@ public:
 
 private:
     std::unique_ptr<TReplacingFile> file_;
+    std::string name_;
+    int32_t otherLinks_ = 0;
     std::atomic<bool> failed_{false};
     std::string fault_;
 };
@@ -226,6 +231,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         if (signals.Signal() != 0 || csv.Failed()) run.Stop();
         return run.Stopped();
     };
+    bool outOfMemory = false;  // the rows of the deals kept before are still written
     if (boards != nullptr) {
         for (const TBoard& board : *boards) {
             if (stopAsked() || !run.Push(board.Number, board.Deal)) break;
@@ -249,10 +255,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
             },
             result);
         if (refused != ExitDone) return refused;
-        if (result.RanOutOfMemory) {
-            std::fputs("korvana-cli: не хватило памяти\n", stderr);
-            return ExitOutOfMemory;
-        }
+        outOfMemory = result.RanOutOfMemory;
     }
     while (!run.WaitIdle(std::chrono::milliseconds(100))) {
         stopAsked();
@@ -263,6 +266,10 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
 
     int code = signals.Signal() != 0 ? TStopSignals::ExitCode(signals.Signal()) : ExitDone;
     if (csv.IsOpen() && !csv.Commit()) code = ExitFileFailed;
+    if (outOfMemory) {
+        std::fputs("korvana-cli: не хватило памяти\n", stderr);
+        return ExitOutOfMemory;
+    }
     if (study.Refused() > 0) {
         std::fprintf(stderr, "korvana-cli: не разобрано раздач: %lld\n",
                      static_cast<long long>(study.Refused()));

@@ -27,6 +27,16 @@ void TBoard::SetPosition(int64_t number) {
     Vulnerability = PbnBoardVulnerability(number);
 }
 
+void NumberBoards(std::span<TBoard> boards, int64_t first) {
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+        TBoard& board = boards[i];
+        if (board.OwnNumber) continue;
+        board.Number = first + static_cast<int64_t>(i);
+        if (!board.OwnDealer) board.Dealer = PbnBoardDealer(board.Number);
+        if (!board.OwnVulnerability) board.Vulnerability = PbnBoardVulnerability(board.Number);
+    }
+}
+
 const TBoardTag* TBoard::FindTag(std::string_view name) const {
     for (const TBoardTag& tag : Tags)
         if (tag.Name == name) return &tag;
@@ -41,16 +51,16 @@ void TBoardList::ForEach(const std::function<bool(const TBoard&)>& take) const {
 void TDealsAsBoards::ForEach(const std::function<bool(const TBoard&)>& take) const {
     TBoard board;
     board.DealtBy = dealtBy_;
-    int64_t number = 0;
+    std::size_t at = 0;
     deals_.ForEachBatch([&](std::span<const TDeal> batch) {
         for (const TDeal& deal : batch) {
             board.Deal = deal;
-            board.SetPosition(++number);
-            const auto at = static_cast<std::size_t>(number - 1);
+            board.SetPosition(firstBoard_ + static_cast<int64_t>(at));
             if (at < analyses_.size())
                 board.Analysis = analyses_[at];
             else if (board.Analysis)
                 board.Analysis.reset();
+            ++at;
             if (!take(board)) return false;
         }
         return true;

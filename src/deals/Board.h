@@ -49,6 +49,10 @@ struct TBoard {
     std::vector<TBoardTag> Tags;         // the file's other tags, in file order
     std::optional<TDealAnalysis> Analysis;
     std::optional<TDealtBy> DealtBy;
+    // What the board's file gave itself; the rest follows the board's place.
+    bool OwnNumber = false;
+    bool OwnDealer = false;
+    bool OwnVulnerability = false;
 
     // Board `number` of the usual rotation: its dealer and vulnerability
     // follow from the number, as when a file does not give them.
@@ -56,6 +60,12 @@ struct TBoard {
     // The first kept tag of that name; nullptr when there is none.
     const TBoardTag* FindTag(std::string_view name) const;
 };
+
+// Numbers the boards that have no number of their own from `first` in file
+// order (board i becomes first + i), their dealer and vulnerability, where
+// the file did not give them, following the new number. A board with its own
+// number keeps it, with its own dealer and vulnerability.
+void NumberBoards(std::span<TBoard> boards, int64_t first);
 
 // A sequence of boards, handed to a writer one at a time.
 class TBoards {
@@ -76,18 +86,23 @@ private:
     std::span<const TBoard> boards_;
 };
 
-// The deals of a collection as boards made on the fly, numbered from 1 in the
-// usual rotation, each with the same way of dealing and, for deal i, the
-// analysis i when there is one. Nothing is allocated per deal without analyses.
+// The deals of a collection as boards made on the fly, numbered from
+// `firstBoard` (1 unless set) in the usual rotation, each with the same way of dealing and, for
+// deal i, the analysis i when there is one. Nothing is allocated per deal without analyses.
 class TDealsAsBoards : public TBoards {
 public:
     explicit TDealsAsBoards(const TDeals& deals, std::optional<TDealtBy> dealtBy = std::nullopt,
                             std::span<const TDealAnalysis> analyses = {})
         : deals_(deals), dealtBy_(dealtBy), analyses_(analyses) {}
     void ForEach(const std::function<bool(const TBoard&)>& take) const override;
+    TDealsAsBoards& FirstBoard(int64_t number) {
+        firstBoard_ = number;
+        return *this;
+    }
 
 private:
     const TDeals& deals_;
+    int64_t firstBoard_ = 1;
     std::optional<TDealtBy> dealtBy_;
     std::span<const TDealAnalysis> analyses_;
 };

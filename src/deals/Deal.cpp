@@ -105,6 +105,15 @@ TCardSets TDeal::CardSets() const {
     return sets;
 }
 
+bool TDeal::IsWhole() const {
+    // The 52 places give the 52 cards only when no card is missing or twice;
+    // a place without a card sets bit 0.
+    uint64_t all = 0;
+    for (const THand& hand : hands_)
+        for (const int8_t card : hand.cards_) all |= uint64_t{1} << (IsCard(card) ? card : 0);
+    return all == (uint64_t{1} << 53) - 2;
+}
+
 std::string TDeal::ToText() const {
     std::string line;
     line.reserve(LineLength);

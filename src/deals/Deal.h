@@ -46,6 +46,9 @@ public:
     void SetCardSets(const TCardSets& sets);
     // The four hands' sets of cards; a place that holds no card is left out.
     TCardSets CardSets() const;
+    // Whether the hands hold the 52 cards, thirteen each (DealFault names
+    // what is wrong with a deal that does not).
+    bool IsWhole() const;
 
     // The four hands' texts, North first: 108 characters.
     std::string ToText() const;

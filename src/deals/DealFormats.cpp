@@ -114,10 +114,11 @@ void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDe
 }
 
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
-                   const TDealtBy& dealtBy, std::span<const TDealAnalysis> analyses) {
+                   const TDealtBy& dealtBy, std::span<const TDealAnalysis> analyses,
+                   int64_t firstBoard) {
     const int32_t count = deals.Count();
     if (count == 0 || !FileDirExists(name)) return;
-    WriteDealsFile(name, format, TDealsAsBoards(deals, dealtBy, analyses));
+    WriteDealsFile(name, format, TDealsAsBoards(deals, dealtBy, analyses).FirstBoard(firstBoard));
     ShowMessage(std::to_string(count) + " раздач(и) сохранены в файле " + name);
 }
 

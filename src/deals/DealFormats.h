@@ -91,6 +91,8 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
 // goes with deal i to a format that writes analyses. Throws TFileError.
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
                    int64_t keyValue, std::span<const TDealAnalysis> analyses = {});
-// The same with the way the deals were dealt: a secure one names no key.
+// The same with the way the deals were dealt (a secure one names no key),
+// the boards numbered from firstBoard.
 void SaveDealsFile(const std::string& name, const TDealFormat& format, const TDeals& deals,
-                   const TDealtBy& dealtBy, std::span<const TDealAnalysis> analyses = {});
+                   const TDealtBy& dealtBy, std::span<const TDealAnalysis> analyses = {},
+                   int64_t firstBoard = 1);

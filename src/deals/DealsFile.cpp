@@ -78,10 +78,17 @@ TDealsReadCounts ReadDealsFileBoards(TDealsInput& in, TDeals& deals, std::vector
             counts.Loaded += static_cast<int32_t>(batch.size());
         batch.clear();
     };
+    int64_t lineNumber = 1;  // the header's
     try {
         while (reader.ReadLine(line)) {
+            ++lineNumber;
             TDeal& deal = batch.emplace_back();
             deal.FromText(line);
+            if (!deal.IsWhole()) {
+                if (counts.DamagedLines < INT32_MAX) ++counts.DamagedLines;
+                if (counts.NamedDamagedLines.size() < TDealsReadCounts::MostNamedLines)
+                    counts.NamedDamagedLines.push_back(lineNumber);
+            }
             if (boards != nullptr) {
                 TBoard& board = boards->emplace_back();
                 board.Deal = deal;

@@ -14,8 +14,9 @@ class TOutputBuffer;
 int32_t ProbeDealsFile(std::string_view head);
 // Appends one deal per line after the header, each a board numbered by its
 // place; lines may end in CR LF or LF, and the last line break may be
-// missing. Refused, with nothing added, when the first line is not exactly
-// the header.
+// missing. A line whose deal is not whole is loaded as it reads and counted
+// among DamagedLines. Refused, with nothing added, when the first line is not
+// exactly the header.
 TDealsReadCounts ReadDealsFileBoards(TDealsInput& in, TDeals& deals, std::vector<TBoard>* boards);
 // The header and each board's deal line.
 void WriteDealsFileBoards(TOutputBuffer& out, const TBoards& boards);

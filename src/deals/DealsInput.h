@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The bytes of an open file, read once from front to back: its first bytes
 // can be looked at before any reader takes them, so a pipe, stdin or a device
@@ -48,4 +49,10 @@ struct TDealsReadCounts {
     int32_t Damaged = 0;
     std::string FirstDamagedBoard;
     int32_t FirstDamagedGame = 0;
+    // Lines of a deals file whose deal is not whole (an empty or cut line, a
+    // card missing or held twice): loaded all the same, but counted, and the
+    // first MostNamedLines of them kept by their line number (the header is 1).
+    static constexpr std::size_t MostNamedLines = 10;
+    int32_t DamagedLines = 0;
+    std::vector<int64_t> NamedDamagedLines;
 };

@@ -1,6 +1,9 @@
 #include "deals/FixedCards.h"
 
+#include <vector>
+
 #include "deals/BridgeTerms.h"
+#include "text/Utf8Text.h"
 
 namespace {
 
@@ -17,38 +20,95 @@ std::string CardName(int32_t card) {
     return std::string(symbols[CardSuit(card) - 1]) + std::string(CardChar(card));
 }
 
-std::string Quoted(std::string_view text) { return "\u00AB" + std::string(text) + "\u00BB"; }
+std::string Quoted(std::string_view text) { return "\u00AB" + PrintableUtf8(text) + "\u00BB"; }
 
-// The cards a hand's text names, "10" counted once.
-int32_t CardsWritten(std::string_view hand) {
-    int32_t count = 0;
-    for (std::size_t i = 0; i < hand.size(); ++i)
-        if (RankOrder.find(Upper(hand[i])) != std::string_view::npos || hand[i] == '1') {
-            ++count;
-            if (hand[i] == '1' && i + 1 < hand.size() && hand[i + 1] == '0') ++i;
+// The Latin letter a character of a hand stands for: the ranks and the other
+// characters of the notation as they are, in either case, and the Russian
+// letters Т К Д В (туз, король, дама, валет) as A K Q J; 0 for any other.
+char NotationChar(char32_t c) {
+    switch (UpperCase1251(c)) {
+        case U'\u0422':
+            return 'A';  // Т
+        case U'\u041A':
+            return 'K';  // К
+        case U'\u0414':
+            return 'Q';  // Д
+        case U'\u0412':
+            return 'J';  // В
+        default:
+            break;
+    }
+    return c < 0x80 ? Upper(static_cast<char>(c)) : '\0';
+}
+
+// The seat a letter before a colon names: N E S W, or the Russian С В Ю З.
+int32_t SeatOfLetter(std::string_view letter) {
+    if (letter.size() == 1) {
+        const std::size_t seat = SeatLetters.find(Upper(letter[0]));
+        return seat == std::string_view::npos ? 0 : static_cast<int32_t>(seat) + 1;
+    }
+    const TUtf8Character c = ReadUtf8(letter, 0);
+    if (c.Length != letter.size()) return 0;
+    switch (UpperCase1251(c.Character)) {
+        case U'\u0421':
+            return 1;  // С
+        case U'\u0412':
+            return 2;  // В
+        case U'\u042E':
+            return 3;  // Ю
+        case U'\u0417':
+            return 4;  // З
+        default:
+            return 0;
+    }
+}
+
+// A hand's characters as the Latin notation, "10" as "T" ('\0' for a
+// character that is none), beside each as it was typed, for messages.
+struct TNotation {
+    std::string Text;
+    std::vector<std::string> Typed;
+};
+
+TNotation ToNotation(std::string_view hand) {
+    TNotation notation;
+    for (std::size_t i = 0; i < hand.size();) {
+        const TUtf8Character c = ReadUtf8(hand, i);
+        std::size_t length = c.Length;
+        char letter = c.WellFormed ? NotationChar(c.Character) : '\0';
+        if (letter == '1' && i + 1 < hand.size() && hand[i + 1] == '0') {
+            letter = 'T';
+            length = 2;
         }
-    return count;
+        notation.Text += letter;
+        notation.Typed.emplace_back(hand.substr(i, length));
+        i += length;
+    }
+    return notation;
 }
 
 // Reads one hand's text into `cards` for `seat`; the message of the first fault, or "".
 std::string ReadHand(std::string_view hand, int32_t seat, TFixedCards& cards) {
     const std::string whose = std::string(SeatGenitive(seat));
     if (hand == "-") return "";
+    const TNotation notation = ToNotation(hand);
+    const auto cardsWritten = [&notation] {
+        int32_t count = 0;
+        for (char c : notation.Text)
+            if (c != '\0' && RankOrder.find(c) != std::string_view::npos) ++count;
+        return count;
+    };
     int32_t k = 0;  // the suit being read, 0 spades .. 3 clubs
-    for (std::size_t i = 0; i < hand.size(); ++i) {
-        char c = Upper(hand[i]);
+    for (std::size_t i = 0; i < notation.Text.size(); ++i) {
+        const char c = notation.Text[i];
         if (c == '.') {
             if (++k > 3) break;
             continue;
         }
         if (c == '-') continue;  // an empty suit written out
-        if (c == '1' && i + 1 < hand.size() && hand[i + 1] == '0') {
-            c = 'T';
-            ++i;
-        }
-        std::size_t rank = RankOrder.find(c);
+        const std::size_t rank = c == '\0' ? std::string_view::npos : RankOrder.find(c);
         if (rank == std::string_view::npos)
-            return Quoted(hand.substr(i, 1)) + " — не карта: рука " + whose + " " + Quoted(hand) +
+            return Quoted(notation.Typed[i]) + " — не карта: рука " + whose + " " + Quoted(hand) +
                    ".";
         const int32_t card = (WrittenSuit(k) - 1) * 13 + static_cast<int32_t>(12 - rank) + 1;
         if (int32_t other = cards.SeatOf(card); other != 0) {
@@ -58,7 +118,7 @@ std::string ReadHand(std::string_view hand, int32_t seat, TFixedCards& cards) {
                    ".";
         }
         if (cards.Count(seat) >= 13)
-            return "У " + whose + " больше 13 карт (задано " + std::to_string(CardsWritten(hand)) +
+            return "У " + whose + " больше 13 карт (задано " + std::to_string(cardsWritten()) +
                    "): " + Quoted(hand) + ".";
         cards.Fix(card, seat);
     }
@@ -122,15 +182,14 @@ TFixedCardsReading ReadFixedCards(std::string_view text) {
         std::string_view token = text.substr(i, end - i);
         i = end;
         if (std::size_t colon = token.find(':'); colon != std::string_view::npos) {
-            const std::size_t letter =
-                colon == 1 ? SeatLetters.find(Upper(token[0])) : std::string_view::npos;
-            if (letter == std::string_view::npos) {
+            const int32_t letter = SeatOfLetter(token.substr(0, colon));
+            if (letter == 0) {
                 reading.Error = "Не удаётся прочитать " + Quoted(token) +
                                 ": перед двоеточием должна стоять позиция N, E, S или W.";
                 reading.Cards = TFixedCards();
                 return reading;
             }
-            seat = static_cast<int32_t>(letter) + 1;
+            seat = letter;
             token.remove_prefix(colon + 1);
         } else {
             seat = seat % 4 + 1;  // clockwise from the hand before; North first

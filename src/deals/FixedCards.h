@@ -53,7 +53,8 @@ struct TFixedCardsReading {
 };
 
 // Reads fixed cards; blanks alone fix nothing. The first hand without a seat
-// letter belongs to North. Letters are read in either case, "10" as the ten;
+// letter belongs to North. Letters are read in either case, "10" as the ten,
+// the Russian Т К Д В as A K Q J and the seats С В Ю З as N E S W;
 // a whole PBN deal tag ([Deal "N:..."]) is read as its value.
 // Refused, with a message that names the card or the seat: a card given twice,
 // a seat with more than 13 cards, a character that is no card, a seat named

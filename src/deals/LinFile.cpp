@@ -233,13 +233,21 @@ private:
         int64_t number = 0;
         const auto [end, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), number);
-        if (error == std::errc() && end == digits.data() + digits.size() && number >= 1)
+        if (error == std::errc() && end == digits.data() + digits.size() && number >= 1) {
             board.SetPosition(number);
-        if (SeatOfDealerDigit(dealValue_[0]) != 0) board.Dealer = SeatOfDealerDigit(dealValue_[0]);
+            board.OwnNumber = true;
+        }
+        if (SeatOfDealerDigit(dealValue_[0]) != 0) {
+            board.Dealer = SeatOfDealerDigit(dealValue_[0]);
+            board.OwnDealer = true;
+        }
         static constexpr std::pair<std::string_view, const char*> Vulnerabilities[] = {
             {"o", "None"}, {"0", "None"}, {"n", "NS"}, {"e", "EW"}, {"b", "All"}};
         for (const auto& [letter, name] : Vulnerabilities)
-            if (vulnerability_ == letter) board.Vulnerability = name;
+            if (vulnerability_ == letter) {
+                board.Vulnerability = name;
+                board.OwnVulnerability = true;
+            }
         if (!title_.empty()) board.Tags.insert(board.Tags.begin(), {"ah", title_, {}});
         if (!room_.empty()) board.Tags.insert(board.Tags.begin(), {"qx", room_, {}});
         for (TBoardTag& tag : tags_) board.Tags.push_back(std::move(tag));

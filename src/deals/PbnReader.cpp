@@ -326,19 +326,28 @@ private:
                 int64_t number = 0;
                 const char* end = tag.Value.data() + tag.Value.size();
                 auto [stop, error] = std::from_chars(tag.Value.data(), end, number);
-                if (error == std::errc() && stop == end && number >= 1) board.SetPosition(number);
+                if (error == std::errc() && stop == end && number >= 1) {
+                    board.SetPosition(number);
+                    board.OwnNumber = true;
+                }
             }
         }
         for (TBoardTag& tag : tags_) {
             if (tag.Name == "Dealer") {
-                if (tag.Value.size() == 1 && SeatOfLetter(tag.Value[0]) != 0)
+                if (tag.Value.size() == 1 && SeatOfLetter(tag.Value[0]) != 0) {
                     board.Dealer = SeatOfLetter(tag.Value[0]);
+                    board.OwnDealer = true;
+                }
             } else if (tag.Name == "Vulnerable") {
                 const std::string_view value = tag.Value;
-                if (value == "None" || value == "Love" || value == "-")
-                    board.Vulnerability = "None";
-                if (value == "NS" || value == "EW") board.Vulnerability = value;
-                if (value == "All" || value == "Both") board.Vulnerability = "All";
+                std::string_view known;
+                if (value == "None" || value == "Love" || value == "-") known = "None";
+                if (value == "NS" || value == "EW") known = value;
+                if (value == "All" || value == "Both") known = "All";
+                if (!known.empty()) {
+                    board.Vulnerability = known;
+                    board.OwnVulnerability = true;
+                }
             } else if (tag.Name != "Board") {
                 board.Tags.push_back(std::move(tag));
             }

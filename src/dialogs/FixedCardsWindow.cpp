@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "widgets/ScreenFit.h"
+
 namespace {
 constexpr const char* SeatLetters = "NESW";
 }
@@ -52,6 +54,7 @@ TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     auto* buttons = new QHBoxLayout;
     btnClear = new QPushButton(QStringLiteral("Очистить"), this);
     btnClear->setObjectName(QStringLiteral("btnClear"));
+    btnClear->setToolTip(QStringLiteral("Стереть карты во всех полях"));
     btnClear->setAutoDefault(false);
     btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
@@ -81,6 +84,7 @@ std::optional<TFixedCards> TFixedCardsWindow::Execute(const TFixedCards& current
     edSeats[0]->setFocus();
     // Beside its owner, as the function dialogs open, so that the deal stays in view.
     if (QWidget* owner = parentWidget()) move(owner->pos() + QPoint(100, 30));
+    FitIntoScreen(this);
     if (exec() != QDialog::Accepted) return std::nullopt;
     return result_;
 }

@@ -146,8 +146,15 @@ TParallelRun::TCommit TParallelRun::Commit(TBlock& block, TRunCounters& counters
     if (showLive_)
         for (size_t i = 0; i < stored; ++i) owner_.ShowDeal(before + static_cast<int32_t>(i));
     if (!added) {
+        // One thread ends just past the deal that found no room: the seed
+        // left for the next run moves back there.
         counters.OutOfMemory = true;
         counters.Dealt += block.KeptAt[stored];
+        if (source_ != nullptr)
+            source_->CommitSeed(
+                after, TRandomSource::JumpAhead(
+                           block.StartSeed,
+                           static_cast<uint64_t>(block.KeptAt[stored] + 1) * drawsPerDeal_));
         return TCommit::Ended;
     }
     counters.Dealt += limit;

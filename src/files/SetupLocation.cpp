@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace {
@@ -10,8 +9,13 @@ const QString SetupFileName = QStringLiteral("generate.stp");
 }
 
 QString UserSetupFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/korvana");
+    // Only an absolute XDG_CONFIG_HOME counts: a relative one would follow the
+    // working folder, so it is ignored, as the XDG rules say.
+    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString config = QDir::isAbsolutePath(configured)
+                               ? configured
+                               : QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/korvana");
 }
 
 bool FolderTakesNewFiles(const QString& folder) {

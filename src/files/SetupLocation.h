@@ -11,7 +11,7 @@
 QString ChooseSetupFolder(const QString& programFolder);
 
 // The configuration folder: "korvana" in the user's configuration folder
-// ($XDG_CONFIG_HOME, by default ~/.config).
+// ($XDG_CONFIG_HOME when it is an absolute path, else ~/.config).
 QString UserSetupFolder();
 
 // Whether the program's folder is one a package installs into (under /usr),

@@ -1,5 +1,6 @@
 #include "files/WholeFile.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "text/FileError.h"
@@ -11,7 +12,9 @@ QString WriteWholeFile(const QString& fileName, const QByteArray& bytes) {
         file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         file.Commit();
     } catch (const TFileError& failure) {
-        return SystemReason(failure.ErrorNumber());
+        // A refusal the system has no number for carries its own reason.
+        return failure.ErrorNumber() == EINVAL ? QString::fromStdString(failure.what())
+                                               : SystemReason(failure.ErrorNumber());
     }
     return {};
 }

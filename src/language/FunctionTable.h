@@ -36,6 +36,13 @@ enum class TMissingArgument : uint8_t {
 // calls every condition uses, the row's hand function for the rest.
 enum class TCallCode : uint8_t { Hcp, SuitLength, Generic };
 
+// What the help says of a function, in Russian.
+struct TFunctionHelp {
+    std::string_view Usage;  // the call with its parameters named: "HCP(позиция[, масть])"
+    std::string_view Meaning;  // what the value is and what the parameters mean
+    std::string_view Example;  // a whole condition that uses it
+};
+
 struct TFunctionRow {
     std::string_view Name;  // as menus and dialogs write it; the lexer matches it upper-cased
     TValueType Result;      // vtInteger or vtBoolean
@@ -49,6 +56,7 @@ struct TFunctionRow {
     TCardSetFunction CallOnCardSets;
     TCallCode Code;
     int32_t MenuGroup;  // the function menu puts a separator between groups
+    TFunctionHelp Help;
     // 0 for a function that reads the hand's figures; more for one that solves
     // (double-dummy tricks): AND and OR evaluate their cheaper operand first.
     int32_t Cost = 0;

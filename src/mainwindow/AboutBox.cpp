@@ -37,7 +37,7 @@ TAboutBox::TAboutBox(QWidget* parent)
         return label;
     };
     text(QStringLiteral("Korvana"), 88, 16);
-    text(QStringLiteral("Версия 2.0"), 88, 40);
+    text(QStringLiteral("Версия " KORVANA_VERSION), 88, 40);  // the one version of every part
     text(QStringLiteral("Генератор раздач для бриджа"), 8, 80);
     text(QStringLiteral("Исходные тексты и замечания: файл README"), 8, 104, 225);
 

@@ -1,8 +1,12 @@
 // The display of one deal, the seat toggles, navigation with Ctrl+Up and
 // Ctrl+Down, the double-click on a seat's hand, and the window's key preview.
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
 #include <QToolButton>
 
 #include "deals/DealCollection.h"
@@ -72,9 +76,10 @@ bool TMainWindow::IsMenuShortcut(const QKeyEvent* event) const {
         event->modifiers() &
         (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
     const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(event->key())));
-    for (const QAction* action :
-         {itmOpenDeals, itmSaveDeals, itmPrintDeals, itmStatistics, itmClear, itmGenerate,
-          itmSeats[0], itmSeats[1], itmSeats[2], itmSeats[3], itmExit})
+    QList<QAction*> actions = menuBar()->actions();
+    for (const QAction* top : menuBar()->actions())
+        if (const QMenu* menu = top->menu()) actions += menu->actions();
+    for (const QAction* action : actions)
         if (!action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
     return false;
 }
@@ -104,12 +109,33 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Show:
             if (watched == this) FitClientArea();
             break;
+        case QEvent::KeyRelease:
+            // Alt pressed and released alone opens the first menu, where the
+            // style does not do so itself.
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt && altAlone_ &&
+                watched == QApplication::focusWidget() &&
+                static_cast<QWidget*>(watched)->window() == this && !menuBar()->activeAction() &&
+                !style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, this)) {
+                altAlone_ = false;
+                OpenFirstMenu();
+                return true;
+            }
+            break;
         case QEvent::ShortcutOverride:
         case QEvent::KeyPress: {
             // Key preview: the window's keys never reach the focused control.
             auto* widget = qobject_cast<QWidget*>(watched);
             if (!widget || widget->window() != this) break;
             auto* key = static_cast<QKeyEvent*>(event);
+            if (event->type() == QEvent::KeyPress) {
+                if (watched == QApplication::focusWidget())
+                    altAlone_ = key->key() == Qt::Key_Alt && !key->isAutoRepeat();
+                const int seat = SeatOfHandLabel(watched);
+                if (seat != 0 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+                    ShowHandInfo(seat);
+                    return true;
+                }
+            }
             const bool navigation = (key->modifiers() & Qt::ControlModifier) &&
                                     (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down);
             if (!navigation && !IsMenuShortcut(key)) break;

@@ -38,6 +38,7 @@ void TMainWindow::itmGenerateClick() {
         lastSecret_ = secret;
         secureDeals_ = true;
     }
+    if (run_->Deals().Count() == 0) firstRunSeed_ = run_->Random().Seed();
     SetState(TState::Generating);
     repaint();
     monitor_->BeginRun();

@@ -1,7 +1,11 @@
 // The handout command: the dialog's choice, kept in korvana.ini, then the
-// pages of the collection's deals in the print preview. Deals the window has
-// analysed keep their tables; the others are solved when the table is asked.
-#include <QApplication>
+// pages of the collection's deals in the print preview. The table and par
+// come from the collection's analysis; when it has none yet, the deals are
+// solved first on a worker, one at a time, with progress and STOP, and the
+// results are kept for the next handout and the PBN file.
+#include <QLabel>
+#include <QMessageBox>
+#include <QMetaObject>
 #include <QPrinter>
 
 #include "analysis/DoubleDummy.h"
@@ -13,45 +17,80 @@
 #include "reports/windows/ReportServices.h"
 
 void TMainWindow::itmHandoutClick() {
-    if (state_ != TState::Idle || run_->Deals().Count() == 0) return;
+    if (state_ != TState::Idle || run_->Deals().Count() == 0 || analysis_) return;
     THandoutDialog dialog(ReadHandoutChoice(settings_), this);
     if (dialog.exec() != QDialog::Accepted) return;
     const THandoutChoice choice = dialog.Choice();
     WriteHandoutChoice(settings_, choice);
+    if (!choice.Options.Analysis || !KeptAnalysis().empty()) {
+        ShowHandout(choice);
+        return;
+    }
 
+    std::vector<const TDeal*> deals = CollectionDeals();
+    const auto total = static_cast<int32_t>(deals.size());
+    SetState(TState::Analysing);
+    lDealtTotal->setText(QStringLiteral("0/%1").arg(total));
+    analysis_ = std::make_unique<TAnalysisRun>();
+    // Both answers come on the worker; the window handles them on its own thread.
+    const bool started = analysis_->Start(
+        std::move(deals),
+        [this](int32_t done, int32_t all) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, done, all] {
+                    lDealtTotal->setText(QStringLiteral("%1/%2").arg(done).arg(all));
+                },
+                Qt::QueuedConnection);
+        },
+        [this, choice](std::vector<TDealAnalysis> results, bool stopped) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, choice, stopped, results = std::move(results)]() mutable {
+                    analysis_.reset();  // its thread has ended: this only joins it
+                    SetState(TState::Idle);
+                    if (stopped) {
+                        services_->ShowMessage(this,
+                                               QStringLiteral("Анализ остановлен (решено %1), "
+                                                              "раздаточный материал не сделан.")
+                                                   .arg(lDealtTotal->text()));
+                        return;
+                    }
+                    KeepAnalysis(std::move(results));
+                    ShowHandout(choice);
+                },
+                Qt::QueuedConnection);
+        });
+    if (!started) {
+        analysis_.reset();
+        SetState(TState::Idle);
+        QMessageBox::warning(this, QStringLiteral("Раздаточный материал"),
+                             QStringLiteral("Не удалось начать анализ: системе не хватает "
+                                            "ресурсов для ещё одного потока."));
+    }
+}
+
+void TMainWindow::ShowHandout(const THandoutChoice& choice) {
     const TDeals& deals = run_->Deals();
     const std::span<const TDealAnalysis> kept = KeptAnalysis();
     std::vector<TBoard> boards(static_cast<std::size_t>(deals.Count()));
-    std::vector<const TDeal*> unsolved;
     for (std::size_t i = 0; i < boards.size(); ++i) {
         boards[i].Deal = *deals.GetDeal(static_cast<int32_t>(i));
         boards[i].SetPosition(choice.FirstBoard + static_cast<int64_t>(i));
-        if (i < kept.size() && kept[i].Solved)
+        if (i < kept.size() && kept[i].Solved) {
+            // Par for the board's own dealer and vulnerability, which the first board moves.
             boards[i].Analysis = kept[i];
-        else if (choice.Options.Analysis)
-            unsolved.push_back(&boards[i].Deal);
-    }
-    if (!unsolved.empty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        std::vector<TDealAnalysis> results = AnalyseAll(unsolved);
-        QApplication::restoreOverrideCursor();
-        std::size_t next = 0;
-        for (TBoard& board : boards)
-            if (!board.Analysis && next < results.size())
-                board.Analysis = std::move(results[next++]);
-    }
-    // Par for each board's own dealer and vulnerability, which the first board moves.
-    for (TBoard& board : boards)
-        if (board.Analysis && board.Analysis->Solved) {
-            board.Analysis->Par.reset();
-            AddPar(*board.Analysis, board.Dealer, board.Vulnerability);
+            boards[i].Analysis->Par.reset();
+            AddPar(*boards[i].Analysis, boards[i].Dealer, boards[i].Vulnerability);
         }
+    }
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(choice.Options.Title));
     printer.setFullPage(true);
     SetHandoutPaper(printer, choice.Options);
-    TDesktopReportServices services;
+    TDesktopReportServices desktop;
+    TReportServices& services = HandoutServices != nullptr ? *HandoutServices : desktop;
     bool failed = false;
     const bool printed = services.PreviewAndPrint(this, printer, [&](QPrinter& target) {
         target.setPrintRange(QPrinter::AllPages);

@@ -59,6 +59,9 @@ void TMainWindow::SetState(TState state) {
     seKeyValue->setEnabled(idle && !itmSecure->isChecked());
     itmShowSecret->setEnabled(idle && lastSecret_.has_value());
     btnStop->setVisible(!idle);
+    // The figures beside it stay after the command, under the caption of what counted them.
+    if (state == TState::Analysing) lDealtCaption->setText(QStringLiteral("Решено"));
+    if (state == TState::Generating) lDealtCaption->setText(QStringLiteral("Всего сдано"));
 }
 
 void TMainWindow::ShowProgress(int32_t kept, int64_t dealt) {
@@ -84,6 +87,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
 void TMainWindow::itmClearClick() {
     run_->Deals().Clear();
     secureDeals_ = false;
+    firstRunSeed_.reset();
     SetDealRange(0, 0);
     seCurrentDeal->SetValue(0);
     lTotal->setText(QStringLiteral("0"));
@@ -115,9 +119,12 @@ void TMainWindow::OpenDealsFile(const QString& fileName) {
 void TMainWindow::itmSaveDealsClick() {
     if (run_->Deals().Count() == 0) return;
     int fileType = -1;
-    const QString fileName =
-        services_->ChooseFileToSaveWithType(this, DealsSaveChooser(), fileType);
+    int firstBoard = SaveFirstBoard();
+    TFileChooser chooser = DealsSaveChooser();
+    chooser.FirstBoard = &firstBoard;
+    const QString fileName = services_->ChooseFileToSaveWithType(this, chooser, fileType);
     if (fileName.isEmpty()) return;
+    KeepSaveFirstBoard(firstBoard);
     try {
         SaveDealsFile(fileName, fileType);
         dealsChooser_.Folder = FolderOfFile(fileName);

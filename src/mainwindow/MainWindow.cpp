@@ -15,6 +15,7 @@
 
 #include "files/SetupLocation.h"
 #include "mainwindow/AboutBox.h"
+#include "mainwindow/HelpWindow.h"
 #include "mainwindow/RunMonitor.h"
 #include "mainwindow/ToolbarImages.h"
 #include "widgets/NumberField.h"
@@ -74,6 +75,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     BuildAnalysisMenu();
     BuildToolBar();
     BuildEditingMenus();
+    BuildKeyboardAccess();
     ConnectControls();
     LoadSetup();
     run_->Random().SetSeed(seKeyValue->Value());
@@ -142,7 +144,7 @@ void TMainWindow::BuildControls() {
     btnStop = new QPushButton(ToolbarImage(TToolbarImage::Stop), QStringLiteral("STOP"), group);
     btnStop->setGeometry(145, 55, 75, 25);
     btnStop->hide();
-    PlacedLabel(group, QStringLiteral("Всего сдано"), 16, 92);
+    lDealtCaption = PlacedLabel(group, QStringLiteral("Всего сдано"), 16, 92);
     lDealtTotal = new QLabel(group);
     lDealtTotal->setGeometry(93, 92, 132, 13);
     PlacedLabel(group, QStringLiteral("Колонок при печати"), 16, 128);
@@ -213,6 +215,21 @@ QString TMainWindow::SetupFileName() const {
 }
 
 void TMainWindow::itmAboutClick() { aboutBox_->exec(); }
+
+void TMainWindow::itmHelpClick() {
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new THelpWindow(
+            [this](const QString& condition) {
+                InsertConditionText(condition);
+                raise();  // back to the editor, to go on writing
+                activateWindow();
+                RichEdit->setFocus();
+            },
+            this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
 
 void TMainWindow::itmExitClick() { close(); }
 

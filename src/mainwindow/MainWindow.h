@@ -29,8 +29,15 @@ class QPushButton;
 class QToolButton;
 class QWidget;
 class TAboutBox;
+class THelpWindow;
 class TNumberField;
+class TReportServices;
+struct THandoutChoice;
 class TRunMonitor;
+
+// Gives each caption without one an underlined letter for Alt, distinct within
+// the list: a word's first letter where free, else another letter.
+void AssignMnemonics(const QList<QAction*>& actions);
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -73,7 +80,11 @@ public:
     void btnStopClick();
     // Double-dummy analysis of every deal, then its report (AnalysisCommand.cpp).
     void itmAnalyzeClick();
-    void itmHandoutClick();  // the handout dialog, then its preview (HandoutCommand.cpp)
+    // The handout dialog, then its preview; deals not yet analysed are solved
+    // first on a worker, with progress and STOP (HandoutCommand.cpp).
+    void itmHandoutClick();
+    // The handout's preview and printing; the desktop's own when null.
+    TReportServices* HandoutServices = nullptr;
     void itmClearClick();
     void itmOpenDealsClick();
     void itmSaveDealsClick();
@@ -82,6 +93,7 @@ public:
     void itmPrintDealsClick();  // preview and print (ReportCommands.cpp)
     void itmStatClick();        // statistics (ReportCommands.cpp)
     void itmAboutClick();
+    void itmHelpClick();  // the help window, kept once opened
     void itmExitClick();
     void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
     // Shows the secret of the last secure run and copies it to the clipboard.
@@ -108,6 +120,10 @@ private:
     void ConnectControls();
     void LayoutEditor();
     void FitClientArea();  // at the first show (MainWindowLayout.cpp)
+    // Alt and F10 open the first menu; every menu and item gets its letter.
+    void BuildKeyboardAccess();
+    void OpenFirstMenu();
+    bool altAlone_ = false;  // Alt is down and no other key was pressed with it
 
     // Deal display and navigation (DealDisplay.cpp).
     void DisplayDeal(int index);
@@ -129,6 +145,9 @@ private:
     // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
     void LoadDealsFile(const QString& fileName);
     void SaveDealsFile(const QString& fileName, int fileType);
+    // The save chooser's "Первая сдача", kept in korvana.ini (PbnCommands.cpp).
+    int SaveFirstBoard() const;
+    void KeepSaveFirstBoard(int firstBoard);
     // The deals chooser for saving: its types and LIN besides.
     TFileChooser DealsSaveChooser() const;
     // The filter of the deals choosers, from the formats table: the readable
@@ -183,16 +202,22 @@ private:
     std::vector<TDealAnalysis> analysed_;
     std::vector<TCardSets> analysedDeals_;
     void KeepAnalysis(std::vector<TDealAnalysis> results);
+    // The handout of the collection in the preview, with the kept analysis.
+    void ShowHandout(const THandoutChoice& choice);
     // The kept analysis when it is of the collection as it is now, else empty.
     std::span<const TDealAnalysis> KeptAnalysis() const;
     // The simulation under way; likewise destroyed before the collection.
     std::unique_ptr<TStudyJob> study_;
     TAboutBox* aboutBox_ = nullptr;
+    THelpWindow* helpWindow_ = nullptr;
     TFixedCards fixedCards_;
     // The secret of the last secure run, and whether the collection holds
     // deals of a secure run since it was last cleared (its files then name no key).
     std::optional<TSecret> lastSecret_;
     bool secureDeals_ = false;
+    // The seed of the first run into the collection since it was last empty:
+    // the key value that repeats its deals. None when no run filled it.
+    std::optional<uint32_t> firstRunSeed_;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};
@@ -209,6 +234,7 @@ public:
     TNumberField* seColumnsCount = nullptr;
     TNumberField* seCurrentDeal = nullptr;
     QPushButton* btnStop = nullptr;
+    QLabel* lDealtCaption = nullptr;  // "Всего сдано" for a run, "Решено" for an analysis
     QLabel* lDealtTotal = nullptr;
     QLabel* lTotal = nullptr;
     QPlainTextEdit* RichEdit = nullptr;
@@ -235,6 +261,8 @@ public:
     QAction* itmOpenConditions = nullptr;
     QAction* itmSaveConditions = nullptr;
     std::array<QAction*, 4> itmSeats{};  // N, E, S, W
+    QAction* itmDealInfo = nullptr;      // the deal information of the focused hand, else North's
+    QAction* itmHelp = nullptr;
     QAction* itmAbout = nullptr;
     QAction* itmExit = nullptr;
 

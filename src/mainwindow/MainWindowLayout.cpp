@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "mainwindow/MainWindow.h"
+#include "widgets/ScreenFit.h"
 
 void TMainWindow::FitClientArea() {
     const QSize wanted = clientToFit_;
@@ -18,4 +19,5 @@ void TMainWindow::FitClientArea() {
     const int height =
         wanted.height() > 0 ? this->height() + wanted.height() - client.height() : this->height();
     if (width != this->width() || height != this->height()) resize(width, height);
+    FitIntoScreen(this);
 }

@@ -1,7 +1,12 @@
 // The menu bar and the toolbar of the main window.
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -19,7 +24,35 @@ QAction* MenuItem(QMenu* menu, const QString& caption, const QKeySequence& short
     return action;
 }
 
+bool IsWordStart(const QString& text, qsizetype i) {
+    return text[i].isLetterOrNumber() && (i == 0 || !text[i - 1].isLetterOrNumber());
+}
+
 }  // namespace
+
+void AssignMnemonics(const QList<QAction*>& actions) {
+    QSet<QChar> used;
+    for (const QAction* action : actions) {
+        const QString text = action->text();
+        const qsizetype amp = text.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < text.size()) used.insert(text[amp + 1].toLower());
+    }
+    for (QAction* action : actions) {
+        const QString text = action->text();
+        if (action->isSeparator() || text.isEmpty() || text.contains(u'&')) continue;
+        qsizetype chosen = -1;
+        const auto pick = [&](auto&& fits) {
+            for (qsizetype i = 0; chosen < 0 && i < text.size(); ++i)
+                if (fits(i) && !used.contains(text[i].toLower())) chosen = i;
+        };
+        pick([&](qsizetype i) { return IsWordStart(text, i); });
+        pick([&](qsizetype i) { return text[i].isLetterOrNumber(); });
+        pick([&](qsizetype i) { return text.size() == 1 && i == 0; });  // "?"
+        if (chosen < 0) continue;
+        used.insert(text[chosen].toLower());
+        action->setText(text.left(chosen) + u'&' + text.mid(chosen));
+    }
+}
 
 void TMainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
@@ -32,8 +65,8 @@ void TMainWindow::BuildMenus() {
                              QKeySequence(Qt::CTRL | Qt::Key_P), TToolbarImage::Print);
     itmStatistics = MenuItem(DealsMenu, QStringLiteral("Статистика"),
                              QKeySequence(Qt::CTRL | Qt::Key_I), TToolbarImage::Statistics);
-    itmAnalyze = MenuItem(DealsMenu, QStringLiteral("Анализ в открытую"), QKeySequence(),
-                          TToolbarImage::DoubleDummy);
+    itmAnalyze = MenuItem(DealsMenu, QStringLiteral("Анализ в открытую"),
+                          QKeySequence(Qt::CTRL | Qt::Key_D), TToolbarImage::DoubleDummy);
     itmHandout = MenuItem(DealsMenu, QStringLiteral("Раздаточный материал..."),
                           QKeySequence(Qt::CTRL | Qt::Key_H));
     DealsMenu->addSeparator();
@@ -41,8 +74,8 @@ void TMainWindow::BuildMenus() {
                         TToolbarImage::Clear);
     itmGenerate = MenuItem(DealsMenu, QStringLiteral("Сгенерировать"),
                            QKeySequence(Qt::CTRL | Qt::Key_G), TToolbarImage::Generate);
-    itmFixedCards = MenuItem(DealsMenu, QStringLiteral("Закрепить карты..."), QKeySequence(),
-                             TToolbarImage::FixedCards);
+    itmFixedCards = MenuItem(DealsMenu, QStringLiteral("Закрепить карты..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_K), TToolbarImage::FixedCards);
     DealsMenu->addSeparator();
     itmSecure = MenuItem(DealsMenu, QStringLiteral("Надёжная раздача"),
                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
@@ -72,7 +105,16 @@ void TMainWindow::BuildMenus() {
         connect(item, &QAction::triggered, this,
                 [this, seat](bool checked) { SetSeatVisible(seat, checked); });
     }
+    ViewMenu->addSeparator();
+    itmDealInfo =
+        MenuItem(ViewMenu, QStringLiteral("Сведения о раздаче..."), QKeySequence(Qt::Key_F3));
+    connect(itmDealInfo, &QAction::triggered, this, [this] {
+        const int focused = SeatOfHandLabel(QApplication::focusWidget());
+        ShowHandInfo(focused != 0 ? focused : 1);
+    });
 
+    itmHelp = bar->addAction(QStringLiteral("Справка"));
+    itmHelp->setShortcut(QKeySequence(Qt::Key_F1));
     itmAbout = bar->addAction(QStringLiteral("?"));
     itmExit = bar->addAction(QStringLiteral("Выход"));
     itmExit->setShortcut(QKeySequence(Qt::Key_F12));
@@ -91,8 +133,33 @@ void TMainWindow::BuildMenus() {
     connect(itmShowSecret, &QAction::triggered, this, &TMainWindow::itmShowSecretClick);
     connect(itmOpenConditions, &QAction::triggered, this, &TMainWindow::itmOpenConditionsClick);
     connect(itmSaveConditions, &QAction::triggered, this, &TMainWindow::itmSaveConditionsClick);
+    connect(itmHelp, &QAction::triggered, this, &TMainWindow::itmHelpClick);
     connect(itmAbout, &QAction::triggered, this, &TMainWindow::itmAboutClick);
     connect(itmExit, &QAction::triggered, this, &TMainWindow::itmExitClick);
+}
+
+void TMainWindow::BuildKeyboardAccess() {
+    // The toolbar's insertion menus, reachable from the keyboard through "Условия".
+    ConditionsMenu->addSeparator();
+    FunctionMenu->setTitle(QStringLiteral("Вставить функцию"));
+    OperatorMenu->setTitle(QStringLiteral("Вставить оператор"));
+    ConstantMenu->setTitle(QStringLiteral("Вставить константу"));
+    for (QMenu* menu : {FunctionMenu, OperatorMenu, ConstantMenu}) ConditionsMenu->addMenu(menu);
+    AssignMnemonics(menuBar()->actions());
+    for (const QAction* top : menuBar()->actions())
+        if (const QMenu* menu = top->menu()) AssignMnemonics(menu->actions());
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, &TMainWindow::OpenFirstMenu);
+    // A tab means nothing in a condition: Tab and Shift+Tab move on.
+    RichEdit->setTabChangesFocus(true);
+    // Each hand takes the focus at its first line; Enter there shows the deal information.
+    for (const auto& hand : HandLabels) hand[0]->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TMainWindow::OpenFirstMenu() {
+    if (menuBar()->actions().isEmpty()) return;
+    menuBar()->setFocus(Qt::ShortcutFocusReason);
+    menuBar()->setActiveAction(menuBar()->actions().first());
 }
 
 void TMainWindow::BuildToolBar() {

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QSpinBox>
 #include <QThread>
 #include <QWidget>
 
 #include "widgets/ChooserColumns.h"
+#include "widgets/ScreenFit.h"
 
 void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
     const QString title =
@@ -15,6 +19,25 @@ void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
 }
 
 namespace {
+// "Первая сдача" under the chooser's type list, starting from *value; the
+// chooser's own widgets are needed for it. nullptr when not asked.
+QSpinBox* AddFirstBoardField(QFileDialog& dialog, const int* value) {
+    if (value == nullptr) return nullptr;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr) return nullptr;
+    auto* field = new QSpinBox(&dialog);
+    field->setObjectName(QStringLiteral("firstBoard"));
+    field->setRange(1, 9999);
+    field->setValue(*value);
+    auto* label = new QLabel(QStringLiteral("Первая сдача:"), &dialog);
+    label->setBuddy(field);
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1, Qt::AlignLeft);
+    return field;
+}
+
 // fileType, when given, receives the index of the chosen entry of the filter.
 QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::AcceptMode mode,
                    int* fileType = nullptr) {
@@ -32,7 +55,11 @@ QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::Ac
                                                                          : chooser.DefaultSuffix);
     });
     FitChooserColumns(dialog);
+    QSpinBox* firstBoard = AddFirstBoardField(dialog, chooser.FirstBoard);
+    // The chooser's own size suits a screen at 100 %; on a small scaled one it is kept inside.
+    FitIntoScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (firstBoard) *chooser.FirstBoard = firstBoard->value();
     if (fileType) *fileType = static_cast<int>(types.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().first();
 }

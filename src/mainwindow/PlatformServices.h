@@ -12,6 +12,9 @@ struct TFileChooser {
     QString Filter;         // for example "Раздачи (*.dls);;Все файлы (*)"
     QString DefaultSuffix;  // added when the typed name has no extension
     QString Folder;         // where the chooser starts; follows the last file used
+    // When set, the save chooser also asks "Первая сдача", starting from this
+    // value and leaving the chosen one here.
+    int* FirstBoard = nullptr;
 };
 
 class TPlatformServices {

@@ -45,7 +45,7 @@ QString SettingText(const TSettings& settings, std::string_view key) {
 
 void TMainWindow::BuildAnalysisMenu() {
     AnalysisMenu = new QMenu(QStringLiteral("Анализ"), this);
-    menuBar()->insertMenu(itmAbout, AnalysisMenu);
+    menuBar()->insertMenu(itmHelp, AnalysisMenu);
     // The double-dummy analysis belongs here beside the simulations.
     DealsMenu->removeAction(itmAnalyze);
     AnalysisMenu->addAction(itmAnalyze);

@@ -1,12 +1,18 @@
 #include "printing/HandoutPainter.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+#include "text/FileError.h"
+#include "text/ReplacingFile.h"
 
 namespace {
 
@@ -93,18 +99,27 @@ bool PaintHandout(QPagedPaintDevice& device, std::span<const TBoard> boards,
 
 QString WriteHandoutPdf(const QString& fileName, std::span<const TBoard> boards,
                         const THandoutOptions& options) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    // Drawn in memory, then saved as every file of the program is: whole or
+    // not at all, keeping the old file's owner and mode, and straight into a
+    // device or a pipe rather than in place of it.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Korvana"));
         writer.setTitle(QString::fromStdString(options.Title));
         SetHandoutPaper(writer, options);
-        if (!PaintHandout(writer, boards, options)) {
-            file.cancelWriting();
-            return QStringLiteral("не удалось начать PDF");
-        }
+        if (!PaintHandout(writer, boards, options)) return QStringLiteral("не удалось начать PDF");
     }
-    if (!file.commit()) return file.errorString();
+    try {
+        TReplacingFile file(fileName.toStdString());
+        file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        file.Commit();
+    } catch (const TFileError& failure) {
+        return failure.ErrorNumber() == EINVAL
+                   ? QString::fromStdString(failure.what())
+                   : QString::fromStdString(std::system_category().message(failure.ErrorNumber()));
+    }
     return {};
 }

@@ -7,6 +7,7 @@
 
 #include "deals/PbnFile.h"
 #include "reports/StatisticsReport.h"
+#include "text/RussianCount.h"
 #include "text/StringFunctions.h"
 
 namespace {
@@ -30,6 +31,28 @@ bool BoardPar(const TTrickTable& table, int64_t board, TParResult& par, std::str
 
 std::string ParScoreText(int32_t score) {
     return (score < 0 ? "EW " : "NS ") + std::to_string(score < 0 ? -score : score);
+}
+
+std::string RussianParText(const TParResult& par, bool allContracts) {
+    static constexpr std::string_view Strains[] = {"БК", "♣", "♦", "♥", "♠"};
+    std::string text = "Пар: ";
+    if (par.Score == 0) return text + "0";
+    text +=
+        (par.Score < 0 ? "ВЗ +" : "СЮ +") + std::to_string(par.Score < 0 ? -par.Score : par.Score);
+    for (std::size_t k = 0; k < par.Contracts.size() && (allContracts || k == 0); ++k) {
+        const TParContract& contract = par.Contracts[k];
+        text += k == 0 ? ", " : "; ";
+        text += std::to_string(contract.Level);
+        if (contract.Strain >= 0 && contract.Strain < 5) text += Strains[contract.Strain];
+        if (contract.Undertricks > 0) text += " с контрой";
+        text += ' ';
+        for (char seat : contract.Declarers) {
+            static constexpr std::string_view Russian[] = {"С", "В", "Ю", "З"};
+            const std::size_t at = std::string_view("NESW").find(seat);
+            if (at != std::string_view::npos) text += Russian[at];
+        }
+    }
+    return text;
 }
 
 std::string ParContractsText(const TParResult& par) {
@@ -104,8 +127,9 @@ std::vector<std::string> AnalysisReportLines(std::span<const TDealAnalysis> resu
     if (refused > 0)
         lines.push_back("Не проанализировано (раздача повреждена): " + std::to_string(refused));
     if (leftOut > 0)
-        lines.push_back("Анализ остановлен: проанализировано " + std::to_string(solved + refused) +
-                        " из " + std::to_string(results.size()) + " раздач");
+        lines.push_back(
+            "Анализ остановлен: проанализировано " + std::to_string(solved + refused) + " из " +
+            RussianCount(static_cast<int64_t>(results.size()), "раздачи", "раздач", "раздач"));
     lines.push_back("");
     lines.push_back("Взятки линии (лучший из двух разыгрывающих): сколько раз взято");
     std::string heading = LeftAligned("Деноминация", 12) + LeftAligned("Линия", 6);

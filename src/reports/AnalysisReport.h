@@ -19,6 +19,9 @@ bool BoardPar(const TTrickTable& table, int64_t board, TParResult& par, std::str
 // "NS 420" / "EW 100": the par score from the side that gains it ("NS 0" for a
 // deal passed out).
 std::string ParScoreText(int32_t score);
+// Par as a Russian player writes it: "Пар: СЮ +450, 4♠ Ю"; every par contract
+// when `allContracts`, else the first; "Пар: 0" when all pass.
+std::string RussianParText(const TParResult& par, bool allContracts);
 // The par contracts "4S NS, 4H N", or "-" when none.
 std::string ParContractsText(const TParResult& par);
 

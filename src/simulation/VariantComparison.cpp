@@ -10,7 +10,7 @@
 #include "language/Grammar.h"
 #include "simulation/Contract.h"
 #include "simulation/Expressions.h"
-#include "text/StringFunctions.h"
+#include "text/RussianCount.h"
 
 namespace {
 
@@ -181,9 +181,9 @@ void TVariantComparison::Take(int64_t board, const TDeal& deal, const TDealOutco
 std::vector<std::string> TVariantComparison::ReportLines() const {
     std::vector<std::string> lines;
     const std::size_t count = variants_.size();
-    lines.push_back("Сравнение вариантов: " + std::to_string(counted_) + " раздач, " +
-                    std::string(VulnerabilityCaption(vulnerability_)) +
-                    ", счёт записан за линию N-S.");
+    lines.push_back(
+        "Сравнение вариантов: " + RussianCount(counted_, "раздача", "раздачи", "раздач") + ", " +
+        std::string(VulnerabilityCaption(vulnerability_)) + ", счёт записан за линию N-S.");
     if (refused_ > 0)
         lines.push_back("Не разобрано раздач (повреждены или отказ решателя): " +
                         std::to_string(refused_) + ".");

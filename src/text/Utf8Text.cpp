@@ -8,48 +8,66 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
+TUtf8Character ReadUtf8(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    char32_t character = 0;
+    char32_t lowest = 0;
+    if (lead < 0x80) {
+        length = 1;
+        character = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        character = lead & 0x1F;
+        lowest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        character = lead & 0x0F;
+        lowest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        character = lead & 0x07;
+        lowest = 0x10000;
+    }
+    bool wellFormed = length != 0 && at + length <= text.size();
+    for (std::size_t k = 1; wellFormed && k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(text[at + k]);
+        if (!IsContinuation(byte)) wellFormed = false;
+        character = (character << 6) | (byte & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not characters.
+    if (wellFormed && (character < lowest || character > 0x10FFFF ||
+                       (character >= 0xD800 && character <= 0xDFFF)))
+        wellFormed = false;
+    if (wellFormed) return {character, length, true};
+    return {lead, 1, false};
+}
+
+std::string PrintableUtf8(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const TUtf8Character c = ReadUtf8(text, i);
+        if (c.WellFormed) {
+            result.append(text.substr(i, c.Length));
+        } else {
+            result += "\\x";
+            result += Hex[c.Character >> 4];
+            result += Hex[c.Character & 0xF];
+        }
+        i += c.Length;
+    }
+    return result;
+}
+
 std::u32string DecodeUtf8(std::string_view text) {
     std::u32string result;
     result.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t character = 0;
-        char32_t lowest = 0;
-        if (lead < 0x80) {
-            length = 1;
-            character = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            character = lead & 0x1F;
-            lowest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            character = lead & 0x0F;
-            lowest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            character = lead & 0x07;
-            lowest = 0x10000;
-        }
-        bool wellFormed = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; wellFormed && k < length; ++k) {
-            const auto byte = static_cast<unsigned char>(text[i + k]);
-            if (!IsContinuation(byte)) wellFormed = false;
-            character = (character << 6) | (byte & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not characters.
-        if (wellFormed && (character < lowest || character > 0x10FFFF ||
-                           (character >= 0xD800 && character <= 0xDFFF)))
-            wellFormed = false;
-        if (wellFormed) {
-            result.push_back(character);
-            i += length;
-        } else {
-            result.push_back(ReplacementCharacter);
-            ++i;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const TUtf8Character c = ReadUtf8(text, i);
+        result.push_back(c.WellFormed ? c.Character : ReplacementCharacter);
+        i += c.Length;
     }
     return result;
 }

@@ -5,6 +5,20 @@
 #include <string>
 #include <string_view>
 
+// One character read at a byte offset of a UTF-8 text: its code point and the
+// bytes it takes; a byte that begins no well-formed sequence is one byte long,
+// not WellFormed, and its Character is that byte's value.
+struct TUtf8Character {
+    char32_t Character = 0;
+    std::size_t Length = 1;
+    bool WellFormed = true;
+};
+TUtf8Character ReadUtf8(std::string_view text, std::size_t at);
+
+// The text for a message: well-formed characters as they are, every other
+// byte as "\xD2", so a quoted text never shows a broken character.
+std::string PrintableUtf8(std::string_view text);
+
 // The characters of a UTF-8 text. A byte that does not begin a well-formed
 // sequence becomes one U+FFFD character, so every byte is accounted for.
 std::u32string DecodeUtf8(std::string_view text);

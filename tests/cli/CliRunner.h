@@ -53,6 +53,8 @@ struct TCliRunOptions {
     bool Interrupt = false;
     bool KeptOnStdout = false;
     int Signal = SIGINT;
+    std::chrono::milliseconds SignalAfter{
+        0};                               // when set, the signal goes this long after the start
     std::filesystem::path WorkingFolder;  // empty: the tests' own
     bool ReaderGone = false;              // stdout is a pipe nobody reads any more
     long DataLimit = 0;                   // when not zero, the bytes of data memory allowed
@@ -106,7 +108,8 @@ inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector
             const auto size = std::filesystem::file_size(file, missing);
             return !missing && size > 0;
         };
-        while (std::chrono::steady_clock::now() < deadline &&
+        if (options.SignalAfter.count() > 0) std::this_thread::sleep_for(options.SignalAfter);
+        while (options.SignalAfter.count() == 0 && std::chrono::steady_clock::now() < deadline &&
                !(written(errFile) && (!options.KeptOnStdout || written(outFile))))
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         ::kill(child, options.Signal);

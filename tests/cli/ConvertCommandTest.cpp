@@ -128,6 +128,22 @@ TEST_F(CliConvert, EveryReadingCommandReadsAPipeOrStdin) {
     }
 }
 
+// Damaged lines are named; convert writes nothing, stats and listing print.
+TEST_F(CliConvert, DamagedLinesOfADealsFileAreNamedByNumber) {
+    std::string text = ReadWholeFile(TenDeals());
+    text.insert(text.find("\r\n") + 2, "\r\n");  // line 2 empty, line 12 cut
+    text.resize(text.size() - 30);
+    std::ofstream(In("b"), std::ios::binary) << text;
+    for (const std::string command : {"convert", "stats", "listing"}) {
+        std::vector<std::string> args = {command, In("b")};
+        if (command == "convert") args.push_back(In("o.lin"));
+        const TCliRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 4);
+        EXPECT_EQ(run.LastErrLine(), "korvana-cli: файл " + In("b") + ": повреждены строки 2, 12");
+        EXPECT_EQ(run.Out.empty() && !fs::exists(In("o.lin")), command == "convert");
+    }
+}
+
 TEST_F(CliConvert, AFileOfNeitherKindIsRefused) {
     std::ofstream(In("notes.txt")) << "North opens 1NT\n";
     for (const char* command : {"stats", "listing"}) {
@@ -156,8 +172,12 @@ TEST_F(CliConvert, PeerGeneratorsPbnIsReadCardForCard) {
 TEST_F(CliConvert, VersionAndEachCommandsHelp) {
     const TCliRun version = Run({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
-    EXPECT_TRUE(std::regex_match(version.Out, std::regex("korvana-cli [0-9]+\\.[0-9]+\n")))
-        << version.Out;
+    EXPECT_EQ(version.Out, "korvana-cli 2.0\n");  // the about box's version
+    // The manual page and the metainfo carry the same number.
+    const std::filesystem::path data = std::filesystem::path(KORVANA_SAMPLES_DIR) / "../../../data";
+    EXPECT_NE(ReadWholeFile(data / "korvana-cli.1").find("\"Korvana 2.0\""), std::string::npos);
+    EXPECT_NE(ReadWholeFile(data / "org.korvana.Korvana.metainfo.xml").find("version=\"2.0\""),
+              std::string::npos);
     for (const char* command : {"generate", "check", "stats", "listing", "convert"}) {
         const TCliRun help = Run({command, "--help"});
         EXPECT_EQ(help.ExitCode, 0) << command;
@@ -165,6 +185,26 @@ TEST_F(CliConvert, VersionAndEachCommandsHelp) {
             << help.Out;
         EXPECT_NE(help.Out.find("коды возврата:"), std::string::npos);
     }
+}
+
+// --first-board numbers the boards written in the usual rotation; a board
+// read with its own number, dealer and vulnerability keeps them.
+TEST_F(CliConvert, FirstBoardNumbersTheBoardsWithoutTheirOwn) {
+    const std::string deal = "[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. -\"]\n";
+    std::ofstream(In("a.pbn")) << "[Board \"40\"]\n[Dealer \"E\"]\n[Vulnerable \"All\"]\n"
+                               << deal + "\n" + deal;
+    ASSERT_EQ(Run({"convert", In("a.pbn"), In("a.lin"), "--first-board", "7"}).ExitCode, 0);
+    ASSERT_EQ(
+        Run({"generate", "--count", "3", "--out", In("b.lin"), "--first-board", "15"}).ExitCode, 0);
+    const std::regex board(R"re(qx\|o(\d+)\|md\|(\d).*?\|sv\|(\w)\|)re");
+    std::string seats;  // each board's number, dealer's digit and vulnerability
+    for (const std::string& lin : {ReadWholeFile(In("a.lin")), ReadWholeFile(In("b.lin"))})
+        for (std::sregex_iterator it(lin.begin(), lin.end(), board), end; it != end; ++it)
+            seats += (*it)[1].str() + (*it)[2].str() + (*it)[3].str() + " ";
+    EXPECT_EQ(seats, "404b 82o 151n 162e 173o ");
+    for (const auto& args : {std::vector<std::string>{"generate", "--first-board", "0"},
+                             {"convert", In("a.pbn"), In("x.lin"), "--first-board", "1000000000"}})
+        EXPECT_NE(Run(args).Err.find("--first-board"), std::string::npos);
 }
 
 }  // namespace

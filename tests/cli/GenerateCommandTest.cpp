@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -165,12 +167,11 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
     EXPECT_NE(missing.Err.find("нет такого файла или папки"), std::string::npos) << missing.Err;
     EXPECT_EQ(missing.LastErrLine(), "1(1)");
 
-    // No kept deal still gives a deals file, with its header alone, in place of
-    // an older one.
+    // No kept deal leaves an older file as it was.
     TCliRun none = Run({"generate", "--key", "77", "--out", file, "--condition", "Range(N, 20, 10)",
                         "--max-dealt", "10"});
     EXPECT_EQ(none.ExitCode, 0) << none.Err;
-    EXPECT_EQ(ReadWholeFile(file), "This is Deals File of Tavex's Bridge Generator\r\n");
+    EXPECT_EQ(ReadWholeFile(file), expected);
 
     fs::create_directories(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
@@ -228,6 +229,11 @@ TEST_F(CliGenerate, FixedCardsAreInEveryDeal) {
     TCliRun pbn = run({"--fixed", "N:AKQJ.AKQ.AKQ.AKQ - - -", "--threads", "2"});
     EXPECT_EQ(pbn.ExitCode, 0) << pbn.Err;
     EXPECT_EQ(pbn.Out, labelled.Out);
+    // Russian card and seat letters name the same cards.
+    TCliRun latin = run({"--fixed", "N:AKT.K43.A762.KQ9 E:.J..", "--threads", "1"});
+    TCliRun russian = run({"--fixed", "С:ТК10.К43.Т762.КД9 в:.в..", "--threads", "1"});
+    EXPECT_EQ(russian.ExitCode, 0) << russian.Err;
+    EXPECT_EQ(russian.Out, latin.Out);
 
     // Two seats partly fixed, and a condition on the rest.
     std::vector<std::string> withCondition = {"--fixed", "s:..A2. n:AKQJ.K..", "--condition",
@@ -258,6 +264,8 @@ TEST_F(CliGenerate, BadFixedCardsRefuseTheRunNamingTheCardOrSeat) {
         {"N:AKQJT.AKQ.AKQ.AKQ", "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."},
         {"N:A... S:A...", "Карта ♠A задана дважды: у Севера и у Юга."},
         {"E:..Z.", "«Z» — не карта: рука Востока «..Z.»."},
+        {"E:..ТЖ.", "«Ж» — не карта: рука Востока «..ТЖ.»."},
+        {"E:..\xD2.", "«\\xD2» — не карта: рука Востока «..\\xD2.»."},
         {"W:AKQJ",
          "Не удаётся прочитать руку Запада «AKQJ»: нужны четыре масти через точку, "
          "пики первыми (AKQJ.K..)."},
@@ -653,7 +661,8 @@ TEST_F(CliGenerate, StatisticsOfAHugeFileTakeNoMoreMemory) {
     TCliRunOptions options;
     options.DataLimit = 48L << 20;
     TCliRun stats = RunCliWith(folder, {"stats", file.string()}, options);
-    EXPECT_EQ(stats.ExitCode, 0) << stats.Err;
+    EXPECT_EQ(stats.ExitCode, 4) << stats.Err;  // every blank line is named as damaged
+    EXPECT_NE(stats.Err.find("и ещё 1999990"), std::string::npos) << stats.Err;
     EXPECT_NE(stats.Out.find("2000000"), std::string::npos) << stats.Out.substr(0, 400);
     fs::remove(file);
 }
@@ -737,6 +746,49 @@ TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
     TCliRun one =
         Run({"generate", "--key", "4", "--count", "3", "--condition-file", file, "--threads", "1"});
     EXPECT_EQ(many.Out, one.Out);
+}
+
+// Stopped while analysing, all kept deals are written, the analysed with their
+// tables, and stderr says how many; `analyze` stops the same way.
+TEST_F(CliGenerate, AStopDuringTheAnalysisWritesEveryKeptDeal) {
+    const std::string file = (folder / "a.pbn").string();
+    TCliRunOptions stop;
+    stop.Interrupt = true;
+    stop.Signal = SIGTERM;
+    stop.SignalAfter = std::chrono::seconds(1);
+    TCliRun run = RunCliWith(
+        folder, {"generate", "--key", "3", "--count", "40", "--out", file, "--analyze"}, stop);
+    EXPECT_EQ(run.ExitCode, 143) << run.Err;
+    const std::string pbn = ReadWholeFile(file);
+    auto count = [&pbn](const char* tag) {
+        const std::regex pattern(tag);
+        return std::distance(std::sregex_iterator(pbn.begin(), pbn.end(), pattern),
+                             std::sregex_iterator());
+    };
+    EXPECT_EQ(count("\\[Deal "), 40);
+    EXPECT_NE(run.Err.find("проанализировано " + std::to_string(count("\\[OptimumResultTable")) +
+                           " из 40"),
+              std::string::npos);
+    EXPECT_EQ(RunCliWith(folder, {"analyze", file, "--threads", "1"}, stop).ExitCode, 143);
+}
+
+// Keeping none leaves the old file; keeping fewer than asked says how many,
+// and the file's other name (a hard link) keeps the old content.
+TEST_F(CliGenerate, OldFilesAndOtherNamesKeepTheirDeals) {
+    const std::string file = (folder / "a.dls").string(), other = (folder / "b.dls").string();
+    ASSERT_EQ(Run({"generate", "--key", "5", "--count", "3", "--out", file}).ExitCode, 0);
+    const std::string old = ReadWholeFile(file);
+    fs::create_hard_link(file, other);
+    TCliRun none =
+        Run({"generate", "--condition", "HCP(N) >= 30", "--max-dealt", "50", "--out", file});
+    EXPECT_EQ(ReadWholeFile(file), old);
+    EXPECT_NE(none.Err.find("не отобрано ни одной раздачи"), std::string::npos);
+    TCliRun few = Run({"generate", "--key", "5", "--count", "10", "--condition", "HCP(N) >= 15",
+                       "--max-dealt", "30", "--out", file});
+    const std::string kept = std::to_string(ReadWholeFile(file).size() / 110);  // 110-byte lines
+    EXPECT_NE(few.Err.find("сохранено " + kept + " раздач из 10"), std::string::npos);
+    EXPECT_NE(few.Err.find("жёсткими ссылками, ещё 1"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(other), old);
 }
 
 }  // namespace

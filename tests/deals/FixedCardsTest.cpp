@@ -53,6 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"AK... W:.Q..", "N:AK... W:.Q..", ""},  // the first hand without a seat: North
         TReadCase{"N:T98765432.AKQJ.. E:.T98765432..AKQJ", "N:T98765432.AKQJ.. E:.T98765432..AKQJ",
                   ""},
+        // Russian letters: Т К Д В for the honours, С В Ю З for the seats.
+        TReadCase{"N:ТК10.К43.Т762.КД9", "N:AKT.K43.A762.KQ9", ""},
+        TReadCase{"ю:тк.д.в.- в:.В..", "E:.J.. S:AK.Q.J.", ""},
         // Refused.
         TReadCase{"N:AKQJT.AKQ.AKQ.AKQ", "",
                   "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."},
@@ -64,6 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"N:AA...", "", "Карта ♠A задана дважды: у Севера."},
         TReadCase{"N:AKX...", "", "«X» — не карта: рука Севера «AKX...»."},
         TReadCase{"N:AK.1..", "", "«1» — не карта: рука Севера «AK.1..»."},
+        TReadCase{"N:AKЖ...", "", "«Ж» — не карта: рука Севера «AKЖ...»."},
+        TReadCase{"N:A\xD2...", "", "«\\xD2» — не карта: рука Севера «A\\xD2...»."},
+        TReadCase{"Ж:AK...", "",
+                  "Не удаётся прочитать «Ж:AK...»: перед двоеточием должна стоять позиция N, E, S "
+                  "или W."},
         TReadCase{"N:AKQJ", "",
                   "Не удаётся прочитать руку Севера «AKQJ»: нужны четыре масти через точку, "
                   "пики первыми (AKQJ.K..)."},

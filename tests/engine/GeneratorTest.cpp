@@ -393,6 +393,32 @@ INSTANTIATE_TEST_SUITE_P(
         TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
                          "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
 
+// Memory running out after the 300th kept deal ends any thread count's run
+// where one thread's ends: the same deals, dealt count and seed left.
+TEST_F(GeneratorTest, RunningOutOfMemoryEndsWhereOneThreadEnds) {
+    struct TRoomFor300 : TDealReceiver {
+        std::vector<std::string> Lines;
+        void Receive(const TDeal& deal) override {
+            if (Lines.size() == 300) throw std::bad_alloc();
+            Lines.push_back(deal.ToText());
+        }
+    };
+    std::vector<std::tuple<std::vector<std::string>, int64_t, uint32_t>> runs;
+    for (const int32_t threads : {1, 2, 3}) {
+        RandomSource.SetSeed(77);
+        TDeals dealt;
+        TRoomFor300 room;
+        TRecordingOwner owner;
+        dealt.PassTo(room);
+        TGenerator generator(owner, dealt, Inputs("HCP(North) >= 12", 1000, threads));
+        ASSERT_TRUE(generator.PrepareCondition());
+        generator.Start();
+        generator.Wait();
+        runs.emplace_back(room.Lines, owner.LastDealt(), RandomSource.Seed());
+    }
+    EXPECT_TRUE(runs[1] == runs[0] && runs[2] == runs[0]);
+}
+
 // A secure run, on any thread count, keeps exactly the secret's deals in
 // index order that the condition accepts and deals as many as one thread
 // would. It has no random source: neither a key nor the clock plays a part.

@@ -62,6 +62,8 @@ private slots:
             QCOMPARE(ChooseSetupFolder(program), config_.QtPath() + "/korvana");
         QVERIFY(!QFileInfo::exists("/usr/bin/generate.stp"));
         QVERIFY(!IsInstalledFolder("/usrlocal/bin"));
+        qputenv("XDG_CONFIG_HOME", "relative");  // only an absolute one counts
+        QCOMPARE(UserSetupFolder(), QDir::homePath() + "/.config/korvana");
     }
 
 private:

@@ -104,6 +104,18 @@ private slots:
         QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("2(2)"));
     }
 
+    // After Clear, the saved Generator tag names the seed the run went on from.
+    void SavedGeneratorTagRepeatsTheDeals() {
+        Generate(2);
+        window_->itmClearClick();
+        Generate(2);
+        fixture_.services->answers = {fixture_.File("run.pbn")};
+        window_->itmSaveDealsClick();
+        const QString pbn = QString::fromLatin1(ReadAll(fixture_.File("run.pbn")));
+        const int key = pbn.section("key value ", 1).section(u'"', 0, 0).toInt();
+        QCOMPARE(DealLines(DealsOfKey(key, 2)), DealLines(window_->Deals()));
+    }
+
     void RefusedConditionPutsTheCaretOnTheError_data() {
         QTest::addColumn<QString>("condition");
         QTest::addColumn<int>("line");    // of the editor, from 0

@@ -25,10 +25,12 @@ public:
                                      int& fileType) override {
         filters.append(chooser.Filter);
         fileType = nextType;
+        *chooser.FirstBoard = nextFirstBoard;
         return ChooseFileToSave(parent, chooser);
     }
 
     int nextType = -1;
+    int nextFirstBoard = 1;  // "Первая сдача" as typed in the chooser
     QStringList filters;
 };
 
@@ -89,7 +91,7 @@ private slots:
         QTest::newRow("PBN type, other name") << 2 << "b.txt"
                                               << "pbn";
         QTest::newRow("deals type, .pbn name") << 0 << "c.pbn"
-                                               << "dls";
+                                               << "pbn";
         QTest::newRow("all files, .PBN name") << 1 << "d.PBN"
                                               << "pbn";
         QTest::newRow("all files, .dls name") << 1 << "e.dls"
@@ -103,7 +105,7 @@ private slots:
         QTest::newRow("all files, .LIN name") << 1 << "i.LIN"
                                               << "lin";
         QTest::newRow("deals type, .lin name") << 0 << "j.lin"
-                                               << "dls";
+                                               << "lin";
     }
     void SaveFollowsTheChosenType() {
         QFETCH(int, fileType);
@@ -114,7 +116,9 @@ private slots:
         services_->nextType = fileType;
         services_->answers = {File(name)};
         window_->itmSaveDealsClick();
-        const QByteArray bytes = ReadAll(File(name));
+        const QStringList saved = QDir(fixture_.Folder()).entryList({name + u'*'});  // b.txt.pbn
+        QVERIFY(saved.size() == 1 && saved[0].endsWith(u'.' + format, Qt::CaseInsensitive));
+        const QByteArray bytes = ReadAll(File(saved[0]));
         if (format == "pbn") {
             QVERIFY(bytes.startsWith("% PBN 2.1\r\n"));
             QVERIFY(bytes.contains("[Generator \"Korvana, key value 4321\"]\r\n"));
@@ -127,7 +131,7 @@ private slots:
             QVERIFY(bytes.startsWith(DealsFileHeader));
         }
         QCOMPARE(services_->messages,
-                 QStringList({QStringLiteral("3 раздач(и) сохранены в файле ") + File(name)}));
+                 QStringList({QStringLiteral("3 раздач(и) сохранены в файле ") + File(saved[0])}));
         window_->itmOpenDealsClick();  // cancelled: shows where the chooser starts now
         QCOMPARE(services_->openedIn.last(), fixture_.Folder() + u'/');
     }
@@ -226,6 +230,17 @@ private slots:
         const QString name = desktop.ChooseFileToSaveWithType(nullptr, chooser, fileType);
         QCOMPARE(fileType, 2);
         QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("typed.pbn"));
+    }
+
+    // "Первая сдача" numbers the saved boards, West dealing board 16.
+    void SaveNumbersFromTheFirstBoard() {
+        AddDeals(*window_, 1, 2);
+        services_->nextType = 3;
+        services_->nextFirstBoard = 16;
+        services_->answers = {File(QStringLiteral("late.lin"))};
+        window_->itmSaveDealsClick();
+        const QByteArray lin = ReadAll(File(QStringLiteral("late.lin")));
+        QVERIFY(lin.startsWith("qx|o16|md|2S") && lin.contains("\nqx|o17|md|3S"));
     }
 
     void SavedPbnOpensAsTheSameDeals() {

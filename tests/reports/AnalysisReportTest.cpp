@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "reports/AnalysisReport.h"
+#include "text/RussianCount.h"
 
 namespace {
 
@@ -57,4 +58,32 @@ TEST(AnalysisReportTest, ParScoresNameTheSideThatGains) {
     TParResult par;
     par.Contracts = {{4, 4, "NS", 0, 0}, {5, 2, "EW", 0, 2}};
     EXPECT_EQ(ParContractsText(par), "4S NS, 5DX EW");
+}
+
+TEST(AnalysisReport, RussianParNamesTheSideTheContractAndItsDeclarers) {
+    const TParContract fourSpadesSouth{4, 4, "S", 0, 0};
+    const TParContract fiveDiamondsDoubled{5, 2, "EW", 0, 2};
+    const TParContract threeNotrump{3, 0, "NS", 1, 0};
+    const struct {
+        TParResult par;
+        bool all;
+        const char* text;
+    } cases[] = {
+        {{450, {fourSpadesSouth, threeNotrump}}, false, "Пар: СЮ +450, 4♠ Ю"},
+        {{450, {fourSpadesSouth, threeNotrump}}, true, "Пар: СЮ +450, 4♠ Ю; 3БК СЮ"},
+        {{300, {fiveDiamondsDoubled}}, true, "Пар: СЮ +300, 5♦ с контрой ВЗ"},
+        {{-620, {TParContract{4, 3, "W", 0, 0}}}, false, "Пар: ВЗ +620, 4♥ З"},
+        {{0, {}}, true, "Пар: 0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RussianParText(c.par, c.all), c.text);
+}
+
+TEST(AnalysisReport, CountsTakeTheRussianFormOfTheirNumber) {
+    const std::pair<int64_t, const char*> cases[] = {
+        {1, "1 раздача"},      {2, "2 раздачи"},  {4, "4 раздачи"},    {5, "5 раздач"},
+        {11, "11 раздач"},     {12, "12 раздач"}, {14, "14 раздач"},   {21, "21 раздача"},
+        {22, "22 раздачи"},    {25, "25 раздач"}, {111, "111 раздач"}, {101, "101 раздача"},
+        {1000, "1000 раздач"}, {0, "0 раздач"}};
+    for (const auto& [count, text] : cases)
+        EXPECT_EQ(RussianCount(count, "раздача", "раздачи", "раздач"), text);
 }

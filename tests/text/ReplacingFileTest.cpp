@@ -1,6 +1,7 @@
 // The whole-or-nothing writer where saving goes wrong: a folder that refuses
 // new files, a full disk that tells only when the last buffer goes out, a
 // save killed half-way and the leftovers of many such saves.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -165,6 +166,70 @@ TEST_F(ReplacingFile, LeftoversOfKilledSavesAreClearedAndNeverStopASave) {
     std::vector<std::string> left = Others(folder_, "x.dls");
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"other.dls.~k1-1", "x.dls.~100"}));
+}
+
+// The process's own stdout opened to append is written through, never
+// replaced: its earlier content stays.
+TEST_F(ReplacingFile, OwnStdoutIsWrittenWhereItIs) {
+    const fs::path log = folder_ / "log.txt";
+    WriteBytes(log, "earlier\n");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+        if (appending < 0 || ::dup2(appending, STDOUT_FILENO) < 0) ::_exit(2);
+        Save("/dev/stdout", "new\n");
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(ReadBytes(log), "earlier\nnew\n");
+}
+
+// A save keeps the owner, group and mode, is private while written, and is
+// refused, leaving the old file, to a user who cannot keep its owner.
+TEST_F(ReplacingFile, ASaveKeepsOwnerGroupAndModeAndIsPrivateUntilDone) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    const fs::path shared = folder_ / "shared.dls";
+    WriteBytes(shared, "old");
+    ASSERT_EQ(::chown(shared.c_str(), 65534, 65534) | ::chmod(shared.c_str(), 0660), 0);
+    TReplacingFile file(shared.string());
+    EXPECT_EQ(fs::status(folder_ / Others(folder_, "shared.dls").at(0)).permissions(),
+              fs::perms(0600));
+    file.Commit();
+    struct stat saved = {};
+    ASSERT_EQ(::stat(shared.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0660u);
+    EXPECT_EQ(saved.st_uid + saved.st_gid, 2 * 65534u);
+    WriteBytes(shared, "root's");
+    ASSERT_EQ(::chown(shared.c_str(), 0, 0) | ::chmod(shared.c_str(), 0666), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        try {
+            if (::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0)
+                Save(shared, "nobody's");
+        } catch (const TFileError&) {
+        }
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(ReadBytes(shared), "root's");
+}
+
+// A name as long as a folder entry allows is saved over; a dangling link
+// gets its target created and stays a link.
+TEST_F(ReplacingFile, LongNamesDanglingLinksAndUseAfterAFailure) {
+    const fs::path longName = folder_ / (std::string(246, 'x') + ".dls");
+    Save(longName, "old");
+    Save(longName, "new");
+    EXPECT_EQ(ReadBytes(longName), "new");
+    fs::create_symlink("target.pbn", folder_ / "link.pbn");
+    Save(folder_ / "link.pbn", "linked");
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link.pbn"));
+    EXPECT_EQ(ReadBytes(folder_ / "target.pbn"), "linked");
+    // Use after a failed commit throws instead of handing a closed stream on.
+    TReplacingFile full("/dev/full");
+    full.Write(std::string(100, 'x'));
+    EXPECT_THROW(full.Commit(), TFileError);
+    EXPECT_THROW(full.Write("more"), TFileError);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "deals/Deal.h"
 #include "deals/Hand.h"
 #include "reports/AnalysisReport.h"
+#include "widgets/ScreenFit.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ TDealInfo::TDealInfo(QWidget* parent)
 
 void TDealInfo::Fill(THand& hand, const QString& seatName, int x, int y) {
     if (x > 0 || y > 0) move(x > 0 ? x : this->x(), y > 0 ? y : this->y());
+    FitIntoScreen(this);
     setWindowTitle(seatName);
     lHCP0->setText(QString::number(hand.HCP(0)));
     for (int suit = 0; suit < 4; ++suit) {  // spades (suit 4) first
@@ -146,12 +148,8 @@ void TDealInfo::FillTable(const TDealAnalysis& analysis, int64_t board) {
     TParResult par;
     std::string fault;
     if (BoardPar(analysis.Table, board, par, fault))
-        lPar->setText(QStringLiteral("Пар ") + QString::fromStdString(ParScoreText(par.Score)) +
-                      (par.Contracts.empty()
-                           ? QString()
-                           : QStringLiteral(" ") +
-                                 QString::fromStdString(ParContractText(par.Contracts.front()))));
+        lPar->setText(QString::fromStdString(RussianParText(par, false)));
     else
         lPar->setText(QStringLiteral("Пар не вычислен"));
-    lPar->setToolTip(QString::fromStdString(ParContractsText(par)));
+    lPar->setToolTip(QString::fromStdString(RussianParText(par, true)));
 }

@@ -15,6 +15,7 @@
 #include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
 #include "reports/windows/ReportServices.h"
+#include "widgets/ScreenFit.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ TEditorWindow::TEditorWindow(QWidget* owner, TReportServices* services)
     setWindowFlags(Qt::Window);
     setWindowIcon(DrawnIcon(DrawPage));
     setGeometry(25, 82, 757, 450);
+    FitIntoScreen(this);
 
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));

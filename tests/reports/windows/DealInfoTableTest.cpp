@@ -35,7 +35,7 @@ private slots:
         QCOMPARE(info.lTricks[0]->text(), QStringLiteral("БК       0  0  0  0"));
         QCOMPARE(info.lTricks[1]->text(), QStringLiteral("\u2660       13  0 13  0"));
         QCOMPARE(info.lTricks[2]->text(), QStringLiteral("\u2665        0 13  0 13"));
-        QCOMPARE(info.lPar->text(), QStringLiteral("Пар NS 1510 7S"));
+        QCOMPARE(info.lPar->text(), QStringLiteral("Пар: СЮ +1510, 7♠ СЮ"));
     }
 
     void aDamagedDealSaysSo() {
@@ -64,7 +64,7 @@ private slots:
         TDealInfo kept;
         kept.ShowDealTable(OneSuitEach(), 1);
         QTRY_VERIFY(kept.TableReady());
-        QCOMPARE(kept.lPar->text(), QStringLiteral("Пар NS 1510 7S"));
+        QCOMPARE(kept.lPar->text(), QStringLiteral("Пар: СЮ +1510, 7♠ СЮ"));
     }
 };
 
