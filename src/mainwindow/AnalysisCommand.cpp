@@ -15,8 +15,17 @@
 
 void TMainWindow::itmAnalyzeClick() {
     if (state_ != TState::Idle || run_->Deals().Count() == 0 || analysis_) return;
-    std::vector<const TDeal*> deals;
-    for (int32_t i = 0; i < run_->Deals().Count(); ++i) deals.push_back(run_->Deals().GetDeal(i));
+    AnalyseCollection(QStringLiteral("Анализ в открытую"),
+                      [this](std::vector<TDealAnalysis> results, bool) {
+                          TEditorWindow report(this);
+                          report.ShowAnalysis(AnalysisReportLines(results));
+                          KeepAnalysis(results);
+                          report.exec();
+                      });
+}
+
+void TMainWindow::AnalyseCollection(const QString& caption, TAnalysisDone done) {
+    std::vector<const TDeal*> deals = CollectionDeals();
     const auto total = static_cast<int32_t>(deals.size());
     SetState(TState::Analysing);
     lDealtTotal->setText(QStringLiteral("0/%1").arg(total));
@@ -32,23 +41,20 @@ void TMainWindow::itmAnalyzeClick() {
                 },
                 Qt::QueuedConnection);
         },
-        [this](std::vector<TDealAnalysis> results, bool) {
+        [this, done](std::vector<TDealAnalysis> results, bool stopped) {
             QMetaObject::invokeMethod(
                 this,
-                [this, results = std::move(results)] {
+                [this, done, stopped, results = std::move(results)]() mutable {
                     analysis_.reset();  // its thread has ended: this only joins it
                     SetState(TState::Idle);
-                    TEditorWindow report(this);
-                    report.ShowAnalysis(AnalysisReportLines(results));
-                    KeepAnalysis(results);
-                    report.exec();
+                    done(std::move(results), stopped);
                 },
                 Qt::QueuedConnection);
         });
     if (!started) {
         analysis_.reset();
         SetState(TState::Idle);
-        QMessageBox::warning(this, QStringLiteral("Анализ в открытую"),
+        QMessageBox::warning(this, caption,
                              QStringLiteral("Не удалось начать анализ: системе не хватает "
                                             "ресурсов для ещё одного потока."));
     }

@@ -4,8 +4,6 @@
 // solved first on a worker, one at a time, with progress and STOP, and the
 // results are kept for the next handout and the PBN file.
 #include <QLabel>
-#include <QMessageBox>
-#include <QMetaObject>
 #include <QPrinter>
 
 #include "analysis/DoubleDummy.h"
@@ -27,47 +25,18 @@ void TMainWindow::itmHandoutClick() {
         return;
     }
 
-    std::vector<const TDeal*> deals = CollectionDeals();
-    const auto total = static_cast<int32_t>(deals.size());
-    SetState(TState::Analysing);
-    lDealtTotal->setText(QStringLiteral("0/%1").arg(total));
-    analysis_ = std::make_unique<TAnalysisRun>();
-    // Both answers come on the worker; the window handles them on its own thread.
-    const bool started = analysis_->Start(
-        std::move(deals),
-        [this](int32_t done, int32_t all) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, done, all] {
-                    lDealtTotal->setText(QStringLiteral("%1/%2").arg(done).arg(all));
-                },
-                Qt::QueuedConnection);
-        },
-        [this, choice](std::vector<TDealAnalysis> results, bool stopped) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, choice, stopped, results = std::move(results)]() mutable {
-                    analysis_.reset();  // its thread has ended: this only joins it
-                    SetState(TState::Idle);
-                    if (stopped) {
-                        services_->ShowMessage(this,
-                                               QStringLiteral("Анализ остановлен (решено %1), "
-                                                              "раздаточный материал не сделан.")
-                                                   .arg(lDealtTotal->text()));
-                        return;
-                    }
-                    KeepAnalysis(std::move(results));
-                    ShowHandout(choice);
-                },
-                Qt::QueuedConnection);
-        });
-    if (!started) {
-        analysis_.reset();
-        SetState(TState::Idle);
-        QMessageBox::warning(this, QStringLiteral("Раздаточный материал"),
-                             QStringLiteral("Не удалось начать анализ: системе не хватает "
-                                            "ресурсов для ещё одного потока."));
-    }
+    AnalyseCollection(QStringLiteral("Раздаточный материал"),
+                      [this, choice](std::vector<TDealAnalysis> results, bool stopped) {
+                          if (stopped) {
+                              services_->ShowMessage(
+                                  this, QStringLiteral("Анализ остановлен (решено %1), "
+                                                       "раздаточный материал не сделан.")
+                                            .arg(lDealtTotal->text()));
+                              return;
+                          }
+                          KeepAnalysis(std::move(results));
+                          ShowHandout(choice);
+                      });
 }
 
 void TMainWindow::ShowHandout(const THandoutChoice& choice) {

@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -202,6 +203,11 @@ private:
     std::vector<TDealAnalysis> analysed_;
     std::vector<TCardSets> analysedDeals_;
     void KeepAnalysis(std::vector<TDealAnalysis> results);
+    // Solves the collection's deals on a worker with progress in the run's
+    // label and STOP; `done` gets the results on the window's thread, once the
+    // window is idle again. `caption` titles the message when no thread starts.
+    using TAnalysisDone = std::function<void(std::vector<TDealAnalysis> results, bool stopped)>;
+    void AnalyseCollection(const QString& caption, TAnalysisDone done);
     // The handout of the collection in the preview, with the kept analysis.
     void ShowHandout(const THandoutChoice& choice);
     // The kept analysis when it is of the collection as it is now, else empty.
