@@ -25,38 +25,38 @@ constexpr TOptionRow kHandoutOptions[] = {
     {.Name = "--out",
      .Kind = TValueKind::Name,
      .ValueName = "FILE.pdf",
-     .Help = "the PDF file to write",
+     .Help = "файл PDF, куда записать материал",
      .Required = true},
     {.Name = "--per-page",
      .Kind = TValueKind::Number,
      .ValueName = "N",
-     .Help = "deals a page: 1, 2, 4, 6 or 9 (default 4)",
+     .Help = "раздач на странице: 1, 2, 4, 6 или 9 (по умолчанию 4)",
      .Least = 1,
      .Most = 9},
     {.Name = "--analyze",
-     .Help = "add each deal's double-dummy table and par, solving the deals that need it"},
+     .Help = "таблица взяток в открытую и пар под каждой раздачей; нерешённые раздачи решаются"},
     {.Name = "--seats",
      .Kind = TValueKind::Letters,
      .ValueName = "NESW",
-     .Help = "the hands drawn, e.g. N for North's bidding sheet (default NESW)"},
+     .Help = "какие руки рисовать: например, N — лист Севера для торговли (по умолчанию NESW)"},
     {.Name = "--first-board",
      .Kind = TValueKind::Number,
      .ValueName = "N",
-     .Help = "the number of the first deal of a file whose deals have no numbers (default 1)",
+     .Help = "номер первой сдачи, если у сдач файла нет своих номеров (по умолчанию 1)",
      .Least = 1,
      .Most = std::numeric_limits<int32_t>::max()},
     {.Name = "--cards",
      .Kind = TValueKind::Choice,
      .ValueName = "ru|en",
-     .Help = "card letters: ru for Т К Д В 10 (default), en for A K Q J T"},
+     .Help = "буквы карт: ru — Т К Д В 10 (по умолчанию), en — A K Q J T"},
     {.Name = "--paper",
      .Kind = TValueKind::Choice,
      .ValueName = "a4|letter",
-     .Help = "paper size (default a4)"},
+     .Help = "формат бумаги (по умолчанию a4)"},
     {.Name = "--title",
      .Kind = TValueKind::Text,
      .ValueName = "TEXT",
-     .Help = "a title line over each page"},
+     .Help = "строка заголовка над каждой страницей"},
 };
 
 // Qt's notes (a missing runtime folder, a font substituted) are not the
@@ -110,9 +110,8 @@ int32_t AnalyseBoards(std::vector<TBoard>& boards) {
 const TCommand kHandoutCommand = {
     .Name = "handout",
     .Summary =
-        "lay out the deals of a deals, PBN or LIN file for paper as a PDF file: board "
-        "number, dealer, vulnerability, the hands with their points and, with --analyze, "
-        "the double-dummy table and par",
+        "раздаточный материал в PDF из файла раздач, PBN или LIN: номер сдачи, сдающий, "
+        "зона, руки с очками, а с --analyze — таблица взяток в открытую и пар",
     .Options = kHandoutOptions,
     .Positionals = kHandoutArguments,
     .Run = RunHandout};
