@@ -42,13 +42,7 @@ TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     rows->addRow(QStringLiteral("Или строкой PBN"), edPbn);
     layout->addLayout(rows);
 
-    lError = new QLabel(this);
-    lError->setObjectName(QStringLiteral("lError"));
-    lError->setWordWrap(true);
-    QPalette red = lError->palette();
-    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    lError->setPalette(red);
-    lError->hide();
+    lError = new TErrorLabel(this);
     layout->addWidget(lError);
 
     auto* buttons = new QHBoxLayout;
@@ -103,8 +97,7 @@ QString TFixedCardsWindow::FieldsText() const {
 void TFixedCardsWindow::btnOkClick() {
     const TFixedCardsReading reading = ReadFixedCards(FieldsText().toStdString());
     if (!reading.Error.empty()) {
-        lError->setText(QString::fromStdString(reading.Error));
-        lError->show();
+        lError->ShowMessage(QString::fromStdString(reading.Error));
         return;
     }
     result_ = reading.Cards;
