@@ -11,15 +11,10 @@
 #
 #   bench/secure_targets.sh [build folder]      SCALE=2 doubles every count
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
 build=${1:-build}
-cli=$build/korvana-cli
+. "$(dirname "$0")/common.sh" "$build/korvana-cli" dealer
 scale=${SCALE:-1}
 repeat=${REPEAT:-3}
-dealer=$(command -v dealer || echo /usr/games/dealer)
-[ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -20,14 +20,9 @@
 #
 #   bench/speed_targets.sh [korvana-cli path]      SCALE=2 doubles every count
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
-cli=${1:-build/korvana-cli}
+. "$(dirname "$0")/common.sh" "${1:-}" dealer
 scale=${SCALE:-1}
 repeat=${REPEAT:-5}
-dealer=$(command -v dealer || echo /usr/games/dealer)
-[ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
