@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
+#include "widgets/DialogButtons.h"
 #include "widgets/ScreenFit.h"
 
 namespace {
@@ -45,22 +45,13 @@ TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     lError = new TErrorLabel(this);
     layout->addWidget(lError);
 
-    auto* buttons = new QHBoxLayout;
     btnClear = new QPushButton(QStringLiteral("Очистить"), this);
     btnClear->setObjectName(QStringLiteral("btnClear"));
     btnClear->setToolTip(QStringLiteral("Стереть карты во всех полях"));
     btnClear->setAutoDefault(false);
-    btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setDefault(true);
-    btnCancel =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    QHBoxLayout* buttons = NewOkCancelRow(this, btnOk, btnCancel);
     btnCancel->setAutoDefault(false);
-    buttons->addWidget(btnClear);
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    buttons->insertWidget(0, btnClear);
     layout->addLayout(buttons);
 
     connect(btnOk, &QPushButton::clicked, this, &TFixedCardsWindow::btnOkClick);

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -20,6 +19,7 @@
 #include "simulation/Tabulation.h"
 #include "simulation/VariantComparison.h"
 #include "simulation/Variants.h"
+#include "widgets/DialogButtons.h"
 
 namespace {
 
@@ -58,18 +58,8 @@ void TStudyWindow::FinishLayout() {
     lError = new TErrorLabel(this);
     layout_->addWidget(lError);
 
-    auto* buttons = new QHBoxLayout;
-    btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setDefault(true);
-    btnCancel =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    layout_->addLayout(NewOkCancelRow(this, btnOk, btnCancel));
     btnCancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    layout_->addLayout(buttons);
     connect(btnOk, &QPushButton::clicked, this, &TStudyWindow::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(480);
