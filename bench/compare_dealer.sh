@@ -11,13 +11,8 @@
 #
 # Condition: North 15 to 17 points, balanced, and South five or more spades.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
-cli=${1:-build/korvana-cli}
+. "$(dirname "$0")/common.sh" "${1:-}" dealer
 kept=${KEPT:-20000}
-dealer=$(command -v dealer || echo /usr/games/dealer)
-[ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 # Our balanced hand is 4-3-3-3, 4-4-3-2 or 5-3-3-2 with the five cards in a minor;
 # dealer's shapes are written spades-hearts-diamonds-clubs.

@@ -11,10 +11,7 @@
 #
 #   bench/parser_limits.sh [korvana-cli path]
 set -uo pipefail
-cd "$(dirname "$0")/.."
-
-cli=${1:-build/korvana-cli}
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
+. "$(dirname "$0")/common.sh" "${1:-}"
 command -v python3 >/dev/null || { echo "python3 is needed to write the inputs" >&2; exit 1; }
 
 max_seconds=1

@@ -11,37 +11,15 @@
 #
 #   bench/secure_targets.sh [build folder]      SCALE=2 doubles every count
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
 build=${1:-build}
-cli=$build/korvana-cli
+. "$(dirname "$0")/common.sh" "$build/korvana-cli" dealer
 scale=${SCALE:-1}
 repeat=${REPEAT:-3}
-dealer=$(command -v dealer || echo /usr/games/dealer)
-[ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 . bench/timing.sh
-
-run_korvana() { # condition, kept, threads, way (key or secure); sets dealt
-  local condition=() way=()
-  [ -n "$1" ] && condition=(--condition "$1")
-  [ "$4" = key ] && way=(--key 1)
-  timed "$cli" generate "${way[@]}" --count "$2" "${condition[@]}" --threads "$3" --format lines \
-    --quiet >/dev/null 2>"$work/korvana.err"
-  local last
-  last=$(tail -n 1 "$work/korvana.err")
-  dealt=${last#*(}
-  dealt=${dealt%)}
-}
-
-opening_ours='Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)'
-opening_dealer='hcp(north) >= 15 && hcp(north) <= 17
-  && shape(north, any 4333 + any 4432 + 3352 + 3325 + 3253 + 2353 + 3235 + 2335)
-  && spades(south) >= 5'
 
 verdicts=()
 verdict() { [ "$(echo "$1" | bc -l)" = 1 ] && echo met || echo "NOT met"; }
@@ -52,9 +30,9 @@ compare() { # name, ours, dealer's, kept
   run_dealer "$3" "$4"
   local d k s
   d=$(rate "$dealt" "$seconds")
-  run_korvana "$2" "$4" 1 key
+  run_korvana "$2" "$4" 1 --key 1
   k=$(rate "$dealt" "$seconds")
-  run_korvana "$2" "$4" 1 secure
+  run_korvana "$2" "$4" 1
   s=$(rate "$dealt" "$seconds")
   printf '  %-32s %12.0f %12.0f %12.0f %8.2f %8.2f\n' "$1" "$d" "$k" "$s" "$(rate "$k" "$d")" \
     "$(rate "$s" "$d")"
@@ -65,9 +43,9 @@ compare "no condition" "" "" $((2000000 * scale))
 compare "N 15-17 balanced, S 5+ spades" "$opening_ours" "$opening_dealer" $((50000 * scale))
 
 echo "== Secure dealing, two threads against one (N 15-17 balanced, S 5+ spades; $(nproc) cores)"
-run_korvana "$opening_ours" $((200000 * scale)) 1 secure
+run_korvana "$opening_ours" $((200000 * scale)) 1
 one=$(rate "$dealt" "$seconds")
-run_korvana "$opening_ours" $((200000 * scale)) 2 secure
+run_korvana "$opening_ours" $((200000 * scale)) 2
 two=$(rate "$dealt" "$seconds")
 printf '  1 thread %12.0f deals/s, 2 threads %12.0f deals/s, ratio %.2f\n' "$one" "$two" "$(rate "$two" "$one")"
 verdicts+=("$(printf 'secure, two threads / one: %.2f (target 1.9)' "$(rate "$two" "$one")")|$two >= 1.9 * $one")

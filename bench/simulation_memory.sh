@@ -10,12 +10,9 @@
 #
 #   bench/simulation_memory.sh [korvana-cli path]      CAP=60 SCALE=1 (SCALE=0.1 for a quick look)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
-cli=${1:-build/korvana-cli}
+. "$(dirname "$0")/common.sh" "${1:-}"
 cap=${CAP:-60}
 scale=${SCALE:-1}
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

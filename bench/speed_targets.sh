@@ -20,36 +20,15 @@
 #
 #   bench/speed_targets.sh [korvana-cli path]      SCALE=2 doubles every count
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
-cli=${1:-build/korvana-cli}
+. "$(dirname "$0")/common.sh" "${1:-}" dealer
 scale=${SCALE:-1}
 repeat=${REPEAT:-5}
-dealer=$(command -v dealer || echo /usr/games/dealer)
-[ -x "$dealer" ] || { echo "dealer is not installed (apt-get install dealer)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 . bench/timing.sh
 
-# korvana-cli with the condition, keeping $2 deals on $3 threads; sets dealt.
-run_korvana() {
-  local condition=()
-  [ -n "$1" ] && condition=(--condition "$1")
-  timed "$cli" generate --key 1 --count "$2" "${condition[@]}" --threads "$3" --format lines --quiet \
-    >/dev/null 2>"$work/korvana.err"
-  local last
-  last=$(tail -n 1 "$work/korvana.err")
-  dealt=${last#*(}
-  dealt=${dealt%)}
-}
-
-opening_ours='Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)'
-opening_dealer='hcp(north) >= 15 && hcp(north) <= 17
-  && shape(north, any 4333 + any 4432 + 3352 + 3325 + 3253 + 2353 + 3235 + 2335)
-  && spades(south) >= 5'
 heavy_ours='(HCP(North) >= 12) AND (HCP(South) >= 8) AND (HCP(East) <= 10) AND (HCP(West) <= 10)
  AND (SuitLength(North, Spades) >= 4) AND (SuitLength(South, Hearts) >= 3)
  AND (SuitLength(East, Diamonds) <= 4) AND (SuitLength(West, Clubs) <= 5)'
@@ -65,7 +44,7 @@ compare() { # name, ours, dealer's, kept, target ratio
   local dealer_rate dealer_cpu_rate
   dealer_rate=$(rate "$dealt" "$seconds")
   dealer_cpu_rate=$(rate "$dealt" "$cpu")
-  run_korvana "$2" "$4" 1
+  run_korvana "$2" "$4" 1 --key 1
   local korvana_rate korvana_cpu_rate
   korvana_rate=$(rate "$dealt" "$seconds")
   korvana_cpu_rate=$(rate "$dealt" "$cpu")
@@ -83,9 +62,9 @@ compare "N 15-17 balanced, S 5+ spades" "$opening_ours" "$opening_dealer" $((500
 compare "heavy: 8 calls, all four seats" "$heavy_ours" "$heavy_dealer" $((100000 * scale)) 10
 
 echo "== Two threads against one (heavy condition; $(nproc) cores)"
-run_korvana "$heavy_ours" $((1000000 * scale)) 1
+run_korvana "$heavy_ours" $((1000000 * scale)) 1 --key 1
 one_rate=$(rate "$dealt" "$seconds") one_cpu=$cpu one_dealt=$dealt
-run_korvana "$heavy_ours" $((1000000 * scale)) 2
+run_korvana "$heavy_ours" $((1000000 * scale)) 2 --key 1
 two_rate=$(rate "$dealt" "$seconds") two_cpu=$cpu
 [ "$dealt" = "$one_dealt" ] || echo "  (!) dealt counts differ: $one_dealt and $dealt"
 printf '  1 thread  %12.0f deals/s  cpu %6.2f s\n' "$one_rate" "$one_cpu"
@@ -94,7 +73,7 @@ printf '  ratio 2/1: %.2f (wall clock)\n' "$(rate "$two_rate" "$one_rate")"
 printf '  load average while measuring: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo "== Memory of a run that keeps 1,000,000 deals"
-run_korvana "" 1000000 2
+run_korvana "" 1000000 2 --key 1
 memory_rss=$rss
 printf '  largest resident size: %.1f MB (%s kB), %.2f s\n' "$(echo "$rss / 1024" | bc -l)" "$rss" "$seconds"
 
@@ -104,11 +83,7 @@ for way in vector portable one; do
     echo "  vector: this processor has no AVX2"
     continue
   fi
-  timed "$cli" generate --key 1 --count $((200000 * scale)) --condition "$heavy_ours" --threads 1 \
-    --dealing "$way" --format lines --quiet >/dev/null 2>"$work/korvana.err"
-  last=$(tail -n 1 "$work/korvana.err")
-  dealt=${last#*(}
-  dealt=${dealt%)}
+  run_korvana "$heavy_ours" $((200000 * scale)) 1 --key 1 --dealing "$way"
   printf '  %-9s %12.0f deals/s  %12.0f deals/cpu-s\n' "$way" "$(rate "$dealt" "$seconds")" "$(rate "$dealt" "$cpu")"
 done
 

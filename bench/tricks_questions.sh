@@ -11,11 +11,9 @@
 #
 #   bench/tricks_questions.sh [korvana-cli path]     COUNT=40 REPEAT=3
 set -euo pipefail
-cd "$(dirname "$0")/.."
-cli=${1:-build/korvana-cli}
+. "$(dirname "$0")/common.sh" "${1:-}"
 count=${COUNT:-40}
 repeat=${REPEAT:-3}
-[ -x "$cli" ] || { echo "$cli not found; build it first (./run build)" >&2; exit 1; }
 
 same=0 differ=0
 for key in 1 2 3; do

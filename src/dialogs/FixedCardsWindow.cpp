@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
+#include "widgets/DialogButtons.h"
 #include "widgets/ScreenFit.h"
 
 namespace {
@@ -42,31 +42,16 @@ TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     rows->addRow(QStringLiteral("Или строкой PBN"), edPbn);
     layout->addLayout(rows);
 
-    lError = new QLabel(this);
-    lError->setObjectName(QStringLiteral("lError"));
-    lError->setWordWrap(true);
-    QPalette red = lError->palette();
-    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    lError->setPalette(red);
-    lError->hide();
+    lError = new TErrorLabel(this);
     layout->addWidget(lError);
 
-    auto* buttons = new QHBoxLayout;
     btnClear = new QPushButton(QStringLiteral("Очистить"), this);
     btnClear->setObjectName(QStringLiteral("btnClear"));
     btnClear->setToolTip(QStringLiteral("Стереть карты во всех полях"));
     btnClear->setAutoDefault(false);
-    btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setDefault(true);
-    btnCancel =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    QHBoxLayout* buttons = NewOkCancelRow(this, btnOk, btnCancel);
     btnCancel->setAutoDefault(false);
-    buttons->addWidget(btnClear);
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    buttons->insertWidget(0, btnClear);
     layout->addLayout(buttons);
 
     connect(btnOk, &QPushButton::clicked, this, &TFixedCardsWindow::btnOkClick);
@@ -103,8 +88,7 @@ QString TFixedCardsWindow::FieldsText() const {
 void TFixedCardsWindow::btnOkClick() {
     const TFixedCardsReading reading = ReadFixedCards(FieldsText().toStdString());
     if (!reading.Error.empty()) {
-        lError->setText(QString::fromStdString(reading.Error));
-        lError->show();
+        lError->ShowMessage(QString::fromStdString(reading.Error));
         return;
     }
     result_ = reading.Cards;

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "deals/FixedCards.h"
+#include "widgets/ErrorLabel.h"
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -27,7 +27,7 @@ public:
 
     std::array<QLineEdit*, 4> edSeats{};  // edNorth, edEast, edSouth, edWest
     QLineEdit* edPbn = nullptr;
-    QLabel* lError = nullptr;
+    TErrorLabel* lError = nullptr;
     QPushButton* btnClear = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;

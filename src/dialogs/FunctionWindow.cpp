@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "widgets/DialogButtons.h"
 #include "widgets/NumberField.h"
 #include "widgets/TabOrder.h"
 
@@ -27,20 +28,10 @@ TFunctionWindow::TFunctionWindow(QWidget* owner, const QString& description)
     cmbSeat = NewList("cmbSeat", {"North", "East", "South", "West"});
     lSeat = AddRow("lSeat", "Позиция", cmbSeat);
 
-    btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
-    btnOk->setObjectName("btnOk");
-    btnCancel =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this);
-    btnCancel->setObjectName("btnCancel");
     // Enter anywhere but on Cancel confirms; Esc cancels (QDialog's own).
-    btnOk->setDefault(true);
+    QHBoxLayout* buttons = NewOkCancelRow(this, btnOk, btnCancel);
     connect(btnOk, &QPushButton::clicked, this, &TFunctionWindow::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &TFunctionWindow::btnCancelClick);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lDescription);

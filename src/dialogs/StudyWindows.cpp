@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -20,6 +19,7 @@
 #include "simulation/Tabulation.h"
 #include "simulation/VariantComparison.h"
 #include "simulation/Variants.h"
+#include "widgets/DialogButtons.h"
 
 namespace {
 
@@ -55,27 +55,11 @@ TStudyWindow::TStudyWindow(QWidget* owner, const QString& caption) : QDialog(own
 }
 
 void TStudyWindow::FinishLayout() {
-    lError = new QLabel(this);
-    lError->setObjectName(QStringLiteral("lError"));
-    lError->setWordWrap(true);
-    QPalette red = lError->palette();
-    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    lError->setPalette(red);
-    lError->hide();
+    lError = new TErrorLabel(this);
     layout_->addWidget(lError);
 
-    auto* buttons = new QHBoxLayout;
-    btnOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setDefault(true);
-    btnCancel =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    layout_->addLayout(NewOkCancelRow(this, btnOk, btnCancel));
     btnCancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
-    layout_->addLayout(buttons);
     connect(btnOk, &QPushButton::clicked, this, &TStudyWindow::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(480);
@@ -87,10 +71,7 @@ void TStudyWindow::btnOkClick() {
     if (Check()) accept();
 }
 
-void TStudyWindow::ShowError(const QString& text) {
-    lError->setText(text);
-    lError->show();
-}
+void TStudyWindow::ShowError(const QString& text) { lError->ShowMessage(text); }
 
 void TStudyWindow::ShowError(const TInputError& error, QLineEdit* field) {
     ShowError(ErrorText(error));
@@ -119,19 +100,31 @@ void TStudyWindow::ShowError(const TInputError& error, QPlainTextEdit* field) {
     field->setTextCursor(cursor);
 }
 
-QComboBox* TStudyWindow::NewVulnerabilityBox() {
-    auto* box = new QComboBox(this);
-    box->setObjectName(QStringLiteral("cbVulnerability"));
+// ---- Studies that score contracts -----------------------------------------
+
+void TContractStudyWindow::SetInputs(const QString& text, TVulnerability vulnerability) {
+    SetText(text);
+    cbVulnerability->setCurrentIndex(static_cast<int>(vulnerability));
+}
+
+TVulnerability TContractStudyWindow::Vulnerability() const {
+    return static_cast<TVulnerability>(cbVulnerability->currentIndex());
+}
+
+void TContractStudyWindow::AddVulnerabilityRow(QFormLayout* rows) {
+    cbVulnerability = new QComboBox(this);
+    cbVulnerability->setObjectName(QStringLiteral("cbVulnerability"));
     for (const TVulnerability vulnerability : {TVulnerability::None, TVulnerability::NorthSouth,
                                                TVulnerability::EastWest, TVulnerability::Both})
-        box->addItem(QString::fromStdString(std::string(VulnerabilityCaption(vulnerability))));
-    return box;
+        cbVulnerability->addItem(
+            QString::fromStdString(std::string(VulnerabilityCaption(vulnerability))));
+    rows->addRow(QStringLiteral("Зона"), cbVulnerability);
 }
 
 // ---- Сравнение вариантов --------------------------------------------------
 
 TVariantsWindow::TVariantsWindow(QWidget* owner)
-    : TStudyWindow(owner, QStringLiteral("Сравнение вариантов")) {
+    : TContractStudyWindow(owner, QStringLiteral("Сравнение вариантов")) {
     auto* description = new QLabel(
         QStringLiteral("Вариант начинается строкой «НАЗВАНИЕ:», за ней по правилу в строке:\n"
                        "«УСЛОВИЕ => КОНТРАКТ РАЗЫГРЫВАЮЩИЙ» или в последней строке просто\n"
@@ -149,22 +142,14 @@ TVariantsWindow::TVariantsWindow(QWidget* owner)
     edVariants->setMinimumHeight(220);
     layout_->addWidget(edVariants);
     auto* rows = new QFormLayout;
-    cbVulnerability = NewVulnerabilityBox();
-    rows->addRow(QStringLiteral("Зона"), cbVulnerability);
+    AddVulnerabilityRow(rows);
     layout_->addLayout(rows);
     FinishLayout();
 }
 
-void TVariantsWindow::SetInputs(const QString& text, TVulnerability vulnerability) {
-    edVariants->setPlainText(text);
-    cbVulnerability->setCurrentIndex(static_cast<int>(vulnerability));
-}
+void TVariantsWindow::SetText(const QString& text) { edVariants->setPlainText(text); }
 
 QString TVariantsWindow::Text() const { return edVariants->toPlainText(); }
-
-TVulnerability TVariantsWindow::Vulnerability() const {
-    return static_cast<TVulnerability>(cbVulnerability->currentIndex());
-}
 
 bool TVariantsWindow::Check() {
     std::vector<TVariant> variants;
@@ -182,7 +167,7 @@ bool TVariantsWindow::Check() {
 // ---- Первый ход -----------------------------------------------------------
 
 TLeadWindow::TLeadWindow(std::vector<const TDeal*> deals, QWidget* owner)
-    : TStudyWindow(owner, QStringLiteral("Первый ход")), deals_(std::move(deals)) {
+    : TContractStudyWindow(owner, QStringLiteral("Первый ход")), deals_(std::move(deals)) {
     auto* description = new QLabel(
         QStringLiteral("Ходит левый противник разыгрывающего; во всех раздачах у него\n"
                        "должны быть одни и те же 13 карт (закрепите их перед генерацией)."),
@@ -193,22 +178,14 @@ TLeadWindow::TLeadWindow(std::vector<const TDeal*> deals, QWidget* owner)
     edContract->setObjectName(QStringLiteral("edContract"));
     edContract->setPlaceholderText(QStringLiteral("3NT S"));
     rows->addRow(QStringLiteral("Контракт и разыгрывающий"), edContract);
-    cbVulnerability = NewVulnerabilityBox();
-    rows->addRow(QStringLiteral("Зона"), cbVulnerability);
+    AddVulnerabilityRow(rows);
     layout_->addLayout(rows);
     FinishLayout();
 }
 
-void TLeadWindow::SetInputs(const QString& contract, TVulnerability vulnerability) {
-    edContract->setText(contract);
-    cbVulnerability->setCurrentIndex(static_cast<int>(vulnerability));
-}
+void TLeadWindow::SetText(const QString& contract) { edContract->setText(contract); }
 
 QString TLeadWindow::ContractText() const { return edContract->text().trimmed(); }
-
-TVulnerability TLeadWindow::Vulnerability() const {
-    return static_cast<TVulnerability>(cbVulnerability->currentIndex());
-}
 
 bool TLeadWindow::Check() {
     TInputError error;

@@ -12,10 +12,11 @@
 #include "simulation/DealStudy.h"
 #include "simulation/InputError.h"
 #include "simulation/Scoring.h"
+#include "widgets/ErrorLabel.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
+class QFormLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -30,7 +31,7 @@ public:
     // The study prepared on OK; null before it and after Cancel.
     std::unique_ptr<TDealStudy> TakeStudy() { return std::move(study_); }
 
-    QLabel* lError = nullptr;
+    TErrorLabel* lError = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
 
@@ -44,8 +45,6 @@ protected:
     void ShowError(const QString& text);
     void ShowError(const TInputError& error, QLineEdit* field);
     void ShowError(const TInputError& error, QPlainTextEdit* field);
-    // A combo box of the four vulnerabilities, in TVulnerability's order.
-    QComboBox* NewVulnerabilityBox();
 
     QVBoxLayout* layout_ = nullptr;
     std::unique_ptr<TDealStudy> study_;
@@ -54,37 +53,51 @@ private:
     void btnOkClick();
 };
 
-// "Сравнение вариантов": the variants as text, one rule a line, and the vulnerability.
-class TVariantsWindow : public TStudyWindow {
+// The studies that score contracts: each window's own text field and the
+// "Зона" row, the vulnerability the contracts are scored at.
+class TContractStudyWindow : public TStudyWindow {
     Q_OBJECT
 public:
-    explicit TVariantsWindow(QWidget* owner = nullptr);
     void SetInputs(const QString& text, TVulnerability vulnerability);
-    QString Text() const;
     TVulnerability Vulnerability() const;
 
-    QPlainTextEdit* edVariants = nullptr;
     QComboBox* cbVulnerability = nullptr;
 
 protected:
+    using TStudyWindow::TStudyWindow;
+    // Adds the combo box of the four vulnerabilities, in TVulnerability's order.
+    void AddVulnerabilityRow(QFormLayout* rows);
+    // Puts the text of SetInputs into the window's own field.
+    virtual void SetText(const QString& text) = 0;
+};
+
+// "Сравнение вариантов": the variants as text, one rule a line, and the vulnerability.
+class TVariantsWindow : public TContractStudyWindow {
+    Q_OBJECT
+public:
+    explicit TVariantsWindow(QWidget* owner = nullptr);
+    QString Text() const;
+
+    QPlainTextEdit* edVariants = nullptr;
+
+protected:
+    void SetText(const QString& text) override;
     bool Check() override;
 };
 
 // "Первый ход": the contract with its declarer and the vulnerability. The
 // leader must hold the same thirteen cards in every deal given.
-class TLeadWindow : public TStudyWindow {
+class TLeadWindow : public TContractStudyWindow {
     Q_OBJECT
 public:
     // The deals the lead is studied over; the window does not own them.
     TLeadWindow(std::vector<const TDeal*> deals, QWidget* owner = nullptr);
-    void SetInputs(const QString& contract, TVulnerability vulnerability);
     QString ContractText() const;
-    TVulnerability Vulnerability() const;
 
     QLineEdit* edContract = nullptr;
-    QComboBox* cbVulnerability = nullptr;
 
 protected:
+    void SetText(const QString& contract) override;
     bool Check() override;
 
 private:

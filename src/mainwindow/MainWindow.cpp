@@ -18,6 +18,7 @@
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/RunMonitor.h"
 #include "mainwindow/ToolbarImages.h"
+#include "widgets/ErrorLabel.h"
 #include "widgets/NumberField.h"
 
 namespace {
@@ -160,9 +161,7 @@ void TMainWindow::BuildControls() {
     lFixedCards = new QLabel(client);
     lFixedCards->setObjectName(QStringLiteral("lFixedCards"));
     lFixedCards->setGeometry(288, 245, 233, 16);
-    QPalette red = lFixedCards->palette();
-    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    lFixedCards->setPalette(red);
+    PaintTextRed(lFixedCards);
     QFont bold = lFixedCards->font();
     bold.setBold(true);
     lFixedCards->setFont(bold);
