@@ -4,7 +4,9 @@
 // the opening lead (one all-cards call a deal); on one and two threads. The
 // counter solves_per_deal is Korvana's own count of its solver calls;
 // cpu_ms_per_deal, the process's processor time, compares the two fairly on a
-// machine that other work shares.
+// machine that other work shares. Both sides run the solver as korvana-cli's
+// studies do: its tables capped at StudySolverMemoryMB, or as
+// KORVANA_SOLVER_MEMORY_MB says (0: uncapped).
 #include <benchmark/benchmark.h>
 #include <dds/dll.h>
 #include <sys/resource.h>
@@ -16,6 +18,7 @@
 #include "SolverBenchDeals.h"
 #include "analysis/DoubleDummy.h"
 #include "analysis/LeadSolver.h"
+#include "analysis/SolverLibrary.h"
 #include "simulation/Contract.h"
 #include "simulation/LeadStudy.h"
 #include "simulation/VariantComparison.h"
@@ -52,6 +55,18 @@ void SetRates(benchmark::State& state, double startMilliseconds) {
     state.counters["cpu_ms_per_deal"] = (ProcessMilliseconds() - startMilliseconds) / deals;
 }
 
+// Sets the solver's threads and the cap of its tables for the reference.
+void SetReferenceThreads(int threads) {
+    SetSolverMemoryDefault(StudySolverMemoryMB);
+    SetResources(SolverMemoryCap(threads), threads);
+}
+
+// The same for Korvana's side, through its own entry point.
+void SetKorvanaThreads(int32_t threads) {
+    SetSolverMemoryDefault(StudySolverMemoryMB);
+    SetAnalysisThreads(threads);
+}
+
 // Runs `solve(deal, thread)` over the deals on `threads` threads.
 template <class TSolve>
 void OnThreads(const std::vector<TDeal>& deals, int threads, TSolve solve) {
@@ -78,7 +93,7 @@ std::vector<TVariant> Variants() {
 
 void ReferenceSimulate(benchmark::State& state) {
     const int threads = static_cast<int>(state.range(0));
-    SetMaxThreads(threads);
+    SetReferenceThreads(threads);
     const double start = ProcessMilliseconds();
     for (auto _ : state) {
         OnThreads(FreeDeals(), threads, [](const TDeal& given, int thread) {
@@ -98,7 +113,7 @@ void ReferenceSimulate(benchmark::State& state) {
 
 void KorvanaSimulate(benchmark::State& state) {
     const auto threads = static_cast<int32_t>(state.range(0));
-    SetAnalysisThreads(threads);
+    SetKorvanaThreads(threads);
     const int64_t solvesBefore = DoubleDummySolveCount();
     const double start = ProcessMilliseconds();
     for (auto _ : state) {
@@ -120,7 +135,7 @@ void KorvanaSimulate(benchmark::State& state) {
 
 void ReferenceLeads(benchmark::State& state) {
     const int threads = static_cast<int>(state.range(0));
-    SetMaxThreads(threads);
+    SetReferenceThreads(threads);
     const double start = ProcessMilliseconds();
     for (auto _ : state) {
         OnThreads(LeadDeals(), threads, [](const TDeal& deal, int thread) {
@@ -134,7 +149,7 @@ void ReferenceLeads(benchmark::State& state) {
 
 void KorvanaLeads(benchmark::State& state) {
     const auto threads = static_cast<int32_t>(state.range(0));
-    SetAnalysisThreads(threads);
+    SetKorvanaThreads(threads);
     const int64_t solvesBefore = LeadSolveCount();
     const TContract contract = *ReadContract("3NT S").Contract;
     const double start = ProcessMilliseconds();

@@ -30,6 +30,7 @@ namespace {
 std::atomic<int> CallsUnderWay{0};
 std::atomic<const char*> FailureMessage{"korvana: недостаточно памяти для решателя DDS\n"};
 std::atomic<int> FailureStatus{5};
+std::atomic<int> DefaultMemoryCap{0};
 
 // Ends the process at exit, once its output is flushed, before the solver's
 // own static objects are destroyed. The library's last clean-up reads those
@@ -150,13 +151,15 @@ std::string SolverLoadFault() { return Loaded().Fault; }
 
 int SolverMemoryCap(int threads) {
     const char* text = std::getenv("KORVANA_SOLVER_MEMORY_MB");
-    const int cap = text != nullptr ? std::atoi(text) : 0;
+    const int cap = text != nullptr && *text != '\0' ? std::atoi(text) : DefaultMemoryCap.load();
     if (cap <= 0) return 0;
     if (threads <= 0) threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     // The solver takes 1.3 times the cap and gives each thread at least 30 MB;
     // with less it would drop threads.
     return std::max(cap, 24 * threads);
 }
+
+void SetSolverMemoryDefault(int megabytes) { DefaultMemoryCap.store(megabytes); }
 
 void SetSolverFailureExit(const char* message, int status) {
     FailureMessage.store(message);

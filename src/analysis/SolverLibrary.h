@@ -22,12 +22,23 @@ const TSolverLibrary* Solver();
 std::string SolverLoadFault();
 
 // The memory in MB the solver's thread tables may take on `threads` threads
-// (0: one per core), as the environment variable KORVANA_SOLVER_MEMORY_MB
-// caps it; 0 when it is not set: no cap. Under a cap the solver keeps small
+// (0: one per core): the environment variable KORVANA_SOLVER_MEMORY_MB when it
+// is set (0 there: no cap), else the process's default cap, 0 (no cap) unless
+// SetSolverMemoryDefault changed it. Under a cap the solver keeps small
 // tables: a long run's memory stays flat, but an exact count of tricks takes
-// about a sixth longer and a whole table a third longer. A cap too small for
-// the threads is raised to the least that keeps them all.
+// about a sixth longer and a whole table a third longer. Uncapped, the tables
+// of a thread grow on hard deals towards 160 MB, so the peak keeps rising with
+// the number of deals. A cap too small for the threads is raised to the least
+// that keeps them all.
 int SolverMemoryCap(int threads);
+
+// The cap the solver takes when the environment sets none. Takes effect when
+// the solver is loaded or its threads are set, so set it before either.
+void SetSolverMemoryDefault(int megabytes);
+
+// The cap of the long studies over thousands of deals: flat memory for about
+// a seventh more time.
+inline constexpr int StudySolverMemoryMB = 60;
 
 // The solver ends the process itself (exit with a failure status) when it
 // cannot get the memory or the threads it needs. While a call into it is under

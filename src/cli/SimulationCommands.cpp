@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis/DoubleDummy.h"
+#include "analysis/SolverLibrary.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/DealingRun.h"
@@ -216,6 +217,9 @@ private:
 // over the deals of a run, then prints the report. Its exit code.
 int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TBoard>* boards) {
     std::signal(SIGPIPE, SIG_IGN);
+    // Thousands of deals, each solved: the solver's small tables keep the
+    // memory of the run flat, where its large ones keep growing on hard deals.
+    SetSolverMemoryDefault(StudySolverMemoryMB);
     TCsvWriter csv;
     if (!inputs.CsvName.empty() && !csv.Open(inputs.CsvName, study.CsvHeader()))
         return ExitFileFailed;

@@ -4,10 +4,12 @@
 #include <dds/dll.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
 #include "analysis/DoubleDummy.h"
+#include "analysis/SolverLibrary.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/PbnFile.h"
@@ -229,4 +231,27 @@ TEST(DoubleDummyTest, AStoppedRunLeavesTheRestUnsolved) {
     EXPECT_TRUE(results[39].Solved);
     EXPECT_FALSE(results[40].Solved);
     EXPECT_TRUE(results[40].Fault.empty());
+}
+
+// The environment's cap wins over the process's default, 0 there lifts it, and
+// a cap too small for the threads is raised to keep them all.
+TEST(DoubleDummyTest, SolverMemoryCapComesFromTheEnvironmentThenTheDefault) {
+    struct TCase {
+        const char* environment;  // nullptr: not set
+        int defaultCap, threads, cap;
+    };
+    const TCase cases[] = {{nullptr, 0, 2, 0},   {nullptr, 60, 2, 60}, {"0", 60, 2, 0},
+                           {"", 60, 2, 60},      {"100", 0, 2, 100},   {"100", 60, 2, 100},
+                           {nullptr, 60, 4, 96}, {"10", 0, 1, 24}};
+    for (const TCase& c : cases) {
+        if (c.environment != nullptr)
+            setenv("KORVANA_SOLVER_MEMORY_MB", c.environment, 1);
+        else
+            unsetenv("KORVANA_SOLVER_MEMORY_MB");
+        SetSolverMemoryDefault(c.defaultCap);
+        EXPECT_EQ(SolverMemoryCap(c.threads), c.cap)
+            << (c.environment ? c.environment : "unset") << " " << c.defaultCap;
+    }
+    unsetenv("KORVANA_SOLVER_MEMORY_MB");
+    SetSolverMemoryDefault(0);
 }
