@@ -50,6 +50,7 @@ private slots:
     void Menus() {
         QFETCH(int, menu);
         const QList<QAction*> bar = fixture_.window->menuBar()->actions();
+        QVERIFY(menu < 0 || (menu < bar.size() && bar[menu]->menu() != nullptr));
         QSet<QKeySequence> letters;
         QStringList items;
         for (const QAction* action : menu < 0 ? bar : bar[menu]->menu()->actions()) {
