@@ -62,22 +62,6 @@ private slots:
                 QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
     }
 
-    void SeatTogglesFollowEachOther() {
-        TWindowFixture fixture;
-        auto window = fixture.Open();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->tbSeats[1]->click();  // East off from the toolbar
-        QVERIFY(!window->itmSeats[1]->isChecked());
-        QVERIFY(window->HandLabels[1][0]->isHidden());
-        window->itmSeats[3]->trigger();  // West off from the menu
-        QVERIFY(!window->tbSeats[3]->isChecked());
-        QVERIFY(window->HandLabels[3][2]->isHidden());
-        QTest::keyClick(window->RichEdit, Qt::Key_W, Qt::ControlModifier);  // and on again
-        QVERIFY(window->tbSeats[3]->isChecked());
-        QVERIFY(!window->HandLabels[3][2]->isHidden());
-    }
-
     void SetupFileRoundTrip() {
         TWindowFixture fixture;
         QDir(fixture.Folder()).mkdir("decks");
