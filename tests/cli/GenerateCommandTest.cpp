@@ -37,6 +37,13 @@ constexpr bool UnderSanitizer = false;
 constexpr bool UnderSanitizer = false;
 #endif
 
+// A run that ended as memory running out anywhere does: exit 5 and the message.
+void ExpectOutOfMemory(const TCliRun& run) {
+    EXPECT_EQ(run.ExitCode, 5) << run.Err.substr(0, 300);
+    EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
+        << run.Err.substr(0, 300);
+}
+
 const std::string OpeningCondition = "Balanced(North, 15, 17) AND (SuitLength(South, Spades) >= 5)";
 
 class CliGenerate : public ::testing::Test {
@@ -507,13 +514,10 @@ TEST_F(CliGenerate, ThreadsThatCannotStartAreDoneWithout) {
                                       "lines", "--threads", threads, "--quiet"},
                                      small);
             SCOPED_TRACE(std::to_string(megabytes) + " MB, " + threads + " threads");
-            if (run.ExitCode == 0) {
+            if (run.ExitCode == 0)
                 EXPECT_EQ(run.Out, one.Out);
-            } else {
-                EXPECT_EQ(run.ExitCode, 5) << run.Err;
-                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
-                    << run.Err;
-            }
+            else
+                ExpectOutOfMemory(run);
         }
     }
     EXPECT_GT(tried, 5);
@@ -544,9 +548,7 @@ TEST_F(CliGenerate, TheSolverShortOfMemoryEndsTheRunAsOutOfMemory) {
                 EXPECT_EQ(run.Out, whole[c]);
             } else {
                 ++failed;
-                EXPECT_EQ(run.ExitCode, 5) << run.Err;
-                EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
-                    << run.Err;
+                ExpectOutOfMemory(run);
             }
         }
     }
@@ -680,9 +682,7 @@ TEST_F(CliGenerate, ARunThatRunsOutOfMemoryKeepsWhatItKept) {
                                  {"generate", "--key", "5", "--count", "9999999", "--threads",
                                   threads, "--format", "lines", "--out", file},
                                  options);
-        EXPECT_EQ(run.ExitCode, 5) << run.Err.substr(0, 300);
-        EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
-            << run.Err.substr(0, 300);
+        ExpectOutOfMemory(run);
         const auto printed = run.OutLines();
         EXPECT_GT(printed.size(), 10000u);
         const auto saved = TCliRun::SplitAtNewlines(ReadWholeFile(file));

@@ -27,6 +27,7 @@
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
 #include "support/DealInto.h"
+#include "support/FileBytes.h"
 #include "support/HostileMounts.h"
 #include "support/RecordingSink.h"
 #include "support/TempFolder.h"
@@ -43,17 +44,6 @@ fs::path ScratchRoot() {
     std::error_code error;
     if (fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
     return fs::temp_directory_path();
-}
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(file.good()) << path;
 }
 
 // Bytes 0..255 from a fixed seed, NULs and line breaks among them.

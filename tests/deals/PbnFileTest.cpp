@@ -15,6 +15,7 @@
 #include "deals/DealFormats.h"
 #include "deals/PbnFile.h"
 #include "deals/RandomSource.h"
+#include "support/FileBytes.h"
 #include "support/RecordingSink.h"
 #include "support/TempFolder.h"
 #include "text/FileError.h"
@@ -216,15 +217,6 @@ std::vector<std::string> GamesOf(const std::string& text) {
         start = end == std::string::npos ? end : end + 2;
     }
     return games;
-}
-
-std::string ReadBytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
 }
 
 // ---- Writing -------------------------------------------------------------

@@ -75,24 +75,30 @@ void AddExpression(std::mt19937& random, int depth, std::vector<std::string>& ou
     }
 }
 
+// A random expression with `strays` random pieces put in random places, its
+// words joined by a blank or, one time in four, by nothing.
+std::string RandomText(std::mt19937& random, int strays) {
+    std::vector<std::string> words;
+    AddExpression(random, 4, words);
+    std::uniform_int_distribution<std::size_t> piece(0, Pieces.size() - 1);
+    for (; strays > 0; --strays) {
+        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, words.size())(random);
+        words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Pieces[piece(random)]);
+    }
+    std::string text;
+    for (const std::string& word : words) text += word + (random() % 4 == 0 ? "" : " ");
+    return text;
+}
+
 TEST(RandomConditions, AreAcceptedAndEvaluatedOrRefusedWithOneMessage) {
     std::mt19937 random(20261207u);
-    std::uniform_int_distribution<std::size_t> piece(0, Pieces.size() - 1);
-    std::uniform_int_distribution<int> length(1, 24);
+    std::uniform_int_distribution<int> strays(0, 3);
     TRandomSource source(3u);
     TDeal deal;
     int accepted = 0;
     for (int run = 0; run < 20000; ++run) {
-        std::vector<std::string> words;
-        AddExpression(random, 4, words);
         // Every other text gets a few random words in random places.
-        for (int k = run % 2 == 0 ? 0 : length(random) % 4; k > 0; --k) {
-            const std::size_t at =
-                std::uniform_int_distribution<std::size_t>(0, words.size())(random);
-            words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Pieces[piece(random)]);
-        }
-        std::string text;
-        for (const std::string& word : words) text += word + (random() % 4 == 0 ? "" : " ");
+        const std::string text = RandomText(random, run % 2 == 0 ? 0 : strays(random));
         TRecordingSink sink;
         TCompiledCondition condition;
         const bool ready = condition.Prepare(text, TestRules());
@@ -126,17 +132,8 @@ TEST(RandomConditions, AreAcceptedAndEvaluatedOrRefusedWithOneMessage) {
 // lexical or syntax error, and for a text without one the same tree size.
 TEST(RandomConditions, FirstPassAgreesWithTheParser) {
     std::mt19937 random(20261208u);
-    std::uniform_int_distribution<std::size_t> piece(0, Pieces.size() - 1);
     for (int run = 0; run < 20000; ++run) {
-        std::vector<std::string> words;
-        AddExpression(random, 4, words);
-        for (int k = run % 3; k > 0; --k) {
-            const std::size_t at =
-                std::uniform_int_distribution<std::size_t>(0, words.size())(random);
-            words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Pieces[piece(random)]);
-        }
-        std::string text;
-        for (const std::string& word : words) text += word + (random() % 4 == 0 ? "" : " ");
+        const std::string text = RandomText(random, run % 3);
 
         TRecordingSink firstSink;
         const TSyntaxCheck check = CheckSyntax(text, TCompiledCondition::MaxTreeNodes);

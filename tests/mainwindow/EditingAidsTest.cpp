@@ -99,27 +99,18 @@ private slots:
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("end");
         QTest::addColumn<QString>("after");
-        QTest::newRow(">= replaces a selection") << "operator"
-                                                 << ">="
-                                                 << "HCP(North)" << 0 << 10 << " >= ";
-        QTest::newRow("selection made backwards") << "operator"
-                                                  << "<>"
-                                                  << "x HCP(North) y" << 12 << 2 << "x  <>  y";
-        QTest::newRow("And between two characters") << "operator"
-                                                    << "And"
-                                                    << "ab" << 1 << 1 << "a And b";
-        QTest::newRow("-- inserts the minus") << "operator"
-                                              << "--"
-                                              << "" << 0 << 0 << " - ";
-        QTest::newRow("Not keeps its capitals") << "operator"
-                                                << "Not"
-                                                << "" << 0 << 0 << " Not ";
-        QTest::newRow("constant at the end") << "constant"
-                                             << "Spades"
-                                             << "HCP(North," << 10 << 10 << "HCP(North, Spades ";
-        QTest::newRow("seat on a second line") << "constant"
-                                               << "West"
-                                               << "a\nb" << 2 << 2 << "a\n West b";
+        const auto row = [](const char* name, QString menu, QString caption, QString before,
+                            int start, int end, QString after) {
+            QTest::newRow(name) << menu << caption << before << start << end << after;
+        };
+        row(">= replaces a selection", "operator", ">=", "HCP(North)", 0, 10, " >= ");
+        row("selection made backwards", "operator", "<>", "x HCP(North) y", 12, 2, "x  <>  y");
+        row("And between two characters", "operator", "And", "ab", 1, 1, "a And b");
+        row("-- inserts the minus", "operator", "--", "", 0, 0, " - ");
+        row("Not keeps its capitals", "operator", "Not", "", 0, 0, " Not ");
+        row("constant at the end", "constant", "Spades", "HCP(North,", 10, 10,
+            "HCP(North, Spades ");
+        row("seat on a second line", "constant", "West", "a\nb", 2, 2, "a\n West b");
     }
     void wordItems() {
         QFETCH(QString, menu);

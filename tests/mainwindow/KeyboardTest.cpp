@@ -1,12 +1,12 @@
-// The window from the keyboard: a letter for Alt in every menu, distinct
-// shortcuts that leave the editor's own keys alone, Tab out of the editor,
-// F10 to the menus and Enter on a hand for its deal information.
+// The window from the keyboard: every menu's commands and keys, a letter for
+// Alt on each, no key twice nor an editing key taken; Tab out of the editor,
+// Enter on a hand for its deal information, F1 for the help, F10 to the menus.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSet>
-#include <QToolButton>
+#include <QShortcut>
 #include <QUrl>
 #include <algorithm>
 
@@ -15,71 +15,86 @@
 #include "support/DialogDriver.h"
 #include "support/WindowFixture.h"
 
-namespace {
-
-// The letters of a list of actions: each caption has one, none twice.
-void ExpectOneLetterEach(const QList<QAction*>& actions, const QString& where) {
-    QSet<QChar> letters;
-    for (const QAction* action : actions) {
-        if (action->isSeparator()) continue;
-        const QString text = action->text();
-        const qsizetype amp = text.indexOf(u'&');
-        QVERIFY2(amp >= 0 && amp + 1 < text.size() && text.indexOf(u'&', amp + 1) < 0,
-                 qPrintable(where + ": " + text));
-        QVERIFY2(!letters.contains(text[amp + 1].toLower()), qPrintable(where + ": " + text));
-        letters.insert(text[amp + 1].toLower());
-    }
-}
-
-}  // namespace
-
 class TKeyboardTest : public QObject {
     Q_OBJECT
+    TWindowFixture fixture_;
+
 private slots:
-    void EveryMenuHasLettersAndShortcutsDoNotCollide() {
-        TWindowFixture fixture;
-        auto window = fixture.Open();
-        ExpectOneLetterEach(window->menuBar()->actions(), "menu bar");
-        QSet<QKeySequence> shortcuts;
-        const QSet<QKeySequence> editorKeys = {
-            QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_C),
-            QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_Z),
-            QKeySequence(Qt::CTRL | Qt::Key_Y)};
-        QList<QAction*> all = window->menuBar()->actions();
-        for (const QAction* top : window->menuBar()->actions())
-            if (const QMenu* menu = top->menu()) {
-                ExpectOneLetterEach(menu->actions(), top->text());
-                all += menu->actions();
-            }
-        for (const QAction* action : all) {
-            if (action->shortcut().isEmpty()) continue;
-            QVERIFY2(!shortcuts.contains(action->shortcut()), qPrintable(action->text()));
-            QVERIFY2(!editorKeys.contains(action->shortcut()), qPrintable(action->text()));
-            shortcuts.insert(action->shortcut());
+    void init() { fixture_.window = fixture_.Open(); }
+    void cleanup() { fixture_.Renew(); }
+
+    // A menu's items as "caption=key", the letter for Alt aside.
+    void Menus_data() {
+        QTest::addColumn<int>("menu");  // its place on the menu bar; -1: the bar itself
+        QTest::addColumn<QStringList>("items");
+        const auto row = [](const char* tag, int menu, const QStringList& items) {
+            QTest::newRow(tag) << menu << items;
+        };
+        row("menu bar", -1,
+            {"Раздачи=", "Условия=", "Вид=", "Анализ=", "Справка=F1", "?=", "Выход=F12"});
+        row("Раздачи", 0,
+            {"Открыть=Ctrl+O", "Сохранить=Ctrl+V", "Прсмотр/Печать=Ctrl+P", "Статистика=Ctrl+I",
+             "Раздаточный материал...=Ctrl+H", "=", "Очистить=Ctrl+B", "Сгенерировать=Ctrl+G",
+             "Закрепить карты...=Ctrl+K", "=", "Надёжная раздача=Ctrl+Shift+G",
+             "Секрет последней раздачи...=Ctrl+Shift+C"});
+        row("Условия", 1,
+            {"Открыть=", "Сохранить=", "=",
+             "Вставить функцию=", "Вставить оператор=", "Вставить константу="});
+        row("Вид", 2,
+            {"N=Ctrl+N", "E=Ctrl+E", "S=Ctrl+S", "W=Ctrl+W", "=", "Сведения о раздаче...=F3"});
+        row("Анализ", 3,
+            {"Анализ в открытую=Ctrl+D", "=", "Сравнение вариантов...=F5", "Первый ход...=F6",
+             "Распределение...=F7"});
+    }
+    // ... and each caption with one letter of its own.
+    void Menus() {
+        QFETCH(int, menu);
+        const QList<QAction*> bar = fixture_.window->menuBar()->actions();
+        QVERIFY(menu < 0 || (menu < bar.size() && bar[menu]->menu() != nullptr));
+        QSet<QKeySequence> letters;
+        QStringList items;
+        for (const QAction* action : menu < 0 ? bar : bar[menu]->menu()->actions()) {
+            const QString text = action->text();
+            items += QString(text).remove(u'&') + u'=' + action->shortcut().toString();
+            if (action->isSeparator()) continue;
+            const QKeySequence letter = QKeySequence::mnemonic(text);
+            QVERIFY2(text.count(u'&') == 1 && !letter.isEmpty() && !letters.contains(letter),
+                     qPrintable(text));
+            letters += letter;
         }
-        // Every command button says what it does; the seat toggles stay without words.
-        for (const QToolButton* button : window->ToolBar1->findChildren<QToolButton*>())
-            if (!button->objectName().startsWith(QStringLiteral("qt_")) &&
-                !std::ranges::count(window->tbSeats, button))
-                QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
-        // The commands beyond the original ones have keys of their own.
-        for (const QAction* action :
-             {window->itmAnalyze, window->itmFixedCards, window->itmHelp, window->itmDealInfo})
-            QVERIFY2(!action->shortcut().isEmpty(), qPrintable(action->text()));
+        QTEST(items, "items");
     }
 
-    void TabLeavesTheEditorAndEnterOnAHandShowsItsInformation() {
-        TWindowFixture fixture;
-        auto window = fixture.Open();
-        AddDeals(*window, 5, 3);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->RichEdit->setPlainText(QStringLiteral("HCP(N) > 5"));
-        window->RichEdit->setFocus();
-        QTest::keyClick(window->RichEdit, Qt::Key_Tab);
-        QVERIFY(!window->RichEdit->hasFocus());
-        QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
+    // No key belongs to two commands nor to one of the editor's own (Ctrl+V is
+    // Save's, as it always was).
+    void NoKeyTwice() {
+        QList<QKeySequence> keys;
+        for (const QAction* action : fixture_.window->findChildren<QAction*>())
+            if (!action->shortcut().isEmpty()) keys += action->shortcut();
+        for (const QShortcut* shortcut : fixture_.window->findChildren<QShortcut*>())
+            keys += shortcut->key();
+        for (const QKeySequence& key : keys)
+            QVERIFY2(keys.count(key) == 1, qPrintable(key.toString()));
+        for (const Qt::Key letter : {Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_Z, Qt::Key_Y}) {
+            const QKeySequence editing(Qt::CTRL | letter);
+            QVERIFY2(!keys.contains(editing), qPrintable(editing.toString()));
+        }
+    }
+
+    void TabEnterF1AndF10() {
+        TMainWindow& window = *fixture_.window;
+        AddDeals(window, 5, 3);
+        window.show();
+        const auto activate = [&window] {
+            QApplication::setActiveWindow(&window);
+            return QTest::qWaitForWindowActive(&window);
+        };
+        QVERIFY(activate());
+        window.RichEdit->setPlainText(QStringLiteral("HCP(N) > 5"));
+        window.RichEdit->setFocus();
+        QTest::keyClick(window.RichEdit, Qt::Key_Tab);
+        QVERIFY(!window.RichEdit->hasFocus());
+        QCOMPARE(window.RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
 
         QString shown;
         const auto recordTitle = [&shown] {
@@ -88,33 +103,31 @@ private slots:
                 dialog.reject();
             });
         };
-        QLabel* east = window->HandLabels[1][0];
+        QLabel* east = window.HandLabels[1][0];
         east->setFocus();
         recordTitle();
         QTest::keyClick(east, Qt::Key_Return);
         QCOMPARE(shown, QStringLiteral("East"));
         // The menu item shows the focused hand's, North's when no hand has the focus.
         recordTitle();
-        window->RichEdit->setFocus();
-        window->itmDealInfo->trigger();
+        window.RichEdit->setFocus();
+        window.itmDealInfo->trigger();
         QCOMPARE(shown, QStringLiteral("North"));
 
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         // F1: the help, whose first link puts the first example in place of the selection.
-        QTest::keyClick(window->RichEdit, Qt::Key_F1);
-        THelpWindow* help = window->findChild<THelpWindow*>();
+        QVERIFY(activate());
+        QTest::keyClick(window.RichEdit, Qt::Key_F1);
+        auto* help = window.findChild<THelpWindow*>();
         QVERIFY(help != nullptr && help->isVisible());
-        window->RichEdit->selectAll();
+        window.RichEdit->selectAll();
         help->OpenLink(QUrl(QStringLiteral("insert:0")));
         const std::vector<THelpBlock> blocks = HelpBlocks();
         const auto first = std::ranges::find(blocks, THelpBlockKind::Example, &THelpBlock::Kind);
-        QCOMPARE(window->RichEdit->toPlainText().toStdString(), first->Code);
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window->RichEdit, Qt::Key_F10);
-        QTRY_COMPARE(window->menuBar()->activeAction(), window->DealsMenu->menuAction());
-        window->DealsMenu->close();
+        QCOMPARE(window.RichEdit->toPlainText().toStdString(), first->Code);
+        QVERIFY(activate());
+        QTest::keyClick(window.RichEdit, Qt::Key_F10);
+        QTRY_COMPARE(window.menuBar()->activeAction(), window.DealsMenu->menuAction());
+        window.DealsMenu->close();
     }
 };
 

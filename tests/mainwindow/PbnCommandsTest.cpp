@@ -86,26 +86,19 @@ private slots:
         QTest::addColumn<int>("fileType");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("format");
-        QTest::newRow("PBN type, .pbn name") << 2 << "a.pbn"
-                                             << "pbn";
-        QTest::newRow("PBN type, other name") << 2 << "b.txt"
-                                              << "pbn";
-        QTest::newRow("deals type, .pbn name") << 0 << "c.pbn"
-                                               << "pbn";
-        QTest::newRow("all files, .PBN name") << 1 << "d.PBN"
-                                              << "pbn";
-        QTest::newRow("all files, .dls name") << 1 << "e.dls"
-                                              << "dls";
-        QTest::newRow("type not told, .pbn name") << -1 << "f.pbn"
-                                                  << "pbn";
-        QTest::newRow("type not told, .dls name") << -1 << "g.dls"
-                                                  << "dls";
-        QTest::newRow("LIN type, other name") << 3 << "h.txt"
-                                              << "lin";
-        QTest::newRow("all files, .LIN name") << 1 << "i.LIN"
-                                              << "lin";
-        QTest::newRow("deals type, .lin name") << 0 << "j.lin"
-                                               << "lin";
+        const auto row = [](const char* caseName, int fileType, QString name, QString format) {
+            QTest::newRow(caseName) << fileType << name << format;
+        };
+        row("PBN type, .pbn name", 2, "a.pbn", "pbn");
+        row("PBN type, other name", 2, "b.txt", "pbn");
+        row("deals type, .pbn name", 0, "c.pbn", "pbn");
+        row("all files, .PBN name", 1, "d.PBN", "pbn");
+        row("all files, .dls name", 1, "e.dls", "dls");
+        row("type not told, .pbn name", -1, "f.pbn", "pbn");
+        row("type not told, .dls name", -1, "g.dls", "dls");
+        row("LIN type, other name", 3, "h.txt", "lin");
+        row("all files, .LIN name", 1, "i.LIN", "lin");
+        row("deals type, .lin name", 0, "j.lin", "lin");
     }
     void SaveFollowsTheChosenType() {
         QFETCH(int, fileType);

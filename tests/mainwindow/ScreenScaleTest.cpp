@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "dialogs/DialogCatalogue.h"
@@ -20,11 +21,11 @@
 
 namespace {
 
-// Whether the window lies in its screen's free area and shows every label whole.
-QString Misfit(QWidget& window) {
-    const QRect area = window.screen()->availableGeometry();
-    if (!area.contains(window.frameGeometry()))
-        return window.objectName() + window.windowTitle() + QStringLiteral(" is off the screen");
+// Notes each way the window leaves its screen's free area or cuts a label's text.
+void CheckFit(QWidget& window, QStringList& misfits) {
+    if (!window.screen()->availableGeometry().contains(window.frameGeometry()))
+        misfits +=
+            window.objectName() + window.windowTitle() + QStringLiteral(" is off the screen");
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         QString text = label->text();
         if (!label->isVisibleTo(&window) || label->wordWrap() || text.isEmpty() ||
@@ -32,18 +33,8 @@ QString Misfit(QWidget& window) {
             continue;
         if (label->buddy() != nullptr) text.remove(u'&');
         if (label->fontMetrics().horizontalAdvance(text) > label->contentsRect().width())
-            return window.windowTitle() + QStringLiteral(": «%1» is clipped").arg(text);
+            misfits += window.windowTitle() + QStringLiteral(": «%1» is clipped").arg(text);
     }
-    return {};
-}
-
-// Checks the next modal dialog once it is shown, then closes it; counts it in `seen`.
-void CheckNextDialog(QStringList& misfits, int& seen) {
-    WhenDialogOpens([&misfits, &seen](QDialog& dialog) {
-        ++seen;
-        if (const QString misfit = Misfit(dialog); !misfit.isEmpty()) misfits.append(misfit);
-        dialog.reject();
-    });
 }
 
 }  // namespace
@@ -58,37 +49,38 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QStringList misfits;
-        int seen = 0, opened = 0;
-        if (const QString misfit = Misfit(*window); !misfit.isEmpty()) misfits.append(misfit);
-
+        CheckFit(*window, misfits);
         window->itmHelp->trigger();
         auto* help = window->findChild<THelpWindow*>();
         QTest::qWait(50);  // shown, it fits its frame too
-        if (const QString misfit = Misfit(*help); !misfit.isEmpty()) misfits.append(misfit);
+        CheckFit(*help, misfits);
         help->close();
 
-        for (QAction* item : {window->itmFixedCards, window->itmDealInfo, window->itmStatistics,
-                              window->itmHandout, window->itmCompareVariants, window->itmLeads,
-                              window->itmTabulate, window->itmAbout}) {
-            CheckNextDialog(misfits, seen);
-            item->trigger();
-            ++opened;
-        }
+        // Each opens a modal dialog, checked once it is shown and then closed.
+        std::vector<std::function<void()>> dialogs;
+        for (QAction* item :
+             {window->itmFixedCards, window->itmDealInfo, window->itmStatistics, window->itmHandout,
+              window->itmCompareVariants, window->itmLeads, window->itmTabulate, window->itmAbout})
+            dialogs.emplace_back([item] { item->trigger(); });
         // The desktop's own save chooser, with its "Первая сдача" field.
-        int firstBoard = 1;
-        CheckNextDialog(misfits, seen);
-        TDesktopServices().ChooseFileToSave(
-            window.get(),
-            {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("dls"), {}, &firstBoard});
-        ++opened;
-        for (const TFunctionRow& function : FunctionTable()) {
-            const TDialogMaker make = FunctionDialog(function.Name);
-            if (make == nullptr) continue;
-            CheckNextDialog(misfits, seen);
-            make(window.get())->Execute();
-            ++opened;
+        dialogs.emplace_back([owner = window.get()] {
+            int firstBoard = 1;
+            TDesktopServices().ChooseFileToSave(
+                owner, {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("dls"), {}, &firstBoard});
+        });
+        for (const TFunctionRow& function : FunctionTable())
+            if (const TDialogMaker make = FunctionDialog(function.Name))
+                dialogs.emplace_back([make, owner = window.get()] { make(owner)->Execute(); });
+        std::size_t seen = 0;
+        for (const auto& open : dialogs) {
+            WhenDialogOpens([&misfits, &seen](QDialog& dialog) {
+                ++seen;
+                CheckFit(dialog, misfits);
+                dialog.reject();
+            });
+            open();
         }
-        QCOMPARE(seen, opened);
+        QCOMPARE(seen, dialogs.size());
         QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join(u'\n')));
     }
 };

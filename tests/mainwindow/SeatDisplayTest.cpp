@@ -30,13 +30,14 @@ class TSeatDisplayTest : public QObject {
             window_->tbSeats[0]->click();
     }
 
-    // Each seat's labels against the current deal: its hand when the seat is
-    // shown, nothing when it is hidden or there is no deal.
+    // Each seat's menu item, toggle and labels against the current deal: its
+    // hand when the seat is shown, nothing when it is hidden or there is no deal.
     void VerifyShowsCurrentDeal() {
         TDeal* deal = window_->Deals().GetDeal(window_->seCurrentDeal->Value() - 1);
         for (int seat = 1; seat <= 4; ++seat) {
             const bool shown = window_->SeatShown(seat);
             QCOMPARE(window_->itmSeats[seat - 1]->isChecked(), shown);
+            QCOMPARE(window_->tbSeats[seat - 1]->isChecked(), shown);
             QCOMPARE(window_->HandLabels[seat - 1][0]->isHidden(), !shown);
             QCOMPARE(SeatText(*window_, seat), deal && shown ? HandText(*deal, seat) : NoHand);
         }

@@ -198,19 +198,6 @@ private slots:
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
         QVERIFY(window->itmLeads->isEnabled());
     }
-
-    // The new commands' keys are free: no other command and no editing key has them.
-    void shortcutsAreFree() {
-        TWindowFixture fixture;
-        auto window = fixture.Open();
-        QList<QKeySequence> keys = {QKeySequence::SelectAll, QKeySequence::Copy,
-                                    QKeySequence::Cut,       QKeySequence::Undo,
-                                    QKeySequence::Redo,      QKeySequence::Paste};
-        for (QAction* action : window->findChildren<QAction*>())
-            if (!action->shortcut().isEmpty()) keys << action->shortcut();
-        for (QAction* item : {window->itmCompareVariants, window->itmLeads, window->itmTabulate})
-            QCOMPARE(keys.count(item->shortcut()), 1);
-    }
 };
 
 QTEST_MAIN(StudyCommandsTest)

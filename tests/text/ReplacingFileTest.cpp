@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/FileBytes.h"
 #include "support/HostileMounts.h"
 #include "support/TempFolder.h"
 #include "text/FileError.h"
@@ -26,16 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 void Save(const fs::path& path, const std::string& bytes) {
     TReplacingFile file(path.string());

@@ -17,7 +17,7 @@
 #include "reports/windows/ReportFiles.h"
 #include "reports/windows/RtfReader.h"
 #include "support/DealInto.h"
-#include "support/WindowFixture.h"
+#include "support/PrintedPdf.h"
 
 Q_DECLARE_METATYPE(TListingSeats)
 
@@ -161,20 +161,18 @@ private slots:
         QFETCH(int, typeIndex);
         QFETCH(QString, name);
         QFETCH(bool, plain);
-        const TTempFolder dir;
-        const QString path = dir.QtFile(name);
-        TFakeReportServices services;
-        TEditorWindow window(nullptr, &services);
-        window.FillLines("Статистика", {"first report, a longer one", "x"});
-        services.SaveAnswers = {TSaveChoice{path, typeIndex}, TSaveChoice{path, typeIndex}};
-        window.findChild<QAction*>("tbSave")->trigger();
-        auto* edit = window.findChild<QPlainTextEdit*>("RichEdit");
-        window.FillLines("Статистика", kReport);
+        TReportWindowFixture report;
+        const QString path = report.dir.QtFile(name);
+        report.window.FillLines("Статистика", {"first report, a longer one", "x"});
+        report.services.SaveAnswers = {TSaveChoice{path, typeIndex}, TSaveChoice{path, typeIndex}};
+        report.window.findChild<QAction*>("tbSave")->trigger();
+        auto* edit = report.window.findChild<QPlainTextEdit*>("RichEdit");
+        report.window.FillLines("Статистика", kReport);
         edit->moveCursor(QTextCursor::End);
         TypeText(edit, "{к}\\");
-        window.findChild<QAction*>("tbSave")->trigger();
-        QCOMPARE(services.SaveChooserShown, 2);
-        QCOMPARE(services.Errors, QStringList{});
+        report.window.findChild<QAction*>("tbSave")->trigger();
+        QCOMPARE(report.services.SaveChooserShown, 2);
+        QCOMPARE(report.services.Errors, QStringList{});
         QStringList expected = AsQt(kReport);
         expected.last() = "{к}\\";
         const QByteArray bytes = ReadAll(path);
@@ -187,33 +185,25 @@ private slots:
         }
     }
 
-    void cancelledSaveDoesNothing() {
-        const TTempFolder dir;
-        TFakeReportServices services;
-        TEditorWindow window(nullptr, &services);
-        window.FillLines("Статистика", kReport);
-        window.tbSaveClick();
-        QCOMPARE(services.SaveChooserShown, 1);
-        QCOMPARE(QDir(dir.QtPath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+    // A cancelled chooser writes nothing; a file that cannot be written: the
+    // system's text is shown and the window keeps its text and stays open.
+    void cancelledOrFailedSave() {
+        TReportWindowFixture report;
+        report.window.FillLines("Статистика", kReport);
+        report.window.show();
+        report.window.tbSaveClick();
+        QCOMPARE(report.services.SaveChooserShown, 1);
+        QCOMPARE(QDir(report.dir.QtPath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{});
-        QCOMPARE(services.Errors, QStringList{});
-    }
-
-    // A file that cannot be written: the system's text is shown and the
-    // window keeps its text and stays open.
-    void failedSaveShowsSystemText() {
-        const TTempFolder dir;
-        TFakeReportServices services;
-        TEditorWindow window(nullptr, &services);
-        window.FillLines("Статистика", kReport);
-        window.show();
-        services.SaveAnswers = {TSaveChoice{dir.QtFile("no/such/folder/r.txt"), 1}};
-        window.tbSaveClick();
-        QCOMPARE(services.Errors.size(), 1);
-        QVERIFY(services.Errors[0].contains(dir.QtFile("no/such/folder/r.txt")));
-        QVERIFY(services.Errors[0].contains("No such file or directory"));
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.ReportLines(), AsQt(kReport));
+        QCOMPARE(report.services.Errors, QStringList{});
+        const QString path = report.dir.QtFile("no/such/folder/r.txt");
+        report.services.SaveAnswers = {TSaveChoice{path, 1}};
+        report.window.tbSaveClick();
+        QCOMPARE(report.services.Errors.size(), 1);
+        QVERIFY(report.services.Errors[0].contains(path));
+        QVERIFY(report.services.Errors[0].contains("No such file or directory"));
+        QVERIFY(report.window.isVisible());
+        QCOMPARE(report.window.ReportLines(), AsQt(kReport));
     }
 
     void chooserExtensionFollowsType_data() {

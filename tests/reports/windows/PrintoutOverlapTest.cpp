@@ -1,7 +1,6 @@
 // Printed pages read back with pdftotext -bbox: on handouts of every layout
 // and on the deal listing at every column count no two words overlap, and
 // the listing's lines are never broken.
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
@@ -11,16 +10,9 @@
 #include "printing/HandoutPainter.h"
 #include "reports/windows/EditorWindow.h"
 #include "support/DealInto.h"
-#include "support/WindowFixture.h"
+#include "support/PrintedPdf.h"
 
 namespace {
-
-QString RunTool(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The first pair of words of one page whose boxes intersect, or an empty text.
 QString OverlappingWords(const QString& pdf) {
@@ -102,30 +94,16 @@ private slots:
     }
     void listingDoesNotOverlap() {
         QFETCH(int, columns);
-        const TTempFolder dir;
-        const QString pdf = dir.QtFile("listing.pdf");
-        TFakeReportServices services;
-        services.PrinterAnswer = [pdf](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            printer.setPageSize(QPageSize(QPageSize::A4));
-        };
-        TEditorWindow window(nullptr, &services);
+        TReportWindowFixture report;
+        const QString pdf = report.PrintTo("listing.pdf");
         TDeals deals;
         DealInto(deals, 3, 30);
-        window.ShowListing(deals, true, true, true, true, columns);
-        window.tbPrintClick();
-        QCOMPARE(services.Errors, QStringList{});
+        report.window.ShowListing(deals, true, true, true, true, columns);
+        report.window.tbPrintClick();
+        QCOMPARE(report.services.Errors, QStringList{});
         QCOMPARE(OverlappingWords(pdf), QString());
         // No line is broken: each printed line is a whole line of the listing.
-        QStringList expected, printed;
-        for (const QString& line : window.ReportLines())
-            if (!line.trimmed().isEmpty()) expected += line.simplified();
-        for (const QString& line :
-             RunTool("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"}).split('\n'))
-            if (!line.trimmed().isEmpty() && !line.contains(QStringLiteral("Страница")))
-                printed += line.simplified();
-        QCOMPARE(printed, expected);
+        QCOMPARE(PrintedLines(PdfPages(pdf)), AsPrinted(report.window.ReportLines()));
     }
 
 private:

@@ -9,7 +9,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
@@ -21,60 +20,24 @@
 #include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
 #include "support/DealInto.h"
-#include "support/WindowFixture.h"
+#include "support/PrintedPdf.h"
 
 namespace {
 
-// Output of a poppler tool run on `pdf`, or a null string when it failed.
-QString RunTool(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
+// A field of what pdfinfo tells of `pdf`, or an empty text.
+QString PdfInfo(const QString& pdf, const QString& field) {
+    const QRegularExpression line("^" + field + R"(:[ \t]*(.*)$)",
+                                  QRegularExpression::MultilineOption);
+    return line.match(RunTool("pdfinfo", {pdf})).captured(1).trimmed();
 }
 
-int PdfPageCount(const QString& pdf) {
-    const QString info = RunTool("pdfinfo", {pdf});
-    const QRegularExpressionMatch match =
-        QRegularExpression(R"(^Pages:\s+(\d+)$)", QRegularExpression::MultilineOption).match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
+int PdfPageCount(const QString& pdf) { return PdfInfo(pdf, "Pages").toInt(); }
 
-QString PdfTitle(const QString& pdf) {
-    const QString info = RunTool("pdfinfo", {pdf});
-    const QRegularExpressionMatch match =
-        QRegularExpression(R"(^Title:[ \t]*(.*)$)", QRegularExpression::MultilineOption)
-            .match(info);
-    return match.hasMatch() ? match.captured(1).trimmed() : QString();
-}
-
-// The text of each page, lines with trailing spaces removed.
-QList<QStringList> PdfPages(const QString& pdf) {
-    QList<QStringList> pages;
-    const QString text = RunTool("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
-    QStringList pageTexts = text.split(QChar('\f'));
-    if (!pageTexts.isEmpty() && pageTexts.last().trimmed().isEmpty()) pageTexts.removeLast();
-    for (const QString& pageText : pageTexts) {
-        QStringList lines;
-        for (const QString& line : pageText.split('\n')) {
-            const QString trimmed = line.trimmed();
-            if (!trimmed.isEmpty()) lines += trimmed;
-        }
-        pages += lines;
-    }
-    return pages;
-}
-
-// The first page's size in points, as pdfinfo reports it.
+// The first page's size in points.
 QSizeF PageSizeInPoints(const QString& pdf) {
-    const QString info = RunTool("pdfinfo", {pdf});
-    const QRegularExpressionMatch match =
-        QRegularExpression(R"(^Page size:\s+([\d.]+) x ([\d.]+) pts)",
-                           QRegularExpression::MultilineOption)
-            .match(info);
-    if (!match.hasMatch()) return {};
-    return QSizeF(std::round(match.captured(1).toDouble()),
-                  std::round(match.captured(2).toDouble()));
+    const QStringList size = PdfInfo(pdf, "Page size").split(' ');  // "595.276 x 841.89 pts"
+    if (size.size() < 3) return {};
+    return QSizeF(std::round(size[0].toDouble()), std::round(size[2].toDouble()));
 }
 
 // The bounds of everything drawn on the first page, rendered by pdftoppm at
@@ -89,18 +52,6 @@ QRect InkOfFirstPage(const QString& pdf, const QString& prefix, int dpi) {
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
     return ink;
-}
-
-// Sets the printer up as the print dialog would for printing to a PDF file,
-// with a page range and the selection chosen, which printing ignores.
-std::function<void(QPrinter&)> PrintToPdf(const QString& path) {
-    return [path](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(2, 2);
-    };
 }
 
 }  // namespace
@@ -184,30 +135,25 @@ private slots:
     // in order, whatever range the dialog chose, no row of diagrams split
     // between two pages and each page numbered; the job has no title.
     void longListingFillsPages() {
-        const TTempFolder dir;
-        const QString pdf = dir.QtFile("listing.pdf");
-        TFakeReportServices services;
-        services.PrinterAnswer = PrintToPdf(pdf);
-        TEditorWindow window(nullptr, &services);
+        TReportWindowFixture report;
+        const QString pdf = report.PrintTo("listing.pdf");
         TDeals deals;
         DealInto(deals, 1, 120);
-        window.ShowListing(deals, true, true, true, true, 3);
-        const std::vector<std::string> report =
+        report.window.ShowListing(deals, true, true, true, true, 3);
+        const std::vector<std::string> listing =
             DealListingLines(deals, {true, true, true, true}, 3);
-        QCOMPARE(report.size(), 40u * 13);
-        window.findChild<QAction*>("tbPrint")->trigger();
-        QCOMPARE(services.PreviewShown, 1);
-        QCOMPARE(services.Errors, QStringList{});
-        QCOMPARE(services.PrinterDocName, QString());
-        QCOMPARE(PdfTitle(pdf), QString());
+        QCOMPARE(listing.size(), 40u * 13);
+        report.window.findChild<QAction*>("tbPrint")->trigger();
+        QCOMPARE(report.services.PreviewShown, 1);
+        QCOMPARE(report.services.Errors, QStringList{});
+        QCOMPARE(report.services.PrinterDocName, QString());
+        QCOMPARE(PdfInfo(pdf, "Title"), QString());
 
         const QList<QStringList> pages = PdfPages(pdf);
         QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
         QCOMPARE(PdfPageCount(pdf), pages.size());
-        QStringList printed;
         for (int page = 0; page < pages.size(); ++page) {
-            QStringList lines = pages[page];
-            QCOMPARE(lines.takeLast(), PageFooter(page + 1, pages.size()));
+            const QStringList lines = pages[page].mid(0, pages[page].size() - 1);  // no footer
             // Whole rows of twelve diagram lines, each starting with its labels.
             QCOMPARE(lines.size() % 12, 0);
             QVERIFY(!lines.isEmpty());
@@ -216,39 +162,29 @@ private slots:
                          qPrintable(lines[row]));
             // All but the last page are full: the next row would not have fitted.
             if (page + 1 < pages.size()) QVERIFY(lines.size() >= 36);
-            printed += lines;
         }
-        QStringList expected;
-        for (const std::string& line : report)
-            if (!line.empty()) expected += QString::fromStdString(line).simplified();
-        for (QString& line : printed) line = line.simplified();
-        QCOMPARE(printed, expected);
+        QCOMPARE(PrintedLines(pages), AsPrinted(AsQt(listing)));
     }
 
     // A line wider than even a landscape page at the smallest size goes on on
     // the next printed line; text the user typed is printed with the report.
     void wideLineAndEditsPrinted() {
-        const TTempFolder dir;
-        const QString pdf = dir.QtFile("wide.pdf");
-        TFakeReportServices services;
-        services.PrinterAnswer = PrintToPdf(pdf);
-        TEditorWindow window(nullptr, &services);
+        TReportWindowFixture report;
+        const QString pdf = report.PrintTo("wide.pdf");
         QString wide;
         for (int i = 0; i < 400; ++i) wide += QChar('a' + i % 26);
-        window.FillLines("Статистика", {"before", wide.toStdString()});
-        auto* edit = window.findChild<QPlainTextEdit*>("RichEdit");
+        report.window.FillLines("Статистика", {"before", wide.toStdString()});
+        auto* edit = report.window.findChild<QPlainTextEdit*>("RichEdit");
         edit->moveCursor(QTextCursor::End);
         edit->insertPlainText("\nдобавлено вручную");
-        window.tbPrintClick();
+        report.window.tbPrintClick();
         const QList<QStringList> pages = PdfPages(pdf);
         QCOMPARE(pages.size(), 1);
-        QStringList lines = pages[0];
-        QCOMPARE(lines.takeLast(), PageFooter(1, 1));
+        const QStringList lines = PrintedLines(pages);
         QVERIFY2(lines.size() >= 4, qPrintable(lines.join('\n')));
         QCOMPARE(lines.first(), QString("before"));
         QCOMPARE(lines.last(), QString("добавлено вручную"));
         const QStringList pieces = lines.mid(1, lines.size() - 2);
-        QVERIFY(pieces.size() >= 2);
         QCOMPARE(pieces.join(QString()), wide);
         for (int i = 0; i + 1 < pieces.size(); ++i) QCOMPARE(pieces[i].size(), pieces[0].size());
         QCOMPARE(PageSizeInPoints(pdf), QSizeF(842, 595));  // turned to landscape
@@ -260,59 +196,43 @@ private slots:
     // page is turned where a portrait page is too narrow, and the ink keeps
     // off the paper's edges.
     void reportsFitThePage_data() {
-        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("type");
         QTest::addColumn<bool>("landscape");
         QTest::newRow("default listing") << "listing" << true;
         QTest::newRow("statistics") << "statistics" << false;
     }
     void reportsFitThePage() {
-        QFETCH(QString, report);
+        QFETCH(QString, type);
         QFETCH(bool, landscape);
         if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
-        const TTempFolder dir;
-        const QString pdf = dir.QtFile("report.pdf");
-        TFakeReportServices services;
-        services.PrinterAnswer = PrintToPdf(pdf);
-        TEditorWindow window(nullptr, &services);
+        TReportWindowFixture report;
+        const QString pdf = report.PrintTo("report.pdf");
         TDeals deals;
         DealInto(deals, 1, 40);
-        if (report == "listing") {
-            window.ShowListing(deals, true, true, true, true, 5);
+        if (type == "listing") {
+            report.window.ShowListing(deals, true, true, true, true, 5);
         } else {
             deals.ComputeStatistics();
-            window.ShowStatistics(deals);
+            report.window.ShowStatistics(deals);
         }
-        const QStringList lines = window.ReportLines();
+        const QStringList lines = report.window.ReportLines();
         int widest = 0;
         for (const QString& line : lines)
             widest = std::max<int>(widest, ExpandTabs(line).trimmed().isEmpty()
                                                ? 0
                                                : static_cast<int>(ExpandTabs(line).size()));
         QVERIFY2(widest > 110, qPrintable(QString::number(widest)));  // wider than a portrait line
-        window.tbPrintClick();
-        QCOMPARE(services.Errors, QStringList{});
-
+        report.window.tbPrintClick();
+        QCOMPARE(report.services.Errors, QStringList{});
         // Every printed line is one line of the report, whole and in order.
-        const QList<QStringList> pages = PdfPages(pdf);
-        QVERIFY(!pages.isEmpty());
-        QStringList printed;
-        for (int page = 0; page < pages.size(); ++page) {
-            QStringList pageLines = pages[page];
-            QCOMPARE(pageLines.takeLast(), PageFooter(page + 1, pages.size()));
-            printed += pageLines;
-        }
-        QStringList expected;
-        for (const QString& line : lines)
-            if (!line.trimmed().isEmpty()) expected += line.simplified();
-        for (QString& line : printed) line = line.simplified();
-        QCOMPARE(printed, expected);
+        QCOMPARE(PrintedLines(PdfPages(pdf)), AsPrinted(lines));
 
         const QSizeF page = PageSizeInPoints(pdf);
         QCOMPARE(page.width() > page.height(), landscape);
         // The font: the widest line fills most of the width, never less than
         // the smallest size would (0.6 of a point per character and point).
-        const QRect ink = InkOfFirstPage(pdf, dir.QtFile("page"), 50);
+        const QRect ink = InkOfFirstPage(pdf, report.dir.QtFile("page"), 50);
         QVERIFY(!ink.isEmpty());
         const double pixelsPerPoint = 50.0 / 72;
         QVERIFY2(ink.width() >= widest * 0.6 * kSmallestPrintPoints * pixelsPerPoint * 0.95,
@@ -334,21 +254,15 @@ private slots:
 
     // The preview shows the same pages as the print, and closing it prints nothing.
     void previewShowsThePagesAndCloses() {
-        const TTempFolder dir;
-        const QString pdf = dir.QtFile("listing.pdf");
         TDeals deals;
         DealInto(deals, 1, 40);
-        int printedPages = 0;
-        {
-            TFakeReportServices services;
-            services.PrinterAnswer = PrintToPdf(pdf);
-            TEditorWindow window(nullptr, &services);
-            window.ShowListing(deals, true, true, true, true, 5);
-            window.tbPrintClick();
-            printedPages = PdfPageCount(pdf);
-            QVERIFY(printedPages > 1);
-            QFile::remove(pdf);
-        }
+        TReportWindowFixture printed;
+        const QString pdf = printed.PrintTo("listing.pdf");
+        printed.window.ShowListing(deals, true, true, true, true, 5);
+        printed.window.tbPrintClick();
+        const int printedPages = PdfPageCount(pdf);
+        QVERIFY(printedPages > 1);
+        QFile::remove(pdf);
         TDesktopReportServices services;
         TEditorWindow window(nullptr, &services);
         window.ShowListing(deals, true, true, true, true, 5);
@@ -443,30 +357,22 @@ private slots:
         QVERIFY(seen);
     }
 
-    void cancelledPrintDoesNothing() {
-        const TTempFolder dir;
-        TFakeReportServices services;
-        TEditorWindow window(nullptr, &services);
-        window.FillLines("Статистика", {"x"});
-        window.tbPrintClick();
-        QCOMPARE(services.PrintDialogShown, 1);
-        QCOMPARE(services.Errors, QStringList{});
-    }
-
-    void failedPrintShowsSystemText() {
-        const TTempFolder dir;
-        const QString pdf = dir.QtFile("missing/out.pdf");
-        TFakeReportServices services;
-        services.PrinterAnswer = PrintToPdf(pdf);
-        TEditorWindow window(nullptr, &services);
-        window.FillLines("Статистика", {"x"});
-        window.show();
-        window.tbPrintClick();
-        QCOMPARE(services.Errors.size(), 1);
-        QVERIFY2(services.Errors[0].contains("No such file or directory"),
-                 qPrintable(services.Errors[0]));
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.ReportLines(), QStringList{"x"});
+    // A cancelled print dialog prints nothing; a file that cannot be written
+    // shows the system's text and the window keeps its text and stays open.
+    void cancelledOrFailedPrint() {
+        TReportWindowFixture report;
+        report.window.FillLines("Статистика", {"x"});
+        report.window.show();
+        report.window.tbPrintClick();
+        QCOMPARE(report.services.PrintDialogShown, 1);
+        QCOMPARE(report.services.Errors, QStringList{});
+        report.PrintTo("missing/out.pdf");
+        report.window.tbPrintClick();
+        QCOMPARE(report.services.Errors.size(), 1);
+        QVERIFY2(report.services.Errors[0].contains("No such file or directory"),
+                 qPrintable(report.services.Errors[0]));
+        QVERIFY(report.window.isVisible());
+        QCOMPARE(report.window.ReportLines(), QStringList{"x"});
     }
 };
 
