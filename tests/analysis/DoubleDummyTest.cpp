@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "analysis/DoubleDummy.h"
@@ -236,21 +237,15 @@ TEST(DoubleDummyTest, AStoppedRunLeavesTheRestUnsolved) {
 // The environment's cap wins over the process's default, 0 there lifts it, and
 // a cap too small for the threads is raised to keep them all.
 TEST(DoubleDummyTest, SolverMemoryCapComesFromTheEnvironmentThenTheDefault) {
-    struct TCase {
-        const char* environment;  // nullptr: not set
-        int defaultCap, threads, cap;
-    };
-    const TCase cases[] = {{nullptr, 0, 2, 0},   {nullptr, 60, 2, 60}, {"0", 60, 2, 0},
-                           {"", 60, 2, 60},      {"100", 0, 2, 100},   {"100", 60, 2, 100},
-                           {nullptr, 60, 4, 96}, {"10", 0, 1, 24}};
-    for (const TCase& c : cases) {
-        if (c.environment != nullptr)
-            setenv("KORVANA_SOLVER_MEMORY_MB", c.environment, 1);
-        else
-            unsetenv("KORVANA_SOLVER_MEMORY_MB");
-        SetSolverMemoryDefault(c.defaultCap);
-        EXPECT_EQ(SolverMemoryCap(c.threads), c.cap)
-            << (c.environment ? c.environment : "unset") << " " << c.defaultCap;
+    // The environment (nullptr: not set), the default, the threads; the cap.
+    const std::tuple<const char*, int, int, int> cases[] = {
+        {nullptr, 0, 2, 0},  {nullptr, 60, 2, 60}, {"0", 60, 2, 0}, {"", 60, 2, 60},
+        {"100", 60, 2, 100}, {nullptr, 60, 4, 96}, {"10", 0, 1, 24}};
+    for (const auto& [environment, defaultCap, threads, cap] : cases) {
+        unsetenv("KORVANA_SOLVER_MEMORY_MB");
+        if (environment != nullptr) setenv("KORVANA_SOLVER_MEMORY_MB", environment, 1);
+        SetSolverMemoryDefault(defaultCap);
+        EXPECT_EQ(SolverMemoryCap(threads), cap) << (environment ? environment : "unset");
     }
     unsetenv("KORVANA_SOLVER_MEMORY_MB");
     SetSolverMemoryDefault(0);
