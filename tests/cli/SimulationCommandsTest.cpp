@@ -214,7 +214,7 @@ int32_t DefenceTricksAfter(const TDeal& deal, int32_t declarer, int32_t strain, 
 }
 
 TEST_F(CliSimulation, LeadsAgreeWithASolveAfterEachCard) {
-    constexpr int32_t Deals = 12, Checked = 3;
+    constexpr int32_t Deals = 100, Checked = 3;
     const std::string south = "KQT5.J94.A872.63";
     const TCliRun run = RunCli(folder, {"leads", "--key", "5", "--count", std::to_string(Deals),
                                         "--contract", "4H E", "--fixed", "S:" + south, "--csv",
