@@ -10,6 +10,7 @@
 
 #include "analysis/SolverLibrary.h"
 #include "analysis/SolverSlots.h"
+#include "deals/Board.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 
@@ -349,4 +350,8 @@ void AddPar(TDealAnalysis& analysis, int32_t dealer, std::string_view vulnerabil
     std::string fault;
     if (analysis.Solved && ComputePar(analysis.Table, dealer, vulnerability, par, fault))
         analysis.Par = std::move(par);
+}
+
+void AddBoardPar(TDealAnalysis& analysis, int64_t board) {
+    AddPar(analysis, PbnBoardDealer(board), PbnBoardVulnerability(board));
 }

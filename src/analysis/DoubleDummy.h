@@ -21,6 +21,9 @@
 // Computes the par of the analysis (when solved) for a dealer (1..4) and a
 // vulnerability as PBN names it; leaves it empty when the solver refuses.
 void AddPar(TDealAnalysis& analysis, int32_t dealer, std::string_view vulnerability);
+// The same for the dealer and vulnerability that board number `board` has in
+// the usual rotation.
+void AddBoardPar(TDealAnalysis& analysis, int64_t board);
 
 // The number of solver threads for batches: 0 means one per core. Waits for
 // the solves under way. Returns the number the solver really uses.

@@ -22,6 +22,7 @@
 #include "text/FileError.h"
 #include "text/OutputBuffer.h"
 #include "text/ReplacingFile.h"
+#include "text/RussianCount.h"
 #include "text/StringFunctions.h"
 
 void TStderrSink::Show(const std::string& message, int32_t position) {
@@ -243,16 +244,8 @@ void TellOtherHardLinks(const std::string& name, int32_t others) {
 }
 
 std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many) {
-    const int64_t last = count % 10, lastTwo = count % 100;
-    const bool isOne = last == 1 && lastTwo != 11;
-    const bool isFew = last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14);
-    return std::string(isOne   ? one
-                       : isFew ? few
-                               : many) +
-           " " + std::to_string(count) +
-           (isOne   ? " раздача"
-            : isFew ? " раздачи"
-                    : " раздач");
+    return std::string(RussianForm(count, one, few, many)) + " " +
+           RussianCount(count, "раздача", "раздачи", "раздач");
 }
 
 int StoppedCode(int signal) { return 128 + signal; }

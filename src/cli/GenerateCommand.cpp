@@ -196,7 +196,7 @@ void AnalyseKept(const TDeals& deals, int64_t firstBoard, const TStopSignals& st
         for (TDealAnalysis& analysis : solved) {
             // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
             const int64_t board = firstBoard + static_cast<int64_t>(analyses.size());
-            AddPar(analysis, PbnBoardDealer(board), PbnBoardVulnerability(board));
+            AddBoardPar(analysis, board);
             analyses.push_back(std::move(analysis));
         }
     }

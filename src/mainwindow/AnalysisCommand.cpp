@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include "analysis/DoubleDummy.h"
-#include "deals/Board.h"
 #include "deals/DealCollection.h"
 #include "mainwindow/MainWindow.h"
 #include "reports/AnalysisReport.h"
@@ -66,8 +65,7 @@ void TMainWindow::KeepAnalysis(std::vector<TDealAnalysis> results) {
     analysedDeals_.clear();
     for (std::size_t i = 0; i < results.size(); ++i) {
         const int64_t board = static_cast<int64_t>(i) + 1;
-        if (results[i].Solved && !results[i].Par)
-            AddPar(results[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
+        if (results[i].Solved && !results[i].Par) AddBoardPar(results[i], board);
         analysedDeals_.push_back(deals.GetDeal(static_cast<int32_t>(i))->CardSets());
     }
     analysed_ = std::move(results);

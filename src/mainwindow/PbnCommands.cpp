@@ -41,7 +41,7 @@ std::vector<TDealAnalysis> AnalysisOfBoards(std::span<const TDealAnalysis> kept,
         if (!analyses[i].Solved) continue;
         const int64_t board = firstBoard + static_cast<int64_t>(i);
         analyses[i].Par.reset();
-        AddPar(analyses[i], PbnBoardDealer(board), PbnBoardVulnerability(board));
+        AddBoardPar(analyses[i], board);
     }
     return analyses;
 }
