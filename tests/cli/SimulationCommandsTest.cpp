@@ -187,15 +187,6 @@ TEST_F(CliSimulation, SimulateAgreesWithSolvesOfTheDeals) {
     }
 }
 
-// The defence's tricks after a lead, by the solver's own entry point: the
-// position after the card, dummy to play; declarer's side then takes the rest.
-int32_t DefenceTricksAfter(const TDeal& deal, int32_t declarer, int32_t strain, int32_t card) {
-    futureTricks future{};
-    EXPECT_EQ(SolveBoard(SolverPosition(deal, declarer, strain, card), -1, 1, 1, &future, 0),
-              RETURN_NO_FAULT);
-    return 13 - future.score[0];
-}
-
 TEST_F(CliSimulation, LeadsAgreeWithASolveAfterEachCard) {
     constexpr int32_t Deals = 100, Checked = 3;
     const std::string south = "KQT5.J94.A872.63";
@@ -216,7 +207,10 @@ TEST_F(CliSimulation, LeadsAgreeWithASolveAfterEachCard) {
         for (int32_t c = 1; c <= 52; ++c)
             if (TLeadStudy::CardName(c) == rows[r][2]) card = c;
         ASSERT_NE(card, 0) << rows[r][2];
-        EXPECT_EQ(rows[r][3], std::to_string(DefenceTricksAfter(deal, East, Hearts, card)))
+        futureTricks future{};  // dummy to play after the lead: declarer's side takes score[0]
+        ASSERT_EQ(SolveBoard(SolverPosition(deal, East, Hearts, card), -1, 1, 1, &future, 0),
+                  RETURN_NO_FAULT);
+        EXPECT_EQ(rows[r][3], std::to_string(13 - future.score[0]))
             << "board " << r / 13 + 1 << " lead " << rows[r][2];
     }
 }
