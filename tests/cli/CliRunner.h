@@ -53,12 +53,11 @@ struct TCliRunOptions {
     bool Interrupt = false;
     bool KeptOnStdout = false;
     int Signal = SIGINT;
-    std::chrono::milliseconds SignalAfter{
-        0};                               // when set, the signal goes this long after the start
-    std::filesystem::path WorkingFolder;  // empty: the tests' own
-    bool ReaderGone = false;              // stdout is a pipe nobody reads any more
-    long DataLimit = 0;                   // when not zero, the bytes of data memory allowed
-    std::filesystem::path Stdin;          // empty: /dev/null
+    std::chrono::milliseconds SignalAfter{};  // when set, the signal's delay from the start
+    std::filesystem::path WorkingFolder;      // empty: the tests' own
+    bool ReaderGone = false;                  // stdout is a pipe nobody reads any more
+    long DataLimit = 0;                       // when not zero, the bytes of data memory allowed
+    std::filesystem::path Stdin;              // empty: /dev/null
 };
 
 inline TCliRun RunCliWith(const std::filesystem::path& folder, const std::vector<std::string>& args,

@@ -135,9 +135,8 @@ TEST_F(CliConvert, DamagedLinesOfADealsFileAreNamedByNumber) {
     text.resize(text.size() - 30);
     std::ofstream(In("b"), std::ios::binary) << text;
     for (const std::string command : {"convert", "stats", "listing"}) {
-        std::vector<std::string> args = {command, In("b")};
-        if (command == "convert") args.push_back(In("o.lin"));
-        const TCliRun run = Run(args);
+        const TCliRun run =
+            command == "convert" ? Run({command, In("b"), In("o.lin")}) : Run({command, In("b")});
         EXPECT_EQ(run.ExitCode, 4);
         EXPECT_EQ(run.LastErrLine(), "korvana-cli: файл " + In("b") + ": повреждены строки 2, 12");
         EXPECT_EQ(run.Out.empty() && !fs::exists(In("o.lin")), command == "convert");
@@ -173,7 +172,6 @@ TEST_F(CliConvert, VersionAndEachCommandsHelp) {
     const TCliRun version = Run({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Out, "korvana-cli 2.0\n");  // the about box's version
-    // The manual page and the metainfo carry the same number.
     const std::filesystem::path data = std::filesystem::path(KORVANA_SAMPLES_DIR) / "../../../data";
     EXPECT_NE(ReadWholeFile(data / "korvana-cli.1").find("\"Korvana 2.0\""), std::string::npos);
     EXPECT_NE(ReadWholeFile(data / "org.korvana.Korvana.metainfo.xml").find("version=\"2.0\""),
@@ -187,8 +185,7 @@ TEST_F(CliConvert, VersionAndEachCommandsHelp) {
     }
 }
 
-// --first-board numbers the boards written in the usual rotation; a board
-// read with its own number, dealer and vulnerability keeps them.
+// --first-board numbers the boards in the usual rotation; a board's own number and seats stay.
 TEST_F(CliConvert, FirstBoardNumbersTheBoardsWithoutTheirOwn) {
     const std::string deal = "[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. -\"]\n";
     std::ofstream(In("a.pbn")) << "[Board \"40\"]\n[Dealer \"E\"]\n[Vulnerable \"All\"]\n"

@@ -37,7 +37,6 @@ constexpr bool UnderSanitizer = false;
 constexpr bool UnderSanitizer = false;
 #endif
 
-// A run that ended as memory running out anywhere does: exit 5 and the message.
 void ExpectOutOfMemory(const TCliRun& run) {
     EXPECT_EQ(run.ExitCode, 5) << run.Err.substr(0, 300);
     EXPECT_NE(run.Err.find("korvana-cli: не хватило памяти"), std::string::npos)
@@ -179,6 +178,7 @@ TEST_F(CliGenerate, OutWritesTheDealsFile) {
                         "--max-dealt", "10"});
     EXPECT_EQ(none.ExitCode, 0) << none.Err;
     EXPECT_EQ(ReadWholeFile(file), expected);
+    EXPECT_NE(none.Err.find("не отобрано ни одной раздачи"), std::string::npos);
 
     fs::create_directories(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
@@ -236,11 +236,6 @@ TEST_F(CliGenerate, FixedCardsAreInEveryDeal) {
     TCliRun pbn = run({"--fixed", "N:AKQJ.AKQ.AKQ.AKQ - - -", "--threads", "2"});
     EXPECT_EQ(pbn.ExitCode, 0) << pbn.Err;
     EXPECT_EQ(pbn.Out, labelled.Out);
-    // Russian card and seat letters name the same cards.
-    TCliRun latin = run({"--fixed", "N:AKT.K43.A762.KQ9 E:.J..", "--threads", "1"});
-    TCliRun russian = run({"--fixed", "С:ТК10.К43.Т762.КД9 в:.в..", "--threads", "1"});
-    EXPECT_EQ(russian.ExitCode, 0) << russian.Err;
-    EXPECT_EQ(russian.Out, latin.Out);
 
     // Two seats partly fixed, and a condition on the rest.
     std::vector<std::string> withCondition = {"--fixed", "s:..A2. n:AKQJ.K..", "--condition",
@@ -271,8 +266,6 @@ TEST_F(CliGenerate, BadFixedCardsRefuseTheRunNamingTheCardOrSeat) {
         {"N:AKQJT.AKQ.AKQ.AKQ", "У Севера больше 13 карт (задано 14): «AKQJT.AKQ.AKQ.AKQ»."},
         {"N:A... S:A...", "Карта ♠A задана дважды: у Севера и у Юга."},
         {"E:..Z.", "«Z» — не карта: рука Востока «..Z.»."},
-        {"E:..ТЖ.", "«Ж» — не карта: рука Востока «..ТЖ.»."},
-        {"E:..\xD2.", "«\\xD2» — не карта: рука Востока «..\\xD2.»."},
         {"W:AKQJ",
          "Не удаётся прочитать руку Запада «AKQJ»: нужны четыре масти через точку, "
          "пики первыми (AKQJ.K..)."},
@@ -748,22 +741,18 @@ TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
     EXPECT_EQ(many.Out, one.Out);
 }
 
-// Stopped while analysing, all kept deals are written, the analysed with their
-// tables, and stderr says how many; `analyze` stops the same way.
+// Stopped while analysing, all kept deals are written and stderr says how many were analysed.
 TEST_F(CliGenerate, AStopDuringTheAnalysisWritesEveryKeptDeal) {
     const std::string file = (folder / "a.pbn").string();
-    TCliRunOptions stop;
-    stop.Interrupt = true;
-    stop.Signal = SIGTERM;
-    stop.SignalAfter = std::chrono::seconds(1);
+    const TCliRunOptions stop{
+        .Interrupt = true, .Signal = SIGTERM, .SignalAfter = std::chrono::seconds(1)};
     TCliRun run = RunCliWith(
         folder, {"generate", "--key", "3", "--count", "40", "--out", file, "--analyze"}, stop);
     EXPECT_EQ(run.ExitCode, 143) << run.Err;
     const std::string pbn = ReadWholeFile(file);
     auto count = [&pbn](const char* tag) {
         const std::regex pattern(tag);
-        return std::distance(std::sregex_iterator(pbn.begin(), pbn.end(), pattern),
-                             std::sregex_iterator());
+        return std::distance(std::sregex_iterator(pbn.begin(), pbn.end(), pattern), {});
     };
     EXPECT_EQ(count("\\[Deal "), 40);
     EXPECT_NE(run.Err.find("проанализировано " + std::to_string(count("\\[OptimumResultTable")) +
@@ -772,17 +761,12 @@ TEST_F(CliGenerate, AStopDuringTheAnalysisWritesEveryKeptDeal) {
     EXPECT_EQ(RunCliWith(folder, {"analyze", file, "--threads", "1"}, stop).ExitCode, 143);
 }
 
-// Keeping none leaves the old file; keeping fewer than asked says how many,
-// and the file's other name (a hard link) keeps the old content.
+// Keeping fewer than asked says how many; the file's other name (a hard link) keeps the old deals.
 TEST_F(CliGenerate, OldFilesAndOtherNamesKeepTheirDeals) {
     const std::string file = (folder / "a.dls").string(), other = (folder / "b.dls").string();
     ASSERT_EQ(Run({"generate", "--key", "5", "--count", "3", "--out", file}).ExitCode, 0);
     const std::string old = ReadWholeFile(file);
     fs::create_hard_link(file, other);
-    TCliRun none =
-        Run({"generate", "--condition", "HCP(N) >= 30", "--max-dealt", "50", "--out", file});
-    EXPECT_EQ(ReadWholeFile(file), old);
-    EXPECT_NE(none.Err.find("не отобрано ни одной раздачи"), std::string::npos);
     TCliRun few = Run({"generate", "--key", "5", "--count", "10", "--condition", "HCP(N) >= 15",
                        "--max-dealt", "30", "--out", file});
     const std::string kept = std::to_string(ReadWholeFile(file).size() / 110);  // 110-byte lines

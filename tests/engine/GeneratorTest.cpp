@@ -393,8 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSameAsOneThread{17, 30, "HCP(W) >= 10", 9000,
                          "N:AKQJT98765432... E:.AKQJT98765432.. S:..AKQJT98765432."}));
 
-// Memory running out after the 300th kept deal ends any thread count's run
-// where one thread's ends: the same deals, dealt count and seed left.
+// Memory running out after 300 kept deals: the same deals, dealt count and seed on any threads.
 TEST_F(GeneratorTest, RunningOutOfMemoryEndsWhereOneThreadEnds) {
     struct TRoomFor300 : TDealReceiver {
         std::vector<std::string> Lines;

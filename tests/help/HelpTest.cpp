@@ -1,17 +1,15 @@
-// The help: every condition it shows is accepted by the language as written,
-// and the documentation's copies are the text the program builds.
-// KORVANA_UPDATE_HELP=1 rewrites those copies instead of comparing them.
+// The help's conditions are accepted as written; the documentation holds the program's text.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <tuple>
 
 #include "help/Help.h"
 #include "language/ConditionCheck.h"
 #include "language/ConditionTestSupport.h"
 #include "language/FunctionTable.h"
+#include "support/FileBytes.h"
 #include "support/RecordingSink.h"
 
 TEST(Help, EveryConditionItShowsIsAcceptedAsWritten) {
@@ -24,37 +22,32 @@ TEST(Help, EveryConditionItShowsIsAcceptedAsWritten) {
         EXPECT_TRUE(sink.messages.empty()) << block.Code << ": " << sink.messages[0].text;
     }
     EXPECT_EQ(shown, FunctionTable().size() + HelpExamples().size());
-    // Each function's example uses that function.
     for (const TFunctionRow& function : FunctionTable())
         EXPECT_NE(function.Help.Example.find(std::string(function.Name) + "("), std::string::npos)
             << function.Name;
 }
 
-// Each copy: its file, the text it holds, and the lines around that text
-// (none: the whole file).
+// KORVANA_UPDATE_HELP=1 rewrites the copies instead of comparing them.
 TEST(Help, TheDocumentationHoldsTheProgramsText) {
     const std::vector<THelpBlock> blocks = HelpBlocks();
-    const struct {
-        const char* File;
-        std::string Text, Begin, End;
-    } copies[] = {
+    // Each file, its text and the lines around that text (none: the whole file).
+    const std::tuple<const char*, std::string, std::string, std::string> copies[] = {
         {"docs/help.md", HelpMarkdown(blocks), "", ""},
         {"data/korvana-cli.1", HelpMan(blocks), ".\\\" help begin\n", ".\\\" help end\n"},
     };
     const std::filesystem::path sources = KORVANA_LANGUAGE_CASES_DIR "/../../..";
-    for (const auto& copy : copies) {
-        const std::filesystem::path path = (sources / copy.File).lexically_normal();
-        std::ifstream in(path, std::ios::binary);
-        std::string file{std::istreambuf_iterator<char>(in), {}};
-        std::size_t from = file.find(copy.Begin);
-        const std::size_t to = copy.End.empty() ? file.size() : file.find(copy.End);
+    for (const auto& [name, text, begin, end] : copies) {
+        const std::filesystem::path path = (sources / name).lexically_normal();
+        std::string file = ReadBytes(path);
+        std::size_t from = file.find(begin);
+        const std::size_t to = end.empty() ? file.size() : file.find(end);
         ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << path;
-        from += copy.Begin.size();
+        from += begin.size();
         if (std::getenv("KORVANA_UPDATE_HELP") != nullptr) {
-            file.replace(from, to - from, copy.Text);
-            std::ofstream(path, std::ios::binary) << file;
+            file.replace(from, to - from, text);
+            WriteBytes(path, file);
         } else {
-            EXPECT_EQ(file.substr(from, to - from), copy.Text)
+            EXPECT_EQ(file.substr(from, to - from), text)
                 << path << ": KORVANA_UPDATE_HELP=1 renews it";
         }
     }

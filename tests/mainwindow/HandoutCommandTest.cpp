@@ -1,14 +1,13 @@
 // The window's handout as a PDF: the first board, tables solved once, STOP.
 #include <QCheckBox>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
 
 #include "reports/windows/HandoutDialog.h"
 #include "support/DialogDriver.h"
-#include "support/WindowFixture.h"
+#include "support/PrintedPdf.h"
 
 class HandoutCommandTest : public QObject {
     Q_OBJECT
@@ -26,11 +25,9 @@ class HandoutCommandTest : public QObject {
             dialog.accept();
         });
         window.itmHandoutClick();
-        QProcess text;
-        if (shown >= 0 && QTest::qWaitFor([&] { return preview_.PreviewShown == shown; }, 30000))
-            text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        text.waitForFinished(20000);
-        return QString::fromUtf8(text.readAllStandardOutput());
+        if (shown < 0 || !QTest::qWaitFor([&] { return preview_.PreviewShown == shown; }, 30000))
+            return {};
+        return RunTool("pdftotext", {pdf, "-"});
     }
 
 private slots:

@@ -1,6 +1,4 @@
-// The window from the keyboard: every menu's commands and keys, a letter for
-// Alt on each, no key twice nor an editing key taken; Tab out of the editor,
-// Enter on a hand for its deal information, F1 for the help, F10 to the menus.
+// The window from the keyboard: menus, their keys and Alt letters, Tab, Enter, F1, F10.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,7 +21,7 @@ private slots:
     void init() { fixture_.window = fixture_.Open(); }
     void cleanup() { fixture_.Renew(); }
 
-    // A menu's items as "caption=key", the letter for Alt aside.
+    // A menu's items as "caption=key"; each caption with one Alt letter of its own.
     void Menus_data() {
         QTest::addColumn<int>("menu");  // its place on the menu bar; -1: the bar itself
         QTest::addColumn<QStringList>("items");
@@ -46,7 +44,6 @@ private slots:
             {"Анализ в открытую=Ctrl+D", "=", "Сравнение вариантов...=F5", "Первый ход...=F6",
              "Распределение...=F7"});
     }
-    // ... and each caption with one letter of its own.
     void Menus() {
         QFETCH(int, menu);
         const QList<QAction*> bar = fixture_.window->menuBar()->actions();
@@ -65,8 +62,7 @@ private slots:
         QTEST(items, "items");
     }
 
-    // No key belongs to two commands nor to one of the editor's own (Ctrl+V is
-    // Save's, as it always was).
+    // No key belongs to two commands nor to the editor (Ctrl+V is Save's, as it always was).
     void NoKeyTwice() {
         QList<QKeySequence> keys;
         for (const QAction* action : fixture_.window->findChildren<QAction*>())
@@ -75,10 +71,9 @@ private slots:
             keys += shortcut->key();
         for (const QKeySequence& key : keys)
             QVERIFY2(keys.count(key) == 1, qPrintable(key.toString()));
-        for (const Qt::Key letter : {Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_Z, Qt::Key_Y}) {
-            const QKeySequence editing(Qt::CTRL | letter);
-            QVERIFY2(!keys.contains(editing), qPrintable(editing.toString()));
-        }
+        for (const Qt::Key letter : {Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_Z, Qt::Key_Y})
+            QVERIFY2(!keys.contains(QKeySequence(Qt::CTRL | letter)),
+                     qPrintable(QString::number(letter)));
     }
 
     void TabEnterF1AndF10() {
@@ -95,7 +90,6 @@ private slots:
         QTest::keyClick(window.RichEdit, Qt::Key_Tab);
         QVERIFY(!window.RichEdit->hasFocus());
         QCOMPARE(window.RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
-
         QString shown;
         const auto recordTitle = [&shown] {
             WhenDialogOpens([&shown](QDialog& dialog) {
@@ -103,17 +97,15 @@ private slots:
                 dialog.reject();
             });
         };
-        QLabel* east = window.HandLabels[1][0];
-        east->setFocus();
+        window.HandLabels[1][0]->setFocus();
         recordTitle();
-        QTest::keyClick(east, Qt::Key_Return);
+        QTest::keyClick(window.HandLabels[1][0], Qt::Key_Return);
         QCOMPARE(shown, QStringLiteral("East"));
         // The menu item shows the focused hand's, North's when no hand has the focus.
         recordTitle();
         window.RichEdit->setFocus();
         window.itmDealInfo->trigger();
         QCOMPARE(shown, QStringLiteral("North"));
-
         // F1: the help, whose first link puts the first example in place of the selection.
         QVERIFY(activate());
         QTest::keyClick(window.RichEdit, Qt::Key_F1);

@@ -1,6 +1,5 @@
-// Every window on a 1366×768 screen at 100 %, 150 % and 200 %: inside the
-// screen's free area, and no label's text wider than the label. The program
-// runs itself once for each scale, on the offscreen platform with that screen.
+// Every window inside a 1366×768 screen at 100, 150 and 200 %, no label's text cut; the
+// program runs itself for each scale, on the offscreen platform with that screen.
 #include <QAction>
 #include <QLabel>
 #include <QScreen>
@@ -21,11 +20,9 @@
 
 namespace {
 
-// Notes each way the window leaves its screen's free area or cuts a label's text.
 void CheckFit(QWidget& window, QStringList& misfits) {
     if (!window.screen()->availableGeometry().contains(window.frameGeometry()))
-        misfits +=
-            window.objectName() + window.windowTitle() + QStringLiteral(" is off the screen");
+        misfits += window.objectName() + window.windowTitle() + " is off the screen";
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         QString text = label->text();
         if (!label->isVisibleTo(&window) || label->wordWrap() || text.isEmpty() ||
@@ -55,8 +52,6 @@ private slots:
         QTest::qWait(50);  // shown, it fits its frame too
         CheckFit(*help, misfits);
         help->close();
-
-        // Each opens a modal dialog, checked once it is shown and then closed.
         std::vector<std::function<void()>> dialogs;
         for (QAction* item :
              {window->itmFixedCards, window->itmDealInfo, window->itmStatistics, window->itmHandout,
@@ -97,11 +92,9 @@ int main(int argc, char** argv) {
         "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
     int failed = 0;
     for (const char* scale : {"1", "1.5", "2"}) {
-        const std::string command = std::string("QT_QPA_PLATFORM=offscreen:configfile=") +
-                                    config.string() + " QT_SCALE_FACTOR=" + scale + " '" + argv[0] +
-                                    "' --scaled";
-        std::printf("scale %s\n", scale);
-        std::fflush(stdout);
+        const std::string command = std::string("echo scale ") + scale +
+                                    "; QT_QPA_PLATFORM=offscreen:configfile=" + config.string() +
+                                    " QT_SCALE_FACTOR=" + scale + " '" + argv[0] + "' --scaled";
         if (std::system(command.c_str()) != 0) ++failed;
     }
     std::filesystem::remove(config);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "reports/AnalysisReport.h"
@@ -61,21 +62,14 @@ TEST(AnalysisReportTest, ParScoresNameTheSideThatGains) {
 }
 
 TEST(AnalysisReport, RussianParNamesTheSideTheContractAndItsDeclarers) {
-    const TParContract fourSpadesSouth{4, 4, "S", 0, 0};
-    const TParContract fiveDiamondsDoubled{5, 2, "EW", 0, 2};
-    const TParContract threeNotrump{3, 0, "NS", 1, 0};
-    const struct {
-        TParResult par;
-        bool all;
-        const char* text;
-    } cases[] = {
-        {{450, {fourSpadesSouth, threeNotrump}}, false, "Пар: СЮ +450, 4♠ Ю"},
-        {{450, {fourSpadesSouth, threeNotrump}}, true, "Пар: СЮ +450, 4♠ Ю; 3БК СЮ"},
-        {{300, {fiveDiamondsDoubled}}, true, "Пар: СЮ +300, 5♦ с контрой ВЗ"},
-        {{-620, {TParContract{4, 3, "W", 0, 0}}}, false, "Пар: ВЗ +620, 4♥ З"},
+    const std::tuple<TParResult, bool, const char*> cases[] = {
+        {{450, {{4, 4, "S", 0, 0}, {3, 0, "NS", 1, 0}}}, false, "Пар: СЮ +450, 4♠ Ю"},
+        {{450, {{4, 4, "S", 0, 0}, {3, 0, "NS", 1, 0}}}, true, "Пар: СЮ +450, 4♠ Ю; 3БК СЮ"},
+        {{300, {{5, 2, "EW", 0, 2}}}, true, "Пар: СЮ +300, 5♦ с контрой ВЗ"},
+        {{-620, {{4, 3, "W", 0, 0}}}, false, "Пар: ВЗ +620, 4♥ З"},
         {{0, {}}, true, "Пар: 0"},
     };
-    for (const auto& c : cases) EXPECT_EQ(RussianParText(c.par, c.all), c.text);
+    for (const auto& [par, all, text] : cases) EXPECT_EQ(RussianParText(par, all), text);
 }
 
 TEST(AnalysisReport, CountsTakeTheRussianFormOfTheirNumber) {

@@ -1,6 +1,5 @@
 #pragma once
-// Whole files as bytes, for the GoogleTest programs: exact contents written
-// and read back; a file that cannot be written fails the test.
+// Whole files as bytes; a file that cannot be written fails the test.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,6 +1,5 @@
 #pragma once
-// A report window that prints to a PDF file in a temporary folder, and the
-// printed text read back with the poppler tools.
+// A report window printing to a PDF in a temporary folder; the text read back by poppler.
 #include <QPrinter>
 #include <QProcess>
 #include <QStringList>
@@ -11,8 +10,7 @@
 #include "support/TempFolder.h"
 #include "support/WindowFixture.h"
 
-// Sets the printer up as the print dialog would for printing to a PDF file,
-// with a page range and the selection chosen, which printing ignores.
+// The print dialog's choice of a PDF file, with a page range, which printing ignores.
 inline std::function<void(QPrinter&)> PrintToPdf(const QString& path) {
     return [path](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -23,14 +21,12 @@ inline std::function<void(QPrinter&)> PrintToPdf(const QString& path) {
     };
 }
 
-// A report window with scripted services over a temporary folder; until
-// PrintTo() is called its print dialog is cancelled.
+// Scripted services over a temporary folder; the print dialog is cancelled until PrintTo().
 struct TReportWindowFixture {
     TTempFolder dir;
     TFakeReportServices services;
     TEditorWindow window{nullptr, &services};
 
-    // The print dialog prints to `name` in the folder; returns its path.
     QString PrintTo(const QString& name) {
         const QString pdf = dir.QtFile(name);
         services.PrinterAnswer = PrintToPdf(pdf);
@@ -61,8 +57,7 @@ inline QList<QStringList> PdfPages(const QString& pdf) {
     return pages;
 }
 
-// The printed lines of all pages, blanks run together, each page's footer
-// taken off; a page that does not end with its footer leaves a line that says so.
+// All pages' lines, blanks run together, footers taken off (a missing one leaves a line saying so).
 inline QStringList PrintedLines(const QList<QStringList>& pages) {
     QStringList printed;
     for (int page = 0; page < pages.size(); ++page) {

@@ -12,8 +12,6 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -159,8 +157,7 @@ TEST_F(ReplacingFile, LeftoversOfKilledSavesAreClearedAndNeverStopASave) {
     EXPECT_EQ(left, (std::vector<std::string>{"other.dls.~k1-1", "x.dls.~100"}));
 }
 
-// The process's own stdout opened to append is written through, never
-// replaced: its earlier content stays.
+// The process's own stdout, opened to append, is written through and keeps its earlier content.
 TEST_F(ReplacingFile, OwnStdoutIsWrittenWhereItIs) {
     const fs::path log = folder_ / "log.txt";
     WriteBytes(log, "earlier\n");
@@ -175,8 +172,8 @@ TEST_F(ReplacingFile, OwnStdoutIsWrittenWhereItIs) {
     EXPECT_EQ(ReadBytes(log), "earlier\nnew\n");
 }
 
-// A save keeps the owner, group and mode, is private while written, and is
-// refused, leaving the old file, to a user who cannot keep its owner.
+// A save keeps owner, group and mode, is private until done, and is refused to whom cannot keep
+// them.
 TEST_F(ReplacingFile, ASaveKeepsOwnerGroupAndModeAndIsPrivateUntilDone) {
     if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
     const fs::path shared = folder_ / "shared.dls";
@@ -205,8 +202,7 @@ TEST_F(ReplacingFile, ASaveKeepsOwnerGroupAndModeAndIsPrivateUntilDone) {
     EXPECT_EQ(ReadBytes(shared), "root's");
 }
 
-// A name as long as a folder entry allows is saved over; a dangling link
-// gets its target created and stays a link.
+// A name as long as a folder entry allows; a dangling link gets its target and stays a link.
 TEST_F(ReplacingFile, LongNamesDanglingLinksAndUseAfterAFailure) {
     const fs::path longName = folder_ / (std::string(246, 'x') + ".dls");
     Save(longName, "old");
