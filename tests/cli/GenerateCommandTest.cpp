@@ -744,8 +744,10 @@ TEST_F(CliGenerate, ALargeConditionRunsOnFewerThreads) {
 // Stopped while analysing, all kept deals are written and stderr says how many were analysed.
 TEST_F(CliGenerate, AStopDuringTheAnalysisWritesEveryKeptDeal) {
     const std::string file = (folder / "a.pbn").string();
-    const TCliRunOptions stop{
-        .Interrupt = true, .Signal = SIGTERM, .SignalAfter = std::chrono::seconds(1)};
+    TCliRunOptions stop;
+    stop.Interrupt = true;
+    stop.Signal = SIGTERM;
+    stop.SignalAfter = std::chrono::seconds(1);
     TCliRun run = RunCliWith(
         folder, {"generate", "--key", "3", "--count", "40", "--out", file, "--analyze"}, stop);
     EXPECT_EQ(run.ExitCode, 143) << run.Err;
