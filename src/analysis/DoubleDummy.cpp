@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -184,6 +183,10 @@ struct TLastDeal {
 
 thread_local TLastDeal LastDeal;
 
+// A single solve was asked while the solver is missing; and that was told.
+std::atomic<bool> SolverMissed{false};
+std::atomic<bool> SolverMissTold{false};
+
 // One solve on a slot of the solver's own: the defence's tricks on the
 // declarer's left-hand opponent's lead. With a target (1..13) the solver only
 // says whether the defence reaches it: the score is the target, or -1 when it
@@ -192,9 +195,7 @@ thread_local TLastDeal LastDeal;
 bool SolveForDefence(const TDeal& deal, int32_t declarer, int32_t strain, int target, int& score) {
     const TSolverLibrary* solver = Solver();
     if (solver == nullptr) {
-        // Said once: a condition on tricks then keeps no deal.
-        static std::once_flag told;
-        std::call_once(told, [] { std::fprintf(stderr, "%s\n", SolverLoadFault().c_str()); });
+        SolverMissed.store(true, std::memory_order_relaxed);
         return false;
     }
     const ::deal position = OpeningLeadPosition(deal, declarer, strain);
@@ -305,6 +306,12 @@ bool DoubleDummyAtLeast(const TDeal& deal, int32_t declarer, int32_t strain, int
 }
 
 int64_t DoubleDummySolveCount() { return ExactSolves.load() + BoundedSolves.load(); }
+
+TStatus TakeSolverFault() {
+    if (!SolverMissed.load(std::memory_order_relaxed) || SolverMissTold.exchange(true))
+        return TStatus::Ok();
+    return TStatus::Missing(SolverLoadFault());
+}
 
 TSingleSolves DoubleDummySingleSolves() { return {ExactSolves.load(), BoundedSolves.load()}; }
 

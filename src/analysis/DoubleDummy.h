@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "deals/DealAnalysis.h"
+#include "text/Status.h"
 
 // Computes the par of the analysis (when solved) for a dealer (1..4) and a
 // vulnerability as PBN names it; leaves it empty when the solver refuses.
@@ -52,6 +53,12 @@ int32_t DoubleDummyTricks(const TDeal& deal, int32_t declarer, int32_t strain);
 // answer narrows the range kept for the thread's last deal, so no question is
 // asked twice and an exact count asked later may need no solve.
 bool DoubleDummyAtLeast(const TDeal& deal, int32_t declarer, int32_t strain, int32_t tricks);
+
+// Told once: after DoubleDummyTricks or DoubleDummyAtLeast found the solver
+// missing (a condition on tricks then keeps no deal), the first call gives a
+// Missing status with the reason; every other call gives OK. Never loads the
+// solver itself.
+TStatus TakeSolverFault();
 
 // How many single solves DoubleDummyTricks and DoubleDummyAtLeast have made in
 // this process: exact counts, and questions with a target.

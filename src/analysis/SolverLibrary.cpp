@@ -40,7 +40,7 @@ std::atomic<int> DefaultMemoryCap{0};
 // of the solver needs saving at exit.
 // An exit with a failure status from inside a call into the solver is the
 // solver giving up for want of memory or threads: told as such.
-extern "C" void EndBeforeTheSolver(int status, void*) {
+extern "C" [[noreturn]] void EndBeforeTheSolver(int status, void*) {
     if (status != 0 && CallsUnderWay.load() > 0) {
         std::fputs(FailureMessage.load(), stderr);
         status = FailureStatus.load();
@@ -114,7 +114,7 @@ TLoaded Load() {
         // (mapping a segment fails for want of address space).
         if (noMemory || (reason != nullptr && (std::strstr(reason, "Cannot allocate memory") ||
                                                std::strstr(reason, "failed to map segment"))))
-            std::exit(EXIT_FAILURE);  // ended as the solver's own failures are
+            EndBeforeTheSolver(EXIT_FAILURE, nullptr);  // ended as the solver's own failures are
         loaded.Fault = "не удалось загрузить решатель DDS (libdds.so.0): " +
                        std::string(reason != nullptr ? reason : "нет библиотеки");
         return loaded;

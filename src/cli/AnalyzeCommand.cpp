@@ -108,7 +108,7 @@ int RunAnalyze(const TArguments& arguments) {
     if (stop.Signal() != 0) {
         std::fprintf(stderr, "korvana-cli: анализ остановлен: проанализировано %zu из %zu\n",
                      results.size(), boards.size());
-        return StoppedCode(stop.Signal());
+        return TStopSignals::ExitCode(stop.Signal());
     }
     return refused > 0 ? ExitFileFailed : ExitDone;
 }

@@ -17,6 +17,8 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/Commands.h"
+#include "cli/ConditionOptions.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
 #include "text/FileError.h"
@@ -248,8 +250,6 @@ std::string CountedDeals(int64_t count, const char* one, const char* few, const 
            RussianCount(count, "раздача", "раздачи", "раздач");
 }
 
-int StoppedCode(int signal) { return 128 + signal; }
-
 bool StdoutIsRegularFile() {
     struct stat status = {};
     return fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode);
@@ -273,4 +273,36 @@ bool WriteLines(const std::vector<std::string>& lines) {
 
 void ComplainUsage(const std::string& complaint) {
     std::fprintf(stderr, "korvana-cli: %s\n", complaint.c_str());
+}
+
+int ExitCodeOf(const TStatus& status) {
+    switch (status.Code()) {
+        case TStatus::TCode::Ok:
+            return ExitDone;
+        case TStatus::TCode::Condition:
+            return ExitConditionError;
+        case TStatus::TCode::Missing:
+            return ExitFileFailed;
+        case TStatus::TCode::Usage:
+        case TStatus::TCode::Busy:
+            break;
+    }
+    return ExitBadUsage;
+}
+
+int ReportStatus(const TStatus& status, const std::string& source) {
+    if (status.IsOk()) return ExitDone;
+    std::string head = "korvana-cli: ";
+    if (!source.empty())
+        head +=
+            source + (status.Line() > 0 ? ", строка " + std::to_string(status.Line()) : "") + ": ";
+    if (!status.Where().empty()) head += status.Where() + ": ";
+    if (status.Code() == TStatus::TCode::Condition) {
+        std::fprintf(stderr, "%sошибка в позиции %d: %s\n", head.c_str(),
+                     static_cast<int>(status.Position()), status.Message().c_str());
+        PrintErrorCaret(status.Text(), status.Position());
+    } else {
+        std::fprintf(stderr, "%s%s\n", head.c_str(), status.Message().c_str());
+    }
+    return ExitCodeOf(status);
 }

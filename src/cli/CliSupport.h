@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/MessageSink.h"
+#include "text/Status.h"
 
 class TBoards;
 class TDeals;
@@ -80,9 +81,6 @@ void TellOtherHardLinks(const std::string& name, int32_t others);
 // раздача", "сохранены 3 раздачи", "сохранено 5 раздач".
 std::string CountedDeals(int64_t count, const char* one, const char* few, const char* many);
 
-// The exit code of a command stopped by the signal: 128 and its number.
-int StoppedCode(int signal);
-
 // Whether stdout is a regular file (else a pipe, a terminal, a device).
 bool StdoutIsRegularFile();
 // Whether stdout is a pipe whose reader has gone, seen without writing to it.
@@ -93,3 +91,12 @@ bool WriteLines(const std::vector<std::string>& lines);
 
 // Complains about bad usage on stderr, before the usage text.
 void ComplainUsage(const std::string& complaint);
+
+// The exit code of a status: the one place where the CLI maps them.
+int ExitCodeOf(const TStatus& status);
+// Prints a failed status on stderr and returns its exit code (ExitDone for
+// OK, which prints nothing): "korvana-cli: SOURCE, строка N: WHERE: MESSAGE",
+// each part when there is one; a Condition status as "ошибка в позиции P:
+// MESSAGE" followed by its text and a caret under the position. `source` names
+// the file the status's text came from.
+int ReportStatus(const TStatus& status, const std::string& source = {});

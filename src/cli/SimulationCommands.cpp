@@ -108,22 +108,6 @@ bool ReadStudyInputs(const TArguments& arguments, TStudyInputs& inputs) {
     return true;
 }
 
-// Prints a refused input on stderr; its exit code.
-int ReportInputError(const TInputError& error, const std::string& source = {}) {
-    std::string head = "korvana-cli: ";
-    if (!source.empty())
-        head += source + (error.Line > 0 ? ", строка " + std::to_string(error.Line) : "") + ": ";
-    if (!error.Where.empty()) head += error.Where + ": ";
-    if (error.Kind == TInputError::TKind::Condition) {
-        std::fprintf(stderr, "%sошибка в позиции %d: %s\n", head.c_str(),
-                     static_cast<int>(error.Position), error.Message.c_str());
-        PrintErrorCaret(error.Text, error.Position);
-        return ExitConditionError;
-    }
-    std::fprintf(stderr, "%s%s\n", head.c_str(), error.Message.c_str());
-    return ExitBadUsage;
-}
-
 // Prints "разобрано N раздач" on a terminal's stderr once a run has lasted a
 // second, at most ten times a second.
 class TProgressLine {
@@ -338,18 +322,20 @@ int RunSimulate(const TArguments& arguments) {
     TStudyInputs inputs;
     if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
     std::vector<TVariant> variants;
-    TInputError error;
     for (const std::string& text : arguments.Texts("--variant"))
-        if (!ReadVariantLine(text, variants, error)) return ReportInputError(error);
+        if (TStatus status = ReadVariantLine(text, variants); !status.IsOk())
+            return ReportStatus(status);
     const std::string variantsFile = arguments.Text("--variants");
     if (!variantsFile.empty()) {
         std::string text;
         if (!ReadVariantsFile(variantsFile, text)) return ExitFileFailed;
-        if (!ReadVariantsText(text, variants, error)) return ReportInputError(error, variantsFile);
+        if (TStatus status = ReadVariantsText(text, variants); !status.IsOk())
+            return ReportStatus(status, variantsFile);
     }
     TVariantComparison comparison;
-    if (!comparison.Prepare(std::move(variants), inputs.Vulnerability, error))
-        return ReportInputError(error, error.Line > 0 ? variantsFile : std::string());
+    if (TStatus status = comparison.Prepare(std::move(variants), inputs.Vulnerability);
+        !status.IsOk())
+        return ReportStatus(status, status.Line() > 0 ? variantsFile : std::string());
     std::vector<TBoard> boards;
     if (!inputs.From.empty() && !ReadBoards(inputs.From, boards)) return ExitFileFailed;
     return RunStudy(comparison, inputs, inputs.From.empty() ? nullptr : &boards);
@@ -381,44 +367,30 @@ int RunLeads(const TArguments& arguments) {
         return ExitBadUsage;
     }
     const TContract contract = *reading.Contract;
-    if (contract.IsPass()) {
-        ComplainUsage("--contract: при пасе первого хода нет");
-        return ExitBadUsage;
-    }
-    const int32_t leader = contract.Declarer % 4 + 1;
-    const std::string leaderName =
-        std::string(SeatGenitive(leader)) + " (" + std::string(SeatLetter(leader)) + ")";
-    std::vector<int32_t> cards;
+    // Before the deals are read: a contract without a lead needs none.
+    if (TStatus status = TLeadStudy::CheckContract(contract); !status.IsOk())
+        return ReportStatus(status);
+    TLeadStudy study;
     std::vector<TBoard> boards;
+    TStatus status;
     if (inputs.From.empty()) {
         const TFixedCardsReading fixed = ReadFixedCards(inputs.Run.Fixed);
         if (!fixed.Error.empty()) {
             std::fprintf(stderr, "korvana-cli: --fixed: %s\n", fixed.Error.c_str());
             return ExitConditionError;
         }
-        if (fixed.Cards.Count(leader) != THand::CardsInHand) {
-            ComplainUsage("ходит " + std::string(SeatLetter(leader)) + ": закрепите у " +
-                          leaderName + " все 13 карт, например --fixed \"" +
-                          std::string(SeatLetter(leader)) + ":AQ5.K84.J732.T96\"");
-            return ExitBadUsage;
-        }
-        for (int32_t card = 1; card <= 52; ++card)
-            if (fixed.Cards.SeatOf(card) == leader) cards.push_back(card);
+        status = study.Prepare(contract, inputs.Vulnerability, fixed.Cards);
     } else {
         if (!ReadBoards(inputs.From, boards)) return ExitFileFailed;
-        cards = TLeadStudy::LeaderCards(boards.front().Deal, leader);
+        std::vector<const TDeal*> deals;
+        std::vector<int64_t> numbers;
         for (const TBoard& board : boards) {
-            if (TLeadStudy::LeaderCards(board.Deal, leader) == cards) continue;
-            ComplainUsage("в раздаче " + std::to_string(board.Number) + " у " + leaderName +
-                          " другие карты, чем в первой: рука ходящего должна быть одна во "
-                          "всех раздачах");
-            return ExitBadUsage;
+            deals.push_back(&board.Deal);
+            numbers.push_back(board.Number);
         }
+        status = study.Prepare(contract, inputs.Vulnerability, deals, numbers);
     }
-    TLeadStudy study;
-    TInputError error;
-    if (!study.Prepare(contract, inputs.Vulnerability, cards, error))
-        return ReportInputError(error);
+    if (!status.IsOk()) return ReportStatus(status);
     return RunStudy(study, inputs, inputs.From.empty() ? nullptr : &boards);
 }
 
@@ -440,9 +412,10 @@ int RunTabulate(const TArguments& arguments) {
     TStudyInputs inputs;
     if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
     TTabulation tabulation;
-    TInputError error;
-    if (!tabulation.Prepare(arguments.Texts("--expression"), arguments.Has("--cross"), error))
-        return ReportInputError(error);
+    if (TStatus status =
+            tabulation.Prepare(arguments.Texts("--expression"), arguments.Has("--cross"));
+        !status.IsOk())
+        return ReportStatus(status);
     std::vector<TBoard> boards;
     if (!inputs.From.empty() && !ReadBoards(inputs.From, boards)) return ExitFileFailed;
     return RunStudy(tabulation, inputs, inputs.From.empty() ? nullptr : &boards);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/DoubleDummy.h"
 #include "analysis/SolverLibrary.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
@@ -98,6 +99,10 @@ int main(int argc, char** argv) {
             std::fputs(OutOfMemoryText, stderr);
             return ExitOutOfMemory;
         }
+        // A condition on tricks asked a solver that could not be loaded: it
+        // kept no deal, and the reason is told once.
+        if (const TStatus fault = TakeSolverFault(); !fault.IsOk())
+            std::fprintf(stderr, "%s\n", fault.Message().c_str());
         if (code == ExitBadUsage) PrintUsage(stderr);
         return code;
     }

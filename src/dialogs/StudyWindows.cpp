@@ -33,11 +33,12 @@ int Utf16Index(const QString& text, int characters) {
 }
 
 // "Вариант «Стейман», правило 2: ..." — where the fault lies, then the message.
-QString ErrorText(const TInputError& error) {
-    QString where = QString::fromStdString(error.Where);
+QString ErrorText(const TStatus& status) {
+    QString where = QString::fromStdString(status.Where());
     if (where.startsWith(u'-')) where.clear();  // an option's name means nothing in a window
-    if (where.isEmpty() && error.Line > 0) where = QStringLiteral("строка %1").arg(error.Line);
-    QString message = QString::fromStdString(error.Message);
+    if (where.isEmpty() && status.Line() > 0)
+        where = QStringLiteral("строка %1").arg(status.Line());
+    QString message = QString::fromStdString(status.Message());
     if (where.isEmpty()) {
         if (!message.isEmpty()) message[0] = message[0].toUpper();
         return message;
@@ -71,27 +72,27 @@ void TStudyWindow::btnOkClick() {
     if (Check()) accept();
 }
 
-void TStudyWindow::ShowError(const QString& text) { lError->ShowMessage(text); }
+void TStudyWindow::ShowError(const TStatus& status) { lError->ShowMessage(ErrorText(status)); }
 
-void TStudyWindow::ShowError(const TInputError& error, QLineEdit* field) {
-    ShowError(ErrorText(error));
+void TStudyWindow::ShowError(const TStatus& status, QLineEdit* field) {
+    ShowError(status);
     field->setFocus();
-    if (error.Position >= 0)
-        field->setCursorPosition(Utf16Index(field->text(), error.TextStart + error.Position));
+    if (status.Position() >= 0)
+        field->setCursorPosition(Utf16Index(field->text(), status.TextStart() + status.Position()));
     else
         field->selectAll();
 }
 
-void TStudyWindow::ShowError(const TInputError& error, QPlainTextEdit* field) {
-    ShowError(ErrorText(error));
+void TStudyWindow::ShowError(const TStatus& status, QPlainTextEdit* field) {
+    ShowError(status);
     field->setFocus();
     QTextDocument* document = field->document();
     int position = -1;
-    if (error.Position >= 0) {
+    if (status.Position() >= 0) {
         // The offset counts characters of the whole text, line ends included.
-        position = Utf16Index(field->toPlainText(), error.TextStart + error.Position);
-    } else if (error.Line > 0) {
-        const QTextBlock block = document->findBlockByNumber(error.Line - 1);
+        position = Utf16Index(field->toPlainText(), status.TextStart() + status.Position());
+    } else if (status.Line() > 0) {
+        const QTextBlock block = document->findBlockByNumber(status.Line() - 1);
         if (block.isValid()) position = block.position();
     }
     if (position < 0) return;
@@ -153,11 +154,11 @@ QString TVariantsWindow::Text() const { return edVariants->toPlainText(); }
 
 bool TVariantsWindow::Check() {
     std::vector<TVariant> variants;
-    TInputError error;
     auto comparison = std::make_unique<TVariantComparison>();
-    if (!ReadVariantsText(Text().toStdString(), variants, error) ||
-        !comparison->Prepare(std::move(variants), Vulnerability(), error)) {
-        ShowError(error, edVariants);
+    TStatus status = ReadVariantsText(Text().toStdString(), variants);
+    if (status.IsOk()) status = comparison->Prepare(std::move(variants), Vulnerability());
+    if (!status.IsOk()) {
+        ShowError(status, edVariants);
         return false;
     }
     study_ = std::move(comparison);
@@ -188,34 +189,13 @@ void TLeadWindow::SetText(const QString& contract) { edContract->setText(contrac
 QString TLeadWindow::ContractText() const { return edContract->text().trimmed(); }
 
 bool TLeadWindow::Check() {
-    TInputError error;
-    error.Kind = TInputError::TKind::Usage;
     const TContractReading reading = ReadContract(ContractText().toStdString());
-    if (!reading.Contract || reading.Contract->IsPass()) {
-        error.Message = reading.Contract ? "при пасе первого хода нет" : reading.Error;
-        ShowError(error, edContract);
-        return false;
-    }
-    if (deals_.empty()) {
-        ShowError(QStringLiteral("Нет раздач: сгенерируйте или загрузите их."));
-        return false;
-    }
-    const TContract contract = *reading.Contract;
-    const int32_t leader = contract.Declarer % 4 + 1;
-    const std::vector<int32_t> cards = TLeadStudy::LeaderCards(*deals_.front(), leader);
-    for (std::size_t i = 1; i < deals_.size(); ++i) {
-        if (TLeadStudy::LeaderCards(*deals_[i], leader) == cards) continue;
-        ShowError(QStringLiteral("Ходит %1: в раздаче %2 у %3 другие карты, чем в первой. "
-                                 "Рука ходящего должна быть одна во всех раздачах — "
-                                 "закрепите его 13 карт и сгенерируйте раздачи заново.")
-                      .arg(QString::fromStdString(std::string(SeatLetter(leader))))
-                      .arg(i + 1)
-                      .arg(QString::fromStdString(std::string(SeatGenitive(leader)))));
-        return false;
-    }
     auto study = std::make_unique<TLeadStudy>();
-    if (!study->Prepare(contract, Vulnerability(), cards, error)) {
-        ShowError(error, edContract);
+    const TStatus status = reading.Contract
+                               ? study->Prepare(*reading.Contract, Vulnerability(), deals_)
+                               : TStatus::Usage(reading.Error);
+    if (!status.IsOk()) {
+        ShowError(status, edContract);
         return false;
     }
     study_ = std::move(study);
@@ -264,28 +244,26 @@ bool TTabulationWindow::Cross() const { return cbCross->isChecked(); }
 bool TTabulationWindow::Check() {
     // Each filled field alone first, so that a fault points into its own field.
     std::vector<std::string> expressions;
-    TInputError error;
     for (int i = 0; i < Fields; ++i) {
         QLineEdit* field = edExpressions[static_cast<std::size_t>(i)];
         if (field->text().trimmed().isEmpty()) continue;
         const std::string text = field->text().toStdString();
         TTabulation alone;
-        if (!alone.Prepare({text}, false, error)) {
-            error.Where = "выражение " + std::to_string(i + 1);
-            ShowError(error, field);
+        if (TStatus status = alone.Prepare({text}, false); !status.IsOk()) {
+            ShowError(status.SetWhere("выражение " + std::to_string(i + 1)), field);
             return false;
         }
         expressions.push_back(text);
     }
     if (expressions.empty()) {
-        ShowError(QStringLiteral("Задайте хотя бы одно выражение."));
+        lError->ShowMessage(QStringLiteral("Задайте хотя бы одно выражение."));
         edExpressions[0]->setFocus();
         return false;
     }
     auto tabulation = std::make_unique<TTabulation>();
-    if (!tabulation->Prepare(std::move(expressions), Cross(), error)) {
-        if (error.Where == "--cross") error.Where = "таблица сочетаний";
-        ShowError(QString(ErrorText(error)));
+    if (TStatus status = tabulation->Prepare(std::move(expressions), Cross()); !status.IsOk()) {
+        if (status.Where() == "--cross") status.SetWhere("таблица сочетаний");
+        ShowError(status);
         return false;
     }
     study_ = std::move(tabulation);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "simulation/DealStudy.h"
-#include "simulation/InputError.h"
 #include "simulation/Scoring.h"
+#include "text/Status.h"
 #include "widgets/ErrorLabel.h"
 
 class QCheckBox;
@@ -41,10 +41,11 @@ protected:
     void FinishLayout();
     // Prepares the study from the fields: false after showing why not.
     virtual bool Check() = 0;
-    // Shows the message; with a position, the caret goes to that character.
-    void ShowError(const QString& text);
-    void ShowError(const TInputError& error, QLineEdit* field);
-    void ShowError(const TInputError& error, QPlainTextEdit* field);
+    // Shows the status's message; with a position, the caret goes to that
+    // character of the field.
+    void ShowError(const TStatus& status);
+    void ShowError(const TStatus& status, QLineEdit* field);
+    void ShowError(const TStatus& status, QPlainTextEdit* field);
 
     QVBoxLayout* layout_ = nullptr;
     std::unique_ptr<TDealStudy> study_;

@@ -5,17 +5,17 @@ TRunController::TRunController()
 
 TRunController::~TRunController() { Reclaim(); }
 
-bool TRunController::Prepare(TGeneratorInputs inputs, TGeneratorOwner& owner) {
-    if (generator_) return false;
+TStatus TRunController::Prepare(TGeneratorInputs inputs, TGeneratorOwner& owner) {
+    if (generator_) return TStatus::Busy("генерация уже идёт");
     inputs.Rules = rules_.get();
     inputs.Source = &random_;
     auto generator = std::make_unique<TGenerator>(owner, *deals_, std::move(inputs));
     if (!generator->PrepareCondition()) {
         errorPosition_ = generator->ErrorPosition();
-        return false;
+        return TStatus::Condition({}, errorPosition_);
     }
     generator_ = std::move(generator);
-    return true;
+    return TStatus::Ok();
 }
 
 void TRunController::Start() {

@@ -10,6 +10,7 @@
 #include "deals/RandomSource.h"
 #include "engine/Generator.h"
 #include "language/Grammar.h"
+#include "text/Status.h"
 
 class TRunController {
 public:
@@ -25,11 +26,12 @@ public:
     TRandomSource& Random() { return random_; }
 
     // Prepares a run of `inputs` (its rules and source are this controller's)
-    // whose requests will go to `owner`. False, with nothing prepared, when the
-    // condition was refused: its first message went to the message sink and
-    // ErrorPosition() is where the caret belongs; also false while another
-    // run exists.
-    bool Prepare(TGeneratorInputs inputs, TGeneratorOwner& owner);
+    // whose requests will go to `owner`. Nothing is prepared after a refusal:
+    // a Busy status while another run exists; a Condition status when the
+    // condition was refused, whose message already went to the message sink
+    // (the language shows its first error itself), so the status holds only
+    // the position where the caret belongs, as ErrorPosition() does.
+    TStatus Prepare(TGeneratorInputs inputs, TGeneratorOwner& owner);
     int32_t ErrorPosition() const { return errorPosition_; }
     // Starts the prepared run.
     void Start();

@@ -61,3 +61,26 @@ void ResetErrorState() {
 bool ErrorReported() { return errorReported.load(std::memory_order_relaxed); }
 
 int32_t ErrorPosition() { return errorPosition.load(std::memory_order_relaxed); }
+
+namespace {
+
+// Keeps the first message of the language while it is installed.
+class TFirstMessage : public TInstalledSink {
+public:
+    void Show(const std::string& message, int32_t) override {
+        if (first_.empty()) first_ = message;
+    }
+    const std::string& First() const { return first_; }
+
+private:
+    std::string first_;
+};
+
+}  // namespace
+
+TStatus QuietCheck(const std::function<bool()>& check, std::string_view unreported) {
+    TFirstMessage messages;
+    if (check()) return TStatus::Ok();
+    if (messages.First().empty()) return TStatus::Condition(std::string(unreported), 0);
+    return TStatus::Condition(messages.First(), ErrorPosition());
+}

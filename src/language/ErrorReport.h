@@ -4,8 +4,11 @@
 // until the state is reset. The state is process-wide and belongs to the
 // user-interface thread, which runs every check.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "text/Status.h"
 
 // Message codes.
 enum TErrorCode : int32_t {
@@ -37,3 +40,10 @@ void ResetErrorState();
 bool ErrorReported();
 // The position given with the reported error (0 after a reset).
 int32_t ErrorPosition();
+
+// For callers outside the language that want a status rather than a message:
+// runs `check` (false when it refused) with the messages kept from the
+// installed sink, and returns its first error as a Condition status (the
+// message and ErrorPosition()). A refusal that reported nothing gives
+// `unreported` at position 0.
+TStatus QuietCheck(const std::function<bool()>& check, std::string_view unreported);

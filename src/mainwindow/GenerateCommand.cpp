@@ -29,7 +29,7 @@ void TMainWindow::itmGenerateClick() {
         }
     }
     const std::optional<TSecret> secret = inputs.Secret;
-    if (!run_->Prepare(std::move(inputs), *monitor_)) {
+    if (!run_->Prepare(std::move(inputs), *monitor_).IsOk()) {
         RichEdit->setFocus();
         PutCaretAtJoinedOffset(run_->ErrorPosition());
         return;

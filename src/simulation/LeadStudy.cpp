@@ -5,6 +5,7 @@
 
 #include "analysis/LeadSolver.h"
 #include "deals/BridgeTerms.h"
+#include "deals/FixedCards.h"
 #include "deals/PbnFile.h"
 #include "simulation/Contract.h"
 #include "text/StringFunctions.h"
@@ -69,26 +70,61 @@ std::string TLeadStudy::CardName(int32_t card) {
            std::string(CardChar(card));
 }
 
-bool TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerability,
-                         const std::vector<int32_t>& leaderCards, TInputError& error) {
-    error.Kind = TInputError::TKind::Usage;
-    error.Where = "--contract";
-    if (contract.IsPass()) {
-        error.Message = "при пасе первого хода нет: нужен контракт с разыгрывающим";
-        return false;
+namespace {
+
+int32_t LeaderOf(const TContract& contract) { return contract.Declarer % 4 + 1; }
+
+// "Запада (W)": the leader as the messages name him.
+std::string LeaderName(int32_t leader) {
+    return std::string(SeatGenitive(leader)) + " (" + std::string(SeatLetter(leader)) + ")";
+}
+
+}  // namespace
+
+TStatus TLeadStudy::CheckContract(const TContract& contract) {
+    if (contract.IsPass()) return TStatus::Usage("при пасе первого хода нет", "--contract");
+    return TStatus::Ok();
+}
+
+TStatus TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerability,
+                            const TFixedCards& fixed) {
+    if (TStatus status = CheckContract(contract); !status.IsOk()) return status;
+    const int32_t leader = LeaderOf(contract);
+    const std::string letter(SeatLetter(leader));
+    if (fixed.Count(leader) != THand::CardsInHand)
+        return TStatus::Usage("ходит " + letter + ": закрепите у " + LeaderName(leader) +
+                              " все 13 карт, например --fixed \"" + letter + ":AQ5.K84.J732.T96\"");
+    std::vector<int32_t> cards;
+    for (int32_t card = 1; card <= 52; ++card)
+        if (fixed.SeatOf(card) == leader) cards.push_back(card);
+    return TakeCards(contract, vulnerability, std::move(cards));
+}
+
+TStatus TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerability,
+                            std::span<const TDeal* const> deals, std::span<const int64_t> numbers) {
+    if (TStatus status = CheckContract(contract); !status.IsOk()) return status;
+    if (deals.empty()) return TStatus::Usage("нет раздач: сгенерируйте или загрузите их");
+    const int32_t leader = LeaderOf(contract);
+    std::vector<int32_t> cards = LeaderCards(*deals.front(), leader);
+    for (std::size_t i = 1; i < deals.size(); ++i) {
+        if (LeaderCards(*deals[i], leader) == cards) continue;
+        const int64_t number = i < numbers.size() ? numbers[i] : static_cast<int64_t>(i + 1);
+        return TStatus::Usage("в раздаче " + std::to_string(number) + " у " + LeaderName(leader) +
+                              " другие карты, чем в первой: рука ходящего должна быть одна во "
+                              "всех раздачах");
     }
-    std::vector<int32_t> cards = leaderCards;
+    return TakeCards(contract, vulnerability, std::move(cards));
+}
+
+TStatus TLeadStudy::TakeCards(const TContract& contract, TVulnerability vulnerability,
+                              std::vector<int32_t> cards) {
     std::sort(cards.begin(), cards.end(), std::greater<>());
     const bool whole = cards.size() == static_cast<std::size_t>(Cards) &&
                        std::adjacent_find(cards.begin(), cards.end()) == cards.end() &&
                        std::all_of(cards.begin(), cards.end(), IsCard);
-    if (!whole) {
-        error.Where.clear();
-        error.Message = "у ведущего (" + std::string(SeatLetter(contract.Declarer % 4 + 1)) +
-                        ") должны быть известны все 13 карт";
-        return false;
-    }
-    error = TInputError{};
+    if (!whole)
+        return TStatus::Usage("у ведущего (" + std::string(SeatLetter(LeaderOf(contract))) +
+                              ") должны быть известны все 13 карт");
     contract_ = contract;
     vulnerability_ = vulnerability;
     cards_ = std::move(cards);
@@ -98,7 +134,7 @@ bool TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerability
     imps_.assign(Cards * Cards, {});
     matchpoints_.assign(Cards * Cards, {});
     counted_ = refused_ = 0;
-    return true;
+    return TStatus::Ok();
 }
 
 std::unique_ptr<TDealStudy::TWorker> TLeadStudy::NewWorker() const {

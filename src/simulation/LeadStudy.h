@@ -4,19 +4,28 @@
 // one solver call per deal gives the defence's tricks after each card the
 // leader may lead.
 #include <array>
+#include <span>
 #include <vector>
 
 #include "simulation/DealStudy.h"
-#include "simulation/InputError.h"
 #include "simulation/Scoring.h"
+#include "text/Status.h"
+
+class TFixedCards;
 
 class TLeadStudy : public TDealStudy {
 public:
-    // The leader (declarer's left-hand opponent) and the cards the leader
-    // holds (13 card numbers 1..52). False with `error` set (Kind Usage) for
-    // PASS or a hand that is not 13 distinct cards.
-    bool Prepare(const TContract& contract, TVulnerability vulnerability,
-                 const std::vector<int32_t>& leaderCards, TInputError& error);
+    // Whether the contract has an opening lead: PASS has none (a Usage status
+    // about --contract). Each Prepare checks it first.
+    static TStatus CheckContract(const TContract& contract);
+    // The leader (declarer's left-hand opponent) holds the fixed cards of
+    // his seat in every deal a run deals: all thirteen must be fixed.
+    TStatus Prepare(const TContract& contract, TVulnerability vulnerability,
+                    const TFixedCards& fixed);
+    // Over the given deals, numbered by `numbers` (1, 2, ... when empty): at
+    // least one deal, and the leader holds the same cards in each.
+    TStatus Prepare(const TContract& contract, TVulnerability vulnerability,
+                    std::span<const TDeal* const> deals, std::span<const int64_t> numbers = {});
     int32_t Leader() const { return contract_.Declarer % 4 + 1; }
     // The leader's thirteen cards of a deal, highest first in each suit (spades first).
     static std::vector<int32_t> LeaderCards(const TDeal& deal, int32_t leader);
@@ -35,6 +44,10 @@ public:
 
 private:
     static constexpr int32_t Cards = 13;
+    // Takes the leader's cards (13 card numbers 1..52, else a Usage status).
+    TStatus TakeCards(const TContract& contract, TVulnerability vulnerability,
+                      std::vector<int32_t> cards);
+
     TContract contract_;
     TVulnerability vulnerability_ = TVulnerability::None;
     std::vector<int32_t> cards_;  // the leader's cards, in report order

@@ -17,8 +17,8 @@ public:
     TTabulationWorker(const std::vector<std::string>& texts, const TRuleList& rules) {
         for (const std::string& text : texts) {
             expressions_.push_back(std::make_unique<TExpression>());
-            TInputError ignored;  // checked when the tabulation was prepared
-            expressions_.back()->Prepare(text, rules, ignored);
+            // Checked when the tabulation was prepared.
+            (void)expressions_.back()->Prepare(text, rules);
         }
     }
 
@@ -52,39 +52,31 @@ std::string Percent(double part, double whole) {
 TTabulation::TTabulation() = default;
 TTabulation::~TTabulation() = default;
 
-bool TTabulation::Prepare(std::vector<std::string> expressions, bool cross, TInputError& error) {
+TStatus TTabulation::Prepare(std::vector<std::string> expressions, bool cross) {
     const auto count = static_cast<int32_t>(expressions.size());
-    if (count < 1 || count > MaxExpressions) {
-        error.Kind = TInputError::TKind::Usage;
-        error.Where = "--expression";
-        error.Message = count < 1 ? "не задано ни одного выражения"
-                                  : "выражений можно задать не больше четырёх, а задано " +
-                                        std::to_string(count);
-        return false;
-    }
+    if (count < 1 || count > MaxExpressions)
+        return TStatus::Usage(count < 1 ? "не задано ни одного выражения"
+                                        : "выражений можно задать не больше четырёх, а задано " +
+                                              std::to_string(count),
+                              "--expression");
     rules_ = CreateConditionRules();
     boolean_.clear();
     for (int32_t i = 0; i < count; ++i) {
         TExpression expression;
-        if (!expression.Prepare(expressions[static_cast<std::size_t>(i)], *rules_, error)) {
-            error.Where = "выражение " + std::to_string(i + 1);
-            return false;
-        }
+        TStatus status = expression.Prepare(expressions[static_cast<std::size_t>(i)], *rules_);
+        if (!status.IsOk()) return std::move(status.SetWhere("выражение " + std::to_string(i + 1)));
         boolean_.push_back(expression.IsBoolean());
     }
-    if (cross && (count < 2 || boolean_[0] || boolean_[1])) {
-        error.Kind = TInputError::TKind::Usage;
-        error.Where = "--cross";
-        error.Message = "таблица строится по первым двум выражениям, и оба должны быть целыми";
-        return false;
-    }
+    if (cross && (count < 2 || boolean_[0] || boolean_[1]))
+        return TStatus::Usage(
+            "таблица строится по первым двум выражениям, и оба должны быть целыми", "--cross");
     expressions_ = std::move(expressions);
     cross_ = cross;
     counts_.assign(expressions_.size(), {});
     sums_.assign(expressions_.size(), {});
     crossed_.clear();
     counted_ = refused_ = 0;
-    return true;
+    return TStatus::Ok();
 }
 
 std::unique_ptr<TDealStudy::TWorker> TTabulation::NewWorker() const {

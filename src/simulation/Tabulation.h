@@ -11,7 +11,7 @@
 
 #include "language/ParseTree.h"
 #include "simulation/DealStudy.h"
-#include "simulation/InputError.h"
+#include "text/Status.h"
 
 inline constexpr int32_t MaxExpressions = 4;
 
@@ -20,10 +20,10 @@ public:
     TTabulation();
     ~TTabulation() override;
     // Checks each expression with the condition language: an integer or a
-    // Boolean (Kind Condition, the language's message and its position in the
-    // expression); 1..4 expressions, and `cross` needs the first two integer
-    // (Kind Usage). False with `error` set.
-    bool Prepare(std::vector<std::string> expressions, bool cross, TInputError& error);
+    // Boolean (a Condition status, the language's message and its position in
+    // the expression, Where "выражение N"); 1..4 expressions, and `cross`
+    // needs the first two integer (a Usage status).
+    TStatus Prepare(std::vector<std::string> expressions, bool cross);
 
     std::unique_ptr<TWorker> NewWorker() const override;
     void Take(int64_t board, const TDeal& deal, const TDealOutcome& outcome,

@@ -29,9 +29,9 @@ public:
             conditions_.emplace_back();
             for (const TVariantRule& rule : variant.Rules) {
                 conditions_.back().push_back(std::make_unique<TCompiledCondition>());
-                TInputError ignored;  // checked before, when the comparison was prepared
+                // Checked before, when the comparison was prepared.
                 if (!rule.Condition.empty())
-                    PrepareCondition(*conditions_.back().back(), rule.Condition, rules, ignored);
+                    (void)PrepareCondition(*conditions_.back().back(), rule.Condition, rules);
             }
         }
     }
@@ -98,28 +98,25 @@ std::string Percent(int64_t part, int64_t whole) {
 
 }  // namespace
 
-bool TVariantComparison::Prepare(std::vector<TVariant> variants, TVulnerability vulnerability,
-                                 TInputError& error) {
+TStatus TVariantComparison::Prepare(std::vector<TVariant> variants, TVulnerability vulnerability) {
     const auto count = static_cast<int32_t>(variants.size());
-    if (count < MinVariants || count > MaxVariants) {
-        error.Kind = TInputError::TKind::Usage;
-        error.Message =
+    if (count < MinVariants || count > MaxVariants)
+        return TStatus::Usage(
             count < MinVariants
                 ? "для сравнения нужно хотя бы два варианта, а задано " + std::to_string(count)
-                : "вариантов можно задать не больше восьми, а задано " + std::to_string(count);
-        return false;
-    }
+                : "вариантов можно задать не больше восьми, а задано " + std::to_string(count));
     rules_ = CreateConditionRules();
     for (const TVariant& variant : variants) {
         for (std::size_t r = 0; r < variant.Rules.size(); ++r) {
             const TVariantRule& rule = variant.Rules[r];
             if (rule.Condition.empty()) continue;
             TCompiledCondition condition;
-            if (!PrepareCondition(condition, rule.Condition, *rules_, error)) {
-                error.Where = "вариант «" + variant.Name + "», правило " + std::to_string(r + 1);
-                error.TextStart = rule.ConditionStart;
-                error.Line = rule.Line;
-                return false;
+            TStatus status = PrepareCondition(condition, rule.Condition, *rules_);
+            if (!status.IsOk()) {
+                status.SetWhere("вариант «" + variant.Name + "», правило " + std::to_string(r + 1))
+                    .SetTextStart(rule.ConditionStart)
+                    .SetLine(rule.Line);
+                return status;
             }
         }
     }
@@ -133,7 +130,7 @@ bool TVariantComparison::Prepare(std::vector<TVariant> variants, TVulnerability 
     imps_.assign(variants_.size() * variants_.size(), {});
     matchpoints_.assign(variants_.size() * variants_.size(), {});
     counted_ = refused_ = 0;
-    return true;
+    return TStatus::Ok();
 }
 
 std::unique_ptr<TDealStudy::TWorker> TVariantComparison::NewWorker() const {

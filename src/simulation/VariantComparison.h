@@ -8,18 +8,17 @@
 
 #include "language/ParseTree.h"
 #include "simulation/DealStudy.h"
-#include "simulation/InputError.h"
 #include "simulation/Variants.h"
 
 class TVariantComparison : public TDealStudy {
 public:
-    // Checks the conditions of the rules with the condition language (messages
-    // with positions in the rule's condition, Kind Condition) and the number of
-    // variants (2..8, Kind Usage). False with `error` set: nothing may run then.
-    // The language's message comes back in `error` only; the installed message
-    // sink hears nothing. For a rule's condition, error.TextStart and
-    // error.Line place it in the variants text the rule was read from.
-    bool Prepare(std::vector<TVariant> variants, TVulnerability vulnerability, TInputError& error);
+    // Checks the number of variants (2..8, a Usage status) and the conditions
+    // of the rules with the condition language (a Condition status with the
+    // position in the rule's condition): nothing may run after a refusal.
+    // The language's message comes back in the status only; the installed
+    // message sink hears nothing. For a rule's condition, TextStart() and
+    // Line() place it in the variants text the rule was read from.
+    TStatus Prepare(std::vector<TVariant> variants, TVulnerability vulnerability);
 
     std::unique_ptr<TWorker> NewWorker() const override;
     void Take(int64_t board, const TDeal& deal, const TDealOutcome& outcome,

@@ -16,22 +16,17 @@ int32_t CharsBefore(std::string_view text, std::size_t offset) {
 
 std::string VariantWhere(const TVariant& variant) { return "вариант «" + variant.Name + "»"; }
 
-bool Refuse(TInputError& error, std::string where, std::string message, std::string_view text,
-            int32_t position, int32_t line) {
-    error.Kind = TInputError::TKind::Usage;
-    error.Where = std::move(where);
-    error.Message = std::move(message);
-    error.Text = std::string(text);
-    error.TextStart = 0;
-    error.Position = position;
-    error.Line = line;
-    return false;
+TStatus Refuse(std::string where, std::string message, std::string_view text, int32_t position,
+               int32_t line) {
+    TStatus status = TStatus::Usage(std::move(message), std::move(where));
+    status.SetText(std::string(text), position).SetLine(line);
+    return status;
 }
 
 // Reads one rule, the piece of `text` from byte `start` of length `length`,
 // and appends it to the variant.
-bool ReadRule(std::string_view text, std::size_t start, std::size_t length, int32_t line,
-              TVariant& variant, TInputError& error) {
+TStatus ReadRule(std::string_view text, std::size_t start, std::size_t length, int32_t line,
+                 TVariant& variant) {
     const std::string_view piece = text.substr(start, length);
     const std::size_t arrow = piece.find(Arrow);
     TVariantRule rule;
@@ -44,8 +39,8 @@ bool ReadRule(std::string_view text, std::size_t start, std::size_t length, int3
         const std::size_t conditionStart =
             condition.empty() ? start : static_cast<std::size_t>(condition.data() - text.data());
         if (condition.empty())
-            return Refuse(error, where, "перед «=>» нет условия", text,
-                          CharsBefore(text, start + arrow), line);
+            return Refuse(where, "перед «=>» нет условия", text, CharsBefore(text, start + arrow),
+                          line);
         rule.Condition = std::string(condition);
         rule.ConditionStart = CharsBefore(text, conditionStart);
         contractText = piece.substr(arrow + Arrow.size());
@@ -56,50 +51,49 @@ bool ReadRule(std::string_view text, std::size_t start, std::size_t length, int3
         const std::size_t at = trimmed.empty()
                                    ? start + length
                                    : static_cast<std::size_t>(trimmed.data() - text.data());
-        return Refuse(error, where, reading.Error, text, CharsBefore(text, at), line);
+        return Refuse(where, reading.Error, text, CharsBefore(text, at), line);
     }
     rule.Contract = *reading.Contract;
     variant.Rules.push_back(std::move(rule));
-    return true;
+    return TStatus::Ok();
 }
 
 // The checks of a whole variant: it has rules, only the last has no condition.
 // `names` holds the names of the variants before it, and gets its name.
-bool CheckVariant(const TVariant& variant, std::set<std::string>& names, std::string_view text,
-                  int32_t line, TInputError& error) {
+TStatus CheckVariant(const TVariant& variant, std::set<std::string>& names, std::string_view text,
+                     int32_t line) {
     if (!names.insert(variant.Name).second)
-        return Refuse(error, VariantWhere(variant), "два варианта с одним названием", text, -1,
-                      line);
+        return Refuse(VariantWhere(variant), "два варианта с одним названием", text, -1, line);
     if (variant.Rules.empty())
-        return Refuse(error, VariantWhere(variant), "нет ни одного правила", text, -1, line);
+        return Refuse(VariantWhere(variant), "нет ни одного правила", text, -1, line);
     for (std::size_t i = 0; i < variant.Rules.size(); ++i) {
         const TVariantRule& rule = variant.Rules[i];
         const bool last = i + 1 == variant.Rules.size();
         const std::string where = VariantWhere(variant) + ", правило " + std::to_string(i + 1);
         if (last && !rule.Condition.empty())
-            return Refuse(error, where,
+            return Refuse(where,
                           "у последнего правила не бывает условия: оно действует, когда не "
                           "подошло ни одно правило выше",
                           text, rule.ConditionStart, rule.Line);
         if (!last && rule.Condition.empty())
-            return Refuse(error, where,
+            return Refuse(where,
                           "правило без условия стоит не последним: правила после него "
                           "никогда не сработают",
                           text, -1, rule.Line);
     }
-    return true;
+    return TStatus::Ok();
 }
 
 }  // namespace
 
-bool ReadVariantsText(std::string_view text, std::vector<TVariant>& variants, TInputError& error) {
+TStatus ReadVariantsText(std::string_view text, std::vector<TVariant>& variants) {
     std::vector<TVariant> read;
     int32_t variantLine = 0;
     int32_t line = 0;
     std::set<std::string> names;
     for (const TVariant& variant : variants) names.insert(variant.Name);
     auto finishVariant = [&]() {
-        return read.empty() || CheckVariant(read.back(), names, text, variantLine, error);
+        return read.empty() ? TStatus::Ok() : CheckVariant(read.back(), names, text, variantLine);
     };
     for (std::size_t start = 0; start <= text.size();) {
         std::size_t end = text.find('\n', start);
@@ -110,52 +104,54 @@ bool ReadVariantsText(std::string_view text, std::vector<TVariant>& variants, TI
         const std::string_view content = TrimText(text.substr(start, length));
         if (!content.empty()) {
             if (content.back() == ':' && content.find(Arrow) == std::string_view::npos) {
-                if (!finishVariant()) return false;
+                if (TStatus status = finishVariant(); !status.IsOk()) return status;
                 TVariant variant;
                 variant.Name = std::string(TrimText(content.substr(0, content.size() - 1)));
                 if (variant.Name.empty())
-                    return Refuse(error, {}, "у варианта нет названия перед «:»", text,
+                    return Refuse({}, "у варианта нет названия перед «:»", text,
                                   CharsBefore(text, start), line);
                 read.push_back(std::move(variant));
                 variantLine = line;
             } else if (read.empty()) {
-                return Refuse(error, {},
+                return Refuse({},
                               "правило до названия варианта: вариант начинается строкой "
                               "«НАЗВАНИЕ:»",
                               text, CharsBefore(text, start), line);
-            } else if (!ReadRule(text, start, length, line, read.back(), error)) {
-                return false;
+            } else if (TStatus status = ReadRule(text, start, length, line, read.back());
+                       !status.IsOk()) {
+                return status;
             }
         }
         start = end + 1;
     }
-    if (!finishVariant()) return false;
+    if (TStatus status = finishVariant(); !status.IsOk()) return status;
     for (TVariant& variant : read) variants.push_back(std::move(variant));
-    return true;
+    return TStatus::Ok();
 }
 
-bool ReadVariantLine(std::string_view text, std::vector<TVariant>& variants, TInputError& error) {
+TStatus ReadVariantLine(std::string_view text, std::vector<TVariant>& variants) {
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos)
-        return Refuse(error, "--variant",
+        return Refuse("--variant",
                       "нужно «НАЗВАНИЕ: УСЛОВИЕ => КОНТРАКТ РАЗЫГРЫВАЮЩИЙ; ...; КОНТРАКТ "
                       "РАЗЫГРЫВАЮЩИЙ»",
                       text, -1, 0);
     TVariant variant;
     variant.Name = std::string(TrimText(text.substr(0, colon)));
     if (variant.Name.empty())
-        return Refuse(error, "--variant", "у варианта нет названия перед «:»", text, 0, 0);
+        return Refuse("--variant", "у варианта нет названия перед «:»", text, 0, 0);
     for (std::size_t start = colon + 1; start <= text.size();) {
         std::size_t end = text.find(';', start);
         if (end == std::string_view::npos) end = text.size();
-        if (!ReadRule(text, start, end - start, 0, variant, error)) return false;
+        if (TStatus status = ReadRule(text, start, end - start, 0, variant); !status.IsOk())
+            return status;
         start = end + 1;
     }
     std::set<std::string> names;
     for (const TVariant& other : variants) names.insert(other.Name);
-    if (!CheckVariant(variant, names, text, 0, error)) return false;
+    if (TStatus status = CheckVariant(variant, names, text, 0); !status.IsOk()) return status;
     variants.push_back(std::move(variant));
-    return true;
+    return TStatus::Ok();
 }
 
 std::string VariantsText(const std::vector<TVariant>& variants) {

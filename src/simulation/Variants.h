@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "simulation/InputError.h"
 #include "simulation/Scoring.h"
+#include "text/Status.h"
 
 struct TVariantRule {
     std::string Condition;       // empty: the rule always holds
@@ -38,12 +38,12 @@ inline constexpr int32_t MaxVariants = 8;
 
 // Reads the variants text (UTF-8, LF or CR LF line ends) and appends its
 // variants. Contracts and the form are checked here; conditions are checked
-// when a comparison is prepared. False with `error` set (Kind Usage,
-// Text the whole text, Line and Position at the fault).
-bool ReadVariantsText(std::string_view text, std::vector<TVariant>& variants, TInputError& error);
+// when a comparison is prepared. A refusal is a Usage status (Text the
+// whole text, Line and Position at the fault) and appends nothing.
+TStatus ReadVariantsText(std::string_view text, std::vector<TVariant>& variants);
 
 // Reads the one-line form of --variant and appends its variant; as above.
-bool ReadVariantLine(std::string_view text, std::vector<TVariant>& variants, TInputError& error);
+TStatus ReadVariantLine(std::string_view text, std::vector<TVariant>& variants);
 
 // The variants text of the variants, one rule a line, which reads back to them.
 std::string VariantsText(const std::vector<TVariant>& variants);

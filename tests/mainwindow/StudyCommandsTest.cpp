@@ -32,11 +32,9 @@ std::vector<TDeal> DealsWithWest(int count, uint32_t seed) {
 }
 
 // The condition language's own message and position for an expression alone.
-TInputError LanguageError(const std::string& expression) {
+TStatus LanguageError(const std::string& expression) {
     TTabulation tabulation;
-    TInputError error;
-    tabulation.Prepare({expression}, false, error);
-    return error;
+    return tabulation.Prepare({expression}, false);
 }
 
 // Clicks OK and checks that the dialog refused: nothing prepared, a message shown.
@@ -59,13 +57,13 @@ private slots:
         const QString condition = QStringLiteral("(HCP(N) >= 8) AND (SuitLength(N,H) >= 4");
         const QString text = QStringLiteral("Игра:\n3NT S\nСтейман:\n") + condition +
                              QStringLiteral(" => 4H N\n3NT S\n");
-        const TInputError language = LanguageError(condition.toStdString());
+        const TStatus language = LanguageError(condition.toStdString());
         TVariantsWindow dialog;
         dialog.SetInputs(text, TVulnerability::Both);
-        ExpectRefused(dialog, QString::fromStdString(language.Message));
+        ExpectRefused(dialog, QString::fromStdString(language.Message()));
         QVERIFY(dialog.lError->text().startsWith(QStringLiteral("Вариант «Стейман», правило 1")));
         QCOMPARE(dialog.edVariants->textCursor().position(),
-                 text.indexOf(condition) + language.Position);
+                 text.indexOf(condition) + language.Position());
 
         struct TCase {
             QString Text;
@@ -100,11 +98,11 @@ private slots:
 
         TTabulationWindow tabulation;
         const QString faulty = QStringLiteral("HCP(N) + Losers(S");
-        const TInputError language = LanguageError(faulty.toStdString());
+        const TStatus language = LanguageError(faulty.toStdString());
         tabulation.SetInputs({QStringLiteral("HCP(N)"), {}, faulty}, false);
         ExpectRefused(tabulation,
-                      QStringLiteral("Выражение 3: ") + QString::fromStdString(language.Message));
-        QCOMPARE(tabulation.edExpressions[2]->cursorPosition(), language.Position);
+                      QStringLiteral("Выражение 3: ") + QString::fromStdString(language.Message()));
+        QCOMPARE(tabulation.edExpressions[2]->cursorPosition(), language.Position());
         tabulation.SetInputs({QStringLiteral("HCP(N)"), QStringLiteral("HCP(S) > 10")}, true);
         ExpectRefused(tabulation, QStringLiteral("оба должны быть целыми"));
         tabulation.SetInputs({}, false);

@@ -93,19 +93,17 @@ TEST(Variants, TextErrorsNameTheRuleAndLine) {
     };
     for (const TCase& c : cases) {
         std::vector<TVariant> variants;
-        TInputError error;
-        EXPECT_FALSE(ReadVariantsText(c.Text, variants, error)) << c.Text;
-        EXPECT_EQ(error.Kind, TInputError::TKind::Usage) << c.Text;
-        EXPECT_EQ(error.Line, c.Line) << c.Text;
-        EXPECT_EQ(error.Position, c.Position) << c.Text << error.Message;
-        EXPECT_EQ(error.Where, c.Where) << c.Text;
+        const TStatus status = ReadVariantsText(c.Text, variants);
+        EXPECT_EQ(status.Code(), TStatus::TCode::Usage) << c.Text;
+        EXPECT_EQ(status.Line(), c.Line) << c.Text;
+        EXPECT_EQ(status.Position(), c.Position) << c.Text << status.Message();
+        EXPECT_EQ(status.Where(), c.Where) << c.Text;
         EXPECT_TRUE(variants.empty());
     }
     const std::string text = "Пас:\n2NT N\nСтейман:\n(SuitLength(S,H) >= 4) => 4H N\n3NT N\n";
     std::vector<TVariant> variants;
-    TInputError error;
-    ASSERT_TRUE(ReadVariantsText(text, variants, error)) << error.Message;
-    ASSERT_TRUE(ReadVariantLine("Гейм: 3NT N", variants, error)) << error.Message;
+    ASSERT_TRUE(ReadVariantsText(text, variants).IsOk());
+    ASSERT_TRUE(ReadVariantLine("Гейм: 3NT N", variants).IsOk());
     ASSERT_EQ(variants.size(), 3u);
     EXPECT_EQ(variants[1].Rules[0].ConditionStart, 20);
     EXPECT_EQ(VariantsText(variants), text + "Гейм:\n3NT N\n");

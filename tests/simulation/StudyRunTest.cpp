@@ -22,9 +22,7 @@ TEST(StudyRun, NoSolverCallStartsAfterStop) {
     for (TDeal& deal : deals) deal.DealFromSeed(seed, fixed);
 
     TLeadStudy study;
-    TInputError error;
-    ASSERT_TRUE(study.Prepare(*ReadContract("3NT S").Contract, TVulnerability::None,
-                              TLeadStudy::LeaderCards(deals[0], West), error));
+    ASSERT_TRUE(study.Prepare(*ReadContract("3NT S").Contract, TVulnerability::None, fixed).IsOk());
     std::vector<int64_t> boards;
     TStudyRun run(study, Threads, [&](const std::vector<std::string>& rows) {
         boards.push_back(std::stoll(rows.at(0)));
