@@ -8,6 +8,7 @@
 #include "cli/CliSupport.h"
 #include "engine/Generator.h"
 #include "files/ConditionsFile.h"
+#include "language/ErrorReport.h"
 
 TConditionSource ConditionSource(const TArguments& arguments) {
     TConditionSource source;
@@ -42,24 +43,6 @@ bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>
     return true;
 }
 
-void TConditionMessages::Show(const std::string& message, int32_t) {
-    if (first_.empty()) first_ = message;
-}
-
-void PrintConditionError(const std::string& joinedText, int32_t position,
-                         const TConditionMessages& messages) {
-    if (!messages.Any()) {
-        std::fputs("korvana-cli: условие пустое\n", stderr);
-        return;
-    }
-    // Written whole: a NUL typed into the condition must not cut the message short.
-    const std::string first = messages.First();
-    std::fprintf(stderr, "ошибка в позиции %d: ", static_cast<int>(position));
-    std::fwrite(first.data(), 1, first.size(), stderr);
-    std::fputc('\n', stderr);
-    PrintErrorCaret(joinedText, position);
-}
-
 void PrintErrorCaret(const std::string& text, int32_t position) {
     // The caret's line copies the tabs of the text before the position, so the
     // caret lines up; every other character (a code point) becomes one blank.
@@ -77,10 +60,19 @@ void PrintErrorCaret(const std::string& text, int32_t position) {
 }
 
 bool PrepareConditionOrReport(TGenerator& generator, const std::vector<std::string>& lines) {
-    TConditionMessages messages;
-    if (generator.PrepareCondition()) return true;
+    const TStatus status = QuietCheck([&] { return generator.PrepareCondition(); }, {});
+    if (status.IsOk()) return true;
+    if (status.Message().empty()) {
+        std::fputs("korvana-cli: условие пустое\n", stderr);
+        return false;
+    }
     std::string joined;
     for (const std::string& line : lines) joined += line;
-    PrintConditionError(joined, generator.ErrorPosition(), messages);
+    const int32_t position = generator.ErrorPosition();
+    // Written whole: a NUL typed into the condition must not cut the message short.
+    std::fprintf(stderr, "ошибка в позиции %d: ", static_cast<int>(position));
+    std::fwrite(status.Message().data(), 1, status.Message().size(), stderr);
+    std::fputc('\n', stderr);
+    PrintErrorCaret(joined, position);
     return false;
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "cli/OptionParser.h"
-#include "text/MessageSink.h"
 
 class TGenerator;
 
@@ -42,27 +41,11 @@ TConditionSource ConditionSource(const TArguments& arguments);
 // the file cannot be read or is refused; the reason went to stderr.
 bool ReadConditionLines(const TConditionSource& source, std::vector<std::string>& lines);
 
-// Records the condition language's messages while a condition is prepared.
-class TConditionMessages : public TInstalledSink {
-public:
-    void Show(const std::string& message, int32_t position) override;
-
-    bool Any() const { return !first_.empty(); }
-    const std::string& First() const { return first_; }
-
-private:
-    std::string first_;
-};
-
-// Prints the refusal of a condition on stderr: "error at N: MESSAGE", the joined
-// condition, and a caret under character N; or, with no message (a condition of
-// blanks only), that the condition is blank.
-void PrintConditionError(const std::string& joinedText, int32_t position,
-                         const TConditionMessages& messages);
-
 // Prints the text on stderr and under it a caret at character `position`.
 void PrintErrorCaret(const std::string& text, int32_t position);
 
-// Prepares the run's condition from its lines; when it is refused, prints the
-// refusal as PrintConditionError does and returns false.
+// Prepares the run's condition from its lines; when it is refused, prints on
+// stderr "ошибка в позиции N: MESSAGE", the joined condition and a caret under
+// character N, or, for a condition of blanks only, that it is blank; then
+// returns false.
 bool PrepareConditionOrReport(TGenerator& generator, const std::vector<std::string>& lines);

@@ -103,7 +103,7 @@ TStatus TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerabil
 TStatus TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerability,
                             std::span<const TDeal* const> deals, std::span<const int64_t> numbers) {
     if (TStatus status = CheckContract(contract); !status.IsOk()) return status;
-    if (deals.empty()) return TStatus::Usage("нет раздач: сгенерируйте или загрузите их");
+    if (deals.empty()) return TStatus::Usage("нет раздач: сгенерируйте или загрузите их.");
     const int32_t leader = LeaderOf(contract);
     std::vector<int32_t> cards = LeaderCards(*deals.front(), leader);
     for (std::size_t i = 1; i < deals.size(); ++i) {

@@ -17,6 +17,7 @@
 #include "deals/FixedCards.h"
 #include "deals/RandomSource.h"
 #include "engine/Generator.h"
+#include "engine/RunController.h"
 #include "language/Grammar.h"
 #include "support/AllocationCounter.h"
 #include "support/RecordingSink.h"
@@ -589,6 +590,27 @@ TEST_F(GeneratorTest, DestroyingARunningGeneratorStopsIt) {
     auto events = owner.Events();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Kind, 'F');
+}
+
+// The controller tells a refused condition (its message shown, the caret's
+// place given) from a run that is already prepared.
+TEST(RunController, PrepareTellsARefusedConditionFromABusyController) {
+    TRecordingSink sink;
+    TRunController controller;
+    TRecordingOwner owner;
+    TGeneratorInputs inputs;
+    inputs.ConditionLines = {"HCP(N) >", " 10 OR"};
+    const TStatus refused = controller.Prepare(inputs, owner);
+    EXPECT_EQ(refused.Code(), TStatus::TCode::Condition);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(refused.Position(), sink.messages[0].position);
+    EXPECT_EQ(refused.Position(), controller.ErrorPosition());
+    EXPECT_FALSE(controller.HasRun());
+
+    inputs.ConditionLines = {"HCP(N) > 10"};
+    EXPECT_TRUE(controller.Prepare(inputs, owner).IsOk());
+    EXPECT_EQ(controller.Prepare(inputs, owner).Code(), TStatus::TCode::Busy);
+    EXPECT_EQ(sink.messages.size(), 1u);
 }
 
 }  // namespace
