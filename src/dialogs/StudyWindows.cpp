@@ -255,15 +255,14 @@ bool TTabulationWindow::Check() {
         }
         expressions.push_back(text);
     }
-    if (expressions.empty()) {
-        lError->ShowMessage(QStringLiteral("Задайте хотя бы одно выражение."));
-        edExpressions[0]->setFocus();
-        return false;
-    }
+    const bool none = expressions.empty();
     auto tabulation = std::make_unique<TTabulation>();
     if (TStatus status = tabulation->Prepare(std::move(expressions), Cross()); !status.IsOk()) {
         if (status.Where() == "--cross") status.SetWhere("таблица сочетаний");
-        ShowError(status);
+        if (none)
+            ShowError(status, edExpressions[0]);
+        else
+            ShowError(status);
         return false;
     }
     study_ = std::move(tabulation);

@@ -55,7 +55,7 @@ TTabulation::~TTabulation() = default;
 TStatus TTabulation::Prepare(std::vector<std::string> expressions, bool cross) {
     const auto count = static_cast<int32_t>(expressions.size());
     if (count < 1 || count > MaxExpressions)
-        return TStatus::Usage(count < 1 ? "не задано ни одного выражения"
+        return TStatus::Usage(count < 1 ? "задайте хотя бы одно выражение"
                                         : "выражений можно задать не больше четырёх, а задано " +
                                               std::to_string(count),
                               "--expression");
