@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -161,6 +162,7 @@ TEST_F(ReplacingFile, LeftoversOfKilledSavesAreClearedAndNeverStopASave) {
 TEST_F(ReplacingFile, OwnStdoutIsWrittenWhereItIs) {
     const fs::path log = folder_ / "log.txt";
     WriteBytes(log, "earlier\n");
+    std::fflush(stdout);  // else the child writes the test's buffered output into the log
     const pid_t child = ::fork();
     if (child == 0) {
         const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
