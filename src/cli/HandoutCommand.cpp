@@ -1,7 +1,6 @@
 // korvana-cli handout: the deals of a file laid out for paper as a PDF, a few
 // to a page, with the double-dummy table and par when asked.
 #include <QGuiApplication>
-#include <cctype>
 #include <cstdio>
 #include <limits>
 #include <memory>

@@ -1,6 +1,5 @@
 // korvana-cli stats and listing: the two reports of the desktop program,
 // printed to stdout line for line as the report window holds them.
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <string>

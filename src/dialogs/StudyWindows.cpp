@@ -201,7 +201,7 @@ bool TLeadWindow::Check() {
         return false;
     }
     const TContract contract = *reading.Contract;
-    const int32_t leader = contract.Declarer % 4 + 1;
+    const int32_t leader = LeftHandOpponent(contract.Declarer);
     const std::vector<int32_t> cards = TLeadStudy::LeaderCards(*deals_.front(), leader);
     for (std::size_t i = 1; i < deals_.size(); ++i) {
         if (TLeadStudy::LeaderCards(*deals_[i], leader) == cards) continue;

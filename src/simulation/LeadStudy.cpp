@@ -84,7 +84,8 @@ bool TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerability
                        std::all_of(cards.begin(), cards.end(), IsCard);
     if (!whole) {
         error.Where.clear();
-        error.Message = "у ведущего (" + std::string(SeatLetter(contract.Declarer % 4 + 1)) +
+        error.Message = "у ведущего (" +
+                        std::string(SeatLetter(LeftHandOpponent(contract.Declarer))) +
                         ") должны быть известны все 13 карт";
         return false;
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "deals/BridgeTerms.h"
 #include "simulation/DealStudy.h"
 #include "simulation/InputError.h"
 #include "simulation/Scoring.h"
@@ -17,7 +18,7 @@ public:
     // PASS or a hand that is not 13 distinct cards.
     bool Prepare(const TContract& contract, TVulnerability vulnerability,
                  const std::vector<int32_t>& leaderCards, TInputError& error);
-    int32_t Leader() const { return contract_.Declarer % 4 + 1; }
+    int32_t Leader() const { return LeftHandOpponent(contract_.Declarer); }
     // The leader's thirteen cards of a deal, highest first in each suit (spades first).
     static std::vector<int32_t> LeaderCards(const TDeal& deal, int32_t leader);
 
