@@ -104,9 +104,9 @@ bool ReadStudyInputs(const TArguments& arguments, TStudyInputs& inputs) {
         }
     }
     inputs.CsvName = arguments.Text(kCsvOption);
-    if (!arguments.Offers(kVulnerabilityOption)) return true;  // deals that are not scored
-    if (const auto vulnerability = ReadVulnerability(arguments.Text(kVulnerabilityOption, "none")))
-        inputs.Vulnerability = *vulnerability;
+    if (arguments.Offers(kVulnerabilityOption))  // tabulate scores nothing and has no --vul
+        inputs.Vulnerability = ReadVulnerability(arguments.Text(kVulnerabilityOption, "none"))
+                                   .value_or(TVulnerability::None);
     return true;
 }
 
