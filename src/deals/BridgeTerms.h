@@ -65,33 +65,12 @@ inline constexpr int32_t SeatOfLetter(char letter) {
 // "10", is two characters: its reader takes it whole.
 inline constexpr int32_t RankOfChar(char32_t letter) {
     if (letter >= U'2' && letter <= U'9') return static_cast<int32_t>(letter - U'2');
-    switch (letter) {
-        case U'T':
-        case U't':
-            return 8;
-        case U'J':
-        case U'j':
-        case U'В':
-        case U'в':
-            return 9;
-        case U'Q':
-        case U'q':
-        case U'Д':
-        case U'д':
-            return 10;
-        case U'K':
-        case U'k':
-        case U'К':
-        case U'к':
-            return 11;
-        case U'A':
-        case U'a':
-        case U'Т':
-        case U'т':
-            return 12;
-        default:
-            return -1;
-    }
+    constexpr std::u32string_view latin = U"TJQKAtjqka", russian = U"ВДКТвдкт";
+    if (const std::size_t at = latin.find(letter); at != latin.npos)
+        return 8 + static_cast<int32_t>(at % 5);
+    if (const std::size_t at = russian.find(letter); at != russian.npos)
+        return 9 + static_cast<int32_t>(at % 4);
+    return -1;
 }
 inline constexpr int32_t RankOfChar(char letter) {
     return RankOfChar(static_cast<char32_t>(static_cast<unsigned char>(letter)));
