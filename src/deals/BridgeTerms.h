@@ -62,18 +62,27 @@ inline constexpr int32_t SeatOfLetter(char letter) {
 
 // The rank 0 (two) .. 12 (ace) of a rank's character, a digit 2-9, T J Q K A
 // or Т К Д В, in either case; -1 for any other character. The Russian ten,
-// "10", is two characters: its reader takes it whole.
-inline constexpr int32_t RankOfChar(char32_t letter) {
-    if (letter >= U'2' && letter <= U'9') return static_cast<int32_t>(letter - U'2');
-    constexpr std::u32string_view latin = U"TJQKAtjqka", russian = U"ВДКТвдкт";
-    if (const std::size_t at = latin.find(letter); at != latin.npos)
-        return 8 + static_cast<int32_t>(at % 5);
-    if (const std::size_t at = russian.find(letter); at != russian.npos)
-        return 9 + static_cast<int32_t>(at % 4);
-    return -1;
-}
+// "10", is two characters: its reader takes it whole. Readers of files call
+// it for every card, so a byte is looked up in a table.
+inline constexpr std::array<int8_t, 128> LatinRanks = [] {
+    std::array<int8_t, 128> ranks{};
+    ranks.fill(-1);
+    for (int8_t rank = 0; rank < 13; ++rank) {
+        const auto letter = static_cast<std::size_t>(RankChars[rank]);
+        ranks[letter] = rank;
+        if (letter >= 'A') ranks[letter - 'A' + 'a'] = rank;
+    }
+    return ranks;
+}();
 inline constexpr int32_t RankOfChar(char letter) {
-    return RankOfChar(static_cast<char32_t>(static_cast<unsigned char>(letter)));
+    const auto byte = static_cast<unsigned char>(letter);
+    return byte < LatinRanks.size() ? LatinRanks[byte] : -1;
+}
+inline constexpr int32_t RankOfChar(char32_t letter) {
+    if (letter < LatinRanks.size()) return LatinRanks[letter];
+    constexpr std::u32string_view russian = U"ВДКТвдкт";
+    const std::size_t at = russian.find(letter);
+    return at == russian.npos ? -1 : 9 + static_cast<int32_t>(at % 4);
 }
 
 // The seat after `seat` clockwise: East after North, North after West.
