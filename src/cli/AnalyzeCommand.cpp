@@ -49,7 +49,7 @@ const TCommand kAnalyzeCommand = {
 
 int RunAnalyze(const TArguments& arguments) {
     const std::string& fileName = arguments.Positionals[0];
-    const auto threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
+    const auto threads = static_cast<int32_t>(arguments.Number(kThreadsOption, 0));
     TDeals deals;
     std::vector<TBoard> boards;
     bool damaged = false;  // each damaged deal is refused by its number below

@@ -142,7 +142,8 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
     output.Name = name;
     if (name == "-") {
         if (formatWord.empty()) {
-            complaint = "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin";
+            complaint = std::string("для вывода в стандартный поток (-) нужен ") +
+                        kOutFormatOption.Name + " " + kOutFormatOption.ValueName;
             return false;
         }
         output.Streamed = true;
@@ -150,8 +151,7 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
         output.Streamed = TReplacingFile::WritesInPlace(name);
     }
     if (!formatWord.empty()) {
-        for (const TDealFormat& format : DealFormats())
-            if (format.Extension.substr(1) == formatWord) output.Format = &format;
+        output.Format = DealFormatOfWord(formatWord);
         return output.Format != nullptr;  // the option's table admits no other word
     }
     const std::string extension = std::filesystem::path(name).extension().string();
@@ -161,7 +161,7 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
     for (const TDealFormat& format : DealFormats())
         known += (known.empty() ? "" : ", ") + std::string(format.Extension);
     complaint = "неизвестное расширение файла раздач " + extension + " (известны: " + known +
-                "; или укажите --out-format)";
+                "; или укажите " + kOutFormatOption.Name + ")";
     return false;
 }
 

@@ -3,6 +3,7 @@
 // code; main.cpp reads the arguments after the command's name by that table
 // and runs the command on them, whose result is the program's exit code.
 #include "cli/OptionParser.h"
+#include "deals/DealFormats.h"
 
 // Exit codes shared by every subcommand.
 enum TExitCode : int {
@@ -18,23 +19,23 @@ enum TExitCode : int {
 };
 
 // --threads of the commands that use every core.
-inline constexpr TOptionRow kThreadsOption = {
-    .Name = "--threads",
-    .Kind = TValueKind::Number,
-    .ValueName = "N",
-    .Help = "сколько потоков, 1-256 (по умолчанию по одному на ядро)",
-    .Least = 1,
-    .Most = 256};
+inline constexpr TNumberOption kThreadsOption =
+    TOptionRow{.Name = "--threads",
+               .Kind = TValueKind::Number,
+               .ValueName = "N",
+               .Help = "сколько потоков, 1-256 (по умолчанию по одному на ядро)",
+               .Least = 1,
+               .Most = 256};
 
 // --out-format of the commands that write deals.
-inline constexpr TOptionRow kOutFormatOption = {
+inline constexpr TTextOption kOutFormatOption = TOptionRow{
     .Name = "--out-format",
     .Kind = TValueKind::Choice,
-    .ValueName = "dls|pbn|lin",
+    .ValueName = DealFormatChoice.data(),
     .Help = "формат записываемых раздач, иначе по расширению (нужен для -, стандартного вывода)"};
 
 // --first-board of the commands that write deals.
-inline constexpr TOptionRow kFirstBoardOption = {
+inline constexpr TNumberOption kFirstBoardOption = TOptionRow{
     .Name = "--first-board",
     .Kind = TValueKind::Number,
     .ValueName = "N",

@@ -12,10 +12,10 @@
 
 TConditionSource ConditionSource(const TArguments& arguments) {
     TConditionSource source;
-    source.FromFile = arguments.Has(kConditionFileOption.Name);
-    source.Given = source.FromFile || arguments.Has("--condition");
-    source.Text = arguments.Text("--condition");
-    source.FileName = arguments.Text(kConditionFileOption.Name);
+    source.FromFile = arguments.Has(kConditionFileOption);
+    source.Given = source.FromFile || arguments.Has(kConditionOption);
+    source.Text = arguments.Text(kConditionOption);
+    source.FileName = arguments.Text(kConditionFileOption);
     return source;
 }
 

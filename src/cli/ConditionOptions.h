@@ -19,19 +19,21 @@ struct TConditionSource {
 };
 
 // The rows of --condition and --condition-file, which exclude each other;
-// `alternative` tells whether one of them must be given.
-constexpr TOptionRow ConditionOption(TAlternative alternative) {
-    return {.Name = "--condition",
-            .Kind = TValueKind::Text,
-            .ValueName = "TEXT",
-            .Help = "условие на языке условий",
-            .WithNext = alternative};
+// `alternative` tells whether one of them must be given (lookups name the
+// first by kConditionOption, where neither must).
+consteval TTextOption ConditionOption(TAlternative alternative) {
+    return TOptionRow{.Name = "--condition",
+                      .Kind = TValueKind::Text,
+                      .ValueName = "TEXT",
+                      .Help = "условие на языке условий",
+                      .WithNext = alternative};
 }
-inline constexpr TOptionRow kConditionFileOption = {
-    .Name = "--condition-file",
-    .Kind = TValueKind::Text,
-    .ValueName = "FILE.cnd",
-    .Help = "условие из файла условий оконной программы (- читает стандартный ввод)"};
+inline constexpr TTextOption kConditionOption = ConditionOption(TAlternative::AtMostOne);
+inline constexpr TTextOption kConditionFileOption =
+    TOptionRow{.Name = "--condition-file",
+               .Kind = TValueKind::Text,
+               .ValueName = "FILE.cnd",
+               .Help = "условие из файла условий оконной программы (- читает стандартный ввод)"};
 
 // The condition the arguments give, from the two rows above.
 TConditionSource ConditionSource(const TArguments& arguments);

@@ -29,13 +29,13 @@ int RunConvert(const TArguments& arguments) {
     const std::vector<std::string>& args = arguments.Positionals;
     TDealsOutput output;
     std::string complaint;
-    if (!ChooseDealsOutput(args[1], arguments.Text(kOutFormatOption.Name), output, complaint)) {
+    if (!ChooseDealsOutput(args[1], arguments.Text(kOutFormatOption), output, complaint)) {
         ComplainUsage(complaint);
         return ExitBadUsage;
     }
     TDeals deals;
     std::vector<TBoard> boards;
     if (!ReadDealsFile(args[0], deals, &boards)) return ExitFileFailed;
-    NumberBoards(boards, arguments.Number(kFirstBoardOption.Name, 1));
+    NumberBoards(boards, arguments.Number(kFirstBoardOption, 1));
     return WriteDealsOutput(output, TBoardList(boards), deals.Count()) ? ExitDone : ExitFileFailed;
 }

@@ -63,31 +63,31 @@ private:
 }  // namespace
 
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
-    options.Key = static_cast<int32_t>(arguments.Number("--key", 0));
-    options.KeyGiven = arguments.Has("--key");
-    if (arguments.Has("--secret")) {
-        options.Secret = ReadSecret(arguments.Text("--secret"));
+    options.Key = static_cast<int32_t>(arguments.Number(kKeyOption, 0));
+    options.KeyGiven = arguments.Has(kKeyOption);
+    if (arguments.Has(kSecretOption)) {
+        options.Secret = ReadSecret(arguments.Text(kSecretOption));
         if (!options.Secret) {
             ComplainUsage("--secret: секрет — это ровно 64 шестнадцатеричные цифры");
             return false;
         }
     }
-    if (arguments.Has("--dealing") && !options.KeyGiven) {
+    if (arguments.Has(kDealingOption) && !options.KeyGiven) {
         ComplainUsage("--dealing выбирает способ раздачи по ключу и требует --key");
         return false;
     }
-    options.Count = static_cast<int32_t>(arguments.Number("--count", defaultCount));
+    options.Count = static_cast<int32_t>(arguments.Number(kCountOption, defaultCount));
     options.Condition = ConditionSource(arguments);
-    options.MaxDealt = arguments.Number("--max-dealt", 0);
-    options.Quiet = arguments.Has("--quiet");
-    options.Threads = static_cast<int32_t>(arguments.Number(kThreadsOption.Name, 0));
-    options.Fixed = arguments.Text("--fixed");
+    options.MaxDealt = arguments.Number(kMaxDealtOption, 0);
+    options.Quiet = arguments.Has(kQuietOption);
+    options.Threads = static_cast<int32_t>(arguments.Number(kThreadsOption, 0));
+    options.Fixed = arguments.Text(kFixedOption);
     const std::pair<const char*, TDealingPath> ways[] = {{"fastest", TDealingPath::Fastest},
                                                          {"one", TDealingPath::OneByOne},
                                                          {"portable", TDealingPath::Portable},
                                                          {"vector", TDealingPath::Vector}};
     for (const auto& [name, path] : ways)
-        if (arguments.Text("--dealing") == name) options.Dealing = path;
+        if (arguments.Text(kDealingOption) == name) options.Dealing = path;
     if (options.Dealing == TDealingPath::Vector && !VectorDealingAvailable()) {
         ComplainUsage("--dealing vector: у этого процессора нет AVX2");
         return false;

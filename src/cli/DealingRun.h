@@ -18,7 +18,7 @@
 
 class TDeals;
 
-inline constexpr TOptionRow kKeyOption = {
+inline constexpr TNumberOption kKeyOption = TOptionRow{
     .Name = "--key",
     .Kind = TValueKind::Number,
     .ValueName = "N",
@@ -28,39 +28,44 @@ inline constexpr TOptionRow kKeyOption = {
     .Least = std::numeric_limits<int32_t>::min(),
     .Most = std::numeric_limits<int32_t>::max(),
     .WithNext = TAlternative::AtMostOne};
-inline constexpr TOptionRow kSecretOption = {
-    .Name = "--secret",
-    .Kind = TValueKind::Text,
-    .ValueName = "HEX",
-    .Help = "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret"};
-constexpr TOptionRow CountOption(const char* help) {
-    return {.Name = "--count",
-            .Kind = TValueKind::Number,
-            .ValueName = "N",
-            .Help = help,
-            .Least = 1,
-            .Most = 9999999};
+inline constexpr TTextOption kSecretOption =
+    TOptionRow{.Name = "--secret",
+               .Kind = TValueKind::Text,
+               .ValueName = "HEX",
+               .Help = "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret"};
+// --count, whose help each command words; lookups name it by kCountOption,
+// the row of `generate`.
+consteval TNumberOption CountOption(const char* help) {
+    return TOptionRow{.Name = "--count",
+                      .Kind = TValueKind::Number,
+                      .ValueName = "N",
+                      .Help = help,
+                      .Least = 1,
+                      .Most = 9999999};
 }
-inline constexpr TOptionRow kMaxDealtOption = {.Name = "--max-dealt",
-                                               .Kind = TValueKind::Number,
-                                               .ValueName = "N",
-                                               .Help = "останавливается, сдав N раздач",
-                                               .Least = 1,
-                                               .Most = std::numeric_limits<int64_t>::max()};
-inline constexpr TOptionRow kQuietOption = {
+inline constexpr TNumberOption kCountOption =
+    CountOption("сколько раздач отобрать, 1-9999999 (по умолчанию 1)");
+inline constexpr TNumberOption kMaxDealtOption =
+    TOptionRow{.Name = "--max-dealt",
+               .Kind = TValueKind::Number,
+               .ValueName = "N",
+               .Help = "останавливается, сдав N раздач",
+               .Least = 1,
+               .Most = std::numeric_limits<int64_t>::max()};
+inline constexpr TSwitch kQuietOption = TOptionRow{
     .Name = "--quiet", .Help = "не печатает ход работы в поток ошибок", .Repeatable = true};
-inline constexpr TOptionRow kFixedOption = {
+inline constexpr TTextOption kFixedOption = TOptionRow{
     .Name = "--fixed",
     .Kind = TValueKind::Text,
     .ValueName = "CARDS",
     .Help = "карты, которые у игроков в каждой раздаче: \"N:AKQJ.K.. S:..A2.\" или раздача PBN"};
-inline constexpr TOptionRow kDealingOption = {
-    .Name = "--dealing",
-    .Kind = TValueKind::Choice,
-    .ValueName = "fastest|one|portable|vector",
-    .Help =
-        "сдаёт по одной, по восемь или по восемь рядом с AVX2; все дают те же раздачи "
-        "(по умолчанию самый быстрый способ этого процессора)"};
+inline constexpr TTextOption kDealingOption =
+    TOptionRow{.Name = "--dealing",
+               .Kind = TValueKind::Choice,
+               .ValueName = "fastest|one|portable|vector",
+               .Help =
+                   "сдаёт по одной, по восемь или по восемь рядом с AVX2; все дают те же раздачи "
+                   "(по умолчанию самый быстрый способ этого процессора)"};
 
 // What the rows above and the condition and thread options give.
 struct TRunOptions {

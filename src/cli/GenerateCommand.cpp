@@ -43,44 +43,41 @@ struct TGenerateOptions {
     int64_t FirstBoard = 1;
 };
 
+constexpr TTextOption kFormatOption =
+    TOptionRow{.Name = "--format",
+               .Kind = TValueKind::Choice,
+               .ValueName = "text|lines",
+               .Help =
+                   "раздачи на стандартный вывод читаемым текстом (по умолчанию) или строками "
+                   "файла раздач"};
+constexpr TTextOption kOutOption =
+    TOptionRow{.Name = "--out",
+               .Kind = TValueKind::Name,
+               .ValueName = "FILE.dls|FILE.pbn|FILE.lin",
+               .Help =
+                   "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
+                   "в стандартный вывод только файл"};
+constexpr TSwitch kAnalyzeOption =
+    TOptionRow{.Name = "--analyze",
+               .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
+               .Repeatable = true};
+
 constexpr TOptionRow kGenerateOptions[] = {
-    kKeyOption,
-    kSecretOption,
-    CountOption("сколько раздач отобрать, 1-9999999 (по умолчанию 1)"),
-    ConditionOption(TAlternative::AtMostOne),
-    kConditionFileOption,
-    {.Name = "--format",
-     .Kind = TValueKind::Choice,
-     .ValueName = "text|lines",
-     .Help = "раздачи на стандартный вывод читаемым текстом (по умолчанию) или строками "
-             "файла раздач"},
-    {.Name = "--out",
-     .Kind = TValueKind::Name,
-     .ValueName = "FILE.dls|FILE.pbn|FILE.lin",
-     .Help = "ещё и записывает раздачи в файл раздач, PBN или LIN по расширению; - пишет "
-             "в стандартный вывод только файл"},
-    kOutFormatOption,
-    kFirstBoardOption,
-    {.Name = "--analyze",
-     .Help = "добавляет в файл PBN из --out таблицу взяток и пар каждой раздачи",
-     .Repeatable = true},
-    kMaxDealtOption,
-    kThreadsOption,
-    kQuietOption,
-    kFixedOption,
-    kDealingOption,
+    kKeyOption,      kSecretOption,  kCountOption,     kConditionOption,  kConditionFileOption,
+    kFormatOption,   kOutOption,     kOutFormatOption, kFirstBoardOption, kAnalyzeOption,
+    kMaxDealtOption, kThreadsOption, kQuietOption,     kFixedOption,      kDealingOption,
 };
 
 // The options of a run; false after complaining about bad usage.
 bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     if (!ReadRunOptions(arguments, 1, options.Run)) return false;
-    options.Lines = arguments.Text("--format") == "lines";
-    options.OutFile = arguments.Text("--out");
-    options.Analyze = arguments.Has("--analyze");
-    options.FirstBoard = arguments.Number(kFirstBoardOption.Name, 1);
+    options.Lines = arguments.Text(kFormatOption) == "lines";
+    options.OutFile = arguments.Text(kOutOption);
+    options.Analyze = arguments.Has(kAnalyzeOption);
+    options.FirstBoard = arguments.Number(kFirstBoardOption, 1);
     std::string complaint;
     if (!options.OutFile.empty() &&
-        !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption.Name), options.Output,
+        !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption), options.Output,
                            complaint)) {
         ComplainUsage(complaint);
         return false;

@@ -1,7 +1,6 @@
 // korvana-cli handout: the deals of a file laid out for paper as a PDF, a few
 // to a page, with the double-dummy table and par when asked.
 #include <QGuiApplication>
-#include <cctype>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -12,6 +11,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "deals/Board.h"
+#include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
 #include "engine/AnalysisRun.h"
 #include "printing/HandoutPainter.h"
@@ -21,43 +21,49 @@ int RunHandout(const TArguments& arguments);
 namespace {
 
 constexpr const char* kHandoutArguments[] = {"FILE.dls|FILE.pbn"};
+constexpr TTextOption kOutOption = TOptionRow{.Name = "--out",
+                                              .Kind = TValueKind::Name,
+                                              .ValueName = "FILE.pdf",
+                                              .Help = "файл PDF, куда записать материал",
+                                              .Required = true};
+constexpr TNumberOption kPerPageOption =
+    TOptionRow{.Name = "--per-page",
+               .Kind = TValueKind::Number,
+               .ValueName = "N",
+               .Help = "раздач на странице: 1, 2, 4, 6 или 9 (по умолчанию 4)",
+               .Least = 1,
+               .Most = 9};
+constexpr TSwitch kAnalyzeOption = TOptionRow{
+    .Name = "--analyze",
+    .Help = "таблица взяток в открытую и пар под каждой раздачей; нерешённые раздачи решаются"};
+constexpr TTextOption kSeatsOption = TOptionRow{
+    .Name = "--seats",
+    .Kind = TValueKind::Letters,
+    .ValueName = SeatLetters,
+    .Help = "какие руки рисовать: например, N — лист Севера для торговли (по умолчанию NESW)"};
+constexpr TNumberOption kHandoutFirstBoardOption =
+    TOptionRow{.Name = "--first-board",
+               .Kind = TValueKind::Number,
+               .ValueName = "N",
+               .Help = "номер первой сдачи, если у сдач файла нет своих номеров (по умолчанию 1)",
+               .Least = 1,
+               .Most = std::numeric_limits<int32_t>::max()};
+constexpr TTextOption kCardsOption =
+    TOptionRow{.Name = "--cards",
+               .Kind = TValueKind::Choice,
+               .ValueName = "ru|en",
+               .Help = "буквы карт: ru — Т К Д В 10 (по умолчанию), en — A K Q J T"};
+constexpr TTextOption kPaperOption = TOptionRow{.Name = "--paper",
+                                                .Kind = TValueKind::Choice,
+                                                .ValueName = "a4|letter",
+                                                .Help = "формат бумаги (по умолчанию a4)"};
+constexpr TTextOption kTitleOption = TOptionRow{.Name = "--title",
+                                                .Kind = TValueKind::Text,
+                                                .ValueName = "TEXT",
+                                                .Help = "строка заголовка над каждой страницей"};
 constexpr TOptionRow kHandoutOptions[] = {
-    {.Name = "--out",
-     .Kind = TValueKind::Name,
-     .ValueName = "FILE.pdf",
-     .Help = "файл PDF, куда записать материал",
-     .Required = true},
-    {.Name = "--per-page",
-     .Kind = TValueKind::Number,
-     .ValueName = "N",
-     .Help = "раздач на странице: 1, 2, 4, 6 или 9 (по умолчанию 4)",
-     .Least = 1,
-     .Most = 9},
-    {.Name = "--analyze",
-     .Help = "таблица взяток в открытую и пар под каждой раздачей; нерешённые раздачи решаются"},
-    {.Name = "--seats",
-     .Kind = TValueKind::Letters,
-     .ValueName = "NESW",
-     .Help = "какие руки рисовать: например, N — лист Севера для торговли (по умолчанию NESW)"},
-    {.Name = "--first-board",
-     .Kind = TValueKind::Number,
-     .ValueName = "N",
-     .Help = "номер первой сдачи, если у сдач файла нет своих номеров (по умолчанию 1)",
-     .Least = 1,
-     .Most = std::numeric_limits<int32_t>::max()},
-    {.Name = "--cards",
-     .Kind = TValueKind::Choice,
-     .ValueName = "ru|en",
-     .Help = "буквы карт: ru — Т К Д В 10 (по умолчанию), en — A K Q J T"},
-    {.Name = "--paper",
-     .Kind = TValueKind::Choice,
-     .ValueName = "a4|letter",
-     .Help = "формат бумаги (по умолчанию a4)"},
-    {.Name = "--title",
-     .Kind = TValueKind::Text,
-     .ValueName = "TEXT",
-     .Help = "строка заголовка над каждой страницей"},
-};
+    kOutOption,   kPerPageOption, kAnalyzeOption, kSeatsOption, kHandoutFirstBoardOption,
+    kCardsOption, kPaperOption,   kTitleOption};
 
 // Qt's notes (a missing runtime folder, a font substituted) are not the
 // command's to print; its own failures are told by the command.
@@ -118,30 +124,27 @@ const TCommand kHandoutCommand = {
 
 int RunHandout(const TArguments& arguments) {
     THandoutOptions options;
-    options.PerPage = static_cast<int32_t>(arguments.Number("--per-page", 4));
+    options.PerPage = static_cast<int32_t>(arguments.Number(kPerPageOption, 4));
     if (HandoutPerPage(options.PerPage) != options.PerPage) {
         ComplainUsage("--per-page: 1, 2, 4, 6 или 9 сдач на странице");
         return ExitBadUsage;
     }
-    options.Analysis = arguments.Has("--analyze");
-    if (arguments.Has("--seats")) {
+    options.Analysis = arguments.Has(kAnalyzeOption);
+    if (arguments.Has(kSeatsOption)) {
         options.Seats = {false, false, false, false};
-        for (const char letter : arguments.Text("--seats")) {
-            const auto seat = std::string_view("NESW").find(
-                static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
-            options.Seats[seat] = true;
-        }
+        for (const char letter : arguments.Text(kSeatsOption))
+            options.Seats[static_cast<std::size_t>(SeatOfLetter(letter) - 1)] = true;
     }
-    options.Cards =
-        arguments.Text("--cards", "ru") == "en" ? THandoutCards::English : THandoutCards::Russian;
+    options.Cards = arguments.Text(kCardsOption, "ru") == "en" ? THandoutCards::English
+                                                               : THandoutCards::Russian;
     options.Paper =
-        arguments.Text("--paper", "a4") == "letter" ? THandoutPaper::Letter : THandoutPaper::A4;
-    options.Title = arguments.Text("--title");
+        arguments.Text(kPaperOption, "a4") == "letter" ? THandoutPaper::Letter : THandoutPaper::A4;
+    options.Title = arguments.Text(kTitleOption);
 
     TDeals deals;
     std::vector<TBoard> boards;
     if (!ReadDealsFile(arguments.Positionals[0], deals, &boards)) return ExitFileFailed;
-    NumberBoards(boards, arguments.Number("--first-board", 1));
+    NumberBoards(boards, arguments.Number(kHandoutFirstBoardOption, 1));
     int32_t refused = 0;
     if (options.Analysis) {
         refused = AnalyseBoards(boards);
@@ -149,7 +152,7 @@ int RunHandout(const TArguments& arguments) {
 
     std::unique_ptr<QGuiApplication> application;
     StartGuiApplication(application);
-    const std::string out = arguments.Text("--out");
+    const std::string out = arguments.Text(kOutOption);
     const int32_t otherLinks = OtherHardLinks(out);
     const QString failure = WriteHandoutPdf(QString::fromStdString(out), boards, options);
     if (!failure.isEmpty()) {

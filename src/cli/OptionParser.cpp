@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <limits>
+#include <stdexcept>
 
 #include "text/StringFunctions.h"
 
@@ -98,32 +99,52 @@ std::string RowSynopsis(const TOptionRow& row) {
 
 }  // namespace
 
-bool TArguments::Has(std::string_view option) const {
+bool TArguments::Given(std::string_view name) const {
     return std::any_of(given_.begin(), given_.end(),
-                       [option](const auto& given) { return given.first == option; });
+                       [name](const auto& given) { return given.first == name; });
 }
 
-std::string TArguments::Text(std::string_view option, const std::string& fallback) const {
+std::string_view TArguments::Known(const TOptionRow& option) const {
+    if (!Offers(option))
+        throw std::logic_error(std::string("korvana-cli: the command has no option ") +
+                               option.Name);
+    return option.Name;
+}
+
+bool TArguments::Has(const TOptionRow& option) const { return Given(Known(option)); }
+
+bool TArguments::Offers(const TOptionRow& option) const {
+    return command_ != nullptr && FindRow(*command_, option.Name) != nullptr;
+}
+
+std::string TArguments::Text(const TTextOption& option, const std::string& fallback) const {
+    const std::string_view name = Known(option);
     for (auto given = given_.rbegin(); given != given_.rend(); ++given)
-        if (given->first == option) return given->second;
+        if (given->first == name) return given->second;
     return fallback;
 }
 
-std::vector<std::string> TArguments::Texts(std::string_view option) const {
+std::vector<std::string> TArguments::Texts(const TTextOption& option) const {
+    const std::string_view name = Known(option);
     std::vector<std::string> values;
-    for (const auto& [name, value] : given_)
-        if (name == option) values.push_back(value);
+    for (const auto& [given, value] : given_)
+        if (given == name) values.push_back(value);
     return values;
 }
 
-int64_t TArguments::Number(std::string_view option, int64_t fallback) const {
-    int64_t value = fallback;
-    return Has(option) && ReadNumber(Text(option), value) ? value : fallback;
+int64_t TArguments::Number(const TNumberOption& option, int64_t fallback) const {
+    const std::string_view name = Known(option);
+    for (auto given = given_.rbegin(); given != given_.rend(); ++given) {
+        int64_t value = fallback;
+        if (given->first == name) return ReadNumber(given->second, value) ? value : fallback;
+    }
+    return fallback;
 }
 
 TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::string>& args,
                              TArguments& parsed, std::string& complaint) {
     parsed = TArguments();
+    parsed.command_ = &command;
     const auto refuse = [&complaint](std::string text) {
         complaint = std::move(text);
         return TParseOutcome::BadUsage;
@@ -158,11 +179,11 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
             if (i + 1 >= args.size()) return refuse("ключу " + name + " нужно значение");
             value = args[++i];
         }
-        if (!row->Repeatable && parsed.Has(name))
+        if (!row->Repeatable && parsed.Given(name))
             return refuse("ключ " + name + " указан больше одного раза");
         if (const TOptionRow* pair = AlternativePair(command, *row)) {
             const TOptionRow& other = pair == row ? pair[1] : pair[0];
-            if (parsed.Has(other.Name))
+            if (parsed.Given(other.Name))
                 return refuse(std::string("укажите один из ключей ") + pair[0].Name + " и " +
                               pair[1].Name + ", один раз");
         }
@@ -179,12 +200,12 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
                       wanted);
     }
     for (const TOptionRow& row : command.Options)
-        if (row.Required && !parsed.Has(row.Name))
+        if (row.Required && !parsed.Given(row.Name))
             return refuse(command.Name + std::string(" needs ") + RowSynopsis(row));
     for (std::size_t at = 0; at + 1 < command.Options.size(); ++at) {
         const TOptionRow* pair = &command.Options[at];
-        if (pair->WithNext == TAlternative::ExactlyOne && !parsed.Has(pair[0].Name) &&
-            !parsed.Has(pair[1].Name))
+        if (pair->WithNext == TAlternative::ExactlyOne && !parsed.Given(pair[0].Name) &&
+            !parsed.Given(pair[1].Name))
             return refuse(std::string("команде ") + command.Name + " нужен ключ " +
                           RowSynopsis(pair[0]) + " или " + RowSynopsis(pair[1]));
     }

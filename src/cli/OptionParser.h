@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // What an option's value may be.
@@ -40,6 +41,29 @@ struct TOptionRow {
     TAlternative WithNext = TAlternative::None;
 };
 
+// A row that a command's code reads a value through: T is what the value reads
+// as, bool for a switch, int64_t for a Number and std::string for the kinds of
+// text. Every row a command looks up is one such named constant, so a misspelt
+// option does not compile, and neither does a row whose kind gives another T
+// or a lookup of another type.
+template <typename T>
+struct TOption : TOptionRow {
+    consteval TOption(const TOptionRow& row) : TOptionRow(row) {
+        if (!Gives(row.Kind)) throw "the row's kind gives a value of another type";
+    }
+
+private:
+    static consteval bool Gives(TValueKind kind) {
+        if constexpr (std::is_same_v<T, bool>) return kind == TValueKind::None;
+        if constexpr (std::is_same_v<T, int64_t>) return kind == TValueKind::Number;
+        return std::is_same_v<T, std::string> && kind != TValueKind::None &&
+               kind != TValueKind::Number;
+    }
+};
+using TSwitch = TOption<bool>;
+using TNumberOption = TOption<int64_t>;
+using TTextOption = TOption<std::string>;
+
 class TArguments;
 enum class TParseOutcome { Parsed, Help, BadUsage };
 
@@ -53,21 +77,29 @@ struct TCommand {
 };
 
 // A command line read by its command's table: the values as given, already
-// checked against their rows.
+// checked against their rows. An option is looked up by a row of the table
+// (or a row of the same name): looking up one the command does not have is a
+// fault of the program and throws std::logic_error.
 class TArguments {
 public:
-    bool Has(std::string_view option) const;
+    bool Has(const TOptionRow& option) const;
+    // Whether the command has the option at all.
+    bool Offers(const TOptionRow& option) const;
     // The option's value, or `fallback` when it was not given.
-    std::string Text(std::string_view option, const std::string& fallback = {}) const;
-    int64_t Number(std::string_view option, int64_t fallback) const;
+    std::string Text(const TTextOption& option, const std::string& fallback = {}) const;
+    int64_t Number(const TNumberOption& option, int64_t fallback) const;
     // Every value of a repeatable option, in the order given.
-    std::vector<std::string> Texts(std::string_view option) const;
+    std::vector<std::string> Texts(const TTextOption& option) const;
 
     std::vector<std::string> Positionals;
 
 private:
     friend TParseOutcome ParseArguments(const TCommand&, const std::vector<std::string>&,
                                         TArguments&, std::string&);
+    bool Given(std::string_view name) const;
+    // The name of an option of the command; throws for any other.
+    std::string_view Known(const TOptionRow& option) const;
+    const TCommand* command_ = nullptr;
     std::vector<std::pair<std::string, std::string>> given_;  // option, value; in order
 };
 

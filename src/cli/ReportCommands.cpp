@@ -1,6 +1,5 @@
 // korvana-cli stats and listing: the two reports of the desktop program,
 // printed to stdout line for line as the report window holds them.
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
@@ -31,28 +31,24 @@ int Print(const std::vector<std::string>& lines) {
 TListingSeats ReadSeats(const std::string& text) {
     TListingSeats seats;
     bool* const flags[] = {&seats.North, &seats.East, &seats.South, &seats.West};
-    for (char letter : text) {
-        const size_t seat = std::string_view("NESW").find(
-            static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
-        if (seat != std::string_view::npos) *flags[seat] = true;
-    }
+    for (char letter : text)
+        if (const int32_t seat = SeatOfLetter(letter); seat != 0) *flags[seat - 1] = true;
     return seats;
 }
 
 constexpr const char* kDealsFileArgument[] = {"FILE"};
 
-constexpr TOptionRow kListingOptions[] = {
-    {.Name = "--seats",
-     .Kind = TValueKind::Letters,
-     .ValueName = "NESW",
-     .Help = "чьи руки рисовать (по умолчанию NESW)"},
-    {.Name = "--columns",
-     .Kind = TValueKind::Number,
-     .ValueName = "M",
-     .Help = "раздач в ряду, 1-9 (по умолчанию 5)",
-     .Least = 1,
-     .Most = kMostColumns},
-};
+constexpr TTextOption kSeatsOption = TOptionRow{.Name = "--seats",
+                                                .Kind = TValueKind::Letters,
+                                                .ValueName = SeatLetters,
+                                                .Help = "чьи руки рисовать (по умолчанию NESW)"};
+constexpr TNumberOption kColumnsOption = TOptionRow{.Name = "--columns",
+                                                    .Kind = TValueKind::Number,
+                                                    .ValueName = "M",
+                                                    .Help = "раздач в ряду, 1-9 (по умолчанию 5)",
+                                                    .Least = 1,
+                                                    .Most = kMostColumns};
+constexpr TOptionRow kListingOptions[] = {kSeatsOption, kColumnsOption};
 
 }  // namespace
 
@@ -87,8 +83,8 @@ int RunStats(const TArguments& arguments) {
 
 int RunListing(const TArguments& arguments) {
     const std::string& fileName = arguments.Positionals[0];
-    const TListingSeats seats = ReadSeats(arguments.Text("--seats", "NESW"));
-    const auto columns = static_cast<int32_t>(arguments.Number("--columns", kDefaultColumns));
+    const TListingSeats seats = ReadSeats(arguments.Text(kSeatsOption, SeatLetters));
+    const auto columns = static_cast<int32_t>(arguments.Number(kColumnsOption, kDefaultColumns));
     TDeals deals;
     bool damaged = false;  // the listing is printed all the same; the exit code tells
     if (!ReadDealsFile(fileName, deals, nullptr, nullptr, &damaged)) return ExitFileFailed;

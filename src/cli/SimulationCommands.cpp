@@ -35,30 +35,30 @@
 
 namespace {
 
-constexpr TOptionRow kFromOption = {
+constexpr TTextOption kFromOption = TOptionRow{
     .Name = "--from",
     .Kind = TValueKind::Name,
     .ValueName = "FILE.dls|FILE.pbn",
     .Help =
         "берёт раздачи из файла, а не сдаёт новые (тогда без --key, --count, --condition, "
         "--fixed ...)"};
-constexpr TOptionRow kCsvOption = {
-    .Name = "--csv",
-    .Kind = TValueKind::Name,
-    .ValueName = "FILE.csv",
-    .Help = "пишет в CSV-файл строку на каждый результат каждой раздачи"};
-constexpr TOptionRow kVulnerabilityOption = {
-    .Name = "--vul",
-    .Kind = TValueKind::Choice,
-    .ValueName = "none|ns|ew|both",
-    .Help = "зона: все до зоны (по умолчанию), в зоне N-S, в зоне E-W, все в зоне"};
+constexpr TTextOption kCsvOption =
+    TOptionRow{.Name = "--csv",
+               .Kind = TValueKind::Name,
+               .ValueName = "FILE.csv",
+               .Help = "пишет в CSV-файл строку на каждый результат каждой раздачи"};
+constexpr TTextOption kVulnerabilityOption =
+    TOptionRow{.Name = "--vul",
+               .Kind = TValueKind::Choice,
+               .ValueName = "none|ns|ew|both",
+               .Help = "зона: все до зоны (по умолчанию), в зоне N-S, в зоне E-W, все в зоне"};
 
 // The rows of the run that deals the deals, after each command's own.
 constexpr TOptionRow kStudyRunRows[] = {
     kKeyOption,
     kSecretOption,
     CountOption("сколько раздач сдать и разобрать, 1-9999999 (по умолчанию 1000)"),
-    ConditionOption(TAlternative::AtMostOne),
+    kConditionOption,
     kConditionFileOption,
     kMaxDealtOption,
     kFixedOption,
@@ -77,8 +77,9 @@ constexpr auto StudyOptions(const TOptionRow (&own)[Own]) {
 }
 
 // The options of a run that --from leaves out.
-constexpr const char* kRunOnly[] = {"--key",       "--count", "--condition", "--condition-file",
-                                    "--max-dealt", "--fixed", "--dealing"};
+constexpr const TOptionRow* kRunOnly[] = {
+    &kKeyOption,      &kCountOption, &kConditionOption, &kConditionFileOption,
+    &kMaxDealtOption, &kFixedOption, &kDealingOption};
 
 constexpr int32_t DefaultStudyCount = 1000;
 constexpr int32_t StudyBlockSize = 512;
@@ -92,19 +93,20 @@ struct TStudyInputs {
 };
 
 bool ReadStudyInputs(const TArguments& arguments, TStudyInputs& inputs) {
-    inputs.From = arguments.Text("--from");
+    inputs.From = arguments.Text(kFromOption);
     if (!ReadRunOptions(arguments, DefaultStudyCount, inputs.Run)) return false;
     if (!inputs.From.empty()) {
-        for (const char* option : kRunOnly) {
-            if (!arguments.Has(option)) continue;
-            ComplainUsage(std::string("--from берёт раздачи из файла: ") + option +
+        for (const TOptionRow* option : kRunOnly) {
+            if (!arguments.Has(*option)) continue;
+            ComplainUsage(std::string("--from берёт раздачи из файла: ") + option->Name +
                           " здесь не к чему");
             return false;
         }
     }
-    inputs.CsvName = arguments.Text("--csv");
-    if (const auto vulnerability = ReadVulnerability(arguments.Text("--vul", "none")))
-        inputs.Vulnerability = *vulnerability;
+    inputs.CsvName = arguments.Text(kCsvOption);
+    if (arguments.Offers(kVulnerabilityOption))  // tabulate scores nothing and has no --vul
+        inputs.Vulnerability = ReadVulnerability(arguments.Text(kVulnerabilityOption, "none"))
+                                   .value_or(TVulnerability::None);
     return true;
 }
 
@@ -302,30 +304,31 @@ bool ReadVariantsFile(const std::string& name, std::string& text) {
 
 // ---- simulate -------------------------------------------------------------
 
-constexpr auto kSimulateOptions = StudyOptions({
-    kFromOption,
-    {.Name = "--variant",
-     .Kind = TValueKind::Name,
-     .ValueName = "TEXT",
-     .Help = "вариант: \"НАЗВАНИЕ: УСЛОВИЕ => КОНТРАКТ РАЗЫГРЫВАЮЩИЙ; ...; КОНТРАКТ "
-             "РАЗЫГРЫВАЮЩИЙ\", например \"Стейман: HCP(N) >= 8 => 4H N; 3NT N\"",
-     .Repeatable = true},
-    {.Name = "--variants",
-     .Kind = TValueKind::Name,
-     .ValueName = "FILE",
-     .Help = "варианты из файла UTF-8: строка \"НАЗВАНИЕ:\", затем по правилу в строке"},
-    kVulnerabilityOption,
-    kCsvOption,
-});
+constexpr TTextOption kVariantOption =
+    TOptionRow{.Name = "--variant",
+               .Kind = TValueKind::Name,
+               .ValueName = "TEXT",
+               .Help =
+                   "вариант: \"НАЗВАНИЕ: УСЛОВИЕ => КОНТРАКТ РАЗЫГРЫВАЮЩИЙ; ...; КОНТРАКТ "
+                   "РАЗЫГРЫВАЮЩИЙ\", например \"Стейман: HCP(N) >= 8 => 4H N; 3NT N\"",
+               .Repeatable = true};
+constexpr TTextOption kVariantsOption =
+    TOptionRow{.Name = "--variants",
+               .Kind = TValueKind::Name,
+               .ValueName = "FILE",
+               .Help = "варианты из файла UTF-8: строка \"НАЗВАНИЕ:\", затем по правилу в строке"};
+
+constexpr auto kSimulateOptions =
+    StudyOptions({kFromOption, kVariantOption, kVariantsOption, kVulnerabilityOption, kCsvOption});
 
 int RunSimulate(const TArguments& arguments) {
     TStudyInputs inputs;
     if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
     std::vector<TVariant> variants;
-    for (const std::string& text : arguments.Texts("--variant"))
+    for (const std::string& text : arguments.Texts(kVariantOption))
         if (TStatus status = ReadVariantLine(text, variants); !status.IsOk())
             return ReportStatus(status);
-    const std::string variantsFile = arguments.Text("--variants");
+    const std::string variantsFile = arguments.Text(kVariantsOption);
     if (!variantsFile.empty()) {
         std::string text;
         if (!ReadVariantsFile(variantsFile, text)) return ExitFileFailed;
@@ -343,25 +346,25 @@ int RunSimulate(const TArguments& arguments) {
 
 // ---- leads ----------------------------------------------------------------
 
-constexpr auto kLeadsOptions = StudyOptions({
-    {.Name = "--contract",
-     .Kind = TValueKind::Name,
-     .ValueName = "CONTRACT",
-     .Help = "контракт и разыгрывающий, например \"3NT S\"; ходит левый противник "
-             "разыгрывающего, его 13 карт одни во всех раздачах"},
-    kFromOption,
-    kVulnerabilityOption,
-    kCsvOption,
-});
+constexpr TTextOption kContractOption =
+    TOptionRow{.Name = "--contract",
+               .Kind = TValueKind::Name,
+               .ValueName = "CONTRACT",
+               .Help =
+                   "контракт и разыгрывающий, например \"3NT S\"; ходит левый противник "
+                   "разыгрывающего, его 13 карт одни во всех раздачах"};
+
+constexpr auto kLeadsOptions =
+    StudyOptions({kContractOption, kFromOption, kVulnerabilityOption, kCsvOption});
 
 int RunLeads(const TArguments& arguments) {
     TStudyInputs inputs;
     if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
-    if (!arguments.Has("--contract")) {
+    if (!arguments.Has(kContractOption)) {
         ComplainUsage("нужен --contract \"КОНТРАКТ РАЗЫГРЫВАЮЩИЙ\", например --contract \"3NT S\"");
         return ExitBadUsage;
     }
-    const TContractReading reading = ReadContract(arguments.Text("--contract"));
+    const TContractReading reading = ReadContract(arguments.Text(kContractOption));
     if (!reading.Contract) {
         ComplainUsage("--contract: " + reading.Error);
         return ExitBadUsage;
@@ -396,24 +399,26 @@ int RunLeads(const TArguments& arguments) {
 
 // ---- tabulate -------------------------------------------------------------
 
-constexpr auto kTabulateOptions = StudyOptions({
-    {.Name = "--expression",
-     .Kind = TValueKind::Name,
-     .ValueName = "TEXT",
-     .Help = "целое или логическое выражение языка условий, до четырёх раз: "
-             "\"HCP(N) + HCP(S)\", \"Tricks(N, SP)\"",
-     .Repeatable = true},
-    {.Name = "--cross", .Help = "таблица сочетаний первых двух выражений (оба целые)"},
-    kFromOption,
-    kCsvOption,
-});
+constexpr TTextOption kExpressionOption =
+    TOptionRow{.Name = "--expression",
+               .Kind = TValueKind::Name,
+               .ValueName = "TEXT",
+               .Help =
+                   "целое или логическое выражение языка условий, до четырёх раз: "
+                   "\"HCP(N) + HCP(S)\", \"Tricks(N, SP)\"",
+               .Repeatable = true};
+constexpr TSwitch kCrossOption =
+    TOptionRow{.Name = "--cross", .Help = "таблица сочетаний первых двух выражений (оба целые)"};
+
+constexpr auto kTabulateOptions =
+    StudyOptions({kExpressionOption, kCrossOption, kFromOption, kCsvOption});
 
 int RunTabulate(const TArguments& arguments) {
     TStudyInputs inputs;
     if (!ReadStudyInputs(arguments, inputs)) return ExitBadUsage;
     TTabulation tabulation;
     if (TStatus status =
-            tabulation.Prepare(arguments.Texts("--expression"), arguments.Has("--cross"));
+            tabulation.Prepare(arguments.Texts(kExpressionOption), arguments.Has(kCrossOption));
         !status.IsOk())
         return ReportStatus(status);
     std::vector<TBoard> boards;

@@ -17,10 +17,13 @@
 namespace {
 
 const TDealFormat Formats[] = {
-    {".dls", "Раздачи", ProbeDealsFile, ReadDealsFileBoards, WriteDealsFileBoards, false, false},
-    {".pbn", "Раздачи PBN", ProbePbn, ReadPbnBoards, WritePbnBoards, true, true},
-    {".lin", "Раздачи LIN", ProbeLin, ReadLinBoards, WriteLinBoards, true, false},
+    {DealFormatExtensions[0], "Раздачи", ProbeDealsFile, ReadDealsFileBoards, WriteDealsFileBoards,
+     false, false},
+    {DealFormatExtensions[1], "Раздачи PBN", ProbePbn, ReadPbnBoards, WritePbnBoards, true, true},
+    {DealFormatExtensions[2], "Раздачи LIN", ProbeLin, ReadLinBoards, WriteLinBoards, true, false},
 };
+static_assert(std::size(Formats) == std::size(DealFormatExtensions));
+static_assert(std::string_view(DealFormatChoice.data()) == "dls|pbn|lin");
 
 }  // namespace
 
@@ -28,6 +31,12 @@ std::span<const TDealFormat> DealFormats() { return Formats; }
 const TDealFormat& DealsFileFormat() { return Formats[0]; }
 const TDealFormat& PbnFormat() { return Formats[1]; }
 const TDealFormat& LinFormat() { return Formats[2]; }
+
+const TDealFormat* DealFormatOfWord(std::string_view word) {
+    for (const TDealFormat& format : Formats)
+        if (format.Word() == word) return &format;
+    return nullptr;
+}
 
 const TDealFormat* DealFormatOfName(std::string_view name) {
     for (const TDealFormat& format : Formats)

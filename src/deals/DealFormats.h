@@ -3,7 +3,10 @@
 // LIN (.lin). Each row names its extension and its file chooser's label, a
 // probe that scores the first bytes of a file, its reader (when the format can
 // be read) and its writer. A file is read as the format whose probe scores its
-// content highest; the extension only breaks ties.
+// content highest; the extension only breaks ties. A format's word, its
+// extension without the dot ("pbn"), names it on the command line and is the
+// default suffix of the window's file choosers.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -34,7 +37,35 @@ struct TDealFormat {
     bool TellsLoaded;
     // The writer writes the boards' double-dummy analysis.
     bool WritesAnalysis;
+
+    // "pbn".
+    constexpr std::string_view Word() const { return Extension.substr(1); }
 };
+
+// The formats' extensions in the table's order. The table's rows take theirs
+// from here, so that a constant expression can list the formats' words.
+inline constexpr std::string_view DealFormatExtensions[] = {".dls", ".pbn", ".lin"};
+
+namespace DealFormatsDetail {
+// The words joined by "|" with a closing '\0': each extension's dot becomes a bar or the '\0'.
+consteval std::size_t ChoiceSize() {
+    std::size_t size = 0;
+    for (std::string_view extension : DealFormatExtensions) size += extension.size();
+    return size;
+}
+consteval std::array<char, ChoiceSize()> Choice() {
+    std::array<char, ChoiceSize()> text{};
+    std::size_t at = 0;
+    for (std::string_view extension : DealFormatExtensions) {
+        if (at > 0) text[at++] = '|';
+        for (char c : extension.substr(1)) text[at++] = c;
+    }
+    return text;
+}
+}  // namespace DealFormatsDetail
+
+// The formats' words as a choice among them: "dls|pbn|lin".
+inline constexpr std::array DealFormatChoice = DealFormatsDetail::Choice();
 
 // Every format, the deals file first.
 std::span<const TDealFormat> DealFormats();
@@ -42,6 +73,8 @@ const TDealFormat& DealsFileFormat();
 const TDealFormat& PbnFormat();
 const TDealFormat& LinFormat();
 
+// The format of a word ("pbn"), in this letter case; nullptr for none.
+const TDealFormat* DealFormatOfWord(std::string_view word);
 // The format whose extension the name ends in, in any letter case; nullptr for none.
 const TDealFormat* DealFormatOfName(std::string_view name);
 // The format a file of this name is written in: by its extension, else the deals file.

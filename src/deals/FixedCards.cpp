@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::string_view SeatLetters = "NESW";
-constexpr std::string_view RankOrder = "AKQJT98765432";  // within a suit, from the ace down
 // Spades first in the notation: the suit number of the k-th suit written.
 constexpr int32_t WrittenSuit(int32_t k) { return Spades - k; }
 
@@ -22,45 +20,19 @@ std::string CardName(int32_t card) {
 
 std::string Quoted(std::string_view text) { return "\u00AB" + PrintableUtf8(text) + "\u00BB"; }
 
-// The Latin letter a character of a hand stands for: the ranks and the other
-// characters of the notation as they are, in either case, and the Russian
-// letters Т К Д В (туз, король, дама, валет) as A K Q J; 0 for any other.
+// The Latin character a character of a hand stands for: a rank's letter as
+// RankChars writes it (the Russian Т К Д В as A K Q J), the other characters
+// of the notation as they are; 0 for any other.
 char NotationChar(char32_t c) {
-    switch (UpperCase1251(c)) {
-        case U'\u0422':
-            return 'A';  // Т
-        case U'\u041A':
-            return 'K';  // К
-        case U'\u0414':
-            return 'Q';  // Д
-        case U'\u0412':
-            return 'J';  // В
-        default:
-            break;
-    }
+    if (const int32_t rank = RankOfChar(c); rank >= 0) return RankChars[rank];
     return c < 0x80 ? Upper(static_cast<char>(c)) : '\0';
 }
 
-// The seat a letter before a colon names: N E S W, or the Russian С В Ю З.
-int32_t SeatOfLetter(std::string_view letter) {
-    if (letter.size() == 1) {
-        const std::size_t seat = SeatLetters.find(Upper(letter[0]));
-        return seat == std::string_view::npos ? 0 : static_cast<int32_t>(seat) + 1;
-    }
+// The seat the one letter before a colon names; 0 for anything else.
+int32_t SeatBeforeColon(std::string_view letter) {
+    if (letter.empty()) return 0;
     const TUtf8Character c = ReadUtf8(letter, 0);
-    if (c.Length != letter.size()) return 0;
-    switch (UpperCase1251(c.Character)) {
-        case U'\u0421':
-            return 1;  // С
-        case U'\u0412':
-            return 2;  // В
-        case U'\u042E':
-            return 3;  // Ю
-        case U'\u0417':
-            return 4;  // З
-        default:
-            return 0;
-    }
+    return c.WellFormed && c.Length == letter.size() ? SeatOfLetter(c.Character) : 0;
 }
 
 // A hand's characters as the Latin notation, "10" as "T" ('\0' for a
@@ -95,7 +67,7 @@ std::string ReadHand(std::string_view hand, int32_t seat, TFixedCards& cards) {
     const auto cardsWritten = [&notation] {
         int32_t count = 0;
         for (char c : notation.Text)
-            if (c != '\0' && RankOrder.find(c) != std::string_view::npos) ++count;
+            if (RankOfChar(c) >= 0) ++count;
         return count;
     };
     int32_t k = 0;  // the suit being read, 0 spades .. 3 clubs
@@ -106,11 +78,11 @@ std::string ReadHand(std::string_view hand, int32_t seat, TFixedCards& cards) {
             continue;
         }
         if (c == '-') continue;  // an empty suit written out
-        const std::size_t rank = c == '\0' ? std::string_view::npos : RankOrder.find(c);
-        if (rank == std::string_view::npos)
+        const int32_t rank = RankOfChar(c);
+        if (rank < 0)
             return Quoted(notation.Typed[i]) + " — не карта: рука " + whose + " " + Quoted(hand) +
                    ".";
-        const int32_t card = (WrittenSuit(k) - 1) * 13 + static_cast<int32_t>(12 - rank) + 1;
+        const int32_t card = (WrittenSuit(k) - 1) * 13 + rank + 1;
         if (int32_t other = cards.SeatOf(card); other != 0) {
             return "Карта " + CardName(card) + " задана дважды: " +
                    (other == seat ? "у " + whose
@@ -156,7 +128,7 @@ std::string TFixedCards::ToText() const {
     for (int32_t seat = 1; seat <= 4; ++seat) {
         if (Count(seat) == 0) continue;
         if (!text.empty()) text += ' ';
-        text += SeatLetters[static_cast<std::size_t>(seat - 1)];
+        text += SeatChar(seat);
         text += ':';
         text += HandText(seat);
     }
@@ -182,7 +154,7 @@ TFixedCardsReading ReadFixedCards(std::string_view text) {
         std::string_view token = text.substr(i, end - i);
         i = end;
         if (std::size_t colon = token.find(':'); colon != std::string_view::npos) {
-            const int32_t letter = SeatOfLetter(token.substr(0, colon));
+            const int32_t letter = SeatBeforeColon(token.substr(0, colon));
             if (letter == 0) {
                 reading.Error = "Не удаётся прочитать " + Quoted(token) +
                                 ": перед двоеточием должна стоять позиция N, E, S или W.";
@@ -192,7 +164,7 @@ TFixedCardsReading ReadFixedCards(std::string_view text) {
             seat = letter;
             token.remove_prefix(colon + 1);
         } else {
-            seat = seat % 4 + 1;  // clockwise from the hand before; North first
+            seat = NextSeat(seat);  // clockwise from the hand before; North first
         }
         if (named[static_cast<std::size_t>(seat - 1)]) {
             reading.Error = "Карты " + std::string(SeatGenitive(seat)) + " заданы дважды.";

@@ -154,7 +154,6 @@ std::array<std::string, 4> THand::SuitTexts() const {
 }
 
 bool THand::DealtSuitRuns(TSuitRuns& runs) const {
-    static constexpr char Ranks[] = "23456789TJQKA";
     int32_t above = 53;
     bool dealt = true;
     std::array<uint8_t, 5> lengths{};  // by suit 1..4
@@ -163,7 +162,7 @@ bool THand::DealtSuitRuns(TSuitRuns& runs) const {
         dealt &= card >= 1 && card < above;
         above = card;
         const int32_t index = dealt ? card - 1 : 0;
-        runs.Ranks[at] = Ranks[index % 13];
+        runs.Ranks[at] = RankChars[index % 13];
         ++lengths[static_cast<std::size_t>(index / 13 + 1)];
     }
     if (!dealt) return false;

@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "deals/Board.h"
+#include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/DealsInput.h"
@@ -110,7 +111,7 @@ int32_t SeatOfDealerDigit(char digit) {
 // West, North and East, each S, H, D and C followed by ranks; a fourth hand
 // left out holds the cards the others do not. False unless it is a whole deal.
 bool ReadDealValue(std::string_view value, TDeal& deal) {
-    static constexpr std::string_view Ranks = "23456789TJQKA", Suits = "SHDC";
+    static constexpr std::string_view Suits = "SHDC";
     std::array<std::array<std::string, 4>, 4> hands;  // [hand][suit] ranks
     std::bitset<52> held;
     std::size_t hand = 0, suit = 4;
@@ -121,9 +122,9 @@ bool ReadDealValue(std::string_view value, TDeal& deal) {
             suit = 4;
         } else if (Suits.find(c) != std::string_view::npos) {
             suit = Suits.find(c);
-        } else if (suit < 4 && Ranks.find(c) != std::string_view::npos) {
+        } else if (suit < 4 && RankOfChar(c) >= 0) {
             hands[hand][suit] += c;
-            held.set(suit * 13 + Ranks.find(c));
+            held.set(suit * 13 + static_cast<std::size_t>(RankOfChar(c)));
         } else if (c != ' ') {
             return false;
         }
@@ -133,7 +134,7 @@ bool ReadDealValue(std::string_view value, TDeal& deal) {
     };
     if (empty(hands[3]) && held.count() == 39) {
         for (std::size_t card = 0; card < 52; ++card)
-            if (!held[card]) hands[3][card / 13] += Ranks[card % 13];
+            if (!held[card]) hands[3][card / 13] += RankChars[card % 13];
     }
     std::string pbn = "S:";
     for (std::size_t k = 0; k < 4; ++k) {

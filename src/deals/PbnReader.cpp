@@ -20,51 +20,6 @@ bool IsNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-// Seat 1..4 of a direction letter in either case; 0 for any other character.
-int32_t SeatOfLetter(char c) {
-    switch (c) {
-        case 'N':
-        case 'n':
-            return North;
-        case 'E':
-        case 'e':
-            return East;
-        case 'S':
-        case 's':
-            return South;
-        case 'W':
-        case 'w':
-            return West;
-        default:
-            return 0;
-    }
-}
-
-// Rank index 0 (two) .. 12 (ace) of a rank letter or digit in either case; -1 otherwise.
-// The ten is "T"; "10" is handled by the caller.
-int32_t RankOfChar(char c) {
-    if (c >= '2' && c <= '9') return c - '2';
-    switch (c) {
-        case 'T':
-        case 't':
-            return 8;
-        case 'J':
-        case 'j':
-            return 9;
-        case 'Q':
-        case 'q':
-            return 10;
-        case 'K':
-        case 'k':
-            return 11;
-        case 'A':
-        case 'a':
-            return 12;
-        default:
-            return -1;
-    }
-}
-
 // Splits PBN text into games and appends the deal of each finished game to the
 // collection. It is fed the text piece by piece and keeps no more than one tag
 // name and one tag value, each at most PbnMaxTagValue characters.

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
-constexpr char SeatLetters[] = "NESW";  // seats 1..4
 // An export line holds at most 255 bytes with its CR LF.
 constexpr std::size_t MaxPrintingBytes = 253;
 

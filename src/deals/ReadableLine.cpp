@@ -2,11 +2,8 @@
 
 #include <cstring>
 
+#include "deals/BridgeTerms.h"
 #include "deals/Deal.h"
-
-namespace {
-constexpr const char* SeatLetters = "NESW";
-}
 
 std::string ReadableLine(const TDeal& deal) {
     std::string line;

@@ -7,12 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "deals/BridgeTerms.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/ScreenFit.h"
-
-namespace {
-constexpr const char* SeatLetters = "NESW";
-}
 
 TFixedCardsWindow::TFixedCardsWindow(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("Закреплённые карты"));

@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+#include "deals/DealFormats.h"
 #include "files/SetupLocation.h"
 #include "mainwindow/AboutBox.h"
 #include "mainwindow/HelpWindow.h"
@@ -68,7 +69,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
       run_(std::make_unique<TRunController>()),
       monitor_(new TRunMonitor(this)) {
     sink_ = std::make_unique<TMessageBoxSink>(*services_, this);
-    dealsChooser_ = {DealsFilter(false), QStringLiteral("dls"), {}};
+    dealsChooser_ = {DealsFilter(false), QString::fromUtf8(DealsFileFormat().Word()), {}};
     conditionsChooser_ = {
         QStringLiteral("Условия (*.cnd);;Все файлы (*)"), QStringLiteral("cnd"), {}};
     BuildControls();

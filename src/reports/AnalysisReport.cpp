@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 
+#include "deals/BridgeTerms.h"
 #include "deals/PbnFile.h"
 #include "reports/StatisticsReport.h"
 #include "text/RussianCount.h"
@@ -46,11 +47,8 @@ std::string RussianParText(const TParResult& par, bool allContracts) {
         if (contract.Strain >= 0 && contract.Strain < 5) text += Strains[contract.Strain];
         if (contract.Undertricks > 0) text += " с контрой";
         text += ' ';
-        for (char seat : contract.Declarers) {
-            static constexpr std::string_view Russian[] = {"С", "В", "Ю", "З"};
-            const std::size_t at = std::string_view("NESW").find(seat);
-            if (at != std::string_view::npos) text += Russian[at];
-        }
+        for (char seat : contract.Declarers)
+            if (const int32_t at = SeatOfLetter(seat); at != 0) text += RussianSeatLetters[at - 1];
     }
     return text;
 }

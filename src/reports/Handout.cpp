@@ -218,8 +218,7 @@ THandoutPage HandoutPage(std::span<const TBoard> boards, const THandoutOptions& 
 }
 
 std::string_view RussianSeatLetter(int32_t seat) {
-    constexpr std::string_view letters[] = {"С", "В", "Ю", "З"};
-    return seat >= 1 && seat <= 4 ? letters[seat - 1] : std::string_view("?");
+    return seat >= 1 && seat <= 4 ? RussianSeatLetters[seat - 1] : std::string_view("?");
 }
 
 std::string_view VulnerabilityText(std::string_view pbnName) {
@@ -235,14 +234,12 @@ std::string_view StrainSymbol(int32_t strain) {
 }
 
 std::string HoldingText(const TDeal& deal, int32_t seat, int32_t suit, THandoutCards cards) {
-    constexpr std::string_view russian[13] = {"2", "3",  "4", "5", "6", "7", "8",
-                                              "9", "10", "В", "Д", "К", "Т"};
     const uint64_t set = deal.Hand(seat).CardSet();
     std::string text;
     for (int32_t rank = 12; rank >= 0; --rank) {
         const int32_t card = (suit - 1) * 13 + rank + 1;
         if ((set >> card & 1) == 0) continue;
-        text += cards == THandoutCards::Russian ? russian[rank] : CardChar(card);
+        text += cards == THandoutCards::Russian ? RussianRankChars[rank] : CardChar(card);
     }
     return text.empty() ? "—" : text;
 }
@@ -264,7 +261,7 @@ std::string ParLine(const TParResult& par) {
         if (contract.Undertricks > 0) text += "×";
         text += ' ';
         for (const char declarer : contract.Declarers)
-            text += RussianSeatLetter(std::string_view("NESW").find(declarer) + 1);
+            text += RussianSeatLetter(SeatOfLetter(declarer));
     }
     return text;
 }

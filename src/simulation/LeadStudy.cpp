@@ -72,7 +72,7 @@ std::string TLeadStudy::CardName(int32_t card) {
 
 namespace {
 
-int32_t LeaderOf(const TContract& contract) { return contract.Declarer % 4 + 1; }
+int32_t LeaderOf(const TContract& contract) { return LeftHandOpponent(contract.Declarer); }
 
 // "Запада (W)": the leader as the messages name him.
 std::string LeaderName(int32_t leader) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "deals/BridgeTerms.h"
 #include "simulation/DealStudy.h"
 #include "simulation/Scoring.h"
 #include "text/Status.h"
@@ -26,7 +27,7 @@ public:
     // least one deal, and the leader holds the same cards in each.
     TStatus Prepare(const TContract& contract, TVulnerability vulnerability,
                     std::span<const TDeal* const> deals, std::span<const int64_t> numbers = {});
-    int32_t Leader() const { return contract_.Declarer % 4 + 1; }
+    int32_t Leader() const { return LeftHandOpponent(contract_.Declarer); }
     // The leader's thirteen cards of a deal, highest first in each suit (spades first).
     static std::vector<int32_t> LeaderCards(const TDeal& deal, int32_t leader);
 

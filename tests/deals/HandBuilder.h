@@ -21,10 +21,9 @@ inline THand MakeHand(std::string_view suits) {
             continue;
         }
         if (c == '-') continue;
-        auto rank = std::find(RankChars.begin(), RankChars.end(), std::string_view(&c, 1));
-        if (rank == RankChars.end() || suit < Clubs)
-            throw std::invalid_argument(std::string(suits));
-        cards.push_back((suit - 1) * 13 + static_cast<int32_t>(rank - RankChars.begin()) + 1);
+        const int32_t rank = RankOfChar(c);
+        if (rank < 0 || suit < Clubs) throw std::invalid_argument(std::string(suits));
+        cards.push_back((suit - 1) * 13 + rank + 1);
     }
     if (cards.size() > 13) throw std::invalid_argument(std::string(suits));
     std::sort(cards.begin(), cards.end(), std::greater<>());

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <charconv>
 
+#include "deals/BridgeTerms.h"
 #include "files/SettingsFile.h"
 
 namespace {
@@ -31,9 +32,9 @@ THandoutChoice ReadHandoutChoice(const TSettings& settings) {
     THandoutOptions& options = choice.Options;
     options.PerPage = HandoutPerPage(NumberOr(settings, "PerPage", 4));
     options.Analysis = NumberOr(settings, "Analysis", 0) != 0;
-    const std::string seats = settings.Value(kSection, "Seats").value_or("NESW");
+    const std::string seats = settings.Value(kSection, "Seats").value_or(SeatLetters);
     for (std::size_t seat = 0; seat < 4; ++seat)
-        options.Seats[seat] = seats.find("NESW"[seat]) != std::string::npos;
+        options.Seats[seat] = seats.find(SeatLetters[seat]) != std::string::npos;
     options.Cards = settings.Value(kSection, "Cards").value_or("ru") == "en"
                         ? THandoutCards::English
                         : THandoutCards::Russian;
@@ -51,7 +52,7 @@ void WriteHandoutChoice(TSettings& settings, const THandoutChoice& choice) {
     settings.SetValue(kSection, "Analysis", options.Analysis ? "1" : "0");
     std::string seats;
     for (std::size_t seat = 0; seat < 4; ++seat)
-        if (options.Seats[seat]) seats += "NESW"[seat];
+        if (options.Seats[seat]) seats += SeatLetters[seat];
     settings.SetValue(kSection, "Seats", seats);
     settings.SetValue(kSection, "Cards", options.Cards == THandoutCards::English ? "en" : "ru");
     settings.SetValue(kSection, "Paper", options.Paper == THandoutPaper::Letter ? "letter" : "a4");
