@@ -43,10 +43,10 @@ private slots:
         for (const TDeal& deal : deals) window->Deals().Add(deal);
 
         TReportReader reader;
-        window->tbAnalyze->click();
+        window->Controls().tbAnalyze->click();
         QCOMPARE(window->State(), TMainWindow::TState::Analysing);
-        QVERIFY(!window->itmAnalyze->isEnabled());
-        QVERIFY(!window->btnStop->isHidden());
+        QVERIFY(!window->Controls().itmAnalyze->isEnabled());
+        QVERIFY(!window->Controls().btnStop->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
         const QStringList& lines = reader.Report.Lines;
         QCOMPARE(reader.Report.Caption, QStringLiteral("Анализ в открытую"));
@@ -55,13 +55,13 @@ private slots:
         QCOMPARE(lines, AsQt(AnalysisReportLines(expected)));
         QVERIFY(lines.contains(QStringLiteral("Не проанализировано (раздача повреждена): 1")));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
-        QVERIFY(window->btnStop->isHidden());
-        QCOMPARE(window->lDealtTotal->text(), QStringLiteral("4/4"));
+        QVERIFY(window->Controls().btnStop->isHidden());
+        QCOMPARE(window->Controls().lDealtTotal->text(), QStringLiteral("4/4"));
 
         // Saving as PBN writes the tables and par just made, while the deals are the same.
         const auto saved = [&](const QString& name) {
             fixture.services->answers.push_back(fixture.File(name));
-            window->itmSaveDeals->trigger();
+            window->Controls().itmSaveDeals->trigger();
             QFile file(fixture.File(name));
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         };
@@ -80,9 +80,10 @@ private slots:
         for (const TDeal& deal : DealsOfKey(5, 30)) window->Deals().Add(deal);
         ClearAnalysisCache();
         TReportReader reader;
-        window->itmAnalyze->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(window->lDealtTotal->text(), QStringLiteral("1/30"), 20000);
-        window->btnStop->click();
+        window->Controls().itmAnalyze->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(window->Controls().lDealtTotal->text(), QStringLiteral("1/30"),
+                                  20000);
+        window->Controls().btnStop->click();
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 20000);
         const QStringList stopped =
             reader.Report.Lines.filter(QStringLiteral("Анализ остановлен: проанализировано "));
@@ -96,7 +97,7 @@ private slots:
     void nothingToAnalyse() {
         TWindowFixture fixture;
         auto window = fixture.Open();
-        window->itmAnalyze->trigger();
+        window->Controls().itmAnalyze->trigger();
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
     }
 };

@@ -12,7 +12,6 @@
 #include "dialogs/FunctionWindow.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
-#include "mainwindow/MainWindow.h"
 #include "support/DialogDriver.h"
 #include "support/RecordingSink.h"
 #include "support/WindowFixture.h"
@@ -50,12 +49,12 @@ private:
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
 
-    QPlainTextEdit* Editor() { return window_->RichEdit; }
+    QPlainTextEdit* Editor() { return window_->Controls().RichEdit; }
 
     // Chooses a function menu item and confirms its dialog unchanged (or with choices).
     void ChooseFunction(const QString& caption, bool confirm = true,
                         const QStringList& choices = {}) {
-        QAction* item = Item(window_->FunctionMenu, caption);
+        QAction* item = Item(window_->Controls().FunctionMenu, caption);
         QVERIFY(item);
         WhenDialogOpens([confirm, choices](QDialog& dialog) {
             MakeChoices(dialog, choices);
@@ -75,17 +74,17 @@ private slots:
     void cleanup() { fixture_.Renew(); }
 
     void menusDropDownFromTheirButtons() {
-        QCOMPARE(window_->tbOperator->menu(), window_->OperatorMenu);
-        QCOMPARE(window_->tbConst->menu(), window_->ConstantMenu);
-        QCOMPARE(window_->tbInsertFunction->menu(), window_->FunctionMenu);
-        QCOMPARE(Captions(window_->OperatorMenu),
+        QCOMPARE(window_->Controls().tbOperator->menu(), window_->Controls().OperatorMenu);
+        QCOMPARE(window_->Controls().tbConst->menu(), window_->Controls().ConstantMenu);
+        QCOMPARE(window_->Controls().tbInsertFunction->menu(), window_->Controls().FunctionMenu);
+        QCOMPARE(Captions(window_->Controls().OperatorMenu),
                  QStringList(
                      {"Not", "Or", "And", "|", "+", "--", "|", ">", ">=", "<", "<=", "=", "<>"}));
-        QCOMPARE(Captions(window_->ConstantMenu),
+        QCOMPARE(Captions(window_->Controls().ConstantMenu),
                  QStringList({"North", "East", "South", "West", "|", "Clubs", "Diamonds", "Hearts",
                               "Spades"}));
         QCOMPARE(
-            Captions(window_->FunctionMenu),
+            Captions(window_->Controls().FunctionMenu),
             QStringList({"HCP",      "SuitLength", "SuitByLength", "|",        "Range",   "Suits",
                          "Shape",    "|",          "Balanced",     "Polish1c", "Unbal1d", "Prec1d",
                          "Prec1h",   "Prec1s",     "Prec2c",       "Multy",    "|",       "Losers",
@@ -120,8 +119,9 @@ private slots:
         QFETCH(int, end);
         QFETCH(QString, after);
         SetEditor(Editor(), before, start, end);
-        QAction* item =
-            Item(menu == "operator" ? window_->OperatorMenu : window_->ConstantMenu, caption);
+        QAction* item = Item(menu == "operator" ? window_->Controls().OperatorMenu
+                                                : window_->Controls().ConstantMenu,
+                             caption);
         QVERIFY(item);
         item->trigger();
         QCOMPARE(Editor()->toPlainText(), after);
@@ -136,11 +136,12 @@ private slots:
         window_->show();
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        window_->seTotal->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->seTotal));
-        Item(window_->OperatorMenu, "Or")->trigger();
+        window_->Controls().seTotal->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(window_->Controls().seTotal));
+        Item(window_->Controls().OperatorMenu, "Or")->trigger();
         QCOMPARE(Editor()->toPlainText(), QString(" Or "));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->seTotal));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->Controls().seTotal));
     }
 
     void emptyTextChangesNothing() {
@@ -170,7 +171,7 @@ private slots:
             owner = dialog.parentWidget();
             ClickOk(dialog);
         });
-        Item(window_->FunctionMenu, "Range")->trigger();
+        Item(window_->Controls().FunctionMenu, "Range")->trigger();
         QCOMPARE(owner, static_cast<QWidget*>(window_.get()));
         QCOMPARE(shownAt, window_->pos() + QPoint(100, 30));
     }
@@ -222,7 +223,7 @@ private slots:
         QCOMPARE(condition.Prepare(call.toStdString(), *rules), !integer);
         if (integer) {
             sink.messages.clear();
-            Item(window_->OperatorMenu, ">=")->trigger();
+            Item(window_->Controls().OperatorMenu, ">=")->trigger();
             window_->InsertConditionText("0");
         }
         const QString text = window_->ConditionLines().join(QString());

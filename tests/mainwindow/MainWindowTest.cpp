@@ -24,41 +24,44 @@ private slots:
         QCOMPARE(window->pos(), QPoint(131, 134));
         for (int seat = 1; seat <= 4; ++seat) {
             QVERIFY(window->SeatShown(seat));
-            QVERIFY(window->itmSeats[seat - 1]->isChecked());
-            for (QLabel* label : window->HandLabels[seat - 1]) QVERIFY(!label->isHidden());
+            QVERIFY(window->Controls().itmSeats[seat - 1]->isChecked());
+            for (QLabel* label : window->Controls().HandLabels[seat - 1])
+                QVERIFY(!label->isHidden());
         }
-        QCOMPARE(window->seKeyValue->Text(), QStringLiteral("0"));
-        QCOMPARE(window->seTotal->Text(), QStringLiteral("1"));
-        QCOMPARE(window->seColumnsCount->Text(), QStringLiteral("5"));
-        QCOMPARE(window->seCurrentDeal->Text(), QStringLiteral("0"));
-        QCOMPARE(window->seCurrentDeal->HasRange(), false);
-        QCOMPARE(window->seTotal->Lowest(), 1);
-        QCOMPARE(window->seTotal->Highest(), 9999999);
+        QCOMPARE(window->Controls().seKeyValue->Text(), QStringLiteral("0"));
+        QCOMPARE(window->Controls().seTotal->Text(), QStringLiteral("1"));
+        QCOMPARE(window->Controls().seColumnsCount->Text(), QStringLiteral("5"));
+        QCOMPARE(window->Controls().seCurrentDeal->Text(), QStringLiteral("0"));
+        QCOMPARE(window->Controls().seCurrentDeal->HasRange(), false);
+        QCOMPARE(window->Controls().seTotal->Lowest(), 1);
+        QCOMPARE(window->Controls().seTotal->Highest(), 9999999);
         QCOMPARE(window->Deals().Count(), 0);
-        QVERIFY(window->RichEdit->toPlainText().isEmpty());
-        QVERIFY(window->lTotal->text().isEmpty());
-        QVERIFY(window->lDealtTotal->text().isEmpty());
-        QVERIFY(window->btnStop->isHidden());
+        QVERIFY(window->Controls().RichEdit->toPlainText().isEmpty());
+        QVERIFY(window->Controls().lTotal->text().isEmpty());
+        QVERIFY(window->Controls().lDealtTotal->text().isEmpty());
+        QVERIFY(window->Controls().btnStop->isHidden());
         QVERIFY(window->State() == TMainWindow::TState::Idle);
-        QCOMPARE(window->seCurrentDeal->toolTip(), QStringLiteral("Ctrl-Up / Ctrl-Down"));
-        QCOMPARE(window->RichEdit->geometry(), QRect(16, 266, 505, 89));
+        QCOMPARE(window->Controls().seCurrentDeal->toolTip(),
+                 QStringLiteral("Ctrl-Up / Ctrl-Down"));
+        QCOMPARE(window->Controls().RichEdit->geometry(), QRect(16, 266, 505, 89));
         QVERIFY(fixture.services->messages.isEmpty());
     }
 
     void ToolBar() {
         TWindowFixture fixture;
         auto window = fixture.Open();
-        QCOMPARE(window->tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
-        QCOMPARE(window->tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));
-        for (QToolButton* dropDown :
-             {window->tbInsertFunction, window->tbOperator, window->tbConst})
+        QCOMPARE(window->Controls().tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
+        QCOMPARE(window->Controls().tnSaveConditions->toolTip(),
+                 QStringLiteral("Сохранить условия в файле"));
+        for (QToolButton* dropDown : {window->Controls().tbInsertFunction,
+                                      window->Controls().tbOperator, window->Controls().tbConst})
             QVERIFY(dropDown->menu() != nullptr);
-        for (QToolButton* toggle : window->tbSeats)
+        for (QToolButton* toggle : window->Controls().tbSeats)
             QVERIFY(toggle->isCheckable() && toggle->isChecked());
         // Every other button says what it does.
-        for (const QToolButton* button : window->ToolBar1->findChildren<QToolButton*>())
+        for (const QToolButton* button : window->Controls().ToolBar1->findChildren<QToolButton*>())
             if (!button->objectName().startsWith(QStringLiteral("qt_")) &&
-                !std::ranges::count(window->tbSeats, button))
+                !std::ranges::count(window->Controls().tbSeats, button))
                 QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
     }
 
@@ -69,16 +72,17 @@ private slots:
         std::vector<TDeal> deals = DealsOfKey(12345, 5);
         {
             auto window = fixture.Open();
-            window->tbSeats[1]->click();
-            window->itmSeats[2]->trigger();
-            window->seKeyValue->SetValue(-5);
-            window->seTotal->SetValue(12);
-            window->seColumnsCount->SetValue(3);
+            window->Controls().tbSeats[1]->click();
+            window->Controls().itmSeats[2]->trigger();
+            window->Controls().seKeyValue->SetValue(-5);
+            window->Controls().seTotal->SetValue(12);
+            window->Controls().seColumnsCount->SetValue(3);
             for (const TDeal& deal : deals) window->Deals().Add(deal);
-            window->seCurrentDeal->SetValue(3);
+            window->Controls().seCurrentDeal->SetValue(3);
             window->move(40, 50);
             window->resize(700, 520);
-            window->RichEdit->setPlainText("HCP(North) >= 12\n\nAND Balanced(South) // юг");
+            window->Controls().RichEdit->setPlainText(
+                "HCP(North) >= 12\n\nAND Balanced(South) // юг");
             // The choosers' folders follow the files used.
             const QString conditions = fixture.File("conds/c.cnd");
             fixture.services->answers = {conditions};
@@ -99,12 +103,12 @@ private slots:
         auto window = fixture.Open();
         QVERIFY(window->SeatShown(1) && !window->SeatShown(2) && !window->SeatShown(3) &&
                 window->SeatShown(4));
-        QVERIFY(!window->itmSeats[2]->isChecked());
-        QVERIFY(window->HandLabels[1][0]->isHidden());
-        QCOMPARE(window->seKeyValue->Value(), -5);
-        QCOMPARE(window->seTotal->Value(), 12);
-        QCOMPARE(window->seColumnsCount->Value(), 3);
-        QCOMPARE(window->seCurrentDeal->Value(), 3);
+        QVERIFY(!window->Controls().itmSeats[2]->isChecked());
+        QVERIFY(window->Controls().HandLabels[1][0]->isHidden());
+        QCOMPARE(window->Controls().seKeyValue->Value(), -5);
+        QCOMPARE(window->Controls().seTotal->Value(), 12);
+        QCOMPARE(window->Controls().seColumnsCount->Value(), 3);
+        QCOMPARE(window->Controls().seCurrentDeal->Value(), 3);
         QCOMPARE(window->pos(), QPoint(40, 50));
         QCOMPARE(window->size(), QSize(700, 520));
         QCOMPARE(window->Deals().Count(), 5);
@@ -112,9 +116,9 @@ private slots:
             QCOMPARE(window->Deals().GetDeal(index)->ToText(), deals[index].ToText());
         QCOMPARE(window->ConditionLines(),
                  (QStringList{"HCP(North) >= 12", "", "AND Balanced(South) // юг"}));
-        QCOMPARE(window->RichEdit->textCursor().position(), 0);
-        QCOMPARE(window->lTotal->text(), QStringLiteral("5"));
-        QCOMPARE(window->seCurrentDeal->Highest(), 5);
+        QCOMPARE(window->Controls().RichEdit->textCursor().position(), 0);
+        QCOMPARE(window->Controls().lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(window->Controls().seCurrentDeal->Highest(), 5);
         QCOMPARE(SeatText(*window, 1), HandText(deals[2], 1));
         window->itmOpenDealsClick();
         window->itmOpenConditionsClick();
@@ -135,7 +139,7 @@ private slots:
         {
             auto window = fixture.Open();
             window->Deals().AddAll(deals);
-            window->RichEdit->setPlainText("HCP(North) >= 12");
+            window->Controls().RichEdit->setPlainText("HCP(North) >= 12");
         }
         TSetupContent expected;
         for (const TDeal& deal : deals)
@@ -195,7 +199,7 @@ private slots:
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             QTRY_COMPARE(window->centralWidget()->size(), QSize(537, 371));
-            QCOMPARE(window->RichEdit->geometry(), QRect(16, 266, 505, 89));
+            QCOMPARE(window->Controls().RichEdit->geometry(), QRect(16, 266, 505, 89));
             QCOMPARE(window->menuBar()->height() + 371, window->height());
             window->resize(640, 500);  // the user's size, kept in the setup file
             QTRY_COMPARE(window->size(), QSize(640, 500));
@@ -211,16 +215,16 @@ private slots:
         TWindowFixture fixture;
         {
             auto window = fixture.Open();
-            window->seCurrentDeal->SetValue(3);
+            window->Controls().seCurrentDeal->SetValue(3);
         }
         QFile file(fixture.SetupFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().endsWith("\r\n[Conditions]\r\n"));
         auto window = fixture.Open();
-        QCOMPARE(window->seCurrentDeal->Value(), 3);
-        QVERIFY(window->lTotal->text().isEmpty());
+        QCOMPARE(window->Controls().seCurrentDeal->Value(), 3);
+        QVERIFY(window->Controls().lTotal->text().isEmpty());
         QVERIFY(SeatText(*window, 1).trimmed().isEmpty());
-        QVERIFY(window->RichEdit->toPlainText().isEmpty());
+        QVERIFY(window->Controls().RichEdit->toPlainText().isEmpty());
     }
 
     void DamagedSetupFileStartsWithDefaults_data() {
@@ -241,8 +245,9 @@ private slots:
         file.write(bytes);
         file.close();
         auto window = fixture.Open();
-        QVERIFY(window->seTotal->Value() >= 1);
-        QVERIFY(window->seColumnsCount->Value() >= 1 && window->seColumnsCount->Value() <= 9);
+        QVERIFY(window->Controls().seTotal->Value() >= 1);
+        QVERIFY(window->Controls().seColumnsCount->Value() >= 1 &&
+                window->Controls().seColumnsCount->Value() <= 9);
         QVERIFY(window->width() >= 100 && window->height() >= 100);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -257,7 +262,7 @@ private slots:
         {
             auto window = fixture.Open();
             QCOMPARE(fixture.services->messages.size(), 1);
-            QCOMPARE(window->seTotal->Value(), 1);
+            QCOMPARE(window->Controls().seTotal->Value(), 1);
             window->Deals().Add(DealsOfKey(1, 1)[0]);
         }
         QCOMPARE(fixture.services->messages.size(), 2);

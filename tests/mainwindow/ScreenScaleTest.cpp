@@ -47,15 +47,16 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QStringList misfits;
         CheckFit(*window, misfits);
-        window->itmHelp->trigger();
+        window->Controls().itmHelp->trigger();
         auto* help = window->findChild<THelpWindow*>();
         QTest::qWait(50);  // shown, it fits its frame too
         CheckFit(*help, misfits);
         help->close();
         std::vector<std::function<void()>> dialogs;
-        for (QAction* item :
-             {window->itmFixedCards, window->itmDealInfo, window->itmStatistics, window->itmHandout,
-              window->itmCompareVariants, window->itmLeads, window->itmTabulate, window->itmAbout})
+        for (QAction* item : {window->Controls().itmFixedCards, window->Controls().itmDealInfo,
+                              window->Controls().itmStatistics, window->Controls().itmHandout,
+                              window->Controls().itmCompareVariants, window->Controls().itmLeads,
+                              window->Controls().itmTabulate, window->Controls().itmAbout})
             dialogs.emplace_back([item] { item->trigger(); });
         // The desktop's own save chooser, with its "Первая сдача" field.
         dialogs.emplace_back([owner = window.get()] {
