@@ -36,6 +36,7 @@ private slots:
     void analysesEveryDealAndOpensTheReport() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         std::vector<TDeal> deals = {OneSuitEach(0), OneSuitEach(1), OneSuitEach(2)};
         TDeal damaged = OneSuitEach(3);
         damaged.Hand(1).SetCard(1, 0);
@@ -43,10 +44,10 @@ private slots:
         for (const TDeal& deal : deals) window->Deals().Add(deal);
 
         TReportReader reader;
-        window->Controls().tbAnalyze->click();
+        ui.tbAnalyze->click();
         QCOMPARE(window->State(), TMainWindow::TState::Analysing);
-        QVERIFY(!window->Controls().itmAnalyze->isEnabled());
-        QVERIFY(!window->Controls().btnStop->isHidden());
+        QVERIFY(!ui.itmAnalyze->isEnabled());
+        QVERIFY(!ui.btnStop->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
         const QStringList& lines = reader.Report.Lines;
         QCOMPARE(reader.Report.Caption, QStringLiteral("Анализ в открытую"));
@@ -55,13 +56,13 @@ private slots:
         QCOMPARE(lines, AsQt(AnalysisReportLines(expected)));
         QVERIFY(lines.contains(QStringLiteral("Не проанализировано (раздача повреждена): 1")));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
-        QVERIFY(window->Controls().btnStop->isHidden());
-        QCOMPARE(window->Controls().lDealtTotal->text(), QStringLiteral("4/4"));
+        QVERIFY(ui.btnStop->isHidden());
+        QCOMPARE(ui.lDealtTotal->text(), QStringLiteral("4/4"));
 
         // Saving as PBN writes the tables and par just made, while the deals are the same.
         const auto saved = [&](const QString& name) {
             fixture.services->answers.push_back(fixture.File(name));
-            window->Controls().itmSaveDeals->trigger();
+            ui.itmSaveDeals->trigger();
             QFile file(fixture.File(name));
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         };

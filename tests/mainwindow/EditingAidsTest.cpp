@@ -48,13 +48,14 @@ private:
     // A new setup folder for every test: the window keeps its condition there.
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
-    QPlainTextEdit* Editor() { return window_->Controls().RichEdit; }
+    QPlainTextEdit* Editor() { return Ui().RichEdit; }
 
     // Chooses a function menu item and confirms its dialog unchanged (or with choices).
     void ChooseFunction(const QString& caption, bool confirm = true,
                         const QStringList& choices = {}) {
-        QAction* item = Item(window_->Controls().FunctionMenu, caption);
+        QAction* item = Item(Ui().FunctionMenu, caption);
         QVERIFY(item);
         WhenDialogOpens([confirm, choices](QDialog& dialog) {
             MakeChoices(dialog, choices);
@@ -74,17 +75,16 @@ private slots:
     void cleanup() { fixture_.Renew(); }
 
     void menusDropDownFromTheirButtons() {
-        QCOMPARE(window_->Controls().tbOperator->menu(), window_->Controls().OperatorMenu);
-        QCOMPARE(window_->Controls().tbConst->menu(), window_->Controls().ConstantMenu);
-        QCOMPARE(window_->Controls().tbInsertFunction->menu(), window_->Controls().FunctionMenu);
-        QCOMPARE(Captions(window_->Controls().OperatorMenu),
-                 QStringList(
-                     {"Not", "Or", "And", "|", "+", "--", "|", ">", ">=", "<", "<=", "=", "<>"}));
-        QCOMPARE(Captions(window_->Controls().ConstantMenu),
+        QCOMPARE(Ui().tbOperator->menu(), Ui().OperatorMenu);
+        QCOMPARE(Ui().tbConst->menu(), Ui().ConstantMenu);
+        QCOMPARE(Ui().tbInsertFunction->menu(), Ui().FunctionMenu);
+        QCOMPARE(Captions(Ui().OperatorMenu), QStringList({"Not", "Or", "And", "|", "+", "--", "|",
+                                                           ">", ">=", "<", "<=", "=", "<>"}));
+        QCOMPARE(Captions(Ui().ConstantMenu),
                  QStringList({"North", "East", "South", "West", "|", "Clubs", "Diamonds", "Hearts",
                               "Spades"}));
         QCOMPARE(
-            Captions(window_->Controls().FunctionMenu),
+            Captions(Ui().FunctionMenu),
             QStringList({"HCP",      "SuitLength", "SuitByLength", "|",        "Range",   "Suits",
                          "Shape",    "|",          "Balanced",     "Polish1c", "Unbal1d", "Prec1d",
                          "Prec1h",   "Prec1s",     "Prec2c",       "Multy",    "|",       "Losers",
@@ -119,9 +119,7 @@ private slots:
         QFETCH(int, end);
         QFETCH(QString, after);
         SetEditor(Editor(), before, start, end);
-        QAction* item = Item(menu == "operator" ? window_->Controls().OperatorMenu
-                                                : window_->Controls().ConstantMenu,
-                             caption);
+        QAction* item = Item(menu == "operator" ? Ui().OperatorMenu : Ui().ConstantMenu, caption);
         QVERIFY(item);
         item->trigger();
         QCOMPARE(Editor()->toPlainText(), after);
@@ -136,12 +134,11 @@ private slots:
         window_->show();
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        window_->Controls().seTotal->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(),
-                     static_cast<QWidget*>(window_->Controls().seTotal));
-        Item(window_->Controls().OperatorMenu, "Or")->trigger();
+        Ui().seTotal->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Ui().seTotal));
+        Item(Ui().OperatorMenu, "Or")->trigger();
         QCOMPARE(Editor()->toPlainText(), QString(" Or "));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->Controls().seTotal));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Ui().seTotal));
     }
 
     void emptyTextChangesNothing() {
@@ -171,7 +168,7 @@ private slots:
             owner = dialog.parentWidget();
             ClickOk(dialog);
         });
-        Item(window_->Controls().FunctionMenu, "Range")->trigger();
+        Item(Ui().FunctionMenu, "Range")->trigger();
         QCOMPARE(owner, static_cast<QWidget*>(window_.get()));
         QCOMPARE(shownAt, window_->pos() + QPoint(100, 30));
     }
@@ -223,7 +220,7 @@ private slots:
         QCOMPARE(condition.Prepare(call.toStdString(), *rules), !integer);
         if (integer) {
             sink.messages.clear();
-            Item(window_->Controls().OperatorMenu, ">=")->trigger();
+            Item(Ui().OperatorMenu, ">=")->trigger();
             window_->InsertConditionText("0");
         }
         const QString text = window_->ConditionLines().join(QString());

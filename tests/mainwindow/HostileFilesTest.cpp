@@ -135,12 +135,11 @@ private slots:
             const TSetupContent read = ParseSetup(prefix);
             {
                 auto window = fixture.Open();
+                TMainWindowControls& ui = window->Controls();
                 QCOMPARE(window->Deals().Count(), read.DealLines.size());
-                QCOMPARE(window->Controls().RichEdit->toPlainText(),
-                         read.ConditionLines.join(u'\n'));
-                QVERIFY(window->Controls().seTotal->Value() >= 1);
-                QVERIFY(window->Controls().seColumnsCount->Value() >= 1 &&
-                        window->Controls().seColumnsCount->Value() <= 9);
+                QCOMPARE(ui.RichEdit->toPlainText(), read.ConditionLines.join(u'\n'));
+                QVERIFY(ui.seTotal->Value() >= 1);
+                QVERIFY(ui.seColumnsCount->Value() >= 1 && ui.seColumnsCount->Value() <= 9);
                 window->ShowDeal(-1);
             }
             QVERIFY2(fixture.services->messages.isEmpty(),
@@ -231,16 +230,15 @@ private slots:
         QVERIFY(WriteAll(fixture.SetupFile(), line.toLatin1() + "\r\n\r\n\r\n[Conditions]\r\n"));
         {
             auto window = fixture.Open();
+            TMainWindowControls& ui = window->Controls();
             for (TNumberField* number :
-                 {window->Controls().seKeyValue, window->Controls().seTotal,
-                  window->Controls().seCurrentDeal, window->Controls().seColumnsCount}) {
+                 {ui.seKeyValue, ui.seTotal, ui.seCurrentDeal, ui.seColumnsCount}) {
                 if (number->HasRange()) {
                     QVERIFY(number->Value() >= number->Lowest());
                     QVERIFY(number->Value() <= number->Highest());
                 }
             }
-            QVERIFY(window->Controls().seColumnsCount->Value() >= 1 &&
-                    window->Controls().seColumnsCount->Value() <= 9);
+            QVERIFY(ui.seColumnsCount->Value() >= 1 && ui.seColumnsCount->Value() <= 9);
         }
         QVERIFY(fixture.services->messages.isEmpty());
         // Written back, every field is a number of the field's width again.
@@ -528,6 +526,7 @@ private slots:
                  qPrintable(fixture.services->messages.join('|')));
         const QString aside = fixture.SetupFile() + ".bak";
         QCOMPARE(QFileInfo::exists(aside), keptAside);
+        QCOMPARE(fixture.services->notes.join(u' ').contains(QStringLiteral(".bak")), keptAside);
         if (keptAside) QCOMPARE(ReadAll(aside), bytes);
         QVERIFY(ParseSetup(ReadAll(fixture.SetupFile())).Whole);
     }

@@ -20,48 +20,46 @@ private slots:
     void DefaultsWithoutSetupFile() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         QCOMPARE(window->windowTitle(), QStringLiteral("Korvana"));
         QCOMPARE(window->pos(), QPoint(131, 134));
         for (int seat = 1; seat <= 4; ++seat) {
             QVERIFY(window->SeatShown(seat));
-            QVERIFY(window->Controls().itmSeats[seat - 1]->isChecked());
-            for (QLabel* label : window->Controls().HandLabels[seat - 1])
-                QVERIFY(!label->isHidden());
+            QVERIFY(ui.itmSeats[seat - 1]->isChecked());
+            for (QLabel* label : ui.HandLabels[seat - 1]) QVERIFY(!label->isHidden());
         }
-        QCOMPARE(window->Controls().seKeyValue->Text(), QStringLiteral("0"));
-        QCOMPARE(window->Controls().seTotal->Text(), QStringLiteral("1"));
-        QCOMPARE(window->Controls().seColumnsCount->Text(), QStringLiteral("5"));
-        QCOMPARE(window->Controls().seCurrentDeal->Text(), QStringLiteral("0"));
-        QCOMPARE(window->Controls().seCurrentDeal->HasRange(), false);
-        QCOMPARE(window->Controls().seTotal->Lowest(), 1);
-        QCOMPARE(window->Controls().seTotal->Highest(), 9999999);
+        QCOMPARE(ui.seKeyValue->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.seTotal->Text(), QStringLiteral("1"));
+        QCOMPARE(ui.seColumnsCount->Text(), QStringLiteral("5"));
+        QCOMPARE(ui.seCurrentDeal->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.seCurrentDeal->HasRange(), false);
+        QCOMPARE(ui.seTotal->Lowest(), 1);
+        QCOMPARE(ui.seTotal->Highest(), 9999999);
         QCOMPARE(window->Deals().Count(), 0);
-        QVERIFY(window->Controls().RichEdit->toPlainText().isEmpty());
-        QVERIFY(window->Controls().lTotal->text().isEmpty());
-        QVERIFY(window->Controls().lDealtTotal->text().isEmpty());
-        QVERIFY(window->Controls().btnStop->isHidden());
+        QVERIFY(ui.RichEdit->toPlainText().isEmpty());
+        QVERIFY(ui.lTotal->text().isEmpty());
+        QVERIFY(ui.lDealtTotal->text().isEmpty());
+        QVERIFY(ui.btnStop->isHidden());
         QVERIFY(window->State() == TMainWindow::TState::Idle);
-        QCOMPARE(window->Controls().seCurrentDeal->toolTip(),
-                 QStringLiteral("Ctrl-Up / Ctrl-Down"));
-        QCOMPARE(window->Controls().RichEdit->geometry(), QRect(16, 266, 505, 89));
+        QCOMPARE(ui.seCurrentDeal->toolTip(), QStringLiteral("Ctrl-Up / Ctrl-Down"));
+        QCOMPARE(ui.RichEdit->geometry(), QRect(16, 266, 505, 89));
         QVERIFY(fixture.services->messages.isEmpty());
     }
 
     void ToolBar() {
         TWindowFixture fixture;
         auto window = fixture.Open();
-        QCOMPARE(window->Controls().tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
-        QCOMPARE(window->Controls().tnSaveConditions->toolTip(),
-                 QStringLiteral("Сохранить условия в файле"));
-        for (QToolButton* dropDown : {window->Controls().tbInsertFunction,
-                                      window->Controls().tbOperator, window->Controls().tbConst})
+        TMainWindowControls& ui = window->Controls();
+        QCOMPARE(ui.tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
+        QCOMPARE(ui.tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));
+        for (QToolButton* dropDown : {ui.tbInsertFunction, ui.tbOperator, ui.tbConst})
             QVERIFY(dropDown->menu() != nullptr);
-        for (QToolButton* toggle : window->Controls().tbSeats)
+        for (QToolButton* toggle : ui.tbSeats)
             QVERIFY(toggle->isCheckable() && toggle->isChecked());
         // Every other button says what it does.
-        for (const QToolButton* button : window->Controls().ToolBar1->findChildren<QToolButton*>())
+        for (const QToolButton* button : ui.ToolBar1->findChildren<QToolButton*>())
             if (!button->objectName().startsWith(QStringLiteral("qt_")) &&
-                !std::ranges::count(window->Controls().tbSeats, button))
+                !std::ranges::count(ui.tbSeats, button))
                 QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
     }
 
@@ -72,17 +70,17 @@ private slots:
         std::vector<TDeal> deals = DealsOfKey(12345, 5);
         {
             auto window = fixture.Open();
-            window->Controls().tbSeats[1]->click();
-            window->Controls().itmSeats[2]->trigger();
-            window->Controls().seKeyValue->SetValue(-5);
-            window->Controls().seTotal->SetValue(12);
-            window->Controls().seColumnsCount->SetValue(3);
+            TMainWindowControls& ui = window->Controls();
+            ui.tbSeats[1]->click();
+            ui.itmSeats[2]->trigger();
+            ui.seKeyValue->SetValue(-5);
+            ui.seTotal->SetValue(12);
+            ui.seColumnsCount->SetValue(3);
             for (const TDeal& deal : deals) window->Deals().Add(deal);
-            window->Controls().seCurrentDeal->SetValue(3);
+            ui.seCurrentDeal->SetValue(3);
             window->move(40, 50);
             window->resize(700, 520);
-            window->Controls().RichEdit->setPlainText(
-                "HCP(North) >= 12\n\nAND Balanced(South) // юг");
+            ui.RichEdit->setPlainText("HCP(North) >= 12\n\nAND Balanced(South) // юг");
             // The choosers' folders follow the files used.
             const QString conditions = fixture.File("conds/c.cnd");
             fixture.services->answers = {conditions};
@@ -101,14 +99,15 @@ private slots:
 
         fixture.services->messages.clear();
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         QVERIFY(window->SeatShown(1) && !window->SeatShown(2) && !window->SeatShown(3) &&
                 window->SeatShown(4));
-        QVERIFY(!window->Controls().itmSeats[2]->isChecked());
-        QVERIFY(window->Controls().HandLabels[1][0]->isHidden());
-        QCOMPARE(window->Controls().seKeyValue->Value(), -5);
-        QCOMPARE(window->Controls().seTotal->Value(), 12);
-        QCOMPARE(window->Controls().seColumnsCount->Value(), 3);
-        QCOMPARE(window->Controls().seCurrentDeal->Value(), 3);
+        QVERIFY(!ui.itmSeats[2]->isChecked());
+        QVERIFY(ui.HandLabels[1][0]->isHidden());
+        QCOMPARE(ui.seKeyValue->Value(), -5);
+        QCOMPARE(ui.seTotal->Value(), 12);
+        QCOMPARE(ui.seColumnsCount->Value(), 3);
+        QCOMPARE(ui.seCurrentDeal->Value(), 3);
         QCOMPARE(window->pos(), QPoint(40, 50));
         QCOMPARE(window->size(), QSize(700, 520));
         QCOMPARE(window->Deals().Count(), 5);
@@ -116,9 +115,9 @@ private slots:
             QCOMPARE(window->Deals().GetDeal(index)->ToText(), deals[index].ToText());
         QCOMPARE(window->ConditionLines(),
                  (QStringList{"HCP(North) >= 12", "", "AND Balanced(South) // юг"}));
-        QCOMPARE(window->Controls().RichEdit->textCursor().position(), 0);
-        QCOMPARE(window->Controls().lTotal->text(), QStringLiteral("5"));
-        QCOMPARE(window->Controls().seCurrentDeal->Highest(), 5);
+        QCOMPARE(ui.RichEdit->textCursor().position(), 0);
+        QCOMPARE(ui.lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(ui.seCurrentDeal->Highest(), 5);
         QCOMPARE(SeatText(*window, 1), HandText(deals[2], 1));
         window->itmOpenDealsClick();
         window->itmOpenConditionsClick();

@@ -100,12 +100,12 @@ private slots:
         QFETCH(int, columns);
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         AddDeals(window->Deals(), DealsOfKey(5, 11));
         ShowSeats(*window, seats);
-        TypeColumns(window->Controls().seColumnsCount, typedColumns);
-        QCOMPARE(window->Controls().seColumnsCount->Value(), columns);
-        const TShownReport shown =
-            RunReportCommand([&] { window->Controls().itmPrintDeals->trigger(); });
+        TypeColumns(ui.seColumnsCount, typedColumns);
+        QCOMPARE(ui.seColumnsCount->Value(), columns);
+        const TShownReport shown = RunReportCommand([&] { ui.itmPrintDeals->trigger(); });
         QVERIFY(shown.Shown);
         QVERIFY(shown.Modal);
         QCOMPARE(shown.Owner, window.get());
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(shown.Lines, AsQt(DealListingLines(window->Deals(), seats, columns)));
         QVERIFY(shown.Lines.first().startsWith(" 1."));
         QVERIFY(shown.Window.isNull());
-        QCOMPARE(window->Controls().seColumnsCount->Value(), columns);
+        QCOMPARE(ui.seColumnsCount->Value(), columns);
     }
 
     void listingFromToolbar() {
@@ -132,15 +132,16 @@ private slots:
     void nothingToReport() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         ShowSeats(*window, {true, true, true, true});
-        QVERIFY(!RunReportCommand([&] { window->Controls().itmStatistics->trigger(); }).Shown);
-        QVERIFY(!RunReportCommand([&] { window->Controls().itmPrintDeals->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.itmStatistics->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.itmPrintDeals->trigger(); }).Shown);
 
         AddDeals(window->Deals(), DealsOfKey(3, 4));
         ShowSeats(*window, {false, false, false, false});
-        QVERIFY(!RunReportCommand([&] { window->Controls().itmPrintDeals->trigger(); }).Shown);
-        QVERIFY(!RunReportCommand([&] { window->Controls().tbPrintDeals->click(); }).Shown);
-        QVERIFY(RunReportCommand([&] { window->Controls().itmStatistics->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.itmPrintDeals->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.tbPrintDeals->click(); }).Shown);
+        QVERIFY(RunReportCommand([&] { ui.itmStatistics->trigger(); }).Shown);
     }
 };
 

@@ -42,21 +42,20 @@ private slots:
     void EveryWindowFitsTheScreen() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         AddDeals(*window, 3, 2);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QStringList misfits;
         CheckFit(*window, misfits);
-        window->Controls().itmHelp->trigger();
+        ui.itmHelp->trigger();
         auto* help = window->findChild<THelpWindow*>();
         QTest::qWait(50);  // shown, it fits its frame too
         CheckFit(*help, misfits);
         help->close();
         std::vector<std::function<void()>> dialogs;
-        for (QAction* item : {window->Controls().itmFixedCards, window->Controls().itmDealInfo,
-                              window->Controls().itmStatistics, window->Controls().itmHandout,
-                              window->Controls().itmCompareVariants, window->Controls().itmLeads,
-                              window->Controls().itmTabulate, window->Controls().itmAbout})
+        for (QAction* item : {ui.itmFixedCards, ui.itmDealInfo, ui.itmStatistics, ui.itmHandout,
+                              ui.itmCompareVariants, ui.itmLeads, ui.itmTabulate, ui.itmAbout})
             dialogs.emplace_back([item] { item->trigger(); });
         // The desktop's own save chooser, with its "Первая сдача" field.
         dialogs.emplace_back([owner = window.get()] {

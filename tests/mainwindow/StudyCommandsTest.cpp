@@ -175,6 +175,7 @@ private slots:
     void stopStartsNoNewSolverCall() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         constexpr int Deals = 30;
         for (const TDeal& deal : DealsWithWest(Deals, 5)) window->Deals().Add(deal);
         TReportReader reader;
@@ -183,20 +184,20 @@ private slots:
             dialog.findChild<QLineEdit*>("edContract")->setText(QStringLiteral("4H S"));
             ClickOk(dialog);
         });
-        window->Controls().itmLeads->trigger();
+        ui.itmLeads->trigger();
         QCOMPARE(window->State(), TMainWindow::TState::Analysing);
-        QVERIFY(!window->Controls().itmLeads->isEnabled());
+        QVERIFY(!ui.itmLeads->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(LeadSolveCount() > before, 30000);
-        window->Controls().btnStop->click();
+        ui.btnStop->click();
         const int64_t atStop = LeadSolveCount();
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
         // Only calls already past their check of the stop may have been made.
         QVERIFY(LeadSolveCount() - atStop <= 2);
         QVERIFY(LeadSolveCount() - before < Deals);
-        const QString counted = window->Controls().lDealtTotal->text().section(u'/', 0, 0);
+        const QString counted = ui.lDealtTotal->text().section(u'/', 0, 0);
         QVERIFY(reader.Report.Lines.join(u'\n').contains(QStringLiteral("раздач ") + counted));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
-        QVERIFY(window->Controls().itmLeads->isEnabled());
+        QVERIFY(ui.itmLeads->isEnabled());
     }
 };
 
