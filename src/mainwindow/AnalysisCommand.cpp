@@ -50,7 +50,7 @@ void AnalyseCollection(TCommandHost& host, const QString& caption, TAnalysisDone
         return worker;
     });
     if (!started)
-        host.Services().ShowMessage(host.Parent(),
+        host.Platform().ShowMessage(host.Parent(),
                                     caption + QStringLiteral(": не удалось начать анализ: системе "
                                                              "не хватает ресурсов для ещё одного "
                                                              "потока."));

@@ -33,8 +33,8 @@ public:
     // The parent of the command's dialogs and messages.
     virtual QWidget* Parent() = 0;
     // Message boxes and file choosers; and the preview and printing of a report.
-    virtual TPlatformServices& Services() = 0;
-    virtual TReportServices& ReportServices() = 0;
+    virtual TPlatformServices& Platform() = 0;
+    virtual TReportServices& Printing() = 0;
     // korvana.ini as the window keeps it; written back at close.
     virtual TSettings& Settings() = 0;
 

@@ -36,7 +36,7 @@ void ShowHandout(TCommandHost& host, const THandoutChoice& choice) {
     printer.setDocName(QString::fromStdString(choice.Options.Title));
     printer.setFullPage(true);
     SetHandoutPaper(printer, choice.Options);
-    TReportServices& services = host.ReportServices();
+    TReportServices& services = host.Printing();
     bool failed = false;
     const bool printed = services.PreviewAndPrint(host.Parent(), printer, [&](QPrinter& target) {
         target.setPrintRange(QPrinter::AllPages);
@@ -62,7 +62,7 @@ void HandoutCommand(TCommandHost& host, const TCommandRow&, bool) {
     AnalyseCollection(host, QStringLiteral("Раздаточный материал"),
                       [&host, choice](std::vector<TDealAnalysis> results, bool stopped) {
                           if (stopped) {
-                              host.Services().ShowMessage(
+                              host.Platform().ShowMessage(
                                   host.Parent(), QStringLiteral("Анализ остановлен (решено %1), "
                                                                 "раздаточный материал не сделан.")
                                                      .arg(host.JobProgressText()));

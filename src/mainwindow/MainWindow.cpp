@@ -756,8 +756,8 @@ void TMainWindow::SaveSetup() {
 
 // What the command table's commands ask of the window.
 
-TReportServices& TMainWindow::ReportServices() {
-    if (TReportServices* given = services_->ReportServices()) return *given;
+TReportServices& TMainWindow::Printing() {
+    if (TReportServices* given = services_->Printing()) return *given;
     if (!desktopReports_) desktopReports_ = std::make_unique<TDesktopReportServices>();
     return *desktopReports_;
 }

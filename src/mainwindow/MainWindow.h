@@ -132,8 +132,8 @@ private:
 
     // What the command table's commands ask of the window.
     QWidget* Parent() override { return this; }
-    TPlatformServices& Services() override { return *services_; }
-    TReportServices& ReportServices() override;
+    TPlatformServices& Platform() override { return *services_; }
+    TReportServices& Printing() override;
     TSettings& Settings() override { return settings_; }
     bool Idle() const override { return state_ == TState::Idle; }
     std::vector<const TDeal*> CollectionDeals() const override;

@@ -111,8 +111,8 @@ void BuildMenus(QMainWindow& window, TMainWindowControls& c, const TAddCommands&
     addCommands(TCommandPlace::DealsSecure, c.DealsMenu);
 
     c.ConditionsMenu = bar->addMenu(QStringLiteral("Условия"));
-    c.itmOpenConditions = MenuItem(c.ConditionsMenu, QStringLiteral("Открыть"), QKeySequence(),
-                                   TToolbarImage::Open);
+    c.itmOpenConditions =
+        MenuItem(c.ConditionsMenu, QStringLiteral("Открыть"), QKeySequence(), TToolbarImage::Open);
     c.itmSaveConditions = MenuItem(c.ConditionsMenu, QStringLiteral("Сохранить"), QKeySequence(),
                                    TToolbarImage::Save);
 
@@ -376,8 +376,7 @@ void BuildEditingMenus(QWidget& window, TMainWindowControls& c,
 }
 
 void LayoutClientArea(const QWidget& client, TMainWindowControls& c) {
-    c.RichEdit->setGeometry(EditorMargin, EditorTop,
-                            std::max(0, client.width() - 2 * EditorMargin),
+    c.RichEdit->setGeometry(EditorMargin, EditorTop, std::max(0, client.width() - 2 * EditorMargin),
                             std::max(0, client.height() - EditorTop - EditorMargin));
     c.ToolBar1->setGeometry(0, 0, client.width(), 29);
 }

@@ -25,7 +25,7 @@ void ShowSecretCommand(TCommandHost& host, const TCommandRow&, bool) {
     if (!secret) return;
     const QString text = QString::fromStdString(SecretText(*secret));
     QGuiApplication::clipboard()->setText(text);
-    host.Services().ShowMessage(host.Parent(),
+    host.Platform().ShowMessage(host.Parent(),
                                 QStringLiteral("Секрет последней надёжной раздачи (скопирован "
                                                "в буфер обмена):\n%1\n\nОн повторяет раздачи: "
                                                "не показывайте его игрокам.")

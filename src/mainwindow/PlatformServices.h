@@ -27,7 +27,7 @@ public:
     // mended at start: it must not stop the window from opening.
     virtual void ShowNote(QWidget* parent, const QString& text) = 0;
     // The preview and printing of reports; null for the desktop's own.
-    virtual TReportServices* ReportServices() { return nullptr; }
+    virtual TReportServices* Printing() { return nullptr; }
     // The chosen existing file, or an empty text when the user cancelled.
     virtual QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) = 0;
     // The chosen file name (overwriting confirmed), or an empty text.

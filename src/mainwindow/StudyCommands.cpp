@@ -62,7 +62,7 @@ void RunStudy(TCommandHost& host, std::unique_ptr<TDealStudy> study, const QStri
                     host.ShowJobProgress(finished.Counted(), total);
                     host.EndJob();
                     if (refused > 0)
-                        host.Services().ShowMessage(
+                        host.Platform().ShowMessage(
                             host.Parent(), QStringLiteral("Не разобрано раздач: %1.").arg(refused));
                     TEditorWindow report(host.Parent());
                     report.FillLines(caption, lines);

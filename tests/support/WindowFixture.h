@@ -31,7 +31,7 @@ class TFakeServices : public TPlatformServices {
 public:
     void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
     void ShowNote(QWidget*, const QString& text) override { notes.append(text); }
-    TReportServices* ReportServices() override { return reports; }
+    TReportServices* Printing() override { return reports; }
     QString ChooseFileToOpen(QWidget*, const TFileChooser& chooser) override {
         return Next(chooser, openedIn);
     }
