@@ -36,6 +36,7 @@
 #include "files/WholeFile.h"
 #include "mainwindow/AboutBox.h"
 #include "mainwindow/CommandTable.h"
+#include "mainwindow/ConditionEditor.h"
 #include "mainwindow/RunMonitor.h"
 #include "mainwindow/WindowFiles.h"
 #include "reports/windows/DealInfo.h"
@@ -348,44 +349,9 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // The condition editor.
 
-QStringList TMainWindow::ConditionLines() const {
-    // The raw text keeps a no-break space as it was typed or read (the plain
-    // text would turn it into a blank, which the condition reads differently).
-    QString text = c_.RichEdit->document()->toRawText();
-    if (text.isEmpty()) return {};
-    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
-    return text.split(u'\n');
-}
+QStringList TMainWindow::ConditionLines() const { return EditorLines(*c_.RichEdit); }
 
-void TMainWindow::InsertConditionText(const QString& text) {
-    if (text.isEmpty()) return;
-    QTextCursor cursor = c_.RichEdit->textCursor();
-    cursor.insertText(text);  // replaces the selection, leaves the caret after the text
-    c_.RichEdit->setTextCursor(cursor);
-}
-
-// The error offset counts characters of the editor's lines joined with
-// nothing between them; the caret goes to the same character in the editor.
-void TMainWindow::PutCaretAtJoinedOffset(int offset) {
-    QTextDocument* document = c_.RichEdit->document();
-    int remaining = std::max(0, offset);
-    int position = document->characterCount() - 1;  // the end, when the offset lies beyond
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        int index = 0;  // UTF-16 index of the character `remaining` within this line
-        while (index < text.size() && remaining > 0) {
-            index += text[index].isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
-            --remaining;
-        }
-        if (index < text.size() || !block.next().isValid()) {
-            position = block.position() + index;
-            break;
-        }
-    }
-    QTextCursor cursor = c_.RichEdit->textCursor();
-    cursor.setPosition(position);
-    c_.RichEdit->setTextCursor(cursor);
-}
+void TMainWindow::InsertConditionText(const QString& text) { InsertEditorText(*c_.RichEdit, text); }
 
 // Generator runs: the one place that starts a run of the controller.
 
@@ -411,7 +377,7 @@ void TMainWindow::itmGenerateClick() {
     const std::optional<TSecret> secret = inputs.Secret;
     if (!run_->Prepare(std::move(inputs), *monitor_)) {
         c_.RichEdit->setFocus();
-        PutCaretAtJoinedOffset(run_->ErrorPosition());
+        PutCaretAtJoinedOffset(*c_.RichEdit, run_->ErrorPosition());
         return;
     }
     if (secret) {
@@ -664,19 +630,7 @@ QString TMainWindow::LoadSetupFile() {
     const TStateRecord& state = content.State;
 
     for (int seat = 1; seat <= 4; ++seat) SetSeatVisible(seat, state.SeatShown[seat - 1]);
-    c_.seKeyValue->SetValue(state.KeyValue);
-    c_.seTotal->SetValue(state.Total);
-    c_.seCurrentDeal->SetValue(state.CurrentDeal);
-    c_.seColumnsCount->SetValue(state.ColumnsCount);
-
-    const QSize screens = screen() ? screen()->availableVirtualSize() : QSize(4096, 4096);
-    bool keptWidth = true, keptHeight = true;
-    resize(RestoredSize(state, size(), screens, keptWidth, keptHeight));
-    if (!keptWidth) clientToFit_.setWidth(-1);
-    if (!keptHeight) clientToFit_.setHeight(-1);
-    const QRect area = screen() ? screen()->availableVirtualGeometry() : QRect(0, 0, 4096, 4096);
-    move(OnScreen(QPoint(state.Left, state.Top), size(), area));
-    if (state.WindowState == 2) setWindowState(Qt::WindowMaximized);
+    ApplyStateRecord(state, *this, c_, clientToFit_);
 
     dealsChooser_.Folder = content.DealsFolder;
     conditionsChooser_.Folder = content.ConditionsFolder;
@@ -693,20 +647,8 @@ QString TMainWindow::LoadSetupFile() {
 
 TSetupContent TMainWindow::SetupContent(const std::string& fixedCards) const {
     TSetupContent content;
-    TStateRecord& state = content.State;
-    for (int seat = 1; seat <= 4; ++seat) state.SeatShown[seat - 1] = SeatShown(seat);
-    state.KeyValue = c_.seKeyValue->Value();
-    state.Total = c_.seTotal->Value();
-    state.CurrentDeal = c_.seCurrentDeal->Value();
-    state.ColumnsCount = c_.seColumnsCount->Value();
-    state.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
-    // A maximised or minimised window keeps the bounds it returns to.
-    const QRect bounds = state.WindowState == 0 ? QRect(pos(), size()) : normalGeometry();
-    state.Left = bounds.left();
-    state.Top = bounds.top();
-    state.Width = bounds.width();
-    state.Height = bounds.height();
-    state.FixedCards = QString::fromStdString(fixedCards);
+    content.State = StateOfWindow(*this, c_);
+    content.State.FixedCards = QString::fromStdString(fixedCards);
     content.DealsFolder = dealsChooser_.Folder;
     content.ConditionsFolder = conditionsChooser_.Folder;
     content.ConditionLines = ConditionLines();

@@ -108,7 +108,6 @@ private:
     void SetState(TState state);
     void ShowProgress(int32_t kept, int64_t dealt);
     void FinishRun(int32_t kept, int32_t startCount);
-    void PutCaretAtJoinedOffset(int offset);
     void ShowFileError(const QString& text);
 
     // Deals, conditions and setup files (WindowFiles.cpp).

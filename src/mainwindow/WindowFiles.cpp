@@ -3,13 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QScreen>
 #include <QStringList>
+#include <QToolButton>
 #include <algorithm>
 
 #include "analysis/DoubleDummy.h"
 #include "deals/DealFormats.h"
 #include "files/RegularFile.h"
 #include "files/SetupFile.h"
+#include "widgets/NumberField.h"
 
 namespace {
 
@@ -127,19 +131,43 @@ TSetupFileRead ReadSetupInto(const QString& fileName, TDeals& deals) {
     return read;
 }
 
-QSize RestoredSize(const TStateRecord& state, QSize current, QSize screens, bool& keptWidth,
-                   bool& keptHeight) {
+TStateRecord StateOfWindow(const QMainWindow& window, const TMainWindowControls& c) {
+    TStateRecord state;
+    for (int seat = 1; seat <= 4; ++seat)
+        state.SeatShown[seat - 1] = c.tbSeats[seat - 1]->isChecked();
+    state.KeyValue = c.seKeyValue->Value();
+    state.Total = c.seTotal->Value();
+    state.CurrentDeal = c.seCurrentDeal->Value();
+    state.ColumnsCount = c.seColumnsCount->Value();
+    state.WindowState = window.isMaximized() ? 2 : window.isMinimized() ? 1 : 0;
+    const QRect bounds =
+        state.WindowState == 0 ? QRect(window.pos(), window.size()) : window.normalGeometry();
+    state.Left = bounds.left();
+    state.Top = bounds.top();
+    state.Width = bounds.width();
+    state.Height = bounds.height();
+    return state;
+}
+
+void ApplyStateRecord(const TStateRecord& state, QMainWindow& window, TMainWindowControls& c,
+                      QSize& clientToFit) {
+    c.seKeyValue->SetValue(state.KeyValue);
+    c.seTotal->SetValue(state.Total);
+    c.seCurrentDeal->SetValue(state.CurrentDeal);
+    c.seColumnsCount->SetValue(state.ColumnsCount);
+
+    const QScreen* screen = window.screen();
+    const QSize screens = screen ? screen->availableVirtualSize() : QSize(4096, 4096);
     auto restored = [](bool has, int side, int largest, int fallback) {
         return has && side >= SmallestRestoredSide && side <= largest ? side : fallback;
     };
     const int width = restored(state.HasWidth, state.Width, screens.width(), -1);
     const int height = restored(state.HasHeight, state.Height, screens.height(), -1);
-    keptWidth = width <= 0;
-    keptHeight = height <= 0;
-    return QSize(width > 0 ? width : current.width(), height > 0 ? height : current.height());
-}
-
-QPoint OnScreen(QPoint place, QSize size, QRect area) {
-    return QPoint(OnScreen(place.x(), size.width(), area.left(), area.width()),
-                  OnScreen(place.y(), size.height(), area.top(), area.height()));
+    if (width > 0) clientToFit.setWidth(-1);
+    if (height > 0) clientToFit.setHeight(-1);
+    window.resize(width > 0 ? width : window.width(), height > 0 ? height : window.height());
+    const QRect area = screen ? screen->availableVirtualGeometry() : QRect(0, 0, 4096, 4096);
+    window.move(OnScreen(state.Left, window.width(), area.left(), area.width()),
+                OnScreen(state.Top, window.height(), area.top(), area.height()));
+    if (state.WindowState == 2) window.setWindowState(Qt::WindowMaximized);
 }

@@ -2,7 +2,7 @@
 // The files behind the main window's commands and its setup: the deals
 // choosers' types, the format a deals file is saved in, and generate.stp read
 // into the collection with a damaged file kept aside.
-#include <QRect>
+#include <QSize>
 #include <QString>
 #include <span>
 #include <string>
@@ -10,7 +10,9 @@
 
 #include "deals/DealAnalysis.h"
 #include "files/SetupFormat.h"
+#include "mainwindow/MainWindowControls.h"
 
+class QMainWindow;
 class TDeals;
 struct TDealFormat;
 
@@ -43,11 +45,13 @@ struct TSetupFileRead {
 };
 TSetupFileRead ReadSetupInto(const QString& fileName, TDeals& deals);
 
-// The window's size from the state record: a side that is missing, tiny or
-// larger than the screens' free area (a damaged file) keeps `current`'s, and
-// its `kept` flag tells so.
-QSize RestoredSize(const TStateRecord& state, QSize current, QSize screens, bool& keptWidth,
-                   bool& keptHeight);
-// Where a window of `size` at `place` lies wholly inside the area, where it
-// fits: a position off every screen (another monitor, a damaged file) comes back on.
-QPoint OnScreen(QPoint place, QSize size, QRect area);
+// The window's fields, bounds and state as generate.stp keeps them; a
+// maximised or minimised window keeps the bounds it returns to.
+TStateRecord StateOfWindow(const QMainWindow& window, const TMainWindowControls& controls);
+// Gives the window the record's fields, size, place and state (the seats are
+// the window's to show). A size that is missing, tiny or larger than the
+// screens could hold (a damaged file) keeps the default of that side, whose
+// `clientToFit` side stays; the others are set to -1. A place off every
+// screen (another monitor, a damaged file) comes back on.
+void ApplyStateRecord(const TStateRecord& state, QMainWindow& window, TMainWindowControls& controls,
+                      QSize& clientToFit);
