@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     if (args.size() == 4 && args[1] == QStringLiteral("run")) {
         double start = 0;
         auto window = StartWindow(args[2], start);
-        window->seTotal->SetValue(args[3].toInt());
+        window->Controls().seTotal->SetValue(args[3].toInt());
         // A timer every 10 ms: the longest gap between its calls is the
         // longest the window went without answering.
         QElapsedTimer sinceTick;

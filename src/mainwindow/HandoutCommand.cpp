@@ -3,48 +3,26 @@
 // come from the collection's analysis; when it has none yet, the deals are
 // solved first on a worker, one at a time, with progress and STOP, and the
 // results are kept for the next handout and the PBN file.
-#include <QLabel>
 #include <QPrinter>
 
 #include "analysis/DoubleDummy.h"
-#include "deals/DealCollection.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/CommandHost.h"
+#include "mainwindow/CommandJobs.h"
+#include "mainwindow/PlatformServices.h"
 #include "printing/HandoutPainter.h"
 #include "reports/windows/HandoutDialog.h"
 #include "reports/windows/ReportPrinting.h"
 #include "reports/windows/ReportServices.h"
 
-void TMainWindow::itmHandoutClick() {
-    if (state_ != TState::Idle || run_->Deals().Count() == 0 || analysis_) return;
-    THandoutDialog dialog(ReadHandoutChoice(settings_), this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const THandoutChoice choice = dialog.Choice();
-    WriteHandoutChoice(settings_, choice);
-    if (!choice.Options.Analysis || !KeptAnalysis().empty()) {
-        ShowHandout(choice);
-        return;
-    }
+namespace {
 
-    AnalyseCollection(QStringLiteral("Раздаточный материал"),
-                      [this, choice](std::vector<TDealAnalysis> results, bool stopped) {
-                          if (stopped) {
-                              services_->ShowMessage(
-                                  this, QStringLiteral("Анализ остановлен (решено %1), "
-                                                       "раздаточный материал не сделан.")
-                                            .arg(lDealtTotal->text()));
-                              return;
-                          }
-                          KeepAnalysis(std::move(results));
-                          ShowHandout(choice);
-                      });
-}
-
-void TMainWindow::ShowHandout(const THandoutChoice& choice) {
-    const TDeals& deals = run_->Deals();
-    const std::span<const TDealAnalysis> kept = KeptAnalysis();
-    std::vector<TBoard> boards(static_cast<std::size_t>(deals.Count()));
+// The handout of the collection in the preview, with the kept analysis.
+void ShowHandout(TCommandHost& host, const THandoutChoice& choice) {
+    const std::vector<const TDeal*> deals = host.CollectionDeals();
+    const std::span<const TDealAnalysis> kept = host.KeptAnalysis();
+    std::vector<TBoard> boards(deals.size());
     for (std::size_t i = 0; i < boards.size(); ++i) {
-        boards[i].Deal = *deals.GetDeal(static_cast<int32_t>(i));
+        boards[i].Deal = *deals[i];
         boards[i].SetPosition(choice.FirstBoard + static_cast<int64_t>(i));
         if (i < kept.size() && kept[i].Solved) {
             // Par for the board's own dealer and vulnerability, which the first board moves.
@@ -58,13 +36,39 @@ void TMainWindow::ShowHandout(const THandoutChoice& choice) {
     printer.setDocName(QString::fromStdString(choice.Options.Title));
     printer.setFullPage(true);
     SetHandoutPaper(printer, choice.Options);
-    TDesktopReportServices desktop;
-    TReportServices& services = HandoutServices != nullptr ? *HandoutServices : desktop;
+    TReportServices& services = host.Printing();
     bool failed = false;
-    const bool printed = services.PreviewAndPrint(this, printer, [&](QPrinter& target) {
+    const bool printed = services.PreviewAndPrint(host.Parent(), printer, [&](QPrinter& target) {
         target.setPrintRange(QPrinter::AllPages);
         target.setFullPage(true);
         failed = !PaintHandout(target, boards, choice.Options);
     });
-    if (printed && failed) services.ShowError(this, PrinterFailureText(printer));
+    if (printed && failed) services.ShowError(host.Parent(), PrinterFailureText(printer));
+}
+
+}  // namespace
+
+void HandoutCommand(TCommandHost& host, const TCommandRow&, bool) {
+    if (!host.Idle() || host.CollectionDeals().empty()) return;
+    THandoutDialog dialog(ReadHandoutChoice(host.Settings()), host.Parent());
+    if (dialog.exec() != QDialog::Accepted) return;
+    const THandoutChoice choice = dialog.Choice();
+    WriteHandoutChoice(host.Settings(), choice);
+    if (!choice.Options.Analysis || !host.KeptAnalysis().empty()) {
+        ShowHandout(host, choice);
+        return;
+    }
+
+    AnalyseCollection(host, QStringLiteral("Раздаточный материал"),
+                      [&host, choice](std::vector<TDealAnalysis> results, bool stopped) {
+                          if (stopped) {
+                              host.Platform().ShowMessage(
+                                  host.Parent(), QStringLiteral("Анализ остановлен (решено %1), "
+                                                                "раздаточный материал не сделан.")
+                                                     .arg(host.JobProgressText()));
+                              return;
+                          }
+                          host.KeepAnalysis(std::move(results));
+                          ShowHandout(host, choice);
+                      });
 }

@@ -1,12 +1,11 @@
 #pragma once
 // The main window: a view of the run controller. It shows one deal of the
 // collection, holds the parameters of a generator run and the condition
-// editor, and runs every command from its menus and toolbar; the controller
-// owns the deal collection, the grammar's rules, the random source and the run.
+// editor, and runs the commands of its menus and toolbar: its own, and those
+// of the command table through the narrow host the window is to them. The
+// controller owns the deal collection, the grammar's rules, the random source and the run.
 #include <QLockFile>
 #include <QMainWindow>
-#include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -14,33 +13,17 @@
 
 #include "deals/FixedCards.h"
 #include "deals/SecureSource.h"
-#include "engine/AnalysisRun.h"
 #include "engine/RunController.h"
 #include "files/SettingsFile.h"
 #include "files/SetupFormat.h"
+#include "mainwindow/CommandHost.h"
+#include "mainwindow/MainWindowControls.h"
 #include "mainwindow/PlatformServices.h"
-#include "mainwindow/StudyJob.h"
 
-class QAction;
-class QFrame;
-class QLabel;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QToolButton;
-class QWidget;
 class TAboutBox;
-class THelpWindow;
-class TNumberField;
-class TReportServices;
-struct THandoutChoice;
 class TRunMonitor;
 
-// Gives each caption without one an underlined letter for Alt, distinct within
-// the list: a word's first letter where free, else another letter.
-void AssignMnemonics(const QList<QAction*>& actions);
-
-class TMainWindow : public QMainWindow {
+class TMainWindow : public QMainWindow, private TCommandHost {
     Q_OBJECT
 public:
     enum class TState { Idle, Generating, Analysing };
@@ -52,6 +35,10 @@ public:
     explicit TMainWindow(QString setupFolder = {},
                          std::shared_ptr<TPlatformServices> services = nullptr);
     ~TMainWindow() override;
+
+    // The controls, for tests that work the window as a user does.
+    TMainWindowControls& Controls() { return c_; }
+    const TMainWindowControls& Controls() const { return c_; }
 
     // Appends the deals of the file and shows the first of them, as the open
     // command does with the file chosen.
@@ -67,95 +54,71 @@ public:
     // thread, in order, progress merged to about 30 updates a second.
     TGeneratorOwner& RunRequests();
     TDeals& Deals() { return run_->Deals(); }
-    QString SetupFileName() const;
     // The editor's lines; an empty editor has none.
     QStringList ConditionLines() const;
     bool SeatShown(int seat) const;  // seat 1..4
-    void SetSeatVisible(int seat, bool visible);
     // Replaces the editor's selection (or inserts at the caret) by a non-empty
     // text and leaves the caret right after it; the focus stays where it is.
     void InsertConditionText(const QString& text);
 
     // Commands.
     void itmGenerateClick();
-    void btnStopClick();
-    // Double-dummy analysis of every deal, then its report (AnalysisCommand.cpp).
-    void itmAnalyzeClick();
-    // The handout dialog, then its preview; deals not yet analysed are solved
-    // first on a worker, with progress and STOP (HandoutCommand.cpp).
-    void itmHandoutClick();
-    // The handout's preview and printing; the desktop's own when null.
-    TReportServices* HandoutServices = nullptr;
     void itmClearClick();
     void itmOpenDealsClick();
     void itmSaveDealsClick();
     void itmOpenConditionsClick();
     void itmSaveConditionsClick();
-    void itmPrintDealsClick();  // preview and print (ReportCommands.cpp)
-    void itmStatClick();        // statistics (ReportCommands.cpp)
-    void itmAboutClick();
-    void itmHelpClick();  // the help window, kept once opened
-    void itmExitClick();
-    void itmFixedCardsClick();  // the fixed-cards dialog (FixedCardsCommand.cpp)
-    // Shows the secret of the last secure run and copies it to the clipboard.
-    void itmShowSecretClick();
-    // The simulations over the collection, each from its dialog (StudyCommands.cpp).
-    void itmCompareVariantsClick();
-    void itmLeadsClick();
-    void itmTabulateClick();
 
     // The cards every run gives the seats; the mark under the deal shows them.
-    const TFixedCards& FixedCards() const { return fixedCards_; }
-    void SetFixedCards(const TFixedCards& cards);
+    const TFixedCards& FixedCards() const override { return fixedCards_; }
+    void SetFixedCards(const TFixedCards& cards) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Construction (MainWindowLayout.cpp, MainWindowMenus.cpp).
-    void BuildControls();
-    void BuildMenus();
-    void BuildToolBar();
-    void BuildEditingMenus();  // the function, operator and constant menus (EditingAids.cpp)
+    // The rest of the commands.
+    void btnStopClick();
+    void itmPrintDealsClick();  // preview and print
+    void itmStatClick();        // statistics
+    void itmAboutClick();
+    void itmExitClick();
+
+    // Construction: the command table's items, then the connections.
+    void AddCommands(TCommandPlace place, QMenu* menu);
     void ConnectControls();
-    void LayoutEditor();
-    void FitClientArea();  // at the first show (MainWindowLayout.cpp)
-    // Alt and F10 open the first menu; every menu and item gets its letter.
-    void BuildKeyboardAccess();
-    void OpenFirstMenu();
+    void FitClientArea();    // at the first show
+    void OpenFirstMenu();    // Alt and F10
     bool altAlone_ = false;  // Alt is down and no other key was pressed with it
 
-    // Deal display and navigation (DealDisplay.cpp).
+    // Deal display and navigation.
     void DisplayDeal(int index);
+    void SetSeatVisible(int seat, bool visible);
     void seCurrentDealChange();
     void seKeyValueChange();
-    void SeatToggled(int seat, bool shown);
     bool FormKeyDown(QKeyEvent* event);
     void ShowHandInfo(int seat);
     int SeatOfHandLabel(QObject* object) const;
     void SetDealRange(int lowest, int highest);
     void ShowDealCount();
+    bool IsMenuShortcut(const QKeyEvent* event) const;
 
-    // Generator runs (GenerateCommand.cpp, MainCommands.cpp).
+    // Generator runs.
     void SetState(TState state);
     void ShowProgress(int32_t kept, int64_t dealt);
     void FinishRun(int32_t kept, int32_t startCount);
-    void PutCaretAtJoinedOffset(int offset);
     void ShowFileError(const QString& text);
-    // Deals files and PBN files, told apart by the chosen type or the name (PbnCommands.cpp).
+
+    // Deals, conditions and setup files (WindowFiles.cpp).
     void LoadDealsFile(const QString& fileName);
     void SaveDealsFile(const QString& fileName, int fileType);
-    // The save chooser's "Первая сдача", kept in korvana.ini (PbnCommands.cpp).
+    // The save chooser's "Первая сдача", kept in korvana.ini.
     int SaveFirstBoard() const;
     void KeepSaveFirstBoard(int firstBoard);
     // The deals chooser for saving: its types and LIN besides.
     TFileChooser DealsSaveChooser() const;
-    // The filter of the deals choosers, from the formats table: the readable
-    // formats for opening, every format for saving.
-    static QString DealsFilter(bool saving);
-
-    // Setup and conditions files (SetupFile.cpp).
+    QString SetupFileName() const;
     // generate.stp, then korvana.ini, whose fixed cards win over the ones an
     // older version wrote after the state record.
     void LoadSetup();
@@ -165,17 +128,31 @@ private:
     // The window's state for generate.stp, with fixed cards after the record
     // only when korvana.ini could not take them.
     TSetupContent SetupContent(const std::string& fixedCards) const;
-    bool IsMenuShortcut(const QKeyEvent* event) const;
 
-    // The analysis menu (StudyCommands.cpp).
-    void BuildAnalysisMenu();
-    // The collection's deals, for a command that works over all of them.
-    std::vector<const TDeal*> CollectionDeals() const;
-    // Runs a prepared study over the collection, then opens its report under `caption`.
-    void RunStudy(std::unique_ptr<TDealStudy> study, const QString& caption);
+    // What the command table's commands ask of the window.
+    QWidget* Parent() override { return this; }
+    TPlatformServices& Platform() override { return *services_; }
+    TReportServices& Printing() override;
+    TSettings& Settings() override { return settings_; }
+    bool Idle() const override { return state_ == TState::Idle; }
+    std::vector<const TDeal*> CollectionDeals() const override;
+    bool BeginJob(int64_t total,
+                  const std::function<std::unique_ptr<TWorkerJob>()>& start) override;
+    void ShowJobProgress(int64_t done, int64_t total) override;
+    QString JobProgressText() const override;
+    void Later(std::function<void()> then) override;
+    void EndJob() override;
+    std::span<const TDealAnalysis> KeptAnalysis() const override;
+    void KeepAnalysis(std::vector<TDealAnalysis> results) override;
+    void SetSecureDealing(bool secure) override;
+    const std::optional<TSecret>& LastSecret() const override { return lastSecret_; }
+    void InsertCondition(const QString& text) override;
+
+    TMainWindowControls c_;
 
     // Platform services and files.
     std::shared_ptr<TPlatformServices> services_;
+    std::unique_ptr<TReportServices> desktopReports_;  // when the services give none
     std::unique_ptr<TMessageBoxSink> sink_;
     QString setupFolder_;
     bool keepSetupFile_ = false;  // a setup file neither read whole nor kept aside is not replaced
@@ -195,27 +172,13 @@ private:
     std::unique_ptr<TRunController> run_;
     TRunMonitor* monitor_ = nullptr;
     TState state_ = TState::Idle;
-    // The analysis under way; destroyed (stopped and waited for) before the collection.
-    std::unique_ptr<TAnalysisRun> analysis_;
+    // The analysis or study under way; destroyed (stopped and waited for) before the collection.
+    std::unique_ptr<TWorkerJob> job_;
     // The last analysis of the collection, with par for each board of the
-    // usual rotation, and the deals it was made of: saving as PBN and the
-    // handout use it while the collection still holds exactly those deals.
+    // usual rotation, and the deals it was made of.
     std::vector<TDealAnalysis> analysed_;
     std::vector<TCardSets> analysedDeals_;
-    void KeepAnalysis(std::vector<TDealAnalysis> results);
-    // Solves the collection's deals on a worker with progress in the run's
-    // label and STOP; `done` gets the results on the window's thread, once the
-    // window is idle again. `caption` titles the message when no thread starts.
-    using TAnalysisDone = std::function<void(std::vector<TDealAnalysis> results, bool stopped)>;
-    void AnalyseCollection(const QString& caption, TAnalysisDone done);
-    // The handout of the collection in the preview, with the kept analysis.
-    void ShowHandout(const THandoutChoice& choice);
-    // The kept analysis when it is of the collection as it is now, else empty.
-    std::span<const TDealAnalysis> KeptAnalysis() const;
-    // The simulation under way; likewise destroyed before the collection.
-    std::unique_ptr<TStudyJob> study_;
     TAboutBox* aboutBox_ = nullptr;
-    THelpWindow* helpWindow_ = nullptr;
     TFixedCards fixedCards_;
     // The secret of the last secure run, and whether the collection holds
     // deals of a secure run since it was last cleared (its files then name no key).
@@ -227,66 +190,4 @@ private:
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};
-
-public:
-    // Controls, named as the window's designer named them.
-    QWidget* ToolBar1 = nullptr;
-    std::array<std::array<QLabel*, 4>, 4>
-        HandLabels{};  // [seat 1..4][spades, hearts, diamonds, clubs]
-    QFrame* Panel = nullptr;
-    QWidget* GroupBox1 = nullptr;
-    TNumberField* seKeyValue = nullptr;
-    TNumberField* seTotal = nullptr;
-    TNumberField* seColumnsCount = nullptr;
-    TNumberField* seCurrentDeal = nullptr;
-    QPushButton* btnStop = nullptr;
-    QLabel* lDealtCaption = nullptr;  // "Всего сдано" for a run, "Решено" for an analysis
-    QLabel* lDealtTotal = nullptr;
-    QLabel* lTotal = nullptr;
-    QPlainTextEdit* RichEdit = nullptr;
-    QLabel* lFixedCards = nullptr;  // shown only while cards are fixed
-
-    QMenu* DealsMenu = nullptr;
-    QMenu* ConditionsMenu = nullptr;
-    QMenu* ViewMenu = nullptr;
-    QMenu* AnalysisMenu = nullptr;
-    QAction* itmCompareVariants = nullptr;
-    QAction* itmLeads = nullptr;
-    QAction* itmTabulate = nullptr;
-    QAction* itmOpenDeals = nullptr;
-    QAction* itmSaveDeals = nullptr;
-    QAction* itmPrintDeals = nullptr;
-    QAction* itmStatistics = nullptr;
-    QAction* itmAnalyze = nullptr;
-    QAction* itmHandout = nullptr;
-    QAction* itmClear = nullptr;
-    QAction* itmGenerate = nullptr;
-    QAction* itmFixedCards = nullptr;
-    QAction* itmSecure = nullptr;  // checked: runs deal securely, the key field rests
-    QAction* itmShowSecret = nullptr;
-    QAction* itmOpenConditions = nullptr;
-    QAction* itmSaveConditions = nullptr;
-    std::array<QAction*, 4> itmSeats{};  // N, E, S, W
-    QAction* itmDealInfo = nullptr;      // the deal information of the focused hand, else North's
-    QAction* itmHelp = nullptr;
-    QAction* itmAbout = nullptr;
-    QAction* itmExit = nullptr;
-
-    QToolButton* tbOpenDeals = nullptr;
-    QToolButton* tbSaveDeals = nullptr;
-    QToolButton* tbPrintDeals = nullptr;
-    QToolButton* ToolButton1 = nullptr;
-    QToolButton* tbAnalyze = nullptr;
-    QToolButton* tbClear = nullptr;
-    QToolButton* tbGenerate = nullptr;
-    QToolButton* tbFixedCards = nullptr;
-    QToolButton* tbOpenConditions = nullptr;
-    QToolButton* tnSaveConditions = nullptr;
-    QToolButton* tbInsertFunction = nullptr;
-    QToolButton* tbOperator = nullptr;
-    QToolButton* tbConst = nullptr;
-    std::array<QToolButton*, 4> tbSeats{};  // tbNorth, tbEast, tbSouth, tbWest
-    QMenu* FunctionMenu = nullptr;
-    QMenu* OperatorMenu = nullptr;
-    QMenu* ConstantMenu = nullptr;
 };

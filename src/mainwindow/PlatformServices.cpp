@@ -4,18 +4,34 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QThread>
 #include <QWidget>
 
 #include "widgets/ChooserColumns.h"
 #include "widgets/ScreenFit.h"
 
+namespace {
+constexpr int NoteMilliseconds = 30000;
+}  // namespace
+
 void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
     const QString title =
         parent ? parent->window()->windowTitle() : QApplication::applicationName();
     QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+void TDesktopServices::ShowNote(QWidget* parent, const QString& text) {
+    auto* window = parent ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
+    if (window == nullptr) return;
+    // The status line shows only while it holds a note.
+    QStatusBar* status = window->statusBar();
+    QObject::connect(status, &QStatusBar::messageChanged, status,
+                     [status](const QString& shown) { status->setVisible(!shown.isEmpty()); });
+    status->showMessage(text, NoteMilliseconds);
 }
 
 namespace {

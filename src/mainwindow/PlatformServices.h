@@ -1,11 +1,12 @@
 #pragma once
-// What the main window asks of the desktop: message boxes and file choosers.
+// What the main window asks of the desktop: message boxes, notes and file choosers.
 // Tests install their own answers; the program uses TDesktopServices.
 #include <QString>
 
 #include "text/MessageSink.h"
 
 class QWidget;
+class TReportServices;
 
 // One pair of file choosers: its filter, default extension and starting folder.
 struct TFileChooser {
@@ -22,6 +23,11 @@ public:
     virtual ~TPlatformServices() = default;
     // A modal message box with an OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A note the user may read but need not answer, such as a damaged file
+    // mended at start: it must not stop the window from opening.
+    virtual void ShowNote(QWidget* parent, const QString& text) = 0;
+    // The preview and printing of reports; null for the desktop's own.
+    virtual TReportServices* Printing() { return nullptr; }
     // The chosen existing file, or an empty text when the user cancelled.
     virtual QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) = 0;
     // The chosen file name (overwriting confirmed), or an empty text.
@@ -39,6 +45,8 @@ public:
 class TDesktopServices : public TPlatformServices {
 public:
     void ShowMessage(QWidget* parent, const QString& text) override;
+    // In the status line of the parent's main window, for a while.
+    void ShowNote(QWidget* parent, const QString& text) override;
     QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) override;
     QString ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) override;
     QString ChooseFileToSaveWithType(QWidget* parent, const TFileChooser& chooser,

@@ -1,30 +1,22 @@
-// The analysis menu: the double-dummy analysis and the three simulations over
-// the deals of the collection. A dialog gathers and checks the inputs, a
-// worker runs the study with its progress in the run's label and STOP after
-// which no solver call starts, then the report opens in the report window.
-// The last inputs are kept in korvana.ini.
-#include <QAction>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+// The simulations over the deals of the collection. A dialog gathers and
+// checks the inputs, a worker runs the study with its progress in the run's
+// label and STOP after which no solver call starts, then the report opens in
+// the report window. The last inputs are kept in korvana.ini.
 #include <QMetaObject>
 
-#include "deals/DealCollection.h"
 #include "dialogs/StudyWindows.h"
-#include "mainwindow/MainWindow.h"
+#include "files/SettingsFile.h"
+#include "files/SettingsKeys.h"
+#include "mainwindow/CommandHost.h"
+#include "mainwindow/CommandJobs.h"
+#include "mainwindow/CommandTable.h"
+#include "mainwindow/PlatformServices.h"
+#include "mainwindow/StudyJob.h"
 #include "reports/windows/EditorWindow.h"
 
 namespace {
 
-// Where korvana.ini keeps the last inputs of the simulations.
-constexpr std::string_view StudySection = "Simulation";
-constexpr std::string_view VariantsKey = "Variants";
-constexpr std::string_view VariantsVulnerabilityKey = "VariantsVulnerability";
-constexpr std::string_view LeadContractKey = "LeadContract";
-constexpr std::string_view LeadVulnerabilityKey = "LeadVulnerability";
-constexpr std::string_view ExpressionKeys[TTabulationWindow::Fields] = {
-    "Expression1", "Expression2", "Expression3", "Expression4"};
-constexpr std::string_view CrossKey = "Cross";
+namespace Keys = SettingsKeys::Simulation;
 
 // A vulnerability as korvana.ini keeps it: its number 0..3; None for anything else.
 TVulnerability VulnerabilityValue(const std::optional<std::string>& text) {
@@ -37,110 +29,94 @@ std::string VulnerabilityText(TVulnerability vulnerability) {
     return std::to_string(static_cast<int>(vulnerability));
 }
 
-QString SettingText(const TSettings& settings, std::string_view key) {
-    return QString::fromStdString(settings.Value(StudySection, key).value_or(""));
+QString SettingText(const TSettings& settings, std::string_view section, std::string_view key) {
+    return QString::fromStdString(settings.Value(section, key).value_or(""));
+}
+
+// The study job as the window's worker job.
+class TStudyWorker : public TWorkerJob {
+public:
+    template <typename... TArgs>
+    explicit TStudyWorker(TArgs&&... args) : job(std::forward<TArgs>(args)...) {}
+    void Stop() override { job.Stop(); }
+    TStudyJob job;
+};
+
+// Runs a prepared study over the collection, then opens its report under `caption`.
+void RunStudy(TCommandHost& host, std::unique_ptr<TDealStudy> study, const QString& caption) {
+    std::vector<const TDeal*> deals = host.CollectionDeals();
+    const auto total = static_cast<int64_t>(deals.size());
+    // The job, for its end on the window's thread (set before that can run).
+    auto worker = std::make_shared<TStudyWorker*>(nullptr);
+    host.BeginJob(total, [&]() -> std::unique_ptr<TWorkerJob> {
+        // Both answers come on workers; the window handles the end on its own thread.
+        auto made = std::make_unique<TStudyWorker>(
+            std::move(study), std::move(deals),
+            [&host](int64_t done, int64_t all) { host.ShowJobProgress(done, all); },
+            [&host, worker, caption, total] {
+                host.Later([&host, worker, caption, total] {
+                    const TDealStudy& finished = (*worker)->job.Study();
+                    const std::vector<std::string> lines = finished.ReportLines();
+                    const int64_t refused = finished.Refused();
+                    // After STOP the last progress may lag behind the deals counted.
+                    host.ShowJobProgress(finished.Counted(), total);
+                    host.EndJob();
+                    if (refused > 0)
+                        host.Platform().ShowMessage(
+                            host.Parent(), QStringLiteral("Не разобрано раздач: %1.").arg(refused));
+                    TEditorWindow report(host.Parent());
+                    report.FillLines(caption, lines);
+                    report.exec();
+                });
+            });
+        *worker = made.get();
+        return made;
+    });
 }
 
 }  // namespace
 
-void TMainWindow::BuildAnalysisMenu() {
-    AnalysisMenu = new QMenu(QStringLiteral("Анализ"), this);
-    menuBar()->insertMenu(itmHelp, AnalysisMenu);
-    // The double-dummy analysis belongs here beside the simulations.
-    DealsMenu->removeAction(itmAnalyze);
-    AnalysisMenu->addAction(itmAnalyze);
-    AnalysisMenu->addSeparator();
-    itmCompareVariants = AnalysisMenu->addAction(QStringLiteral("Сравнение вариантов..."));
-    itmCompareVariants->setShortcut(QKeySequence(Qt::Key_F5));
-    itmLeads = AnalysisMenu->addAction(QStringLiteral("Первый ход..."));
-    itmLeads->setShortcut(QKeySequence(Qt::Key_F6));
-    itmTabulate = AnalysisMenu->addAction(QStringLiteral("Распределение..."));
-    itmTabulate->setShortcut(QKeySequence(Qt::Key_F7));
-    connect(itmCompareVariants, &QAction::triggered, this, &TMainWindow::itmCompareVariantsClick);
-    connect(itmLeads, &QAction::triggered, this, &TMainWindow::itmLeadsClick);
-    connect(itmTabulate, &QAction::triggered, this, &TMainWindow::itmTabulateClick);
+std::unique_ptr<TDealStudy> AskVariants(TCommandHost& host, std::string_view section) {
+    TSettings& settings = host.Settings();
+    TVariantsWindow dialog(host.Parent());
+    dialog.SetInputs(SettingText(settings, section, Keys::Variants),
+                     VulnerabilityValue(settings.Value(section, Keys::VariantsVulnerability)));
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    settings.SetValue(section, Keys::Variants, dialog.Text().toStdString());
+    settings.SetValue(section, Keys::VariantsVulnerability,
+                      VulnerabilityText(dialog.Vulnerability()));
+    return dialog.TakeStudy();
 }
 
-std::vector<const TDeal*> TMainWindow::CollectionDeals() const {
-    std::vector<const TDeal*> deals;
-    for (int32_t i = 0; i < run_->Deals().Count(); ++i)
-        if (const TDeal* deal = run_->Deals().GetDeal(i)) deals.push_back(deal);
-    return deals;
+std::unique_ptr<TDealStudy> AskLead(TCommandHost& host, std::string_view section) {
+    TSettings& settings = host.Settings();
+    TLeadWindow dialog(host.CollectionDeals(), host.Parent());
+    dialog.SetInputs(SettingText(settings, section, Keys::LeadContract),
+                     VulnerabilityValue(settings.Value(section, Keys::LeadVulnerability)));
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    settings.SetValue(section, Keys::LeadContract, dialog.ContractText().toStdString());
+    settings.SetValue(section, Keys::LeadVulnerability, VulnerabilityText(dialog.Vulnerability()));
+    return dialog.TakeStudy();
 }
 
-void TMainWindow::itmCompareVariantsClick() {
-    if (state_ != TState::Idle || run_->Deals().Count() == 0) return;
-    TVariantsWindow dialog(this);
-    dialog.SetInputs(SettingText(settings_, VariantsKey),
-                     VulnerabilityValue(settings_.Value(StudySection, VariantsVulnerabilityKey)));
-    if (dialog.exec() != QDialog::Accepted) return;
-    settings_.SetValue(StudySection, VariantsKey, dialog.Text().toStdString());
-    settings_.SetValue(StudySection, VariantsVulnerabilityKey,
-                       VulnerabilityText(dialog.Vulnerability()));
-    RunStudy(dialog.TakeStudy(), QStringLiteral("Сравнение вариантов"));
-}
-
-void TMainWindow::itmLeadsClick() {
-    if (state_ != TState::Idle || run_->Deals().Count() == 0) return;
-    TLeadWindow dialog(CollectionDeals(), this);
-    dialog.SetInputs(SettingText(settings_, LeadContractKey),
-                     VulnerabilityValue(settings_.Value(StudySection, LeadVulnerabilityKey)));
-    if (dialog.exec() != QDialog::Accepted) return;
-    settings_.SetValue(StudySection, LeadContractKey, dialog.ContractText().toStdString());
-    settings_.SetValue(StudySection, LeadVulnerabilityKey,
-                       VulnerabilityText(dialog.Vulnerability()));
-    RunStudy(dialog.TakeStudy(), QStringLiteral("Первый ход"));
-}
-
-void TMainWindow::itmTabulateClick() {
-    if (state_ != TState::Idle || run_->Deals().Count() == 0) return;
-    TTabulationWindow dialog(this);
+std::unique_ptr<TDealStudy> AskTabulation(TCommandHost& host, std::string_view section) {
+    TSettings& settings = host.Settings();
+    TTabulationWindow dialog(host.Parent());
     QStringList expressions;
-    for (std::string_view key : ExpressionKeys) expressions << SettingText(settings_, key);
-    dialog.SetInputs(expressions, SettingText(settings_, CrossKey) == QStringLiteral("1"));
-    if (dialog.exec() != QDialog::Accepted) return;
+    for (std::string_view key : Keys::Expressions)
+        expressions << SettingText(settings, section, key);
+    dialog.SetInputs(expressions,
+                     SettingText(settings, section, Keys::Cross) == QStringLiteral("1"));
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
     const QStringList texts = dialog.Expressions();
     for (int i = 0; i < TTabulationWindow::Fields; ++i)
-        settings_.SetValue(StudySection, ExpressionKeys[i], texts[i].toStdString());
-    settings_.SetValue(StudySection, CrossKey, dialog.Cross() ? "1" : "0");
-    RunStudy(dialog.TakeStudy(), QStringLiteral("Распределение"));
+        settings.SetValue(section, Keys::Expressions[i], texts[i].toStdString());
+    settings.SetValue(section, Keys::Cross, dialog.Cross() ? "1" : "0");
+    return dialog.TakeStudy();
 }
 
-void TMainWindow::RunStudy(std::unique_ptr<TDealStudy> study, const QString& caption) {
-    if (!study || study_) return;
-    std::vector<const TDeal*> deals = CollectionDeals();
-    const auto total = static_cast<int64_t>(deals.size());
-    SetState(TState::Analysing);
-    lDealtTotal->setText(QStringLiteral("0/%1").arg(total));
-    // Both answers come on workers; the window handles them on its own thread.
-    study_ = std::make_unique<TStudyJob>(
-        std::move(study), std::move(deals),
-        [this](int64_t done, int64_t total) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, done, total] {
-                    lDealtTotal->setText(QStringLiteral("%1/%2").arg(done).arg(total));
-                },
-                Qt::QueuedConnection);
-        },
-        [this, caption, total] {
-            QMetaObject::invokeMethod(
-                this,
-                [this, caption, total] {
-                    const std::vector<std::string> lines = study_->Study().ReportLines();
-                    const int64_t refused = study_->Study().Refused();
-                    // After STOP the last progress may lag behind the deals counted.
-                    lDealtTotal->setText(
-                        QStringLiteral("%1/%2").arg(study_->Study().Counted()).arg(total));
-                    study_.reset();  // its threads have ended: this only joins them
-                    SetState(TState::Idle);
-                    if (refused > 0)
-                        services_->ShowMessage(
-                            this, QStringLiteral("Не разобрано раздач: %1.").arg(refused));
-                    TEditorWindow report(this);
-                    report.FillLines(caption, lines);
-                    report.exec();
-                },
-                Qt::QueuedConnection);
-        });
+void RunStudyCommand(TCommandHost& host, const TCommandRow& row, bool) {
+    if (!host.Idle() || host.CollectionDeals().empty()) return;
+    std::unique_ptr<TDealStudy> study = row.Dialog(host, row.Section);
+    if (study) RunStudy(host, std::move(study), CommandTitle(row));
 }

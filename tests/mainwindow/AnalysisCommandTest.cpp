@@ -36,6 +36,7 @@ private slots:
     void analysesEveryDealAndOpensTheReport() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         std::vector<TDeal> deals = {OneSuitEach(0), OneSuitEach(1), OneSuitEach(2)};
         TDeal damaged = OneSuitEach(3);
         damaged.Hand(1).SetCard(1, 0);
@@ -43,10 +44,10 @@ private slots:
         for (const TDeal& deal : deals) window->Deals().Add(deal);
 
         TReportReader reader;
-        window->tbAnalyze->click();
+        ui.tbAnalyze->click();
         QCOMPARE(window->State(), TMainWindow::TState::Analysing);
-        QVERIFY(!window->itmAnalyze->isEnabled());
-        QVERIFY(!window->btnStop->isHidden());
+        QVERIFY(!ui.itmAnalyze->isEnabled());
+        QVERIFY(!ui.btnStop->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
         const QStringList& lines = reader.Report.Lines;
         QCOMPARE(reader.Report.Caption, QStringLiteral("Анализ в открытую"));
@@ -55,13 +56,13 @@ private slots:
         QCOMPARE(lines, AsQt(AnalysisReportLines(expected)));
         QVERIFY(lines.contains(QStringLiteral("Не проанализировано (раздача повреждена): 1")));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
-        QVERIFY(window->btnStop->isHidden());
-        QCOMPARE(window->lDealtTotal->text(), QStringLiteral("4/4"));
+        QVERIFY(ui.btnStop->isHidden());
+        QCOMPARE(ui.lDealtTotal->text(), QStringLiteral("4/4"));
 
         // Saving as PBN writes the tables and par just made, while the deals are the same.
         const auto saved = [&](const QString& name) {
             fixture.services->answers.push_back(fixture.File(name));
-            window->itmSaveDeals->trigger();
+            ui.itmSaveDeals->trigger();
             QFile file(fixture.File(name));
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         };
@@ -80,9 +81,10 @@ private slots:
         for (const TDeal& deal : DealsOfKey(5, 30)) window->Deals().Add(deal);
         ClearAnalysisCache();
         TReportReader reader;
-        window->itmAnalyze->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(window->lDealtTotal->text(), QStringLiteral("1/30"), 20000);
-        window->btnStop->click();
+        window->Controls().itmAnalyze->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(window->Controls().lDealtTotal->text(), QStringLiteral("1/30"),
+                                  20000);
+        window->Controls().btnStop->click();
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 20000);
         const QStringList stopped =
             reader.Report.Lines.filter(QStringLiteral("Анализ остановлен: проанализировано "));
@@ -96,7 +98,7 @@ private slots:
     void nothingToAnalyse() {
         TWindowFixture fixture;
         auto window = fixture.Open();
-        window->itmAnalyze->trigger();
+        window->Controls().itmAnalyze->trigger();
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
     }
 };

@@ -54,11 +54,12 @@ class TCommandsTest : public QObject {
 
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
     // Deals of a key value added as a command would add them.
     void Generate(int total, const QString& condition = {}) {
-        window_->RichEdit->setPlainText(condition);
-        window_->seTotal->SetValue(total);
+        Ui().RichEdit->setPlainText(condition);
+        Ui().seTotal->SetValue(total);
         window_->itmGenerateClick();
         QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
     }
@@ -66,13 +67,12 @@ class TCommandsTest : public QObject {
     // Every control the Generating state disables, and whether each is enabled.
     QList<bool> RunControlsEnabled() {
         QList<bool> enabled;
-        for (QMenu* menu : {window_->DealsMenu, window_->ConditionsMenu, window_->ViewMenu})
+        for (QMenu* menu : {Ui().DealsMenu, Ui().ConditionsMenu, Ui().ViewMenu})
             enabled.append(menu->menuAction()->isEnabled());
-        for (QAction* item : {window_->itmAbout, window_->itmExit, window_->itmGenerate})
+        for (QAction* item : {Ui().itmAbout, Ui().itmExit, Ui().itmGenerate})
             enabled.append(item->isEnabled());
         for (QWidget* control : std::initializer_list<QWidget*>{
-                 window_->ToolBar1, window_->seTotal, window_->seCurrentDeal, window_->seKeyValue,
-                 window_->RichEdit})
+                 Ui().ToolBar1, Ui().seTotal, Ui().seCurrentDeal, Ui().seKeyValue, Ui().RichEdit})
             enabled.append(control->isEnabled());
         return enabled;
     }
@@ -83,25 +83,25 @@ private slots:
 
     void EmptyConditionKeepsTheFirstDealsOfTheKey() {
         const std::vector<TDeal> expected = DealsOfKey(1, 5);
-        window_->seKeyValue->SetValue(1);
+        Ui().seKeyValue->SetValue(1);
         Generate(3);
-        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("3(3)"));
+        QCOMPARE(Ui().lDealtTotal->text(), QStringLiteral("3(3)"));
         QCOMPARE(DealLines(window_->Deals()), DealLines(expected).mid(0, 3));
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("3"));
-        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("3"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 1);
         QCOMPARE(SeatText(*window_, 1), QStringLiteral("7532 A6 Q2 KJ842"));
         QCOMPARE(SeatText(*window_, 2), QStringLiteral("K 842 KJ753 T975"));
         QCOMPARE(SeatText(*window_, 3), QStringLiteral("QJT964 J5 AT8 Q6"));
         QCOMPARE(SeatText(*window_, 4), QStringLiteral("A8 KQT973 964 A3"));
-        QVERIFY(window_->btnStop->isHidden());
+        QVERIFY(Ui().btnStop->isHidden());
         // A second run appends and continues the same random sequence.
         Generate(2);
         QCOMPARE(window_->Deals().Count(), 5);
         QCOMPARE(DealLines(window_->Deals(), 3), DealLines(expected).mid(3, 2));
-        QCOMPARE(window_->seCurrentDeal->Value(), 4);
-        QCOMPARE(window_->seCurrentDeal->Highest(), 5);
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("5"));
-        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("2(2)"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 4);
+        QCOMPARE(Ui().seCurrentDeal->Highest(), 5);
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(Ui().lDealtTotal->text(), QStringLiteral("2(2)"));
     }
 
     // After Clear, the saved Generator tag names the seed the run went on from.
@@ -130,14 +130,14 @@ private slots:
         QFETCH(int, line);
         QFETCH(int, column);
         window_->Deals().Add(DealsOfKey(3, 1)[0]);
-        window_->RichEdit->setPlainText(condition);
-        window_->RichEdit->moveCursor(QTextCursor::End);
+        Ui().RichEdit->setPlainText(condition);
+        Ui().RichEdit->moveCursor(QTextCursor::End);
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Idle);
         QCOMPARE(fixture_.services->messages.size(), 1);
         QCOMPARE(window_->Deals().Count(), 1);
-        QVERIFY(window_->RichEdit->hasFocus());
-        const QTextCursor caret = window_->RichEdit->textCursor();
+        QVERIFY(Ui().RichEdit->hasFocus());
+        const QTextCursor caret = Ui().RichEdit->textCursor();
         QVERIFY(!caret.hasSelection());
         QCOMPARE(caret.blockNumber(), line);
         QCOMPARE(caret.positionInBlock(), column);
@@ -146,7 +146,7 @@ private slots:
                      QStringLiteral("Несоответствие типов: требуется \"Логический\""));
         else
             QVERIFY(fixture_.services->messages[0].contains("12AND"));
-        QVERIFY(window_->lDealtTotal->text().isEmpty());
+        QVERIFY(Ui().lDealtTotal->text().isEmpty());
     }
 
     // A megabyte over many lines: refused with the message its small
@@ -170,24 +170,24 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, line);
         QFETCH(int, column);
-        window_->RichEdit->setPlainText(condition);
+        Ui().RichEdit->setPlainText(condition);
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Idle);
         QCOMPARE(fixture_.services->messages.size(), 1);
         QCOMPARE(fixture_.services->messages[0], message);
         QCOMPARE(window_->Deals().Count(), 0);
-        const QTextCursor caret = window_->RichEdit->textCursor();
+        const QTextCursor caret = Ui().RichEdit->textCursor();
         QCOMPARE(caret.blockNumber(), line);
         QCOMPARE(caret.positionInBlock(), column);
     }
 
     void BlankConditionIsRefusedWithoutAMessage() {
-        window_->RichEdit->setPlainText("   \n  ");
+        Ui().RichEdit->setPlainText("   \n  ");
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Idle);
         QVERIFY(fixture_.services->messages.isEmpty());
         QCOMPARE(window_->Deals().Count(), 0);
-        QVERIFY(window_->RichEdit->hasFocus());
+        QVERIFY(Ui().RichEdit->hasFocus());
     }
 
     // The three requests of a run, made from a worker thread as the engine
@@ -206,46 +206,47 @@ private slots:
             owner.GenerationFinished(1000, 2);
         });
         worker.join();
-        QCOMPARE(window_->lTotal->text(), QString());  // nothing ran on the worker itself
-        QTRY_COMPARE(window_->lTotal->text(), QStringLiteral("1002"));
-        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("1000(2000)"));
-        QCOMPARE(window_->seCurrentDeal->Value(), 3);
-        QCOMPARE(window_->seCurrentDeal->Highest(), 1002);
+        QCOMPARE(Ui().lTotal->text(),
+                 QString());  // nothing ran on the worker itself
+        QTRY_COMPARE(Ui().lTotal->text(), QStringLiteral("1002"));
+        QCOMPARE(Ui().lDealtTotal->text(), QStringLiteral("1000(2000)"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 3);
+        QCOMPARE(Ui().seCurrentDeal->Highest(), 1002);
         QCOMPARE(SeatText(*window_, 4), HandText(*window_->Deals().GetDeal(2), 4));
     }
 
     void StopEndsAnEndlessRun() {
         window_->Deals().Add(DealsOfKey(2, 1)[0]);
-        window_->seCurrentDeal->SetRange(1, 1);
-        window_->seCurrentDeal->SetValue(1);
-        window_->lTotal->setText("1");
+        Ui().seCurrentDeal->SetRange(1, 1);
+        Ui().seCurrentDeal->SetValue(1);
+        Ui().lTotal->setText("1");
         const QList<bool> allEnabled(11, true);
         QCOMPARE(RunControlsEnabled(), allEnabled);
-        window_->RichEdit->setPlainText("Range(North,20,10)");
+        Ui().RichEdit->setPlainText("Range(North,20,10)");
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Generating);
         QCOMPARE(RunControlsEnabled(), QList<bool>(11, false));
-        QVERIFY(window_->seColumnsCount->isEnabled());
-        QVERIFY(!window_->btnStop->isHidden());
+        QVERIFY(Ui().seColumnsCount->isEnabled());
+        QVERIFY(!Ui().btnStop->isHidden());
         // The window's keys rest while it runs, and never reach a control.
         QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
         QTest::keyClick(window_.get(), Qt::Key_B, Qt::ControlModifier);
         // The run goes on, keeping nothing.
         const auto dealing = [this] {
-            const QString progress = window_->lDealtTotal->text();
+            const QString progress = Ui().lDealtTotal->text();
             return progress.startsWith("0(") && progress != "0(0)";
         };
         QTRY_VERIFY_WITH_TIMEOUT(dealing(), RunTimeout);
         QCOMPARE(window_->Deals().Count(), 1);
         QVERIFY(window_->State() == TMainWindow::TState::Generating);
-        window_->btnStop->click();
+        Ui().btnStop->click();
         QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
         QCOMPARE(RunControlsEnabled(), allEnabled);
-        QVERIFY(window_->btnStop->isHidden());
+        QVERIFY(Ui().btnStop->isHidden());
         QCOMPARE(window_->Deals().Count(), 1);
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("1"));
-        QCOMPARE(window_->seCurrentDeal->Value(), 1);
-        QVERIFY2(dealing(), qPrintable(window_->lDealtTotal->text()));
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("1"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 1);
+        QVERIFY2(dealing(), qPrintable(Ui().lDealtTotal->text()));
     }
 
     // The window deals on every core and keeps exactly what one thread keeps,
@@ -267,13 +268,13 @@ private slots:
         int64_t dealt = 0;
         const QStringList expected = KeptByOneThread(key, 2 * count, condition, dealt);
         QCOMPARE(expected.size(), 2 * count);
-        window_->seKeyValue->SetValue(key);
+        Ui().seKeyValue->SetValue(key);
         Generate(count, condition);
         Generate(count, condition);
         QCOMPARE(DealLines(window_->Deals()), expected);
         int64_t firstDealt = 0;
         KeptByOneThread(key, count, condition, firstDealt);
-        QCOMPARE(window_->lDealtTotal->text(),
+        QCOMPARE(Ui().lDealtTotal->text(),
                  QStringLiteral("%1(%2)").arg(count).arg(dealt - firstDealt));
     }
 
@@ -285,7 +286,7 @@ private slots:
     // per deal; after STOP the window is idle again within a few event batches.
     // The clock only guards against a hang.
     void FullSpeedRunStaysResponsive() {
-        window_->RichEdit->setPlainText("Range(North,20,10)");  // never met
+        Ui().RichEdit->setPlainText("Range(North,20,10)");  // never met
         TEventCounter counter;
         for (int attempt = 0; attempt < 3; ++attempt) {
             window_->itmGenerateClick();
@@ -297,13 +298,13 @@ private slots:
             qApp->installEventFilter(&counter);
             while (shown.size() < 10 && hangGuard.elapsed() < RunTimeout) {
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-                shown.insert(window_->lDealtTotal->text());
+                shown.insert(Ui().lDealtTotal->text());
             }
             qApp->removeEventFilter(&counter);
             QVERIFY2(shown.size() >= 10, qPrintable(QString::number(shown.size())));
             QVERIFY2(counter.count <= 20 * static_cast<int>(shown.size()),
                      qPrintable(QString::number(counter.count)));
-            window_->btnStop->click();
+            Ui().btnStop->click();
             int batches = 0;
             while (window_->State() != TMainWindow::TState::Idle &&
                    hangGuard.elapsed() < RunTimeout) {
@@ -317,11 +318,11 @@ private slots:
     }
 
     void ChangingTheColumnCountReseeds() {
-        window_->seKeyValue->SetValue(7);
-        window_->seColumnsCount->SetValue(3);
+        Ui().seKeyValue->SetValue(7);
+        Ui().seColumnsCount->SetValue(3);
         Generate(2);
         const QStringList first = DealLines(window_->Deals());
-        window_->seColumnsCount->SetValue(4);
+        Ui().seColumnsCount->SetValue(4);
         Generate(2);
         QCOMPARE(DealLines(window_->Deals(), 2), first);
         Generate(2);  // nothing touched: the sequence goes on
@@ -329,23 +330,23 @@ private slots:
     }
 
     void LongRunShowsTheFinalCounts() {
-        window_->tbSeats[0]->click();  // a run shows its deals while a seat is shown
+        Ui().tbSeats[0]->click();  // a run shows its deals while a seat is shown
         Generate(200000);
-        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("200000(200000)"));
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("200000"));
+        QCOMPARE(Ui().lDealtTotal->text(), QStringLiteral("200000(200000)"));
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("200000"));
         QCOMPARE(SeatText(*window_, 2), HandText(*window_->Deals().GetDeal(0), 2));
     }
 
     void ClearEmptiesTheCollection() {
         AddDeals(*window_, 5, 4);
-        window_->lDealtTotal->setText("4(4)");
+        Ui().lDealtTotal->setText("4(4)");
         window_->itmClearClick();
         QCOMPARE(window_->Deals().Count(), 0);
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("0"));
-        QCOMPARE(window_->seCurrentDeal->Text(), QStringLiteral("0"));
-        QVERIFY(!window_->seCurrentDeal->HasRange());
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("0"));
+        QCOMPARE(Ui().seCurrentDeal->Text(), QStringLiteral("0"));
+        QVERIFY(!Ui().seCurrentDeal->HasRange());
         QCOMPARE(SeatText(*window_, 4), QStringLiteral("   "));
-        QCOMPARE(window_->lDealtTotal->text(), QStringLiteral("4(4)"));
+        QCOMPARE(Ui().lDealtTotal->text(), QStringLiteral("4(4)"));
     }
 
     void SaveAndOpenDeals() {
@@ -359,14 +360,14 @@ private slots:
         window_->itmSaveDealsClick();
         QCOMPARE(services.messages.size(), 1);  // the collection's own confirmation
         QVERIFY(QFile::exists(fileName));
-        window_->seCurrentDeal->SetValue(2);
+        Ui().seCurrentDeal->SetValue(2);
         services.answers = {fileName};
         window_->itmOpenDealsClick();
         QCOMPARE(window_->Deals().Count(), 6);
         QCOMPARE(DealLines(window_->Deals(), 3), generated);
-        QCOMPARE(window_->seCurrentDeal->Value(), 4);
-        QCOMPARE(window_->seCurrentDeal->Highest(), 6);
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("6"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 4);
+        QCOMPARE(Ui().seCurrentDeal->Highest(), 6);
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("6"));
         QCOMPARE(SeatText(*window_, 1), HandText(*window_->Deals().GetDeal(3), 1));
         window_->itmOpenDealsClick();  // cancelled
         QCOMPARE(services.openedIn.last(), fixture_.Folder() + "/");
@@ -386,7 +387,7 @@ private slots:
         QCOMPARE(window_->Deals().Count(), 2);
         QCOMPARE(services.messages.size(), 1);
         QVERIFY(services.messages[0].endsWith(" не содержит раздачи"));
-        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(Ui().seCurrentDeal->Value(), 1);
         window_->itmOpenDealsClick();
         QCOMPARE(services.openedIn.last(), QString());  // the folder did not follow
         // A file-system failure is shown with the system's text; the program goes on.
@@ -402,7 +403,7 @@ private slots:
         auto& services = *fixture_.services;
         window_->itmSaveConditionsClick();  // an empty editor: no chooser
         QVERIFY(services.savedIn.isEmpty());
-        window_->RichEdit->setPlainText("HCP(North) >= 12\nAND SuitLength(South, Spades) >= 5");
+        Ui().RichEdit->setPlainText("HCP(North) >= 12\nAND SuitLength(South, Spades) >= 5");
         const QString fileName = fixture_.File("open1nt.cnd");
         services.answers = {fileName};
         window_->itmSaveConditionsClick();
@@ -412,7 +413,7 @@ private slots:
                  QByteArray("This is Conditions File of Tavex's Bridge Generator\r\n"
                             "HCP(North) >= 12\r\nAND SuitLength(South, Spades) >= 5\r\n"));
         file.close();
-        window_->RichEdit->clear();
+        Ui().RichEdit->clear();
         services.answers = {fileName};
         window_->itmOpenConditionsClick();
         QCOMPARE(window_->ConditionLines(),
@@ -425,22 +426,21 @@ private slots:
         QVERIFY(wrongFile.open(QIODevice::WriteOnly));
         wrongFile.write("This is Conditions File of Tavex's Bridge Generatos\r\nHCP(East)>3\r\n");
         wrongFile.close();
-        window_->RichEdit->setPlainText("kept");
+        Ui().RichEdit->setPlainText("kept");
         services.answers = {wrong};
         window_->itmOpenConditionsClick();
         QCOMPARE(services.messages, QStringList{"Файл " + wrong + " не содержит условия"});
-        QCOMPARE(window_->RichEdit->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(Ui().RichEdit->toPlainText(), QStringLiteral("kept"));
     }
 
     void ClosingDuringARunStopsItBeforeTheSetupIsWritten() {
-        window_->seTotal->SetValue(9999999);
-        window_->RichEdit->setPlainText("HCP(North) >= 22");  // rare enough to keep the file small
+        Ui().seTotal->SetValue(9999999);
+        Ui().RichEdit->setPlainText("HCP(North) >= 22");  // rare enough to keep the file small
         window_->itmGenerateClick();
         QVERIFY(window_->State() == TMainWindow::TState::Generating);
         // The newest kept deals show while the run goes on.
         QTRY_VERIFY(!SeatText(*window_, 1).trimmed().isEmpty());
-        QTRY_VERIFY(window_->lDealtTotal->text() != "0(0)" &&
-                    !window_->lDealtTotal->text().isEmpty());
+        QTRY_VERIFY(Ui().lDealtTotal->text() != "0(0)" && !Ui().lDealtTotal->text().isEmpty());
         window_->close();
         window_.reset();  // stops the run, waits for it, writes the setup file
         QFile file(fixture_.SetupFile());

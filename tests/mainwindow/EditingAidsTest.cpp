@@ -12,7 +12,6 @@
 #include "dialogs/FunctionWindow.h"
 #include "language/ConditionCheck.h"
 #include "language/Grammar.h"
-#include "mainwindow/MainWindow.h"
 #include "support/DialogDriver.h"
 #include "support/RecordingSink.h"
 #include "support/WindowFixture.h"
@@ -49,13 +48,14 @@ private:
     // A new setup folder for every test: the window keeps its condition there.
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
-    QPlainTextEdit* Editor() { return window_->RichEdit; }
+    QPlainTextEdit* Editor() { return Ui().RichEdit; }
 
     // Chooses a function menu item and confirms its dialog unchanged (or with choices).
     void ChooseFunction(const QString& caption, bool confirm = true,
                         const QStringList& choices = {}) {
-        QAction* item = Item(window_->FunctionMenu, caption);
+        QAction* item = Item(Ui().FunctionMenu, caption);
         QVERIFY(item);
         WhenDialogOpens([confirm, choices](QDialog& dialog) {
             MakeChoices(dialog, choices);
@@ -75,17 +75,16 @@ private slots:
     void cleanup() { fixture_.Renew(); }
 
     void menusDropDownFromTheirButtons() {
-        QCOMPARE(window_->tbOperator->menu(), window_->OperatorMenu);
-        QCOMPARE(window_->tbConst->menu(), window_->ConstantMenu);
-        QCOMPARE(window_->tbInsertFunction->menu(), window_->FunctionMenu);
-        QCOMPARE(Captions(window_->OperatorMenu),
-                 QStringList(
-                     {"Not", "Or", "And", "|", "+", "--", "|", ">", ">=", "<", "<=", "=", "<>"}));
-        QCOMPARE(Captions(window_->ConstantMenu),
+        QCOMPARE(Ui().tbOperator->menu(), Ui().OperatorMenu);
+        QCOMPARE(Ui().tbConst->menu(), Ui().ConstantMenu);
+        QCOMPARE(Ui().tbInsertFunction->menu(), Ui().FunctionMenu);
+        QCOMPARE(Captions(Ui().OperatorMenu), QStringList({"Not", "Or", "And", "|", "+", "--", "|",
+                                                           ">", ">=", "<", "<=", "=", "<>"}));
+        QCOMPARE(Captions(Ui().ConstantMenu),
                  QStringList({"North", "East", "South", "West", "|", "Clubs", "Diamonds", "Hearts",
                               "Spades"}));
         QCOMPARE(
-            Captions(window_->FunctionMenu),
+            Captions(Ui().FunctionMenu),
             QStringList({"HCP",      "SuitLength", "SuitByLength", "|",        "Range",   "Suits",
                          "Shape",    "|",          "Balanced",     "Polish1c", "Unbal1d", "Prec1d",
                          "Prec1h",   "Prec1s",     "Prec2c",       "Multy",    "|",       "Losers",
@@ -120,8 +119,7 @@ private slots:
         QFETCH(int, end);
         QFETCH(QString, after);
         SetEditor(Editor(), before, start, end);
-        QAction* item =
-            Item(menu == "operator" ? window_->OperatorMenu : window_->ConstantMenu, caption);
+        QAction* item = Item(menu == "operator" ? Ui().OperatorMenu : Ui().ConstantMenu, caption);
         QVERIFY(item);
         item->trigger();
         QCOMPARE(Editor()->toPlainText(), after);
@@ -136,11 +134,11 @@ private slots:
         window_->show();
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        window_->seTotal->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->seTotal));
-        Item(window_->OperatorMenu, "Or")->trigger();
+        Ui().seTotal->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Ui().seTotal));
+        Item(Ui().OperatorMenu, "Or")->trigger();
         QCOMPARE(Editor()->toPlainText(), QString(" Or "));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window_->seTotal));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Ui().seTotal));
     }
 
     void emptyTextChangesNothing() {
@@ -170,7 +168,7 @@ private slots:
             owner = dialog.parentWidget();
             ClickOk(dialog);
         });
-        Item(window_->FunctionMenu, "Range")->trigger();
+        Item(Ui().FunctionMenu, "Range")->trigger();
         QCOMPARE(owner, static_cast<QWidget*>(window_.get()));
         QCOMPARE(shownAt, window_->pos() + QPoint(100, 30));
     }
@@ -222,7 +220,7 @@ private slots:
         QCOMPARE(condition.Prepare(call.toStdString(), *rules), !integer);
         if (integer) {
             sink.messages.clear();
-            Item(window_->OperatorMenu, ">=")->trigger();
+            Item(Ui().OperatorMenu, ">=")->trigger();
             window_->InsertConditionText("0");
         }
         const QString text = window_->ConditionLines().join(QString());

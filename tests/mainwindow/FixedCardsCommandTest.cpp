@@ -47,6 +47,7 @@ class TFixedCardsCommandTest : public QObject {
 
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
 private slots:
     void init() { QVERIFY(fixture_.OpenShown()); }
@@ -124,23 +125,23 @@ private slots:
     // The command sits in the deals menu and on the toolbar; what it fixes is
     // marked in the window and given to the seats in every generated deal.
     void commandFixesCardsForRuns() {
-        QVERIFY(window_->DealsMenu->actions().contains(window_->itmFixedCards));
-        QCOMPARE(window_->itmFixedCards->text().remove(u'&'), QString("Закрепить карты..."));
-        QCOMPARE(window_->tbFixedCards->toolTip(), QString("Закрепить карты за игроками"));
-        QVERIFY(!window_->lFixedCards->isVisible());
+        QVERIFY(Ui().DealsMenu->actions().contains(Ui().itmFixedCards));
+        QCOMPARE(Ui().itmFixedCards->text().remove(u'&'), QString("Закрепить карты..."));
+        QCOMPARE(Ui().tbFixedCards->toolTip(), QString("Закрепить карты за игроками"));
+        QVERIFY(!Ui().lFixedCards->isVisible());
 
         WhenDialogOpens([&](QDialog& d) {
             TypeText(d, "edNorth", "AKQJ.AKQ.AKQ.AKQ");
             ClickOk(d);
         });
-        QTest::mouseClick(window_->tbFixedCards, Qt::LeftButton);
-        QVERIFY(window_->lFixedCards->isVisible());
-        QCOMPARE(window_->lFixedCards->text(), QString("Закреплены карты: N 13"));
-        QCOMPARE(window_->lFixedCards->toolTip(), QString("N:AKQJ.AKQ.AKQ.AKQ"));
+        QTest::mouseClick(Ui().tbFixedCards, Qt::LeftButton);
+        QVERIFY(Ui().lFixedCards->isVisible());
+        QCOMPARE(Ui().lFixedCards->text(), QString("Закреплены карты: N 13"));
+        QCOMPARE(Ui().lFixedCards->toolTip(), QString("N:AKQJ.AKQ.AKQ.AKQ"));
 
-        window_->seKeyValue->SetValue(1);
-        window_->RichEdit->setPlainText("HCP(S) >= 1");
-        window_->seTotal->SetValue(200);
+        Ui().seKeyValue->SetValue(1);
+        Ui().RichEdit->setPlainText("HCP(S) >= 1");
+        Ui().seTotal->SetValue(200);
         window_->itmGenerateClick();
         QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
         QCOMPARE(window_->Deals().Count(), 200);
@@ -153,7 +154,7 @@ private slots:
 
         // Cleared, the mark goes and runs deal every card again.
         window_->SetFixedCards(TFixedCards());
-        QVERIFY(!window_->lFixedCards->isVisible());
+        QVERIFY(!Ui().lFixedCards->isVisible());
     }
 
     // The fixed cards go to korvana.ini, kept with the keys it had; the setup

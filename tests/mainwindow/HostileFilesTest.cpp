@@ -135,11 +135,11 @@ private slots:
             const TSetupContent read = ParseSetup(prefix);
             {
                 auto window = fixture.Open();
+                TMainWindowControls& ui = window->Controls();
                 QCOMPARE(window->Deals().Count(), read.DealLines.size());
-                QCOMPARE(window->RichEdit->toPlainText(), read.ConditionLines.join(u'\n'));
-                QVERIFY(window->seTotal->Value() >= 1);
-                QVERIFY(window->seColumnsCount->Value() >= 1 &&
-                        window->seColumnsCount->Value() <= 9);
+                QCOMPARE(ui.RichEdit->toPlainText(), read.ConditionLines.join(u'\n'));
+                QVERIFY(ui.seTotal->Value() >= 1);
+                QVERIFY(ui.seColumnsCount->Value() >= 1 && ui.seColumnsCount->Value() <= 9);
                 window->ShowDeal(-1);
             }
             QVERIFY2(fixture.services->messages.isEmpty(),
@@ -185,8 +185,9 @@ private slots:
         {
             auto window = fixture.Open();
             QCOMPARE(window->Deals().Count(), read.DealLines.size());
-            QVERIFY(window->seTotal->Value() >= 1);
-            QVERIFY(window->seColumnsCount->Value() >= 1 && window->seColumnsCount->Value() <= 9);
+            QVERIFY(window->Controls().seTotal->Value() >= 1);
+            QVERIFY(window->Controls().seColumnsCount->Value() >= 1 &&
+                    window->Controls().seColumnsCount->Value() <= 9);
             QVERIFY(window->width() >= 100 && window->height() >= 100);
             window->ShowDeal(-1);
             window->ShowDeal(window->Deals().Count() - 1);
@@ -229,14 +230,15 @@ private slots:
         QVERIFY(WriteAll(fixture.SetupFile(), line.toLatin1() + "\r\n\r\n\r\n[Conditions]\r\n"));
         {
             auto window = fixture.Open();
-            for (TNumberField* number : {window->seKeyValue, window->seTotal, window->seCurrentDeal,
-                                         window->seColumnsCount}) {
+            TMainWindowControls& ui = window->Controls();
+            for (TNumberField* number :
+                 {ui.seKeyValue, ui.seTotal, ui.seCurrentDeal, ui.seColumnsCount}) {
                 if (number->HasRange()) {
                     QVERIFY(number->Value() >= number->Lowest());
                     QVERIFY(number->Value() <= number->Highest());
                 }
             }
-            QVERIFY(window->seColumnsCount->Value() >= 1 && window->seColumnsCount->Value() <= 9);
+            QVERIFY(ui.seColumnsCount->Value() >= 1 && ui.seColumnsCount->Value() <= 9);
         }
         QVERIFY(fixture.services->messages.isEmpty());
         // Written back, every field is a number of the field's width again.
@@ -311,7 +313,7 @@ private slots:
         const QString source = fixture.File("garbage.cnd");
         QVERIFY(WriteAll(source, bytes));
         auto window = fixture.Open();
-        window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 3"));
+        window->Controls().RichEdit->setPlainText(QStringLiteral("HCP(S) > 3"));
         fixture.services->answers = {source};
         window->itmOpenConditionsClick();
         if (refused) {
@@ -319,7 +321,7 @@ private slots:
                      QStringList{"Файл " +
                                  QDir::toNativeSeparators(QFileInfo(source).absoluteFilePath()) +
                                  " не содержит условия"});
-            QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
+            QCOMPARE(window->Controls().RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
         } else {
             QVERIFY(fixture.services->messages.isEmpty());
             // A carriage return without its line feed ends a line too.
@@ -328,7 +330,7 @@ private slots:
         }
         // The program goes on: generating from whatever is in the editor
         // either runs or names the first error.
-        window->seTotal->SetValue(1);
+        window->Controls().seTotal->SetValue(1);
         window->itmGenerateClick();
         QTRY_COMPARE_WITH_TIMEOUT(window->State(), TMainWindow::TState::Idle, 20000);
     }
@@ -398,7 +400,7 @@ private slots:
         QStringList condition;
         for (int i = 0; i < 2000; ++i) condition += QStringLiteral("(HCP(N) >= %1) OR").arg(i % 37);
         condition += "HCP(S) > 1";
-        window->RichEdit->setPlainText(condition.join(u'\n'));
+        window->Controls().RichEdit->setPlainText(condition.join(u'\n'));
         if (destination == "read-only folder" && !THostileMounts::MakeReadOnly(disk.toStdString()))
             QSKIP("remounting read-only is refused");
         if (destination == "full disk") QVERIFY(THostileMounts::FillUp(disk.toStdString()));
@@ -424,7 +426,7 @@ private slots:
 
         // The program goes on: the editor and the deals are as they were and
         // save where there is room.
-        QCOMPARE(window->RichEdit->toPlainText(), condition.join(u'\n'));
+        QCOMPARE(window->Controls().RichEdit->toPlainText(), condition.join(u'\n'));
         QCOMPARE(window->Deals().Count(), 400);
         const QString good = dir.QtFile(what == "deals" ? "good.dls" : "good.cnd");
         services->answers = {good};
@@ -458,7 +460,7 @@ private slots:
             setup ? FormatSetup(ValidSetup()) : FormatConditions({"HCP(N) > 20"});
         QVERIFY(WriteAll(target, old));
         auto window = std::make_unique<TMainWindow>(setup ? disk : dir.QtFile("program"), services);
-        window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 1"));
+        window->Controls().RichEdit->setPlainText(QStringLiteral("HCP(S) > 1"));
         QVERIFY(THostileMounts::FillUp(disk.toStdString()));
         const auto before = Snapshot(dir.QtPath());
         services->answers = {target};
@@ -524,6 +526,7 @@ private slots:
                  qPrintable(fixture.services->messages.join('|')));
         const QString aside = fixture.SetupFile() + ".bak";
         QCOMPARE(QFileInfo::exists(aside), keptAside);
+        QCOMPARE(fixture.services->notes.join(u' ').contains(QStringLiteral(".bak")), keptAside);
         if (keptAside) QCOMPARE(ReadAll(aside), bytes);
         QVERIFY(ParseSetup(ReadAll(fixture.SetupFile())).Whole);
     }
@@ -540,12 +543,12 @@ private slots:
             auto window = fixture.Open();
             QCOMPARE(fixture.services->messages.size(), 1);
             QVERIFY(fixture.services->messages[0].contains("generate.stp"));
-            window->RichEdit->setPlainText(QStringLiteral("HCP(S) > 3"));
+            window->Controls().RichEdit->setPlainText(QStringLiteral("HCP(S) > 3"));
             fixture.services->answers = {pipe};
             window->itmOpenConditionsClick();
             QCOMPARE(fixture.services->messages.size(), 2);
             QVERIFY(fixture.services->messages[1].contains("pipe.cnd"));
-            QCOMPARE(window->RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
+            QCOMPARE(window->Controls().RichEdit->toPlainText(), QStringLiteral("HCP(S) > 3"));
             for (const char* leaf : {"pipe.dls", "pipe.pbn"}) {
                 const QString deals = fixture.File(leaf);
                 QVERIFY(::mkfifo(deals.toLocal8Bit().constData(), 0600) == 0);

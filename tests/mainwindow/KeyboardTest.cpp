@@ -78,6 +78,7 @@ private slots:
 
     void TabEnterF1AndF10() {
         TMainWindow& window = *fixture_.window;
+        TMainWindowControls& ui = window.Controls();
         AddDeals(window, 5, 3);
         window.show();
         const auto activate = [&window] {
@@ -85,11 +86,11 @@ private slots:
             return QTest::qWaitForWindowActive(&window);
         };
         QVERIFY(activate());
-        window.RichEdit->setPlainText(QStringLiteral("HCP(N) > 5"));
-        window.RichEdit->setFocus();
-        QTest::keyClick(window.RichEdit, Qt::Key_Tab);
-        QVERIFY(!window.RichEdit->hasFocus());
-        QCOMPARE(window.RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
+        ui.RichEdit->setPlainText(QStringLiteral("HCP(N) > 5"));
+        ui.RichEdit->setFocus();
+        QTest::keyClick(ui.RichEdit, Qt::Key_Tab);
+        QVERIFY(!ui.RichEdit->hasFocus());
+        QCOMPARE(ui.RichEdit->toPlainText(), QStringLiteral("HCP(N) > 5"));
         QString shown;
         const auto recordTitle = [&shown] {
             WhenDialogOpens([&shown](QDialog& dialog) {
@@ -97,29 +98,29 @@ private slots:
                 dialog.reject();
             });
         };
-        window.HandLabels[1][0]->setFocus();
+        ui.HandLabels[1][0]->setFocus();
         recordTitle();
-        QTest::keyClick(window.HandLabels[1][0], Qt::Key_Return);
+        QTest::keyClick(ui.HandLabels[1][0], Qt::Key_Return);
         QCOMPARE(shown, QStringLiteral("East"));
         // The menu item shows the focused hand's, North's when no hand has the focus.
         recordTitle();
-        window.RichEdit->setFocus();
-        window.itmDealInfo->trigger();
+        ui.RichEdit->setFocus();
+        ui.itmDealInfo->trigger();
         QCOMPARE(shown, QStringLiteral("North"));
         // F1: the help, whose first link puts the first example in place of the selection.
         QVERIFY(activate());
-        QTest::keyClick(window.RichEdit, Qt::Key_F1);
+        QTest::keyClick(ui.RichEdit, Qt::Key_F1);
         auto* help = window.findChild<THelpWindow*>();
         QVERIFY(help != nullptr && help->isVisible());
-        window.RichEdit->selectAll();
+        ui.RichEdit->selectAll();
         help->OpenLink(QUrl(QStringLiteral("insert:0")));
         const std::vector<THelpBlock> blocks = HelpBlocks();
         const auto first = std::ranges::find(blocks, THelpBlockKind::Example, &THelpBlock::Kind);
-        QCOMPARE(window.RichEdit->toPlainText().toStdString(), first->Code);
+        QCOMPARE(ui.RichEdit->toPlainText().toStdString(), first->Code);
         QVERIFY(activate());
-        QTest::keyClick(window.RichEdit, Qt::Key_F10);
-        QTRY_COMPARE(window.menuBar()->activeAction(), window.DealsMenu->menuAction());
-        window.DealsMenu->close();
+        QTest::keyClick(ui.RichEdit, Qt::Key_F10);
+        QTRY_COMPARE(window.menuBar()->activeAction(), ui.DealsMenu->menuAction());
+        ui.DealsMenu->close();
     }
 };
 

@@ -20,45 +20,46 @@ private slots:
     void DefaultsWithoutSetupFile() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         QCOMPARE(window->windowTitle(), QStringLiteral("Korvana"));
         QCOMPARE(window->pos(), QPoint(131, 134));
         for (int seat = 1; seat <= 4; ++seat) {
             QVERIFY(window->SeatShown(seat));
-            QVERIFY(window->itmSeats[seat - 1]->isChecked());
-            for (QLabel* label : window->HandLabels[seat - 1]) QVERIFY(!label->isHidden());
+            QVERIFY(ui.itmSeats[seat - 1]->isChecked());
+            for (QLabel* label : ui.HandLabels[seat - 1]) QVERIFY(!label->isHidden());
         }
-        QCOMPARE(window->seKeyValue->Text(), QStringLiteral("0"));
-        QCOMPARE(window->seTotal->Text(), QStringLiteral("1"));
-        QCOMPARE(window->seColumnsCount->Text(), QStringLiteral("5"));
-        QCOMPARE(window->seCurrentDeal->Text(), QStringLiteral("0"));
-        QCOMPARE(window->seCurrentDeal->HasRange(), false);
-        QCOMPARE(window->seTotal->Lowest(), 1);
-        QCOMPARE(window->seTotal->Highest(), 9999999);
+        QCOMPARE(ui.seKeyValue->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.seTotal->Text(), QStringLiteral("1"));
+        QCOMPARE(ui.seColumnsCount->Text(), QStringLiteral("5"));
+        QCOMPARE(ui.seCurrentDeal->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.seCurrentDeal->HasRange(), false);
+        QCOMPARE(ui.seTotal->Lowest(), 1);
+        QCOMPARE(ui.seTotal->Highest(), 9999999);
         QCOMPARE(window->Deals().Count(), 0);
-        QVERIFY(window->RichEdit->toPlainText().isEmpty());
-        QVERIFY(window->lTotal->text().isEmpty());
-        QVERIFY(window->lDealtTotal->text().isEmpty());
-        QVERIFY(window->btnStop->isHidden());
+        QVERIFY(ui.RichEdit->toPlainText().isEmpty());
+        QVERIFY(ui.lTotal->text().isEmpty());
+        QVERIFY(ui.lDealtTotal->text().isEmpty());
+        QVERIFY(ui.btnStop->isHidden());
         QVERIFY(window->State() == TMainWindow::TState::Idle);
-        QCOMPARE(window->seCurrentDeal->toolTip(), QStringLiteral("Ctrl-Up / Ctrl-Down"));
-        QCOMPARE(window->RichEdit->geometry(), QRect(16, 266, 505, 89));
+        QCOMPARE(ui.seCurrentDeal->toolTip(), QStringLiteral("Ctrl-Up / Ctrl-Down"));
+        QCOMPARE(ui.RichEdit->geometry(), QRect(16, 266, 505, 89));
         QVERIFY(fixture.services->messages.isEmpty());
     }
 
     void ToolBar() {
         TWindowFixture fixture;
         auto window = fixture.Open();
-        QCOMPARE(window->tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
-        QCOMPARE(window->tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));
-        for (QToolButton* dropDown :
-             {window->tbInsertFunction, window->tbOperator, window->tbConst})
+        TMainWindowControls& ui = window->Controls();
+        QCOMPARE(ui.tbGenerate->toolTip(), QStringLiteral("Запустить генератор"));
+        QCOMPARE(ui.tnSaveConditions->toolTip(), QStringLiteral("Сохранить условия в файле"));
+        for (QToolButton* dropDown : {ui.tbInsertFunction, ui.tbOperator, ui.tbConst})
             QVERIFY(dropDown->menu() != nullptr);
-        for (QToolButton* toggle : window->tbSeats)
+        for (QToolButton* toggle : ui.tbSeats)
             QVERIFY(toggle->isCheckable() && toggle->isChecked());
         // Every other button says what it does.
-        for (const QToolButton* button : window->ToolBar1->findChildren<QToolButton*>())
+        for (const QToolButton* button : ui.ToolBar1->findChildren<QToolButton*>())
             if (!button->objectName().startsWith(QStringLiteral("qt_")) &&
-                !std::ranges::count(window->tbSeats, button))
+                !std::ranges::count(ui.tbSeats, button))
                 QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
     }
 
@@ -69,16 +70,17 @@ private slots:
         std::vector<TDeal> deals = DealsOfKey(12345, 5);
         {
             auto window = fixture.Open();
-            window->tbSeats[1]->click();
-            window->itmSeats[2]->trigger();
-            window->seKeyValue->SetValue(-5);
-            window->seTotal->SetValue(12);
-            window->seColumnsCount->SetValue(3);
+            TMainWindowControls& ui = window->Controls();
+            ui.tbSeats[1]->click();
+            ui.itmSeats[2]->trigger();
+            ui.seKeyValue->SetValue(-5);
+            ui.seTotal->SetValue(12);
+            ui.seColumnsCount->SetValue(3);
             for (const TDeal& deal : deals) window->Deals().Add(deal);
-            window->seCurrentDeal->SetValue(3);
+            ui.seCurrentDeal->SetValue(3);
             window->move(40, 50);
             window->resize(700, 520);
-            window->RichEdit->setPlainText("HCP(North) >= 12\n\nAND Balanced(South) // юг");
+            ui.RichEdit->setPlainText("HCP(North) >= 12\n\nAND Balanced(South) // юг");
             // The choosers' folders follow the files used.
             const QString conditions = fixture.File("conds/c.cnd");
             fixture.services->answers = {conditions};
@@ -97,14 +99,15 @@ private slots:
 
         fixture.services->messages.clear();
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         QVERIFY(window->SeatShown(1) && !window->SeatShown(2) && !window->SeatShown(3) &&
                 window->SeatShown(4));
-        QVERIFY(!window->itmSeats[2]->isChecked());
-        QVERIFY(window->HandLabels[1][0]->isHidden());
-        QCOMPARE(window->seKeyValue->Value(), -5);
-        QCOMPARE(window->seTotal->Value(), 12);
-        QCOMPARE(window->seColumnsCount->Value(), 3);
-        QCOMPARE(window->seCurrentDeal->Value(), 3);
+        QVERIFY(!ui.itmSeats[2]->isChecked());
+        QVERIFY(ui.HandLabels[1][0]->isHidden());
+        QCOMPARE(ui.seKeyValue->Value(), -5);
+        QCOMPARE(ui.seTotal->Value(), 12);
+        QCOMPARE(ui.seColumnsCount->Value(), 3);
+        QCOMPARE(ui.seCurrentDeal->Value(), 3);
         QCOMPARE(window->pos(), QPoint(40, 50));
         QCOMPARE(window->size(), QSize(700, 520));
         QCOMPARE(window->Deals().Count(), 5);
@@ -112,9 +115,9 @@ private slots:
             QCOMPARE(window->Deals().GetDeal(index)->ToText(), deals[index].ToText());
         QCOMPARE(window->ConditionLines(),
                  (QStringList{"HCP(North) >= 12", "", "AND Balanced(South) // юг"}));
-        QCOMPARE(window->RichEdit->textCursor().position(), 0);
-        QCOMPARE(window->lTotal->text(), QStringLiteral("5"));
-        QCOMPARE(window->seCurrentDeal->Highest(), 5);
+        QCOMPARE(ui.RichEdit->textCursor().position(), 0);
+        QCOMPARE(ui.lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(ui.seCurrentDeal->Highest(), 5);
         QCOMPARE(SeatText(*window, 1), HandText(deals[2], 1));
         window->itmOpenDealsClick();
         window->itmOpenConditionsClick();
@@ -135,7 +138,7 @@ private slots:
         {
             auto window = fixture.Open();
             window->Deals().AddAll(deals);
-            window->RichEdit->setPlainText("HCP(North) >= 12");
+            window->Controls().RichEdit->setPlainText("HCP(North) >= 12");
         }
         TSetupContent expected;
         for (const TDeal& deal : deals)
@@ -195,7 +198,7 @@ private slots:
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             QTRY_COMPARE(window->centralWidget()->size(), QSize(537, 371));
-            QCOMPARE(window->RichEdit->geometry(), QRect(16, 266, 505, 89));
+            QCOMPARE(window->Controls().RichEdit->geometry(), QRect(16, 266, 505, 89));
             QCOMPARE(window->menuBar()->height() + 371, window->height());
             window->resize(640, 500);  // the user's size, kept in the setup file
             QTRY_COMPARE(window->size(), QSize(640, 500));
@@ -211,16 +214,16 @@ private slots:
         TWindowFixture fixture;
         {
             auto window = fixture.Open();
-            window->seCurrentDeal->SetValue(3);
+            window->Controls().seCurrentDeal->SetValue(3);
         }
         QFile file(fixture.SetupFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().endsWith("\r\n[Conditions]\r\n"));
         auto window = fixture.Open();
-        QCOMPARE(window->seCurrentDeal->Value(), 3);
-        QVERIFY(window->lTotal->text().isEmpty());
+        QCOMPARE(window->Controls().seCurrentDeal->Value(), 3);
+        QVERIFY(window->Controls().lTotal->text().isEmpty());
         QVERIFY(SeatText(*window, 1).trimmed().isEmpty());
-        QVERIFY(window->RichEdit->toPlainText().isEmpty());
+        QVERIFY(window->Controls().RichEdit->toPlainText().isEmpty());
     }
 
     void DamagedSetupFileStartsWithDefaults_data() {
@@ -241,8 +244,9 @@ private slots:
         file.write(bytes);
         file.close();
         auto window = fixture.Open();
-        QVERIFY(window->seTotal->Value() >= 1);
-        QVERIFY(window->seColumnsCount->Value() >= 1 && window->seColumnsCount->Value() <= 9);
+        QVERIFY(window->Controls().seTotal->Value() >= 1);
+        QVERIFY(window->Controls().seColumnsCount->Value() >= 1 &&
+                window->Controls().seColumnsCount->Value() <= 9);
         QVERIFY(window->width() >= 100 && window->height() >= 100);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -257,7 +261,7 @@ private slots:
         {
             auto window = fixture.Open();
             QCOMPARE(fixture.services->messages.size(), 1);
-            QCOMPARE(window->seTotal->Value(), 1);
+            QCOMPARE(window->Controls().seTotal->Value(), 1);
             window->Deals().Add(DealsOfKey(1, 1)[0]);
         }
         QCOMPARE(fixture.services->messages.size(), 2);

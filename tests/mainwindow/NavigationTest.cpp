@@ -15,14 +15,15 @@ class TNavigationTest : public QObject {
 
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
     std::vector<TDeal> deals_;
 
     // A shown window holding the first five deals of key value 1.
     void OpenWithFiveDeals() {
         deals_ = DealsOfKey(1, 5);
         for (const TDeal& deal : deals_) window_->Deals().Add(deal);
-        window_->seCurrentDeal->SetRange(1, 5);
-        window_->seCurrentDeal->SetValue(1);
+        Ui().seCurrentDeal->SetRange(1, 5);
+        Ui().seCurrentDeal->SetValue(1);
     }
 
 private slots:
@@ -35,7 +36,7 @@ private slots:
         QCOMPARE(SeatText(*window_, 2), QStringLiteral("K 842 KJ753 T975"));
         QCOMPARE(SeatText(*window_, 3), QStringLiteral("QJT964 J5 AT8 Q6"));
         QCOMPARE(SeatText(*window_, 4), QStringLiteral("A8 KQT973 964 A3"));
-        window_->seCurrentDeal->SetValue(2);
+        Ui().seCurrentDeal->SetValue(2);
         QCOMPARE(SeatText(*window_, 1), QStringLiteral("Q42 AT865 QJ6 T7"));
     }
 
@@ -62,87 +63,87 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(int, to);
         OpenWithFiveDeals();
-        for (QWidget* focused : std::initializer_list<QWidget*>{window_->RichEdit, window_->seTotal,
-                                                                window_->seCurrentDeal}) {
-            window_->seCurrentDeal->SetText(QString::number(from));
-            window_->RichEdit->setPlainText("line one\nline two");
-            QTextCursor cursor = window_->RichEdit->textCursor();
+        for (QWidget* focused :
+             std::initializer_list<QWidget*>{Ui().RichEdit, Ui().seTotal, Ui().seCurrentDeal}) {
+            Ui().seCurrentDeal->SetText(QString::number(from));
+            Ui().RichEdit->setPlainText("line one\nline two");
+            QTextCursor cursor = Ui().RichEdit->textCursor();
             cursor.setPosition(12);
-            window_->RichEdit->setTextCursor(cursor);
-            window_->seTotal->SetValue(4);
+            Ui().RichEdit->setTextCursor(cursor);
+            Ui().seTotal->SetValue(4);
             focused->setFocus();
             QTest::keyClick(focused, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-            QCOMPARE(window_->seCurrentDeal->Value(), to);
+            QCOMPARE(Ui().seCurrentDeal->Value(), to);
             QCOMPARE(SeatText(*window_, 1), HandText(deals_[to - 1], 1));
             // The focused control never saw the key.
-            QCOMPARE(window_->RichEdit->textCursor().position(), 12);
-            QCOMPARE(window_->seTotal->Value(), 4);
+            QCOMPARE(Ui().RichEdit->textCursor().position(), 12);
+            QCOMPARE(Ui().seTotal->Value(), 4);
         }
     }
 
     void CtrlArrowsWithoutDealsChangeNothing() {
-        window_->seCurrentDeal->SetText("3");
-        window_->RichEdit->setPlainText("a\nb");
-        window_->RichEdit->moveCursor(QTextCursor::End);
-        window_->RichEdit->setFocus();
-        QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
-        QTest::keyClick(window_->RichEdit, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(window_->seCurrentDeal->Text(), QStringLiteral("3"));
-        QCOMPARE(window_->RichEdit->textCursor().position(), 3);
+        Ui().seCurrentDeal->SetText("3");
+        Ui().RichEdit->setPlainText("a\nb");
+        Ui().RichEdit->moveCursor(QTextCursor::End);
+        Ui().RichEdit->setFocus();
+        QTest::keyClick(Ui().RichEdit, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(Ui().RichEdit, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(Ui().seCurrentDeal->Text(), QStringLiteral("3"));
+        QCOMPARE(Ui().RichEdit->textCursor().position(), 3);
     }
 
     void PlainArrowsInTheFieldDoNotWrap() {
         OpenWithFiveDeals();
-        window_->seCurrentDeal->SetValue(5);
-        window_->seCurrentDeal->setFocus();
-        QTest::keyClick(window_->seCurrentDeal, Qt::Key_Up);
-        QCOMPARE(window_->seCurrentDeal->Value(), 5);
-        QTest::keyClick(window_->seCurrentDeal, Qt::Key_Down);
-        QCOMPARE(window_->seCurrentDeal->Value(), 4);
+        Ui().seCurrentDeal->SetValue(5);
+        Ui().seCurrentDeal->setFocus();
+        QTest::keyClick(Ui().seCurrentDeal, Qt::Key_Up);
+        QCOMPARE(Ui().seCurrentDeal->Value(), 5);
+        QTest::keyClick(Ui().seCurrentDeal, Qt::Key_Down);
+        QCOMPARE(Ui().seCurrentDeal->Value(), 4);
         QCOMPARE(SeatText(*window_, 2), HandText(deals_[3], 2));
     }
 
     void CtrlVInTheEditorSavesDealsAndNeverPastes() {
         QApplication::clipboard()->setText("PASTED");
-        window_->RichEdit->setPlainText("HCP(N)");
-        window_->RichEdit->setFocus();
-        QTest::keyClick(window_->RichEdit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(window_->RichEdit->toPlainText(), QStringLiteral("HCP(N)"));
+        Ui().RichEdit->setPlainText("HCP(N)");
+        Ui().RichEdit->setFocus();
+        QTest::keyClick(Ui().RichEdit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Ui().RichEdit->toPlainText(), QStringLiteral("HCP(N)"));
         QVERIFY(fixture_.services->savedIn.isEmpty());  // no deals: nothing at all
         OpenWithFiveDeals();
-        window_->RichEdit->setFocus();
-        QTest::keyClick(window_->RichEdit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(window_->RichEdit->toPlainText(), QStringLiteral("HCP(N)"));
+        Ui().RichEdit->setFocus();
+        QTest::keyClick(Ui().RichEdit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Ui().RichEdit->toPlainText(), QStringLiteral("HCP(N)"));
         QCOMPARE(fixture_.services->savedIn.size(), 1);  // the save chooser for deals
     }
 
     void TypedNumbersAndTheFocus() {
         OpenWithFiveDeals();
-        window_->seCurrentDeal->setFocus();
-        window_->seCurrentDeal->SetText("8");
+        Ui().seCurrentDeal->setFocus();
+        Ui().seCurrentDeal->SetText("8");
         QCOMPARE(SeatText(*window_, 3), QStringLiteral("   "));  // no such deal: empty labels
-        window_->RichEdit->setFocus();
-        QTRY_COMPARE(window_->seCurrentDeal->Text(), QStringLiteral("5"));
+        Ui().RichEdit->setFocus();
+        QTRY_COMPARE(Ui().seCurrentDeal->Text(), QStringLiteral("5"));
         QCOMPARE(SeatText(*window_, 3), HandText(deals_[4], 3));
-        window_->seCurrentDeal->SetText("x");  // reads as the lowest value: the first deal
+        Ui().seCurrentDeal->SetText("x");  // reads as the lowest value: the first deal
         QCOMPARE(SeatText(*window_, 3), HandText(deals_[0], 3));
     }
 
     void HiddenSeatsAreNotWritten() {
         OpenWithFiveDeals();
-        window_->tbSeats[0]->click();  // North hidden
+        Ui().tbSeats[0]->click();  // North hidden
         window_->itmClearClick();
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("0"));
-        QCOMPARE(window_->seCurrentDeal->Text(), QStringLiteral("0"));
-        QVERIFY(!window_->seCurrentDeal->HasRange());
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("0"));
+        QCOMPARE(Ui().seCurrentDeal->Text(), QStringLiteral("0"));
+        QVERIFY(!Ui().seCurrentDeal->HasRange());
         QCOMPARE(SeatText(*window_, 2), QStringLiteral("   "));
-        window_->tbSeats[0]->click();  // shown again after the clear: empty
+        Ui().tbSeats[0]->click();  // shown again after the clear: empty
         QCOMPARE(SeatText(*window_, 1), QStringLiteral("   "));
     }
 
     void DoubleClickOpensTheDealInformationBesideTheSpades() {
         OpenWithFiveDeals();
-        window_->seCurrentDeal->SetValue(2);
+        Ui().seCurrentDeal->SetValue(2);
         QString title, points, distribution;
         QPoint where;
         QObject guard;  // the check dies with this test, whatever happens
@@ -155,12 +156,12 @@ private slots:
             where = info->pos();
             info->close();
         });
-        QLabel* hearts = window_->HandLabels[1][1];  // East's hearts: any label of the seat
+        QLabel* hearts = Ui().HandLabels[1][1];  // East's hearts: any label of the seat
         QTest::mouseDClick(hearts, Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("East"));
         QCOMPARE(points, QString::number(deals_[1].Hand(2).HCP(0)));
         QCOMPARE(distribution.count(u'-'), 3);
-        const QLabel* spades = window_->HandLabels[1][0];
+        const QLabel* spades = Ui().HandLabels[1][0];
         QCOMPARE(where,
                  QPoint(window_->x() + spades->x() + spades->width(), window_->y() + spades->y()));
     }
@@ -176,7 +177,7 @@ private slots:
                 modal->close();
             }
         });
-        QTest::mouseDClick(window_->HandLabels[0][0], Qt::LeftButton);
+        QTest::mouseDClick(Ui().HandLabels[0][0], Qt::LeftButton);
         QTRY_VERIFY(looked);
         QVERIFY(!opened);
     }

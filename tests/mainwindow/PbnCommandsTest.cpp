@@ -44,6 +44,7 @@ class TPbnCommandsTest : public QObject {
     TWindowFixture fixture_;
     std::shared_ptr<TTypedServices> services_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
     QString File(const QString& name) const { return fixture_.File(name); }
 
@@ -105,7 +106,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, format);
         AddDeals(*window_, 1, 3);
-        window_->seKeyValue->SetValue(4321);
+        Ui().seKeyValue->SetValue(4321);
         services_->nextType = fileType;
         services_->answers = {File(name)};
         window_->itmSaveDealsClick();
@@ -138,9 +139,9 @@ private slots:
         TDeals expected;
         for (const TDeal& deal : DealsOfKey(5, 3)) expected.Add(deal);
         QCOMPARE(DealLines(window_->Deals(), 2), DealLines(expected));
-        QCOMPARE(window_->seCurrentDeal->Value(), 3);
-        QCOMPARE(window_->seCurrentDeal->Highest(), 5);
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("5"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 3);
+        QCOMPARE(Ui().seCurrentDeal->Highest(), 5);
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("5"));
         QCOMPARE(SeatText(*window_, 1), HandText(*window_->Deals().GetDeal(2), 1));
         QCOMPARE(services_->messages,
                  QStringList({QStringLiteral("Из файла ") + name +
@@ -156,8 +157,8 @@ private slots:
         const QString name = WritePbnOfKey(QStringLiteral("start.pbn"), 5, 3);
         window_->OpenDealsFile(name);
         QCOMPARE(window_->Deals().Count(), 3);
-        QCOMPARE(window_->seCurrentDeal->Value(), 1);
-        QCOMPARE(window_->lTotal->text(), QStringLiteral("3"));
+        QCOMPARE(Ui().seCurrentDeal->Value(), 1);
+        QCOMPARE(Ui().lTotal->text(), QStringLiteral("3"));
         QVERIFY(services_->filters.isEmpty());
     }
 
@@ -185,7 +186,7 @@ private slots:
         services_->answers = {name};
         window_->itmOpenDealsClick();
         QCOMPARE(window_->Deals().Count(), 2);
-        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(Ui().seCurrentDeal->Value(), 1);
         QCOMPARE(services_->messages, QStringList({QStringLiteral("Файл ") + name +
                                                    QStringLiteral(" не содержит раздачи")}));
         window_->itmOpenDealsClick();                     // cancelled
@@ -247,7 +248,7 @@ private slots:
         services_->answers = {File(QStringLiteral("round.pbn"))};
         window_->itmOpenDealsClick();
         QCOMPARE(DealLines(window_->Deals()), generated);
-        QCOMPARE(window_->seCurrentDeal->Value(), 1);
+        QCOMPARE(Ui().seCurrentDeal->Value(), 1);
 
         // And back to a deals file, which opens as the same deals once more.
         services_->nextType = 0;

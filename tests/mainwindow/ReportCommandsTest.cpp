@@ -39,7 +39,8 @@ QStringList StatisticsOf(const std::vector<TDeal>& deals) {
 
 void ShowSeats(TMainWindow& window, const TListingSeats& seats) {
     const bool shown[4] = {seats.North, seats.East, seats.South, seats.West};
-    for (int seat = 1; seat <= 4; ++seat) window.tbSeats[seat - 1]->setChecked(shown[seat - 1]);
+    for (int seat = 1; seat <= 4; ++seat)
+        window.Controls().tbSeats[seat - 1]->setChecked(shown[seat - 1]);
 }
 
 // Types into the column field as the user would, without leaving it.
@@ -61,7 +62,8 @@ private slots:
         auto window = fixture.Open();
         std::vector<TDeal> deals = DealsOfKey(11, 3);
         AddDeals(window->Deals(), deals);
-        const TShownReport first = RunReportCommand([&] { window->itmStatistics->trigger(); });
+        const TShownReport first =
+            RunReportCommand([&] { window->Controls().itmStatistics->trigger(); });
         QVERIFY(first.Shown);
         QVERIFY(first.Modal);
         QCOMPARE(first.Owner, window.get());
@@ -73,7 +75,8 @@ private slots:
         const std::vector<TDeal> more = DealsOfKey(12, 2);
         AddDeals(window->Deals(), more);
         deals.insert(deals.end(), more.begin(), more.end());
-        const TShownReport second = RunReportCommand([&] { window->ToolButton1->click(); });
+        const TShownReport second =
+            RunReportCommand([&] { window->Controls().ToolButton1->click(); });
         QVERIFY(second.Shown);
         QCOMPARE(second.Lines.first(), QString("Всего раздач: 5"));
         QCOMPARE(second.Lines, StatisticsOf(deals));
@@ -97,11 +100,12 @@ private slots:
         QFETCH(int, columns);
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         AddDeals(window->Deals(), DealsOfKey(5, 11));
         ShowSeats(*window, seats);
-        TypeColumns(window->seColumnsCount, typedColumns);
-        QCOMPARE(window->seColumnsCount->Value(), columns);
-        const TShownReport shown = RunReportCommand([&] { window->itmPrintDeals->trigger(); });
+        TypeColumns(ui.seColumnsCount, typedColumns);
+        QCOMPARE(ui.seColumnsCount->Value(), columns);
+        const TShownReport shown = RunReportCommand([&] { ui.itmPrintDeals->trigger(); });
         QVERIFY(shown.Shown);
         QVERIFY(shown.Modal);
         QCOMPARE(shown.Owner, window.get());
@@ -109,7 +113,7 @@ private slots:
         QCOMPARE(shown.Lines, AsQt(DealListingLines(window->Deals(), seats, columns)));
         QVERIFY(shown.Lines.first().startsWith(" 1."));
         QVERIFY(shown.Window.isNull());
-        QCOMPARE(window->seColumnsCount->Value(), columns);
+        QCOMPARE(ui.seColumnsCount->Value(), columns);
     }
 
     void listingFromToolbar() {
@@ -117,7 +121,8 @@ private slots:
         auto window = fixture.Open();
         AddDeals(window->Deals(), DealsOfKey(8, 2));
         ShowSeats(*window, {true, true, true, true});
-        const TShownReport shown = RunReportCommand([&] { window->tbPrintDeals->click(); });
+        const TShownReport shown =
+            RunReportCommand([&] { window->Controls().tbPrintDeals->click(); });
         QVERIFY(shown.Shown);
         QCOMPARE(shown.Caption, QString("Просмотр раздач"));
     }
@@ -127,15 +132,16 @@ private slots:
     void nothingToReport() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         ShowSeats(*window, {true, true, true, true});
-        QVERIFY(!RunReportCommand([&] { window->itmStatistics->trigger(); }).Shown);
-        QVERIFY(!RunReportCommand([&] { window->itmPrintDeals->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.itmStatistics->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.itmPrintDeals->trigger(); }).Shown);
 
         AddDeals(window->Deals(), DealsOfKey(3, 4));
         ShowSeats(*window, {false, false, false, false});
-        QVERIFY(!RunReportCommand([&] { window->itmPrintDeals->trigger(); }).Shown);
-        QVERIFY(!RunReportCommand([&] { window->tbPrintDeals->click(); }).Shown);
-        QVERIFY(RunReportCommand([&] { window->itmStatistics->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.itmPrintDeals->trigger(); }).Shown);
+        QVERIFY(!RunReportCommand([&] { ui.tbPrintDeals->click(); }).Shown);
+        QVERIFY(RunReportCommand([&] { ui.itmStatistics->trigger(); }).Shown);
     }
 };
 

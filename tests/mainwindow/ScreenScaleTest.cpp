@@ -42,20 +42,20 @@ private slots:
     void EveryWindowFitsTheScreen() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         AddDeals(*window, 3, 2);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QStringList misfits;
         CheckFit(*window, misfits);
-        window->itmHelp->trigger();
+        ui.itmHelp->trigger();
         auto* help = window->findChild<THelpWindow*>();
         QTest::qWait(50);  // shown, it fits its frame too
         CheckFit(*help, misfits);
         help->close();
         std::vector<std::function<void()>> dialogs;
-        for (QAction* item :
-             {window->itmFixedCards, window->itmDealInfo, window->itmStatistics, window->itmHandout,
-              window->itmCompareVariants, window->itmLeads, window->itmTabulate, window->itmAbout})
+        for (QAction* item : {ui.itmFixedCards, ui.itmDealInfo, ui.itmStatistics, ui.itmHandout,
+                              ui.itmCompareVariants, ui.itmLeads, ui.itmTabulate, ui.itmAbout})
             dialogs.emplace_back([item] { item->trigger(); });
         // The desktop's own save chooser, with its "Первая сдача" field.
         dialogs.emplace_back([owner = window.get()] {

@@ -18,34 +18,35 @@ class TSeatDisplayTest : public QObject {
 
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
     // Hides or shows North the way the row names: the menu item, its
     // shortcut typed into the condition editor, or the toolbar toggle.
     void ToggleNorth(const QString& how) {
         if (how == "menu")
-            window_->itmSeats[0]->trigger();
+            Ui().itmSeats[0]->trigger();
         else if (how == "shortcut")
-            QTest::keyClick(window_->RichEdit, Qt::Key_N, Qt::ControlModifier);
+            QTest::keyClick(Ui().RichEdit, Qt::Key_N, Qt::ControlModifier);
         else
-            window_->tbSeats[0]->click();
+            Ui().tbSeats[0]->click();
     }
 
     // Each seat's menu item, toggle and labels against the current deal: its
     // hand when the seat is shown, nothing when it is hidden or there is no deal.
     void VerifyShowsCurrentDeal() {
-        TDeal* deal = window_->Deals().GetDeal(window_->seCurrentDeal->Value() - 1);
+        TDeal* deal = window_->Deals().GetDeal(Ui().seCurrentDeal->Value() - 1);
         for (int seat = 1; seat <= 4; ++seat) {
             const bool shown = window_->SeatShown(seat);
-            QCOMPARE(window_->itmSeats[seat - 1]->isChecked(), shown);
-            QCOMPARE(window_->tbSeats[seat - 1]->isChecked(), shown);
-            QCOMPARE(window_->HandLabels[seat - 1][0]->isHidden(), !shown);
+            QCOMPARE(Ui().itmSeats[seat - 1]->isChecked(), shown);
+            QCOMPARE(Ui().tbSeats[seat - 1]->isChecked(), shown);
+            QCOMPARE(Ui().HandLabels[seat - 1][0]->isHidden(), !shown);
             QCOMPARE(SeatText(*window_, seat), deal && shown ? HandText(*deal, seat) : NoHand);
         }
     }
 
     void AddDeals(int key, int count) {
         ::AddDeals(*window_, key, count);
-        window_->lTotal->setText(QString::number(window_->Deals().Count()));
+        Ui().lTotal->setText(QString::number(window_->Deals().Count()));
     }
 
 private slots:
@@ -83,31 +84,31 @@ private slots:
         if (QTest::currentTestFailed()) return;
 
         if (change == "next deal") {
-            QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
-            QCOMPARE(window_->seCurrentDeal->Value(), 2);
+            QTest::keyClick(Ui().RichEdit, Qt::Key_Up, Qt::ControlModifier);
+            QCOMPARE(Ui().seCurrentDeal->Value(), 2);
         } else if (change == "previous deal") {
-            QTest::keyClick(window_->RichEdit, Qt::Key_Down, Qt::ControlModifier);
-            QCOMPARE(window_->seCurrentDeal->Value(), 5);
+            QTest::keyClick(Ui().RichEdit, Qt::Key_Down, Qt::ControlModifier);
+            QCOMPARE(Ui().seCurrentDeal->Value(), 5);
         } else if (change == "typed number") {
-            window_->seCurrentDeal->setFocus();
-            window_->seCurrentDeal->selectAll();
-            QTest::keyClicks(window_->seCurrentDeal, "4");
-            QCOMPARE(window_->seCurrentDeal->Value(), 4);
+            Ui().seCurrentDeal->setFocus();
+            Ui().seCurrentDeal->selectAll();
+            QTest::keyClicks(Ui().seCurrentDeal, "4");
+            QCOMPARE(Ui().seCurrentDeal->Value(), 4);
         } else if (change == "clear") {
-            QTest::keyClick(window_->RichEdit, Qt::Key_B, Qt::ControlModifier);
+            QTest::keyClick(Ui().RichEdit, Qt::Key_B, Qt::ControlModifier);
             QCOMPARE(window_->Deals().Count(), 0);
         } else if (change == "open") {
             fixture_.services->answers = {dealsFile};
             window_->itmOpenDealsClick();
             QCOMPARE(window_->Deals().Count(), 8);
-            QCOMPARE(window_->seCurrentDeal->Value(), 6);
+            QCOMPARE(Ui().seCurrentDeal->Value(), 6);
         } else if (change == "generate") {
-            window_->seKeyValue->SetValue(4);
-            window_->seTotal->SetValue(3);
+            Ui().seKeyValue->SetValue(4);
+            Ui().seTotal->SetValue(3);
             window_->itmGenerateClick();
             QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, RunTimeout);
             QCOMPARE(window_->Deals().Count(), 8);
-            QCOMPARE(window_->seCurrentDeal->Value(), 6);
+            QCOMPARE(Ui().seCurrentDeal->Value(), 6);
         }
         VerifyShowsCurrentDeal();
         if (QTest::currentTestFailed()) return;
@@ -120,14 +121,15 @@ private slots:
     // The menu and the toolbar may be mixed: each shows what the other hid.
     void MenuAndToolbarMixed() {
         AddDeals(2, 3);
-        window_->itmSeats[2]->trigger();  // South hidden from the menu
-        QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
-        window_->tbSeats[2]->click();  // and shown from the toolbar
+        Ui().itmSeats[2]->trigger();  // South hidden from the menu
+        QTest::keyClick(Ui().RichEdit, Qt::Key_Up, Qt::ControlModifier);
+        Ui().tbSeats[2]->click();  // and shown from the toolbar
         VerifyShowsCurrentDeal();
-        window_->tbSeats[3]->click();  // West hidden from the toolbar
-        QTest::keyClick(window_->RichEdit, Qt::Key_Up, Qt::ControlModifier);
-        QTest::keyClick(window_->RichEdit, Qt::Key_W, Qt::ControlModifier);  // shown by shortcut
-        QCOMPARE(window_->seCurrentDeal->Value(), 3);
+        Ui().tbSeats[3]->click();  // West hidden from the toolbar
+        QTest::keyClick(Ui().RichEdit, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(Ui().RichEdit, Qt::Key_W,
+                        Qt::ControlModifier);  // shown by shortcut
+        QCOMPARE(Ui().seCurrentDeal->Value(), 3);
         VerifyShowsCurrentDeal();
     }
 
@@ -135,14 +137,14 @@ private slots:
     // setup file's current deal.
     void SeatHiddenInTheSetupFile() {
         AddDeals(3, 4);
-        window_->seCurrentDeal->SetValue(3);
-        window_->tbSeats[1]->click();  // East hidden
-        window_.reset();               // writes the setup file
+        Ui().seCurrentDeal->SetValue(3);
+        Ui().tbSeats[1]->click();  // East hidden
+        window_.reset();           // writes the setup file
         QVERIFY(fixture_.OpenShown());
         QVERIFY(!window_->SeatShown(2));
-        QCOMPARE(window_->seCurrentDeal->Value(), 3);
+        QCOMPARE(Ui().seCurrentDeal->Value(), 3);
         VerifyShowsCurrentDeal();
-        window_->itmSeats[1]->trigger();
+        Ui().itmSeats[1]->trigger();
         QVERIFY(window_->SeatShown(2));
         VerifyShowsCurrentDeal();
     }

@@ -14,9 +14,10 @@ class TSecureDealingTest : public QObject {
 
     TWindowFixture fixture_;
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
+    TMainWindowControls& Ui() { return window_->Controls(); }
 
     void Generate(int count) {
-        window_->seTotal->SetValue(count);
+        Ui().seTotal->SetValue(count);
         window_->itmGenerateClick();
         QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, 20000);
     }
@@ -28,13 +29,13 @@ private slots:
     // The key field's seed stays as it was, and the deals are exactly those
     // of the secret shown and copied.
     void secureRunsDealFromTheSecretAlone() {
-        window_->seKeyValue->SetValue(1);
+        Ui().seKeyValue->SetValue(1);
         const uint32_t keySeed = window_->Run().Random().Seed();
-        window_->itmSecure->setChecked(true);
-        QVERIFY(!window_->seKeyValue->isEnabled());
+        Ui().itmSecure->setChecked(true);
+        QVERIFY(!Ui().seKeyValue->isEnabled());
         Generate(5);
         QCOMPARE(window_->Run().Random().Seed(), keySeed);
-        window_->itmShowSecret->trigger();
+        Ui().itmShowSecret->trigger();
         const QString secret = QGuiApplication::clipboard()->text();
         QVERIFY(fixture_.services->messages.last().contains(secret));
         const std::optional<TSecret> read = ReadSecret(secret.toStdString());
@@ -54,8 +55,8 @@ private slots:
     // A PBN file of a secure set says "secure" and names no key; once the
     // collection is cleared a key's run names its key again.
     void filesOfASecureSetNameNoKey() {
-        window_->seKeyValue->SetValue(7);
-        window_->itmSecure->setChecked(true);
+        Ui().seKeyValue->SetValue(7);
+        Ui().itmSecure->setChecked(true);
         Generate(2);
         const QString pbn = fixture_.File("set.pbn");
         fixture_.services->answers = {pbn};
@@ -65,7 +66,7 @@ private slots:
         QVERIFY(!secure.contains("key value"));
 
         window_->itmClearClick();
-        window_->itmSecure->setChecked(false);
+        Ui().itmSecure->setChecked(false);
         Generate(1);
         fixture_.services->answers = {pbn};
         window_->itmSaveDealsClick();
@@ -74,15 +75,15 @@ private slots:
 
     // Off at first; kept in korvana.ini.
     void itemIsOffAtFirstAndKeptInTheSettingsFile() {
-        QVERIFY(!window_->itmSecure->isChecked() && !window_->itmShowSecret->isEnabled());
+        QVERIFY(!Ui().itmSecure->isChecked() && !Ui().itmShowSecret->isEnabled());
         const QString settings = fixture_.File("korvana.ini");
         for (const bool secure : {true, false}) {
-            window_->itmSecure->setChecked(secure);
+            Ui().itmSecure->setChecked(secure);
             window_.reset();
             QCOMPARE(ReadAll(settings).contains("Secure=1\n"), secure);
             window_ = fixture_.Open();
-            QCOMPARE(window_->itmSecure->isChecked(), secure);
-            QCOMPARE(window_->seKeyValue->isEnabled(), !secure);
+            QCOMPARE(Ui().itmSecure->isChecked(), secure);
+            QCOMPARE(Ui().seKeyValue->isEnabled(), !secure);
         }
     }
 };

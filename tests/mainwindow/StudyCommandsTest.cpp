@@ -124,23 +124,23 @@ private slots:
             QStringLiteral("Игра:\n3NT S\nЧастичка:\n(HCP(N) + HCP(S)) >= 25 => 4S N\n2S N");
         std::ofstream(fixture.File("variants.txt").toStdString()) << variants.toStdString();
         struct TCase {
-            QAction* TMainWindow::*Item;
+            QAction* TMainWindowControls::*Item;
             std::function<void(QDialog&)> Fill;
             std::vector<std::string> Cli;
         };
         const TCase cases[] = {
-            {&TMainWindow::itmCompareVariants,
+            {&TMainWindowControls::itmCompareVariants,
              [&](QDialog& d) {
                  static_cast<TVariantsWindow&>(d).SetInputs(variants, TVulnerability::Both);
              },
              {"simulate", "--variants", fixture.File("variants.txt").toStdString(), "--vul",
               "both"}},
-            {&TMainWindow::itmLeads,
+            {&TMainWindowControls::itmLeads,
              [](QDialog& d) {
                  static_cast<TLeadWindow&>(d).SetInputs("3NT S", TVulnerability::None);
              },
              {"leads", "--contract", "3NT S"}},
-            {&TMainWindow::itmTabulate,
+            {&TMainWindowControls::itmTabulate,
              [](QDialog& d) {
                  static_cast<TTabulationWindow&>(d).SetInputs(
                      {"HCP(N) + HCP(S)", "Losers(S)", {}, "HCP(E) > 10"}, true);
@@ -158,14 +158,14 @@ private slots:
                     if (open == 0) c.Fill(dialog);
                     ClickOk(dialog);
                 });
-                (window.get()->*c.Item)->trigger();
+                (window->Controls().*c.Item)->trigger();
                 QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
                 std::vector<std::string> args = c.Cli;
                 args.insert(args.end(), {"--from", file});
                 const TCliRun cli = RunCli(fixture.Folder().toStdString(), args);
                 QCOMPARE(cli.ExitCode, 0);
                 QCOMPARE(reader.Report.Lines, AsQt(cli.OutLines()));
-                QCOMPARE(window->lDealtTotal->text(), QStringLiteral("3/3"));
+                QCOMPARE(window->Controls().lDealtTotal->text(), QStringLiteral("3/3"));
             }
         }
     }
@@ -173,6 +173,7 @@ private slots:
     void stopStartsNoNewSolverCall() {
         TWindowFixture fixture;
         auto window = fixture.Open();
+        TMainWindowControls& ui = window->Controls();
         constexpr int Deals = 30;
         for (const TDeal& deal : DealsWithWest(Deals, 5)) window->Deals().Add(deal);
         TReportReader reader;
@@ -181,20 +182,20 @@ private slots:
             dialog.findChild<QLineEdit*>("edContract")->setText(QStringLiteral("4H S"));
             ClickOk(dialog);
         });
-        window->itmLeads->trigger();
+        ui.itmLeads->trigger();
         QCOMPARE(window->State(), TMainWindow::TState::Analysing);
-        QVERIFY(!window->itmLeads->isEnabled());
+        QVERIFY(!ui.itmLeads->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(LeadSolveCount() > before, 30000);
-        window->btnStop->click();
+        ui.btnStop->click();
         const int64_t atStop = LeadSolveCount();
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
         // Only calls already past their check of the stop may have been made.
         QVERIFY(LeadSolveCount() - atStop <= 2);
         QVERIFY(LeadSolveCount() - before < Deals);
-        const QString counted = window->lDealtTotal->text().section(u'/', 0, 0);
+        const QString counted = ui.lDealtTotal->text().section(u'/', 0, 0);
         QVERIFY(reader.Report.Lines.join(u'\n').contains(QStringLiteral("раздач ") + counted));
         QCOMPARE(window->State(), TMainWindow::TState::Idle);
-        QVERIFY(window->itmLeads->isEnabled());
+        QVERIFY(ui.itmLeads->isEnabled());
     }
 };
 

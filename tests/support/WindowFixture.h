@@ -30,6 +30,8 @@
 class TFakeServices : public TPlatformServices {
 public:
     void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+    void ShowNote(QWidget*, const QString& text) override { notes.append(text); }
+    TReportServices* Printing() override { return reports; }
     QString ChooseFileToOpen(QWidget*, const TFileChooser& chooser) override {
         return Next(chooser, openedIn);
     }
@@ -38,9 +40,11 @@ public:
     }
 
     QStringList messages;
-    std::deque<QString> answers;  // the next file names to choose; none left: cancel
-    QStringList openedIn;         // the starting folder of every open chooser shown
-    QStringList savedIn;          // the same for save choosers
+    QStringList notes;
+    TReportServices* reports = nullptr;  // the report services' answers; null: the desktop's own
+    std::deque<QString> answers;         // the next file names to choose; none left: cancel
+    QStringList openedIn;                // the starting folder of every open chooser shown
+    QStringList savedIn;                 // the same for save choosers
 
 private:
     QString Next(const TFileChooser& chooser, QStringList& shownIn) {
@@ -171,8 +175,8 @@ inline std::vector<TDeal> DealsOfKey(int key, int count) {
 // of all becomes the current deal.
 inline void AddDeals(TMainWindow& window, int key, int count) {
     for (const TDeal& deal : DealsOfKey(key, count)) window.Deals().Add(deal);
-    window.seCurrentDeal->SetRange(1, window.Deals().Count());
-    window.seCurrentDeal->SetValue(1);
+    window.Controls().seCurrentDeal->SetRange(1, window.Deals().Count());
+    window.Controls().seCurrentDeal->SetValue(1);
 }
 
 // The deal lines of a collection from `from` on, and of a list of deals.
@@ -197,7 +201,7 @@ inline QStringList AsQt(const std::vector<std::string>& lines) {
 // The four labels of a seat, spades first, as one text: "7532 A6 Q2 KJ842".
 inline QString SeatText(const TMainWindow& window, int seat) {
     QStringList texts;
-    for (const QLabel* label : window.HandLabels[seat - 1]) texts.append(label->text());
+    for (const QLabel* label : window.Controls().HandLabels[seat - 1]) texts.append(label->text());
     return texts.join(u' ');
 }
 

@@ -11,10 +11,12 @@
 
 #include "deals/BridgeTerms.h"
 #include "files/SettingsFile.h"
+#include "files/SettingsKeys.h"
 
 namespace {
 
-constexpr std::string_view kSection = "Handout";
+namespace Keys = SettingsKeys::Handout;
+constexpr std::string_view kSection = Keys::Section;
 constexpr int kPerPage[] = {1, 2, 4, 6, 9};
 
 int NumberOr(const TSettings& settings, std::string_view key, int fallback) {
@@ -30,34 +32,35 @@ int NumberOr(const TSettings& settings, std::string_view key, int fallback) {
 THandoutChoice ReadHandoutChoice(const TSettings& settings) {
     THandoutChoice choice;
     THandoutOptions& options = choice.Options;
-    options.PerPage = HandoutPerPage(NumberOr(settings, "PerPage", 4));
-    options.Analysis = NumberOr(settings, "Analysis", 0) != 0;
-    const std::string seats = settings.Value(kSection, "Seats").value_or(SeatLetters);
+    options.PerPage = HandoutPerPage(NumberOr(settings, Keys::PerPage, 4));
+    options.Analysis = NumberOr(settings, Keys::Analysis, 0) != 0;
+    const std::string seats = settings.Value(kSection, Keys::Seats).value_or(std::string(SeatLetters));
     for (std::size_t seat = 0; seat < 4; ++seat)
         options.Seats[seat] = seats.find(SeatLetters[seat]) != std::string::npos;
-    options.Cards = settings.Value(kSection, "Cards").value_or("ru") == "en"
+    options.Cards = settings.Value(kSection, Keys::Cards).value_or("ru") == "en"
                         ? THandoutCards::English
                         : THandoutCards::Russian;
-    options.Paper = settings.Value(kSection, "Paper").value_or("a4") == "letter"
+    options.Paper = settings.Value(kSection, Keys::Paper).value_or("a4") == "letter"
                         ? THandoutPaper::Letter
                         : THandoutPaper::A4;
-    options.Title = settings.Value(kSection, "Title").value_or("");
-    choice.FirstBoard = std::max(1, NumberOr(settings, "FirstBoard", 1));
+    options.Title = settings.Value(kSection, Keys::Title).value_or("");
+    choice.FirstBoard = std::max(1, NumberOr(settings, Keys::FirstBoard, 1));
     return choice;
 }
 
 void WriteHandoutChoice(TSettings& settings, const THandoutChoice& choice) {
     const THandoutOptions& options = choice.Options;
-    settings.SetValue(kSection, "PerPage", std::to_string(options.PerPage));
-    settings.SetValue(kSection, "Analysis", options.Analysis ? "1" : "0");
+    settings.SetValue(kSection, Keys::PerPage, std::to_string(options.PerPage));
+    settings.SetValue(kSection, Keys::Analysis, options.Analysis ? "1" : "0");
     std::string seats;
     for (std::size_t seat = 0; seat < 4; ++seat)
         if (options.Seats[seat]) seats += SeatLetters[seat];
-    settings.SetValue(kSection, "Seats", seats);
-    settings.SetValue(kSection, "Cards", options.Cards == THandoutCards::English ? "en" : "ru");
-    settings.SetValue(kSection, "Paper", options.Paper == THandoutPaper::Letter ? "letter" : "a4");
-    settings.SetValue(kSection, "Title", options.Title);
-    settings.SetValue(kSection, "FirstBoard", std::to_string(choice.FirstBoard));
+    settings.SetValue(kSection, Keys::Seats, seats);
+    settings.SetValue(kSection, Keys::Cards, options.Cards == THandoutCards::English ? "en" : "ru");
+    settings.SetValue(kSection, Keys::Paper,
+                      options.Paper == THandoutPaper::Letter ? "letter" : "a4");
+    settings.SetValue(kSection, Keys::Title, options.Title);
+    settings.SetValue(kSection, Keys::FirstBoard, std::to_string(choice.FirstBoard));
 }
 
 THandoutDialog::THandoutDialog(const THandoutChoice& choice, QWidget* parent) : QDialog(parent) {

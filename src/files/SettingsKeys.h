@@ -1,0 +1,45 @@
+#pragma once
+// The sections and keys of korvana.ini, named in this one place. Files that
+// users and earlier versions wrote are read by these same names: never rename one.
+#include <string_view>
+
+namespace SettingsKeys {
+
+// The fixed cards, as their text (TFixedCards::ToText), and "1" while runs deal securely.
+namespace Deal {
+inline constexpr std::string_view Section = "Deal";
+inline constexpr std::string_view Fixed = "Fixed";
+inline constexpr std::string_view Secure = "Secure";
+}  // namespace Deal
+
+// The save chooser's "Первая сдача".
+namespace SaveDeals {
+inline constexpr std::string_view Section = "SaveDeals";
+inline constexpr std::string_view FirstBoard = "FirstBoard";
+}  // namespace SaveDeals
+
+// The last inputs of the simulations; a vulnerability is kept as its number 0..3.
+namespace Simulation {
+inline constexpr std::string_view Section = "Simulation";
+inline constexpr std::string_view Variants = "Variants";
+inline constexpr std::string_view VariantsVulnerability = "VariantsVulnerability";
+inline constexpr std::string_view LeadContract = "LeadContract";
+inline constexpr std::string_view LeadVulnerability = "LeadVulnerability";
+inline constexpr std::string_view Expressions[] = {"Expression1", "Expression2", "Expression3",
+                                                   "Expression4"};
+inline constexpr std::string_view Cross = "Cross";
+}  // namespace Simulation
+
+// The handout dialog's last choice.
+namespace Handout {
+inline constexpr std::string_view Section = "Handout";
+inline constexpr std::string_view PerPage = "PerPage";
+inline constexpr std::string_view Analysis = "Analysis";
+inline constexpr std::string_view Seats = "Seats";
+inline constexpr std::string_view Cards = "Cards";
+inline constexpr std::string_view Paper = "Paper";
+inline constexpr std::string_view Title = "Title";
+inline constexpr std::string_view FirstBoard = "FirstBoard";
+}  // namespace Handout
+
+}  // namespace SettingsKeys

@@ -1,0 +1,76 @@
+#pragma once
+// What the commands of the command table may ask of the main window: the
+// window implements it, and no command sees the window itself.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "deals/Deal.h"
+#include "deals/DealAnalysis.h"
+#include "deals/FixedCards.h"
+#include "deals/SecureSource.h"
+
+class QWidget;
+class TPlatformServices;
+class TReportServices;
+class TSettings;
+
+// Work on a worker thread that STOP can end early; destroying it stops it and waits.
+class TWorkerJob {
+public:
+    virtual ~TWorkerJob() = default;
+    // Any thread; returns at once.
+    virtual void Stop() = 0;
+};
+
+class TCommandHost {
+public:
+    virtual ~TCommandHost() = default;
+
+    // The parent of the command's dialogs and messages.
+    virtual QWidget* Parent() = 0;
+    // Message boxes and file choosers; and the preview and printing of a report.
+    virtual TPlatformServices& Platform() = 0;
+    virtual TReportServices& Printing() = 0;
+    // korvana.ini as the window keeps it; written back at close.
+    virtual TSettings& Settings() = 0;
+
+    // True while no run, analysis or study is under way.
+    virtual bool Idle() const = 0;
+    // The deals of the collection, in order; they stay in place while a job runs.
+    virtual std::vector<const TDeal*> CollectionDeals() const = 0;
+
+    // Starts a job over `total` deals: the window rests while it runs, STOP
+    // stops it and the run's label shows its progress. `start` makes the job
+    // (null when no thread could start: the window is idle again at once).
+    virtual bool BeginJob(int64_t total,
+                          const std::function<std::unique_ptr<TWorkerJob>()>& start) = 0;
+    // The job's progress in the run's label; any thread.
+    virtual void ShowJobProgress(int64_t done, int64_t total) = 0;
+    // What the run's label shows.
+    virtual QString JobProgressText() const = 0;
+    // Runs `then` on the window's thread later; any thread.
+    virtual void Later(std::function<void()> then) = 0;
+    // Destroys the job (its threads have ended: this only joins them) and
+    // makes the window idle again. On the window's thread.
+    virtual void EndJob() = 0;
+
+    // The last analysis of the collection, kept while the collection holds
+    // exactly its deals (empty otherwise); saving as PBN and the handout use it.
+    virtual std::span<const TDealAnalysis> KeptAnalysis() const = 0;
+    virtual void KeepAnalysis(std::vector<TDealAnalysis> results) = 0;
+
+    // The cards every run gives the seats.
+    virtual const TFixedCards& FixedCards() const = 0;
+    virtual void SetFixedCards(const TFixedCards& cards) = 0;
+    // Runs deal securely (the key field rests) or from the key value.
+    virtual void SetSecureDealing(bool secure) = 0;
+    // The secret of the last secure run, if any.
+    virtual const std::optional<TSecret>& LastSecret() const = 0;
+
+    // Puts a condition into the editor at its caret and gives it the focus.
+    virtual void InsertCondition(const QString& text) = 0;
+};

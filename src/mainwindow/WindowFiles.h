@@ -1,0 +1,57 @@
+#pragma once
+// The files behind the main window's commands and its setup: the deals
+// choosers' types, the format a deals file is saved in, and generate.stp read
+// into the collection with a damaged file kept aside.
+#include <QSize>
+#include <QString>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "deals/DealAnalysis.h"
+#include "files/SetupFormat.h"
+#include "mainwindow/MainWindowControls.h"
+
+class QMainWindow;
+class TDeals;
+struct TDealFormat;
+
+// "name: reason", the name as the system writes it.
+QString FileFailure(const QString& fileName, const QString& reason);
+
+// The filter of the deals choosers, from the formats table: the readable
+// formats for opening, every format for saving.
+QString DealsFilter(bool saving);
+
+// The format of a deals file saved as `name`: its extension's when it is one
+// of the formats'; else the chosen type's, whose extension is added to `name`
+// (none for "Все файлы", or a type not known: a deals file of that name).
+const TDealFormat& SaveFormat(std::string& name, int fileType);
+
+// The kept analysis with par for the dealer and vulnerability of the boards
+// numbered from firstBoard (the kept par is that of boards from 1).
+std::vector<TDealAnalysis> AnalysisOfBoards(std::span<const TDealAnalysis> kept,
+                                            int64_t firstBoard);
+
+// generate.stp as the window reads it at start.
+struct TSetupFileRead {
+    bool Opened = false;    // false: the window's defaults stay
+    bool KeepFile = false;  // neither read whole nor kept aside: not to be replaced
+    QString Failure;        // a failure to show, with the file's name; empty when none
+    // A damaged file that was read in part: where it was kept aside. The
+    // window still opens as it always did.
+    QString Note;
+    TSetupContent Content;  // its deal lines went into the collection
+};
+TSetupFileRead ReadSetupInto(const QString& fileName, TDeals& deals);
+
+// The window's fields, bounds and state as generate.stp keeps them; a
+// maximised or minimised window keeps the bounds it returns to.
+TStateRecord StateOfWindow(const QMainWindow& window, const TMainWindowControls& controls);
+// Gives the window the record's fields, size, place and state (the seats are
+// the window's to show). A size that is missing, tiny or larger than the
+// screens could hold (a damaged file) keeps the default of that side, whose
+// `clientToFit` side stays; the others are set to -1. A place off every
+// screen (another monitor, a damaged file) comes back on.
+void ApplyStateRecord(const TStateRecord& state, QMainWindow& window, TMainWindowControls& controls,
+                      QSize& clientToFit);
