@@ -2,7 +2,7 @@
 # Builds the Debian package from build/, lists its files, checks it with
 # lintian (no error, no warning), unpacks it into a temporary root, validates
 # the desktop entry, the file types and the AppStream metainfo, and runs the
-# unpacked korvana-cli against the one just built.
+# unpacked korvana-cli against the one just built and has it make a handout.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rm -f build/korvana_*.deb
@@ -35,4 +35,12 @@ if [ "$installed" != "$built" ] || [ "$(echo "$installed" | wc -l)" -ne 3 ]; the
   echo "The unpacked korvana-cli does not print key 1's first three deals."
   exit 1
 fi
-echo "Package check: the unpacked korvana-cli prints key 1's first three deals."
+# The handout painter is a module that korvana-cli loads only for `handout`:
+# the unpacked program must find it where the package puts it.
+build/korvana-cli generate --key 1 --count 2 --out "$root/deals.pbn" >/dev/null 2>&1
+if ! "$root/usr/bin/korvana-cli" handout "$root/deals.pbn" --out "$root/handout.pdf" 2>/dev/null ||
+  [ ! -s "$root/handout.pdf" ]; then
+  echo "The unpacked korvana-cli makes no handout."
+  exit 1
+fi
+echo "Package check: the unpacked korvana-cli prints key 1's first three deals and makes a handout."

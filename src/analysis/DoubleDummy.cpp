@@ -8,7 +8,7 @@
 #include <unordered_map>
 
 #include "analysis/SolverLibrary.h"
-#include "analysis/SolverSlots.h"
+#include "analysis/internal/SolverSlots.h"
 #include "deals/Board.h"
 #include "deals/BridgeTerms.h"
 #include "deals/Deal.h"

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "analysis/SolverLibrary.h"
-#include "analysis/SolverSlots.h"
+#include "analysis/internal/SolverSlots.h"
 #include "deals/Deal.h"
 
 namespace {

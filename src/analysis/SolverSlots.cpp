@@ -1,4 +1,4 @@
-#include "analysis/SolverSlots.h"
+#include "analysis/internal/SolverSlots.h"
 
 #include <algorithm>
 

@@ -1,9 +1,11 @@
 // korvana-cli handout: the deals of a file laid out for paper as a PDF, a few
 // to a page, with the double-dummy table and par when asked.
-#include <QGuiApplication>
+#include <dlfcn.h>
+
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@
 #include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
 #include "engine/AnalysisRun.h"
-#include "printing/HandoutPainter.h"
+#include "printing/HandoutModule.h"
 
 int RunHandout(const TArguments& arguments);
 
@@ -65,23 +67,32 @@ constexpr TOptionRow kHandoutOptions[] = {
     kOutOption,   kPerPageOption, kAnalyzeOption, kSeatsOption, kHandoutFirstBoardOption,
     kCardsOption, kPaperOption,   kTitleOption};
 
-// Qt's notes (a missing runtime folder, a font substituted) are not the
-// command's to print; its own failures are told by the command.
-void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg)
-        std::fprintf(stderr, "korvana-cli: %s\n", message.toLocal8Bit().constData());
-}
-
-// Qt's painter needs a Gui application; without a display it draws offscreen.
-void StartGuiApplication(std::unique_ptr<QGuiApplication>& application) {
-    if (QGuiApplication::instance() != nullptr) return;
-    qInstallMessageHandler(DropQtNotes);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    static int argc = 1;
-    static char name[] = "korvana-cli";
-    static char* argv[] = {name, nullptr};
-    application = std::make_unique<QGuiApplication>(argc, argv);
+// The painter, loaded on first use from korvana-handout.so: beside the
+// program in a build folder, in KORVANA_HANDOUT_MODULE_DIR (relative to the
+// program's folder) when installed. Null, with the reason, when it cannot be
+// loaded.
+THandoutPdfWriter LoadHandoutWriter(std::string& failure) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    for (const fs::path& place :
+         {folder / kHandoutModuleFile, folder / KORVANA_HANDOUT_MODULE_DIR / kHandoutModuleFile}) {
+        if (!fs::exists(place, error)) continue;
+        void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        void* entry = module != nullptr ? dlsym(module, kHandoutPdfWriterName) : nullptr;
+        if (entry == nullptr) {
+            const char* reason = dlerror();
+            failure = reason != nullptr ? reason : place.string();
+            return nullptr;
+        }
+        return reinterpret_cast<THandoutPdfWriter>(entry);
+    }
+    failure = "не найден ";
+    failure.append(kHandoutModuleFile)
+        .append(" (ни рядом с программой, ни в ")
+        .append((folder / KORVANA_HANDOUT_MODULE_DIR).lexically_normal().string())
+        .append(")");
+    return nullptr;
 }
 
 // Solves the boards that have no table yet and adds par for each board's own
@@ -150,14 +161,18 @@ int RunHandout(const TArguments& arguments) {
         refused = AnalyseBoards(boards);
     }
 
-    std::unique_ptr<QGuiApplication> application;
-    StartGuiApplication(application);
+    std::string failure;
+    const THandoutPdfWriter writeHandout = LoadHandoutWriter(failure);
+    if (writeHandout == nullptr) {
+        std::fprintf(stderr, "korvana-cli: нет модуля раздаточного материала: %s\n",
+                     failure.c_str());
+        return ExitFileFailed;
+    }
     const std::string out = arguments.Text(kOutOption);
     const int32_t otherLinks = OtherHardLinks(out);
-    const QString failure = WriteHandoutPdf(QString::fromStdString(out), boards, options);
-    if (!failure.isEmpty()) {
+    if (!writeHandout(out, boards.data(), boards.size(), options, failure)) {
         std::fprintf(stderr, "korvana-cli: не удалось записать %s: %s\n", out.c_str(),
-                     failure.toStdString().c_str());
+                     failure.c_str());
         return ExitFileFailed;
     }
     TellOtherHardLinks(out, otherLinks);

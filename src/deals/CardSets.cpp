@@ -1,6 +1,6 @@
 #include "deals/CardSets.h"
 
-#include "deals/HandRules.h"
+#include "deals/internal/HandRules.h"
 
 namespace {
 

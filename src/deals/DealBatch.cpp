@@ -1,8 +1,8 @@
 #include "deals/DealBatch.h"
 
-#include "deals/DealBatchVector.h"
 #include "deals/FreePlaces.h"
 #include "deals/RandomSource.h"
+#include "deals/internal/DealBatchVector.h"
 
 namespace {
 

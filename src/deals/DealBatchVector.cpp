@@ -1,4 +1,4 @@
-#include "deals/DealBatchVector.h"
+#include "deals/internal/DealBatchVector.h"
 
 #include "deals/DealBatch.h"
 #include "deals/RandomSource.h"

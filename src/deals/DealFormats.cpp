@@ -5,9 +5,9 @@
 #include <ostream>
 
 #include "deals/DealCollection.h"
-#include "deals/DealsFile.h"
-#include "deals/LinFile.h"
 #include "deals/PbnFile.h"
+#include "deals/internal/DealsFile.h"
+#include "deals/internal/LinFile.h"
 #include "text/FileError.h"
 #include "text/MessageSink.h"
 #include "text/OutputBuffer.h"

@@ -1,6 +1,6 @@
 // The deals file: the header line, then one 108-character deal line per deal,
 // every line ended by CR LF.
-#include "deals/DealsFile.h"
+#include "deals/internal/DealsFile.h"
 
 #include <algorithm>
 #include <string>

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "deals/BridgeTerms.h"
-#include "deals/HandRules.h"
 #include "deals/Patterns.h"
+#include "deals/internal/HandRules.h"
 #include "text/StringFunctions.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // damaged file may repeat a card or hold places that are no card: the set of
 // cards counts each card once and ignores the rest.
 #include "deals/Hand.h"
-#include "deals/HandRules.h"
+#include "deals/internal/HandRules.h"
 
 uint64_t THand::CardSet() const {
     uint64_t set = 0;

@@ -1,7 +1,7 @@
 // The hand functions of the condition language on a hand's card places; the
 // rules themselves are in HandRules.h.
 #include "deals/Hand.h"
-#include "deals/HandRules.h"
+#include "deals/internal/HandRules.h"
 
 int32_t THand::PointsOfFirstSuitWithLength(int32_t length) {
     return HandRules::PointsOfFirstSuitWithLength(*this, length);

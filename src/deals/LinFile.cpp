@@ -1,4 +1,4 @@
-#include "deals/LinFile.h"
+#include "deals/internal/LinFile.h"
 
 #include <algorithm>
 #include <array>

@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "deals/DealBatchVector.h"
 #include "deals/FreePlaces.h"
+#include "deals/internal/DealBatchVector.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dialogs/BalancedWindow.h"
+#include "dialogs/internal/BalancedWindow.h"
 
 TBalancedWindow::TBalancedWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если NT-расклад",

@@ -1,4 +1,4 @@
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "dialogs/ControlsWindow.h"
+#include "dialogs/internal/ControlsWindow.h"
 
 #include <QComboBox>
 

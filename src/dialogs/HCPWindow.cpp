@@ -1,4 +1,4 @@
-#include "dialogs/HCPWindow.h"
+#include "dialogs/internal/HCPWindow.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,4 @@
-#include "dialogs/HasCardWindow.h"
+#include "dialogs/internal/HasCardWindow.h"
 
 #include <QComboBox>
 

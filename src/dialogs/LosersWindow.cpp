@@ -1,4 +1,4 @@
-#include "dialogs/LosersWindow.h"
+#include "dialogs/internal/LosersWindow.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,4 @@
-#include "dialogs/MultyWindow.h"
+#include "dialogs/internal/MultyWindow.h"
 
 TMultyWindow::TMultyWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если блок в мажоре",

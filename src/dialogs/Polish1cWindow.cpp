@@ -1,4 +1,4 @@
-#include "dialogs/Polish1cWindow.h"
+#include "dialogs/internal/Polish1cWindow.h"
 
 TPolish1cWindow::TPolish1cWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если открытие 1c (Берёзка)",

@@ -1,4 +1,4 @@
-#include "dialogs/Prec1dWindow.h"
+#include "dialogs/internal/Prec1dWindow.h"
 
 TPrec1dWindow::TPrec1dWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если 1d (Precision)",

@@ -1,4 +1,4 @@
-#include "dialogs/Prec1hWindow.h"
+#include "dialogs/internal/Prec1hWindow.h"
 
 TPrec1hWindow::TPrec1hWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если 1h (от 5-ки)",

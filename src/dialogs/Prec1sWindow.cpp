@@ -1,4 +1,4 @@
-#include "dialogs/Prec1sWindow.h"
+#include "dialogs/internal/Prec1sWindow.h"
 
 TPrec1sWindow::TPrec1sWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истинаб если 1s (от 5-ки)",

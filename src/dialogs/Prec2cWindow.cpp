@@ -1,4 +1,4 @@
-#include "dialogs/Prec2cWindow.h"
+#include "dialogs/internal/Prec2cWindow.h"
 
 TPrec2cWindow::TPrec2cWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если 2с (Precision)",

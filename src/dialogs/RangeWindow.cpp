@@ -1,4 +1,4 @@
-#include "dialogs/RangeWindow.h"
+#include "dialogs/internal/RangeWindow.h"
 
 TRangeWindow::TRangeWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если HCP в диапазоне",

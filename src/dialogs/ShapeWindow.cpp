@@ -1,4 +1,4 @@
-#include "dialogs/ShapeWindow.h"
+#include "dialogs/internal/ShapeWindow.h"
 
 TShapeWindow::TShapeWindow(QWidget* owner)
     : TSuitsWindow(owner, "Истина, если расклад соответствует", {"1", "2", "3", "4"}) {}

@@ -1,4 +1,4 @@
-#include "dialogs/SuitByLengthWindow.h"
+#include "dialogs/internal/SuitByLengthWindow.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "dialogs/SuitLengthWindow.h"
+#include "dialogs/internal/SuitLengthWindow.h"
 
 #include <QComboBox>
 

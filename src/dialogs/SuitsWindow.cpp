@@ -1,4 +1,4 @@
-#include "dialogs/SuitsWindow.h"
+#include "dialogs/internal/SuitsWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "dialogs/TopHonoursWindow.h"
+#include "dialogs/internal/TopHonoursWindow.h"
 
 #include <QComboBox>
 

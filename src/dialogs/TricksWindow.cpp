@@ -1,4 +1,4 @@
-#include "dialogs/TricksWindow.h"
+#include "dialogs/internal/TricksWindow.h"
 
 #include <QComboBox>
 

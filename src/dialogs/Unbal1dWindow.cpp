@@ -1,4 +1,4 @@
-#include "dialogs/Unbal1dWindow.h"
+#include "dialogs/internal/Unbal1dWindow.h"
 
 TUnbal1dWindow::TUnbal1dWindow(QWidget* owner)
     : TBooleanFunctionWindow(owner, "Истина, если 1d (Берёзка)",

@@ -8,7 +8,7 @@
 #include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
 #include "deals/RandomSource.h"
-#include "engine/GeneratorRun.h"
+#include "engine/internal/GeneratorRun.h"
 
 struct TGenerator::TState {
     TState(TGeneratorOwner& owner, TDeals& deals, TGeneratorInputs inputs)

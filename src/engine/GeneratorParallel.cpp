@@ -8,7 +8,7 @@
 #include "deals/RandomSource.h"
 #include "deals/SecureSource.h"
 #include "engine/Generator.h"
-#include "engine/GeneratorRun.h"
+#include "engine/internal/GeneratorRun.h"
 #include "language/ConditionCheck.h"
 
 TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "deals/Deal.h"
-#include "language/Evaluation.h"
 #include "language/ParseTree.h"
-#include "language/TreeShape.h"
+#include "language/internal/Evaluation.h"
+#include "language/internal/TreeShape.h"
 #include "text/StringFunctions.h"
 
 using TOpCode = TCompiledEvaluator::TOpCode;

@@ -1,4 +1,4 @@
-#include "language/Evaluation.h"
+#include "language/internal/Evaluation.h"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include "deals/Deal.h"
 #include "language/ErrorReport.h"
 #include "language/FunctionTable.h"
-#include "language/TreeShape.h"
+#include "language/internal/TreeShape.h"
 
 namespace {
 

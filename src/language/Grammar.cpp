@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "language/ErrorReport.h"
-#include "language/Evaluation.h"
+#include "language/internal/Evaluation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "simulation/Expressions.h"
+#include "simulation/internal/Expressions.h"
 
 #include "language/ErrorReport.h"
 #include "language/SyntaxCheck.h"

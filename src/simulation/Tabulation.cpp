@@ -7,7 +7,7 @@
 #include "deals/DealAnalysis.h"
 #include "deals/PbnFile.h"
 #include "language/Grammar.h"
-#include "simulation/Expressions.h"
+#include "simulation/internal/Expressions.h"
 #include "text/StringFunctions.h"
 
 namespace {

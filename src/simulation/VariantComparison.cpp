@@ -9,7 +9,7 @@
 #include "deals/PbnFile.h"
 #include "language/Grammar.h"
 #include "simulation/Contract.h"
-#include "simulation/Expressions.h"
+#include "simulation/internal/Expressions.h"
 #include "text/RussianCount.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "deals/DealCollection.h"
-#include "deals/LinFile.h"
 #include "deals/PbnFile.h"
 #include "deals/ReadableLine.h"
+#include "deals/internal/LinFile.h"
 #include "support/DealInto.h"
 #include "support/RecordingSink.h"
 #include "support/TempFolder.h"

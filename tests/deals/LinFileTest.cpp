@@ -6,8 +6,8 @@
 
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
-#include "deals/LinFile.h"
 #include "deals/PbnFile.h"
+#include "deals/internal/LinFile.h"
 #include "support/DealInto.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "ConditionTestSupport.h"
 #include "language/ConditionCheck.h"
 #include "language/ErrorReport.h"
-#include "language/Evaluation.h"
 #include "language/SyntaxCheck.h"
+#include "language/internal/Evaluation.h"
 #include "support/RecordingSink.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "reports/DealListing.h"
 #include "reports/StatisticsReport.h"
 #include "reports/windows/ReportFiles.h"
-#include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
 #include "reports/windows/ReportServices.h"
+#include "reports/windows/internal/ReportPages.h"
 #include "widgets/ScreenFit.h"
 
 namespace {

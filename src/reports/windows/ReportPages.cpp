@@ -1,4 +1,4 @@
-#include "reports/windows/ReportPages.h"
+#include "reports/windows/internal/ReportPages.h"
 
 #include <QRegularExpression>
 #include <algorithm>

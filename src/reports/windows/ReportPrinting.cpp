@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <cmath>
 
-#include "reports/windows/ReportPages.h"
+#include "reports/windows/internal/ReportPages.h"
 
 QString ExpandTabs(const QString& line) {
     if (!line.contains(QLatin1Char('\t'))) return line;

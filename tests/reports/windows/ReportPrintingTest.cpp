@@ -17,8 +17,8 @@
 #include "deals/DealCollection.h"
 #include "reports/DealListing.h"
 #include "reports/windows/EditorWindow.h"
-#include "reports/windows/ReportPages.h"
 #include "reports/windows/ReportPrinting.h"
+#include "reports/windows/internal/ReportPages.h"
 #include "support/DealInto.h"
 #include "support/PrintedPdf.h"
 

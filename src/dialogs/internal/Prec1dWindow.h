@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Prec1d(seat,a1,a2,a3,a4): a one-diamond opening, balanced or not.
 class TPrec1dWindow : public TBooleanFunctionWindow {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Polish1c(seat,a1,a2,a3,a4): a one-club opening, weak or strong.
 class TPolish1cWindow : public TBooleanFunctionWindow {

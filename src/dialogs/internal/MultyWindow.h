@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Multy(seat,a1..a6): a weak two-bid in a major.
 class TMultyWindow : public TBooleanFunctionWindow {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Balanced(seat,min,max): a no-trump shape within a point range.
 class TBalancedWindow : public TBooleanFunctionWindow {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/SuitsWindow.h"
+#include "dialogs/internal/SuitsWindow.h"
 
 // Shape(seat,code,l1,l2,l3,l4): the suit lengths sorted longest first compared
 // with wanted lengths; the four fields are labelled 1 to 4.

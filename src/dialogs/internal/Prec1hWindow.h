@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Prec1h(seat,min,max): a one-heart opening on five or more hearts.
 class TPrec1hWindow : public TBooleanFunctionWindow {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Range(seat,min,max): the hand's points lie in the range.
 class TRangeWindow : public TBooleanFunctionWindow {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Prec2c(seat,min,max): a two-club opening on long clubs.
 class TPrec2cWindow : public TBooleanFunctionWindow {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Unbal1d(seat,min,max): an unbalanced one-diamond opening.
 class TUnbal1dWindow : public TBooleanFunctionWindow {

@@ -1,7 +1,7 @@
 #pragma once
 #include <QStringList>
 
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Suits(seat,code,s,h,d,c): each suit's length compared with a wanted length
 // (code -1 "<=", 0 "=", 1 ">="; a length of -1 sets no condition on its suit).

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/BooleanFunctionWindow.h"
+#include "dialogs/internal/BooleanFunctionWindow.h"
 
 // Prec1s(seat,min,max): a one-spade opening on five or more spades.
 class TPrec1sWindow : public TBooleanFunctionWindow {
