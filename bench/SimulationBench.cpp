@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -83,11 +84,10 @@ void OnThreads(const std::vector<TDeal>& deals, int threads, TSolve solve) {
 // North; 5C doubled by East. Three pairs a deal.
 std::vector<TVariant> Variants() {
     std::vector<TVariant> variants;
-    TInputError error;
-    ReadVariantLine("NT: 3NT S", variants, error);
-    ReadVariantLine("Major: (SuitLength(N,SP) + SuitLength(S,SP)) >= 8 => 4S N; 4H N", variants,
-                    error);
-    ReadVariantLine("Sacrifice: 5CX E", variants, error);
+    for (const char* line :
+         {"NT: 3NT S", "Major: (SuitLength(N,SP) + SuitLength(S,SP)) >= 8 => 4S N; 4H N",
+          "Sacrifice: 5CX E"})
+        if (!ReadVariantLine(line, variants).IsOk()) std::abort();
     return variants;
 }
 
@@ -118,9 +118,9 @@ void KorvanaSimulate(benchmark::State& state) {
     const double start = ProcessMilliseconds();
     for (auto _ : state) {
         TVariantComparison comparison;
-        TInputError error;
-        if (!comparison.Prepare(Variants(), TVulnerability::None, error))
-            state.SkipWithError(error.Message.c_str());
+        if (const TStatus status = comparison.Prepare(Variants(), TVulnerability::None);
+            !status.IsOk())
+            state.SkipWithError(status.Message().c_str());
         TStudyRun run(comparison, threads);
         for (std::size_t i = 0; i < FreeDeals().size(); ++i)
             run.Push(static_cast<int64_t>(i) + 1, FreeDeals()[i]);
@@ -155,10 +155,11 @@ void KorvanaLeads(benchmark::State& state) {
     const double start = ProcessMilliseconds();
     for (auto _ : state) {
         TLeadStudy study;
-        TInputError error;
-        if (!study.Prepare(contract, TVulnerability::None,
-                           TLeadStudy::LeaderCards(LeadDeals().front(), West), error))
-            state.SkipWithError(error.Message.c_str());
+        std::vector<const TDeal*> deals;
+        for (const TDeal& deal : LeadDeals()) deals.push_back(&deal);
+        if (const TStatus status = study.Prepare(contract, TVulnerability::None, deals);
+            !status.IsOk())
+            state.SkipWithError(status.Message().c_str());
         TStudyRun run(study, threads);
         for (std::size_t i = 0; i < LeadDeals().size(); ++i)
             run.Push(static_cast<int64_t>(i) + 1, LeadDeals()[i]);

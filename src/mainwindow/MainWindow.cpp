@@ -25,8 +25,8 @@
 #include <charconv>
 
 #include "analysis/DoubleDummy.h"
-#include "deals/DealCollection.h"
 #include "deals/BridgeTerms.h"
+#include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
 #include "files/ConditionsFile.h"
 #include "files/ConditionsFormat.h"
@@ -768,7 +768,8 @@ void TMainWindow::SetFixedCards(const TFixedCards& cards) {
     QStringList seats;
     for (int seat = 1; seat <= 4; ++seat)
         if (cards.Count(seat) > 0)
-            seats << QStringLiteral("%1 %2").arg(QChar(SeatLetters[seat - 1])).arg(cards.Count(seat));
+            seats
+                << QStringLiteral("%1 %2").arg(QChar(SeatLetters[seat - 1])).arg(cards.Count(seat));
     c_.lFixedCards->setText(QStringLiteral("Закреплены карты: ") +
                             seats.join(QStringLiteral(", ")));
     c_.lFixedCards->setToolTip(QString::fromStdString(cards.ToText()));

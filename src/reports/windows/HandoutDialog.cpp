@@ -34,7 +34,8 @@ THandoutChoice ReadHandoutChoice(const TSettings& settings) {
     THandoutOptions& options = choice.Options;
     options.PerPage = HandoutPerPage(NumberOr(settings, Keys::PerPage, 4));
     options.Analysis = NumberOr(settings, Keys::Analysis, 0) != 0;
-    const std::string seats = settings.Value(kSection, Keys::Seats).value_or(std::string(SeatLetters));
+    const std::string seats =
+        settings.Value(kSection, Keys::Seats).value_or(std::string(SeatLetters));
     for (std::size_t seat = 0; seat < 4; ++seat)
         options.Seats[seat] = seats.find(SeatLetters[seat]) != std::string::npos;
     options.Cards = settings.Value(kSection, Keys::Cards).value_or("ru") == "en"
