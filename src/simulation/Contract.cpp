@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "deals/BridgeTerms.h"
 #include "deals/DealAnalysis.h"
 #include "text/Utf8Text.h"
 
@@ -26,23 +27,7 @@ std::vector<std::u32string> Words(std::string_view text) {
 
 // The seat of a declarer's letter: N E S W, or the Russian С В Ю З.
 int32_t SeatOfWord(std::u32string_view word) {
-    if (word.size() != 1) return 0;
-    switch (word[0]) {
-        case U'N':
-        case U'С':
-            return 1;
-        case U'E':
-        case U'В':
-            return 2;
-        case U'S':
-        case U'Ю':
-            return 3;
-        case U'W':
-        case U'З':
-            return 4;
-        default:
-            return 0;
-    }
+    return word.size() == 1 ? SeatOfLetter(word[0]) : 0;
 }
 
 // Reads the strain at the front of `rest` and removes it; -1 for none.
@@ -123,14 +108,9 @@ std::string ContractName(const TContract& contract) {
     return name;
 }
 
-std::string_view SeatLetter(int32_t seat) {
-    constexpr std::string_view letters[] = {"N", "E", "S", "W"};
-    return seat >= 1 && seat <= 4 ? letters[seat - 1] : std::string_view();
-}
-
 std::string ContractWithDeclarer(const TContract& contract) {
     if (contract.IsPass()) return "PASS";
-    return ContractName(contract) + " " + std::string(SeatLetter(contract.Declarer));
+    return ContractName(contract) + " " + std::string(SeatChar(contract.Declarer));
 }
 
 std::optional<TVulnerability> ReadVulnerability(std::string_view text) {

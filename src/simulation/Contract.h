@@ -21,8 +21,6 @@ TContractReading ReadContract(std::string_view text);
 
 // "4S", "3NT", "5CX", "6HXX", "PASS": the contract without its declarer.
 std::string ContractName(const TContract& contract);
-// "N", "E", "S", "W" for seats 1..4; the empty text for any other.
-std::string_view SeatLetter(int32_t seat);
 // "4S N", "PASS".
 std::string ContractWithDeclarer(const TContract& contract);
 

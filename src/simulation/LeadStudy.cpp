@@ -76,7 +76,7 @@ int32_t LeaderOf(const TContract& contract) { return LeftHandOpponent(contract.D
 
 // "Запада (W)": the leader as the messages name him.
 std::string LeaderName(int32_t leader) {
-    return std::string(SeatGenitive(leader)) + " (" + std::string(SeatLetter(leader)) + ")";
+    return std::string(SeatGenitive(leader)) + " (" + std::string(SeatChar(leader)) + ")";
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ TStatus TLeadStudy::Prepare(const TContract& contract, TVulnerability vulnerabil
                             const TFixedCards& fixed) {
     if (TStatus status = CheckContract(contract); !status.IsOk()) return status;
     const int32_t leader = LeaderOf(contract);
-    const std::string letter(SeatLetter(leader));
+    const std::string letter(SeatChar(leader));
     if (fixed.Count(leader) != THand::CardsInHand)
         return TStatus::Usage("ходит " + letter + ": закрепите у " + LeaderName(leader) +
                               " все 13 карт, например --fixed \"" + letter + ":AQ5.K84.J732.T96\"");
@@ -123,7 +123,7 @@ TStatus TLeadStudy::TakeCards(const TContract& contract, TVulnerability vulnerab
                        std::adjacent_find(cards.begin(), cards.end()) == cards.end() &&
                        std::all_of(cards.begin(), cards.end(), IsCard);
     if (!whole)
-        return TStatus::Usage("у ведущего (" + std::string(SeatLetter(LeaderOf(contract))) +
+        return TStatus::Usage("у ведущего (" + std::string(SeatChar(LeaderOf(contract))) +
                               ") должны быть известны все 13 карт");
     contract_ = contract;
     vulnerability_ = vulnerability;
@@ -175,8 +175,7 @@ std::vector<std::string> TLeadStudy::ReportLines() const {
     std::vector<std::string> lines;
     lines.push_back("Первый ход против " + ContractWithDeclarer(contract_) + ", " +
                     std::string(VulnerabilityCaption(vulnerability_)) + ": ходит " +
-                    std::string(SeatLetter(Leader())) + ", раздач " + std::to_string(counted_) +
-                    ".");
+                    std::string(SeatChar(Leader())) + ", раздач " + std::to_string(counted_) + ".");
     if (refused_ > 0)
         lines.push_back("Не разобрано раздач (повреждены или отказ решателя): " +
                         std::to_string(refused_) + ".");
@@ -188,7 +187,7 @@ std::vector<std::string> TLeadStudy::ReportLines() const {
         for (int32_t card : cards_)
             if (CardSuit(card) == suit) hand += CardChar(card);
     }
-    lines.push_back("Рука " + std::string(SeatLetter(Leader())) + ": " + hand + ".");
+    lines.push_back("Рука " + std::string(SeatChar(Leader())) + ": " + hand + ".");
     if (counted_ == 0) return lines;
 
     // Cards the solver found equivalent on every deal share a line.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "analysis/DoubleDummy.h"
+#include "deals/BridgeTerms.h"
 #include "deals/PbnFile.h"
 #include "language/Grammar.h"
 #include "simulation/Contract.h"
@@ -163,7 +164,7 @@ void TVariantComparison::Take(int64_t board, const TDeal& deal, const TDealOutco
         const bool pass = contract.IsPass();
         rows->push_back(
             std::to_string(board) + "," + CsvField(dealText) + "," + CsvField(variants_[v].Name) +
-            "," + ContractName(contract) + "," + std::string(SeatLetter(contract.Declarer)) + "," +
+            "," + ContractName(contract) + "," + std::string(SeatChar(contract.Declarer)) + "," +
             (pass ? std::string() : std::to_string(tricks)) + "," + std::to_string(scores[v]));
     }
     for (std::size_t row = 0; row < count; ++row) {

@@ -171,7 +171,7 @@ TEST_F(CliSimulation, SimulateAgreesWithSolvesOfTheDeals) {
             EXPECT_EQ(row[2], variants[v].Name);
             const TContract contract = *ReadContract(variants[v].Contract(deals[d])).Contract;
             EXPECT_EQ(row[3], ContractName(contract)) << "board " << d + 1;
-            EXPECT_EQ(row[4], SeatLetter(contract.Declarer));
+            EXPECT_EQ(row[4], SeatChar(contract.Declarer));
             const int32_t tricks =
                 contract.IsPass() ? 0 : pairs[d].at({contract.Declarer, contract.Strain});
             EXPECT_EQ(row[5], contract.IsPass() ? "" : std::to_string(tricks));
