@@ -27,6 +27,17 @@ void TBoard::SetPosition(int64_t number) {
     Vulnerability = PbnBoardVulnerability(number);
 }
 
+void TBoard::ApplySeating(const TSeatingChoice& seating) {
+    if (seating.Dealer) {
+        Dealer = *seating.Dealer;
+        OwnDealer = true;
+    }
+    if (seating.Vulnerability) {
+        Vulnerability = *seating.Vulnerability;
+        OwnVulnerability = true;
+    }
+}
+
 void NumberBoards(std::span<TBoard> boards, int64_t first) {
     for (std::size_t i = 0; i < boards.size(); ++i) {
         TBoard& board = boards[i];

@@ -15,6 +15,15 @@
 
 class TDeals;
 
+// Who deals and who is vulnerable on the boards of a dealt set: each left
+// empty follows the usual rotation from the board's number; a fixed one
+// becomes the board's own, so numbering the boards later keeps it.
+struct TSeatingChoice {
+    std::optional<int32_t> Dealer;             // 1 North .. 4 West
+    std::optional<std::string> Vulnerability;  // "None", "NS", "EW" or "All"
+    bool operator==(const TSeatingChoice&) const = default;
+};
+
 // The usual rotation of 16 boards, which boards without their own dealer and
 // vulnerability follow (PBN and LIN write it so).
 // Dealer of a board (1 North .. 4 West): board 1 North, 2 East, 3 South, 4 West, ...
@@ -57,6 +66,8 @@ struct TBoard {
     // Board `number` of the usual rotation: its dealer and vulnerability
     // follow from the number, as when a file does not give them.
     void SetPosition(int64_t number);
+    // Gives a dealt board the set's fixed dealer and vulnerability, if any.
+    void ApplySeating(const TSeatingChoice& seating);
     // The first kept tag of that name; nullptr when there is none.
     const TBoardTag* FindTag(std::string_view name) const;
 };

@@ -385,7 +385,8 @@ void TMainWindow::itmGenerateClick() {
         lastSecret_ = secret;
         secureDeals_ = true;
     }
-    if (run_->Deals().Count() == 0) firstRunSeed_ = run_->Random().Seed();
+    lastRunSeed_ = run_->Random().Seed();
+    if (run_->Deals().Count() == 0) firstRunSeed_ = lastRunSeed_;
     SetState(TState::Generating);
     repaint();
     monitor_->BeginRun();

@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "deals/Board.h"
 #include "deals/FixedCards.h"
 #include "deals/SecureSource.h"
 #include "engine/RunController.h"
@@ -187,6 +188,10 @@ private:
     // The seed of the first run into the collection since it was last empty:
     // the key value that repeats its deals. None when no run filled it.
     std::optional<uint32_t> firstRunSeed_;
+    // The seed the last run started from: a run from it deals the same boards.
+    std::optional<uint32_t> lastRunSeed_;
+    // Who deals and who is vulnerable on the boards the window deals.
+    TSeatingChoice seating_;
     // The client area's designed size, made good at the first show once the
     // menu bar's height is known; a side the setup file gave is -1 and kept.
     QSize clientToFit_{537, 371};
