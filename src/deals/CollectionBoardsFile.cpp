@@ -33,11 +33,20 @@ std::string Escaped(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -52,11 +61,20 @@ bool Unescape(std::string_view text, std::string& out) {
         }
         if (++i == text.size()) return false;
         switch (text[i]) {
-            case '\\': out += '\\'; break;
-            case 't': out += '\t'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            default: return false;
+            case '\\':
+                out += '\\';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                return false;
         }
     }
     return true;
@@ -123,8 +141,7 @@ public:
             const std::vector<std::string_view> words = Words(line);
             if (words[0] == "end") {
                 store.KeepAnalysis(analyses);
-                return AtEnd() && store.End() <= count &&
-                               store.AnalysedCount() <= count
+                return AtEnd() && store.End() <= count && store.AnalysedCount() <= count
                            ? TCompanionRead::Read
                            : TCompanionRead::Damaged;
             }
