@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -256,7 +257,13 @@ void TMainWindow::ShowBoardFacts(int32_t index) {
     if (board.Analysis && board.Analysis->Par) {
         // "Пар: СЮ +620" here; every par contract in the tooltip.
         const std::string par = RussianParText(*board.Analysis->Par, false);
-        text += u'\n' + QString::fromStdString(par.substr(0, par.find(',')));
+        QString line = QString::fromStdString(par.substr(0, par.find(',')));
+        // A score too wide for the table goes below the side that makes it.
+        const QFontMetrics metrics(c_.lBoardFacts->font());
+        const qsizetype lastBlank = line.lastIndexOf(u' ');
+        if (metrics.horizontalAdvance(line) > c_.lBoardFacts->width() && lastBlank > 0)
+            line[lastBlank] = u'\n';
+        text += u'\n' + line;
         tip = QString::fromStdString(RussianParText(*board.Analysis->Par, true));
     }
     c_.lBoardFacts->setText(text);
