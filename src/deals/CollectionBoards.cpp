@@ -41,8 +41,10 @@ int32_t TCollectionBoards::End() const {
 
 bool TCollectionBoards::HoldsOwnFacts() const {
     for (const TSegment& segment : segments_) {
-        if (!segment.Boards.empty()) return true;
         if (segment.Seating.Dealer || segment.Seating.Vulnerability) return true;
+        for (const TBoard& board : segment.Boards)
+            if (board.OwnNumber || board.OwnDealer || board.OwnVulnerability || !board.Tags.empty())
+                return true;
     }
     return false;
 }

@@ -541,6 +541,17 @@ void TMainWindow::itmOpenDealsClick() {
     if (!fileName.isEmpty()) OpenDealsFile(fileName);
 }
 
+void TMainWindow::AddBoards(std::span<const TBoard> boards) {
+    if (state_ != TState::Idle || boards.empty()) return;
+    const int32_t before = Deals().Count();
+    for (const TBoard& board : boards) Deals().Add(board.Deal);
+    boards_.AppendBoards(before, boards);
+    SetDealRange(1, Deals().Count());
+    c_.seCurrentDeal->SetValue(before + 1);
+    ShowDealCount();
+    DisplayDeal(-1);
+}
+
 void TMainWindow::OpenDealsFile(const QString& fileName) {
     const int before = run_->Deals().Count();
     try {

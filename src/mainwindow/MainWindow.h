@@ -46,6 +46,10 @@ public:
     // command does with the file chosen.
     void OpenDealsFile(const QString& fileName);
 
+    // Appends boards to the collection (their deals, and what they keep
+    // beside them) and shows the first of them, as opening a file does.
+    void AddBoards(std::span<const TBoard> boards);
+
     // Shows a deal: an index into the collection, or -1 for the current deal
     // (seCurrentDeal - 1). On the GUI thread only.
     void ShowDeal(int32_t index);

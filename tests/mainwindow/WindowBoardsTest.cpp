@@ -105,8 +105,8 @@ private slots:
         }
         QVERIFY(Bytes(File("window-club.pbn")).contains("[Board \"7\"]\r\n"));
 
-        const TCliRun handout = RunCli(folder, {"handout", ClubNight.toStdString(), "--out",
-                                                File("cli.pdf").toStdString()});
+        const TCliRun handout = RunCli(
+            folder, {"handout", ClubNight.toStdString(), "--out", File("cli.pdf").toStdString()});
         QCOMPARE(handout.ExitCode, 0);
         const QString printed = Handout(*window, false);
         QVERIFY(printed.contains(QStringLiteral("Сдача 7")));
@@ -124,8 +124,8 @@ private slots:
                 cliPar = QString::fromStdString(line.substr(line.find(" par ") + 5));
         const QStringList words = cliPar.split(u' ');  // "EW 650 4S EW"
         QVERIFY2(words.size() >= 2, qPrintable(cliPar));
-        const QString side = words[0] == QStringLiteral("NS") ? QStringLiteral("СЮ")
-                                                               : QStringLiteral("ВЗ");
+        const QString side =
+            words[0] == QStringLiteral("NS") ? QStringLiteral("СЮ") : QStringLiteral("ВЗ");
         QVERIFY2(DealInfoPar(*window).startsWith(QStringLiteral("Пар: ") + side + " +" + words[1]),
                  qPrintable(cliPar));
     }
@@ -156,7 +156,8 @@ private slots:
         QStringList dealers, zones, scores;
         for (int board = 1; board <= 3; ++board) {
             const int32_t seat = dealer.value_or(PbnBoardDealer(board));
-            const std::string zone = vulnerability.value_or(std::string(PbnBoardVulnerability(board)));
+            const std::string zone =
+                vulnerability.value_or(std::string(PbnBoardVulnerability(board)));
             dealers += QString(QChar(SeatLetters[seat - 1]));
             zones += QString::fromStdString(zone);
             TDealAnalysis analysis = AnalyseDeal(*window->Deals().GetDeal(board - 1));
@@ -189,6 +190,13 @@ private slots:
         Generate(*window, 1);
         window->Controls().itmSecure->setChecked(false);
         Generate(*window, 1);  // continues the key's sequence from another seed
+        TBoard pasted;         // as a board comes from the clipboard
+        pasted.Deal = *window->Deals().GetDeal(0);
+        pasted.Number = 42;
+        pasted.OwnNumber = true;
+        window->AddBoards({&pasted, 1});
+        QCOMPARE(window->Controls().lBoardFacts->text(),
+                 QStringLiteral("Сдача 42\nСдаёт: В\nЗона: обе"));
         const QByteArray before = Saved(*window, QStringLiteral("before.pbn"));
         const QStringList origins = TagValues(before, "Generator");
         QCOMPARE(origins.size(), 4);  // the club's boards name none
@@ -196,8 +204,8 @@ private slots:
         QCOMPARE(origins[2], QStringLiteral("Korvana, secure"));
         QVERIFY(origins[3].startsWith(QStringLiteral("Korvana, key value ")) &&
                 origins[3] != origins[0]);
-        QCOMPARE(TagValues(before, "Board").mid(0, 5),
-                 QStringList({"7", "18", "3", "20", "5"}));
+        QCOMPARE(TagValues(before, "Board"),
+                 QStringList({"7", "18", "3", "20", "5", "6", "7", "8", "9", "42"}));
         Saved(*window, QStringLiteral("before.dls"));  // the deals file says what it leaves out
         QVERIFY(fixture_.services->messages.last().contains(
             QStringLiteral("Номера сдач, сдающие, зоны и теги не сохраняются")));
