@@ -141,9 +141,8 @@ public:
             const std::vector<std::string_view> words = Words(line);
             if (words[0] == "end") {
                 store.KeepAnalysis(analyses);
-                return AtEnd() && store.End() <= count && store.AnalysedCount() <= count
-                           ? TCompanionRead::Read
-                           : TCompanionRead::Damaged;
+                return AtEnd() && store.AnalysedCount() <= count ? TCompanionRead::Read
+                                                                 : TCompanionRead::Damaged;
             }
             bool good = false;
             if (words[0] == "dealt")
@@ -179,11 +178,18 @@ private:
         return true;
     }
 
+    // A segment's first index and count, lying within the deals.
+    bool ReadPlace(std::string_view first, std::string_view length, int32_t& start,
+                   int32_t& count) const {
+        return Number(first, start) && Number(length, count) && start >= 0 && count > 0 &&
+               int64_t{start} + count <= deals_.Count();
+    }
+
     bool ReadDealt(const std::vector<std::string_view>& words, TCollectionBoards& store) {
         int32_t start = 0, count = 0;
         TDealtBy dealtBy;
         TSeatingChoice seating;
-        return words.size() == 8 && Number(words[1], start) && Number(words[2], count) &&
+        return words.size() == 8 && ReadPlace(words[1], words[2], start, count) &&
                ReadDealtBy(std::span(words).subspan(3, 3), dealtBy) &&
                ReadSeating(words[6], words[7], seating) &&
                store.AppendDealt(start, count, dealtBy, seating);
@@ -191,9 +197,7 @@ private:
 
     bool ReadOwn(const std::vector<std::string_view>& words, TCollectionBoards& store) {
         int32_t start = 0, count = 0;
-        if (words.size() != 3 || !Number(words[1], start) || !Number(words[2], count) ||
-            count <= 0 || count > deals_.Count())
-            return false;
+        if (words.size() != 3 || !ReadPlace(words[1], words[2], start, count)) return false;
         std::vector<TBoard> boards;
         std::string_view line;
         while (static_cast<int32_t>(boards.size()) < count || Peek().starts_with("tag ")) {
