@@ -24,9 +24,14 @@ void AnalyseCommand(TCommandHost& host, const TCommandRow&, bool) {
     if (!host.Idle() || host.CollectionDeals().empty()) return;
     AnalyseCollection(host, QStringLiteral("Анализ в открытую"),
                       [&host](std::vector<TDealAnalysis> results, bool) {
+                          host.KeepAnalysis(results);
+                          // Par for each board's own dealer and vulnerability.
+                          const std::vector<TBoard> boards =
+                              host.CollectionBoards(host.FirstBoard());
+                          for (std::size_t i = 0; i < results.size() && i < boards.size(); ++i)
+                              if (boards[i].Analysis) results[i].Par = boards[i].Analysis->Par;
                           TEditorWindow report(host.Parent());
                           report.ShowAnalysis(AnalysisReportLines(results));
-                          host.KeepAnalysis(results);
                           report.exec();
                       });
 }

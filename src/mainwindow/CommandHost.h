@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 #include <vector>
 
+#include "deals/Board.h"
 #include "deals/Deal.h"
 #include "deals/DealAnalysis.h"
 #include "deals/FixedCards.h"
@@ -58,9 +58,16 @@ public:
     // makes the window idle again. On the window's thread.
     virtual void EndJob() = 0;
 
-    // The last analysis of the collection, kept while the collection holds
-    // exactly its deals (empty otherwise); saving as PBN and the handout use it.
-    virtual std::span<const TDealAnalysis> KeptAnalysis() const = 0;
+    // The boards of the collection, in order: a board without a number of its
+    // own is `firstBoard` + its index, and each analysed board has par for its
+    // own dealer and vulnerability.
+    virtual std::vector<TBoard> CollectionBoards(int64_t firstBoard) const = 0;
+    // The number the window gives the collection's first board where it has
+    // none of its own (the save chooser's "Первая сдача").
+    virtual int64_t FirstBoard() const = 0;
+    // Whether every board of the collection has its analysis kept.
+    virtual bool CollectionAnalysed() const = 0;
+    // Keeps the analysis of every deal of the collection (result i for deal i).
     virtual void KeepAnalysis(std::vector<TDealAnalysis> results) = 0;
 
     // The cards every run gives the seats.

@@ -1,11 +1,10 @@
 // The handout command: the dialog's choice, kept in korvana.ini, then the
-// pages of the collection's deals in the print preview. The table and par
-// come from the collection's analysis; when it has none yet, the deals are
+// pages of the collection's boards in the print preview. The table and par
+// come from the boards' analysis; when it has none yet, the deals are
 // solved first on a worker, one at a time, with progress and STOP, and the
 // results are kept for the next handout and the PBN file.
 #include <QPrinter>
 
-#include "analysis/DoubleDummy.h"
 #include "mainwindow/CommandHost.h"
 #include "mainwindow/CommandJobs.h"
 #include "mainwindow/PlatformServices.h"
@@ -16,21 +15,10 @@
 
 namespace {
 
-// The handout of the collection in the preview, with the kept analysis.
+// The handout of the collection's boards in the preview: the dialog's first
+// board numbers only the boards without a number of their own.
 void ShowHandout(TCommandHost& host, const THandoutChoice& choice) {
-    const std::vector<const TDeal*> deals = host.CollectionDeals();
-    const std::span<const TDealAnalysis> kept = host.KeptAnalysis();
-    std::vector<TBoard> boards(deals.size());
-    for (std::size_t i = 0; i < boards.size(); ++i) {
-        boards[i].Deal = *deals[i];
-        boards[i].SetPosition(choice.FirstBoard + static_cast<int64_t>(i));
-        if (i < kept.size() && kept[i].Solved) {
-            // Par for the board's own dealer and vulnerability, which the first board moves.
-            boards[i].Analysis = kept[i];
-            boards[i].Analysis->Par.reset();
-            AddPar(*boards[i].Analysis, boards[i].Dealer, boards[i].Vulnerability);
-        }
-    }
+    const std::vector<TBoard> boards = host.CollectionBoards(choice.FirstBoard);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(choice.Options.Title));
@@ -54,7 +42,7 @@ void HandoutCommand(TCommandHost& host, const TCommandRow&, bool) {
     if (dialog.exec() != QDialog::Accepted) return;
     const THandoutChoice choice = dialog.Choice();
     WriteHandoutChoice(host.Settings(), choice);
-    if (!choice.Options.Analysis || !host.KeptAnalysis().empty()) {
+    if (!choice.Options.Analysis || host.CollectionAnalysed()) {
         ShowHandout(host, choice);
         return;
     }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -28,6 +29,7 @@
 #include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
+#include "deals/DealsInput.h"
 #include "files/ConditionsFile.h"
 #include "files/ConditionsFormat.h"
 #include "files/SettingsKeys.h"
@@ -40,6 +42,8 @@
 #include "mainwindow/ConditionEditor.h"
 #include "mainwindow/RunMonitor.h"
 #include "mainwindow/WindowFiles.h"
+#include "reports/AnalysisReport.h"
+#include "reports/Handout.h"
 #include "reports/windows/DealInfo.h"
 #include "reports/windows/EditorWindow.h"
 #include "reports/windows/ReportServices.h"
@@ -219,7 +223,54 @@ void TMainWindow::DisplayDeal(int index) {
         for (int suit = 0; suit < 4; ++suit)
             labels[suit]->setText(QString::fromStdString(texts[3 - suit]));
     }
+    ShowBoardFacts(index);
 }
+
+TBoard TMainWindow::BoardAt(int32_t index) const {
+    TBoard board;
+    if (const TDeal* deal = Deals().GetDeal(index)) board.Deal = *deal;
+    const int64_t first = SaveFirstBoard();
+    if (state_ == TState::Generating && runOrigin_ && index >= runStart_) {
+        // A deal of the run under way: its boards join the store when it ends.
+        board.SetPosition(first + index);
+        board.ApplySeating(seating_);
+        board.DealtBy = runOrigin_;
+    } else {
+        boards_.Fill(board, index, first);
+    }
+    AddOwnPar(board);
+    return board;
+}
+
+void TMainWindow::ShowBoardFacts(int32_t index) {
+    if (Deals().GetDeal(index) == nullptr) {
+        c_.lBoardFacts->clear();
+        c_.lBoardFacts->setToolTip({});
+        return;
+    }
+    const TBoard board = BoardAt(index);
+    QString text = QStringLiteral("Сдача %1\nСдаёт: %2\nЗона: %3")
+                       .arg(board.Number)
+                       .arg(QString::fromUtf8(RussianSeatLetter(board.Dealer).data()))
+                       .arg(QString::fromUtf8(VulnerabilityText(board.Vulnerability).data()));
+    QString tip;
+    if (board.Analysis && board.Analysis->Par) {
+        // "Пар: СЮ +620" here; every par contract in the tooltip.
+        const std::string par = RussianParText(*board.Analysis->Par, false);
+        QString line = QString::fromStdString(par.substr(0, par.find(',')));
+        // A score too wide for the table goes below the side that makes it.
+        const QFontMetrics metrics(c_.lBoardFacts->font());
+        const qsizetype lastBlank = line.lastIndexOf(u' ');
+        if (metrics.horizontalAdvance(line) > c_.lBoardFacts->width() && lastBlank > 0)
+            line[lastBlank] = u'\n';
+        text += u'\n' + line;
+        tip = QString::fromStdString(RussianParText(*board.Analysis->Par, true));
+    }
+    c_.lBoardFacts->setText(text);
+    c_.lBoardFacts->setToolTip(tip);
+}
+
+void TMainWindow::SetSeating(const TSeatingChoice& seating) { seating_ = seating; }
 
 bool TMainWindow::SeatShown(int seat) const {
     return seat >= 1 && seat <= 4 && c_.tbSeats[seat - 1]->isChecked();
@@ -285,8 +336,9 @@ void TMainWindow::ShowHandInfo(int seat) {
     TDeal* deal = run_->Deals().GetDeal(c_.seCurrentDeal->Value() - 1);
     if (!deal) return;
     const QLabel* spades = c_.HandLabels[seat - 1][0];
+    const TBoard board = BoardAt(c_.seCurrentDeal->Value() - 1);
     TDealInfo info(this);
-    info.ShowDealTable(*deal, int64_t{c_.seCurrentDeal->Value()});
+    info.ShowDealTable(*deal, board.Dealer, board.Vulnerability);
     info.ShowHand(deal->Hand(seat), QString::fromStdString(SeatName(seat)),
                   x() + spades->x() + spades->width(), y() + spades->y());
 }
@@ -381,12 +433,13 @@ void TMainWindow::itmGenerateClick() {
         PutCaretAtJoinedOffset(*c_.RichEdit, run_->ErrorPosition());
         return;
     }
-    if (secret) {
-        lastSecret_ = secret;
-        secureDeals_ = true;
-    }
+    if (secret) lastSecret_ = secret;
     lastRunSeed_ = run_->Random().Seed();
-    if (run_->Deals().Count() == 0) firstRunSeed_ = lastRunSeed_;
+    // The run's boards name what dealt them: the seed it starts from, as the
+    // signed number a key is, or the secure source, which names no key.
+    const int64_t seed = static_cast<int32_t>(*lastRunSeed_);
+    runOrigin_ = secret ? TDealtBy{0, 0, true} : TDealtBy{seed, seed, false};
+    runStart_ = run_->Deals().Count();
     SetState(TState::Generating);
     repaint();
     monitor_->BeginRun();
@@ -430,6 +483,8 @@ void TMainWindow::ShowProgress(int32_t kept, int64_t dealt) {
 
 // After the run's final progress: the first new deal becomes the current one.
 void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
+    if (kept > 0 && runOrigin_) boards_.AppendDealt(startCount, kept, *runOrigin_, seating_);
+    runOrigin_.reset();
     if (kept > 0) {
         SetDealRange(1, run_->Deals().Count());
         c_.seCurrentDeal->SetValue(startCount + 1);
@@ -446,8 +501,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
 
 void TMainWindow::itmClearClick() {
     run_->Deals().Clear();
-    secureDeals_ = false;
-    firstRunSeed_.reset();
+    boards_.Clear();
     SetDealRange(0, 0);
     c_.seCurrentDeal->SetValue(0);
     c_.lTotal->setText(QStringLiteral("0"));
@@ -487,6 +541,17 @@ void TMainWindow::itmOpenDealsClick() {
     if (!fileName.isEmpty()) OpenDealsFile(fileName);
 }
 
+void TMainWindow::AddBoards(std::span<const TBoard> boards) {
+    if (state_ != TState::Idle || boards.empty()) return;
+    const int32_t before = Deals().Count();
+    for (const TBoard& board : boards) Deals().Add(board.Deal);
+    boards_.AppendBoards(before, boards);
+    SetDealRange(1, Deals().Count());
+    c_.seCurrentDeal->SetValue(before + 1);
+    ShowDealCount();
+    DisplayDeal(-1);
+}
+
 void TMainWindow::OpenDealsFile(const QString& fileName) {
     const int before = run_->Deals().Count();
     try {
@@ -502,9 +567,47 @@ void TMainWindow::OpenDealsFile(const QString& fileName) {
     dealsChooser_.Folder = FolderOfFile(fileName);
 }
 
+namespace {
+
+// The core's messages while a file is read, to be shown together.
+class TGatheredMessages : public TInstalledSink {
+public:
+    void Show(const std::string& message, int32_t) override { Texts.push_back(message); }
+    std::vector<std::string> Texts;
+};
+
+}  // namespace
+
+// A PBN or LIN file's boards keep everything the file gives them; the
+// message of what was loaded names the damaged boards as well.
 void TMainWindow::LoadDealsFile(const QString& fileName) {
-    // A PBN file shows how many deals were loaded and skipped.
-    LoadAnyDealsFile(fileName.toStdString(), run_->Deals());
+    const std::string name = fileName.toStdString();
+    const auto file = ::OpenDealsFile(name);
+    if (!file) return;
+    TDealsInput in(file.get(), name);
+    const TDealFormat& format = RecogniseDealFormat(in.Head(), name);
+    const int32_t before = Deals().Count();
+    std::vector<TBoard> boards;
+    TGatheredMessages messages;
+    const auto keepBoards = [&] {
+        boards.resize(std::min<std::size_t>(boards.size(), Deals().Count() - before));
+        boards_.AppendBoards(before, boards);
+    };
+    TDealsLoadResult result;
+    try {
+        // A deals file's boards are bare: none is kept for it.
+        result =
+            ReadDealsAs(format, in, Deals(), &format == &DealsFileFormat() ? nullptr : &boards);
+    } catch (...) {
+        keepBoards();
+        for (const std::string& text : messages.Texts) ShowFileError(QString::fromStdString(text));
+        throw;
+    }
+    keepBoards();
+    const std::string damaged = DamagedBoardsNamed(result.Counts);
+    if (!damaged.empty() && !messages.Texts.empty() && !result.Refused)
+        messages.Texts.back() += "; " + damaged;
+    for (const std::string& text : messages.Texts) ShowFileError(QString::fromStdString(text));
 }
 
 void TMainWindow::itmSaveDealsClick() {
@@ -516,6 +619,7 @@ void TMainWindow::itmSaveDealsClick() {
     const QString fileName = services_->ChooseFileToSaveWithType(this, chooser, fileType);
     if (fileName.isEmpty()) return;
     KeepSaveFirstBoard(firstBoard);
+    DisplayDeal(-1);  // the boards without their own number follow the first board
     try {
         SaveDealsFile(fileName, fileType);
         dealsChooser_.Folder = FolderOfFile(fileName);
@@ -539,15 +643,16 @@ void TMainWindow::SaveDealsFile(const QString& fileName, int fileType) {
                                          .arg(QString::fromStdString(name)));
         return;
     }
-    // The key value names the run that repeats these deals: the seed it started
-    // from, which a run after Clear takes over from the run before, as the
-    // signed number a key is. Deals of a secure run name no key. A PBN file
-    // takes the analysis made of these deals.
-    const int64_t key =
-        firstRunSeed_ ? static_cast<int32_t>(*firstRunSeed_) : int64_t{c_.seKeyValue->Value()};
-    const int firstBoard = SaveFirstBoard();
-    ::SaveDealsFile(name, format, run_->Deals(), TDealtBy{key, key, secureDeals_},
-                    AnalysisOfBoards(KeptAnalysis(), firstBoard), firstBoard);
+    // Each board names its own origin; an analysed one has par for its own
+    // dealer and vulnerability.
+    const int32_t count = Deals().Count();
+    if (count == 0 || !FileDirExists(name)) return;
+    WriteDealsFile(name, format,
+                   TBoardsWithPar(TCollectionAsBoards(boards_, Deals(), SaveFirstBoard())));
+    std::string saved = std::to_string(count) + " раздач(и) сохранены в файле " + name;
+    if (&format == &DealsFileFormat() && boards_.HoldsOwnFacts())
+        saved += "\nНомера сдач, сдающие, зоны и теги не сохраняются в файле раздач.";
+    ShowMessage(saved);
 }
 
 int TMainWindow::SaveFirstBoard() const {
@@ -619,6 +724,7 @@ void TMainWindow::LoadSetup() {
                                   QString::fromStdString(fixed.Error)));
     SetFixedCards(fixed.Cards);
     c_.itmSecure->setChecked(settings_.Value(DealKeys::Section, DealKeys::Secure) == "1");
+    DisplayDeal(-1);  // numbered from the first board korvana.ini keeps
 }
 
 QString TMainWindow::LoadSetupFile() {
@@ -639,12 +745,41 @@ QString TMainWindow::LoadSetupFile() {
     c_.RichEdit->setPlainText(content.ConditionLines.join(u'\n'));
     c_.RichEdit->moveCursor(QTextCursor::Start);
 
+    LoadCompanion();
     if (run_->Deals().Count() > 0) {
         SetDealRange(1, run_->Deals().Count());
         ShowDealCount();
         DisplayDeal(-1);
     }
     return state.FixedCards;
+}
+
+QString TMainWindow::CompanionFileName() const {
+    return setupFolder_ + QStringLiteral("/generate.brd");
+}
+
+// A companion that does not describe the setup file's deals (edited, or left
+// from another session) is ignored, and the window says so once.
+void TMainWindow::LoadCompanion() {
+    const QString name = CompanionFileName();
+    QString failure;
+    try {
+        std::optional<TCompanionRead> read = LoadCompanionFile(name.toStdString(), Deals());
+        if (!read) return;
+        if (read->Outcome == TCompanionRead::Read) {
+            boards_ = std::move(read->Boards);
+            return;
+        }
+        failure = read->Outcome == TCompanionRead::OtherDeals
+                      ? QStringLiteral("описывает не те раздачи, что файл настроек")
+                      : QStringLiteral("повреждён");
+    } catch (const TFileError& error) {
+        failure = QString::fromStdString(error.what());
+    }
+    services_->ShowNote(
+        this, FileFailure(name, failure + QStringLiteral(": номера сдач, сдающие, зоны, теги "
+                                                         "и происхождение раздач не "
+                                                         "восстановлены.")));
 }
 
 TSetupContent TMainWindow::SetupContent(const std::string& fixedCards) const {
@@ -694,6 +829,13 @@ void TMainWindow::SaveSetup() {
             SetupFileName(), SetupContent(settingsHoldCards ? std::string() : fixedCards),
             run_->Deals());
         if (!failure.isEmpty()) failures << FileFailure(SetupFileName(), failure);
+        // The boards' companion only beside the setup file whose deals it describes.
+        try {
+            if (failure.isEmpty())
+                SaveCompanionFile(CompanionFileName().toStdString(), boards_, run_->Deals());
+        } catch (const TFileError& error) {
+            failures << QString::fromStdString(error.what());
+        }
     }
     if (!failures.isEmpty()) ShowFileError(failures.join(u'\n'));
 }
@@ -740,24 +882,25 @@ void TMainWindow::EndJob() {
     SetState(TState::Idle);
 }
 
-void TMainWindow::KeepAnalysis(std::vector<TDealAnalysis> results) {
-    const TDeals& deals = run_->Deals();
-    if (static_cast<int32_t>(results.size()) != deals.Count()) return;
-    analysedDeals_.clear();
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const int64_t board = static_cast<int64_t>(i) + 1;
-        if (results[i].Solved && !results[i].Par) AddBoardPar(results[i], board);
-        analysedDeals_.push_back(deals.GetDeal(static_cast<int32_t>(i))->CardSets());
-    }
-    analysed_ = std::move(results);
+std::vector<TBoard> TMainWindow::CollectionBoards(int64_t firstBoard) const {
+    std::vector<TBoard> boards;
+    boards.reserve(static_cast<std::size_t>(Deals().Count()));
+    TBoardsWithPar(TCollectionAsBoards(boards_, Deals(), firstBoard))
+        .ForEach([&boards](const TBoard& board) {
+            boards.push_back(board);
+            return true;
+        });
+    return boards;
 }
 
-std::span<const TDealAnalysis> TMainWindow::KeptAnalysis() const {
-    const TDeals& deals = run_->Deals();
-    if (analysed_.empty() || static_cast<int32_t>(analysed_.size()) != deals.Count()) return {};
-    for (int32_t i = 0; i < deals.Count(); ++i)
-        if (deals.GetDeal(i)->CardSets() != analysedDeals_[static_cast<std::size_t>(i)]) return {};
-    return analysed_;
+bool TMainWindow::CollectionAnalysed() const {
+    return Deals().Count() > 0 && boards_.AnalysedCount() == Deals().Count();
+}
+
+void TMainWindow::KeepAnalysis(std::vector<TDealAnalysis> results) {
+    if (static_cast<int32_t>(results.size()) != Deals().Count()) return;
+    boards_.KeepAnalysis(results);
+    DisplayDeal(-1);  // its par
 }
 
 void TMainWindow::SetFixedCards(const TFixedCards& cards) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "deals/Board.h"
+#include "deals/CollectionBoards.h"
 #include "deals/FixedCards.h"
 #include "deals/SecureSource.h"
 #include "engine/RunController.h"
@@ -45,6 +46,10 @@ public:
     // command does with the file chosen.
     void OpenDealsFile(const QString& fileName);
 
+    // Appends boards to the collection (their deals, and what they keep
+    // beside them) and shows the first of them, as opening a file does.
+    void AddBoards(std::span<const TBoard> boards);
+
     // Shows a deal: an index into the collection, or -1 for the current deal
     // (seCurrentDeal - 1). On the GUI thread only.
     void ShowDeal(int32_t index);
@@ -55,6 +60,16 @@ public:
     // thread, in order, progress merged to about 30 updates a second.
     TGeneratorOwner& RunRequests();
     TDeals& Deals() { return run_->Deals(); }
+    const TDeals& Deals() const { return run_->Deals(); }
+    // What the collection's boards keep beside their deals.
+    const TCollectionBoards& Boards() const { return boards_; }
+    // The board of collection index `index` (its deal empty when there is
+    // none), numbered from FirstBoard(), with par for its own dealer and
+    // vulnerability when it was analysed.
+    TBoard BoardAt(int32_t index) const;
+    // Who deals and who is vulnerable on the boards the next runs deal.
+    void SetSeating(const TSeatingChoice& seating);
+    const TSeatingChoice& Seating() const { return seating_; }
     // The editor's lines; an empty editor has none.
     QStringList ConditionLines() const;
     bool SeatShown(int seat) const;  // seat 1..4
@@ -113,6 +128,9 @@ private:
 
     // Deals, conditions and setup files (WindowFiles.cpp).
     void LoadDealsFile(const QString& fileName);
+    // The board facts in the middle of the hands: number, dealer,
+    // vulnerability and, once analysed, par; empty without a deal.
+    void ShowBoardFacts(int32_t index);
     void SaveDealsFile(const QString& fileName, int fileType);
     // The save chooser's "Первая сдача", kept in korvana.ini.
     int SaveFirstBoard() const;
@@ -120,6 +138,9 @@ private:
     // The deals chooser for saving: its types and LIN besides.
     TFileChooser DealsSaveChooser() const;
     QString SetupFileName() const;
+    // Beside generate.stp: what the setup file cannot keep of the boards.
+    QString CompanionFileName() const;
+    void LoadCompanion();
     // generate.stp, then korvana.ini, whose fixed cards win over the ones an
     // older version wrote after the state record.
     void LoadSetup();
@@ -137,13 +158,15 @@ private:
     TSettings& Settings() override { return settings_; }
     bool Idle() const override { return state_ == TState::Idle; }
     std::vector<const TDeal*> CollectionDeals() const override;
+    std::vector<TBoard> CollectionBoards(int64_t firstBoard) const override;
+    int64_t FirstBoard() const override { return SaveFirstBoard(); }
+    bool CollectionAnalysed() const override;
     bool BeginJob(int64_t total,
                   const std::function<std::unique_ptr<TWorkerJob>()>& start) override;
     void ShowJobProgress(int64_t done, int64_t total) override;
     QString JobProgressText() const override;
     void Later(std::function<void()> then) override;
     void EndJob() override;
-    std::span<const TDealAnalysis> KeptAnalysis() const override;
     void KeepAnalysis(std::vector<TDealAnalysis> results) override;
     void SetSecureDealing(bool secure) override;
     const std::optional<TSecret>& LastSecret() const override { return lastSecret_; }
@@ -175,19 +198,15 @@ private:
     TState state_ = TState::Idle;
     // The analysis or study under way; destroyed (stopped and waited for) before the collection.
     std::unique_ptr<TWorkerJob> job_;
-    // The last analysis of the collection, with par for each board of the
-    // usual rotation, and the deals it was made of.
-    std::vector<TDealAnalysis> analysed_;
-    std::vector<TCardSets> analysedDeals_;
+    // What each board keeps beside its deal; appended as the collection is.
+    TCollectionBoards boards_;
+    // How the run under way deals, and where its first deal goes.
+    std::optional<TDealtBy> runOrigin_;
+    int32_t runStart_ = 0;
     TAboutBox* aboutBox_ = nullptr;
     TFixedCards fixedCards_;
-    // The secret of the last secure run, and whether the collection holds
-    // deals of a secure run since it was last cleared (its files then name no key).
+    // The secret of the last secure run.
     std::optional<TSecret> lastSecret_;
-    bool secureDeals_ = false;
-    // The seed of the first run into the collection since it was last empty:
-    // the key value that repeats its deals. None when no run filled it.
-    std::optional<uint32_t> firstRunSeed_;
     // The seed the last run started from: a run from it deals the same boards.
     std::optional<uint32_t> lastRunSeed_;
     // Who deals and who is vulnerable on the boards the window deals.

@@ -275,6 +275,15 @@ void BuildControls(QMainWindow& window, TMainWindowControls& c) {
     QPalette navy = c.Panel->palette();
     navy.setColor(QPalette::Window, QColor(0, 0, 128));
     c.Panel->setPalette(navy);
+    // The board's facts on the table between the hands, as bridge diagrams show them.
+    c.lBoardFacts = new QLabel(c.Panel);
+    c.lBoardFacts->setObjectName(QStringLiteral("lBoardFacts"));
+    c.lBoardFacts->setGeometry(2, 2, 66, 66);
+    c.lBoardFacts->setAlignment(Qt::AlignCenter);
+    c.lBoardFacts->setFont(FontOf({"MS Sans Serif", "Liberation Sans", "DejaVu Sans"}, 10));
+    QPalette white = c.lBoardFacts->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    c.lBoardFacts->setPalette(white);
 
     auto* group = new QGroupBox(QStringLiteral("Параметры"), client);
     c.GroupBox1 = group;

@@ -33,6 +33,7 @@ struct TMainWindowControls {
     std::array<std::array<QLabel*, 4>, 4>
         HandLabels{};  // [seat 1..4][spades, hearts, diamonds, clubs]
     QFrame* Panel = nullptr;
+    QLabel* lBoardFacts = nullptr;  // on the panel: the board's number, dealer, vulnerability, par
     QWidget* GroupBox1 = nullptr;
     TNumberField* seKeyValue = nullptr;
     TNumberField* seTotal = nullptr;

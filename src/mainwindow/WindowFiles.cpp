@@ -82,17 +82,30 @@ const TDealFormat& SaveFormat(std::string& name, int fileType) {
     return DealsFileFormat();
 }
 
-std::vector<TDealAnalysis> AnalysisOfBoards(std::span<const TDealAnalysis> kept,
-                                            int64_t firstBoard) {
-    std::vector<TDealAnalysis> analyses(kept.begin(), kept.end());
-    if (firstBoard == 1) return analyses;
-    for (std::size_t i = 0; i < analyses.size(); ++i) {
-        if (!analyses[i].Solved) continue;
-        const int64_t board = firstBoard + static_cast<int64_t>(i);
-        analyses[i].Par.reset();
-        AddBoardPar(analyses[i], board);
-    }
-    return analyses;
+void AddOwnPar(TBoard& board) {
+    if (board.Analysis && board.Analysis->Solved && !board.Analysis->Par)
+        AddPar(*board.Analysis, board.Dealer, board.Vulnerability);
+}
+
+void TBoardsWithPar::ForEach(const std::function<bool(const TBoard&)>& take) const {
+    TBoard completed;
+    boards_.ForEach([&](const TBoard& board) {
+        if (!board.Analysis || !board.Analysis->Solved || board.Analysis->Par) return take(board);
+        completed = board;
+        AddOwnPar(completed);
+        return take(completed);
+    });
+}
+
+std::string DamagedBoardsNamed(const TDealsReadCounts& counts) {
+    if (counts.Damaged <= 0) return {};
+    std::string text =
+        "повреждена раздача " + (!counts.FirstDamagedBoard.empty()
+                                     ? "сдачи " + counts.FirstDamagedBoard
+                                     : "игры " + std::to_string(counts.FirstDamagedGame));
+    if (counts.Damaged > 1)
+        text += " (всего повреждённых игр: " + std::to_string(counts.Damaged) + ")";
+    return text;
 }
 
 TSetupFileRead ReadSetupInto(const QString& fileName, TDeals& deals) {

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "deals/Board.h"
 #include "deals/DealAnalysis.h"
+#include "deals/DealsInput.h"
 #include "files/SetupFormat.h"
 #include "mainwindow/MainWindowControls.h"
 
@@ -28,10 +30,23 @@ QString DealsFilter(bool saving);
 // (none for "Все файлы", or a type not known: a deals file of that name).
 const TDealFormat& SaveFormat(std::string& name, int fileType);
 
-// The kept analysis with par for the dealer and vulnerability of the boards
-// numbered from firstBoard (the kept par is that of boards from 1).
-std::vector<TDealAnalysis> AnalysisOfBoards(std::span<const TDealAnalysis> kept,
-                                            int64_t firstBoard);
+// Gives a board whose analysis is solved and has no par the par of its own
+// dealer and vulnerability.
+void AddOwnPar(TBoard& board);
+
+// Boards handed on with the par of their own dealer and vulnerability added.
+class TBoardsWithPar : public TBoards {
+public:
+    explicit TBoardsWithPar(const TBoards& boards) : boards_(boards) {}
+    void ForEach(const std::function<bool(const TBoard&)>& take) const override;
+
+private:
+    const TBoards& boards_;
+};
+
+// The damaged boards of a PBN or LIN file named, as korvana-cli names them:
+// "повреждена раздача сдачи 8"; empty when none was damaged.
+std::string DamagedBoardsNamed(const TDealsReadCounts& counts);
 
 // generate.stp as the window reads it at start.
 struct TSetupFileRead {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "analysis/DoubleDummy.h"
+#include "deals/Board.h"
 #include "deals/Deal.h"
 #include "deals/Hand.h"
 #include "reports/AnalysisReport.h"
@@ -96,6 +97,10 @@ TDealInfo::~TDealInfo() {
 }
 
 void TDealInfo::ShowDealTable(const TDeal& deal, int64_t board) {
+    ShowDealTable(deal, PbnBoardDealer(board), std::string(PbnBoardVulnerability(board)));
+}
+
+void TDealInfo::ShowDealTable(const TDeal& deal, int32_t dealer, const std::string& vulnerability) {
     if (lPar != nullptr || solver_.joinable()) return;
     QFont text;
     text.setFamilies({"Courier New", "Liberation Mono", "DejaVu Sans Mono"});
@@ -119,19 +124,23 @@ void TDealInfo::ShowDealTable(const TDeal& deal, int64_t board) {
     // dialog's thread, and a dialog closed earlier waits for it in its destructor
     // (the queued answer dies with the dialog).
     try {
-        solver_ = std::thread([this, copy = deal, board] {
+        solver_ = std::thread([this, copy = deal, dealer, vulnerability] {
             TDealAnalysis analysis = AnalyseDeal(copy);
             QMetaObject::invokeMethod(
-                this, [this, analysis, board] { FillTable(analysis, board); },
+                this,
+                [this, analysis, dealer, vulnerability] {
+                    FillTable(analysis, dealer, vulnerability);
+                },
                 Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
         // No thread to spare: the table is solved here, a fraction of a second.
-        FillTable(AnalyseDeal(deal), board);
+        FillTable(AnalyseDeal(deal), dealer, vulnerability);
     }
 }
 
-void TDealInfo::FillTable(const TDealAnalysis& analysis, int64_t board) {
+void TDealInfo::FillTable(TDealAnalysis analysis, int32_t dealer,
+                          const std::string& vulnerability) {
     tableReady_ = true;
     if (!analysis.Solved) {
         lPar->setText(QStringLiteral("Не анализируется"));
@@ -145,9 +154,10 @@ void TDealInfo::FillTable(const TDealAnalysis& analysis, int64_t board) {
             line += QStringLiteral("%1").arg(analysis.Table.At(seat, strains[row]), 3);
         lTricks[row]->setText(line);
     }
-    TParResult par;
-    std::string fault;
-    if (BoardPar(analysis.Table, board, par, fault))
+    analysis.Par.reset();
+    AddPar(analysis, dealer, vulnerability);
+    const TParResult par = analysis.Par.value_or(TParResult());
+    if (analysis.Par)
         lPar->setText(QString::fromStdString(RussianParText(par, false)));
     else
         lPar->setText(QStringLiteral("Пар не вычислен"));

@@ -2,6 +2,8 @@
 // The deal information dialog: the points and length of each suit of one
 // hand, its total points and its distribution, titled with the seat's name.
 #include <QDialog>
+#include <cstdint>
+#include <string>
 #include <thread>
 
 class QLabel;
@@ -23,8 +25,11 @@ public:
     void Fill(THand& hand, const QString& seatName, int x, int y);
 
     // Adds the deal's double-dummy table (strains by declarers) and its par for
-    // the board number below the hand's figures. The table is solved on a
-    // worker thread: the dialog shows at once and the table fills in.
+    // the board's dealer (1..4) and vulnerability ("None", "NS", "EW", "All")
+    // below the hand's figures. The table is solved on a worker thread: the
+    // dialog shows at once and the table fills in.
+    void ShowDealTable(const TDeal& deal, int32_t dealer, const std::string& vulnerability);
+    // The same for board number `board` of the usual rotation.
     void ShowDealTable(const TDeal& deal, int64_t board);
     bool TableReady() const { return tableReady_; }
 
@@ -39,7 +44,7 @@ public:
     QLabel* lPar = nullptr;
 
 private:
-    void FillTable(const TDealAnalysis& analysis, int64_t board);
+    void FillTable(TDealAnalysis analysis, int32_t dealer, const std::string& vulnerability);
 
     std::thread solver_;
     bool tableReady_ = false;
