@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <limits>
@@ -17,10 +18,10 @@
 
 namespace {
 
-// One field, read when OK is pressed: `refusal` gives the message for a text
-// it does not take, or an empty text for one it does.
+// One field of room for `characters`, read when OK is pressed: `refusal`
+// gives the message for a text it does not take, or an empty text for one it does.
 bool AskText(QWidget* owner, const QString& title, const QString& what, const QString& field,
-             QString& text, const std::function<QString(const QString&)>& refusal) {
+             int characters, QString& text, const std::function<QString(const QString&)>& refusal) {
     QDialog dialog(owner);
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -31,8 +32,7 @@ bool AskText(QWidget* owner, const QString& title, const QString& what, const QS
     auto* edit = new QLineEdit(text, &dialog);
     edit->setObjectName(QStringLiteral("edValue"));
     edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Room for a whole secret.
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(66, u'0')));
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(characters + 2, u'0')));
     auto* rows = new QFormLayout;
     rows->addRow(field, edit);
     layout->addLayout(rows);
@@ -43,10 +43,16 @@ bool AskText(QWidget* owner, const QString& title, const QString& what, const QS
     layout->addLayout(NewOkCancelRow(&dialog, ok, cancel));
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
         const QString message = refusal(edit->text());
-        if (message.isEmpty())
+        if (message.isEmpty()) {
             dialog.accept();
-        else
-            error->ShowMessage(message);
+            return;
+        }
+        error->ShowMessage(message);
+        // A message that wraps makes the dialog taller rather than squeezing its lines.
+        layout->activate();
+        const int height = layout->totalHeightForWidth(dialog.width());
+        dialog.setMinimumHeight(height);
+        dialog.resize(dialog.width(), std::max(height, dialog.height()));
     });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     edit->selectAll();
@@ -92,7 +98,7 @@ std::optional<uint32_t> AskRunKey(QWidget* owner, const QString& title, const QS
                                        "Ключ прогона — целое число от -2147483648 "
                                        "до 2147483647 или от 0 до 4294967295.");
     };
-    if (!AskText(owner, title, what, QStringLiteral("Ключ прогона"), text, refusal))
+    if (!AskText(owner, title, what, QStringLiteral("Ключ прогона"), 11, text, refusal))
         return std::nullopt;
     return ReadRunKey(text);
 }
@@ -112,6 +118,7 @@ std::optional<TSecret> AskRunSecret(QWidget* owner, const QString& title, const 
             .arg(TSecret::Size * 2)
             .arg(digits.size());
     };
-    if (!AskText(owner, title, what, QStringLiteral("Секрет"), text, refusal)) return std::nullopt;
+    if (!AskText(owner, title, what, QStringLiteral("Секрет"), TSecret::Size * 2, text, refusal))
+        return std::nullopt;
     return ReadSecret(WithoutBlanks(text).toStdString());
 }
