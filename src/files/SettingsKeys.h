@@ -5,11 +5,15 @@
 
 namespace SettingsKeys {
 
-// The fixed cards, as their text (TFixedCards::ToText), and "1" while runs deal securely.
+// The fixed cards, as their text (TFixedCards::ToText), and "1" while runs
+// deal securely; the dealer (N, E, S or W) and vulnerability (None, NS, EW or
+// All) of the boards a run deals, each absent while it follows the rotation.
 namespace Deal {
 inline constexpr std::string_view Section = "Deal";
 inline constexpr std::string_view Fixed = "Fixed";
 inline constexpr std::string_view Secure = "Secure";
+inline constexpr std::string_view Dealer = "Dealer";
+inline constexpr std::string_view Vulnerability = "Vulnerability";
 }  // namespace Deal
 
 // The save chooser's "Первая сдача".

@@ -77,6 +77,19 @@ public:
     virtual void SetSecureDealing(bool secure) = 0;
     // The secret of the last secure run, if any.
     virtual const std::optional<TSecret>& LastSecret() const = 0;
+    // Who deals and who is vulnerable on the boards that runs deal.
+    virtual const TSeatingChoice& Seating() const = 0;
+    virtual void SetSeating(const TSeatingChoice& seating) = 0;
+
+    // The last run that started: the deals it was to keep (0 before the first
+    // run), and the seed it started from when it dealt from the key.
+    virtual int32_t LastRunTotal() const = 0;
+    virtual std::optional<uint32_t> LastRunKey() const = 0;
+    // Deals the last run's condition, count and fixed cards again from exactly
+    // this seed (which the runs after it go on from), or securely from this
+    // secret. Nothing before the first run or while the window is not idle.
+    virtual void RepeatRun(uint32_t seed) = 0;
+    virtual void RepeatSecureRun(const TSecret& secret) = 0;
 
     // Puts a condition into the editor at its caret and gives it the focus.
     virtual void InsertCondition(const QString& text) = 0;

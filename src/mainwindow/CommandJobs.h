@@ -10,7 +10,9 @@
 
 class TCommandHost;
 class TDealStudy;
+class TSettings;
 struct TCommandRow;
+struct TSeatingChoice;
 
 // StudyCommands.cpp: the simulations' dialogs, and the one runner they share:
 // the row's dialog, then the study on a worker, then its report under the row's title.
@@ -36,3 +38,12 @@ void FixedCardsCommand(TCommandHost& host, const TCommandRow& row, bool checked)
 void SecureDealingCommand(TCommandHost& host, const TCommandRow& row, bool checked);
 void ShowSecretCommand(TCommandHost& host, const TCommandRow& row, bool checked);
 void HelpCommand(TCommandHost& host, const TCommandRow& row, bool checked);
+
+// DealingCommands.cpp: who deals and who is vulnerable, kept in korvana.ini;
+// dealing the last run again from a key or a secret.
+void SeatingCommand(TCommandHost& host, const TCommandRow& row, bool checked);
+void RepeatRunCommand(TCommandHost& host, const TCommandRow& row, bool checked);
+void RepeatSecureRunCommand(TCommandHost& host, const TCommandRow& row, bool checked);
+// The choice korvana.ini keeps (the rotation for a value it does not know), and keeping one there.
+TSeatingChoice ReadSeating(const TSettings& settings);
+void KeepSeating(TSettings& settings, const TSeatingChoice& seating);

@@ -1,7 +1,8 @@
 #pragma once
 // The commands of the window's menus that are more than a view of the run:
-// the analysis, the simulations, the handout, fixed cards, secure dealing and
-// help. Each is one row; a new command is a row and its dialog.
+// the analysis, the simulations, the handout, fixed cards, the dealer and
+// vulnerability, repeating a run, secure dealing and help. Each is one row; a
+// new command is a row and its dialog.
 #include <QKeyCombination>
 #include <memory>
 #include <optional>

@@ -38,6 +38,7 @@
 #include "files/TextFile.h"
 #include "files/WholeFile.h"
 #include "mainwindow/AboutBox.h"
+#include "mainwindow/CommandJobs.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ConditionEditor.h"
 #include "mainwindow/RunMonitor.h"
@@ -270,8 +271,6 @@ void TMainWindow::ShowBoardFacts(int32_t index) {
     c_.lBoardFacts->setToolTip(tip);
 }
 
-void TMainWindow::SetSeating(const TSeatingChoice& seating) { seating_ = seating; }
-
 bool TMainWindow::SeatShown(int seat) const {
     return seat >= 1 && seat <= 4 && c_.tbSeats[seat - 1]->isChecked();
 }
@@ -427,12 +426,18 @@ void TMainWindow::itmGenerateClick() {
             return;
         }
     }
+    StartRun(std::move(inputs));
+}
+
+void TMainWindow::StartRun(TGeneratorInputs inputs) {
     const std::optional<TSecret> secret = inputs.Secret;
+    TGeneratorInputs repeat = inputs;
     if (!run_->Prepare(std::move(inputs), *monitor_).IsOk()) {
         c_.RichEdit->setFocus();
         PutCaretAtJoinedOffset(*c_.RichEdit, run_->ErrorPosition());
         return;
     }
+    lastRunInputs_ = std::move(repeat);
     if (secret) lastSecret_ = secret;
     lastRunSeed_ = run_->Random().Seed();
     // The run's boards name what dealt them: the seed it starts from, as the
@@ -444,6 +449,46 @@ void TMainWindow::itmGenerateClick() {
     repaint();
     monitor_->BeginRun();
     run_->Start();
+}
+
+int32_t TMainWindow::LastRunTotal() const {
+    return lastRunInputs_ ? lastRunInputs_->RequestedTotal : 0;
+}
+
+std::optional<uint32_t> TMainWindow::LastRunKey() const {
+    return lastRunInputs_ && !lastRunInputs_->Secret ? lastRunSeed_ : std::nullopt;
+}
+
+void TMainWindow::RepeatRun(uint32_t seed) {
+    if (state_ != TState::Idle || !lastRunInputs_) return;
+    TGeneratorInputs inputs = *lastRunInputs_;
+    inputs.Secret.reset();
+    inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
+    // Exactly this seed: the key field's seeding would take 0 for the clock.
+    run_->Random().StoreSeed(seed);
+    StartRun(std::move(inputs));
+}
+
+void TMainWindow::RepeatSecureRun(const TSecret& secret) {
+    if (state_ != TState::Idle || !lastRunInputs_) return;
+    TGeneratorInputs inputs = *lastRunInputs_;
+    inputs.Secret = secret;
+    inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
+    StartRun(std::move(inputs));
+}
+
+// The key as the signed number files name it; a secure run has none.
+void TMainWindow::ShowHowToRepeat() {
+    if (!lastRunInputs_ || !lastRunSeed_) return;
+    const QString text =
+        lastRunInputs_->Secret
+            ? QStringLiteral(
+                  "Надёжный прогон повторяется по его секрету: «Секрет последней "
+                  "раздачи...», затем «Повторить по секрету...»")
+            : QStringLiteral("Прогон повторяется с ключа %1: «Повторить прогон...»")
+                  .arg(static_cast<int32_t>(*lastRunSeed_));
+    c_.lDealtTotal->setToolTip(text);
+    services_->ShowNote(this, text);
 }
 
 void TMainWindow::btnStopClick() {
@@ -474,6 +519,7 @@ void TMainWindow::SetState(TState state) {
     c_.btnStop->setVisible(!idle);
     // The figures beside it stay after the command, under the caption of what counted them.
     if (state == TState::Analysing) c_.lDealtCaption->setText(QStringLiteral("Решено"));
+    if (state == TState::Analysing) c_.lDealtTotal->setToolTip({});  // it names a run's key
     if (state == TState::Generating) c_.lDealtCaption->setText(QStringLiteral("Всего сдано"));
 }
 
@@ -492,6 +538,7 @@ void TMainWindow::FinishRun(int32_t kept, int32_t startCount) {
         DisplayDeal(-1);
     }
     SetState(TState::Idle);
+    ShowHowToRepeat();
     if (run_->RanOutOfMemory())
         services_->ShowMessage(this, QStringLiteral("Не хватает памяти: генерация остановлена, "
                                                     "отобрано раздач: %1.")
@@ -724,6 +771,7 @@ void TMainWindow::LoadSetup() {
                                   QString::fromStdString(fixed.Error)));
     SetFixedCards(fixed.Cards);
     c_.itmSecure->setChecked(settings_.Value(DealKeys::Section, DealKeys::Secure) == "1");
+    seating_ = ReadSeating(settings_);
     DisplayDeal(-1);  // numbered from the first board korvana.ini keeps
 }
 

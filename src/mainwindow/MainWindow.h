@@ -67,9 +67,6 @@ public:
     // none), numbered from FirstBoard(), with par for its own dealer and
     // vulnerability when it was analysed.
     TBoard BoardAt(int32_t index) const;
-    // Who deals and who is vulnerable on the boards the next runs deal.
-    void SetSeating(const TSeatingChoice& seating);
-    const TSeatingChoice& Seating() const { return seating_; }
     // The editor's lines; an empty editor has none.
     QStringList ConditionLines() const;
     bool SeatShown(int seat) const;  // seat 1..4
@@ -88,6 +85,9 @@ public:
     // The cards every run gives the seats; the mark under the deal shows them.
     const TFixedCards& FixedCards() const override { return fixedCards_; }
     void SetFixedCards(const TFixedCards& cards) override;
+    // Who deals and who is vulnerable on the boards that runs deal.
+    const TSeatingChoice& Seating() const override { return seating_; }
+    void SetSeating(const TSeatingChoice& seating) override { seating_ = seating; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -124,6 +124,10 @@ private:
     void SetState(TState state);
     void ShowProgress(int32_t kept, int64_t dealt);
     void FinishRun(int32_t kept, int32_t startCount);
+    // Prepares and starts a run; once started it is the run that a repeat deals again.
+    void StartRun(TGeneratorInputs inputs);
+    // How the last run is dealt again, in the deal counter's tooltip and the status line.
+    void ShowHowToRepeat();
     void ShowFileError(const QString& text);
 
     // Deals, conditions and setup files (WindowFiles.cpp).
@@ -171,6 +175,10 @@ private:
     void SetSecureDealing(bool secure) override;
     const std::optional<TSecret>& LastSecret() const override { return lastSecret_; }
     void InsertCondition(const QString& text) override;
+    int32_t LastRunTotal() const override;
+    std::optional<uint32_t> LastRunKey() const override;
+    void RepeatRun(uint32_t seed) override;
+    void RepeatSecureRun(const TSecret& secret) override;
 
     TMainWindowControls c_;
 
@@ -209,6 +217,8 @@ private:
     std::optional<TSecret> lastSecret_;
     // The seed the last run started from: a run from it deals the same boards.
     std::optional<uint32_t> lastRunSeed_;
+    // The inputs of the last run that started, which a repeat deals again.
+    std::optional<TGeneratorInputs> lastRunInputs_;
     // Who deals and who is vulnerable on the boards the window deals.
     TSeatingChoice seating_;
     // The client area's designed size, made good at the first show once the

@@ -2,6 +2,7 @@
 // program runs itself for each scale, on the offscreen platform with that screen.
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QTextDocument>
 #include <cstdlib>
@@ -57,6 +58,13 @@ private slots:
         for (QAction* item : {ui.itmFixedCards, ui.itmDealInfo, ui.itmStatistics, ui.itmHandout,
                               ui.itmCompareVariants, ui.itmLeads, ui.itmTabulate, ui.itmAbout})
             dialogs.emplace_back([item] { item->trigger(); });
+        // The dealer and vulnerability, and the repeats of the run just made.
+        window->itmGenerateClick();
+        QTRY_VERIFY(window->State() == TMainWindow::TState::Idle);
+        for (QAction* item : ui.DealsMenu->actions())
+            if (item->text().contains(QStringLiteral("Повторить")) ||
+                item->text().contains(QStringLiteral("зона")))
+                dialogs.emplace_back([item] { item->trigger(); });
         // The desktop's own save chooser, with its "Первая сдача" field.
         dialogs.emplace_back([owner = window.get()] {
             int firstBoard = 1;
