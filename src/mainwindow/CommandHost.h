@@ -71,6 +71,7 @@ public:
     // The secret of the last secure run, if any.
     virtual const std::optional<TSecret>& LastSecret() const = 0;
 
-    // Puts a condition into the editor at its caret and gives it the focus.
+    // Puts a whole condition into the editor (in place of the selection, else
+    // joined by AND to the condition there) and gives it the focus.
     virtual void InsertCondition(const QString& text) = 0;
 };

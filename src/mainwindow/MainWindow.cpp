@@ -782,7 +782,7 @@ void TMainWindow::SetSecureDealing(bool secure) {
 }
 
 void TMainWindow::InsertCondition(const QString& text) {
-    InsertConditionText(text);
+    PutEditorCondition(*c_.RichEdit, text);
     raise();  // back to the editor, to go on writing
     activateWindow();
     c_.RichEdit->setFocus();
