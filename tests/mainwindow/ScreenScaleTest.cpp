@@ -1,7 +1,11 @@
 // Every window inside a 1366×768 screen at 100, 150 and 200 %, no label's text cut; the
 // program runs itself for each scale, on the offscreen platform with that screen.
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
 #include <cstdlib>
@@ -12,6 +16,7 @@
 
 #include "dialogs/DialogCatalogue.h"
 #include "dialogs/FixedCardsWindow.h"
+#include "dialogs/StudyWindows.h"
 #include "language/FunctionTable.h"
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/PlatformServices.h"
@@ -32,6 +37,19 @@ void CheckFit(QWidget& window, QStringList& misfits) {
         if (label->fontMetrics().horizontalAdvance(text) > label->contentsRect().width())
             misfits += window.windowTitle() + QStringLiteral(": «%1» is clipped").arg(text);
     }
+    // A wrapped message has the height of its lines, and no field gives up its own.
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->isVisibleTo(&window) && label->wordWrap() && !label->text().isEmpty() &&
+            label->heightForWidth(label->width()) > label->height())
+            misfits += window.windowTitle() + QStringLiteral(": «%1» is cut").arg(label->text());
+    for (const QWidget* field : window.findChildren<QWidget*>())
+        if (field->isVisibleTo(&window) &&
+            ((qobject_cast<const QLineEdit*>(field) &&
+              !qobject_cast<const QAbstractSpinBox*>(field->parent())) ||
+             qobject_cast<const QComboBox*>(field)) &&
+            field->height() < field->minimumSizeHint().height())
+            misfits +=
+                window.windowTitle() + QStringLiteral(": %1 is squashed").arg(field->objectName());
 }
 
 }  // namespace
@@ -70,6 +88,13 @@ private slots:
         for (const auto& open : dialogs) {
             WhenDialogOpens([&misfits, &seen](QDialog& dialog) {
                 ++seen;
+                // A study's message under its fields: the lead's runs to three lines.
+                if (auto* lead = qobject_cast<TLeadWindow*>(&dialog))
+                    lead->SetInputs(QStringLiteral("3NT S"), TVulnerability::None);
+                if (auto* study = qobject_cast<TStudyWindow*>(&dialog)) {
+                    study->btnOk->click();
+                    QVERIFY(study->lError->isVisible());
+                }
                 CheckFit(dialog, misfits);
                 dialog.reject();
             });
