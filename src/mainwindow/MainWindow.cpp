@@ -483,8 +483,13 @@ void TMainWindow::itmStatClick() {
 void TMainWindow::ShowFileError(const QString& text) { services_->ShowMessage(this, text); }
 
 void TMainWindow::itmOpenDealsClick() {
-    const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
-    if (!fileName.isEmpty()) OpenDealsFile(fileName);
+    TFileChooser chooser = dealsChooser_;
+    QString filter = OpenDealsFilterEntry(settings_);  // the entry the user chose last time
+    chooser.SelectedFilter = &filter;
+    const QString fileName = services_->ChooseFileToOpen(this, chooser);
+    if (fileName.isEmpty()) return;
+    KeepOpenDealsFilterEntry(settings_, filter);
+    OpenDealsFile(fileName);
 }
 
 void TMainWindow::OpenDealsFile(const QString& fileName) {
