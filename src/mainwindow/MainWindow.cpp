@@ -36,6 +36,7 @@
 #include "files/TextFile.h"
 #include "files/WholeFile.h"
 #include "mainwindow/AboutBox.h"
+#include "mainwindow/BoardClipboard.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ConditionEditor.h"
 #include "mainwindow/RunMonitor.h"
@@ -87,6 +88,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     c_.itmShowSecret->setEnabled(false);
     BuildEditingMenus(*this, c_, [this](const QString& text) { InsertConditionText(text); });
     ConnectControls();
+    ConnectBoardMenu();
     LoadSetup();
     run_->Random().SetSeed(c_.seKeyValue->Value());
     setupLock_ = std::make_unique<QLockFile>(setupFolder_ + QStringLiteral("/korvana.lock"));
@@ -505,6 +507,35 @@ void TMainWindow::OpenDealsFile(const QString& fileName) {
     ShowDealCount();
     DisplayDeal(-1);
     dealsChooser_.Folder = FolderOfFile(fileName);
+}
+
+// The context menu of the hands: the current deal copied as board of its
+// place, pasted deals appended as an opened file's are.
+void TMainWindow::ConnectBoardMenu() {
+    std::vector<QWidget*> targets{centralWidget(), c_.Panel};
+    for (const auto& hand : c_.HandLabels) targets.insert(targets.end(), hand.begin(), hand.end());
+    const auto current = [this]() -> std::optional<TBoard> {
+        const int index = c_.seCurrentDeal->Value() - 1;
+        const TDeal* deal = run_->Deals().GetDeal(index);
+        if (deal == nullptr) return std::nullopt;
+        TBoard board;
+        board.Deal = *deal;
+        board.SetPosition(index + 1);
+        if (const auto analysis = KeptAnalysis(); index < static_cast<int>(analysis.size()))
+            board.Analysis = analysis[static_cast<std::size_t>(index)];
+        return board;
+    };
+    const auto paste = [this](std::vector<TBoard> boards) {
+        const int before = run_->Deals().Count();
+        for (const TBoard& board : boards) run_->Deals().Add(board.Deal);
+        SetDealRange(1, run_->Deals().Count());
+        c_.seCurrentDeal->SetValue(before + 1);
+        ShowDealCount();
+        DisplayDeal(-1);
+    };
+    InstallBoardMenu(this, targets,
+                     {current, [this] { return state_ == TState::Idle; }, paste,
+                      [this](const QString& text) { services_->ShowMessage(this, text); }});
 }
 
 void TMainWindow::LoadDealsFile(const QString& fileName) {

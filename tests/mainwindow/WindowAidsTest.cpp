@@ -1,13 +1,18 @@
 // What helps a user find and move things: the open chooser's entries, the
 // menu hints in the status bar, and a board copied and pasted.
 #include <QAction>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QtTest>
 
 #include "deals/DealFormats.h"
+#include "deals/PbnFile.h"
+#include "mainwindow/BoardClipboard.h"
+#include "reports/BoardDiagram.h"
 #include "support/WindowFixture.h"
 
 namespace {
@@ -58,6 +63,70 @@ private slots:
         window = fixture.Open();
         window->Controls().itmOpenDeals->trigger();
         QCOMPARE(services->openedOn, every);
+    }
+
+    // A board copied from the hands' menu reads back whole from either of its
+    // forms, the plain one being the diagram and then the game; pasted, it
+    // follows the other deals and is shown.
+    void copiedBoardPastesBack() {
+        TWindowFixture fixture;
+        auto window = fixture.Open();
+        AddDeals(*window, 5, 3);
+        window->Controls().seCurrentDeal->SetValue(2);
+        auto* menu = window->findChild<QMenu*>(QStringLiteral("BoardMenu"));
+        emit window->Controls().HandLabels[2][1]->customContextMenuRequested(QPoint(3, 3));
+        QVERIFY(menu->isVisible());
+        menu->actions()[0]->trigger();
+        menu->close();
+        TBoard copied;
+        copied.Deal = *window->Deals().GetDeal(1);
+        copied.SetPosition(2);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data->text().startsWith(QString::fromStdString(BoardDiagramText(copied)) +
+                                        QStringLiteral("\n% PBN 2.1\n")));
+        for (const std::vector<TBoard>& read :
+             {BoardsOfMimeData(*data), BoardsOfText(data->text().toStdString())}) {
+            QCOMPARE(read.size(), std::size_t{1});
+            QCOMPARE(read[0].Deal.ToText(), copied.Deal.ToText());
+            QCOMPARE(std::tuple(read[0].Number, read[0].Dealer, read[0].Vulnerability),
+                     std::tuple(copied.Number, copied.Dealer, copied.Vulnerability));
+        }
+        menu->actions()[1]->trigger();
+        QCOMPARE(window->Deals().Count(), 4);
+        QCOMPARE(window->Controls().seCurrentDeal->Value(), 4);
+        QCOMPARE(SeatText(*window, 3), HandText(copied.Deal, 3));
+        QGuiApplication::clipboard()->setText(QStringLiteral("N:AK5"));
+        menu->actions()[1]->trigger();
+        QCOMPARE(window->Deals().Count(), 4);
+        QVERIFY(fixture.services->messages.join(u' ').contains(QStringLiteral("нет раздачи")));
+    }
+
+    // What a pasted text gives: PBN games after any prose, else a deal value
+    // anywhere in it; nothing from a deal that is not whole.
+    void pastedTextGivesBoards_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("number");  // of the first board
+        QTest::addColumn<int>("dealer");
+        const QString deal =
+            "N:AK5.QJ3.T842.965 Q96.T972.KQ3.T43 J102.A654.A65.AK7 8743.K8.J97.QJ82";
+        const QString game = "[Board \"8\"]\n[Dealer \"W\"]\n[Deal \"" + deal + "\"]\n\n";
+        QTest::newRow("deal value in a sentence") << "Как играть " + deal + "?" << 1 << 1 << 1;
+        QTest::newRow("games after prose") << "Вот:\n" + game + game << 2 << 8 << 4;
+        QTest::newRow("14 cards") << QString(deal).replace("965", "9654") << 0 << 0 << 0;
+        QTest::newRow("no deal") << "N: привет" << 0 << 0 << 0;
+    }
+    void pastedTextGivesBoards() {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(int, number);
+        QFETCH(int, dealer);
+        const std::vector<TBoard> boards = BoardsOfText(text.toStdString());
+        QCOMPARE(static_cast<int>(boards.size()), count);
+        if (count == 0) return;
+        QCOMPARE(PbnDealValue(boards[0].Deal, 1),
+                 "N:AK5.QJ3.T842.965 Q96.T972.KQ3.T43 JT2.A654.A65.AK7 8743.K8.J97.QJ82");
+        QCOMPARE(std::pair(boards[0].Number, boards[0].Dealer), std::pair(int64_t{number}, dealer));
     }
 
     // Hints are read in a bar of a text line's height; the client area above it
