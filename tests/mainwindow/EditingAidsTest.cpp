@@ -205,7 +205,6 @@ private slots:
             // The help's examples: one for each function, then the examples' list.
             help->OpenLink(QUrl(QStringLiteral("insert:%1").arg(FunctionTable().size() + 7)));
             QCOMPARE(Editor()->toPlainText(), after);
-            TRecordingSink sink;
             const std::string joined = window_->ConditionLines().join(QString()).toStdString();
             QVERIFY(from != to || TCompiledCondition().Prepare(joined, *rules));
         }

@@ -1,11 +1,9 @@
 // Every window inside a 1366×768 screen at 100, 150 and 200 %, no label's text cut; the
 // program runs itself for each scale, on the offscreen platform with that screen.
-#include <QAbstractSpinBox>
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextDocument>
 #include <cstdlib>
@@ -42,12 +40,8 @@ void CheckFit(QWidget& window, QStringList& misfits) {
         if (label->isVisibleTo(&window) && label->wordWrap() && !label->text().isEmpty() &&
             label->heightForWidth(label->width()) > label->height())
             misfits += window.windowTitle() + QStringLiteral(": «%1» is cut").arg(label->text());
-    for (const QWidget* field : window.findChildren<QWidget*>())
-        if (field->isVisibleTo(&window) &&
-            ((qobject_cast<const QLineEdit*>(field) &&
-              !qobject_cast<const QAbstractSpinBox*>(field->parent())) ||
-             qobject_cast<const QComboBox*>(field)) &&
-            field->height() < field->minimumSizeHint().height())
+    for (const QWidget* field : window.findChildren<QWidget*>(QRegularExpression("^(ed|cb)")))
+        if (field->isVisibleTo(&window) && field->height() < field->minimumSizeHint().height())
             misfits +=
                 window.windowTitle() + QStringLiteral(": %1 is squashed").arg(field->objectName());
 }
