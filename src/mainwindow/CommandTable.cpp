@@ -16,8 +16,7 @@ const TCommandRow Rows[] = {
      TToolbarImage::FixedCards, SettingsKeys::Deal::Section, nullptr, FixedCardsCommand},
     {"itmSecure", "Надёжная раздача", Qt::CTRL | Qt::SHIFT | Qt::Key_G, DealsSecure, std::nullopt,
      SettingsKeys::Deal::Section, nullptr, SecureDealingCommand, true,
-     "Раздачи из надёжного источника: их нельзя вычислить по одной руке, поле «Ключевое "
-     "число» не используется"},
+     "Руки нельзя вычислить по одной; поле «Ключевое число» не используется"},
     {"itmShowSecret", "Секрет последней раздачи...", Qt::CTRL | Qt::SHIFT | Qt::Key_C, DealsSecure,
      std::nullopt, "", nullptr, ShowSecretCommand},
     {"itmAnalyze", "Анализ в открытую", Qt::CTRL | Qt::Key_D, Analysis, TToolbarImage::DoubleDummy,
