@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QWidget>
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <memory>
@@ -135,7 +136,11 @@ void InstallBoardMenu(QWidget* owner, const std::vector<QWidget*>& targets, TBoa
     for (QWidget* target : targets) {
         target->setContextMenuPolicy(Qt::CustomContextMenu);
         QObject::connect(target, &QWidget::customContextMenuRequested, menu,
-                         [menu, copy, paste, target, hooks](const QPoint& at) {
+                         [menu, copy, paste, target, targets, hooks](const QPoint& at) {
+                             // Not over a control of another kind (the editor, the parameters).
+                             const QWidget* under = target->childAt(at);
+                             if (under && std::ranges::find(targets, under) == targets.end())
+                                 return;
                              copy->setEnabled(hooks.Current().has_value());
                              paste->setEnabled(hooks.CanPaste());
                              menu->popup(target->mapToGlobal(at));

@@ -38,6 +38,8 @@ struct TBoardMenuHooks {
 };
 
 // Gives the targets (the hands and the area around them) the context menu
-// "Копировать сдачу" / "Вставить сдачу", owned by `owner`. The menu has no
-// shortcuts: Ctrl+C and Ctrl+V belong to the editor and to "Сохранить".
+// "Копировать сдачу" / "Вставить сдачу", owned by `owner`; a request that
+// reaches a target from a child of another kind (the editor, a group of
+// fields) is passed over. The menu has no shortcuts: Ctrl+C and Ctrl+V
+// belong to the editor and to "Сохранить".
 void InstallBoardMenu(QWidget* owner, const std::vector<QWidget*>& targets, TBoardMenuHooks hooks);
