@@ -27,6 +27,7 @@ QString PatternOfEntry(const QString& entry) {
     return entry.section(u'(', 1).section(u')', 0, 0).trimmed();
 }
 
+// The pattern of the filter's entry at index fileType; empty when there is none.
 QString PatternOfType(const QString& filter, int fileType) {
     const QStringList types = filter.split(QStringLiteral(";;"));
     if (fileType < 0 || fileType >= types.size()) return {};
