@@ -140,7 +140,8 @@ TVariantsWindow::TVariantsWindow(QWidget* owner)
     edVariants->setPlaceholderText(
         QStringLiteral("Пас:\n2NT N\n\nИгра:\n3NT N\n\nСтейман:\n(SuitLength(S,H) >= 4) AND "
                        "(SuitLength(N,H) >= 4) => 4H N\n3NT N"));
-    edVariants->setMinimumHeight(220);
+    // Room for a few variants, small enough for a scaled screen with a message below.
+    edVariants->setMinimumHeight(edVariants->fontMetrics().lineSpacing() * 8);
     layout_->addWidget(edVariants);
     auto* rows = new QFormLayout;
     AddVulnerabilityRow(rows);

@@ -22,6 +22,12 @@ inline constexpr std::string_view Section = "SaveDeals";
 inline constexpr std::string_view FirstBoard = "FirstBoard";
 }  // namespace SaveDeals
 
+// The entry of the open chooser's filter last chosen, by its pattern ("*.pbn").
+namespace OpenDeals {
+inline constexpr std::string_view Section = "OpenDeals";
+inline constexpr std::string_view Filter = "Filter";
+}  // namespace OpenDeals
+
 // The last inputs of the simulations; a vulnerability is kept as its number 0..3.
 namespace Simulation {
 inline constexpr std::string_view Section = "Simulation";

@@ -91,6 +91,7 @@ public:
     virtual void RepeatRun(uint32_t seed) = 0;
     virtual void RepeatSecureRun(const TSecret& secret) = 0;
 
-    // Puts a condition into the editor at its caret and gives it the focus.
+    // Puts a whole condition into the editor (in place of the selection, else
+    // joined by AND to the condition there) and gives it the focus.
     virtual void InsertCondition(const QString& text) = 0;
 };

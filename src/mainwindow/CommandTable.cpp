@@ -22,8 +22,7 @@ const TCommandRow Rows[] = {
      "Повторить прогон: условие и число раздач последнего прогона с его ключа или с другого"},
     {"itmSecure", "Надёжная раздача", Qt::CTRL | Qt::SHIFT | Qt::Key_G, DealsSecure, std::nullopt,
      SettingsKeys::Deal::Section, nullptr, SecureDealingCommand, true,
-     "Раздачи из надёжного источника: их нельзя вычислить по одной руке, поле «Ключ» не "
-     "используется"},
+     "Руки нельзя вычислить по одной; поле «Ключевое число» не используется"},
     {"itmShowSecret", "Секрет последней раздачи...", Qt::CTRL | Qt::SHIFT | Qt::Key_C, DealsSecure,
      std::nullopt, "", nullptr, ShowSecretCommand},
     {"itmRepeatSecret", "Повторить по секрету...", Qt::CTRL | Qt::SHIFT | Qt::Key_R, DealsSecure,

@@ -21,6 +21,33 @@ void InsertEditorText(QPlainTextEdit& editor, const QString& text) {
     editor.setTextCursor(cursor);
 }
 
+void PutEditorCondition(QPlainTextEdit& editor, const QString& condition) {
+    if (condition.isEmpty()) return;
+    const QString old = editor.document()->toRawText();
+    qsizetype end = old.size();  // the old condition without the blanks and lines after it
+    const auto blank = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == QChar::ParagraphSeparator ||
+               c == QChar::LineSeparator;
+    };
+    while (end > 0 && blank(old[end - 1])) --end;
+    if (editor.textCursor().hasSelection() || end == 0) {
+        InsertEditorText(editor, condition);
+        return;
+    }
+    // One step for undo; the old text stays as it was typed between the brackets.
+    QTextCursor cursor(editor.document());
+    cursor.beginEditBlock();
+    cursor.setPosition(static_cast<int>(end));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.insertText(QStringLiteral(") AND (") + condition + u')');
+    const int after = cursor.position();
+    cursor.movePosition(QTextCursor::Start);
+    cursor.insertText(QStringLiteral("("));
+    cursor.endEditBlock();
+    cursor.setPosition(after + 1);
+    editor.setTextCursor(cursor);
+}
+
 void PutCaretAtJoinedOffset(QPlainTextEdit& editor, int offset) {
     QTextDocument* document = editor.document();
     int remaining = std::max(0, offset);

@@ -38,6 +38,7 @@
 #include "files/TextFile.h"
 #include "files/WholeFile.h"
 #include "mainwindow/AboutBox.h"
+#include "mainwindow/BoardClipboard.h"
 #include "mainwindow/CommandJobs.h"
 #include "mainwindow/CommandTable.h"
 #include "mainwindow/ConditionEditor.h"
@@ -92,6 +93,7 @@ TMainWindow::TMainWindow(QString setupFolder, std::shared_ptr<TPlatformServices>
     c_.itmShowSecret->setEnabled(false);
     BuildEditingMenus(*this, c_, [this](const QString& text) { InsertConditionText(text); });
     ConnectControls();
+    ConnectBoardMenu();
     LoadSetup();
     run_->Random().SetSeed(c_.seKeyValue->Value());
     setupLock_ = std::make_unique<QLockFile>(setupFolder_ + QStringLiteral("/korvana.lock"));
@@ -584,8 +586,13 @@ void TMainWindow::itmStatClick() {
 void TMainWindow::ShowFileError(const QString& text) { services_->ShowMessage(this, text); }
 
 void TMainWindow::itmOpenDealsClick() {
-    const QString fileName = services_->ChooseFileToOpen(this, dealsChooser_);
-    if (!fileName.isEmpty()) OpenDealsFile(fileName);
+    TFileChooser chooser = dealsChooser_;
+    QString filter = OpenDealsFilterEntry(settings_);  // the entry the user chose last time
+    chooser.SelectedFilter = &filter;
+    const QString fileName = services_->ChooseFileToOpen(this, chooser);
+    if (fileName.isEmpty()) return;
+    KeepOpenDealsFilterEntry(settings_, filter);
+    OpenDealsFile(fileName);
 }
 
 void TMainWindow::AddBoards(std::span<const TBoard> boards) {
@@ -612,6 +619,22 @@ void TMainWindow::OpenDealsFile(const QString& fileName) {
     ShowDealCount();
     DisplayDeal(-1);
     dealsChooser_.Folder = FolderOfFile(fileName);
+}
+
+// The context menu of the hands: the current board copied, pasted boards
+// appended as an opened file's are, with what they give of their own.
+void TMainWindow::ConnectBoardMenu() {
+    std::vector<QWidget*> targets{centralWidget(), c_.Panel, c_.lBoardFacts};
+    for (const auto& hand : c_.HandLabels) targets.insert(targets.end(), hand.begin(), hand.end());
+    const auto current = [this]() -> std::optional<TBoard> {
+        const int index = c_.seCurrentDeal->Value() - 1;
+        if (run_->Deals().GetDeal(index) == nullptr) return std::nullopt;
+        return BoardAt(index);
+    };
+    const auto paste = [this](std::vector<TBoard> boards) { AddBoards(boards); };
+    InstallBoardMenu(this, targets,
+                     {current, [this] { return state_ == TState::Idle; }, paste,
+                      [this](const QString& text) { services_->ShowMessage(this, text); }});
 }
 
 namespace {
@@ -973,7 +996,7 @@ void TMainWindow::SetSecureDealing(bool secure) {
 }
 
 void TMainWindow::InsertCondition(const QString& text) {
-    InsertConditionText(text);
+    PutEditorCondition(*c_.RichEdit, text);
     raise();  // back to the editor, to go on writing
     activateWindow();
     c_.RichEdit->setFocus();

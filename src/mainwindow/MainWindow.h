@@ -104,6 +104,7 @@ private:
     // Construction: the command table's items, then the connections.
     void AddCommands(TCommandPlace place, QMenu* menu);
     void ConnectControls();
+    void ConnectBoardMenu();  // "Копировать сдачу" and "Вставить сдачу" on the hands
     void FitClientArea();    // at the first show
     void OpenFirstMenu();    // Alt and F10
     bool altAlone_ = false;  // Alt is down and no other key was pressed with it

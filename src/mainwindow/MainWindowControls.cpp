@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
@@ -32,6 +33,8 @@ constexpr int DesignClientWidth = 537;
 constexpr int DesignClientHeight = 371;
 constexpr int EditorMargin = 16;
 constexpr int EditorTop = 266;
+// Above and below the status bar's line of text.
+constexpr int StatusPadding = 8;
 
 QFont FontOf(const QStringList& families, int pixels, bool bold = false) {
     QFont font;
@@ -324,8 +327,15 @@ void BuildControls(QMainWindow& window, TMainWindowControls& c) {
     c.RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     c.RichEdit->setGeometry(EditorMargin, EditorTop, 505, 89);
 
+    // The menu hints and the window's notes, a line high, below the client
+    // area: the client area keeps its designed size above it.
+    QStatusBar* status = window.statusBar();
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setMinimumHeight(status->fontMetrics().height() + StatusPadding);
+
     window.move(131, 134);
-    window.resize(DesignClientWidth, DesignClientHeight + window.menuBar()->sizeHint().height());
+    window.resize(DesignClientWidth, DesignClientHeight + window.menuBar()->sizeHint().height() +
+                                         status->sizeHint().height());
 }
 
 void BuildMenusAndToolBar(QMainWindow& window, TMainWindowControls& c,

@@ -27,11 +27,7 @@ void TDesktopServices::ShowMessage(QWidget* parent, const QString& text) {
 void TDesktopServices::ShowNote(QWidget* parent, const QString& text) {
     auto* window = parent ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
     if (window == nullptr) return;
-    // The status line shows only while it holds a note.
-    QStatusBar* status = window->statusBar();
-    QObject::connect(status, &QStatusBar::messageChanged, status,
-                     [status](const QString& shown) { status->setVisible(!shown.isEmpty()); });
-    status->showMessage(text, NoteMilliseconds);
+    window->statusBar()->showMessage(text, NoteMilliseconds);
 }
 
 namespace {
@@ -70,6 +66,8 @@ QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::Ac
         dialog.setDefaultSuffix(pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2)
                                                                          : chooser.DefaultSuffix);
     });
+    if (chooser.SelectedFilter && types.contains(*chooser.SelectedFilter))
+        dialog.selectNameFilter(*chooser.SelectedFilter);
     FitChooserColumns(dialog);
     QSpinBox* firstBoard = AddFirstBoardField(dialog, chooser.FirstBoard);
     // The chooser's own size suits a screen at 100 %; on a small scaled one it is kept inside.
@@ -77,6 +75,7 @@ QString RunChooser(QWidget* parent, const TFileChooser& chooser, QFileDialog::Ac
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     if (firstBoard) *chooser.FirstBoard = firstBoard->value();
     if (fileType) *fileType = static_cast<int>(types.indexOf(dialog.selectedNameFilter()));
+    if (chooser.SelectedFilter) *chooser.SelectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().first();
 }
 }  // namespace

@@ -16,6 +16,9 @@ struct TFileChooser {
     // When set, the save chooser also asks "Первая сдача", starting from this
     // value and leaving the chosen one here.
     int* FirstBoard = nullptr;
+    // When set, the chooser opens on this entry of Filter (the first when it
+    // is none of them) and leaves the entry chosen here.
+    QString* SelectedFilter = nullptr;
 };
 
 class TPlatformServices {
@@ -45,7 +48,7 @@ public:
 class TDesktopServices : public TPlatformServices {
 public:
     void ShowMessage(QWidget* parent, const QString& text) override;
-    // In the status line of the parent's main window, for a while.
+    // In the status bar of the parent's main window, for a while.
     void ShowNote(QWidget* parent, const QString& text) override;
     QString ChooseFileToOpen(QWidget* parent, const TFileChooser& chooser) override;
     QString ChooseFileToSave(QWidget* parent, const TFileChooser& chooser) override;

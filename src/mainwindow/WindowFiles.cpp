@@ -12,6 +12,8 @@
 #include "analysis/DoubleDummy.h"
 #include "deals/DealFormats.h"
 #include "files/RegularFile.h"
+#include "files/SettingsFile.h"
+#include "files/SettingsKeys.h"
 #include "files/SetupFile.h"
 #include "widgets/NumberField.h"
 
@@ -21,10 +23,15 @@ namespace {
 constexpr int SmallestRestoredSide = 100;
 
 // The pattern of an entry of a chooser's filter: "Раздачи PBN (*.pbn)" gives "*.pbn".
+QString PatternOfEntry(const QString& entry) {
+    return entry.section(u'(', 1).section(u')', 0, 0).trimmed();
+}
+
+// The pattern of the filter's entry at index fileType; empty when there is none.
 QString PatternOfType(const QString& filter, int fileType) {
     const QStringList types = filter.split(QStringLiteral(";;"));
     if (fileType < 0 || fileType >= types.size()) return {};
-    return types[fileType].section(u'(', 1).section(u')', 0, 0).trimmed();
+    return PatternOfEntry(types[fileType]);
 }
 
 QString PatternOf(const TDealFormat& format) {
@@ -59,16 +66,36 @@ QString FileFailure(const QString& fileName, const QString& reason) {
 }
 
 QString DealsFilter(bool saving) {
-    // The deals file's entry, every file, then the other formats.
+    // The deals file's entry, every file, every deals file, then the other formats.
     QStringList types;
+    QStringList patterns;
     for (const TDealFormat& format : DealFormats()) {
         if (!saving && format.Read == nullptr) continue;
         types << QString::fromUtf8(format.Label.data(),
                                    static_cast<qsizetype>(format.Label.size())) +
                      QStringLiteral(" (") + PatternOf(format) + QStringLiteral(")");
+        patterns << PatternOf(format);
         if (types.size() == 1) types << QStringLiteral("Все файлы (*)");
     }
+    if (!saving)
+        types.insert(
+            2, QStringLiteral("Все файлы раздач (") + patterns.join(u' ') + QStringLiteral(")"));
     return types.join(QStringLiteral(";;"));
+}
+
+QString OpenDealsFilterEntry(const TSettings& settings) {
+    namespace Keys = SettingsKeys::OpenDeals;
+    const QStringList types = DealsFilter(false).split(QStringLiteral(";;"));
+    const std::optional<std::string> kept = settings.Value(Keys::Section, Keys::Filter);
+    for (const QString& type : types)
+        if (kept && PatternOfEntry(type) == QString::fromStdString(*kept)) return type;
+    return types.first();
+}
+
+void KeepOpenDealsFilterEntry(TSettings& settings, const QString& entry) {
+    namespace Keys = SettingsKeys::OpenDeals;
+    const QString pattern = PatternOfEntry(entry);
+    if (!pattern.isEmpty()) settings.SetValue(Keys::Section, Keys::Filter, pattern.toStdString());
 }
 
 const TDealFormat& SaveFormat(std::string& name, int fileType) {

@@ -16,14 +16,21 @@
 
 class QMainWindow;
 class TDeals;
+class TSettings;
 struct TDealFormat;
 
 // "name: reason", the name as the system writes it.
 QString FileFailure(const QString& fileName, const QString& reason);
 
-// The filter of the deals choosers, from the formats table: the readable
-// formats for opening, every format for saving.
+// The filter of the deals choosers, from the formats table: for opening, the
+// deals file's entry and every file, then every deals file at once, then each
+// readable format; for saving, every format.
 QString DealsFilter(bool saving);
+
+// The open chooser's entry chosen last, as korvana.ini keeps it; the first
+// entry when none was kept or the kept one is no longer offered.
+QString OpenDealsFilterEntry(const TSettings& settings);
+void KeepOpenDealsFilterEntry(TSettings& settings, const QString& entry);
 
 // The format of a deals file saved as `name`: its extension's when it is one
 // of the formats'; else the chosen type's, whose extension is added to `name`

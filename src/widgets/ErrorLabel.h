@@ -9,6 +9,7 @@ void PaintTextRed(QWidget* widget);
 class TErrorLabel : public QLabel {
 public:
     explicit TErrorLabel(QWidget* owner);
-    // Shows `text` as the message; hide() takes it away.
+    // Shows `text` as the message, its window grown to hold it within the
+    // screen; hide() takes it away.
     void ShowMessage(const QString& text);
 };

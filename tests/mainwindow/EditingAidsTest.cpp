@@ -10,8 +10,11 @@
 #include <memory>
 
 #include "dialogs/FunctionWindow.h"
+#include "help/Help.h"
 #include "language/ConditionCheck.h"
+#include "language/FunctionTable.h"
 #include "language/Grammar.h"
+#include "mainwindow/HelpWindow.h"
 #include "support/DialogDriver.h"
 #include "support/RecordingSink.h"
 #include "support/WindowFixture.h"
@@ -183,6 +186,30 @@ private slots:
     // Every function item, confirmed unchanged into an empty editor, writes a
     // condition the generator's check accepts: as it stands where the function
     // gives a Boolean, compared with a number where it gives an integer.
+    // A help example is a whole condition: it takes the selection's place, fills
+    // an empty editor or is joined to the condition there, which still runs.
+    void helpExampleIsNeverGlued() {
+        const QString points = QString::fromUtf8(HelpExamples()[1].Condition.data());
+        const QString slam = QString::fromUtf8(HelpExamples()[7].Condition.data());
+        const std::tuple<QString, int, int, QString> cases[] = {
+            {"", 0, 0, slam},
+            {points, 0, 0, "(" + points + ") AND (" + slam + ")"},
+            {"HCP(N) >=\n 8\n\n", 3, 3, "(HCP(N) >=\n 8) AND (" + slam + ")"},
+            {"Multy(N) AND Multy(S)", 13, 21, "Multy(N) AND " + slam},
+        };
+        Ui().itmHelp->trigger();
+        auto* help = window_->findChild<THelpWindow*>();
+        const std::unique_ptr<TRuleList> rules = CreateConditionRules();
+        for (const auto& [before, from, to, after] : cases) {
+            SetEditor(Editor(), before, from, to);
+            // The help's examples: one for each function, then the examples' list.
+            help->OpenLink(QUrl(QStringLiteral("insert:%1").arg(FunctionTable().size() + 7)));
+            QCOMPARE(Editor()->toPlainText(), after);
+            const std::string joined = window_->ConditionLines().join(QString()).toStdString();
+            QVERIFY(from != to || TCompiledCondition().Prepare(joined, *rules));
+        }
+    }
+
     void dialogsAndLanguageAgree_data() {
         QTest::addColumn<QString>("function");
         QTest::addColumn<QStringList>("choices");

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QToolButton>
 #include <algorithm>
 
@@ -199,7 +200,14 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             QTRY_COMPARE(window->centralWidget()->size(), QSize(537, 371));
             QCOMPARE(window->Controls().RichEdit->geometry(), QRect(16, 266, 505, 89));
-            QCOMPARE(window->menuBar()->height() + 371, window->height());
+            // Below it the status bar, where menu hints are read.
+            QStatusBar* status = window->statusBar();
+            QCOMPARE(window->menuBar()->height() + 371 + status->height(), window->height());
+            QVERIFY(status->height() > status->fontMetrics().height());
+            window->menuBar()->setActiveAction(window->Controls().DealsMenu->menuAction());
+            window->Controls().DealsMenu->setActiveAction(window->Controls().itmSecure);
+            QVERIFY(status->currentMessage().contains("«Ключевое число»"));
+            window->Controls().DealsMenu->close();
             window->resize(640, 500);  // the user's size, kept in the setup file
             QTRY_COMPARE(window->size(), QSize(640, 500));
         }

@@ -76,11 +76,13 @@ private slots:
         window_->itmOpenDealsClick();  // cancelled
         window_->itmSaveDealsClick();  // cancelled
         QCOMPARE(services_->filters.size(), 2);
-        const QStringList types = {
-            QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
-            QStringLiteral("Раздачи PBN (*.pbn)"), QStringLiteral("Раздачи LIN (*.lin)")};
-        QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
+        QStringList types = {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
+                             QStringLiteral("Раздачи PBN (*.pbn)"),
+                             QStringLiteral("Раздачи LIN (*.lin)")};
         QCOMPARE(services_->filters[1].split(QStringLiteral(";;")), types);
+        // Opening also finds every deals file at once.
+        types.insert(2, QStringLiteral("Все файлы раздач (*.dls *.pbn *.lin)"));
+        QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
     }
 
     void SaveFollowsTheChosenType_data() {

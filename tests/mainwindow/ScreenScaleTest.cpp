@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextDocument>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 
 #include "dialogs/DialogCatalogue.h"
 #include "dialogs/FixedCardsWindow.h"
+#include "dialogs/StudyWindows.h"
 #include "language/FunctionTable.h"
 #include "mainwindow/HelpWindow.h"
 #include "mainwindow/PlatformServices.h"
@@ -33,6 +36,15 @@ void CheckFit(QWidget& window, QStringList& misfits) {
         if (label->fontMetrics().horizontalAdvance(text) > label->contentsRect().width())
             misfits += window.windowTitle() + QStringLiteral(": «%1» is clipped").arg(text);
     }
+    // A wrapped message has the height of its lines, and no field gives up its own.
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->isVisibleTo(&window) && label->wordWrap() && !label->text().isEmpty() &&
+            label->heightForWidth(label->width()) > label->height())
+            misfits += window.windowTitle() + QStringLiteral(": «%1» is cut").arg(label->text());
+    for (const QWidget* field : window.findChildren<QWidget*>(QRegularExpression("^(ed|cb)")))
+        if (field->isVisibleTo(&window) && field->height() < field->minimumSizeHint().height())
+            misfits +=
+                window.windowTitle() + QStringLiteral(": %1 is squashed").arg(field->objectName());
 }
 
 }  // namespace
@@ -78,6 +90,13 @@ private slots:
         for (const auto& open : dialogs) {
             WhenDialogOpens([&misfits, &seen](QDialog& dialog) {
                 ++seen;
+                // A study's message under its fields: the lead's runs to three lines.
+                if (auto* lead = qobject_cast<TLeadWindow*>(&dialog))
+                    lead->SetInputs(QStringLiteral("3NT S"), TVulnerability::None);
+                if (auto* study = qobject_cast<TStudyWindow*>(&dialog)) {
+                    study->btnOk->click();
+                    QVERIFY(study->lError->isVisible());
+                }
                 CheckFit(dialog, misfits);
                 dialog.reject();
             });
