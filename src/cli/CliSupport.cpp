@@ -109,12 +109,9 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
         const TDealsLoadResult result = ReadDeals(in, deals, boards);
         const TDealsReadCounts& counts = result.Counts;
         if (counts.Damaged > 0) {
-            // A damaged board is named, not passed over: the file is not read whole.
-            const std::string board = !counts.FirstDamagedBoard.empty()
-                                          ? "сдачи " + counts.FirstDamagedBoard
-                                          : "игры " + std::to_string(counts.FirstDamagedGame);
-            std::fprintf(stderr, "korvana-cli: файл %s: повреждена раздача %s\n", name.c_str(),
-                         board.c_str());
+            // Damaged boards are named, not passed over: the file is not read whole.
+            std::fprintf(stderr, "korvana-cli: файл %s: %s\n", name.c_str(),
+                         DamagedBoardsText(counts).c_str());
             return false;
         }
         if (counts.DamagedLines > 0) {
