@@ -53,7 +53,7 @@ std::string DamagedBoardsText(const TDealsReadCounts& counts) {
     while (runStart < named.size()) {
         const bool numbered = !named[runStart].Number.empty();
         std::size_t runEnd = runStart + 1;
-        while (runEnd < named.size() && named[runEnd].Number.empty() != !numbered) ++runEnd;
+        while (runEnd < named.size() && named[runEnd].Number.empty() != numbered) ++runEnd;
         const bool several = runEnd - runStart > 1;
         text += runStart > 0 ? ", " : " ";
         text += numbered ? (several ? "сдач " : "сдачи ") : (several ? "игр " : "игры ");

@@ -185,23 +185,44 @@ TEST_F(CliConvert, VersionAndEachCommandsHelp) {
     }
 }
 
-// --first-board numbers the boards in the usual rotation; a board's own number and seats stay.
-TEST_F(CliConvert, FirstBoardNumbersTheBoardsWithoutTheirOwn) {
+// --first-board numbers the boards in the usual rotation; --dealer and --vul
+// seat every dealt board and fill only what a read board's file leaves out.
+TEST_F(CliConvert, FirstBoardDealerAndVulSeatTheBoardsWithoutTheirOwn) {
     const std::string deal = "[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. -\"]\n";
     std::ofstream(In("a.pbn")) << "[Board \"40\"]\n[Dealer \"E\"]\n[Vulnerable \"All\"]\n"
-                               << deal + "\n" + deal;
-    ASSERT_EQ(Run({"convert", In("a.pbn"), In("a.lin"), "--first-board", "7"}).ExitCode, 0);
-    ASSERT_EQ(
-        Run({"generate", "--count", "3", "--out", In("b.lin"), "--first-board", "15"}).ExitCode, 0);
+                               << deal + "\n" + deal + "\n[Dealer \"S\"]\n" + deal;
+    const struct {
+        std::vector<std::string> args;
+        std::string seats;  // each board's number, dealer's digit and vulnerability
+    } cases[] = {
+        {{"convert", In("a.pbn"), "@", "--first-board", "7"}, "404b 82o 91e "},
+        {{"convert", In("a.pbn"), "@", "--dealer", "w", "--vul", "NS"}, "404b 22n 31n "},
+        {{"generate", "--count", "3", "--out", "@", "--first-board", "15"}, "151n 162e 173o "},
+        {{"generate", "--count", "3", "--out", "@", "--first-board", "15", "--dealer", "E", "--vul",
+          "Both"},
+         "154b 164b 174b "},
+        {{"generate", "--count", "2", "--out", "@", "--vul", "ew"}, "13e 24e "},
+    };
     const std::regex board(R"re(qx\|o(\d+)\|md\|(\d).*?\|sv\|(\w)\|)re");
-    std::string seats;  // each board's number, dealer's digit and vulnerability
-    for (const std::string& lin : {ReadWholeFile(In("a.lin")), ReadWholeFile(In("b.lin"))})
+    for (auto [args, expected] : cases) {
+        std::replace(args.begin(), args.end(), std::string("@"), In("out.lin"));
+        ASSERT_EQ(Run(args).ExitCode, 0) << args[0] << " " << expected;
+        const std::string lin = ReadWholeFile(In("out.lin"));
+        std::string seats;
         for (std::sregex_iterator it(lin.begin(), lin.end(), board), end; it != end; ++it)
             seats += (*it)[1].str() + (*it)[2].str() + (*it)[3].str() + " ";
-    EXPECT_EQ(seats, "404b 82o 151n 162e 173o ");
-    for (const auto& args : {std::vector<std::string>{"generate", "--first-board", "0"},
-                             {"convert", In("a.pbn"), In("x.lin"), "--first-board", "1000000000"}})
-        EXPECT_NE(Run(args).Err.find("--first-board"), std::string::npos);
+        EXPECT_EQ(seats, expected);
+    }
+    for (const auto& [args, complaint] :
+         {std::pair{std::vector<std::string>{"generate", "--first-board", "0"}, "--first-board"},
+          {{"convert", In("a.pbn"), In("x.lin"), "--first-board", "1000000000"}, "--first-board"},
+          {{"generate", "--dealer", "x"}, "--dealer: \"x\" (нужно одно из: n, e, s, w)"},
+          {{"handout", In("a.pbn"), "--out", In("x.pdf"), "--vul", "all"},
+           "--vul: \"all\" (нужно одно из: none, ns, ew, both)"}}) {
+        const TCliRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 2) << complaint;
+        EXPECT_NE(run.Err.find(complaint), std::string::npos) << run.Err;
+    }
 }
 
 }  // namespace
