@@ -213,16 +213,9 @@ TEST_F(CliConvert, FirstBoardDealerAndVulSeatTheBoardsWithoutTheirOwn) {
             seats += (*it)[1].str() + (*it)[2].str() + (*it)[3].str() + " ";
         EXPECT_EQ(seats, expected);
     }
-    for (const auto& [args, complaint] :
-         {std::pair{std::vector<std::string>{"generate", "--first-board", "0"}, "--first-board"},
-          {{"convert", In("a.pbn"), In("x.lin"), "--first-board", "1000000000"}, "--first-board"},
-          {{"generate", "--dealer", "x"}, "--dealer: \"x\" (нужно одно из: n, e, s, w)"},
-          {{"handout", In("a.pbn"), "--out", In("x.pdf"), "--vul", "all"},
-           "--vul: \"all\" (нужно одно из: none, ns, ew, both)"}}) {
-        const TCliRun run = Run(args);
-        EXPECT_EQ(run.ExitCode, 2) << complaint;
-        EXPECT_NE(run.Err.find(complaint), std::string::npos) << run.Err;
-    }
+    for (const auto& args : {std::vector<std::string>{"generate", "--first-board", "0"},
+                             {"convert", In("a.pbn"), In("x.lin"), "--first-board", "1000000000"}})
+        EXPECT_NE(Run(args).Err.find("--first-board"), std::string::npos);
 }
 
 }  // namespace
