@@ -4,13 +4,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/CliRunner.h"
-#include "deals/Board.h"
 #include "deals/DealCollection.h"
 #include "deals/PbnFile.h"
 #include "support/TempFolder.h"
@@ -85,48 +83,6 @@ TEST_F(CliGeneratePbn, NoKeptDealGivesTheHeaderAloneAndAMissingFolderFails) {
         Run({"generate", "--key", "3", "--out", (folder / "missing" / "x.pbn").string()});
     EXPECT_EQ(missing.ExitCode, 4);
     EXPECT_FALSE(fs::exists(folder / "missing"));
-}
-
-// Every choice of dealer and vulnerability is written into each board's tags
-// and is the one its par was counted for: `analyze` of the file, which counts
-// par from the tags, gives the par --analyze wrote.
-TEST_F(CliGeneratePbn, DealerAndVulAreWrittenAndCountedInPar) {
-    const struct {
-        std::vector<std::string> options;
-        const char* dealer;  // empty: the rotation's
-        const char* vulnerability;
-    } cases[] = {{{}, "", ""},
-                 {{"--dealer", "s"}, "S", ""},
-                 {{"--vul", "BOTH"}, "", "All"},
-                 {{"--dealer", "W", "--vul", "ns"}, "W", "NS"}};
-    const std::regex game(
-        R"re(\[Board "(\d+)"\][\s\S]*?\[Dealer "(\w)"\]\r\n\[Vulnerable "(\w+)"\][\s\S]*?\[OptimumScore "NS (-?\d+)"\])re");
-    const std::regex par(R"(par (NS|EW) (\d+))");
-    for (const auto& c : cases) {
-        const std::string file = (folder / "seated.pbn").string();
-        std::vector<std::string> args = {"generate", "--key", "12", "--count",  "5",
-                                         "--quiet",  "--out", file, "--analyze"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        ASSERT_EQ(Run(args).ExitCode, 0) << c.dealer << c.vulnerability;
-        const std::string text = ReadWholeFile(file);
-        const TCliRun analyze = Run({"analyze", file});
-        ASSERT_EQ(analyze.ExitCode, 0) << analyze.Err;
-        std::size_t at = 0;
-        for (std::sregex_iterator it(text.begin(), text.end(), game), end; it != end; ++it, ++at) {
-            const int64_t board = std::stoll((*it)[1]);
-            EXPECT_EQ((*it)[2].str(),
-                      *c.dealer ? c.dealer : std::string(1, "NESW"[PbnBoardDealer(board) - 1]));
-            EXPECT_EQ((*it)[3].str(),
-                      *c.vulnerability ? c.vulnerability : PbnBoardVulnerability(board));
-            ASSERT_LT(at, analyze.OutLines().size());
-            std::smatch counted;
-            ASSERT_TRUE(std::regex_search(analyze.OutLines()[at], counted, par));
-            EXPECT_EQ(std::stoi((*it)[4]),
-                      counted[1] == "NS" ? std::stoi(counted[2]) : -std::stoi(counted[2]))
-                << analyze.OutLines()[at];
-        }
-        EXPECT_EQ(at, 5u) << text;
-    }
 }
 
 }  // namespace

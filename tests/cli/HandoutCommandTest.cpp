@@ -170,15 +170,13 @@ TEST_F(CliHandout, EveryBoardWithItsHandsTableAndPar) {
     }
 }
 
-// A deals file numbers its boards from --first-board and takes --dealer and
-// --vul; a PBN board keeps its own number, dealer and vulnerability; --seats
-// draws only those hands.
+// A deals file's boards take --first-board and --vul; a PBN board keeps its own
+// number, dealer and vulnerability; --seats draws only those hands.
 TEST_F(CliHandout, NumbersSeatsAndLetters) {
-    ASSERT_EQ(
-        Run({"handout", F("deals.dls"), "--out", F("north.pdf"), "--first-board", "17", "--seats",
-             "n", "--cards", "en", "--per-page", "2", "--paper", "letter", "--vul", "EW"})
-            .ExitCode,
-        0);
+    ASSERT_EQ(Run({"handout", F("deals.dls"), "--out", F("north.pdf"), "--first-board", "17",
+                   "--seats=n", "--cards", "en", "--per-page", "2", "--paper=letter", "--vul=EW"})
+                  .ExitCode,
+              0);
     TDeals deals;
     deals.LoadFromFile(F("deals.dls"));
     const std::vector<std::string> pages = PdfPages(*gFolder, F("north.pdf"));
@@ -195,8 +193,8 @@ TEST_F(CliHandout, NumbersSeatsAndLetters) {
     std::ofstream(F("board.pbn"))
         << "[Event \"\"]\n[Board \"7\"]\n[Dealer \"W\"]\n[Vulnerable \"All\"]\n"
            "[Deal \"N:AKQJ.T98.765.432 T98.765.432.AKQJ 765.432.AKQJ.T98 432.AKQJ.T98.765\"]\n";
-    ASSERT_EQ(Run({"handout", F("board.pbn"), "--out", F("board.pdf"), "--first-board", "30",
-                   "--dealer", "n", "--vul", "none"})
+    ASSERT_EQ(Run({"handout", F("board.pbn"), "--out", F("board.pdf"), "--first-board=30",
+                   "--dealer=n", "--vul=ns"})
                   .ExitCode,
               0);
     const std::vector<std::string> board = PdfPages(*gFolder, F("board.pdf"));
