@@ -108,9 +108,9 @@ private:
 };
 
 // The deals of a collection as boards made on the fly, numbered from
-// `firstBoard` (1 unless set) in the usual rotation or with the seating set, each with the same way
-// of dealing and, for deal i, the analysis i when there is one. Nothing is allocated per deal
-// without analyses.
+// `firstBoard` (1 unless set), seated by the usual rotation or by the seating
+// set, each with the same way of dealing and, for deal i, the analysis i when
+// there is one. Nothing is allocated per deal without analyses.
 class TDealsAsBoards : public TBoards {
 public:
     explicit TDealsAsBoards(const TDeals& deals, std::optional<TDealtBy> dealtBy = std::nullopt,
