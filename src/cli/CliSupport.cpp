@@ -19,6 +19,8 @@
 
 #include "cli/Commands.h"
 #include "cli/ConditionOptions.h"
+#include "deals/Board.h"
+#include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
 #include "text/FileError.h"
@@ -33,6 +35,20 @@ void TStderrSink::Show(const std::string& message, int32_t position) {
         std::fprintf(stderr, "%s (позиция %d)\n", message.c_str(), static_cast<int>(position));
     else
         std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+TSeatingChoice SeatingOfOptions(const TArguments& arguments) {
+    TSeatingChoice seating;
+    if (arguments.Offers(kDealerOption) && arguments.Has(kDealerOption))
+        seating.Dealer = SeatOfLetter(arguments.Text(kDealerOption).front());
+    if (arguments.Offers(kVulOption) && arguments.Has(kVulOption)) {
+        static constexpr std::pair<std::string_view, const char*> Words[] = {
+            {"none", "None"}, {"ns", "NS"}, {"ew", "EW"}, {"both", "All"}};
+        const std::string word = arguments.Text(kVulOption);
+        for (const auto& [option, board] : Words)
+            if (word == option) seating.Vulnerability = board;
+    }
+    return seating;
 }
 
 std::string SystemReason(int error) {
@@ -109,12 +125,9 @@ bool ReadDealsFile(const std::string& name, TDeals& deals, std::vector<TBoard>* 
         const TDealsLoadResult result = ReadDeals(in, deals, boards);
         const TDealsReadCounts& counts = result.Counts;
         if (counts.Damaged > 0) {
-            // A damaged board is named, not passed over: the file is not read whole.
-            const std::string board = !counts.FirstDamagedBoard.empty()
-                                          ? "сдачи " + counts.FirstDamagedBoard
-                                          : "игры " + std::to_string(counts.FirstDamagedGame);
-            std::fprintf(stderr, "korvana-cli: файл %s: повреждена раздача %s\n", name.c_str(),
-                         board.c_str());
+            // Damaged boards are named, not passed over: the file is not read whole.
+            std::fprintf(stderr, "korvana-cli: файл %s: %s\n", name.c_str(),
+                         DamagedBoardsText(counts).c_str());
             return false;
         }
         if (counts.DamagedLines > 0) {
@@ -220,13 +233,15 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
 }
 
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard) {
+                    const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard,
+                    const TSeatingChoice& seating) {
     return WriteDealsOutput(
         output,
         TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure},
                        analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
                                            : std::span<const TDealAnalysis>())
-            .FirstBoard(firstBoard),
+            .FirstBoard(firstBoard)
+            .Seating(seating),
         deals.Count());
 }
 

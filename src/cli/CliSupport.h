@@ -8,11 +8,13 @@
 #include "text/MessageSink.h"
 #include "text/Status.h"
 
+class TArguments;
 class TBoards;
 class TDeals;
 struct TBoard;
 struct TDealAnalysis;
 struct TDealFormat;
+struct TSeatingChoice;
 
 // Prints every message of the core to stderr and counts them. Installs itself
 // for its lifetime and restores the previous sink afterwards.
@@ -24,6 +26,10 @@ public:
 private:
     int32_t messageCount_ = 0;
 };
+
+// The dealer and vulnerability that --dealer and --vul of the command give
+// (the choice words of kDealerOption and kVulOption); empty for those not given.
+TSeatingChoice SeatingOfOptions(const TArguments& arguments);
 
 // The system's reason for a failure (an errno value) in Russian, as every
 // message of the program is.
@@ -64,12 +70,13 @@ bool ChooseDealsOutput(const std::string& name, const std::string& formatWord, T
 // written.
 bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t count);
 
-// The deals as boards numbered from firstBoard, keyValue named in a PBN file's
-// Generator tags (or only "secure" for securely dealt deals), and the
-// analyses' tables and par when given.
+// The deals as boards numbered from firstBoard with the seating's dealer and
+// vulnerability where it fixes them, keyValue named in a PBN file's Generator
+// tags (or only "secure" for securely dealt deals), and the analyses' tables
+// and par when given.
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
-                    const std::vector<TDealAnalysis>* analyses = nullptr, bool secure = false,
-                    int64_t firstBoard = 1);
+                    const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard,
+                    const TSeatingChoice& seating);
 
 // How many other names (hard links) the regular file `name` has, before it
 // is replaced; and the line on stderr, after it was, that those names keep

@@ -45,6 +45,25 @@ inline constexpr TNumberOption kFirstBoardOption = TOptionRow{
     .Least = 1,
     .Most = 999999999};
 
+// --dealer and --vul of the commands that write boards: one dealer or one
+// vulnerability for every board instead of the rotation by board number.
+inline constexpr TTextOption kDealerOption =
+    TOptionRow{.Name = "--dealer",
+               .Kind = TValueKind::Choice,
+               .ValueName = "n|e|s|w",
+               .Help =
+                   "сдающий на всех сдачах (по умолчанию по кругу от номера сдачи); сдачи со своим "
+                   "сдающим его сохраняют",
+               .AnyCase = true};
+inline constexpr TTextOption kVulOption =
+    TOptionRow{.Name = "--vul",
+               .Kind = TValueKind::Choice,
+               .ValueName = "none|ns|ew|both",
+               .Help =
+                   "зона на всех сдачах: никто, NS, EW или все (по умолчанию по кругу от номера "
+                   "сдачи); сдачи со своей зоной её сохраняют",
+               .AnyCase = true};
+
 extern const TCommand kGenerateCommand;  // GenerateCommand.cpp
 extern const TCommand kCheckCommand;     // CheckCommand.cpp
 extern const TCommand kStatsCommand;     // ReportCommands.cpp

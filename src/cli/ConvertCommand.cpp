@@ -10,7 +10,8 @@
 
 namespace {
 constexpr const char* kConvertArguments[] = {"IN", "OUT"};
-constexpr TOptionRow kConvertOptions[] = {kOutFormatOption, kFirstBoardOption};
+constexpr TOptionRow kConvertOptions[] = {kOutFormatOption, kFirstBoardOption, kDealerOption,
+                                          kVulOption};
 }  // namespace
 
 int RunConvert(const TArguments& arguments);
@@ -36,6 +37,8 @@ int RunConvert(const TArguments& arguments) {
     TDeals deals;
     std::vector<TBoard> boards;
     if (!ReadDealsFile(args[0], deals, &boards)) return ExitFileFailed;
+    const TSeatingChoice seating = SeatingOfOptions(arguments);
+    for (TBoard& board : boards) board.FillSeating(seating);
     NumberBoards(boards, arguments.Number(kFirstBoardOption, 1));
     return WriteDealsOutput(output, TBoardList(boards), deals.Count()) ? ExitDone : ExitFileFailed;
 }

@@ -22,6 +22,7 @@
 #include "cli/Commands.h"
 #include "cli/ConditionOptions.h"
 #include "cli/DealingRun.h"
+#include "deals/Board.h"
 #include "deals/Deal.h"
 #include "deals/DealCollection.h"
 #include "deals/DealFormats.h"
@@ -41,6 +42,7 @@ struct TGenerateOptions {
     TDealsOutput Output;   // of --out
     bool Analyze = false;  // --analyze: double-dummy tables and par in the PBN file
     int64_t FirstBoard = 1;
+    TSeatingChoice Seating;  // --dealer, --vul
 };
 
 constexpr TTextOption kFormatOption =
@@ -63,9 +65,10 @@ constexpr TSwitch kAnalyzeOption =
                .Repeatable = true};
 
 constexpr TOptionRow kGenerateOptions[] = {
-    kKeyOption,      kSecretOption,  kCountOption,     kConditionOption,  kConditionFileOption,
-    kFormatOption,   kOutOption,     kOutFormatOption, kFirstBoardOption, kAnalyzeOption,
-    kMaxDealtOption, kThreadsOption, kQuietOption,     kFixedOption,      kDealingOption,
+    kKeyOption,    kSecretOption,  kCountOption,     kConditionOption,  kConditionFileOption,
+    kFormatOption, kOutOption,     kOutFormatOption, kFirstBoardOption, kDealerOption,
+    kVulOption,    kAnalyzeOption, kMaxDealtOption,  kThreadsOption,    kQuietOption,
+    kFixedOption,  kDealingOption,
 };
 
 // The options of a run; false after complaining about bad usage.
@@ -75,6 +78,7 @@ bool ReadOptions(const TArguments& arguments, TGenerateOptions& options) {
     options.OutFile = arguments.Text(kOutOption);
     options.Analyze = arguments.Has(kAnalyzeOption);
     options.FirstBoard = arguments.Number(kFirstBoardOption, 1);
+    options.Seating = SeatingOfOptions(arguments);
     std::string complaint;
     if (!options.OutFile.empty() &&
         !ChooseDealsOutput(options.OutFile, arguments.Text(kOutFormatOption), options.Output,
@@ -181,8 +185,8 @@ private:
 
 // Double-dummy tables and par of the kept deals, a few deals at a time, so
 // that a stop is heard soon; `analyses` holds those of the deals before it.
-void AnalyseKept(const TDeals& deals, int64_t firstBoard, const TStopSignals& stop,
-                 std::vector<TDealAnalysis>& analyses) {
+void AnalyseKept(const TDeals& deals, int64_t firstBoard, const TSeatingChoice& seating,
+                 const TStopSignals& stop, std::vector<TDealAnalysis>& analyses) {
     const auto step = static_cast<int32_t>(std::max(1, static_cast<int>(AnalysisThreads())));
     for (int32_t first = 0; first < deals.Count() && stop.Signal() == 0; first += step) {
         std::vector<const TDeal*> some;
@@ -191,9 +195,11 @@ void AnalyseKept(const TDeals& deals, int64_t firstBoard, const TStopSignals& st
         std::vector<TDealAnalysis> solved;
         AnalyseDeals(some, solved);
         for (TDealAnalysis& analysis : solved) {
-            // Par for each board's usual dealer and vulnerability, as the PBN file numbers them.
-            const int64_t board = firstBoard + static_cast<int64_t>(analyses.size());
-            AddBoardPar(analysis, board);
+            // Par for each board's dealer and vulnerability, as the PBN file gives them.
+            TBoard board;
+            board.SetPosition(firstBoard + static_cast<int64_t>(analyses.size()));
+            board.ApplySeating(seating);
+            AddPar(analysis, board.Dealer, board.Vulnerability);
             analyses.push_back(std::move(analysis));
         }
     }
@@ -268,7 +274,8 @@ int RunGenerate(const TArguments& arguments) {
     }
     std::vector<TDealAnalysis> analyses;
     if (options.Analyze) {
-        if (stop.Signal() == 0) AnalyseKept(deals, options.FirstBoard, stop, analyses);
+        if (stop.Signal() == 0)
+            AnalyseKept(deals, options.FirstBoard, options.Seating, stop, analyses);
         if (analyses.size() < static_cast<std::size_t>(deals.Count())) {
             std::fprintf(stderr,
                          "korvana-cli: анализ остановлен: проанализировано %d из %d, у "
@@ -287,7 +294,7 @@ int RunGenerate(const TArguments& arguments) {
                          options.OutFile.c_str());
         } else if (!WriteDealsFile(options.Output, deals, repeatKey,
                                    options.Analyze ? &analyses : nullptr, run.Secure,
-                                   options.FirstBoard)) {
+                                   options.FirstBoard, options.Seating)) {
             code = ExitFileFailed;
         } else if (deals.Count() < options.Run.Count) {
             std::fprintf(stderr, "korvana-cli: %s из %d\n",

@@ -64,8 +64,8 @@ constexpr TTextOption kTitleOption = TOptionRow{.Name = "--title",
                                                 .ValueName = "TEXT",
                                                 .Help = "строка заголовка над каждой страницей"};
 constexpr TOptionRow kHandoutOptions[] = {
-    kOutOption,   kPerPageOption, kAnalyzeOption, kSeatsOption, kHandoutFirstBoardOption,
-    kCardsOption, kPaperOption,   kTitleOption};
+    kOutOption,    kPerPageOption, kAnalyzeOption, kSeatsOption, kHandoutFirstBoardOption,
+    kDealerOption, kVulOption,     kCardsOption,   kPaperOption, kTitleOption};
 
 // The painter, loaded on first use from korvana-handout.so: beside the
 // program in a build folder, in KORVANA_HANDOUT_MODULE_DIR (relative to the
@@ -155,6 +155,8 @@ int RunHandout(const TArguments& arguments) {
     TDeals deals;
     std::vector<TBoard> boards;
     if (!ReadDealsFile(arguments.Positionals[0], deals, &boards)) return ExitFileFailed;
+    const TSeatingChoice seating = SeatingOfOptions(arguments);
+    for (TBoard& board : boards) board.FillSeating(seating);
     NumberBoards(boards, arguments.Number(kHandoutFirstBoardOption, 1));
     int32_t refused = 0;
     if (options.Analysis) {

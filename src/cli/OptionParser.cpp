@@ -44,6 +44,21 @@ std::vector<std::string_view> ChoiceWords(std::string_view names) {
     }
 }
 
+// The word of a Choice's table that `value` is (in either case for AnyCase);
+// empty when it is none of them.
+std::string_view ChoiceWord(const TOptionRow& row, std::string_view value) {
+    for (std::string_view word : ChoiceWords(row.ValueName)) {
+        if (word == value) return word;
+        if (row.AnyCase && word.size() == value.size() &&
+            std::equal(word.begin(), word.end(), value.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
+            return word;
+    }
+    return {};
+}
+
 bool Accepts(const TOptionRow& row, const std::string& value) {
     switch (row.Kind) {
         case TValueKind::None:
@@ -55,10 +70,8 @@ bool Accepts(const TOptionRow& row, const std::string& value) {
             int64_t number = 0;
             return ReadNumber(value, number) && number >= row.Least && number <= row.Most;
         }
-        case TValueKind::Choice: {
-            const std::vector<std::string_view> words = ChoiceWords(row.ValueName);
-            return std::find(words.begin(), words.end(), value) != words.end();
-        }
+        case TValueKind::Choice:
+            return !ChoiceWord(row, value).empty();
         case TValueKind::Letters:
             return !value.empty() && std::all_of(value.begin(), value.end(), [&row](char letter) {
                 const auto upper =
@@ -190,6 +203,7 @@ TParseOutcome ParseArguments(const TCommand& command, const std::vector<std::str
         if (!Accepts(*row, value))
             return refuse("неверное значение ключа " + name + ": \"" + value + "\" (нужно " +
                           Accepted(*row) + ")");
+        if (row->Kind == TValueKind::Choice) value = ChoiceWord(*row, value);
         parsed.given_.emplace_back(name, std::move(value));
     }
     if (parsed.Positionals.size() < command.Positionals.size()) {

@@ -39,6 +39,7 @@ struct TOptionRow {
     bool Repeatable = false;  // else giving it twice is bad usage
     bool Required = false;    // leaving it out is bad usage
     TAlternative WithNext = TAlternative::None;
+    bool AnyCase = false;  // a Choice's word in either case, read as the table writes it
 };
 
 // A row that a command's code reads a value through: T is what the value reads

@@ -51,7 +51,8 @@ constexpr TTextOption kVulnerabilityOption =
     TOptionRow{.Name = "--vul",
                .Kind = TValueKind::Choice,
                .ValueName = "none|ns|ew|both",
-               .Help = "зона: все до зоны (по умолчанию), в зоне N-S, в зоне E-W, все в зоне"};
+               .Help = "зона: все до зоны (по умолчанию), в зоне N-S, в зоне E-W, все в зоне",
+               .AnyCase = true};
 
 // The rows of the run that deals the deals, after each command's own.
 constexpr TOptionRow kStudyRunRows[] = {

@@ -38,6 +38,23 @@ void TBoard::ApplySeating(const TSeatingChoice& seating) {
     }
 }
 
+std::optional<std::string> BoardGeneratorText(const TBoard& board) {
+    if (board.DealtBy) {
+        // A secure set names no key and no secret: either would give every hand away.
+        if (board.DealtBy->Secure) return "Korvana, secure";
+        return "Korvana, key value " + std::to_string(board.DealtBy->KeyValue);
+    }
+    if (const TBoardTag* own = board.FindTag("Generator")) return own->Value;
+    return std::nullopt;
+}
+
+void TBoard::FillSeating(const TSeatingChoice& seating) {
+    TSeatingChoice missing;
+    if (!OwnDealer) missing.Dealer = seating.Dealer;
+    if (!OwnVulnerability) missing.Vulnerability = seating.Vulnerability;
+    ApplySeating(missing);
+}
+
 void NumberBoards(std::span<TBoard> boards, int64_t first) {
     for (std::size_t i = 0; i < boards.size(); ++i) {
         TBoard& board = boards[i];
@@ -67,6 +84,7 @@ void TDealsAsBoards::ForEach(const std::function<bool(const TBoard&)>& take) con
         for (const TDeal& deal : batch) {
             board.Deal = deal;
             board.SetPosition(firstBoard_ + static_cast<int64_t>(at));
+            board.ApplySeating(seating_);
             if (at < analyses_.size())
                 board.Analysis = analyses_[at];
             else if (board.Analysis)

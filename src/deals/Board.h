@@ -38,6 +38,7 @@ struct TDealtBy {
     int64_t KeyValue = 0;
     int64_t StartSeed = 0;
     bool Secure = false;
+    bool operator==(const TDealtBy&) const = default;
 };
 
 // A tag of a file that the board keeps as text, e.g. {"Event", "Club night"},
@@ -68,9 +69,18 @@ struct TBoard {
     void SetPosition(int64_t number);
     // Gives a dealt board the set's fixed dealer and vulnerability, if any.
     void ApplySeating(const TSeatingChoice& seating);
+    // Gives a board that was read the seating's dealer and vulnerability where
+    // its file gave none; they become its own.
+    void FillSeating(const TSeatingChoice& seating);
     // The first kept tag of that name; nullptr when there is none.
     const TBoardTag* FindTag(std::string_view name) const;
 };
+
+// The value of the Generator tag that names where the board came from: what
+// dealt it here ("Korvana, key value S" with the seed its run started from, or
+// "Korvana, secure"), else the Generator tag of the file it was read from;
+// nothing when it has neither. Every writer takes the text from here.
+std::optional<std::string> BoardGeneratorText(const TBoard& board);
 
 // Numbers the boards that have no number of their own from `first` in file
 // order (board i becomes first + i), their dealer and vulnerability, where
@@ -98,8 +108,9 @@ private:
 };
 
 // The deals of a collection as boards made on the fly, numbered from
-// `firstBoard` (1 unless set) in the usual rotation, each with the same way of dealing and, for
-// deal i, the analysis i when there is one. Nothing is allocated per deal without analyses.
+// `firstBoard` (1 unless set), seated by the usual rotation or by the seating
+// set, each with the same way of dealing and, for deal i, the analysis i when
+// there is one. Nothing is allocated per deal without analyses.
 class TDealsAsBoards : public TBoards {
 public:
     explicit TDealsAsBoards(const TDeals& deals, std::optional<TDealtBy> dealtBy = std::nullopt,
@@ -110,10 +121,16 @@ public:
         firstBoard_ = number;
         return *this;
     }
+    // Every board takes the seating's fixed dealer and vulnerability, if any.
+    TDealsAsBoards& Seating(const TSeatingChoice& seating) {
+        seating_ = seating;
+        return *this;
+    }
 
 private:
     const TDeals& deals_;
     int64_t firstBoard_ = 1;
+    TSeatingChoice seating_;
     std::optional<TDealtBy> dealtBy_;
     std::span<const TDealAnalysis> analyses_;
 };

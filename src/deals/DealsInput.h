@@ -44,11 +44,16 @@ struct TDealsReadCounts {
     int32_t Skipped = 0;   // games or lines without a whole deal
     bool Refused = false;  // the content is not of the format; nothing was added
     // Of the skipped: boards that give a deal which is not whole, and the
-    // first of them by its own board number (empty when it has none) and
-    // its place among the file's games, from 1.
+    // first MostNamedBoards of them in the file's order.
+    struct TDamagedBoard {
+        std::string Number;  // the board's own number; empty when it has none
+        int32_t Game = 0;    // its place among the file's games, from 1
+    };
+    static constexpr std::size_t MostNamedBoards = 10;
     int32_t Damaged = 0;
-    std::string FirstDamagedBoard;
-    int32_t FirstDamagedGame = 0;
+    std::vector<TDamagedBoard> NamedDamagedBoards;
+    // Adds one damaged board: counted, and named while fewer than MostNamedBoards are.
+    void AddDamagedBoard(std::string number, int32_t game);
     // Lines of a deals file whose deal is not whole (an empty or cut line, a
     // card missing or held twice): loaded all the same, but counted, and the
     // first MostNamedLines of them kept by their line number (the header is 1).
@@ -56,3 +61,9 @@ struct TDealsReadCounts {
     int32_t DamagedLines = 0;
     std::vector<int64_t> NamedDamagedLines;
 };
+
+// The damaged boards of `counts` as one phrase, each named by its board number
+// or, without one, by its game's place: "повреждена раздача сдачи 8",
+// "повреждены раздачи сдач 8, 15 и ещё 3", "повреждена раздача игры 2".
+// Empty when counts.Damaged is 0.
+std::string DamagedBoardsText(const TDealsReadCounts& counts);

@@ -203,12 +203,9 @@ private:
             if (boards_ != nullptr) AddBoard(deal);
         } else if (hasDeal_) {
             if (counts_.Skipped < INT32_MAX) ++counts_.Skipped;
-            if (counts_.Damaged == 0) {
-                counts_.FirstDamagedBoard = std::string(NumberText());
-                counts_.FirstDamagedGame = static_cast<int32_t>(
-                    std::min<int64_t>(INT32_MAX, int64_t{counts_.Loaded} + counts_.Skipped));
-            }
-            if (counts_.Damaged < INT32_MAX) ++counts_.Damaged;
+            counts_.AddDamagedBoard(std::string(NumberText()),
+                                    static_cast<int32_t>(std::min<int64_t>(
+                                        INT32_MAX, int64_t{counts_.Loaded} + counts_.Skipped)));
         }
         hasDeal_ = false;
         title_.clear();

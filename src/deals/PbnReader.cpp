@@ -224,11 +224,8 @@ private:
                 if (boards_ != nullptr) AddBoard(deal);
             } else {
                 if (counts_.Skipped < INT32_MAX) ++counts_.Skipped;
-                if (hasDealValue_ && damaged_.Damaged == 0) {
-                    damaged_.FirstDamagedBoard = boardSeen_ ? boardValue_ : std::string();
-                    damaged_.FirstDamagedGame = games_;
-                }
-                if (hasDealValue_ && damaged_.Damaged < INT32_MAX) ++damaged_.Damaged;
+                if (hasDealValue_)
+                    damaged_.AddDamagedBoard(boardSeen_ ? boardValue_ : std::string(), games_);
             }
         }
         gameStarted_ = false;

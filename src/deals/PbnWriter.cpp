@@ -75,12 +75,6 @@ void AppendLine(std::string& text, std::string_view line) {
 
 const std::string FileHeader = "% PBN 2.1\r\n% EXPORT\r\n";
 
-// A secure set names no key and no secret: either would give every hand away.
-std::string GeneratorValue(int64_t keyValue, bool secure) {
-    if (secure) return "Korvana, secure";
-    return "Korvana, key value " + std::to_string(keyValue);
-}
-
 // The Deal value of a deal of 52 distinct cards, each hand in dealt order,
 // written at `out` (room for 72 bytes and 16 more it may overwrite), as
 // PbnDealValue gives it; nullptr, with nothing written, for any other deal.
@@ -219,11 +213,12 @@ void WriteTaggedGame(TOutputBuffer& buffer, const TBoard& board, bool first,
                 AppendLine(text, PbnTagLine(name, ""));
         }
     }
-    const TBoardTag* generator = board.FindTag("Generator");
-    if (board.DealtBy)
+    if (board.DealtBy) {
         text += generatorLine;
-    else if (generator != nullptr)
-        AppendTag(text, *generator);
+    } else if (const TBoardTag* own = board.FindTag("Generator")) {
+        // A board read from a file names the origin its file gave, with the tag's section.
+        AppendTag(text, {own->Name, BoardGeneratorText(board).value_or(""), own->Section});
+    }
     for (const TBoardTag& tag : board.Tags) {
         if (!IsPbnTagName(tag.Name) || IsMandatoryTag(tag.Name) || tag.Name == "Generator")
             continue;
@@ -338,15 +333,13 @@ std::string PbnTagLine(std::string_view name, std::string_view value) {
 void WritePbnBoards(TOutputBuffer& out, const TBoards& boards) {
     out.Append(FileHeader);
     bool first = true;
-    std::optional<std::pair<int64_t, bool>> dealtBy;  // of the Generator line made last
+    // The Generator line of a dealt board, made again only when the way of dealing changes.
+    std::optional<TDealtBy> dealtBy;
     std::string generatorLine;
     boards.ForEach([&](const TBoard& board) {
-        const bool secure = board.DealtBy && board.DealtBy->Secure;
-        const std::pair<int64_t, bool> current{
-            secure || !board.DealtBy ? 0 : board.DealtBy->KeyValue, secure};
-        if (dealtBy != current) {
-            dealtBy = current;
-            generatorLine = PbnTagLine("Generator", GeneratorValue(current.first, secure)) +
+        if (board.DealtBy && board.DealtBy != dealtBy) {
+            dealtBy = board.DealtBy;
+            generatorLine = PbnTagLine("Generator", BoardGeneratorText(board).value_or("")) +
                             std::string(LineEnd);
         }
         WriteGame(out, board, first, generatorLine);

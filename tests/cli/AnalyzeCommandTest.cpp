@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -124,8 +125,12 @@ TEST_F(CliAnalyze, GenerateKeepsDealsByTricksAndWritesTheirTablesIntoPbn) {
     const std::string file = (folder / "tricks.pbn").string();
     TCliRun generated = Run({"generate", "--key", "7", "--count", "3", "--condition",
                              "(Tricks(N, SP) >= 8) AND (HCP(N) >= 11)", "--out", file, "--analyze",
-                             "--quiet", "--format", "lines"});
+                             "--quiet", "--format", "lines", "--dealer", "S", "--vul", "ew"});
     ASSERT_EQ(generated.ExitCode, 0) << generated.Err;
+    // Every board is seated as asked, and its par below is counted so, as analyze counts it.
+    const std::string pbn = ReadWholeFile(file);
+    const std::regex seated(R"re(\[Dealer "S"\]\r\n\[Vulnerable "EW"\])re");
+    EXPECT_EQ(std::distance(std::sregex_iterator(pbn.begin(), pbn.end(), seated), {}), 3);
     TPbnTables tables = ReadTables(ReadWholeFile(file));
     ASSERT_EQ(tables.Rows.size(), 3u);
 

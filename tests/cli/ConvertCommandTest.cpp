@@ -186,19 +186,26 @@ TEST_F(CliConvert, VersionAndEachCommandsHelp) {
 }
 
 // --first-board numbers the boards in the usual rotation; a board's own number and seats stay.
+// --dealer and --vul seat every dealt board, and a read one where its file does not.
 TEST_F(CliConvert, FirstBoardNumbersTheBoardsWithoutTheirOwn) {
     const std::string deal = "[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. -\"]\n";
     std::ofstream(In("a.pbn")) << "[Board \"40\"]\n[Dealer \"E\"]\n[Vulnerable \"All\"]\n"
-                               << deal + "\n" + deal;
+                               << deal + "\n" + deal + "\n[Dealer \"S\"]\n" + deal;
     ASSERT_EQ(Run({"convert", In("a.pbn"), In("a.lin"), "--first-board", "7"}).ExitCode, 0);
     ASSERT_EQ(
         Run({"generate", "--count", "3", "--out", In("b.lin"), "--first-board", "15"}).ExitCode, 0);
+    ASSERT_EQ(Run({"convert", In("a.pbn"), In("c.lin"), "--dealer=w", "--vul=NS"}).ExitCode, 0);
+    ASSERT_EQ(
+        Run({"generate", "--count=2", "--out", In("d.lin"), "--dealer=E", "--vul=Both"}).ExitCode,
+        0);
     const std::regex board(R"re(qx\|o(\d+)\|md\|(\d).*?\|sv\|(\w)\|)re");
     std::string seats;  // each board's number, dealer's digit and vulnerability
-    for (const std::string& lin : {ReadWholeFile(In("a.lin")), ReadWholeFile(In("b.lin"))})
+    for (const char* name : {"a.lin", "b.lin", "c.lin", "d.lin"}) {
+        const std::string lin = ReadWholeFile(In(name));
         for (std::sregex_iterator it(lin.begin(), lin.end(), board), end; it != end; ++it)
             seats += (*it)[1].str() + (*it)[2].str() + (*it)[3].str() + " ";
-    EXPECT_EQ(seats, "404b 82o 151n 162e 173o ");
+    }
+    EXPECT_EQ(seats, "404b 82o 91e 151n 162e 173o 404b 22n 31n 14b 24b ");
     for (const auto& args : {std::vector<std::string>{"generate", "--first-board", "0"},
                              {"convert", In("a.pbn"), In("x.lin"), "--first-board", "1000000000"}})
         EXPECT_NE(Run(args).Err.find("--first-board"), std::string::npos);

@@ -170,18 +170,18 @@ TEST_F(CliHandout, EveryBoardWithItsHandsTableAndPar) {
     }
 }
 
-// A deals file numbers its boards from --first-board; a PBN board keeps its own
+// A deals file's boards take --first-board and --vul; a PBN board keeps its own
 // number, dealer and vulnerability; --seats draws only those hands.
 TEST_F(CliHandout, NumbersSeatsAndLetters) {
     ASSERT_EQ(Run({"handout", F("deals.dls"), "--out", F("north.pdf"), "--first-board", "17",
-                   "--seats", "n", "--cards", "en", "--per-page", "2", "--paper", "letter"})
+                   "--seats=n", "--cards", "en", "--per-page", "2", "--paper=letter", "--vul=EW"})
                   .ExitCode,
               0);
     TDeals deals;
     deals.LoadFromFile(F("deals.dls"));
     const std::vector<std::string> pages = PdfPages(*gFolder, F("north.pdf"));
     ASSERT_EQ(pages.size(), 20U);
-    for (const char* text : {"Сдача 17", "Сдаёт: С", "Зона: никто", "Сдача 18", "Сдаёт: В"})
+    for (const char* text : {"Сдача 17", "Сдаёт: С", "Зона: ВЗ", "Сдача 18", "Сдаёт: В"})
         EXPECT_TRUE(Shows(pages[0], text)) << text;
     for (TDeal* deal : {deals.GetDeal(0), deals.GetDeal(1)}) {  // North in English letters only
         EXPECT_TRUE(Shows(pages[0], "♠ " + deal->Hand(1).SuitText(4)));
@@ -193,9 +193,10 @@ TEST_F(CliHandout, NumbersSeatsAndLetters) {
     std::ofstream(F("board.pbn"))
         << "[Event \"\"]\n[Board \"7\"]\n[Dealer \"W\"]\n[Vulnerable \"All\"]\n"
            "[Deal \"N:AKQJ.T98.765.432 T98.765.432.AKQJ 765.432.AKQJ.T98 432.AKQJ.T98.765\"]\n";
-    ASSERT_EQ(
-        Run({"handout", F("board.pbn"), "--out", F("board.pdf"), "--first-board", "30"}).ExitCode,
-        0);
+    ASSERT_EQ(Run({"handout", F("board.pbn"), "--out", F("board.pdf"), "--first-board=30",
+                   "--dealer=n", "--vul=ns"})
+                  .ExitCode,
+              0);
     const std::vector<std::string> board = PdfPages(*gFolder, F("board.pdf"));
     ASSERT_EQ(board.size(), 1U);
     for (const char* text : {"Сдача 7", "Сдаёт: З", "Зона: обе", "♠ ТКДВ", "♥ 1098", "С 10"})

@@ -137,7 +137,7 @@ TEST_F(CliSimulation, SimulateAgreesWithSolvesOfTheDeals) {
     };
     const std::size_t count = std::size(variants);
     std::vector<std::string> args = {
-        "simulate", "--key", "27", "--vul", "ns", "--csv", (folder / "sim.csv").string()};
+        "simulate", "--key", "27", "--vul", "NS", "--csv", (folder / "sim.csv").string()};
     args.insert(args.end(), {"--count", std::to_string(Deals)});
     for (const TVariantCase& variant : variants)
         args.insert(args.end(), {"--variant", std::string(variant.Name) + ": " + variant.Rules});

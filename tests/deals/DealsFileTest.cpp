@@ -299,3 +299,40 @@ TEST_F(DealsFile, BoardsKeepWhatTheirFileTellsOfThem) {
         EXPECT_EQ(PbnDealValue(boards[0].Deal, North), deal) << c.text;
     }
 }
+
+// Damaged boards are named in one text, in file order, by their number or
+// else by their game's place; ten at most, the rest counted.
+TEST_F(DealsFile, DamagedBoardsAreNamedInOneText) {
+    const auto game = [](const std::string& number, const char* lastCard) {
+        return (number.empty() ? "" : "[Board \"" + number + "\"]\n") +
+               "[Deal \"N:7532.A6.Q2.KJ842 K.842.KJ753.T975 QJT964.J5.AT8.Q6 A8.KQT973.964.A" +
+               lastCard + "\"]\n\n";
+    };
+    std::string thirteen = game("", "3");
+    for (int board = 1; board <= 13; ++board) thirteen += game(std::to_string(board), "");
+    for (const auto& [text, named] : std::initializer_list<std::pair<std::string, std::string>>{
+             {game("", "3") + game("8", ""), "повреждена раздача сдачи 8"},
+             {game("8", "") + game("", "3") + game("15", "") + game("", "") + game("16", ""),
+              "повреждены раздачи сдач 8, 15, игры 4, сдачи 16"},
+             {thirteen, "повреждены раздачи сдач 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 и ещё 3"},
+             {"qx|o8|md|2SQJT964HJ5DAT8CQ6,SA8HKQT973D964CA3,S7532HA6DQ2CKJ842A,|\n"
+              "qx|o9|md|2SQJT964HJ5DAT8CQ6,SA8HKQT973D964CA3,S7532HA6DQ2CKJ842,|\n",
+              "повреждена раздача сдачи 8"},
+             {game("", "3"), ""}}) {
+        const std::string path = Write("damaged", text);
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                             std::fclose);
+        TDealsInput in(file.get(), path);
+        TDeals deals;
+        EXPECT_EQ(DamagedBoardsText(ReadDeals(in, deals).Counts), named) << text;
+    }
+}
+
+// The Generator tag names what dealt a board, else what the board's own file said.
+TEST(BoardGenerator, NamesWhatDealtTheBoardElseWhatItsFileSaid) {
+    TBoard board;
+    board.Tags = {{"Event", "Club", ""}, {"Generator", "Peer 1.0", ""}};
+    EXPECT_EQ(BoardGeneratorText(board), "Peer 1.0");
+    board.DealtBy = TDealtBy{-325238589, -325238589, true};
+    EXPECT_EQ(BoardGeneratorText(board), "Korvana, secure");
+}
