@@ -49,16 +49,14 @@ void SeatingCommand(TCommandHost& host, const TCommandRow&, bool) {
 
 namespace {
 
-// What a repeat deals, or a message when there is nothing to repeat yet.
+// What a repeat deals: the last run's condition, count and fixed cards, or
+// the window's own before the first run (a key or secret kept from before).
 std::optional<QString> WhatIsRepeated(TCommandHost& host) {
     if (!host.Idle()) return std::nullopt;
-    if (host.LastRunTotal() == 0) {
-        host.Platform().ShowMessage(
-            host.Parent(), QStringLiteral("Повторять нечего: прогона ещё не было. Повтор сдаёт "
-                                          "заново условие, число раздач и закреплённые карты "
-                                          "последнего прогона."));
-        return std::nullopt;
-    }
+    if (host.LastRunTotal() == 0)
+        return QStringLiteral(
+            "Прогона в этом сеансе ещё не было: сдаются условие, число раздач и "
+            "закреплённые карты из окна.");
     return QStringLiteral(
                "Условие, число раздач (%1) и закреплённые карты — как в последнем "
                "прогоне.")

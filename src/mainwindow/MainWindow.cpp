@@ -409,8 +409,8 @@ void TMainWindow::InsertConditionText(const QString& text) { InsertEditorText(*c
 
 // Generator runs: the one place that starts a run of the controller.
 
-void TMainWindow::itmGenerateClick() {
-    if (state_ != TState::Idle) return;
+// The condition, count and fixed cards as the window holds them now.
+TGeneratorInputs TMainWindow::WindowInputs() const {
     TGeneratorInputs inputs;
     for (const QString& line : ConditionLines())
         inputs.ConditionLines.push_back(line.toStdString());
@@ -418,6 +418,12 @@ void TMainWindow::itmGenerateClick() {
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
     inputs.ThreadCount = 0;  // every core; the deals are those of one thread
     inputs.FixedCards = fixedCards_;
+    return inputs;
+}
+
+void TMainWindow::itmGenerateClick() {
+    if (state_ != TState::Idle) return;
+    TGeneratorInputs inputs = WindowInputs();
     if (c_.itmSecure->isChecked()) {
         // A secure run reads neither the key field nor the clock.
         inputs.Secret = NewSecret();
@@ -461,9 +467,11 @@ std::optional<uint32_t> TMainWindow::LastRunKey() const {
     return lastRunInputs_ && !lastRunInputs_->Secret ? lastRunSeed_ : std::nullopt;
 }
 
+// A repeat deals the last run's condition, count and fixed cards; before any
+// run of this session (a key or a secret from a file), the window's own.
 void TMainWindow::RepeatRun(uint32_t seed) {
-    if (state_ != TState::Idle || !lastRunInputs_) return;
-    TGeneratorInputs inputs = *lastRunInputs_;
+    if (state_ != TState::Idle) return;
+    TGeneratorInputs inputs = lastRunInputs_ ? *lastRunInputs_ : WindowInputs();
     inputs.Secret.reset();
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
     // Exactly this seed: the key field's seeding would take 0 for the clock.
@@ -472,8 +480,8 @@ void TMainWindow::RepeatRun(uint32_t seed) {
 }
 
 void TMainWindow::RepeatSecureRun(const TSecret& secret) {
-    if (state_ != TState::Idle || !lastRunInputs_) return;
-    TGeneratorInputs inputs = *lastRunInputs_;
+    if (state_ != TState::Idle) return;
+    TGeneratorInputs inputs = lastRunInputs_ ? *lastRunInputs_ : WindowInputs();
     inputs.Secret = secret;
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
     StartRun(std::move(inputs));
@@ -674,7 +682,7 @@ void TMainWindow::LoadDealsFile(const QString& fileName) {
         throw;
     }
     keepBoards();
-    const std::string damaged = DamagedBoardsNamed(result.Counts);
+    const std::string damaged = DamagedBoardsText(result.Counts);
     if (!damaged.empty() && !messages.Texts.empty() && !result.Refused)
         messages.Texts.back() += "; " + damaged;
     for (const std::string& text : messages.Texts) ShowFileError(QString::fromStdString(text));

@@ -126,6 +126,7 @@ private:
     void ShowProgress(int32_t kept, int64_t dealt);
     void FinishRun(int32_t kept, int32_t startCount);
     // Prepares and starts a run; once started it is the run that a repeat deals again.
+    TGeneratorInputs WindowInputs() const;
     void StartRun(TGeneratorInputs inputs);
     // How the last run is dealt again, in the deal counter's tooltip and the status line.
     void ShowHowToRepeat();

@@ -124,17 +124,6 @@ void TBoardsWithPar::ForEach(const std::function<bool(const TBoard&)>& take) con
     });
 }
 
-std::string DamagedBoardsNamed(const TDealsReadCounts& counts) {
-    if (counts.Damaged <= 0) return {};
-    std::string text =
-        "повреждена раздача " + (!counts.FirstDamagedBoard.empty()
-                                     ? "сдачи " + counts.FirstDamagedBoard
-                                     : "игры " + std::to_string(counts.FirstDamagedGame));
-    if (counts.Damaged > 1)
-        text += " (всего повреждённых игр: " + std::to_string(counts.Damaged) + ")";
-    return text;
-}
-
 TSetupFileRead ReadSetupInto(const QString& fileName, TDeals& deals) {
     TSetupFileRead read;
     if (!QFileInfo::exists(fileName)) return read;

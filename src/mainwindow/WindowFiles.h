@@ -51,10 +51,6 @@ private:
     const TBoards& boards_;
 };
 
-// The damaged boards of a PBN or LIN file named, as korvana-cli names them:
-// "повреждена раздача сдачи 8"; empty when none was damaged.
-std::string DamagedBoardsNamed(const TDealsReadCounts& counts);
-
 // generate.stp as the window reads it at start.
 struct TSetupFileRead {
     bool Opened = false;    // false: the window's defaults stay
