@@ -202,6 +202,7 @@ private slots:
         QFile setup(fixture_.SetupFile());
         QVERIFY(setup.open(QIODevice::WriteOnly) && setup.write(lines.join('\n')) > 0);
         setup.close();
+        fixture_.services->notes.clear();  // the runs' notes of how to repeat them
         window = fixture_.Open();
         QCOMPARE(fixture_.services->notes.size(), 1);
         QVERIFY(fixture_.services->notes[0].contains(QStringLiteral("generate.brd")));
