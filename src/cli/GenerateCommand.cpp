@@ -63,9 +63,10 @@ constexpr TSwitch kAnalyzeOption =
                .Repeatable = true};
 
 constexpr TOptionRow kGenerateOptions[] = {
-    kKeyOption,      kSecretOption,  kCountOption,     kConditionOption,  kConditionFileOption,
-    kFormatOption,   kOutOption,     kOutFormatOption, kFirstBoardOption, kAnalyzeOption,
-    kMaxDealtOption, kThreadsOption, kQuietOption,     kFixedOption,      kDealingOption,
+    kKeyOption,           kSecretOption,  kCountOption,    kConditionOption,
+    kConditionFileOption, kFormatOption,  kOutOption,      kOutFormatOption,
+    kFirstBoardOption,    kAnalyzeOption, kMaxDealtOption, kThreadsOption,
+    kQuietOption,         kFixedOption,   kDealingOption,  kDirectedOption,
 };
 
 // The options of a run; false after complaining about bad usage.
@@ -307,6 +308,7 @@ int RunGenerate(const TArguments& arguments) {
                      SystemReason(stdoutError.load() != 0 ? stdoutError.load() : EIO).c_str());
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
+    PrintConditionFrequency(run);
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(run.Kept),
                  static_cast<long long>(run.Dealt));
     return code;

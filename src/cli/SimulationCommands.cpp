@@ -63,6 +63,7 @@ constexpr TOptionRow kStudyRunRows[] = {
     kMaxDealtOption,
     kFixedOption,
     kDealingOption,
+    kDirectedOption,
     kThreadsOption,
     kQuietOption,
 };
@@ -79,7 +80,7 @@ constexpr auto StudyOptions(const TOptionRow (&own)[Own]) {
 // The options of a run that --from leaves out.
 constexpr const TOptionRow* kRunOnly[] = {
     &kKeyOption,      &kCountOption, &kConditionOption, &kConditionFileOption,
-    &kMaxDealtOption, &kFixedOption, &kDealingOption};
+    &kMaxDealtOption, &kFixedOption, &kDealingOption,   &kDirectedOption};
 
 constexpr int32_t DefaultStudyCount = 1000;
 constexpr int32_t StudyBlockSize = 512;
@@ -245,6 +246,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
             },
             result);
         if (refused != ExitDone) return refused;
+        PrintConditionFrequency(result);
         outOfMemory = result.RanOutOfMemory;
     }
     while (!run.WaitIdle(std::chrono::milliseconds(100))) {
