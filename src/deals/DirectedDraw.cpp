@@ -155,7 +155,8 @@ TDirectedDraw::TDirectedDraw(int32_t seat, const THandBounds& bounds, const TFix
         suit.Masks.resize(start);
         std::array<std::array<uint32_t, 11>, 14> next = suit.Start;
         for (uint32_t mask = 0; mask < 8192; ++mask)
-            if (fits(mask, length, points)) suit.Masks[next[length][points]++] = static_cast<uint16_t>(mask);
+            if (fits(mask, length, points))
+                suit.Masks[next[length][points]++] = static_cast<uint16_t>(mask);
     }
 
     auto& ways = ways_;
@@ -205,7 +206,8 @@ void TDirectedDraw::Prepare() {
                 for (int32_t l = 0; held + l <= 13; ++l)
                     for (int32_t p = 0; p <= THandBounds::MostSuitPoints; ++p) {
                         const uint64_t holdings =
-                            suits_[k].Count[static_cast<std::size_t>(l)][static_cast<std::size_t>(p)];
+                            suits_[k]
+                                .Count[static_cast<std::size_t>(l)][static_cast<std::size_t>(p)];
                         const uint64_t rest =
                             holdings == 0 ? 0 : Completions(k + 1, 13 - held - l, points + p);
                         if (rest == 0) continue;
@@ -233,9 +235,9 @@ void TDirectedDraw::DealWith(TDraws& draws, TCardSets& sets) const {
     for (std::size_t k = 0; k < 4; ++k) {
         const TState& state = states_[k][held][points];
         const TChoice* first = choices_.data() + state.First;
-        const TChoice* choice =
-            std::prev(std::upper_bound(first, first + state.Count, chosen,
-                                       [](uint64_t value, const TChoice& c) { return value < c.Before; }));
+        const TChoice* choice = std::prev(
+            std::upper_bound(first, first + state.Count, chosen,
+                             [](uint64_t value, const TChoice& c) { return value < c.Before; }));
         const TSuitHoldings& suit = suits_[k];
         const uint32_t holdings = suit.Count[choice->Length][choice->Points];
         chosen = (chosen - choice->Before) / holdings;

@@ -34,10 +34,8 @@ struct THandBounds {
     static constexpr int32_t MostSuitPoints = 10;
     static constexpr int32_t MostPoints = 37;
     std::array<TBound, 4> Length{{{0, 13}, {0, 13}, {0, 13}, {0, 13}}};
-    std::array<TBound, 4> Points{{{0, MostSuitPoints},
-                                  {0, MostSuitPoints},
-                                  {0, MostSuitPoints},
-                                  {0, MostSuitPoints}}};
+    std::array<TBound, 4> Points{
+        {{0, MostSuitPoints}, {0, MostSuitPoints}, {0, MostSuitPoints}, {0, MostSuitPoints}}};
     TBound Total{0, MostPoints};
 
     // Whether no hand can meet them (a range is empty).

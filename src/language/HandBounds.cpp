@@ -42,7 +42,9 @@ struct TTruth {
     TBox False;
 };
 TTruth Unknown() { return {}; }
-TTruth Constant(bool value) { return value ? TTruth{TBox{}, EmptyBox()} : TTruth{EmptyBox(), TBox{}}; }
+TTruth Constant(bool value) {
+    return value ? TTruth{TBox{}, EmptyBox()} : TTruth{EmptyBox(), TBox{}};
+}
 TTruth And(const TTruth& a, const TTruth& b) {
     return {Meet(a.True, b.True), Hull(a.False, b.False)};
 }
@@ -223,9 +225,8 @@ TTruth HandFunction(std::string_view name, int32_t seat, const std::array<int64_
         return And(points, balanced);
     }
     if (name == "Polish1c") {
-        const TTruth strong =
-            Or(PointsIn(seat, OrDefault(a[3], 18), Unbounded),
-               PointsIn(seat, OrDefault(a[0], 12), OrDefault(a[1], 14)));
+        const TTruth strong = Or(PointsIn(seat, OrDefault(a[3], 18), Unbounded),
+                                 PointsIn(seat, OrDefault(a[0], 12), OrDefault(a[1], 14)));
         return Or(And(balanced, strong),
                   And(Not(balanced), PointsIn(seat, OrDefault(a[2], 16), Unbounded)));
     }
@@ -252,9 +253,8 @@ TTruth HandFunction(std::string_view name, int32_t seat, const std::array<int64_
     if (name == "Prec2c") {
         const TTruth five = And(And(LengthIn(seat, Clubs, 5, 5), LengthIn(seat, Diamonds, 0, 3)),
                                 And(MajorsAtMostFour(seat), Unknown()));
-        const TTruth longer =
-            And(And(LengthIn(seat, Clubs, 6, 13), LengthIn(seat, Diamonds, 0, 4)),
-                MajorsAtMostFour(seat));
+        const TTruth longer = And(And(LengthIn(seat, Clubs, 6, 13), LengthIn(seat, Diamonds, 0, 4)),
+                                  MajorsAtMostFour(seat));
         return And(PointsIn(seat, OrDefault(a[0], 11), OrDefault(a[1], 15)), Or(five, longer));
     }
     if (name == "Multy") {
@@ -413,8 +413,8 @@ private:
         const int64_t first = arguments[0];
         const bool suit = first >= 1 && first <= 4;
         if (function->Code == TCallCode::Hcp) {
-            out.Sum = TSum::Figure(at, suit ? PointsFigure + static_cast<int32_t>(first) - 1
-                                            : TotalFigure);
+            out.Sum = TSum::Figure(
+                at, suit ? PointsFigure + static_cast<int32_t>(first) - 1 : TotalFigure);
         } else if (function->Code == TCallCode::SuitLength) {
             if (suit)
                 out.Sum = TSum::Figure(at, LengthFigure + static_cast<int32_t>(first) - 1);
