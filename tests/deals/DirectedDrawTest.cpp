@@ -40,7 +40,8 @@ const TCase Cases[] = {
 uint64_t Drawn(const TCardSets& sets, int32_t seat) {
     return sets.Hands[static_cast<std::size_t>(seat - 1)];
 }
-constexpr uint64_t Aces = uint64_t{1} << 13 | uint64_t{1} << 26 | uint64_t{1} << 39 | uint64_t{1} << 52;
+constexpr uint64_t Aces =
+    uint64_t{1} << 13 | uint64_t{1} << 26 | uint64_t{1} << 39 | uint64_t{1} << 52;
 
 // A hand's (length, points) of the four suits, clubs first, as one key.
 uint64_t Figures(uint64_t hand) {
@@ -71,8 +72,8 @@ std::pair<double, int> ChiSquare(const std::map<uint64_t, double>& expected,
         ++cells;
     }
     if (pooledExpected > 0) {
-        statistic += (pooledObserved - pooledExpected) * (pooledObserved - pooledExpected) /
-                     pooledExpected;
+        statistic +=
+            (pooledObserved - pooledExpected) * (pooledObserved - pooledExpected) / pooledExpected;
         ++cells;
     }
     return {statistic, cells - 1};
@@ -85,7 +86,9 @@ double Critical(int df) {
 }
 
 double Choose(int n, int k) {
-    return k < 0 || k > n ? 0 : std::exp(std::lgamma(n + 1) - std::lgamma(k + 1) - std::lgamma(n - k + 1));
+    return k < 0 || k > n
+               ? 0
+               : std::exp(std::lgamma(n + 1) - std::lgamma(k + 1) - std::lgamma(n - k + 1));
 }
 
 void CheckCase(const TCase& c, bool biased) {
@@ -158,7 +161,8 @@ void CheckCase(const TCase& c, bool biased) {
                 draw.DealSecure(secret, static_cast<uint64_t>(drawn++), sets);
             } else {
                 draw.Deal(seed, sets);
-                ASSERT_EQ(seed, TRandomSource::JumpAhead(before, static_cast<uint64_t>(draw.DrawsPerDeal())));
+                ASSERT_EQ(seed, TRandomSource::JumpAhead(
+                                    before, static_cast<uint64_t>(draw.DrawsPerDeal())));
             }
             // The bias: one hand in two of those without an ace drawn again.
         } while (biased && (Drawn(sets, c.Seat) & Aces) == 0 &&
