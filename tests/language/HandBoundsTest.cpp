@@ -84,7 +84,8 @@ std::string RandomCondition(std::mt19937& random, int depth) {
             case 3:
                 return "SuitByLength(" + seat + ", " + std::to_string(1 + pick(4)) + ")";
             default:
-                return "(" + self(self, d - 1) + (pick(2) ? " + " : " - ") + self(self, d - 1) + ")";
+                return "(" + self(self, d - 1) + (pick(2) ? " + " : " - ") + self(self, d - 1) +
+                       ")";
         }
     };
     const char* comparisons[] = {" = ", " <> ", " < ", " <= ", " > ", " >= "};
