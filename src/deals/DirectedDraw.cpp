@@ -87,19 +87,56 @@ private:
 
 }  // namespace
 
+const std::array<TShapes::TLengths, TShapes::Count>& TShapes::Patterns() {
+    static const std::array<TLengths, Count> patterns = [] {
+        std::array<TLengths, Count> all{};
+        std::size_t i = 0;
+        for (int32_t c = 0; c <= 13; ++c)
+            for (int32_t d = 0; c + d <= 13; ++d)
+                for (int32_t h = 0; c + d + h <= 13; ++h) all[i++] = {c, d, h, 13 - c - d - h};
+        return all;
+    }();
+    return patterns;
+}
+
+TShapes TShapes::Every() {
+    TShapes every;
+    for (std::size_t i = 0; i < Count; ++i) every.bits_[i / 64] |= uint64_t{1} << (i % 64);
+    return every;
+}
+
+bool TShapes::None() const {
+    return std::all_of(bits_.begin(), bits_.end(), [](uint64_t word) { return word == 0; });
+}
+
+TBound TShapes::Lengths(std::size_t k) const {
+    TBound range{13, 0};
+    for (std::size_t i = 0; i < Count; ++i)
+        if (Has(i)) range = ::Hull(range, TBound{Patterns()[i][k], Patterns()[i][k]});
+    return range;
+}
+
+TShapes TShapes::operator&(const TShapes& other) const {
+    TShapes both;
+    for (std::size_t w = 0; w < bits_.size(); ++w) both.bits_[w] = bits_[w] & other.bits_[w];
+    return both;
+}
+
+TShapes TShapes::operator|(const TShapes& other) const {
+    TShapes either;
+    for (std::size_t w = 0; w < bits_.size(); ++w) either.bits_[w] = bits_[w] | other.bits_[w];
+    return either;
+}
+
 bool THandBounds::Empty() const {
-    if (Total.Empty()) return true;
-    for (std::size_t k = 0; k < 4; ++k)
-        if (Length[k].Empty() || Points[k].Empty()) return true;
-    return false;
+    if (Total.Empty() || Shapes.None()) return true;
+    return std::any_of(Points.begin(), Points.end(), [](TBound b) { return b.Empty(); });
 }
 
 THandBounds THandBounds::Meet(const THandBounds& a, const THandBounds& b) {
     THandBounds met;
-    for (std::size_t k = 0; k < 4; ++k) {
-        met.Length[k] = ::Meet(a.Length[k], b.Length[k]);
-        met.Points[k] = ::Meet(a.Points[k], b.Points[k]);
-    }
+    met.Shapes = a.Shapes & b.Shapes;
+    for (std::size_t k = 0; k < 4; ++k) met.Points[k] = ::Meet(a.Points[k], b.Points[k]);
     met.Total = ::Meet(a.Total, b.Total);
     return met;
 }
@@ -108,16 +145,14 @@ THandBounds THandBounds::Hull(const THandBounds& a, const THandBounds& b) {
     if (a.Empty()) return b;
     if (b.Empty()) return a;
     THandBounds hull;
-    for (std::size_t k = 0; k < 4; ++k) {
-        hull.Length[k] = ::Hull(a.Length[k], b.Length[k]);
-        hull.Points[k] = ::Hull(a.Points[k], b.Points[k]);
-    }
+    hull.Shapes = a.Shapes | b.Shapes;
+    for (std::size_t k = 0; k < 4; ++k) hull.Points[k] = ::Hull(a.Points[k], b.Points[k]);
     hull.Total = ::Hull(a.Total, b.Total);
     return hull;
 }
 
 TDirectedDraw::TDirectedDraw(int32_t seat, const THandBounds& bounds, const TFixedCards& fixed)
-    : seat_(seat), total_(bounds.Total) {
+    : seat_(seat), total_(bounds.Total), shapes_(bounds.Shapes) {
     uint64_t own = 0;
     for (int32_t card = 1; card <= 52; ++card) {
         const int32_t holder = fixed.SeatOf(card);
@@ -141,7 +176,7 @@ TDirectedDraw::TDirectedDraw(int32_t seat, const THandBounds& bounds, const TFix
             length = std::popcount(mask);
             points = CardSetTables::HonourPoints[mask >> 9];
             return (mask & mine) == mine && (mask & others) == 0 &&
-                   Within(length, bounds.Length[k]) && Within(points, bounds.Points[k]);
+                   Within(points, bounds.Points[k]);
         };
         int32_t length = 0, points = 0;
         for (uint32_t mask = 0; mask < 8192; ++mask)
@@ -159,19 +194,9 @@ TDirectedDraw::TDirectedDraw(int32_t seat, const THandBounds& bounds, const TFix
                 suit.Masks[next[length][points]++] = static_cast<uint16_t>(mask);
     }
 
-    auto& ways = ways_;
-    ways[4][0][0] = 1;
-    for (std::size_t k = 4; k-- > 0;)
-        for (std::size_t l = 0; l < 14; ++l)
-            for (std::size_t p = 0; p < 11; ++p) {
-                const uint64_t count = suits_[k].Count[l][p];
-                if (count == 0) continue;
-                for (std::size_t restLength = 0; l + restLength < 14; ++restLength)
-                    for (std::size_t restPoints = 0; p + restPoints < 38; ++restPoints)
-                        ways[k][l + restLength][p + restPoints] +=
-                            count * ways[k + 1][restLength][restPoints];
-            }
-    handCount_ = Completions(0, 13, 0);
+    TPattern pattern;
+    for (std::size_t i = 0; i < TShapes::Count; ++i)
+        if (shapes_.Has(i)) handCount_ += Tables(TShapes::Patterns()[i], pattern);
     const int32_t free = 52 - fixed.Total();
     share_ = static_cast<double>(handCount_) / Choose(free, 13 - fixed.Count(seat));
     dealtAtRandom_ = free - (13 - fixed.Count(seat));
@@ -180,72 +205,78 @@ TDirectedDraw::TDirectedDraw(int32_t seat, const THandBounds& bounds, const TFix
             other == seat ? 0 : static_cast<uint32_t>(13 - fixed.Count(other));
 }
 
-uint64_t TDirectedDraw::Completions(std::size_t k, int32_t length, int32_t points) const {
-    uint64_t count = 0;
+uint64_t TDirectedDraw::Tables(const TShapes::TLengths& lengths, TPattern& pattern) const {
+    // Exactly q points first, then summed into "q or fewer".
+    auto& ways = pattern.AtMost;
+    for (auto& row : ways) row.fill(0);
+    ways[4][0] = 1;
+    for (std::size_t k = 4; k-- > 0;) {
+        const auto& counts = suits_[k].Count[static_cast<std::size_t>(lengths[k])];
+        for (std::size_t p = 0; p < counts.size(); ++p)
+            for (std::size_t q = 0; counts[p] != 0 && p + q < 38; ++q)
+                ways[k][p + q] += counts[p] * ways[k + 1][q];
+    }
+    for (auto& row : ways)
+        for (std::size_t q = 1; q < row.size(); ++q) row[q] += row[q - 1];
+    return Completions(pattern, 0, 0);
+}
+
+uint64_t TDirectedDraw::Completions(const TPattern& pattern, std::size_t k, int32_t points) const {
     const int32_t low = std::max(total_.Low - points, 0);
     const int32_t high = std::min(total_.High - points, THandBounds::MostPoints);
-    for (int32_t q = low; q <= high; ++q)
-        count += ways_[k][static_cast<std::size_t>(length)][static_cast<std::size_t>(q)];
-    return count;
+    if (low > high) return 0;
+    const auto& atMost = pattern.AtMost[k];
+    return atMost[static_cast<std::size_t>(high)] -
+           (low > 0 ? atMost[static_cast<std::size_t>(low - 1)] : 0);
 }
 
 void TDirectedDraw::Prepare() {
     if (handCount_ == 0 || prepared_) return;
-    // The states each suit can meet, from 13 cards and no points to place.
-    std::array<std::array<std::array<bool, 38>, 14>, 5> reached{};
-    reached[0][0][0] = true;
-    for (std::size_t k = 0; k < 4; ++k)
-        for (int32_t held = 0; held <= 13; ++held)
-            for (int32_t points = 0; points <= THandBounds::MostPoints; ++points) {
-                if (!reached[k][static_cast<std::size_t>(held)][static_cast<std::size_t>(points)])
-                    continue;
-                TState& state =
-                    states_[k][static_cast<std::size_t>(held)][static_cast<std::size_t>(points)];
-                state.First = static_cast<uint32_t>(choices_.size());
-                uint64_t before = 0;
-                for (int32_t l = 0; held + l <= 13; ++l)
-                    for (int32_t p = 0; p <= THandBounds::MostSuitPoints; ++p) {
-                        const uint64_t holdings =
-                            suits_[k]
-                                .Count[static_cast<std::size_t>(l)][static_cast<std::size_t>(p)];
-                        const uint64_t rest =
-                            holdings == 0 ? 0 : Completions(k + 1, 13 - held - l, points + p);
-                        if (rest == 0) continue;
-                        choices_.push_back(
-                            {before, static_cast<uint8_t>(l), static_cast<uint8_t>(p)});
-                        before += holdings * rest;
-                        reached[k + 1][static_cast<std::size_t>(held + l)]
-                               [static_cast<std::size_t>(points + p)] = true;
-                    }
-                state.Count = static_cast<uint32_t>(choices_.size()) - state.First;
-            }
-    choices_.shrink_to_fit();
+    uint64_t before = 0;
+    for (std::size_t i = 0; i < TShapes::Count; ++i) {
+        if (!shapes_.Has(i)) continue;
+        TPattern pattern;
+        const uint64_t hands = Tables(TShapes::Patterns()[i], pattern);
+        if (hands == 0) continue;
+        pattern.Before = before;
+        pattern.Index = static_cast<uint16_t>(i);
+        before += hands;
+        patterns_.push_back(pattern);
+    }
+    patterns_.shrink_to_fit();
     prepared_ = true;
 }
 
-// The hand is the number `chosen` below the count of hands, read suit by
-// suit: the (length, points) choice whose hands it falls among, then, of
-// the number within them, the part that picks the later suits' choices; the
-// holding within the choice is a draw of its own.
+// The hand is the number `chosen` below the count of hands, read in turn:
+// the pattern whose hands it falls among, then suit by suit the points whose
+// hands it falls among, the number within them going on to the later suits;
+// the holding of the suit's length and points is a draw of its own.
 template <class TDraws>
 void TDirectedDraw::DealWith(TDraws& draws, TCardSets& sets) const {
     uint64_t chosen = draws.Below64(handCount_);
-    std::size_t held = 0, points = 0;
+    const TPattern& pattern = *std::prev(
+        std::upper_bound(patterns_.begin(), patterns_.end(), chosen,
+                         [](uint64_t value, const TPattern& p) { return value < p.Before; }));
+    chosen -= pattern.Before;
+    const TShapes::TLengths& lengths = TShapes::Patterns()[pattern.Index];
+    int32_t points = 0;
     uint64_t hand = 0;
     for (std::size_t k = 0; k < 4; ++k) {
-        const TState& state = states_[k][held][points];
-        const TChoice* first = choices_.data() + state.First;
-        const TChoice* choice = std::prev(
-            std::upper_bound(first, first + state.Count, chosen,
-                             [](uint64_t value, const TChoice& c) { return value < c.Before; }));
         const TSuitHoldings& suit = suits_[k];
-        const uint32_t holdings = suit.Count[choice->Length][choice->Points];
-        chosen = (chosen - choice->Before) / holdings;
-        const uint32_t which = draws.Below(holdings);
-        hand |= uint64_t{suit.Masks[suit.Start[choice->Length][choice->Points] + which]}
+        const auto l = static_cast<std::size_t>(lengths[k]);
+        std::size_t p = 0;  // the most points take what is left
+        for (; p < THandBounds::MostSuitPoints; ++p) {
+            const uint64_t hands =
+                suit.Count[l][p] * Completions(pattern, k + 1, points + static_cast<int32_t>(p));
+            if (chosen < hands) break;
+            chosen -= hands;
+        }
+        const uint64_t holdings = suit.Count[l][p];
+        chosen /= holdings;
+        const uint32_t which = draws.Below(static_cast<uint32_t>(holdings));
+        hand |= uint64_t{suit.Masks[suit.Start[l][p] + which]}
                 << CardSetTables::SuitShift(static_cast<int32_t>(k) + 1);
-        held += choice->Length;
-        points += choice->Points;
+        points += static_cast<int32_t>(p);
     }
     sets.Hands = fixedHands_;
     sets.Hands[static_cast<std::size_t>(seat_ - 1)] = hand;

@@ -1,16 +1,16 @@
 #pragma once
 // Directed dealing: one seat's hand is drawn exactly from the hands that meet
-// its bounds (suit lengths and points as ranges), the other cards are dealt
+// its bounds (a set of patterns, points as ranges), the other cards are dealt
 // at random among the other seats. A deal drawn so, when it passes the whole
 // condition, is as likely as it is under rejection dealing: the bounds only
 // leave out hands the condition refuses anyway.
 //
 // The hands are counted by (length, points) in each suit over the cards the
 // seat can get (all but those fixed to other seats, with its own fixed cards
-// always in), and the suits combined over total length 13 and total points
-// in range. A draw picks a (length, points) vector for the four suits in
-// proportion to its count of hands, then each suit's holding uniformly among
-// those of its length and points.
+// always in), and the suits combined for each pattern over total points in
+// range. A draw picks a pattern and then the points of each suit in
+// proportion to their counts of hands, then each suit's holding uniformly
+// among those of its length and points.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -28,17 +28,48 @@ struct TBound {
     bool operator==(const TBound&) const = default;
 };
 
+// A set of patterns: of the 560 ways to split 13 cards among the four suits,
+// each a length per suit, clubs first.
+class TShapes {
+public:
+    static constexpr std::size_t Count = 560;
+    using TLengths = std::array<int32_t, 4>;
+    // The patterns in a fixed order; a set holds their indexes.
+    static const std::array<TLengths, Count>& Patterns();
+
+    // Every pattern.
+    static TShapes Every();
+    // Those of this set for which pred(lengths) holds.
+    template <class TPred>
+    TShapes Where(TPred pred) const {
+        TShapes kept;
+        for (std::size_t i = 0; i < Count; ++i)
+            if (Has(i) && pred(Patterns()[i])) kept.bits_[i / 64] |= uint64_t{1} << (i % 64);
+        return kept;
+    }
+    bool Has(std::size_t i) const { return (bits_[i / 64] >> (i % 64) & 1) != 0; }
+    bool None() const;
+    // The shortest and longest the set's patterns make suit index k.
+    TBound Lengths(std::size_t k) const;
+    TShapes operator&(const TShapes& other) const;
+    TShapes operator|(const TShapes& other) const;
+    bool operator==(const TShapes&) const = default;
+
+private:
+    std::array<uint64_t, (Count + 63) / 64> bits_{};
+};
+
 // What a hand must meet; the widest bounds impose nothing. Suits 1..4 (clubs
 // first) at index suit - 1.
 struct THandBounds {
     static constexpr int32_t MostSuitPoints = 10;
     static constexpr int32_t MostPoints = 37;
-    std::array<TBound, 4> Length{{{0, 13}, {0, 13}, {0, 13}, {0, 13}}};
+    TShapes Shapes = TShapes::Every();
     std::array<TBound, 4> Points{
         {{0, MostSuitPoints}, {0, MostSuitPoints}, {0, MostSuitPoints}, {0, MostSuitPoints}}};
     TBound Total{0, MostPoints};
 
-    // Whether no hand can meet them (a range is empty).
+    // Whether no hand can meet them (no pattern, or a range is empty).
     bool Empty() const;
     // Whether they impose nothing.
     bool Unbounded() const { return *this == THandBounds{}; }
@@ -79,35 +110,26 @@ private:
         std::array<std::array<uint32_t, 11>, 14> Start{};  // [length][points]: first in Masks
         std::array<std::array<uint32_t, 11>, 14> Count{};
     };
-    // A (length, points) choice for a suit, after the suits before it left
-    // some length and points: Before counts the hands of the choices before it.
-    struct TChoice {
+    // A pattern of the bounds, with the hands of the patterns before it, and
+    // the holdings of suits k.. (index) with q points in all or fewer:
+    // AtMost[k][q] (AtMost[4] is 1 from 0 points on).
+    struct TPattern {
         uint64_t Before = 0;
-        uint8_t Length = 0;
-        uint8_t Points = 0;
+        uint16_t Index = 0;
+        std::array<std::array<uint64_t, 38>, 5> AtMost{};
     };
-    // The choices open to suit k when the suits before it hold `length`
-    // cards and `points` points: Choices[First .. First + Count).
-    struct TState {
-        uint32_t First = 0;
-        uint32_t Count = 0;
-    };
-    using TWays = std::array<std::array<std::array<uint64_t, 38>, 14>, 5>;
-
-    // Hands of suits k.. with `length` cards in all whose points, added to
-    // `points`, fall within the total's bounds.
-    uint64_t Completions(std::size_t k, int32_t length, int32_t points) const;
+    // The pattern's suffix tables; its count of hands within the total's bounds.
+    uint64_t Tables(const TShapes::TLengths& lengths, TPattern& pattern) const;
+    // Holdings of suits k.. whose points, added to `points`, fall within the total's bounds.
+    uint64_t Completions(const TPattern& pattern, std::size_t k, int32_t points) const;
     template <class TDraws>
     void DealWith(TDraws& draws, TCardSets& sets) const;
 
     int32_t seat_;
     TBound total_;
     std::array<TSuitHoldings, 4> suits_;
-    // [k][l][p]: the holdings of suits k.. (index) of l cards and p points in all.
-    TWays ways_{};
-    // [k][cards held before][points before]
-    std::array<std::array<std::array<TState, 38>, 14>, 4> states_{};
-    std::vector<TChoice> choices_;
+    TShapes shapes_;
+    std::vector<TPattern> patterns_;  // once prepared
     uint64_t handCount_ = 0;
     double share_ = 0;
     bool prepared_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "deals/BridgeTerms.h"
@@ -53,6 +54,25 @@ TTruth Or(const TTruth& a, const TTruth& b) {
 }
 TTruth Not(const TTruth& a) { return {a.False, a.True}; }
 
+std::array<int32_t, 4> LongestFirst(const TShapes::TLengths& l) {
+    std::array<int32_t, 4> sorted = l;
+    std::sort(sorted.begin(), sorted.end(), std::greater<>());
+    return sorted;
+}
+
+// The deals where the seat's pattern is one `pred` accepts, and where it is not.
+template <class TPred>
+TTruth ShapeIs(int32_t seat, TPred pred) {
+    TTruth truth;
+    THandBounds& yes = truth.True[static_cast<std::size_t>(seat - 1)];
+    THandBounds& no = truth.False[static_cast<std::size_t>(seat - 1)];
+    yes.Shapes = yes.Shapes.Where(pred);
+    no.Shapes = no.Shapes.Where([&](const TShapes::TLengths& l) { return !pred(l); });
+    if (yes.Shapes.None()) truth.True = EmptyBox();
+    if (no.Shapes.None()) truth.False = EmptyBox();
+    return truth;
+}
+
 // The figures an integer part is a sum of, 13 for each seat: the suits'
 // lengths, the suits' points, the hand's points, the n-th longest suit's length.
 constexpr int32_t FiguresPerSeat = 13;
@@ -84,17 +104,22 @@ TBox BoundFigure(int32_t figure, int64_t low, int64_t high) {
     THandBounds& hand = box[static_cast<std::size_t>(figure / FiguresPerSeat)];
     const int32_t kind = figure % FiguresPerSeat;
     if (kind < PointsFigure) {
-        hand.Length[static_cast<std::size_t>(kind)] = {lo, hi};
+        hand.Shapes = hand.Shapes.Where([&](const TShapes::TLengths& lengths) {
+            return lo <= lengths[static_cast<std::size_t>(kind)] &&
+                   lengths[static_cast<std::size_t>(kind)] <= hi;
+        });
     } else if (kind < TotalFigure) {
         hand.Points[static_cast<std::size_t>(kind - PointsFigure)] = {lo, hi};
     } else if (kind == TotalFigure) {
         hand.Total = {lo, hi};
-    } else if (kind == LongestFigure) {  // the longest suit: every suit at most hi
-        for (TBound& length : hand.Length) length.High = hi;
-    } else if (kind == LongestFigure + 3) {  // the shortest suit: every suit at least lo
-        for (TBound& length : hand.Length) length.Low = lo;
+    } else {  // the n-th longest suit
+        hand.Shapes = hand.Shapes.Where([&](const TShapes::TLengths& l) {
+            const auto sorted = LongestFirst(l);
+            const int32_t length = sorted[static_cast<std::size_t>(kind - LongestFigure)];
+            return lo <= length && length <= hi;
+        });
     }
-    return box;
+    return IsEmpty(box) ? EmptyBox() : box;
 }
 
 // An integer part: a constant plus figures with factors, when it is one.
@@ -192,9 +217,6 @@ TTruth FigureIn(int32_t seat, int32_t figure, int64_t low, int64_t high) {
 TTruth PointsIn(int32_t seat, int64_t low, int64_t high) {
     return FigureIn(seat, TotalFigure, low, high);
 }
-TTruth LengthIn(int32_t seat, int32_t suit, int64_t low, int64_t high) {
-    return FigureIn(seat, LengthFigure + suit - 1, low, high);
-}
 // mode < 0: at most, 0: exactly, > 0: at least; a negative length imposes nothing.
 TTruth LengthRule(int32_t seat, int32_t figure, int32_t mode, int64_t wanted) {
     if (wanted < 0) return Constant(true);
@@ -206,60 +228,55 @@ int64_t OrDefault(int64_t argument, int64_t defaultValue) {
     return argument == -1 ? defaultValue : argument;
 }
 
-TTruth BalancedRule(int32_t seat) {
-    return And(And(LengthIn(seat, Spades, 2, 4), LengthIn(seat, Hearts, 2, 4)),
-               And(LengthIn(seat, Diamonds, 2, 5), LengthIn(seat, Clubs, 2, 5)));
-}
-TTruth MajorsAtMostFour(int32_t seat) {
-    return And(LengthIn(seat, Spades, 0, 4), LengthIn(seat, Hearts, 0, 4));
+// Lengths by suit index, clubs first.
+constexpr std::size_t C = 0, D = 1, H = 2, S = 3;
+
+bool BalancedShape(const TShapes::TLengths& l) {
+    const auto sorted = LongestFirst(l);
+    return l[S] >= 2 && l[S] <= 4 && l[H] >= 2 && l[H] <= 4 && l[D] >= 2 && l[D] <= 5 &&
+           l[C] >= 2 && l[C] <= 5 && sorted[0] + sorted[1] <= 8;
 }
 
 // A Boolean hand function by its rules; the arguments after the seat, -1 where
-// not written. Parts of a rule that are no range of a figure are unknown.
+// not written. A rule's patterns are exact, its points ranges; parts on the
+// points of single suits are unknown.
 TTruth HandFunction(std::string_view name, int32_t seat, const std::array<int64_t, 6>& a) {
-    const auto balanced = And(BalancedRule(seat), Unknown());  // and the two longest at most 8
+    const TTruth balanced = ShapeIs(seat, BalancedShape);
+    const auto points = [&](int64_t low, int64_t lowDefault, int64_t high, int64_t highDefault) {
+        return PointsIn(seat, OrDefault(low, lowDefault), OrDefault(high, highDefault));
+    };
     if (name == "Range") return PointsIn(seat, a[0], a[1]);
-    if (name == "Balanced") {
-        const TTruth points =
-            PointsIn(seat, a[0] == -1 ? -Unbounded : a[0], a[1] == -1 ? Unbounded : a[1]);
-        return And(points, balanced);
-    }
+    if (name == "Balanced") return And(points(a[0], -Unbounded, a[1], Unbounded), balanced);
     if (name == "Polish1c") {
-        const TTruth strong = Or(PointsIn(seat, OrDefault(a[3], 18), Unbounded),
-                                 PointsIn(seat, OrDefault(a[0], 12), OrDefault(a[1], 14)));
-        return Or(And(balanced, strong),
-                  And(Not(balanced), PointsIn(seat, OrDefault(a[2], 16), Unbounded)));
+        const TTruth strong = Or(points(a[3], 18, -1, Unbounded), points(a[0], 12, a[1], 14));
+        return Or(And(balanced, strong), And(Not(balanced), points(a[2], 16, -1, Unbounded)));
     }
-    if (name == "Prec1d") {
-        const TTruth shape = And(LengthIn(seat, Diamonds, 4, 13), MajorsAtMostFour(seat));
-        return Or(And(balanced, PointsIn(seat, OrDefault(a[0], 11), OrDefault(a[1], 14))),
-                  And(Not(balanced),
-                      And(PointsIn(seat, OrDefault(a[2], 11), OrDefault(a[3], 15)), shape)));
-    }
-    if (name == "Unbal1d")
-        return And(And(PointsIn(seat, OrDefault(a[0], 11), OrDefault(a[1], 15)), Not(balanced)),
-                   And(LengthIn(seat, Diamonds, 4, 13), MajorsAtMostFour(seat)));
-    if (name == "Prec1h" || name == "Prec1s") {
-        const bool hearts = name == "Prec1h";
-        // Hearts at least spades + 2; hearts at most spades + 1.
-        TSum difference = TSum::Figure(seat, LengthFigure + Hearts - 1)
-                              .Plus(TSum::Figure(seat, LengthFigure + Spades - 1), -1);
-        const TTruth relation = hearts ? TTruth{difference.Within(2, Unbounded), TBox{}}
-                                       : TTruth{difference.Within(-Unbounded, 1), TBox{}};
-        return And(And(PointsIn(seat, OrDefault(a[0], 11), OrDefault(a[1], 15)),
-                       LengthIn(seat, hearts ? Hearts : Spades, 5, 13)),
-                   relation);
-    }
-    if (name == "Prec2c") {
-        const TTruth five = And(And(LengthIn(seat, Clubs, 5, 5), LengthIn(seat, Diamonds, 0, 3)),
-                                And(MajorsAtMostFour(seat), Unknown()));
-        const TTruth longer = And(And(LengthIn(seat, Clubs, 6, 13), LengthIn(seat, Diamonds, 0, 4)),
-                                  MajorsAtMostFour(seat));
-        return And(PointsIn(seat, OrDefault(a[0], 11), OrDefault(a[1], 15)), Or(five, longer));
-    }
+    const TTruth diamonds = ShapeIs(
+        seat, [](const TShapes::TLengths& l) { return l[D] >= 4 && l[H] <= 4 && l[S] <= 4; });
+    if (name == "Prec1d")
+        return Or(And(balanced, points(a[0], 11, a[1], 14)),
+                  And(Not(balanced), And(points(a[2], 11, a[3], 15), diamonds)));
+    if (name == "Unbal1d") return And(points(a[0], 11, a[1], 15), And(Not(balanced), diamonds));
+    if (name == "Prec1h")
+        return And(points(a[0], 11, a[1], 15), ShapeIs(seat, [](const TShapes::TLengths& l) {
+                       return l[H] >= 5 && l[H] >= l[S] + 2;
+                   }));
+    if (name == "Prec1s")
+        return And(points(a[0], 11, a[1], 15), ShapeIs(seat, [](const TShapes::TLengths& l) {
+                       return l[S] >= 5 && l[H] <= l[S] + 1;
+                   }));
+    if (name == "Prec2c")
+        return And(points(a[0], 11, a[1], 15), ShapeIs(seat, [](const TShapes::TLengths& l) {
+                       const bool five = l[C] == 5 && l[D] <= 3 && l[H] <= 4 && l[S] <= 4 &&
+                                         (l[H] == 4 || l[S] == 4);
+                       return five || (l[C] >= 6 && l[D] <= 4 && l[H] <= 4 && l[S] <= 4);
+                   }));
     if (name == "Multy") {
-        const TTruth major = Or(LengthIn(seat, Spades, 6, 7), LengthIn(seat, Hearts, 6, 7));
-        return And(And(major, PointsIn(seat, OrDefault(a[0], 6), OrDefault(a[1], 10))), Unknown());
+        const TTruth shape = ShapeIs(seat, [](const TShapes::TLengths& l) {
+            const bool major = (l[S] >= 6 && l[S] <= 7) || (l[H] >= 6 && l[H] <= 7);
+            return major && LongestFirst(l)[1] <= 5;
+        });
+        return And(And(shape, points(a[0], 6, a[1], 10)), Unknown());
     }
     if (name == "Suits") {
         TTruth all = Constant(true);

@@ -18,23 +18,28 @@ namespace {
 
 struct TCase {
     int32_t Seat;
-    THandBounds Bounds;
+    std::array<TBound, 4> Length;  // clubs first
+    TBound Total;
     std::string Fixed;
     bool Secure;
-};
 
-THandBounds Bounds(std::array<TBound, 4> length, TBound total) {
-    THandBounds bounds;
-    bounds.Length = length;
-    bounds.Total = total;
-    return bounds;
-}
+    THandBounds Bounds() const {
+        THandBounds bounds;
+        bounds.Shapes = bounds.Shapes.Where([this](const TShapes::TLengths& l) {
+            for (std::size_t k = 0; k < 4; ++k)
+                if (l[k] < Length[k].Low || l[k] > Length[k].High) return false;
+            return true;
+        });
+        bounds.Total = Total;
+        return bounds;
+    }
+};
 
 const TBound Any{0, 13};
 const TCase Cases[] = {
-    {North, Bounds({Any, Any, TBound{5, 13}, TBound{7, 13}}, {10, 12}), "", false},
-    {East, Bounds({TBound{9, 13}, Any, Any, Any}, {6, 9}), "N:AK... E:..Q.", false},
-    {South, Bounds({TBound{1, 4}, {1, 4}, {1, 4}, {1, 4}}, {22, 24}), "W:.2..", true},
+    {North, {Any, Any, TBound{5, 13}, TBound{7, 13}}, {10, 12}, "", false},
+    {East, {TBound{9, 13}, Any, Any, Any}, {6, 9}, "N:AK... E:..Q.", false},
+    {South, {TBound{1, 4}, {1, 4}, {1, 4}, {1, 4}}, {22, 24}, "W:.2..", true},
 };
 
 uint64_t Drawn(const TCardSets& sets, int32_t seat) {
@@ -93,7 +98,7 @@ double Choose(int n, int k) {
 
 void CheckCase(const TCase& c, bool biased) {
     const TFixedCards fixed = ReadFixedCards(c.Fixed).Cards;
-    TDirectedDraw draw(c.Seat, c.Bounds, fixed);
+    TDirectedDraw draw(c.Seat, c.Bounds(), fixed);
     draw.Prepare();
     ASSERT_TRUE(draw.Drawable());
     // Every holding of each suit counted by (length, points), its fixed cards
@@ -108,7 +113,7 @@ void CheckCase(const TCase& c, bool biased) {
             }
             const int length = std::popcount(mask), points = CardSetTables::HonourPoints[mask >> 9];
             const auto i = static_cast<std::size_t>(suit - 1);
-            if (fits && length >= c.Bounds.Length[i].Low && length <= c.Bounds.Length[i].High)
+            if (fits && length >= c.Length[i].Low && length <= c.Length[i].High)
                 count[suit - 1][static_cast<uint64_t>(length << 4 | points)] += 1;
         }
     std::map<uint64_t, double> expected;
@@ -124,8 +129,8 @@ void CheckCase(const TCase& c, bool biased) {
                     const uint64_t points = (a & 15) + (b & 15) + (d & 15) + (e & 15);
                     if ((a >> 4) + (b >> 4) + (d >> 4) + (e >> 4) > 13) break;
                     if ((a >> 4) + (b >> 4) + (d >> 4) + (e >> 4) != 13 ||
-                        static_cast<int32_t>(points) < c.Bounds.Total.Low ||
-                        static_cast<int32_t>(points) > c.Bounds.Total.High)
+                        static_cast<int32_t>(points) < c.Total.Low ||
+                        static_cast<int32_t>(points) > c.Total.High)
                         continue;
                     expected[key] = na * nb * nd * ne;
                     hands += na * nb * nd * ne;

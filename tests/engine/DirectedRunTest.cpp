@@ -35,7 +35,8 @@ struct TRun {
 };
 
 TRun DirectedRun(const std::string& condition, int32_t total, int32_t threads, bool directed,
-                 int32_t key, bool secure = false, const std::string& fixed = "", int32_t blockSize = 0) {
+                 int32_t key, bool secure = false, const std::string& fixed = "",
+                 int32_t blockSize = 0) {
     static const std::unique_ptr<TRuleList> rules = CreateConditionRules();
     TRandomSource source;
     source.SetSeed(key);
@@ -110,7 +111,7 @@ TEST(DirectedRun, DealsPlainlyWhereBoundsLeaveManyHandsOrNone) {
 
 TEST(DirectedRun, SharesAreWrittenWithTwoDigits) {
     const std::pair<double, const char*> cases[] = {
-        {0.35, "0,35"},          {0.012, "0,012"}, {0.0999, "0,10"}, {1, "1,0"},
+        {0.35, "0,35"},       {0.012, "0,012"},     {0.0999, "0,10"}, {1, "1,0"},
         {2.9e-5, "2,9·10⁻⁵"}, {1e-10, "1,0·10⁻¹⁰"}, {0, "0"}};
     for (const auto& [share, text] : cases) EXPECT_EQ(ShareText(share), text) << share;
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-// "N: H5-13 S7-13 P10-12": each seat's bounds that impose something, lengths
+// "N: C0-1 D0-1 H5-6 S7-8 P10-12": each seat's bounds that impose something, lengths
 // by suit letter, a suit's points as pS, the hand's as P; "empty" when no
 // deal can meet them.
 std::string BoundsText(const std::array<THandBounds, 4>& bounds) {
@@ -26,9 +26,20 @@ std::string BoundsText(const std::array<THandBounds, 4>& bounds) {
     for (std::size_t s = 0; s < 4; ++s) {
         if (bounds[s].Unbounded()) continue;
         text += (text.empty() ? "" : " ") + std::string(1, SeatLetters[s]) + ":";
-        for (std::size_t k = 0; k < 4; ++k)
-            if (bounds[s].Length[k] != none.Length[k])
-                text += std::string(" ") + "CDHS"[k] + range(bounds[s].Length[k]);
+        // The suits' ranges of length, and how many patterns when fewer than they allow.
+        TShapes box = none.Shapes;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const TBound length = bounds[s].Shapes.Lengths(k);
+            box = box.Where([&](const TShapes::TLengths& l) {
+                return length.Low <= l[k] && l[k] <= length.High;
+            });
+            if (length != TBound{0, 13}) text += std::string(" ") + "CDHS"[k] + range(length);
+        }
+        if (box != bounds[s].Shapes) {
+            int patterns = 0;
+            for (std::size_t i = 0; i < TShapes::Count; ++i) patterns += bounds[s].Shapes.Has(i);
+            text += " " + std::to_string(patterns) + " patterns";
+        }
         for (std::size_t k = 0; k < 4; ++k)
             if (bounds[s].Points[k] != none.Points[k])
                 text += std::string(" p") + "CDHS"[k] + range(bounds[s].Points[k]);
@@ -48,17 +59,21 @@ TEST(HandBounds, TypicalConditions) {
     const std::pair<const char*, const char*> cases[] = {
         {"(SuitLength(N, Spades) >= 7) AND (SuitLength(N, Hearts) >= 5) AND (HCP(N) >= 10) AND "
          "(HCP(N) <= 12)",
-         "N: H5-13 S7-13 P10-12"},
-        {"Shape(N, 0, 4, 4, 4, 1) AND Range(N, 22, 24)", "N: C1-4 D1-4 H1-4 S1-4 P22-24"},
+         "N: C0-1 D0-1 H5-6 S7-8 P10-12"},
+        {"Shape(N, 0, 4, 4, 4, 1) AND Range(N, 22, 24)",
+         "N: C1-4 D1-4 H1-4 S1-4 4 patterns P22-24"},
         {"NOT (HCP(S) < 20) OR (HCP(S) >= 25)", "S: P20-24"},
         {"(HCP(E) >= 15) OR (SuitLength(W, Clubs) >= 6)", ""},
         {"(HCP(N) - HCP(S)) >= 30", "N: P30-37 S: P0-7"},
         {"(HCP(N) + HCP(S)) >= 70", "N: P33-37 S: P33-37"},
-        {"Balanced(W, 15, 17) AND (HCP(W, Spades) >= 7)", "W: C2-5 D2-5 H2-4 S2-4 pS7-10 P15-17"},
+        {"Balanced(W, 15, 17) AND (HCP(W, Spades) >= 7)",
+         "W: C2-5 D2-5 H2-4 S2-4 22 patterns pS7-10 P15-17"},
         {"(SuitLength(E, Hearts) <> 0) AND (SuitByLength(E, 1) <= 5)", "E: C0-5 D0-5 H1-5 S0-5"},
-        {"Suits(S, 1, 5, -1, -1, 4) AND NOT (SuitLength(S, Spades) = 13)", "S: C4-13 S5-12"},
-        {"Prec2c(W) OR Prec1d(W, 11, 13, 11, 13)", "W: H0-4 S0-4 P11-15"},
-        {"Multy(E) AND Prec1h(N)", "N: H5-13 S0-11 P11-15 E: P6-10"},
+        {"Suits(S, 1, 5, -1, -1, 4) AND NOT (SuitLength(S, Spades) = 13)",
+         "S: C4-8 D0-4 H0-4 S5-9"},
+        {"Prec2c(W) OR Prec1d(W, 11, 13, 11, 13)", "W: H0-4 S0-4 249 patterns P11-15"},
+        {"Multy(E) AND Prec1h(N)",
+         "N: C0-8 D0-8 H5-13 S0-5 143 patterns P11-15 E: C0-5 D0-5 H0-7 S0-7 104 patterns P6-10"},
         {"(HCP(N) >= 20) AND (HCP(N) <= 10)", "empty"},
         {"(Losers(N) <= 5) AND (HCP(N) >= 2147483647 + 1)", ""},
     };
@@ -112,10 +127,14 @@ bool Meets(const TCardSets& deal, const std::array<THandBounds, 4>& bounds) {
     for (int32_t seat = 1; seat <= 4; ++seat) {
         const THandBounds& b = bounds[static_cast<std::size_t>(seat - 1)];
         if (!in(deal.HCP(seat, 0), b.Total)) return false;
-        for (int32_t suit = 1; suit <= 4; ++suit)
-            if (!in(deal.SuitLength(seat, suit), b.Length[static_cast<std::size_t>(suit - 1)]) ||
-                !in(deal.HCP(seat, suit), b.Points[static_cast<std::size_t>(suit - 1)]))
+        TShapes::TLengths lengths;
+        for (int32_t suit = 1; suit <= 4; ++suit) {
+            lengths[static_cast<std::size_t>(suit - 1)] = deal.SuitLength(seat, suit);
+            if (!in(deal.HCP(seat, suit), b.Points[static_cast<std::size_t>(suit - 1)]))
                 return false;
+        }
+        for (std::size_t i = 0; i < TShapes::Count; ++i)
+            if (TShapes::Patterns()[i] == lengths && !b.Shapes.Has(i)) return false;
     }
     return true;
 }
