@@ -7,7 +7,6 @@
 
 #include <bit>
 #include <cmath>
-#include <functional>
 #include <map>
 
 #include "deals/BridgeTerms.h"
@@ -62,25 +61,19 @@ uint64_t Figures(uint64_t hand) {
 // five expected pooled into one.
 std::pair<double, int> ChiSquare(const std::map<uint64_t, double>& expected,
                                  const std::map<uint64_t, int64_t>& observed, int64_t n) {
-    double statistic = 0, pooledExpected = 0, pooledObserved = 0;
+    double statistic = 0, pooled[2] = {0, 0};  // expected, observed
     int cells = 0;
+    auto add = [&](double e, double o) { statistic += (o - e) * (o - e) / e, ++cells; };
     for (const auto& [key, p] : expected) {
         const auto at = observed.find(key);
         const double o = at == observed.end() ? 0 : static_cast<double>(at->second);
         const double e = p * static_cast<double>(n);
-        if (e < 5) {
-            pooledExpected += e;
-            pooledObserved += o;
-            continue;
-        }
-        statistic += (o - e) * (o - e) / e;
-        ++cells;
+        if (e >= 5)
+            add(e, o);
+        else
+            pooled[0] += e, pooled[1] += o;
     }
-    if (pooledExpected > 0) {
-        statistic +=
-            (pooledObserved - pooledExpected) * (pooledObserved - pooledExpected) / pooledExpected;
-        ++cells;
-    }
+    if (pooled[0] > 0) add(pooled[0], pooled[1]);
     return {statistic, cells - 1};
 }
 
@@ -116,27 +109,20 @@ void CheckCase(const TCase& c, bool biased) {
             if (fits && length >= c.Length[i].Low && length <= c.Length[i].High)
                 count[suit - 1][static_cast<uint64_t>(length << 4 | points)] += 1;
         }
+    // Suit after suit, in order of length: a loop ends where the lengths pass 13.
     std::map<uint64_t, double> expected;
     double hands = 0;
-    // In order of length: a loop ends where the lengths pass 13.
-    for (const auto& [a, na] : count[0])
-        for (const auto& [b, nb] : count[1]) {
-            if ((a >> 4) + (b >> 4) > 13) break;
-            for (const auto& [d, nd] : count[2]) {
-                if ((a >> 4) + (b >> 4) + (d >> 4) > 13) break;
-                for (const auto& [e, ne] : count[3]) {
-                    const uint64_t key = a << 24 | b << 16 | d << 8 | e;
-                    const uint64_t points = (a & 15) + (b & 15) + (d & 15) + (e & 15);
-                    if ((a >> 4) + (b >> 4) + (d >> 4) + (e >> 4) > 13) break;
-                    if ((a >> 4) + (b >> 4) + (d >> 4) + (e >> 4) != 13 ||
-                        static_cast<int32_t>(points) < c.Total.Low ||
-                        static_cast<int32_t>(points) > c.Total.High)
-                        continue;
-                    expected[key] = na * nb * nd * ne;
-                    hands += na * nb * nd * ne;
-                }
-            }
+    auto combine = [&](auto& self, std::size_t k, uint64_t key, int32_t length, int32_t points,
+                       double ways) -> void {
+        if (k == 4 && length == 13 && points >= c.Total.Low && points <= c.Total.High)
+            hands += expected[key] = ways;
+        for (const auto& [figures, n] : k < 4 ? count[k] : std::map<uint64_t, double>{}) {
+            if (length + static_cast<int32_t>(figures >> 4) > 13) break;
+            self(self, k + 1, key << 8 | figures, length + static_cast<int32_t>(figures >> 4),
+                 points + static_cast<int32_t>(figures & 15), ways * n);
         }
+    };
+    combine(combine, 0, 0, 0, 0, 1);
     EXPECT_EQ(static_cast<double>(draw.HandCount()), hands);
     for (auto& [key, p] : expected) p /= hands;
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-// "N: C0-1 D0-1 H5-6 S7-8 P10-12": each seat's bounds that impose something, lengths
+// "N: C0-1 D0-1 H5-6 S7-8 #4 P10-12": each seat's bounds that impose something, lengths
 // by suit letter, a suit's points as pS, the hand's as P; "empty" when no
 // deal can meet them.
 std::string BoundsText(const std::array<THandBounds, 4>& bounds) {
@@ -26,20 +26,12 @@ std::string BoundsText(const std::array<THandBounds, 4>& bounds) {
     for (std::size_t s = 0; s < 4; ++s) {
         if (bounds[s].Unbounded()) continue;
         text += (text.empty() ? "" : " ") + std::string(1, SeatLetters[s]) + ":";
-        // The suits' ranges of length, and how many patterns when fewer than they allow.
-        TShapes box = none.Shapes;
-        for (std::size_t k = 0; k < 4; ++k) {
-            const TBound length = bounds[s].Shapes.Lengths(k);
-            box = box.Where([&](const TShapes::TLengths& l) {
-                return length.Low <= l[k] && l[k] <= length.High;
-            });
-            if (length != TBound{0, 13}) text += std::string(" ") + "CDHS"[k] + range(length);
-        }
-        if (box != bounds[s].Shapes) {
-            int patterns = 0;
-            for (std::size_t i = 0; i < TShapes::Count; ++i) patterns += bounds[s].Shapes.Has(i);
-            text += " " + std::to_string(patterns) + " patterns";
-        }
+        int patterns = 0;
+        for (std::size_t i = 0; i < TShapes::Count; ++i) patterns += bounds[s].Shapes.Has(i);
+        for (std::size_t k = 0; k < 4; ++k)
+            if (const TBound length = bounds[s].Shapes.Lengths(k); length != TBound{0, 13})
+                text += std::string(" ") + "CDHS"[k] + range(length);
+        if (patterns < static_cast<int>(TShapes::Count)) text += " #" + std::to_string(patterns);
         for (std::size_t k = 0; k < 4; ++k)
             if (bounds[s].Points[k] != none.Points[k])
                 text += std::string(" p") + "CDHS"[k] + range(bounds[s].Points[k]);
@@ -59,21 +51,21 @@ TEST(HandBounds, TypicalConditions) {
     const std::pair<const char*, const char*> cases[] = {
         {"(SuitLength(N, Spades) >= 7) AND (SuitLength(N, Hearts) >= 5) AND (HCP(N) >= 10) AND "
          "(HCP(N) <= 12)",
-         "N: C0-1 D0-1 H5-6 S7-8 P10-12"},
-        {"Shape(N, 0, 4, 4, 4, 1) AND Range(N, 22, 24)",
-         "N: C1-4 D1-4 H1-4 S1-4 4 patterns P22-24"},
+         "N: C0-1 D0-1 H5-6 S7-8 #4 P10-12"},
+        {"Shape(N, 0, 4, 4, 4, 1) AND Range(N, 22, 24)", "N: C1-4 D1-4 H1-4 S1-4 #4 P22-24"},
         {"NOT (HCP(S) < 20) OR (HCP(S) >= 25)", "S: P20-24"},
         {"(HCP(E) >= 15) OR (SuitLength(W, Clubs) >= 6)", ""},
         {"(HCP(N) - HCP(S)) >= 30", "N: P30-37 S: P0-7"},
         {"(HCP(N) + HCP(S)) >= 70", "N: P33-37 S: P33-37"},
         {"Balanced(W, 15, 17) AND (HCP(W, Spades) >= 7)",
-         "W: C2-5 D2-5 H2-4 S2-4 22 patterns pS7-10 P15-17"},
-        {"(SuitLength(E, Hearts) <> 0) AND (SuitByLength(E, 1) <= 5)", "E: C0-5 D0-5 H1-5 S0-5"},
+         "W: C2-5 D2-5 H2-4 S2-4 #22 pS7-10 P15-17"},
+        {"(SuitLength(E, Hearts) <> 0) AND (SuitByLength(E, 1) <= 5)",
+         "E: C0-5 D0-5 H1-5 S0-5 #98"},
         {"Suits(S, 1, 5, -1, -1, 4) AND NOT (SuitLength(S, Spades) = 13)",
-         "S: C4-8 D0-4 H0-4 S5-9"},
-        {"Prec2c(W) OR Prec1d(W, 11, 13, 11, 13)", "W: H0-4 S0-4 249 patterns P11-15"},
+         "S: C4-8 D0-4 H0-4 S5-9 #35"},
+        {"Prec2c(W) OR Prec1d(W, 11, 13, 11, 13)", "W: H0-4 S0-4 #249 P11-15"},
         {"Multy(E) AND Prec1h(N)",
-         "N: C0-8 D0-8 H5-13 S0-5 143 patterns P11-15 E: C0-5 D0-5 H0-7 S0-7 104 patterns P6-10"},
+         "N: C0-8 D0-8 H5-13 S0-5 #143 P11-15 E: C0-5 D0-5 H0-7 S0-7 #104 P6-10"},
         {"(HCP(N) >= 20) AND (HCP(N) <= 10)", "empty"},
         {"(Losers(N) <= 5) AND (HCP(N) >= 2147483647 + 1)", ""},
     };
