@@ -2,8 +2,7 @@
 // by key and by secret; plain dealing where the bounds leave most hands in.
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,53 +15,41 @@
 
 namespace {
 
-class TOwner : public TGeneratorOwner {
-public:
+struct TRun : TGeneratorOwner {
     void ReportProgress(int32_t, int64_t dealt) override { Dealt = dealt; }
     void ShowDeal(int32_t) override {}
     void GenerationFinished(int32_t, int32_t) override {}
-    int64_t Dealt = 0;
-};
-
-struct TRun {
+    bool operator==(const TRun& o) const {
+        return Lines == o.Lines && Dealt == o.Dealt && SeedAfter == o.SeedAfter;
+    }
     std::vector<std::string> Lines;
     int64_t Dealt = 0;
     uint32_t SeedAfter = 0;
     TDirectedPlan Plan;
-    bool operator==(const TRun& other) const {
-        return Lines == other.Lines && Dealt == other.Dealt && SeedAfter == other.SeedAfter;
-    }
 };
 
 TRun DirectedRun(const std::string& condition, int32_t total, int32_t threads, bool directed,
                  int32_t key, bool secure = false, const std::string& fixed = "",
                  int32_t blockSize = 0) {
     static const std::unique_ptr<TRuleList> rules = CreateConditionRules();
-    TRandomSource source;
-    source.SetSeed(key);
-    TGeneratorInputs inputs;
-    inputs.ConditionLines = {condition};
-    inputs.Rules = rules.get();
-    inputs.Source = &source;
-    if (secure) {
-        inputs.Secret = TSecret{};
-        inputs.Secret->Bytes.fill(static_cast<uint8_t>(key));
-    }
-    inputs.RequestedTotal = total;
-    inputs.ThreadCount = threads;
-    inputs.Directed = directed;
-    inputs.FixedCards = ReadFixedCards(fixed).Cards;
-    inputs.BlockSize = blockSize;
-    inputs.MaxDealt = 2'000'000;
+    TRandomSource source(static_cast<uint32_t>(key));
+    TGeneratorInputs inputs{.ConditionLines = {condition},
+                            .Rules = rules.get(),
+                            .Source = &source,
+                            .Secret = secure ? std::optional(TSecret{}) : std::nullopt,
+                            .RequestedTotal = total,
+                            .MaxDealt = 2'000'000,
+                            .ThreadCount = threads,
+                            .FixedCards = ReadFixedCards(fixed).Cards,
+                            .Directed = directed,
+                            .BlockSize = blockSize};
     TDeals deals;
-    TOwner owner;
-    TGenerator generator(owner, deals, inputs);
+    TRun run;
+    TGenerator generator(run, deals, inputs);
     EXPECT_TRUE(generator.PrepareCondition()) << condition;
     generator.Start();
     generator.Wait();
-    TRun run;
     for (int32_t i = 0; i < deals.Count(); ++i) run.Lines.push_back(deals.GetDeal(i)->ToText());
-    run.Dealt = owner.Dealt;
     run.SeedAfter = source.Seed();
     run.Plan = generator.DirectedPlan();
     return run;
@@ -91,9 +78,9 @@ TEST(DirectedRun, GivesTheSameDealsOnAnyThreadCount) {
         EXPECT_EQ(one.Lines.size(), 700u);
         // The drawn hands meet most of the condition: few deals are refused.
         EXPECT_LT(one.Dealt, 700 * 20);
-        EXPECT_TRUE(DirectedRun(c.Condition, 700, 2, true, c.Key, c.Secure, c.Fixed) == one);
-        EXPECT_TRUE(DirectedRun(c.Condition, 700, 3, true, c.Key, c.Secure, c.Fixed) == one);
-        EXPECT_TRUE(DirectedRun(c.Condition, 700, 2, true, c.Key, c.Secure, c.Fixed, 100) == one);
+        for (const auto& [threads, block] : {std::pair{2, 0}, {3, 0}, {2, 100}})
+            EXPECT_TRUE(DirectedRun(c.Condition, 700, threads, true, c.Key, c.Secure, c.Fixed,
+                                    block) == one);
     }
 }
 

@@ -56,7 +56,6 @@ TEST(HandBounds, TypicalConditions) {
         {"NOT (HCP(S) < 20) OR (HCP(S) >= 25)", "S: P20-24"},
         {"(HCP(E) >= 15) OR (SuitLength(W, Clubs) >= 6)", ""},
         {"(HCP(N) - HCP(S)) >= 30", "N: P30-37 S: P0-7"},
-        {"(HCP(N) + HCP(S)) >= 70", "N: P33-37 S: P33-37"},
         {"Balanced(W, 15, 17) AND (HCP(W, Spades) >= 7)",
          "W: C2-5 D2-5 H2-4 S2-4 #22 pS7-10 P15-17"},
         {"(SuitLength(E, Hearts) <> 0) AND (SuitByLength(E, 1) <= 5)",
@@ -80,20 +79,13 @@ std::string RandomCondition(std::mt19937& random, int depth) {
     const std::string seat(1, SeatLetters[pick(4)]);
     const char* suits[] = {"Clubs", "Diamonds", "Hearts", "Spades"};
     auto integer = [&](auto& self, int d) -> std::string {
-        switch (d > 0 ? pick(6) : pick(4)) {
-            case 0:
-                return std::to_string(pick(16));
-            case 1:
-                return "HCP(" + std::string(1, SeatLetters[pick(4)]) +
-                       (pick(2) ? std::string(", ") + suits[pick(4)] : "") + ")";
-            case 2:
-                return "SuitLength(" + seat + ", " + suits[pick(4)] + ")";
-            case 3:
-                return "SuitByLength(" + seat + ", " + std::to_string(1 + pick(4)) + ")";
-            default:
-                return "(" + self(self, d - 1) + (pick(2) ? " + " : " - ") + self(self, d - 1) +
-                       ")";
-        }
+        const std::string suit = suits[pick(4)], other(1, SeatLetters[pick(4)]);
+        const std::string values[] = {
+            std::to_string(pick(16)), "HCP(" + other + ")", "HCP(" + other + ", " + suit + ")",
+            "SuitLength(" + seat + ", " + suit + ")",
+            "SuitByLength(" + seat + ", " + std::to_string(1 + pick(4)) + ")"};
+        if (d == 0 || pick(3) > 0) return values[pick(5)];
+        return "(" + self(self, d - 1) + (pick(2) ? " + " : " - ") + self(self, d - 1) + ")";
     };
     const char* comparisons[] = {" = ", " <> ", " < ", " <= ", " > ", " >= "};
     const char* functions[] = {"Balanced", "Polish1c", "Prec1d", "Unbal1d", "Prec1h", "Prec1s",
@@ -118,15 +110,15 @@ bool Meets(const TCardSets& deal, const std::array<THandBounds, 4>& bounds) {
     auto in = [](int32_t value, TBound b) { return b.Low <= value && value <= b.High; };
     for (int32_t seat = 1; seat <= 4; ++seat) {
         const THandBounds& b = bounds[static_cast<std::size_t>(seat - 1)];
-        if (!in(deal.HCP(seat, 0), b.Total)) return false;
-        TShapes::TLengths lengths;
-        for (int32_t suit = 1; suit <= 4; ++suit) {
-            lengths[static_cast<std::size_t>(suit - 1)] = deal.SuitLength(seat, suit);
-            if (!in(deal.HCP(seat, suit), b.Points[static_cast<std::size_t>(suit - 1)]))
-                return false;
+        bool met = in(deal.HCP(seat, 0), b.Total);
+        for (std::size_t i = 0; i < TShapes::Count; ++i) {
+            const auto& l = TShapes::Patterns()[i];
+            met = met && (b.Shapes.Has(i) || l[0] != deal.SuitLength(seat, 1) ||
+                          l[1] != deal.SuitLength(seat, 2) || l[2] != deal.SuitLength(seat, 3));
         }
-        for (std::size_t i = 0; i < TShapes::Count; ++i)
-            if (TShapes::Patterns()[i] == lengths && !b.Shapes.Has(i)) return false;
+        for (int32_t suit = 1; suit <= 4; ++suit)
+            met = met && in(deal.HCP(seat, suit), b.Points[static_cast<std::size_t>(suit - 1)]);
+        if (!met) return false;
     }
     return true;
 }
