@@ -99,12 +99,6 @@ const std::array<TShapes::TLengths, TShapes::Count>& TShapes::Patterns() {
     return patterns;
 }
 
-TShapes TShapes::Every() {
-    TShapes every;
-    for (std::size_t i = 0; i < Count; ++i) every.bits_[i / 64] |= uint64_t{1} << (i % 64);
-    return every;
-}
-
 bool TShapes::None() const {
     return std::all_of(bits_.begin(), bits_.end(), [](uint64_t word) { return word == 0; });
 }

@@ -38,7 +38,12 @@ public:
     static const std::array<TLengths, Count>& Patterns();
 
     // Every pattern.
-    static TShapes Every();
+    static TShapes Every() {
+        TShapes every;
+        every.bits_.fill(~uint64_t{0});
+        every.bits_.back() = (uint64_t{1} << (Count % 64)) - 1;
+        return every;
+    }
     // Those of this set for which pred(lengths) holds.
     template <class TPred>
     TShapes Where(TPred pred) const {

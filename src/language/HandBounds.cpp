@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <type_traits>
+#include <utility>
 
 #include "deals/BridgeTerms.h"
 #include "language/FunctionTable.h"
@@ -60,16 +62,20 @@ std::array<int32_t, 4> LongestFirst(const TShapes::TLengths& l) {
     return sorted;
 }
 
-// The deals where the seat's pattern is one `pred` accepts, and where it is not.
+// The deals where the seat's pattern is one `pred` accepts, and where it is
+// not. The rule is a lambda without captures: its patterns are worked out
+// once for each rule, as a large condition calls it thousands of times.
 template <class TPred>
 TTruth ShapeIs(int32_t seat, TPred pred) {
+    static_assert(std::is_empty_v<TPred>, "one set of patterns for each type of rule");
+    static const std::pair<TShapes, TShapes> patterns{
+        TShapes::Every().Where(pred),
+        TShapes::Every().Where([&](const TShapes::TLengths& l) { return !pred(l); })};
     TTruth truth;
-    THandBounds& yes = truth.True[static_cast<std::size_t>(seat - 1)];
-    THandBounds& no = truth.False[static_cast<std::size_t>(seat - 1)];
-    yes.Shapes = yes.Shapes.Where(pred);
-    no.Shapes = no.Shapes.Where([&](const TShapes::TLengths& l) { return !pred(l); });
-    if (yes.Shapes.None()) truth.True = EmptyBox();
-    if (no.Shapes.None()) truth.False = EmptyBox();
+    truth.True[static_cast<std::size_t>(seat - 1)].Shapes = patterns.first;
+    truth.False[static_cast<std::size_t>(seat - 1)].Shapes = patterns.second;
+    if (patterns.first.None()) truth.True = EmptyBox();
+    if (patterns.second.None()) truth.False = EmptyBox();
     return truth;
 }
 
@@ -241,7 +247,8 @@ bool BalancedShape(const TShapes::TLengths& l) {
 // not written. A rule's patterns are exact, its points ranges; parts on the
 // points of single suits are unknown.
 TTruth HandFunction(std::string_view name, int32_t seat, const std::array<int64_t, 6>& a) {
-    const TTruth balanced = ShapeIs(seat, BalancedShape);
+    const TTruth balanced =
+        ShapeIs(seat, [](const TShapes::TLengths& l) { return BalancedShape(l); });
     const auto points = [&](int64_t low, int64_t lowDefault, int64_t high, int64_t highDefault) {
         return PointsIn(seat, OrDefault(low, lowDefault), OrDefault(high, highDefault));
     };
