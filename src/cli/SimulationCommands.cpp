@@ -223,6 +223,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         return run.Stopped();
     };
     bool outOfMemory = false;  // the rows of the deals kept before are still written
+    TRunResult dealt;
     if (boards != nullptr) {
         for (const TBoard& board : *boards) {
             if (stopAsked() || !run.Push(board.Number, board.Deal)) break;
@@ -237,17 +238,15 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         // as small as that of a short one.
         TRunOptions options = inputs.Run;
         options.BlockSize = StudyBlockSize;
-        TRunResult result;
         const int refused = RunDealing(
             options, deals,
             [&](const TRunTick&) {
                 progress.Show(run.Done());
                 return !stopAsked();
             },
-            result);
+            dealt);
         if (refused != ExitDone) return refused;
-        PrintConditionFrequency(result);
-        outOfMemory = result.RanOutOfMemory;
+        outOfMemory = dealt.RanOutOfMemory;
     }
     while (!run.WaitIdle(std::chrono::milliseconds(100))) {
         stopAsked();
@@ -255,6 +254,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
     }
     run.Finish();
     progress.Clear();
+    PrintConditionFrequency(dealt);
 
     int code = signals.Signal() != 0 ? TStopSignals::ExitCode(signals.Signal()) : ExitDone;
     if (csv.IsOpen() && !csv.Commit()) code = ExitFileFailed;
