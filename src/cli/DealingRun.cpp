@@ -13,6 +13,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "deals/BridgeTerms.h"
 #include "deals/DealCollection.h"
 #include "deals/FixedCards.h"
 #include "deals/RandomSource.h"
@@ -60,7 +61,19 @@ private:
     bool finished_ = false;
 };
 
+// Bounds leaving a hand less than this share make the hint worth giving.
+constexpr double HintShare = 0.01;
+
 }  // namespace
+
+void PrintConditionFrequency(const TRunResult& result) {
+    if (!result.Directed) return;
+    // None kept of n dealt: the frequency is below about the share of one deal.
+    const bool none = result.Kept == 0 && result.Dealt > 0;
+    const double frequency = none ? ConditionFrequency(result.Plan, 1, result.Dealt)
+                                  : ConditionFrequency(result.Plan, result.Kept, result.Dealt);
+    std::fprintf(stderr, "доля условия %s %s\n", none ? "<" : "≈", ShareText(frequency).c_str());
+}
 
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
     options.Key = static_cast<int32_t>(arguments.Number(kKeyOption, 0));
@@ -82,6 +95,7 @@ bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptio
     options.Quiet = arguments.Has(kQuietOption);
     options.Threads = static_cast<int32_t>(arguments.Number(kThreadsOption, 0));
     options.Fixed = arguments.Text(kFixedOption);
+    options.Directed = arguments.Has(kDirectedOption);
     const std::pair<const char*, TDealingPath> ways[] = {{"fastest", TDealingPath::Fastest},
                                                          {"one", TDealingPath::OneByOne},
                                                          {"portable", TDealingPath::Portable},
@@ -152,6 +166,8 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     inputs.ThreadCount = options.Threads;
     inputs.Dealing = options.Dealing;
     inputs.BlockSize = options.BlockSize;
+    inputs.Directed = options.Directed;
+    result.Directed = options.Directed;
 
     TCliOwner owner;
     TGenerator generator(owner, deals, inputs);
@@ -173,6 +189,19 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
         std::fprintf(stderr, "условие велико: потоков %d вместо %d\n",
                      static_cast<int>(generator.ThreadCount()), static_cast<int>(asked));
     }
+
+    result.Plan = generator.DirectedPlan();
+    // Bounds that leave a hand under one in a hundred: directed dealing
+    // would keep such deals many times faster.
+    if (!options.Directed && !options.Quiet && result.Plan.Share > 0 &&
+        result.Plan.Share < HintShare) {
+        std::fprintf(stderr,
+                     "условию отвечает лишь доля %s рук %s: с --directed раздачи отбираются "
+                     "быстрее\n",
+                     ShareText(result.Plan.Share).c_str(),
+                     std::string(SeatChar(result.Plan.Seat)).c_str());
+    }
+    std::fflush(stderr);
 
     TStopSignals signals;
 

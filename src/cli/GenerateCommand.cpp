@@ -68,7 +68,7 @@ constexpr TOptionRow kGenerateOptions[] = {
     kKeyOption,    kSecretOption,  kCountOption,     kConditionOption,  kConditionFileOption,
     kFormatOption, kOutOption,     kOutFormatOption, kFirstBoardOption, kDealerOption,
     kVulOption,    kAnalyzeOption, kMaxDealtOption,  kThreadsOption,    kQuietOption,
-    kFixedOption,  kDealingOption,
+    kFixedOption,  kDealingOption, kDirectedOption,
 };
 
 // The options of a run; false after complaining about bad usage.
@@ -314,6 +314,7 @@ int RunGenerate(const TArguments& arguments) {
                      SystemReason(stdoutError.load() != 0 ? stdoutError.load() : EIO).c_str());
         if (code != ExitFileFailed) code = ExitOutputFailed;
     }
+    PrintConditionFrequency(run);
     std::fprintf(stderr, "%d(%lld)\n", static_cast<int>(run.Kept),
                  static_cast<long long>(run.Dealt));
     return code;

@@ -64,6 +64,7 @@ constexpr TOptionRow kStudyRunRows[] = {
     kMaxDealtOption,
     kFixedOption,
     kDealingOption,
+    kDirectedOption,
     kThreadsOption,
     kQuietOption,
 };
@@ -80,7 +81,7 @@ constexpr auto StudyOptions(const TOptionRow (&own)[Own]) {
 // The options of a run that --from leaves out.
 constexpr const TOptionRow* kRunOnly[] = {
     &kKeyOption,      &kCountOption, &kConditionOption, &kConditionFileOption,
-    &kMaxDealtOption, &kFixedOption, &kDealingOption};
+    &kMaxDealtOption, &kFixedOption, &kDealingOption,   &kDirectedOption};
 
 constexpr int32_t DefaultStudyCount = 1000;
 constexpr int32_t StudyBlockSize = 512;
@@ -223,6 +224,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         return run.Stopped();
     };
     bool outOfMemory = false;  // the rows of the deals kept before are still written
+    TRunResult dealt;
     if (boards != nullptr) {
         for (const TBoard& board : *boards) {
             if (stopAsked() || !run.Push(board.Number, board.Deal)) break;
@@ -237,16 +239,15 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
         // as small as that of a short one.
         TRunOptions options = inputs.Run;
         options.BlockSize = StudyBlockSize;
-        TRunResult result;
         const int refused = RunDealing(
             options, deals,
             [&](const TRunTick&) {
                 progress.Show(run.Done());
                 return !stopAsked();
             },
-            result);
+            dealt);
         if (refused != ExitDone) return refused;
-        outOfMemory = result.RanOutOfMemory;
+        outOfMemory = dealt.RanOutOfMemory;
     }
     while (!run.WaitIdle(std::chrono::milliseconds(100))) {
         stopAsked();
@@ -254,6 +255,7 @@ int RunStudy(TDealStudy& study, const TStudyInputs& inputs, const std::vector<TB
     }
     run.Finish();
     progress.Clear();
+    PrintConditionFrequency(dealt);
 
     int code = signals.Signal() != 0 ? TStopSignals::ExitCode(signals.Signal()) : ExitDone;
     if (csv.IsOpen() && !csv.Commit()) code = ExitFileFailed;

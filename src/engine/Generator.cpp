@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <system_error>
 
 #include "deals/Deal.h"
 #include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
+#include "deals/DirectedDraw.h"
 #include "deals/RandomSource.h"
 #include "engine/internal/GeneratorRun.h"
+#include "language/HandBounds.h"
 
 struct TGenerator::TState {
     TState(TGeneratorOwner& owner, TDeals& deals, TGeneratorInputs inputs)
@@ -26,12 +30,15 @@ struct TGenerator::TState {
     int32_t ErrorPosition = 0;
     int32_t Threads = 1;  // the threads the run deals on, once prepared
     bool Prepared = false;
+    TDirectedPlan Plan;
+    std::unique_ptr<TDirectedDraw> Draw;  // the directed run's draw, else null
 
     std::atomic<bool> Terminated{false};
     std::atomic<bool> OutOfMemory{false};
     std::thread Worker;
 
     void Execute();
+    void PlanDirected();
     void ExecuteSerial(TRunCounters& counters);
     void ExecuteSecureSerial(TRunCounters& counters, TSecureDealer& dealer);
 };
@@ -98,8 +105,65 @@ bool TGenerator::PrepareCondition() {
         }
         s.Conditions.push_back(std::move(copy));
     }
+    s.PlanDirected();
     s.Prepared = true;
     return true;
+}
+
+// Bounds the condition, finds the seat they leave the fewest hands to, and,
+// when asked and worth it, makes that seat's draw.
+void TGenerator::TState::PlanDirected() {
+    Plan = TDirectedPlan{};
+    Draw.reset();
+    const TNonTerminal* root = Conditions.front()->Root();
+    if (root == nullptr) return;
+    const std::array<THandBounds, 4> bounds = ConditionBounds(*root);
+    for (int32_t seat = 1; seat <= 4; ++seat) {
+        const THandBounds& hand = bounds[static_cast<std::size_t>(seat - 1)];
+        if (hand.Unbounded()) continue;
+        auto draw = std::make_unique<TDirectedDraw>(seat, hand, Inputs.FixedCards);
+        if (Plan.Seat != 0 && draw->Share() >= Plan.Share) continue;
+        Plan.Seat = seat;
+        Plan.Share = draw->Share();
+        Draw = std::move(draw);
+    }
+    if (Draw != nullptr && Inputs.Directed && Plan.Share <= TDirectedPlan::MostShare)
+        Draw->Prepare();
+    Plan.Directed = Draw != nullptr && Draw->Drawable();
+    if (!Plan.Directed) Draw.reset();
+}
+
+double ConditionFrequency(const TDirectedPlan& plan, int32_t kept, int64_t dealt) {
+    if (dealt <= 0) return 0;
+    return (plan.Directed ? plan.Share : 1.0) * static_cast<double>(kept) /
+           static_cast<double>(dealt);
+}
+
+std::string ShareText(double share) {
+    if (!(share > 0)) return "0";
+    int exponent = static_cast<int>(std::floor(std::log10(share)));
+    double digits = std::round(share / std::pow(10.0, exponent) * 10) / 10;  // 1,0 .. 9,9
+    if (digits >= 10) {
+        digits /= 10;
+        ++exponent;
+    }
+    std::string text;
+    if (exponent >= -2) {  // 0,012 .. 1
+        const int decimals = std::max(1 - exponent, 0);
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, digits * std::pow(10.0, exponent));
+        text = buffer;
+    } else {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.1f", digits);
+        text = buffer;
+        text += "·10⁻";
+        static constexpr const char* Superscripts[] = {"⁰", "¹", "²", "³", "⁴",
+                                                       "⁵", "⁶", "⁷", "⁸", "⁹"};
+        for (char digit : std::to_string(-exponent)) text += Superscripts[digit - '0'];
+    }
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
 }
 
 bool TGenerator::RanOutOfMemory() const {
@@ -109,6 +173,8 @@ bool TGenerator::RanOutOfMemory() const {
 int32_t TGenerator::ErrorPosition() const { return state_->ErrorPosition; }
 
 int32_t TGenerator::ThreadCount() const { return state_->Threads; }
+
+const TDirectedPlan& TGenerator::DirectedPlan() const { return state_->Plan; }
 
 void TGenerator::Start() {
     TState& s = *state_;
@@ -164,6 +230,7 @@ void TGenerator::TState::Execute() {
                          secret,
                          Inputs.FixedCards,
                          Inputs.Dealing,
+                         Draw.get(),
                          Inputs.BlockSize};
         run.Execute(counters);
     }
@@ -188,6 +255,7 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
     // only a kept one is written out as card places.
     const bool dealSets = Inputs.FixedCards.Empty() && Inputs.Dealing != TDealingPath::OneByOne;
     TDealStream stream(Inputs.Dealing);
+    TCardSets drawn;
     TProgressPacer pacer;
     TRandomSource& source = *Inputs.Source;
     uint32_t written = source.Seed();
@@ -200,7 +268,11 @@ void TGenerator::TState::ExecuteSerial(TRunCounters& counters) {
         uint32_t shared = source.Seed();
         if (shared != written) written = seed = shared;  // reseeded from outside
         bool lastKept;
-        if (dealSets) {
+        if (Draw != nullptr) {
+            Draw->Deal(seed, drawn);
+            lastKept = condition->Matches(drawn);
+            if (lastKept) spare.SetCardSets(drawn);
+        } else if (dealSets) {
             const TCardSets& sets = stream.Next(seed);
             lastKept = condition == nullptr || condition->Matches(sets);
             if (lastKept) spare.SetCardSets(sets);
@@ -235,7 +307,10 @@ void TGenerator::TState::ExecuteSecureSerial(TRunCounters& counters, TSecureDeal
     TProgressPacer pacer;
     while (counters.Kept < counters.Total && !Terminated.load(std::memory_order_relaxed) &&
            (counters.MaxDealt <= 0 || counters.Dealt < counters.MaxDealt)) {
-        dealer.Deal(static_cast<uint64_t>(counters.Dealt), Inputs.FixedCards, sets);
+        if (Draw != nullptr)
+            Draw->DealSecure(*Inputs.Secret, static_cast<uint64_t>(counters.Dealt), sets);
+        else
+            dealer.Deal(static_cast<uint64_t>(counters.Dealt), Inputs.FixedCards, sets);
         if (condition == nullptr || condition->Matches(sets)) {
             spare.SetCardSets(sets);
             if (Deals.TryAdd(spare) == nullptr) {

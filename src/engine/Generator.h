@@ -43,11 +43,32 @@ struct TGeneratorInputs {
     TFixedCards FixedCards;
     // How the key's deals are dealt; every path gives the same run.
     TDealingPath Dealing = TDealingPath::Fastest;
+    // Draw the most constrained hand directly from the hands that meet the
+    // condition's bounds (see TDirectedPlan); the kept deals have the
+    // distribution plain dealing gives them, the deals themselves differ.
+    bool Directed = false;
     // Deals a thread of a parallel run deals in one go, between commits; 0:
     // the engine's own size. Any size gives the same run; a smaller one holds
     // less memory, as a consumer of the kept deals slower than dealing wants.
     int32_t BlockSize = 0;
 };
+
+// What the condition's bounds give a run, known once the condition is prepared.
+struct TDirectedPlan {
+    // Bounds leaving no more than this share of a hand's deals in make
+    // directed dealing pay; with more it costs more than plain dealing saves,
+    // and the run deals plainly.
+    static constexpr double MostShare = 0.1;
+    int32_t Seat = 0;       // the seat whose bounds leave the fewest hands in; 0: none bounded
+    double Share = 1;       // the share of that seat's hands that meet its bounds
+    bool Directed = false;  // the run draws that seat's hand directly
+};
+
+// The frequency of the condition a run measured: the share of deals kept,
+// times the bounds' share in a directed run (whose deals all meet them).
+double ConditionFrequency(const TDirectedPlan& plan, int32_t kept, int64_t dealt);
+// A share as a reader writes it, two digits: "0,35", "0,012", "2,9·10⁻⁵", "0".
+std::string ShareText(double share);
 
 // The three requests a run makes. They are called on the worker thread, in
 // order; an implementation hands them to its own thread and returns at once
@@ -79,6 +100,8 @@ public:
     // The threads the run deals on once prepared: those asked for, fewer for a
     // condition too large to prepare once for each.
     int32_t ThreadCount() const;
+    // The bounds' figures and whether the run deals directed, once prepared.
+    const TDirectedPlan& DirectedPlan() const;
 
     void Start();      // starts the worker; only after PrepareCondition returned true
     void Terminate();  // asks the run to stop before its next deal

@@ -5,6 +5,7 @@
 
 #include "deals/DealBatch.h"
 #include "deals/DealCollection.h"
+#include "deals/DirectedDraw.h"
 #include "deals/RandomSource.h"
 #include "deals/SecureSource.h"
 #include "engine/Generator.h"
@@ -15,7 +16,7 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
                            std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                            const std::atomic<bool>& terminated, bool showLive, int32_t threads,
                            TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
-                           TDealingPath dealing, int32_t blockSize)
+                           TDealingPath dealing, const TDirectedDraw* directed, int32_t blockSize)
     : owner_(owner),
       deals_(deals),
       conditions_(conditions),
@@ -26,7 +27,9 @@ TParallelRun::TParallelRun(TGeneratorOwner& owner, TDeals& deals,
       threads_(threads),
       fixed_(fixed),
       dealing_(dealing),
-      drawsPerDeal_(static_cast<uint64_t>(fixed.DrawsPerDeal())),
+      directed_(directed),
+      drawsPerDeal_(static_cast<uint64_t>(directed != nullptr ? directed->DrawsPerDeal()
+                                                              : fixed.DrawsPerDeal())),
       slots_(static_cast<size_t>(threads) * 4) {
     if (blockSize > 0) blockSize_ = std::min(blockSize, BlockSize);
     if (!conditions_.empty() && conditions_.front()->Cost() > 0) blockSize_ = SolvingBlockSize;
@@ -209,6 +212,7 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     TDeal deal;
     const bool dealSets = fixed_.Empty() && dealing_ != TDealingPath::OneByOne;  // as in one thread
     TDealStream stream(dealing_);
+    TCardSets drawn;
     // A block that has kept what the run needs ends there: the commit takes
     // no deal past its last kept one then, so the deals after it are not
     // needed. The end of the run is looked for at every deal, as one deal may
@@ -216,7 +220,11 @@ void TParallelRun::DealBlock(TBlock& block, TCompiledCondition* condition) {
     for (int32_t i = 0; i < blockSize_; ++i) {
         if (finished_.load(std::memory_order_relaxed)) return;
         bool kept;
-        if (dealSets) {
+        if (directed_ != nullptr) {
+            directed_->Deal(seed, drawn);
+            kept = condition->Matches(drawn);
+            if (kept) deal.SetCardSets(drawn);
+        } else if (dealSets) {
             const TCardSets& sets = stream.Next(seed);
             kept = condition == nullptr || condition->Matches(sets);
             if (kept) deal.SetCardSets(sets);
@@ -239,7 +247,10 @@ void TParallelRun::DealSecureBlock(TBlock& block, TCompiledCondition* condition)
     TDeal deal;
     for (int32_t i = 0; i < blockSize_; ++i) {
         if (finished_.load(std::memory_order_relaxed)) return;
-        dealer.Deal(first + static_cast<uint64_t>(i), fixed_, sets);
+        if (directed_ != nullptr)
+            directed_->DealSecure(*secret_, first + static_cast<uint64_t>(i), sets);
+        else
+            dealer.Deal(first + static_cast<uint64_t>(i), fixed_, sets);
         if (condition == nullptr || condition->Matches(sets)) {
             deal.SetCardSets(sets);
             block.Kept.push_back(deal);

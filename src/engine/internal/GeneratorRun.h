@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+class TDirectedDraw;
 class TRandomSource;
 struct TSecret;
 
@@ -69,7 +70,8 @@ public:
                  std::vector<std::unique_ptr<TCompiledCondition>>& conditions,
                  const std::atomic<bool>& terminated, bool showLive, int32_t threads,
                  TRandomSource* source, const TSecret* secret, const TFixedCards& fixed,
-                 TDealingPath dealing, int32_t blockSize = 0);
+                 TDealingPath dealing, const TDirectedDraw* directed = nullptr,
+                 int32_t blockSize = 0);
     void Execute(TRunCounters& counters);
 
 private:
@@ -108,7 +110,8 @@ private:
     int32_t threads_;
     const TFixedCards& fixed_;
     TDealingPath dealing_;
-    uint64_t drawsPerDeal_;  // how far one deal moves the seed
+    const TDirectedDraw* directed_;  // draws the constrained hand of a directed run, else null
+    uint64_t drawsPerDeal_;          // how far one deal moves the seed
     int32_t blockSize_ = BlockSize;
 
     std::mutex mutex_;
