@@ -25,11 +25,6 @@ class TDealingCommandsTest : public QObject {
     bool RunEnds() {
         return QTest::qWaitFor([this] { return window_->State() == TMainWindow::TState::Idle; });
     }
-    bool Generate(int total) {
-        Ui().seTotal->SetValue(total);
-        window_->itmGenerateClick();
-        return RunEnds();
-    }
     // Types `text` into the repeat dialog of `caption` and presses OK; the
     // message of a refused text, and the field's text as the dialog opened.
     QString Repeat(const QString& caption, const QString& text, QString* shown = nullptr) {
@@ -64,11 +59,11 @@ private slots:
         const QString repeat = QStringLiteral("Повторить прогон...");
         Ui().seKeyValue->SetValue(2026);
         Ui().RichEdit->setPlainText(QStringLiteral("HCP(N) >= 12"));
-        QVERIFY(Generate(3));
+        QVERIFY(DealAndWait(*window_, 3));
         QVERIFY(fixture_.services->notes.last().startsWith("Прогон повторяется с ключа 2026:"));
         QCOMPARE(Ui().lDealtTotal->toolTip(), fixture_.services->notes.last());
         const QStringList first = DealLines(window_->Deals());
-        QVERIFY(Generate(3));
+        QVERIFY(DealAndWait(*window_, 3));
         const QStringList second = DealLines(window_->Deals(), 3);
         const QString secondKey = fixture_.services->notes.last().section(' ', 4, 4).chopped(1);
         window_->itmClearClick();
@@ -78,20 +73,20 @@ private slots:
         QCOMPARE(Repeat(repeat, QStringLiteral(" 2026 "), &shown), QString());
         QCOMPARE(shown, secondKey);
         QCOMPARE(DealLines(window_->Deals()), first);
-        QVERIFY(Generate(3));
+        QVERIFY(DealAndWait(*window_, 3));
         QCOMPARE(DealLines(window_->Deals(), 3), second);
         QCOMPARE(Repeat(repeat, "0"), QString());  // exactly 0, not the clock
         QVERIFY(fixture_.services->notes.last().contains("с ключа 0:"));
         Ui().seKeyValue->SetValue(0);
         Ui().seKeyValue->SetValue(2026);
-        QVERIFY(Generate(3));
+        QVERIFY(DealAndWait(*window_, 3));
         QCOMPARE(DealLines(window_->Deals(), 9), first);
     }
 
     // A secure set dealt again from its secret, the key field aside.
     void SecureSetDealtAgainFromItsSecret() {
         Ui().itmSecure->setChecked(true);
-        QVERIFY(Generate(4));
+        QVERIFY(DealAndWait(*window_, 4));
         QVERIFY(fixture_.services->notes.last().startsWith("Надёжный прогон повторяется"));
         const QStringList dealt = DealLines(window_->Deals());
         Ui().itmShowSecret->trigger();

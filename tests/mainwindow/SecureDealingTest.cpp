@@ -16,12 +16,6 @@ class TSecureDealingTest : public QObject {
     std::unique_ptr<TMainWindow>& window_ = fixture_.window;
     TMainWindowControls& Ui() { return window_->Controls(); }
 
-    void Generate(int count) {
-        Ui().seTotal->SetValue(count);
-        window_->itmGenerateClick();
-        QTRY_VERIFY_WITH_TIMEOUT(window_->State() == TMainWindow::TState::Idle, 20000);
-    }
-
 private slots:
     void init() { QVERIFY(fixture_.OpenShown()); }
     void cleanup() { fixture_.Renew(); }
@@ -33,7 +27,7 @@ private slots:
         const uint32_t keySeed = window_->Run().Random().Seed();
         Ui().itmSecure->setChecked(true);
         QVERIFY(!Ui().seKeyValue->isEnabled());
-        Generate(5);
+        QVERIFY(DealAndWait(*window_, 5));
         QCOMPARE(window_->Run().Random().Seed(), keySeed);
         Ui().itmShowSecret->trigger();
         const QString secret = QGuiApplication::clipboard()->text();
@@ -57,7 +51,7 @@ private slots:
     void filesOfASecureSetNameNoKey() {
         Ui().seKeyValue->SetValue(7);
         Ui().itmSecure->setChecked(true);
-        Generate(2);
+        QVERIFY(DealAndWait(*window_, 2));
         const QString pbn = fixture_.File("set.pbn");
         fixture_.services->answers = {pbn};
         window_->itmSaveDealsClick();
@@ -67,7 +61,7 @@ private slots:
 
         window_->itmClearClick();
         Ui().itmSecure->setChecked(false);
-        Generate(1);
+        QVERIFY(DealAndWait(*window_, 1));
         fixture_.services->answers = {pbn};
         window_->itmSaveDealsClick();
         QVERIFY(ReadAll(pbn).contains("[Generator \"Korvana, key value 7\"]"));

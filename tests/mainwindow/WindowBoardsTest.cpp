@@ -47,12 +47,6 @@ class WindowBoardsTest : public QObject {
         return ReadAll(File(name));
     }
 
-    void Generate(TMainWindow& window, int count) {
-        window.Controls().seTotal->SetValue(count);
-        window.itmGenerateClick();
-        QTRY_VERIFY_WITH_TIMEOUT(window.State() == TMainWindow::TState::Idle, 20000);
-    }
-
     // The handout's text, from board 1 where boards have no number, with or without the table.
     QString Handout(TMainWindow& window, bool analysis) {
         const QString pdf = File(QStringLiteral("handout.pdf"));
@@ -129,7 +123,7 @@ private slots:
         const auto [dealer, vulnerability] = seating;
         auto window = fixture_.Open();
         window->SetSeating(seating);
-        Generate(*window, 3);
+        QVERIFY(DealAndWait(*window, 3));
         TReportReader reader;  // the analysis report, closed at once
         window->Controls().itmAnalyze->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(reader.Report.Shown, 60000);
@@ -167,13 +161,13 @@ private slots:
         std::unique_ptr<TMainWindow> window = fixture_.Open();
         window->OpenDealsFile(ClubNight);
         window->Controls().seKeyValue->SetValue(2026);
-        Generate(*window, 2);
+        QVERIFY(DealAndWait(*window, 2));
         window->Controls().itmSecure->setChecked(true);
         window->SetSeating({3, "All"});
-        Generate(*window, 1);
+        QVERIFY(DealAndWait(*window, 1));
         window->Controls().itmSecure->setChecked(false);
-        Generate(*window, 1);  // continues the key's sequence from another seed
-        TBoard pasted;         // as a board comes from the clipboard
+        QVERIFY(DealAndWait(*window, 1));  // continues the key's sequence from another seed
+        TBoard pasted;                     // as a board comes from the clipboard
         pasted.Deal = *window->Deals().GetDeal(0);
         pasted.Number = 42;
         pasted.OwnNumber = true;

@@ -128,6 +128,15 @@ private:
     std::unique_ptr<TTempFolder> folder_ = std::make_unique<TTempFolder>();
 };
 
+// Deals `count` deals of the editor's condition as Ctrl+G does and waits for
+// the run to end; whether it ended.
+inline bool DealAndWait(TMainWindow& window, int count) {
+    window.Controls().seTotal->SetValue(count);
+    window.itmGenerateClick();
+    return QTest::qWaitFor([&window] { return window.State() == TMainWindow::TState::Idle; },
+                           20000);
+}
+
 // What a report window showed.
 struct TShownReport {
     bool Shown = false;
