@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
          "1(1)"},
         {{"generate", "--out", "-"},
          2,
-         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin"},
+         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin|ber|csv|bhg|rzd|cds"},
         {{"generate", "--out", "deals.txt"},
          2,
          "неизвестное расширение файла раздач .txt (известны: .dls, .pbn, .lin; или укажите "
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         {{"convert", "@", "-", "--out-format=pbn"}, 0, ""},
         {{"convert", "@", "-"},
          2,
-         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin"},
+         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin|ber|csv|bhg|rzd|cds"},
         {{"convert", "@"}, 2, "команде convert нужны аргументы IN OUT"},
         {{"convert", "@", "a.dls", "--out=b.dls"}, 2, "неизвестный ключ --out"},
         {{"convert", "@", "a.dls", "b.dls"}, 2, "лишний аргумент \"b.dls\""},
