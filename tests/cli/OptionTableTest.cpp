@@ -69,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
          "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin|ber|csv|bhg|rzd|cds"},
         {{"generate", "--out", "deals.txt"},
          2,
-         "неизвестное расширение файла раздач .txt (известны: .dls, .pbn, .lin; или укажите "
-         "--out-format)"},
+         "неизвестное расширение файла раздач .txt (известны: .dls, .pbn, .lin, .ber, .csv, "
+         ".bhg, .rzd, .cds; или укажите --out-format)"},
         {{"generate", "--count", "2", "--count=3"}, 2, "ключ --count указан больше одного раза"},
         {{"generate", "--rows=2"}, 2, "неизвестный ключ --rows"},
         {{"generate", "--key"}, 2, "ключу --key нужно значение"},
