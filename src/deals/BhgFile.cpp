@@ -2,7 +2,10 @@
 // of each hand from the dealer's round the table: 'A' the ace of spades ..
 // 'Z' the two of hearts, 'a' the ace of diamonds .. 'z' the two of clubs.
 // The dealer follows the board's number: the hands of board 1 start with
-// North's, of board 2 with East's.
+// North's, of board 2 with East's. A reader does not know the first board's
+// number, so it turns each line by the board's place from 1: a set read from
+// a first board of another place in the rotation of four gets its hands
+// turned.
 #include <string>
 
 #include "deals/Board.h"
