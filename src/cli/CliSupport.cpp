@@ -203,7 +203,13 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
     const TDealFormat& format = *output.Format;
     if (output.Name == "-") {
         int error = 0;
-        if (WriteStreamed(stdout, format, boards, error)) return true;
+        try {
+            if (WriteStreamed(stdout, format, boards, error)) return true;
+        } catch (const TFormatLimitError& limit) {
+            std::fprintf(stderr, "korvana-cli: не удалось записать стандартный вывод: %s\n",
+                         limit.what());
+            return false;
+        }
         std::fprintf(stderr, "korvana-cli: не удалось записать стандартный вывод: %s\n",
                      SystemReason(error != 0 ? error : EIO).c_str());
         return false;

@@ -8,6 +8,7 @@
 #include "deals/PbnFile.h"
 #include "deals/internal/DealsFile.h"
 #include "deals/internal/LinFile.h"
+#include "deals/internal/ScorerFormats.h"
 #include "text/FileError.h"
 #include "text/MessageSink.h"
 #include "text/OutputBuffer.h"
@@ -21,9 +22,15 @@ const TDealFormat Formats[] = {
      false, false},
     {DealFormatExtensions[1], "Раздачи PBN", ProbePbn, ReadPbnBoards, WritePbnBoards, true, true},
     {DealFormatExtensions[2], "Раздачи LIN", ProbeLin, ReadLinBoards, WriteLinBoards, true, false},
+    // Scoring programs' formats.
+    {DealFormatExtensions[3], "Раздачи BER", nullptr, ReadBerBoards, WriteBerBoards, true, false},
+    {DealFormatExtensions[4], "Раздачи CSV", ProbeCsv, ReadCsvBoards, WriteCsvBoards, true, false},
+    {DealFormatExtensions[5], "Раздачи BHG", ProbeBhg, ReadBhgBoards, WriteBhgBoards, true, false},
+    {DealFormatExtensions[6], "Раздачи RZD", nullptr, ReadRzdBoards, WriteRzdBoards, true, false},
+    {DealFormatExtensions[7], "Раздачи CDS", nullptr, ReadCdsBoards, WriteCdsBoards, true, false},
 };
 static_assert(std::size(Formats) == std::size(DealFormatExtensions));
-static_assert(std::string_view(DealFormatChoice.data()) == "dls|pbn|lin");
+static_assert(std::string_view(DealFormatChoice.data()) == "dls|pbn|lin|ber|csv|bhg|rzd|cds");
 
 }  // namespace
 
@@ -51,10 +58,11 @@ const TDealFormat& DealFormatForWriting(std::string_view name) {
 
 const TDealFormat& RecogniseDealFormat(std::string_view head, std::string_view name) {
     const TDealFormat* named = DealFormatOfName(name);
+    if (named != nullptr && named->Read != nullptr && named->Probe == nullptr) return *named;
     const TDealFormat* best = nullptr;
     int32_t bestScore = -1;
     for (const TDealFormat& format : Formats) {
-        if (format.Read == nullptr) continue;
+        if (format.Read == nullptr || format.Probe == nullptr) continue;
         const int32_t score = format.Probe(head);
         if (score > bestScore || (score == bestScore && &format == named)) {
             best = &format;
@@ -113,7 +121,11 @@ void WriteDealsFile(const std::string& name, const TDealFormat& format, const TB
     // The old file keeps its bytes unless the new one is written whole.
     TReplacingFile file(name);
     TOutputBuffer out([&file](std::string_view chunk) { file.Write(chunk); });
-    WriteBoards(out, format, boards);
+    try {
+        WriteBoards(out, format, boards);
+    } catch (const TFormatLimitError& limit) {
+        throw TFileError(name, std::string(limit.what()));
+    }
     file.Commit();
 }
 

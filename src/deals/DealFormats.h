@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,8 @@ struct TDealFormat {
     std::string_view Label;      // the file chooser's entry without its pattern
     // How surely the first bytes of a file (TDealsInput::Head) are of this
     // format: 0 not at all, 1 a reader of last resort, up to 100 certainly.
-    // Asked only of formats that can be read.
+    // Asked only of formats that can be read. nullptr for bare bytes that
+    // only the name's extension tells.
     int32_t (*Probe)(std::string_view head);
     // Appends the file's deals to the collection and, when `boards` is given,
     // a board for each. nullptr for a format that is only written.
@@ -44,7 +46,8 @@ struct TDealFormat {
 
 // The formats' extensions in the table's order. The table's rows take theirs
 // from here, so that a constant expression can list the formats' words.
-inline constexpr std::string_view DealFormatExtensions[] = {".dls", ".pbn", ".lin"};
+inline constexpr std::string_view DealFormatExtensions[] = {".dls", ".pbn", ".lin", ".ber",
+                                                            ".csv", ".bhg", ".rzd", ".cds"};
 
 namespace DealFormatsDetail {
 // The words joined by "|" with a closing '\0': each extension's dot becomes a bar or the '\0'.
@@ -64,8 +67,15 @@ consteval std::array<char, ChoiceSize()> Choice() {
 }
 }  // namespace DealFormatsDetail
 
-// The formats' words as a choice among them: "dls|pbn|lin".
+// The formats' words as a choice among them: "dls|pbn|lin|...".
 inline constexpr std::array DealFormatChoice = DealFormatsDetail::Choice();
+
+// A set a format cannot hold (too many boards, a board number too high): its
+// writer throws this before writing a byte; what() names the limit.
+class TFormatLimitError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Every format, the deals file first.
 std::span<const TDealFormat> DealFormats();
@@ -80,7 +90,8 @@ const TDealFormat* DealFormatOfName(std::string_view name);
 // The format a file of this name is written in: by its extension, else the deals file.
 const TDealFormat& DealFormatForWriting(std::string_view name);
 // The readable format whose probe scores `head` highest; among equal scores
-// the one of the name's extension, else the earlier row.
+// the one of the name's extension, else the earlier row. A format without a
+// probe is taken when the name has its extension, and never otherwise.
 const TDealFormat& RecogniseDealFormat(std::string_view head, std::string_view name);
 
 struct TDealsLoadResult {

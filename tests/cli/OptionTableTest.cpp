@@ -66,11 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
          "1(1)"},
         {{"generate", "--out", "-"},
          2,
-         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin"},
+         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin|ber|csv|bhg|rzd|cds"},
         {{"generate", "--out", "deals.txt"},
          2,
-         "неизвестное расширение файла раздач .txt (известны: .dls, .pbn, .lin; или укажите "
-         "--out-format)"},
+         "неизвестное расширение файла раздач .txt (известны: .dls, .pbn, .lin, .ber, .csv, "
+         ".bhg, .rzd, .cds; или укажите --out-format)"},
         {{"generate", "--count", "2", "--count=3"}, 2, "ключ --count указан больше одного раза"},
         {{"generate", "--rows=2"}, 2, "неизвестный ключ --rows"},
         {{"generate", "--key"}, 2, "ключу --key нужно значение"},
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         {{"convert", "@", "-", "--out-format=pbn"}, 0, ""},
         {{"convert", "@", "-"},
          2,
-         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin"},
+         "для вывода в стандартный поток (-) нужен --out-format dls|pbn|lin|ber|csv|bhg|rzd|cds"},
         {{"convert", "@"}, 2, "команде convert нужны аргументы IN OUT"},
         {{"convert", "@", "a.dls", "--out=b.dls"}, 2, "неизвестный ключ --out"},
         {{"convert", "@", "a.dls", "b.dls"}, 2, "лишний аргумент \"b.dls\""},

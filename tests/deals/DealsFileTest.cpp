@@ -218,13 +218,17 @@ TEST_P(EveryDealFormat, WritesWhatItReadsAndIsKnownByItsContent) {
     const TDealFormat& format = DealFormats()[GetParam()];
     TDeals deals;
     DealInto(deals, 9, 7);
-    const std::string path = PathOf("deals");
+    const std::string path = PathOf("deals" + std::string(format.Extension));
     WriteDealsFile(path, format, TDealsAsBoards(deals));
     if (format.Read == nullptr) return;  // written only: never recognised
     const std::string text = Read(path);
+    // Bare bytes are known by their extension alone, which wins over content.
     for (const TDealFormat& named : DealFormats()) {
+        const bool bare = named.Read != nullptr && named.Probe == nullptr;
+        if (format.Probe == nullptr && !bare) continue;
         const std::string name = "x" + std::string(named.Extension);
-        EXPECT_EQ(&RecogniseDealFormat(std::string_view(text).substr(0, 512), name), &format)
+        EXPECT_EQ(&RecogniseDealFormat(std::string_view(text).substr(0, 512), name),
+                  bare ? &named : &format)
             << name;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),

@@ -76,12 +76,16 @@ private slots:
         window_->itmOpenDealsClick();  // cancelled
         window_->itmSaveDealsClick();  // cancelled
         QCOMPARE(services_->filters.size(), 2);
-        QStringList types = {QStringLiteral("Раздачи (*.dls)"), QStringLiteral("Все файлы (*)"),
-                             QStringLiteral("Раздачи PBN (*.pbn)"),
-                             QStringLiteral("Раздачи LIN (*.lin)")};
+        QStringList types = {
+            QStringLiteral("Раздачи (*.dls)"),     QStringLiteral("Все файлы (*)"),
+            QStringLiteral("Раздачи PBN (*.pbn)"), QStringLiteral("Раздачи LIN (*.lin)"),
+            QStringLiteral("Раздачи BER (*.ber)"), QStringLiteral("Раздачи CSV (*.csv)"),
+            QStringLiteral("Раздачи BHG (*.bhg)"), QStringLiteral("Раздачи RZD (*.rzd)"),
+            QStringLiteral("Раздачи CDS (*.cds)")};
         QCOMPARE(services_->filters[1].split(QStringLiteral(";;")), types);
         // Opening also finds every deals file at once.
-        types.insert(2, QStringLiteral("Все файлы раздач (*.dls *.pbn *.lin)"));
+        types.insert(2, QStringLiteral(
+                            "Все файлы раздач (*.dls *.pbn *.lin *.ber *.csv *.bhg *.rzd *.cds)"));
         QCOMPARE(services_->filters[0].split(QStringLiteral(";;")), types);
     }
 

@@ -37,7 +37,7 @@ private slots:
         window->Controls().itmOpenDeals->trigger();
         QCOMPARE(services->openedOn, QStringLiteral("Раздачи (*.dls)"));
         const QString every = services->choose =
-            QStringLiteral("Все файлы раздач (*.dls *.pbn *.lin)");
+            QStringLiteral("Все файлы раздач (*.dls *.pbn *.lin *.ber *.csv *.bhg *.rzd *.cds)");
         services->answers = {fixture.File("none.pbn")};
         window->Controls().itmOpenDeals->trigger();
         window.reset();  // korvana.ini written
