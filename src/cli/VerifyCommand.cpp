@@ -33,9 +33,8 @@ consteval TOptionRow OneSecret() {
 }
 
 constexpr TOptionRow kVerifyOptions[] = {
-    OneSecret(),    kSecretFileOption, kDelayedOption,   kCommitmentOption,
-    kConditionOption, kConditionFileOption, kFixedOption,  kFirstBoardOption,
-    kDirectedOption,  kThreadsOption,
+    OneSecret(),          kSecretFileOption, kDelayedOption,    kCommitmentOption, kConditionOption,
+    kConditionFileOption, kFixedOption,      kFirstBoardOption, kDirectedOption,   kThreadsOption,
 };
 
 int Mismatch(const std::string& message) {
@@ -116,9 +115,9 @@ int RunVerify(const TArguments& arguments) {
     for (const TBoard& board : boards) {
         const TDeal* again = dealt.GetDeal(static_cast<int32_t>(board.Number - firstBoard));
         if (again != nullptr && board.Deal.CardSets().Hands == again->CardSets().Hands) continue;
-        std::string message = "сдача " + std::to_string(board.Number) + " не совпадает с набором " +
-                              (options.Delayed ? "этого секрета и отложенного текста"
-                                               : "этого секрета");
+        std::string message =
+            "сдача " + std::to_string(board.Number) + " не совпадает с набором " +
+            (options.Delayed ? "этого секрета и отложенного текста" : "этого секрета");
         // The file's own word that its set was dealt with a delayed text.
         if (!options.Delayed && BoardGeneratorText(board) == "Korvana, secure, delayed")
             message += " (файл говорит, что набор сдан с отложенным текстом: нужен --delayed)";

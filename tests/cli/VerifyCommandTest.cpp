@@ -29,7 +29,7 @@ protected:
     }
     // Deals a set of `count` boards by the secret (and text) into `name`.
     std::string Deal(const std::string& name, const std::vector<std::string>& more = {}) {
-        std::vector<std::string> args = {"generate", "--count", "6",   "--secret", Secret,
+        std::vector<std::string> args = {"generate", "--count",  "6",           "--secret", Secret,
                                          "--out",    Path(name), "--condition", Condition};
         args.insert(args.end(), more.begin(), more.end());
         const TCliRun run = Run(args);
@@ -53,8 +53,7 @@ TEST_F(CliVerify, SecretFileAndDelayedTextGiveTheirDeals) {
         return result;
     };
     const TCliRun bySecret = run({"--secret", Secret});
-    EXPECT_EQ(bySecret.ErrLines().at(1),
-              "commitment " + Commitment);
+    EXPECT_EQ(bySecret.ErrLines().at(1), "commitment " + Commitment);
     Write("secret.txt", "\n  " + Secret + " \r\n");
     EXPECT_EQ(run({"--secret-file", Path("secret.txt")}).Out, bySecret.Out);
     EXPECT_EQ(run({"--secret-file", "-"}, "secret.txt").Out, bySecret.Out);
