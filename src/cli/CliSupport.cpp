@@ -240,10 +240,10 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
 
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
                     const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard,
-                    const TSeatingChoice& seating) {
+                    const TSeatingChoice& seating, bool delayed) {
     return WriteDealsOutput(
         output,
-        TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure},
+        TDealsAsBoards(deals, TDealtBy{keyValue, keyValue, secure, delayed},
                        analyses != nullptr ? std::span<const TDealAnalysis>(*analyses)
                                            : std::span<const TDealAnalysis>())
             .FirstBoard(firstBoard)

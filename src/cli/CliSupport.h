@@ -73,10 +73,10 @@ bool WriteDealsOutput(const TDealsOutput& output, const TBoards& boards, int32_t
 // The deals as boards numbered from firstBoard with the seating's dealer and
 // vulnerability where it fixes them, keyValue named in a PBN file's Generator
 // tags (or only "secure" for securely dealt deals), and the analyses' tables
-// and par when given.
+// and par when given; `delayed`: secure, with a delayed text.
 bool WriteDealsFile(const TDealsOutput& output, const TDeals& deals, int32_t keyValue,
                     const std::vector<TDealAnalysis>* analyses, bool secure, int64_t firstBoard,
-                    const TSeatingChoice& seating);
+                    const TSeatingChoice& seating, bool delayed = false);
 
 // How many other names (hard links) the regular file `name` has, before it
 // is replaced; and the line on stderr, after it was, that those names keep

@@ -13,6 +13,7 @@ enum TExitCode : int {
     ExitConditionError = 3,  // the condition has an error or is blank, or --fixed is refused
     ExitFileFailed = 4,      // a file could not be read or was refused
     ExitOutOfMemory = 5,     // memory ran out; a run still writes the deals it kept
+    ExitSetMismatch = 6,     // verify: the set does not match its secret or commitment
     ExitHungUp = 129,        // a run stopped by SIGHUP (its kept deals were still written)
     ExitInterrupted = 130,   // a run stopped by Ctrl+C (its kept deals were still written)
     ExitTerminated = 143,    // a run stopped by SIGTERM (its kept deals were still written)
@@ -74,3 +75,4 @@ extern const TCommand kSimulateCommand;  // SimulationCommands.cpp
 extern const TCommand kLeadsCommand;     // SimulationCommands.cpp
 extern const TCommand kTabulateCommand;  // SimulationCommands.cpp
 extern const TCommand kHandoutCommand;   // HandoutCommand.cpp
+extern const TCommand kVerifyCommand;    // VerifyCommand.cpp

@@ -1,5 +1,8 @@
 #include "cli/DealingRun.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -19,6 +22,7 @@
 #include "deals/RandomSource.h"
 #include "engine/Generator.h"
 #include "language/Grammar.h"
+#include "text/Utf8Text.h"
 
 namespace {
 
@@ -75,15 +79,88 @@ void PrintConditionFrequency(const TRunResult& result) {
     std::fprintf(stderr, "доля условия %s %s\n", none ? "<" : "≈", ShareText(frequency).c_str());
 }
 
-bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
-    options.Key = static_cast<int32_t>(arguments.Number(kKeyOption, 0));
-    options.KeyGiven = arguments.Has(kKeyOption);
+int ReadSecretFile(const std::string& name, TSecret& secret) {
+    const bool standardInput = name == "-";
+    const std::string shown = standardInput ? "стандартный ввод" : name;
+    const int file = standardInput ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    // A secret with blanks around it is short: more than this is not a secret file.
+    constexpr std::size_t Most = 4096;
+    std::string text;
+    int error = file < 0 ? errno : 0;
+    while (error == 0 && text.size() <= Most) {
+        char chunk[512];
+        const ssize_t got = ::read(file, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
+        if (got <= 0) break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    if (file >= 0 && !standardInput) ::close(file);
+    if (error != 0) {
+        std::fprintf(stderr, "korvana-cli: --secret-file: не удалось прочитать %s: %s\n",
+                     shown.c_str(), SystemReason(error).c_str());
+        return ExitFileFailed;
+    }
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    const std::optional<TSecret> read =
+        first == std::string::npos || text.size() > Most
+            ? std::nullopt
+            : ReadSecret(std::string_view(text).substr(first, last + 1 - first));
+    if (!read) {
+        std::fprintf(stderr,
+                     "korvana-cli: --secret-file: в %s не секрет: нужны ровно 64 шестнадцатеричные "
+                     "цифры, вокруг них лишь пробелы и перевод строки\n",
+                     shown.c_str());
+        return ExitFileFailed;
+    }
+    secret = *read;
+    return ExitDone;
+}
+
+bool ReadSecretOptions(const TArguments& arguments, std::optional<TSecret>& secret,
+                       std::string& fromFile) {
+    fromFile = arguments.Text(kSecretFileOption);
+    if (arguments.Has(kSecretOption) && arguments.Has(kSecretFileOption)) {
+        ComplainUsage("--secret и --secret-file дают один секрет: нужен один из них");
+        return false;
+    }
     if (arguments.Has(kSecretOption)) {
-        options.Secret = ReadSecret(arguments.Text(kSecretOption));
-        if (!options.Secret) {
+        secret = ReadSecret(arguments.Text(kSecretOption));
+        if (!secret) {
             ComplainUsage("--secret: секрет — это ровно 64 шестнадцатеричные цифры");
             return false;
         }
+    }
+    return true;
+}
+
+bool ReadDelayedOption(const TArguments& arguments, std::optional<std::string>& delayed) {
+    if (!arguments.Has(kDelayedOption)) return true;
+    const std::string text = arguments.Text(kDelayedOption);
+    for (std::size_t at = 0; at < text.size(); at += ReadUtf8(text, at).Length) {
+        if (!ReadUtf8(text, at).WellFormed) {
+            ComplainUsage("--delayed: текст не в UTF-8: раздачи по нему не повторить");
+            return false;
+        }
+    }
+    delayed = text;
+    return true;
+}
+
+bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options) {
+    options.Key = static_cast<int32_t>(arguments.Number(kKeyOption, 0));
+    options.KeyGiven = arguments.Has(kKeyOption);
+    if (!ReadSecretOptions(arguments, options.Secret, options.SecretFile) ||
+        !ReadDelayedOption(arguments, options.Delayed))
+        return false;
+    if (options.KeyGiven && (options.Secret || !options.SecretFile.empty())) {
+        ComplainUsage("--key раздаёт по ключу, секрет здесь не к чему");
+        return false;
+    }
+    if (options.KeyGiven && options.Delayed) {
+        ComplainUsage("--delayed идёт к надёжной раздаче, а --key раздаёт по ключу");
+        return false;
     }
     if (arguments.Has(kDealingOption) && !options.KeyGiven) {
         ComplainUsage("--dealing выбирает способ раздачи по ключу и требует --key");
@@ -152,6 +229,11 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     TRandomSource random;
     inputs.Source = &random;
     inputs.Secret = options.Secret;
+    if (!options.SecretFile.empty()) {
+        inputs.Secret.emplace();
+        if (const int code = ReadSecretFile(options.SecretFile, *inputs.Secret); code != ExitDone)
+            return code;
+    }
     if (!options.KeyGiven && !inputs.Secret) {
         inputs.Secret = NewSecret();
         if (!inputs.Secret) {
@@ -161,6 +243,10 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
         }
     }
     result.Secure = inputs.Secret.has_value();
+    // The secret is printed; the run deals from the key it makes with the text.
+    const std::optional<TSecret> secret = inputs.Secret;
+    if (inputs.Secret && options.Delayed) inputs.Secret = DelayedSecret(*secret, *options.Delayed);
+    result.Delayed = inputs.Secret && options.Delayed;
     inputs.RequestedTotal = options.Count;
     inputs.MaxDealt = options.MaxDealt;
     inputs.ThreadCount = options.Threads;
@@ -174,8 +260,10 @@ int RunDealing(const TRunOptions& options, TDeals& deals,
     if (!PrepareConditionOrReport(generator, inputs.ConditionLines)) return ExitConditionError;
     // The first line of stderr names what repeats this run: the secret, or the
     // clock's seed; a key given on the command line is known already.
-    if (inputs.Secret) {
-        std::fprintf(stderr, "secret %s\n", SecretText(*inputs.Secret).c_str());
+    if (secret) {
+        if (options.ShowSecret)
+            std::fprintf(stderr, "secret %s\ncommitment %s\n", SecretText(*secret).c_str(),
+                         SecretText(SecretCommitment(*secret)).c_str());
     } else {
         random.SetSeed(options.Key);
         result.RepeatKey = static_cast<int32_t>(random.Seed());  // the key itself, or the clock's

@@ -33,7 +33,23 @@ inline constexpr TTextOption kSecretOption =
     TOptionRow{.Name = "--secret",
                .Kind = TValueKind::Text,
                .ValueName = "HEX",
-               .Help = "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret"};
+               .Help =
+                   "повторяет надёжную раздачу: 64 шестнадцатеричные цифры из строки secret "
+                   "(их видит в списке процессов любой пользователь: лучше --secret-file)"};
+inline constexpr TTextOption kSecretFileOption =
+    TOptionRow{.Name = "--secret-file",
+               .Kind = TValueKind::Name,
+               .ValueName = "FILE",
+               .Help =
+                   "повторяет надёжную раздачу по секрету из файла (- читает стандартный ввод): "
+                   "64 шестнадцатеричные цифры, вокруг них могут быть пробелы и перевод строки"};
+inline constexpr TTextOption kDelayedOption =
+    TOptionRow{.Name = "--delayed",
+               .Kind = TValueKind::Name,
+               .ValueName = "TEXT",
+               .Help =
+                   "отложенный текст (UTF-8), которого никто не знает заранее: надёжные раздачи "
+                   "идут от секрета вместе с ним и иные, чем без него"};
 // --count, whose help each command words; lookups name it by kCountOption,
 // the row of `generate`.
 consteval TNumberOption CountOption(const char* help) {
@@ -77,8 +93,11 @@ inline constexpr TSwitch kDirectedOption =
 // What the rows above and the condition and thread options give.
 struct TRunOptions {
     int32_t Key = 0;
-    bool KeyGiven = false;          // else the run deals securely
-    std::optional<TSecret> Secret;  // --secret: repeats a secure run
+    bool KeyGiven = false;               // else the run deals securely
+    std::optional<TSecret> Secret;       // --secret: repeats a secure run
+    std::string SecretFile;              // --secret-file, read when the run starts
+    std::optional<std::string> Delayed;  // --delayed
+    bool ShowSecret = true;              // the secret and commitment lines on stderr
     int32_t Count = 1;
     TConditionSource Condition;
     int64_t MaxDealt = 0;
@@ -89,6 +108,19 @@ struct TRunOptions {
     int32_t BlockSize = 0;  // deals a dealing thread deals in one go; 0: the engine's size
     bool Directed = false;  // --directed
 };
+
+// Reads the secret of --secret-file from the file `name` ("-": stdin): 64
+// hexadecimal digits, blanks around them allowed. Returns ExitDone, else
+// ExitFileFailed with the reason on stderr.
+int ReadSecretFile(const std::string& name, TSecret& secret);
+
+// The secret of --secret or --secret-file, when either was given; reads
+// nothing. False after complaining about bad usage (both given, or a
+// --secret that is not 64 digits); `fromFile` tells --secret-file.
+bool ReadSecretOptions(const TArguments& arguments, std::optional<TSecret>& secret,
+                       std::string& fromFile);
+// --delayed, checked: a UTF-8 text; false after complaining about bad usage.
+bool ReadDelayedOption(const TArguments& arguments, std::optional<std::string>& delayed);
 
 // Reads the run's options; false after complaining about bad usage.
 bool ReadRunOptions(const TArguments& arguments, int32_t defaultCount, TRunOptions& options);
@@ -117,6 +149,7 @@ struct TRunResult {
     int64_t Dealt = 0;
     int32_t RepeatKey = 0;  // the key that repeats the run
     bool Secure = false;    // dealt from a secret: no key repeats it
+    bool Delayed = false;   // securely, from the secret and a delayed text
     int StopSignal = 0;     // the signal that stopped it, or 0
     bool RanOutOfMemory = false;
     bool Directed = false;  // asked with --directed
@@ -137,8 +170,8 @@ struct TRunTick {
 
 // Deals by the options into `deals` (which may pass them on as they are
 // kept). Reads --fixed (refused: exit code 3) and the condition (exit code 3
-// or 4, the reason on stderr), prints the secret line of a secure run or the
-// seed line for key 0, then runs;
+// or 4, the reason on stderr) and --secret-file (4), prints the secret and
+// commitment lines of a secure run or the seed line for key 0, then runs;
 // every tenth of a second `tick` is called on the calling thread, and the run
 // stops when it returns false or a stop signal comes. Returns ExitDone once
 // the run has ended, whatever ended it (see `result`), else the exit code.

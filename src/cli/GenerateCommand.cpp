@@ -68,7 +68,7 @@ constexpr TOptionRow kGenerateOptions[] = {
     kKeyOption,    kSecretOption,  kCountOption,     kConditionOption,  kConditionFileOption,
     kFormatOption, kOutOption,     kOutFormatOption, kFirstBoardOption, kDealerOption,
     kVulOption,    kAnalyzeOption, kMaxDealtOption,  kThreadsOption,    kQuietOption,
-    kFixedOption,  kDealingOption, kDirectedOption,
+    kFixedOption,  kDealingOption, kDirectedOption,  kSecretFileOption, kDelayedOption,
 };
 
 // The options of a run; false after complaining about bad usage.
@@ -294,7 +294,7 @@ int RunGenerate(const TArguments& arguments) {
                          options.OutFile.c_str());
         } else if (!WriteDealsFile(options.Output, deals, repeatKey,
                                    options.Analyze ? &analyses : nullptr, run.Secure,
-                                   options.FirstBoard, options.Seating)) {
+                                   options.FirstBoard, options.Seating, run.Delayed)) {
             code = ExitFileFailed;
         } else if (deals.Count() < options.Run.Count) {
             std::fprintf(stderr, "korvana-cli: %s из %d\n",

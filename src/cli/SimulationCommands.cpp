@@ -58,6 +58,8 @@ constexpr TTextOption kVulnerabilityOption =
 constexpr TOptionRow kStudyRunRows[] = {
     kKeyOption,
     kSecretOption,
+    kSecretFileOption,
+    kDelayedOption,
     CountOption("сколько раздач сдать и разобрать, 1-9999999 (по умолчанию 1000)"),
     kConditionOption,
     kConditionFileOption,
@@ -80,8 +82,9 @@ constexpr auto StudyOptions(const TOptionRow (&own)[Own]) {
 
 // The options of a run that --from leaves out.
 constexpr const TOptionRow* kRunOnly[] = {
-    &kKeyOption,      &kCountOption, &kConditionOption, &kConditionFileOption,
-    &kMaxDealtOption, &kFixedOption, &kDealingOption,   &kDirectedOption};
+    &kKeyOption,      &kCountOption,      &kConditionOption, &kConditionFileOption,
+    &kMaxDealtOption, &kFixedOption,      &kDealingOption,   &kDirectedOption,
+    &kSecretOption,   &kSecretFileOption, &kDelayedOption};
 
 constexpr int32_t DefaultStudyCount = 1000;
 constexpr int32_t StudyBlockSize = 512;

@@ -19,13 +19,15 @@ constexpr const char* ExitCodesText =
     "  3 в условии (или в условии правила, в выражении) ошибка или оно пустое,\n"
     "  4 файл не удалось прочитать или записать, в нём нет раздач или есть повреждённые\n"
     "  (stats и listing всё равно печатают отчёт, convert ничего не записывает),\n"
-    "  5 не хватило памяти, 130 остановлено по Ctrl+C, 143 по SIGTERM, 129 по SIGHUP\n"
+    "  5 не хватило памяти, 6 набор не совпадает с секретом (verify),\n"
+    "  130 остановлено по Ctrl+C, 143 по SIGTERM, 129 по SIGHUP\n"
     "  (отобранные раздачи всё равно записаны)\n";
 
 // Every subcommand, in the order the usage text lists them.
-const TCommand* const kCommands[] = {
-    &kGenerateCommand, &kCheckCommand,    &kStatsCommand, &kListingCommand,  &kConvertCommand,
-    &kAnalyzeCommand,  &kSimulateCommand, &kLeadsCommand, &kTabulateCommand, &kHandoutCommand};
+const TCommand* const kCommands[] = {&kGenerateCommand, &kCheckCommand,   &kStatsCommand,
+                                     &kListingCommand,  &kConvertCommand, &kAnalyzeCommand,
+                                     &kSimulateCommand, &kLeadsCommand,   &kTabulateCommand,
+                                     &kHandoutCommand,  &kVerifyCommand};
 
 void PrintUsage(std::FILE* stream) {
     std::fputs("использование: korvana-cli COMMAND [ARGUMENTS]\n\nкоманды:\n", stream);

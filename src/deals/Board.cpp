@@ -41,7 +41,8 @@ void TBoard::ApplySeating(const TSeatingChoice& seating) {
 std::optional<std::string> BoardGeneratorText(const TBoard& board) {
     if (board.DealtBy) {
         // A secure set names no key and no secret: either would give every hand away.
-        if (board.DealtBy->Secure) return "Korvana, secure";
+        if (board.DealtBy->Secure)
+            return board.DealtBy->Delayed ? "Korvana, secure, delayed" : "Korvana, secure";
         return "Korvana, key value " + std::to_string(board.DealtBy->KeyValue);
     }
     if (const TBoardTag* own = board.FindTag("Generator")) return own->Value;

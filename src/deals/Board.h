@@ -38,6 +38,7 @@ struct TDealtBy {
     int64_t KeyValue = 0;
     int64_t StartSeed = 0;
     bool Secure = false;
+    bool Delayed = false;  // securely, from the secret and a delayed text
     bool operator==(const TDealtBy&) const = default;
 };
 
@@ -78,8 +79,8 @@ struct TBoard {
 
 // The value of the Generator tag that names where the board came from: what
 // dealt it here ("Korvana, key value S" with the seed its run started from, or
-// "Korvana, secure"), else the Generator tag of the file it was read from;
-// nothing when it has neither. Every writer takes the text from here.
+// "Korvana, secure", ", delayed" after it for a delayed text), else the Generator tag of the file
+// it was read from; nothing when it has neither. Every writer takes the text from here.
 std::optional<std::string> BoardGeneratorText(const TBoard& board);
 
 // Numbers the boards that have no number of their own from `first` in file

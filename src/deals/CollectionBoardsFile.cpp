@@ -107,14 +107,18 @@ bool Number(std::string_view text, TNumber& value, int base = 10) {
 
 void AppendDealtBy(std::string& text, const TDealtBy& dealtBy) {
     text += ' ' + std::to_string(dealtBy.KeyValue) + ' ' + std::to_string(dealtBy.StartSeed) +
-            (dealtBy.Secure ? " 1" : " 0");
+            (dealtBy.Delayed  ? " 2"
+             : dealtBy.Secure ? " 1"
+                              : " 0");
 }
 
 bool ReadDealtBy(std::span<const std::string_view> words, TDealtBy& dealtBy) {
     if (words.size() != 3 || !Number(words[0], dealtBy.KeyValue) ||
-        !Number(words[1], dealtBy.StartSeed) || (words[2] != "0" && words[2] != "1"))
+        !Number(words[1], dealtBy.StartSeed) || words[2].size() != 1 || words[2] < "0" ||
+        words[2] > "2")
         return false;
-    dealtBy.Secure = words[2] == "1";
+    dealtBy.Secure = words[2] != "0";
+    dealtBy.Delayed = words[2] == "2";  // secure, with a delayed text
     return true;
 }
 

@@ -148,6 +148,26 @@ std::optional<TSecret> ReadSecret(std::string_view text) {
     return secret;
 }
 
+TSecret SecretCommitment(const TSecret& secret) {
+    TSecret hash;
+    static_assert(crypto_hash_sha256_BYTES == TSecret::Size);
+    crypto_hash_sha256(hash.Bytes.data(), secret.Bytes.data(), secret.Bytes.size());
+    return hash;
+}
+
+TSecret DelayedSecret(const TSecret& secret, std::string_view text) {
+    crypto_hash_sha256_state state;
+    crypto_hash_sha256_init(&state);
+    crypto_hash_sha256_update(&state, secret.Bytes.data(), secret.Bytes.size());
+    static constexpr uint8_t Separator = 0;
+    crypto_hash_sha256_update(&state, &Separator, 1);
+    crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(text.data()),
+                              text.size());
+    TSecret key;
+    crypto_hash_sha256_final(&state, key.Bytes.data());
+    return key;
+}
+
 TSecureDealer::TSecureDealer(const TSecret& secret) : secret_(secret) {
     // Chooses the fastest implementation for this processor; safe to repeat.
     // Should it fail, the portable implementation stays, which gives the same

@@ -35,6 +35,14 @@ std::string SecretText(const TSecret& secret);
 // any other text.
 std::optional<TSecret> ReadSecret(std::string_view text);
 
+// The commitment to a secret, published before its deals: the SHA-256 of the
+// secret's 32 bytes. It names the secret without giving it away.
+TSecret SecretCommitment(const TSecret& secret);
+// The key a secure run with a delayed text deals from, in place of the secret:
+// SHA-256 of the secret's 32 bytes, one zero byte and the text's bytes (UTF-8).
+// Its deals cannot be known before the text is.
+TSecret DelayedSecret(const TSecret& secret, std::string_view text);
+
 // Deals the deals of one secret; one dealer for each thread, as it keeps the
 // keystream of eight neighbouring deals and deals them together, so that the
 // eight chains of seat choices overlap in the processor.

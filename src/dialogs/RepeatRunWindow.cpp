@@ -11,6 +11,7 @@
 #include <charconv>
 #include <functional>
 #include <limits>
+#include <vector>
 
 #include "widgets/DialogButtons.h"
 #include "widgets/ErrorLabel.h"
@@ -18,10 +19,19 @@
 
 namespace {
 
-// One field of room for `characters`, read when OK is pressed: `refusal`
-// gives the message for a text it does not take, or an empty text for one it does.
+// A field after the first: its label, its name and its text.
+struct TMoreField {
+    QString Label;
+    QString Name;
+    QString Text;
+};
+
+// One field of room for `characters` (and the fields `more` under it), read
+// when OK is pressed: `refusal` gives the message for a text it does not take,
+// or an empty text for one it does.
 bool AskText(QWidget* owner, const QString& title, const QString& what, const QString& field,
-             int characters, QString& text, const std::function<QString(const QString&)>& refusal) {
+             int characters, QString& text, const std::function<QString(const QString&)>& refusal,
+             std::vector<TMoreField>* more = nullptr) {
     QDialog dialog(owner);
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -35,6 +45,12 @@ bool AskText(QWidget* owner, const QString& title, const QString& what, const QS
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(characters + 2, u'0')));
     auto* rows = new QFormLayout;
     rows->addRow(field, edit);
+    std::vector<QLineEdit*> moreEdits;
+    for (const TMoreField& added : more != nullptr ? *more : std::vector<TMoreField>()) {
+        moreEdits.push_back(new QLineEdit(added.Text, &dialog));
+        moreEdits.back()->setObjectName(added.Name);
+        rows->addRow(added.Label, moreEdits.back());
+    }
     layout->addLayout(rows);
     auto* error = new TErrorLabel(&dialog);
     layout->addWidget(error);
@@ -42,6 +58,7 @@ bool AskText(QWidget* owner, const QString& title, const QString& what, const QS
     QPushButton* cancel = nullptr;
     layout->addLayout(NewOkCancelRow(&dialog, ok, cancel));
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+        for (std::size_t i = 0; i < moreEdits.size(); ++i) (*more)[i].Text = moreEdits[i]->text();
         const QString message = refusal(edit->text());
         if (message.isEmpty()) {
             dialog.accept();
@@ -61,6 +78,7 @@ bool AskText(QWidget* owner, const QString& title, const QString& what, const QS
     FitIntoScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted) return false;
     text = edit->text();
+    for (std::size_t i = 0; i < moreEdits.size(); ++i) (*more)[i].Text = moreEdits[i]->text();
     return true;
 }
 
@@ -103,9 +121,19 @@ std::optional<uint32_t> AskRunKey(QWidget* owner, const QString& title, const QS
     return ReadRunKey(text);
 }
 
-std::optional<TSecret> AskRunSecret(QWidget* owner, const QString& title, const QString& what) {
+std::optional<TSecretAnswer> AskRunSecret(QWidget* owner, const QString& title, const QString& what,
+                                          bool withCommitment) {
     QString text;
-    const auto refusal = [](const QString& typed) {
+    std::vector<TMoreField> more = {
+        {QStringLiteral("Отложенный текст"), QStringLiteral("edDelayed"), QString()}};
+    if (withCommitment)
+        more.push_back({QStringLiteral("Commitment"), QStringLiteral("edCommitment"), QString()});
+    const auto refusal = [&more](const QString& typed) {
+        if (more.size() > 1 && !WithoutBlanks(more[1].Text).isEmpty() &&
+            !ReadSecret(WithoutBlanks(more[1].Text).toStdString()))
+            return QStringLiteral(
+                "Commitment — 64 шестнадцатеричные цифры, как их печатает "
+                "надёжный прогон.");
         const QString digits = WithoutBlanks(typed);
         if (ReadSecret(digits.toStdString())) return QString();
         for (const QChar c : digits)
@@ -118,7 +146,13 @@ std::optional<TSecret> AskRunSecret(QWidget* owner, const QString& title, const 
             .arg(TSecret::Size * 2)
             .arg(digits.size());
     };
-    if (!AskText(owner, title, what, QStringLiteral("Секрет"), TSecret::Size * 2, text, refusal))
+    if (!AskText(owner, title, what, QStringLiteral("Секрет"), TSecret::Size * 2, text, refusal,
+                 &more))
         return std::nullopt;
-    return ReadSecret(WithoutBlanks(text).toStdString());
+    TSecretAnswer answer;
+    answer.Secret = *ReadSecret(WithoutBlanks(text).toStdString());
+    answer.Delayed = more[0].Text.toStdString();
+    if (more.size() > 1 && !WithoutBlanks(more[1].Text).isEmpty())
+        answer.Commitment = ReadSecret(WithoutBlanks(more[1].Text).toStdString());
+    return answer;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "deals/SecureSource.h"
 
@@ -19,6 +20,16 @@ std::optional<uint32_t> ReadRunKey(const QString& text);
 // says what is dealt. The key after OK; nothing after Cancel, Esc or the close box.
 std::optional<uint32_t> AskRunKey(QWidget* owner, const QString& title, const QString& what,
                                   std::optional<uint32_t> last);
+// What is asked with a secret: the delayed text its set was dealt with
+// (empty: none) and, when asked for, the commitment published before (none
+// when left empty).
+struct TSecretAnswer {
+    TSecret Secret;
+    std::string Delayed;
+    std::optional<TSecret> Commitment;
+};
 // Asks for a secret as "Секрет последней раздачи" shows it (blanks and line
-// breaks anywhere are dropped); the secret after OK, nothing otherwise.
-std::optional<TSecret> AskRunSecret(QWidget* owner, const QString& title, const QString& what);
+// breaks anywhere are dropped), the delayed text and, `withCommitment`, the
+// commitment; the answer after OK, nothing otherwise.
+std::optional<TSecretAnswer> AskRunSecret(QWidget* owner, const QString& title, const QString& what,
+                                          bool withCommitment = false);

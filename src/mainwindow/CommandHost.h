@@ -2,6 +2,7 @@
 // What the commands of the command table may ask of the main window: the
 // window implements it, and no command sees the window itself.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -89,7 +90,10 @@ public:
     // this seed (which the runs after it go on from), or securely from this
     // secret. Nothing before the first run or while the window is not idle.
     virtual void RepeatRun(uint32_t seed) = 0;
-    virtual void RepeatSecureRun(const TSecret& secret) = 0;
+    // With a delayed text, the run deals from the key the secret makes with it.
+    virtual void RepeatSecureRun(const TSecret& secret, const std::string& delayed) = 0;
+    // The condition's lines as the editor holds them.
+    virtual QStringList ConditionLines() const = 0;
 
     // Puts a whole condition into the editor (in place of the selection, else
     // joined by AND to the condition there) and gives it the focus.

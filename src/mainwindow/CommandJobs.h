@@ -44,6 +44,9 @@ void HelpCommand(TCommandHost& host, const TCommandRow& row, bool checked);
 void SeatingCommand(TCommandHost& host, const TCommandRow& row, bool checked);
 void RepeatRunCommand(TCommandHost& host, const TCommandRow& row, bool checked);
 void RepeatSecureRunCommand(TCommandHost& host, const TCommandRow& row, bool checked);
+// Deals the collection's set again from a secret with the window's condition
+// and fixed cards and compares the boards by number.
+void VerifySecretCommand(TCommandHost& host, const TCommandRow& row, bool checked);
 // The choice korvana.ini keeps (the rotation for a value it does not know), and keeping one there.
 TSeatingChoice ReadSeating(const TSettings& settings);
 void KeepSeating(TSettings& settings, const TSeatingChoice& seating);

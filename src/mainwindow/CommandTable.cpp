@@ -28,6 +28,10 @@ const TCommandRow Rows[] = {
     {"itmRepeatSecret", "Повторить по секрету...", Qt::CTRL | Qt::SHIFT | Qt::Key_R, DealsSecure,
      std::nullopt, "", nullptr, RepeatSecureRunCommand, false,
      "Повторить по секрету надёжную раздачу: условие и число раздач последнего прогона"},
+    {"itmVerifySecret", "Проверить по секрету...", QKeyCombination(), DealsSecure, std::nullopt, "",
+     nullptr, VerifySecretCommand, false,
+     "Проверить коллекцию по секрету: сдать набор заново с условием и закреплёнными картами "
+     "окна и сравнить сдачи"},
     {"itmAnalyze", "Анализ в открытую", Qt::CTRL | Qt::Key_D, Analysis, TToolbarImage::DoubleDummy,
      "", nullptr, AnalyseCommand},
     {"itmCompareVariants", "Сравнение вариантов...", QKeyCombination(Qt::Key_F5), Studies,

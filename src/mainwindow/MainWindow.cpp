@@ -437,7 +437,7 @@ void TMainWindow::itmGenerateClick() {
     StartRun(std::move(inputs));
 }
 
-void TMainWindow::StartRun(TGeneratorInputs inputs) {
+void TMainWindow::StartRun(TGeneratorInputs inputs, std::optional<TSecret> delayedFrom) {
     const std::optional<TSecret> secret = inputs.Secret;
     TGeneratorInputs repeat = inputs;
     if (!run_->Prepare(std::move(inputs), *monitor_).IsOk()) {
@@ -446,12 +446,13 @@ void TMainWindow::StartRun(TGeneratorInputs inputs) {
         return;
     }
     lastRunInputs_ = std::move(repeat);
-    if (secret) lastSecret_ = secret;
+    if (secret) lastSecret_ = delayedFrom ? delayedFrom : secret;
     lastRunSeed_ = run_->Random().Seed();
     // The run's boards name what dealt them: the seed it starts from, as the
     // signed number a key is, or the secure source, which names no key.
     const int64_t seed = static_cast<int32_t>(*lastRunSeed_);
-    runOrigin_ = secret ? TDealtBy{0, 0, true} : TDealtBy{seed, seed, false};
+    runOrigin_ =
+        secret ? TDealtBy{0, 0, true, delayedFrom.has_value()} : TDealtBy{seed, seed, false};
     runStart_ = run_->Deals().Count();
     SetState(TState::Generating);
     repaint();
@@ -479,12 +480,12 @@ void TMainWindow::RepeatRun(uint32_t seed) {
     StartRun(std::move(inputs));
 }
 
-void TMainWindow::RepeatSecureRun(const TSecret& secret) {
+void TMainWindow::RepeatSecureRun(const TSecret& secret, const std::string& delayed) {
     if (state_ != TState::Idle) return;
     TGeneratorInputs inputs = lastRunInputs_ ? *lastRunInputs_ : WindowInputs();
-    inputs.Secret = secret;
+    inputs.Secret = delayed.empty() ? secret : DelayedSecret(secret, delayed);
     inputs.AnySeatShown = SeatShown(1) || SeatShown(2) || SeatShown(3) || SeatShown(4);
-    StartRun(std::move(inputs));
+    StartRun(std::move(inputs), delayed.empty() ? std::nullopt : std::optional(secret));
 }
 
 // The key as the signed number files name it; a secure run has none.

@@ -68,7 +68,7 @@ public:
     // vulnerability when it was analysed.
     TBoard BoardAt(int32_t index) const;
     // The editor's lines; an empty editor has none.
-    QStringList ConditionLines() const;
+    QStringList ConditionLines() const override;
     bool SeatShown(int seat) const;  // seat 1..4
     // Replaces the editor's selection (or inserts at the caret) by a non-empty
     // text and leaves the caret right after it; the focus stays where it is.
@@ -127,7 +127,8 @@ private:
     void FinishRun(int32_t kept, int32_t startCount);
     // Prepares and starts a run; once started it is the run that a repeat deals again.
     TGeneratorInputs WindowInputs() const;
-    void StartRun(TGeneratorInputs inputs);
+    // `delayedFrom`: the secret whose key with a delayed text deals the run.
+    void StartRun(TGeneratorInputs inputs, std::optional<TSecret> delayedFrom = std::nullopt);
     // How the last run is dealt again, in the deal counter's tooltip and the status line.
     void ShowHowToRepeat();
     void ShowFileError(const QString& text);
@@ -180,7 +181,7 @@ private:
     int32_t LastRunTotal() const override;
     std::optional<uint32_t> LastRunKey() const override;
     void RepeatRun(uint32_t seed) override;
-    void RepeatSecureRun(const TSecret& secret) override;
+    void RepeatSecureRun(const TSecret& secret, const std::string& delayed) override;
 
     TMainWindowControls c_;
 

@@ -25,11 +25,14 @@ void ShowSecretCommand(TCommandHost& host, const TCommandRow&, bool) {
     if (!secret) return;
     const QString text = QString::fromStdString(SecretText(*secret));
     QGuiApplication::clipboard()->setText(text);
-    host.Platform().ShowMessage(host.Parent(),
-                                QStringLiteral("Секрет последней надёжной раздачи (скопирован "
-                                               "в буфер обмена):\n%1\n\nОн повторяет раздачи: "
-                                               "не показывайте его игрокам.")
-                                    .arg(text));
+    host.Platform().ShowMessage(
+        host.Parent(),
+        QStringLiteral("Секрет последней надёжной раздачи (скопирован "
+                       "в буфер обмена):\n%1\n\nОн повторяет раздачи: "
+                       "не показывайте его игрокам.\n\nCommitment "
+                       "(SHA-256 секрета; его можно опубликовать "
+                       "до турнира):\n%2")
+            .arg(text, QString::fromStdString(SecretText(SecretCommitment(*secret)))));
 }
 
 // The help window, kept once opened: a click on an example puts its condition

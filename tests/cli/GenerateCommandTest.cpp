@@ -386,6 +386,11 @@ TEST_F(CliGenerate, BadUsageExitsWithTwoAndTheUsage) {
              {"generate", "--dealing", "one"},
              {"generate", "--secret", std::string(63, 'a')},
              {"generate", "--secret", std::string(63, 'a') + "g"},
+             {"generate", "--secret", std::string(64, 'a'), "--secret-file", "s"},
+             {"generate", "--key", "1", "--secret-file", "s"},
+             {"generate", "--key", "1", "--delayed", "x"},
+             {"generate", "--delayed", ""},
+             {"verify", "set.pbn"},
              {"check"},
              {"check", "--condition", "TRUE", "--count", "3"}}) {
         TCliRun run = Run(args);

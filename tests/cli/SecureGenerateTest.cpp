@@ -35,7 +35,7 @@ TEST(CliSecure, TheSecretRepeatsTheRunOnAnyThreadCount) {
         "--condition", "(HCP(S) >= 12) AND (SuitLength(S, Hearts) >= 4)"};
     const TCliRun first = RunCli(temp.Path(), args);
     ASSERT_EQ(first.ExitCode, 0) << first.Err;
-    ASSERT_EQ(first.ErrLines().size(), 2u) << first.Err;
+    ASSERT_EQ(first.ErrLines().size(), 3u) << first.Err;  // secret, commitment, kept(dealt)
     for (const std::string threads : {"1", "2", "3"}) {
         std::vector<std::string> again = args;
         again.insert(again.end(), {"--secret", SecretOf(first), "--threads", threads});

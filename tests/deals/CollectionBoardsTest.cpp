@@ -23,7 +23,7 @@ void DealFromKey(TDeals& deals, int32_t keyValue, int32_t count) {
 
 // Twelve deals: a bare one, three of a key run with South dealing, two read
 // from a file (one with its own number, dealer and awkward tags), one of a
-// secure run, everyone vulnerable, and the rest bare; five analyses.
+// secure run with a delayed text, everyone vulnerable, and the rest bare; five analyses.
 TEST(CollectionBoards, TheCompanionKeepsEveryFieldAndOnlyForItsOwnDeals) {
     TDeals deals;
     DealFromKey(deals, 5, 12);
@@ -39,7 +39,7 @@ TEST(CollectionBoards, TheCompanionKeepsEveryFieldAndOnlyForItsOwnDeals) {
                  {"Annotator", "Сергей", ""}};
     club.DealtBy = TDealtBy{-1, 3, false};
     EXPECT_TRUE(store.AppendBoards(4, std::vector<TBoard>{club, plain}));
-    EXPECT_TRUE(store.AppendDealt(6, 1, {0, 0, true}, {std::nullopt, "All"}));
+    EXPECT_TRUE(store.AppendDealt(6, 1, {0, 0, true, true}, {std::nullopt, "All"}));
     EXPECT_FALSE(store.AppendDealt(5, 2, {1, 1, false}, {}));  // segments only follow
     std::vector<TDealAnalysis> analyses(5);
     analyses[1].Solved = true;
@@ -58,7 +58,7 @@ TEST(CollectionBoards, TheCompanionKeepsEveryFieldAndOnlyForItsOwnDeals) {
               std::make_tuple(int64_t{7}, 2, std::string("All"), int64_t{-1}));
     EXPECT_EQ(numbered.Number, 8);                          // 3 + its index
     EXPECT_EQ(read.Boards.Board(2, TDeal(), 3).Dealer, 3);  // the run's South
-    EXPECT_EQ(read.Boards.Board(6, TDeal(), 3).DealtBy->Secure, true);
+    EXPECT_EQ(read.Boards.Board(6, TDeal(), 3).DealtBy, (TDealtBy{0, 0, true, true}));
     EXPECT_EQ(read.Boards.Analysis(1)->Table, analyses[1].Table);
     EXPECT_EQ(read.Boards.Analysis(2)->Fault, analyses[2].Fault);
 

@@ -339,4 +339,6 @@ TEST(BoardGenerator, NamesWhatDealtTheBoardElseWhatItsFileSaid) {
     EXPECT_EQ(BoardGeneratorText(board), "Peer 1.0");
     board.DealtBy = TDealtBy{-325238589, -325238589, true};
     EXPECT_EQ(BoardGeneratorText(board), "Korvana, secure");
+    board.DealtBy->Delayed = true;
+    EXPECT_EQ(BoardGeneratorText(board), "Korvana, secure, delayed");
 }

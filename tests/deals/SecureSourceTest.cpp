@@ -36,6 +36,15 @@ TEST(SecureSource, TextsReadBackInEitherCaseAndNothingElseIsASecret) {
 // Every deal holds each card once, thirteen in each hand, with the fixed
 // cards where they were fixed; an index gives the same deal again in any
 // order of dealing, and the deals of different indices differ.
+// The commitment and the delayed text's key are the hashes the README states.
+TEST(SecureSource, CommitmentAndDelayedKeyAreTheStatedHashes) {
+    const TSecret zero;
+    EXPECT_EQ(SecretText(SecretCommitment(zero)),
+              "66687aadf862bd776c8fc18b8e9f8e20089714856ee233b3902a591d0d5f2925");
+    EXPECT_EQ(SecretText(DelayedSecret(zero, "Лото 7")),
+              "d69f55117b4f21ed9ed5696d857ba376ba79c05da7675e35ec5bcf9b8b122400");
+}
+
 TEST(SecureSource, DealsAreWholeRepeatableAndKeepTheFixedCards) {
     auto fixedFor = [](uint64_t index) {  // none for the first thousand deals
         std::mt19937 random(static_cast<uint32_t>(index));

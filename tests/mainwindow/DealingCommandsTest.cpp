@@ -103,6 +103,42 @@ private slots:
         QCOMPARE(DealLines(window_->Deals()), dealt);
     }
 
+    // A delayed text deals another set from the secret, and the collection
+    // verifies against the secret, the text and the commitment shown.
+    void DelayedSetVerifiedBySecretAndCommitment() {
+        Ui().itmSecure->setChecked(true);
+        QVERIFY(Generate(4));
+        const QStringList plain = DealLines(window_->Deals());
+        Ui().itmShowSecret->trigger();
+        const QString secret = QGuiApplication::clipboard()->text();
+        const QString commitment = QString::fromStdString(
+            SecretText(SecretCommitment(ReadSecret(secret.toStdString()).value_or(TSecret{}))));
+        QVERIFY(fixture_.services->messages.last().endsWith(commitment));
+        window_->itmClearClick();
+        const auto answer = [&](const QString& caption, const QString& delayed,
+                                const QString& published) {
+            WhenDialogOpens([=](QDialog& dialog) {
+                dialog.findChild<QLineEdit*>("edValue")->setText(secret);
+                dialog.findChild<QLineEdit*>("edDelayed")->setText(delayed);
+                if (auto* field = dialog.findChild<QLineEdit*>("edCommitment"))
+                    field->setText(published);
+                ClickOk(dialog);
+            });
+            Item(caption)->trigger();
+            return RunEnds();
+        };
+        QVERIFY(answer(QStringLiteral("Повторить по секрету..."), QStringLiteral("Лото 7"), {}));
+        QVERIFY(DealLines(window_->Deals()) != plain);
+        const QString cases[][3] = {{"Лото 7", commitment, "верно: 4 сдачи"},
+                                    {"", "", "Сдача 1 не совпадает"},
+                                    {"Лото 7", QString(64, u'f'), "Commitment не от этого"}};
+        for (const auto& [delayed, published, said] : cases) {
+            QVERIFY(answer(QStringLiteral("Проверить по секрету..."), delayed, published));
+            QVERIFY2(fixture_.services->messages.last().startsWith(said),
+                     qPrintable(fixture_.services->messages.last()));
+        }
+    }
+
     // The choice is the window's and korvana.ini's.
     void SeatingIsKeptInTheSettingsFile() {
         const auto choose = [this](const QString& dealer, const QString& vulnerability) {
