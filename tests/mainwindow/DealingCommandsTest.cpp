@@ -107,7 +107,7 @@ private slots:
     // verifies against the secret, the text and the commitment shown.
     void DelayedSetVerifiedBySecretAndCommitment() {
         Ui().itmSecure->setChecked(true);
-        QVERIFY(Generate(4));
+        QVERIFY(DealAndWait(*window_, 4));
         const QStringList plain = DealLines(window_->Deals());
         Ui().itmShowSecret->trigger();
         const QString secret = QGuiApplication::clipboard()->text();
