@@ -23,13 +23,13 @@
 #include <string_view>
 #include <vector>
 
+#include "deals/Board.h"
+#include "deals/Deal.h"
 #include "deals/DealsInput.h"
 
 class TBoards;
-class TDeal;
 class TDeals;
 class TOutputBuffer;
-struct TBoard;
 
 int32_t ProbeCsv(std::string_view head);
 int32_t ProbeBhg(std::string_view head);
